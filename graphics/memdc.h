@@ -1,0 +1,113 @@
+// Off-screen drawing surfaces: plain arrays of 32-bit words 0x00RRGGBB, rows bottom-up, with our own rasteriser.
+//
+// A surface keeps the habits of a memory device context that the game relies on: it may give up its "device
+// context" (release_dc) while keeping its pixels, and every operation re-attaches first, which also drops the pen
+// and brush (they must be set again after a release). Pens, brushes and contexts are counted, so tests can see that
+// nothing leaks. Failures of the operations end the program through fatal_error with the caller's module and line.
+#pragma once
+#include <cstdint>
+#include <source_location>
+#include <vector>
+
+#include "graphics/geometry.h"
+
+using Colour = uint32_t;  // system colour value 0x00BBGGRR (pixel words are 0x00RRGGBB)
+using Where = std::source_location;
+
+enum : uint32_t {
+    SRCCOPY = 0x00CC0020,
+    NOTSRCCOPY = 0x00330008,
+    SRCPAINT = 0x00EE0086,
+    SRCAND = 0x008800C6,
+    PATCOPY = 0x00F00021,
+};
+enum : int32_t { FLOODFILLBORDER = 0, FLOODFILLSURFACE = 1 };
+enum : int32_t { BIT_SCREEN = 0, BIT_MONO = 1, BIT_DIB = 2 };
+
+// Pixel word <-> colour value (blue and red change places; the top byte is dropped).
+inline uint32_t colour_to_word(Colour c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
+inline Colour word_to_colour(uint32_t w) { return ((w & 0xFF) << 16) | (w & 0xFF00) | ((w >> 16) & 0xFF); }
+
+// The bitmap description of get_info (type, size, bytes per row, planes, bits per pixel, pixel pointer).
+struct BitmapInfo {
+    int32_t type = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t width_bytes = 0;
+    uint16_t planes = 1;
+    uint16_t bits_pixel = 32;
+    uint32_t* bits = nullptr;
+};
+
+class MemDC {
+public:
+    MemDC() = default;
+    MemDC(const MemDC&) = delete;
+    MemDC& operator=(const MemDC&) = delete;
+    ~MemDC();  // a surface still created at destruction is destroyed quietly
+
+    // Lifecycle. bit_type 0 = screen-compatible, 1 = monochrome (black and white only), 2 = 32-bit with `pixels`.
+    int32_t create(int32_t bit_type, int32_t width, int32_t height, Where w = Where::current());
+    int32_t attach(Where w = Where::current());
+    void release_dc();
+    void destroy();
+
+    // Drawing. Coordinates are top-down (row 0 at the top); everything is clipped to the surface.
+    uint32_t* pixels(Where w = Where::current());  // bottom row first; fatal "NOT DIB FORMAT" unless bit_type 2
+    int32_t set_pen(Colour colour, int32_t width, Where w = Where::current());
+    int32_t set_pen1(Colour colour, Where w = Where::current());
+    int32_t set_brush(Colour colour, Where w = Where::current());
+    int32_t fill(int32_t x, int32_t y, int32_t width, int32_t height, Colour colour, Where w = Where::current());
+    int32_t blit(int32_t x, int32_t y, int32_t width, int32_t height, MemDC& src, int32_t sx, int32_t sy,
+                 uint32_t rop, Where w = Where::current());
+    int32_t stretch_blit(int32_t x, int32_t y, int32_t width, int32_t height, MemDC& src, int32_t sx, int32_t sy,
+                         int32_t sw, int32_t sh, uint32_t rop, Where w = Where::current());
+    int32_t get_info(BitmapInfo& out, Where w = Where::current());
+    int32_t bezier(const Point* points, int32_t count, Where w = Where::current());
+    int32_t polyline(const Point* points, int32_t count, Where w = Where::current());
+    int32_t line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w = Where::current());
+    int32_t flood_fill(int32_t x, int32_t y, Colour colour, int32_t mode, Where w = Where::current());
+    int32_t frame(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w = Where::current());
+    int32_t text(int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour, Where w = Where::current());
+    int32_t text_bk(int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour, Colour background,
+                    Where w = Where::current());
+    int32_t ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w = Where::current());
+    // Replaces the pixels by a picture file chosen by its extension (picture.cpp). 1 = loaded or left alone, 0 = refused.
+    int32_t load_picture(const char* file_name, Where w = Where::current());
+
+    // The platform's per-pixel calls (GetPixel/SetPixel): colour values, top byte dropped; outside gives white.
+    Colour get_pixel(int32_t x, int32_t y);
+    void set_pixel(int32_t x, int32_t y, Colour colour);
+    // Colours used when monochrome pixels meet colour ones (black and white unless set).
+    void set_text_colour(Colour c) { text_colour_ = c; }
+    void set_bk_colour(Colour c) { bk_colour_ = c; }
+
+    int32_t width() const { return width_; }
+    int32_t height() const { return height_; }
+    bool created() const { return created_; }
+    bool has_dc() const { return dc_; }
+    bool has_pen() const { return pen_; }
+    bool has_brush() const { return brush_; }
+    // Device contexts, pens and brushes alive in the whole process (for leak tests).
+    static int32_t live_objects();
+
+    // Kind of bitmap (0, 1, 2) and the first pixel word (bottom row, left pixel) of a 32-bit surface.
+    int32_t bit_type = 0;
+    uint32_t* bits = nullptr;
+
+    // Whole-surface pixel access for the picture loaders: replaces size and pixels (rows bottom-up).
+    void replace_pixels(int32_t width, int32_t height, std::vector<uint32_t>&& words);
+    uint32_t* words() { return store_.data(); }
+    const uint32_t* words() const { return store_.data(); }
+
+private:
+    // Row r (0 = top) starts here.
+    uint32_t* row(int32_t r) { return store_.data() + size_t(height_ - 1 - r) * size_t(width_); }
+
+    std::vector<uint32_t> store_;
+    int32_t width_ = 0, height_ = 0;
+    bool created_ = false, dc_ = false, pen_ = false, brush_ = false;
+    Colour pen_colour_ = 0, brush_colour_ = 0xFFFFFF;
+    int32_t pen_width_ = 1;
+    Colour text_colour_ = 0, bk_colour_ = 0xFFFFFF;
+};

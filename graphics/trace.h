@@ -1,0 +1,25 @@
+// Trace log (a ring of 501 lines in ZELTOTR.TXT) and the internal error report that ends the program.
+#pragma once
+#include <cstdint>
+#include <source_location>
+
+extern int32_t trace_switch;           // 1 = tracing on
+extern char trace_file_name[260];      // "ZELTOTR.TXT"
+
+void trace_open(const char* mode);
+void trace_close();
+// Writes one line: the tick prefix, the module name and a blank, then `event` (which ends in "\n").
+void trace_line(const char* module, const char* event);
+// Opening of the log at start-up: "w" and the 501 filler lines.
+void trace_start();
+
+// Called first by fatal_error when a game is in progress; the play code installs it.
+// It must not call fatal_error itself (the report guards against recursion anyway).
+extern void (*emergency_save_hook)();
+
+// Saves the game in progress, writes the reason to the trace log, tells the player and exits with code 1.
+// `source` is the module name ("glapi", "CUT", ...), `step` names what failed.
+[[noreturn]] void fatal_error(const char* source, int line, const char* step, long error_number);
+
+// The module name of a caller's source location: the file's base name without its extension.
+const char* module_name(const std::source_location& where);
