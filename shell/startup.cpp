@@ -1,0 +1,75 @@
+// Start-up, the message loop and the end of a run.
+#include "shell/startup.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "graphics/trace.h"
+#include "graphics/ws.h"
+#include "shell/mywin.h"
+#include "shell/settings.h"
+
+std::string picture_path;
+std::string save_path;
+
+std::string program_directory(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || exe.empty()) exe = std::filesystem::absolute(argv0 ? argv0 : "", ec);
+    return exe.parent_path().string();
+}
+
+std::string argument_text(int argc, char** argv) {
+    std::string text;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) text += ' ';
+        text += argv[i];
+    }
+    return text;
+}
+
+std::string picture_from_argument(const std::string& args) {
+    if (args.empty()) return "";
+    if (args[0] != '"') return args;
+    // From the second character, less the last one (the closing quote); a lone quote gives "".
+    return args.size() < 2 ? "" : args.substr(1, args.size() - 2);
+}
+
+void startup(const std::string& program_dir, const std::string& args) {
+    if (!program_dir.empty() && chdir(program_dir.c_str()) != 0) {
+        // The run goes on in whatever folder it started in.
+    }
+    save_path.clear();
+    read_settings(kSettingsFile);
+    trace_switch = settings.trace ? 1 : 0;
+    trace_start();
+    picture_path = picture_from_argument(args);
+}
+
+void finish_run() {
+    write_settings(kSettingsFile);
+    for (const char* name : kTempPictures) std::remove(name);
+    trace_close();
+}
+
+int win_main(int argc, char** argv) {
+    ws::init(argc, argv, false);
+    startup(program_directory(argc > 0 ? argv[0] : nullptr), argument_text(argc, argv));
+    if (!register_main_window_class()) return 0;
+    if (!create_main_window()) {
+        finish_run();
+        return 0;
+    }
+    ws::Haccel accel = ws::load_accelerators("IDM_ACCEL");
+    ws::Msg msg;
+    while (ws::get_message(msg)) {
+        if (!ws::translate_accelerator(main_window, accel, msg)) {
+            ws::translate_message(msg);
+            ws::dispatch_message(msg);
+        }
+    }
+    finish_run();
+    return int(msg.wparam);
+}
