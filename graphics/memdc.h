@@ -5,14 +5,20 @@
 // and brush (they must be set again after a release). Pens, brushes and contexts are counted, so tests can see that
 // nothing leaks. Failures of the operations end the program through fatal_error with the caller's module and line.
 #pragma once
+#include <cstddef>
 #include <cstdint>
-#include <source_location>
+#include "graphics/where.h"
 #include <vector>
 
 #include "graphics/geometry.h"
 
 using Colour = uint32_t;  // system colour value 0x00BBGGRR (pixel words are 0x00RRGGBB)
-using Where = std::source_location;
+
+
+namespace raster {
+struct Surface;
+struct Transfer;
+}  // namespace raster
 
 enum : uint32_t {
     SRCCOPY = 0x00CC0020,
@@ -47,40 +53,62 @@ public:
     ~MemDC();  // a surface still created at destruction is destroyed quietly
 
     // Lifecycle. bit_type 0 = screen-compatible, 1 = monochrome (black and white only), 2 = 32-bit with `pixels`.
+    // A new surface is black and attached. Fatal: a bit type other than 0, 1, 2 ("bit_type error"); a negative
+    // size or more than 2^28 pixels (the creation step of the bit type). Creating a created surface replaces it.
     int32_t create(int32_t bit_type, int32_t width, int32_t height, Where w = Where::current());
+    // Gives the surface a fresh device context (stock black pen, white brush, black text on white) unless it has
+    // one. Fatal "SelectObject" on a surface that was never created (or was destroyed).
     int32_t attach(Where w = Where::current());
-    void release_dc();
-    void destroy();
+    void release_dc();  // drops device context, pen and brush; keeps the pixels
+    void destroy();     // frees everything; harmless on a surface that is not created
 
-    // Drawing. Coordinates are top-down (row 0 at the top); everything is clipped to the surface.
+    // Drawing. Coordinates are top-down (row 0 at the top); everything is clipped to the surface, and sizes that are
+    // not positive draw nothing. Pens, brushes, fills, flood fills and ellipses write words with a top byte of 0;
+    // on a monochrome surface a colour becomes the nearer of black and white (white when R + G + B >= 383).
     uint32_t* pixels(Where w = Where::current());  // bottom row first; fatal "NOT DIB FORMAT" unless bit_type 2
+    // Pens wider than 1 stamp a square of that side on each pixel of the one-pixel path; width 0 is width 1.
     int32_t set_pen(Colour colour, int32_t width, Where w = Where::current());
     int32_t set_pen1(Colour colour, Where w = Where::current());
     int32_t set_brush(Colour colour, Where w = Where::current());
     int32_t fill(int32_t x, int32_t y, int32_t width, int32_t height, Colour colour, Where w = Where::current());
+    // Raster operations SRCCOPY, NOTSRCCOPY, SRCPAINT, SRCAND (whole 32-bit words) and PATCOPY (the brush); any other
+    // is fatal ("BitBlt" / "StretchBlt"). Colour to monochrome: the source's background colour becomes white, all
+    // else black; monochrome to colour: black becomes this surface's text colour, white its background colour.
+    // Clipped to both surfaces; a surface may be its own source.
     int32_t blit(int32_t x, int32_t y, int32_t width, int32_t height, MemDC& src, int32_t sx, int32_t sy,
                  uint32_t rop, Where w = Where::current());
+    // Nearest-neighbour stretch; destination pixels whose source pixel lies outside src are left alone.
     int32_t stretch_blit(int32_t x, int32_t y, int32_t width, int32_t height, MemDC& src, int32_t sx, int32_t sy,
                          int32_t sw, int32_t sh, uint32_t rop, Where w = Where::current());
     int32_t get_info(BitmapInfo& out, Where w = Where::current());
+    // A chain of 1 + 3n points drawn as one polyline; any other count is fatal ("PolyBezier").
     int32_t bezier(const Point* points, int32_t count, Where w = Where::current());
+    // Lines draw their start pixel but not their end pixel; a polyline leaves out only its very last point.
     int32_t polyline(const Point* points, int32_t count, Where w = Where::current());
     int32_t line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w = Where::current());
+    // 4-neighbour fill with the brush, mode FLOODFILLBORDER or FLOODFILLSURFACE (another mode is fatal,
+    // "ExtFloodFill"). A seed on the border colour, off the colour (surface mode) or off the surface paints nothing.
     int32_t flood_fill(int32_t x, int32_t y, Colour colour, int32_t mode, Where w = Where::current());
     int32_t frame(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w = Where::current());
+    // (x, y) is the top-left corner of the text box, which is first filled with the background colour. `length` is
+    // in bytes of the UTF-8 text; a negative length takes the text up to its terminating zero. `text` keeps the
+    // colour as the text colour; `text_bk` also sets the background colour.
     int32_t text(int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour, Where w = Where::current());
     int32_t text_bk(int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour, Colour background,
                     Where w = Where::current());
+    // Box [x1, x2) x [y1, y2): filled with the brush, outlined with the pen.
     int32_t ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w = Where::current());
     // Replaces the pixels by a picture file chosen by its extension (picture.cpp). 1 = loaded or left alone, 0 = refused.
     int32_t load_picture(const char* file_name, Where w = Where::current());
 
-    // The platform's per-pixel calls (GetPixel/SetPixel): colour values, top byte dropped; outside gives white.
+    // The platform's per-pixel calls (GetPixel/SetPixel): colour values, top byte dropped; outside gives white and
+    // writes nothing. They need no device context.
     Colour get_pixel(int32_t x, int32_t y);
     void set_pixel(int32_t x, int32_t y, Colour colour);
-    // Colours used when monochrome pixels meet colour ones (black and white unless set).
-    void set_text_colour(Colour c) { text_colour_ = c; }
-    void set_bk_colour(Colour c) { bk_colour_ = c; }
+    // Colours used when monochrome pixels meet colour ones and by text (black and white unless set). Like pen and
+    // brush they belong to the device context: a release returns them to black and white.
+    void set_text_colour(Colour c, Where w = Where::current());
+    void set_bk_colour(Colour c, Where w = Where::current());
 
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }
@@ -88,14 +116,15 @@ public:
     bool has_dc() const { return dc_; }
     bool has_pen() const { return pen_; }
     bool has_brush() const { return brush_; }
-    // Device contexts, pens and brushes alive in the whole process (for leak tests).
+    // Bitmaps, device contexts, pens and brushes alive in the whole process (for leak tests).
     static int32_t live_objects();
 
     // Kind of bitmap (0, 1, 2) and the first pixel word (bottom row, left pixel) of a 32-bit surface.
     int32_t bit_type = 0;
     uint32_t* bits = nullptr;
 
-    // Whole-surface pixel access for the picture loaders: replaces size and pixels (rows bottom-up).
+    // Whole-surface pixel access for the picture loaders: replaces size and pixels (rows bottom-up); `bits` follows
+    // the new pixels. Words that do not number width x height are refused (nothing changes).
     void replace_pixels(int32_t width, int32_t height, std::vector<uint32_t>&& words);
     uint32_t* words() { return store_.data(); }
     const uint32_t* words() const { return store_.data(); }
@@ -103,6 +132,12 @@ public:
 private:
     // Row r (0 = top) starts here.
     uint32_t* row(int32_t r) { return store_.data() + size_t(height_ - 1 - r) * size_t(width_); }
+    raster::Surface view();
+    uint32_t ink(Colour c) const;  // the word a pen, brush or fill of this colour writes here
+    raster::Transfer transfer_from(const MemDC& src, uint32_t rop, const char* step, const Where& w) const;
+    void drop_pen();
+    void drop_brush();
+    void drop_dc();
 
     std::vector<uint32_t> store_;
     int32_t width_ = 0, height_ = 0;

@@ -1,0 +1,153 @@
+// Speed of picture files: JPEG decoding into a surface against libjpeg-turbo's djpeg on the same photo, and BMP
+// export against writing the same bytes with one fwrite. Each figure is a ratio to its floor, timed alternately.
+// Times are processor times (user and system, of this thread or of the djpeg process), which a busy machine
+// disturbs far less than the clock on the wall; the wall-clock ratio is printed beside them.
+#include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <ctime>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "graphics/bmpsave.h"
+#include "graphics/memdc.h"
+#include "graphics/ws.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+fs::path work_dir() {
+    static const fs::path dir = [] {
+        std::string pattern = (fs::temp_directory_path() / "zelto-bench-XXXXXX").string();
+        return fs::path(mkdtemp(pattern.data()) ? pattern : fs::temp_directory_path().string());
+    }();
+    return dir;
+}
+
+// A 12-megapixel photo-like picture (4000 x 3000, quality 90), made once per run.
+std::string photo() {
+    static const std::string path = [] {
+        const std::string p = (work_dir() / "photo.jpg").string();
+        const std::string cmd = "convert -seed 1 -size 4000x3000 plasma:fractal -quality 90 " + p + " 2>/dev/null";
+        return std::system(cmd.c_str()) == 0 ? p : std::string();
+    }();
+    return path;
+}
+
+struct Times {
+    double cpu = 0;   // user + system seconds
+    double wall = 0;  // seconds on the wall clock
+    Times& operator+=(const Times& o) { cpu += o.cpu; wall += o.wall; return *this; }
+};
+
+double thread_cpu() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// Runs a program to its end; its times, or a negative processor time when it could not be run.
+Times run_program(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return {-1, 0};
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    const double cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                       double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+    return {WIFEXITED(status) && WEXITSTATUS(status) == 0 ? cpu : -1, wall};
+}
+
+template <class F>
+Times times_of(F&& f) {
+    const double cpu = thread_cpu();
+    const auto start = Clock::now();
+    f();
+    return {thread_cpu() - cpu, std::chrono::duration<double>(Clock::now() - start).count()};
+}
+
+void BM_load_jpeg_vs_djpeg(benchmark::State& state) {
+    const std::string path = photo();
+    if (path.empty() || run_program({"djpeg", "-outfile", "/dev/null", path}).cpu < 0) {
+        state.SkipWithError("needs ImageMagick's convert and djpeg (libjpeg-turbo-progs)");
+        return;
+    }
+    Times ours, floor;
+    for (auto _ : state) {
+        floor += run_program({"djpeg", "-outfile", "/dev/null", path});
+        MemDC surface;
+        surface.create(BIT_DIB, 1, 1);
+        const Times t = times_of([&] { benchmark::DoNotOptimize(surface.load_picture(path.c_str())); });
+        ours += t;
+        state.SetIterationTime(t.cpu);
+        if (surface.width() != 4000) state.SkipWithError("the photo did not load");
+    }
+    state.counters["ms"] = 1000 * ours.cpu / double(state.iterations());
+    state.counters["djpeg_ms"] = 1000 * floor.cpu / double(state.iterations());
+    state.counters["ratio"] = ours.cpu / floor.cpu;
+    state.counters["wall_ratio"] = ours.wall / floor.wall;  // djpeg's includes starting the process
+}
+BENCHMARK(BM_load_jpeg_vs_djpeg)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
+
+void BM_save_bmp_vs_fwrite(benchmark::State& state) {
+    MemDC surface;
+    surface.create(BIT_SCREEN, 1920, 1080);
+    uint32_t seed = 12345;
+    for (size_t i = 0; i < size_t(1920) * 1080; ++i) surface.words()[i] = (seed = seed * 1103515245u + 12345u) >> 8;
+    const std::string ours_path = (work_dir() / "save.bmp").string(), floor_path = (work_dir() / "floor.bmp").string();
+    std::snprintf(bmp_name, sizeof bmp_name, "%s", ours_path.c_str());
+    save_bmp(surface, 0, 0, 0, 0);
+    std::vector<char> bytes(fs::file_size(ours_path));  // the very bytes save_bmp writes
+    std::FILE* in = std::fopen(ours_path.c_str(), "rb");
+    const bool read_ok = in && std::fread(bytes.data(), 1, bytes.size(), in) == bytes.size();
+    if (in) std::fclose(in);
+    if (!read_ok) {
+        state.SkipWithError("could not read the exported file back");
+        return;
+    }
+    Times ours, floor;
+    for (auto _ : state) {
+        floor += times_of([&] {
+            std::FILE* f = std::fopen(floor_path.c_str(), "wb");
+            std::fwrite(bytes.data(), 1, bytes.size(), f);
+            std::fclose(f);
+        });
+        const Times t = times_of([&] { benchmark::DoNotOptimize(save_bmp(surface, 0, 0, 0, 0)); });
+        ours += t;
+        state.SetIterationTime(t.cpu);
+    }
+    state.counters["ms"] = 1000 * ours.cpu / double(state.iterations());
+    state.counters["fwrite_ms"] = 1000 * floor.cpu / double(state.iterations());
+    state.counters["ratio"] = ours.cpu / floor.cpu;
+    state.counters["wall_ratio"] = ours.wall / floor.wall;
+}
+BENCHMARK(BM_save_bmp_vs_fwrite)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ws::init(argc, argv, true);  // the busy cursor of save_bmp needs the window-system layer
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ec;
+    fs::remove_all(work_dir(), ec);
+    return 0;
+}

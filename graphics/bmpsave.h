@@ -1,0 +1,16 @@
+// Writing a rectangle of a surface as an uncompressed 24-bit BMP file, and the export file name it writes to.
+#pragma once
+#include <cstdint>
+
+#include "graphics/memdc.h"
+
+// The export file name: the caller fills it (the export commands take it from the save dialog) before save_bmp.
+extern char bmp_name[260];
+
+// Writes the rectangle (x, y, width, height) of `surface` to the file named by bmp_name: the 54-byte header, then
+// the rows bottom row first, each pixel as blue, green, red, each row padded with zeros to a multiple of 4 bytes.
+// width 0 writes the whole surface from (0, 0). Pixels of the rectangle that lie outside the surface are written
+// white; a negative width or height counts as 0. Shows the hourglass meanwhile.
+// Returns 1 when the whole file was written, 0 when it could not be created (nothing is written then) or a write
+// failed.
+int32_t save_bmp(MemDC& surface, int32_t x, int32_t y, int32_t width, int32_t height);

@@ -1,0 +1,69 @@
+// The presenter DDBase: a compositor that keeps one keyed image per item, composes a back buffer of the screen's
+// size from the desk background and those images, and presents rectangles of it in a window.
+//
+// The item images are the "surfaces": copies of the pieces' views uploaded with set_img, drawn with white as the
+// key colour (white pixels are not part of a piece and never drawn). The back buffer always holds the desk as
+// last composed; a window shows it only after flip copies it into the window's client surface.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "graphics/geometry.h"
+#include "graphics/memdc.h"
+#include "graphics/ws.h"
+
+class DDBase {
+public:
+    // Allocates the five tables for `slot_count` item ids (the owner's part). table_count starts at 0; the owner
+    // sets it to count after init.
+    explicit DDBase(int32_t slot_count);
+    ~DDBase();  // finish()
+    DDBase(const DDBase&) = delete;
+    DDBase& operator=(const DDBase&) = delete;
+
+    // Creates the back buffer of the screen's size for presenting in `hwnd` and clears the tables.
+    void init(ws::Hwnd hwnd);
+    // Releases every item image and the back buffer. Idempotent. Clear a table that only borrows another
+    // presenter's images (clear_table) before finishing it.
+    void finish();
+    // Uploads a copy of `view` as the image of `id` (0 <= id < count); an id out of range or a missing view ends
+    // the program. The previous image of that id is released.
+    void set_img(int32_t id, MemDC* view);
+    // Releases the image of `id` and zeroes its table entries (ids out of range are ignored).
+    void release_img(int32_t id);
+    // Copies `source` from (sx, sy) into the back buffer at `rect` (nullptr = the whole back buffer), clipped to
+    // the back buffer and to the source; a missing source ends the program.
+    void back_clear(const Rect* rect, MemDC* source, int32_t sx, int32_t sy);
+    // Draws the image of `id` from (sx, sy) into the back buffer at `rect` (nullptr = the whole back buffer),
+    // leaving white out, clipped as back_clear. An id out of range ends the program; an id without image draws
+    // nothing.
+    void draw(const Rect* rect, int32_t id, int32_t sx, int32_t sy);
+    // Presents `rect` (client coordinates, nullptr = the client area) of the back buffer in the window. Always 1.
+    int32_t flip(ws::Hwnd hwnd, const Rect* rect);
+    // Colour (0x00BBGGRR) at (x, y) of the image of `id`, or of the back buffer when id < 0. White outside the
+    // image, for an id out of range and for an id without image.
+    Colour get_pixel(int32_t id, int32_t x, int32_t y);
+    // Borrows the other presenter's tables: the images are shared, not copied.
+    void copy_table(const DDBase& other);
+    // Forgets the first table_count entries without releasing anything.
+    void clear_table();
+
+    // Item images alive in the whole process (for leak tests).
+    static int32_t live_surfaces();
+
+    int32_t count = 0;                // item slots
+    ws::Hwnd window = 0;              // the window init was given
+    MemDC* back = nullptr;            // the back buffer, screen_width x screen_height
+    std::vector<MemDC*> surfaces;     // the image of each id, or nullptr
+    std::vector<int32_t> widths;      // size of the view last uploaded for each id
+    std::vector<int32_t> surface_widths;
+    std::vector<int32_t> heights;
+    std::vector<int32_t> surface_heights;
+    int32_t clip_left = 0, clip_top = 0;
+    int32_t screen_width = 0, screen_height = 0;
+    int32_t table_count = 0;  // valid entries of the tables
+
+private:
+    void forget(int32_t id);  // zeroes the entries of id
+    std::vector<uint32_t> keys_;  // key word of each image, as read back from it
+};

@@ -1,0 +1,122 @@
+// Helpers of the picture, export and presenter tests: a private temporary folder, file bytes, a JPEG encoder
+// (the library's compressor, so the decoder is checked against an independent writer) and surfaces from words.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "graphics/memdc.h"
+
+namespace pictest {
+
+namespace fs = std::filesystem;
+
+// A folder of its own under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "zelto-pic-XXXXXX").string();
+        if (mkdtemp(pattern.data())) path_ = pattern;
+    }
+    ~TempDir() {
+        std::error_code ec;
+        if (!path_.empty()) fs::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    bool ok() const { return !path_.empty(); }
+
+private:
+    fs::path path_;
+};
+
+inline void write_bytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+inline std::vector<uint8_t> read_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Pixel source for the encoder: (x, y top-down) -> 0x00RRGGBB (grey-scale takes the blue byte, CMYK takes all four
+// bytes as C, M, Y, K from the top byte down).
+using PixelAt = std::function<uint32_t(int32_t x, int32_t y)>;
+
+// Encodes a picture with libjpeg's compressor at the given quality. Components: 1 grey, 3 RGB (stored as YCbCr,
+// no chroma subsampling), 4 CMYK (with the Adobe marker, values stored as given).
+inline std::vector<uint8_t> encode_jpeg(int32_t width, int32_t height, int components, const PixelAt& at,
+                                        int quality = 95, bool progressive = false) {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr err{};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = components;
+    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 4 ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    for (int c = 0; c < cinfo.num_components; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    if (progressive) jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(size_t(width) * size_t(components));
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const int32_t y = int32_t(cinfo.next_scanline);
+        for (int32_t x = 0; x < width; ++x) {
+            const uint32_t v = at(x, y);
+            JSAMPLE* p = &row[size_t(x) * size_t(components)];
+            if (components == 1) {
+                p[0] = JSAMPLE(v & 0xFF);
+            } else if (components == 3) {
+                p[0] = JSAMPLE(v >> 16); p[1] = JSAMPLE(v >> 8); p[2] = JSAMPLE(v);
+            } else {
+                p[0] = JSAMPLE(v >> 24); p[1] = JSAMPLE(v >> 16); p[2] = JSAMPLE(v >> 8); p[3] = JSAMPLE(v);
+            }
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<uint8_t> bytes(buffer, buffer + size);
+    std::free(buffer);
+    return bytes;
+}
+
+// Channels of two words differ by at most `tolerance` each.
+inline bool near_word(uint32_t a, uint32_t b, int tolerance) {
+    for (int shift = 0; shift <= 16; shift += 8)
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance) return false;
+    return (a >> 24) == (b >> 24);
+}
+
+// The word at (x, y top-down) of a picture stored bottom-up.
+inline uint32_t word_at(const std::vector<uint32_t>& words, int32_t width, int32_t height, int32_t x, int32_t y) {
+    return words[size_t(height - 1 - y) * size_t(width) + size_t(x)];
+}
+
+// A screen-compatible surface of the given size whose pixel (x, y top-down) is at(x, y).
+inline void fill_surface(MemDC& surface, int32_t width, int32_t height, const PixelAt& at) {
+    surface.create(BIT_SCREEN, width, height);
+    uint32_t* words = surface.words();
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) words[size_t(height - 1 - y) * size_t(width) + size_t(x)] = at(x, y);
+}
+
+}  // namespace pictest
