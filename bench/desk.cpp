@@ -1,0 +1,155 @@
+// Speed of a full redraw of the desk with 1000 groups on each drawing path, as a ratio to a floor measured in the
+// same run: one plain copy of the window area plus one plain copy of every visible piece pixel.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+
+#include "desk/background.h"
+#include "desk/desk.h"
+#include "desk/display.h"
+#include "graphics/ddbase.h"
+#include "graphics/memdc.h"
+#include "graphics/ws.h"
+#include "pieces/piece.h"
+#include "play/jig.h"
+#include "shell/mywin.h"
+#include "shell/settings.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int32_t kGroups = 1000, kSide = 48;
+
+double seconds_since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// A piece's square: a core with four round knobs, white around them, as a cut piece looks.
+bool in_shape(int32_t x, int32_t y) {
+    const auto near = [&](int32_t cx, int32_t cy) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) < 36; };
+    return (std::abs(x - 24) < 12 && std::abs(y - 24) < 12) || near(24, 7) || near(24, 41) || near(7, 24) ||
+           near(41, 24);
+}
+
+intptr_t game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    if (msg == ws::WM_PAINT) {
+        desk_paint(hwnd);
+        return 0;
+    }
+    return ws::def_window_proc(hwnd, msg, wparam, lparam);
+}
+
+// The desk and the window fill the screen, as with the default settings and a maximized window; 1000 groups lie
+// scattered over the desk.
+void lay_desk(bool with_presenter) {
+    settings.desk_w = settings.desk_h = 0;
+    settings.back_type = IDM_BACK_IMG_REN;
+    settings.back_img = "bkimg\\タイル１.BMP";
+    settings.kage = false;
+    settings.ddraw = false;
+    ws::register_class({"BenchMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+    ws::register_class({"BenchGame", game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+    const int32_t w = ws::screen_width(), h = ws::screen_height();
+    main_window = ws::create_window("BenchMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, w, h, 0, 0);
+    game_window = ws::create_window("BenchGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, w, h, main_window, 0);
+    init_window();
+    current_game = new Jig(blank_game);
+    MemDC square;
+    square.create(BIT_DIB, kSide, kSide);
+    for (int32_t y = 0; y < kSide; ++y)
+        for (int32_t x = 0; x < kSide; ++x) square.set_pixel(x, y, in_shape(x, y) ? 0x3060C0 + x : 0xFFFFFF);
+    uint32_t seed = 12345;
+    const auto next = [&seed](int32_t n) { return int32_t((seed = seed * 214013u + 2531011u) >> 16 & 0x7FFF) % n; };
+    for (int32_t i = 0; i < kGroups; ++i) {
+        auto* p = new Piece;
+        p->cx = next(desk_width);
+        p->cy = next(desk_height);
+        p->set_image(square, kSide, kSide);
+        p->set_angle(0);
+        current_game->items[i].piece = p;
+        current_game->items[i].id = i;
+    }
+    current_game->item_count = current_game->cut_count = kGroups;
+    if (!with_presenter) return;
+    presenter = new DDBase(kGroups);
+    presenter->init(game_window);
+    presenter->table_count = kGroups;
+    for (int32_t i = 0; i < kGroups; ++i) {
+        Piece& p = *current_game->items[i].piece;
+        presenter->set_img(i, p.view);
+        delete p.view;
+        p.view = nullptr;
+    }
+}
+
+void clear_desk() {
+    delete current_game;
+    current_game = nullptr;
+    delete presenter;
+    presenter = nullptr;
+    finish_window();
+    ws::test::reset();
+}
+
+// The floor: the window area copied once, then every piece pixel inside the window copied once.
+double floor_seconds(MemDC& scratch, MemDC& piece_square) {
+    const Rect window = ws::get_client_rect(game_window);
+    const auto start = Clock::now();
+    scratch.blit(0, 0, window.width(), window.height(), *desk_image, 0, 0, SRCCOPY);
+    for (int32_t i = 0; i < kGroups; ++i) {
+        const Rect& r = current_game->items[i].piece->rect;
+        const Rect v = intersect_rect(r, window);
+        if (!v.empty()) scratch.blit(v.left, v.top, v.width(), v.height(), piece_square, v.left - r.left, v.top - r.top, SRCCOPY);
+    }
+    benchmark::DoNotOptimize(scratch.words());
+    return seconds_since(start);
+}
+
+// What the game does to redraw the whole window: on the plain path the desk is rebuilt from the background and
+// painted; on the presenter path the redraw composes the back buffer and presents it.
+void full_redraw() {
+    if (presenter) {
+        current_game->disp(nullptr);
+        return;
+    }
+    desk_image->blit(0, 0, desk_width, desk_height, *desk_back, 0, 0, SRCCOPY);
+    current_game->disp(nullptr);
+    ws::paint_at_once(game_window, nullptr);
+}
+
+void run(benchmark::State& state, bool with_presenter) {
+    lay_desk(with_presenter);
+    MemDC scratch, piece_square;
+    scratch.create(BIT_SCREEN, desk_width, desk_height);
+    piece_square.create(BIT_DIB, kSide, kSide);
+    double redraw_total = 0, floor_total = 0;
+    for (auto _ : state) {
+        floor_total += floor_seconds(scratch, piece_square);
+        const auto start = Clock::now();
+        full_redraw();
+        const double seconds = seconds_since(start);
+        redraw_total += seconds;
+        state.SetIterationTime(seconds);
+    }
+    state.counters["ratio"] = floor_total > 0 ? redraw_total / floor_total : 0;
+    state.counters["window_w"] = desk_width;
+    state.counters["window_h"] = desk_height;
+    clear_desk();
+}
+
+void BM_full_redraw_plain(benchmark::State& state) { run(state, false); }
+void BM_full_redraw_presenter(benchmark::State& state) { run(state, true); }
+
+}  // namespace
+
+BENCHMARK(BM_full_redraw_plain)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_full_redraw_presenter)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+int main(int argc, char** argv) {
+    ws::init(argc, argv, true);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,222 @@
+// The desk with the game window: set-up and tear-down, Jig::disp on both drawing paths, the presenter's
+// composing steps, and the window's paint with the range rectangle.
+#include <algorithm>
+#include <cstdlib>
+
+#include "desk/background.h"
+#include "desk/desk.h"
+#include "desk/display.h"
+#include "graphics/ddbase.h"
+#include "graphics/trace.h"
+#include "pieces/piece.h"
+#include "play/jig.h"
+#include "shell/mywin.h"
+#include "shell/settings.h"
+
+int32_t range_state = 0;
+int32_t range_x1 = 0, range_y1 = 0, range_x2 = 0, range_y2 = 0;
+
+namespace {
+
+int32_t origin_x() { return view_x + scroll_dx; }
+int32_t origin_y() { return view_y + scroll_dy; }
+
+// The desk in window coordinates.
+Rect desk_on_window() { return {-origin_x(), -origin_y(), desk_width - origin_x(), desk_height - origin_y()}; }
+
+Rect client_of(ws::Hwnd hwnd) { return hwnd ? ws::get_client_rect(hwnd) : Rect{}; }
+
+// Fills the parts of `area` that lie outside `keep` (up to four bands) with the colour beyond the desk.
+void fill_outside(MemDC& target, const Rect& area, const Rect& keep) {
+    if (area.empty()) return;
+    const Rect inner = intersect_rect(area, keep);
+    if (inner.empty()) {
+        target.fill(area.left, area.top, area.width(), area.height(), kBeyondDeskColour);
+        return;
+    }
+    const auto band = [&](int32_t l, int32_t t, int32_t r, int32_t b) {
+        if (r > l && b > t) target.fill(l, t, r - l, b - t, kBeyondDeskColour);
+    };
+    band(area.left, area.top, area.right, inner.top);
+    band(area.left, inner.bottom, area.right, area.bottom);
+    band(area.left, inner.top, inner.left, inner.bottom);
+    band(inner.right, inner.top, area.right, inner.bottom);
+}
+
+// The background into a presenter's back buffer (also the short-lived one of init_window).
+void compose_back(DDBase& dd, const Rect* rect, int32_t x, int32_t y) {
+    if (!desk_back || !dd.back) return;
+    Rect area;
+    if (rect) {
+        area = *rect;
+    } else {
+        render_background();
+        area = client_of(dd.window);
+        x = y = 0;
+    }
+    dd.back_clear(&area, desk_back, x, y);
+    // Only what lies both on the desk and inside desk_back came from the background.
+    const Rect from_back{area.left - x, area.top - y, area.left - x + desk_back->width(),
+                         area.top - y + desk_back->height()};
+    fill_outside(*dd.back, area, intersect_rect(from_back, desk_on_window()));
+    dd.back->release_dc();
+}
+
+// The plain path: erase the clip from the background, then lay every shown item, bottom first.
+void disp_plain(Jig& game, const Rect* clip) {
+    if (!desk_image || !desk_back) return;
+    if (clip) {
+        if (clip->empty()) return;
+        desk_image->blit(clip->left, clip->top, clip->width(), clip->height(), *desk_back, clip->left, clip->top,
+                         SRCCOPY);
+    }
+    const int32_t n = std::min(game.item_count, max_items);
+    for (int32_t i = 0; i < n; ++i) {
+        Piece* piece = game.items[i].piece;
+        if (!piece || game.items[i].hidden == 1) continue;
+        piece->disp(clip);
+        piece->release();
+    }
+    desk_image->release_dc();
+    desk_back->release_dc();
+}
+
+// The presenter path: background, every item, then one presentation of the part that changed.
+void disp_presenter(Jig& game, const Rect* clip) {
+    Rect on_window;
+    if (clip) {
+        on_window = *clip;
+        offset_rect(on_window, -origin_x(), -origin_y());
+        dd_back(&on_window, on_window.left, on_window.top);
+    } else {
+        dd_back(nullptr, 0, 0);
+    }
+    const int32_t n = std::min(game.item_count, max_items);
+    for (int32_t i = 0; i < n; ++i)
+        if (game.items[i].piece) dd_draw_item(clip, i, false);
+    presenter->flip(presenter->window, clip ? &on_window : nullptr);
+}
+
+// Writes a pixel of the dotted pen into the surface when it lies within the limit.
+void dot(MemDC& s, const Rect& limit, int32_t x, int32_t y, Colour c) {
+    if (x >= limit.left && x < limit.right && y >= limit.top && y < limit.bottom) s.set_pixel(x, y, c);
+}
+
+// One side of the dotted rectangle: the start pixel drawn, the end pixel left to the next side. The pattern runs
+// on across the sides: three pixels of black, then three of the white background.
+void dotted_side(MemDC& s, const Rect& limit, Point from, Point to, int32_t& phase) {
+    const int32_t dx = (to.x > from.x) - (to.x < from.x), dy = (to.y > from.y) - (to.y < from.y);
+    const int32_t steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
+    for (int32_t k = 0; k < steps; ++k, ++phase)
+        dot(s, limit, from.x + k * dx, from.y + k * dy, (phase % 6) < 3 ? 0x000000 : 0xFFFFFF);
+}
+
+void draw_range(MemDC& s, const Rect& limit) {
+    const Point a{range_x1, range_y1}, b{range_x1, range_y2}, c{range_x2, range_y2}, d{range_x2, range_y1};
+    int32_t phase = 0;
+    dotted_side(s, limit, a, b, phase);
+    dotted_side(s, limit, b, c, phase);
+    dotted_side(s, limit, c, d, phase);
+    dotted_side(s, limit, d, a, phase);
+}
+
+bool minimised(ws::Hwnd hwnd) {
+    const ws::Hwnd parent = ws::get_parent(hwnd);
+    return ws::is_iconic(hwnd) || (parent && ws::is_iconic(parent));
+}
+
+Size desk_size_from_settings() {
+    Size s{settings.desk_w, settings.desk_h};
+    if (settings.desk_w == 0) s = {ws::screen_width(), ws::screen_height()};
+    return {std::clamp(s.cx, 1, kDeskSideMax), std::clamp(s.cy, 1, kDeskSideMax)};
+}
+
+}  // namespace
+
+void init_window() {
+    trace_line("desk", "init_window start\n");
+    const Size size = desk_size_from_settings();
+    desk_images_create(size.cx, size.cy);
+    scroll_dx = scroll_dy = 0;
+    render_background();
+    if (settings.ddraw) {
+        // The background is shown once at creation; the presenter of a game is made with the game.
+        DDBase dd(1);
+        dd.init(game_window);
+        compose_back(dd, nullptr, 0, 0);
+        dd.flip(game_window, nullptr);
+        dd.release_img(0);
+        dd.finish();
+    }
+    trace_line("desk", "init_window end\n");
+}
+
+void finish_window() {
+    trace_line("desk", "finish_window start\n");
+    desk_images_destroy();
+    forget_background_pictures();
+    if (presenter) presenter->finish();
+    trace_line("desk", "finish_window end\n");
+}
+
+Rect Jig::disp(const Rect* clip) {
+    trace_line("desk", "Jig::disp start\n");
+    if (presenter) {
+        disp_presenter(*this, clip);
+    } else {
+        disp_plain(*this, clip);
+    }
+    trace_line("desk", "Jig::disp end\n");
+    return clip ? *clip : Rect{0, 0, desk_width, desk_height};
+}
+
+void dd_back(const Rect* rect, int32_t x, int32_t y) {
+    if (presenter) compose_back(*presenter, rect, x, y);
+}
+
+void dd_draw_item(const Rect* clip, int32_t i, bool flip) {
+    Jig* game = current_game;
+    if (!presenter || !game || i < 0 || i >= std::min(game->item_count, max_items)) return;
+    Item& item = game->items[i];
+    if (!item.piece) return;
+    Rect piece = item.piece->rect;
+    offset_rect(piece, -origin_x(), -origin_y());
+    Rect limit = client_of(presenter->window);
+    if (clip) {
+        limit = *clip;
+        offset_rect(limit, -origin_x(), -origin_y());
+    }
+    const Rect r = intersect_rect(piece, limit);
+    if (r.empty() || item.hidden == 1) return;
+    presenter->draw(&r, item.id, std::max(limit.left - piece.left, 0), std::max(limit.top - piece.top, 0));
+    item.piece->release();
+    if (flip) presenter->flip(presenter->window, &r);
+}
+
+void desk_paint(ws::Hwnd hwnd) {
+    trace_line("desk", "desk_paint start\n");
+    ws::PaintStruct ps;
+    MemDC* surface = ws::begin_paint(hwnd, ps);
+    if (!surface) return;
+    Rect range_limit = ps.paint;
+    if (presenter) {
+        if (!minimised(hwnd)) presenter->flip(hwnd, nullptr);
+        // The presentation replaced the whole client area, so the range is drawn over all of it.
+        range_limit = ws::get_client_rect(hwnd);
+    } else if (desk_image) {
+        const Rect& r = ps.paint;
+        surface->blit(r.left, r.top, r.width(), r.height(), *desk_image, r.left + origin_x(), r.top + origin_y(),
+                      SRCCOPY);
+        fill_outside(*surface, r, desk_on_window());
+        desk_image->release_dc();
+    } else {
+        fill_outside(*surface, ps.paint, Rect{});
+    }
+    if (range_state == 1 || range_state == 2) {
+        draw_range(*surface, range_limit);
+        if (presenter) ws::show_surface(hwnd, &range_limit);
+    }
+    surface->release_dc();
+    ws::end_paint(hwnd, ps);
+    trace_line("desk", "desk_paint end\n");
+}

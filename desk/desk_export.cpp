@@ -1,0 +1,57 @@
+// Making the plain desk image and single piece views valid for export while the presenter shows the desk.
+#include <algorithm>
+
+#include "desk/desk.h"
+#include "desk/display.h"
+#include "graphics/bmpsave.h"
+#include "pieces/piece.h"
+#include "play/jig.h"
+
+namespace {
+
+// The presenter keeps its own copy of each view and the piece may have dropped its own: render one for the
+// moment. Returns whether the piece had a view before.
+bool rebuild_view(Piece& piece) {
+    const bool had_view = piece.view != nullptr;
+    piece.set_angle(piece.angle);
+    return had_view;
+}
+
+void drop_view_unless(Piece& piece, bool keep) {
+    piece.release();
+    if (keep) return;
+    delete piece.view;
+    piece.view = nullptr;
+}
+
+Item* live_item(int32_t i) {
+    Jig* game = current_game;
+    if (!game || i < 0 || i >= std::min(game->item_count, max_items) || !game->items[i].piece) return nullptr;
+    return &game->items[i];
+}
+
+}  // namespace
+
+void redraw_all_gdi() {
+    if (!desk_image || !desk_back) return;
+    desk_image->blit(0, 0, desk_image->width(), desk_image->height(), *desk_back, 0, 0, SRCCOPY);
+    const int32_t n = current_game ? std::min(current_game->item_count, max_items) : 0;
+    for (int32_t i = 0; i < n; ++i) {
+        Item* item = live_item(i);
+        if (!item || item->hidden == 1) continue;
+        const bool had_view = rebuild_view(*item->piece);
+        item->piece->disp();
+        drop_view_unless(*item->piece, had_view);
+    }
+    desk_image->release_dc();
+    desk_back->release_dc();
+}
+
+int32_t prepare_item_gdi(int32_t i) {
+    Item* item = live_item(i);
+    if (!item) return 0;
+    const bool had_view = rebuild_view(*item->piece);
+    const int32_t written = save_bmp(*item->piece->view, 0, 0, 0, 0);
+    drop_view_unless(*item->piece, had_view);
+    return written;
+}

@@ -1,0 +1,50 @@
+// Showing the desk: setting it up with the game window and ending it, painting the window, the presenter's
+// composing steps, the redraw that makes the plain desk image valid for export, and the range rectangle.
+//
+// Terms: window coordinates are the game window's client pixels; the window's (0, 0) shows the desk point at the
+// view origin (view_x + scroll_dx, view_y + scroll_dy). On the presenter path desk_back holds the background as
+// seen through the window (window coordinates); on the plain path it is in desk coordinates. Wherever the window
+// shows a place beyond the desk it shows kBeyondDeskColour.
+#pragma once
+#include <cstdint>
+
+#include "graphics/geometry.h"
+#include "graphics/memdc.h"
+#include "graphics/ws.h"
+
+// What the window shows beyond the edges of the desk.
+inline constexpr Colour kBeyondDeskColour = 0x404040;
+// Largest desk side the settings may ask for; larger values are brought down to it.
+inline constexpr int32_t kDeskSideMax = 8192;
+
+// The range selection, in window coordinates, which the paint shows as a dotted rectangle in states 1 and 2.
+// range_state: 0 = none, 1 = being drawn, 2 = drawn and waiting, 3 = its groups are being dragged.
+extern int32_t range_state;
+extern int32_t range_x1, range_y1, range_x2, range_y2;
+
+// Creates the desk (size from desk_w/desk_h, else the screen), measures near_black/near_white, renders the
+// background and, with the ddraw setting, shows it once through a short-lived presenter. Called while the game
+// window (game_window) is created, before any game exists.
+void init_window();
+// Destroys the desk images and ends the presenter's presentation, if one exists.
+void finish_window();
+
+// The game window's WM_PAINT: the plain path copies desk_image from the view origin into the paint rectangle;
+// the presenter path presents its back buffer (unless the window is minimised). Both then draw the range.
+void desk_paint(ws::Hwnd hwnd);
+
+// Presenter path: copies desk_back from (x, y) into the back buffer at rect (window coordinates). With no rect the
+// background is rendered afresh first and laid over the whole client area from desk_back's (0, 0). Does nothing
+// without a presenter.
+void dd_back(const Rect* rect, int32_t x, int32_t y);
+// Presenter path: draws display item i into the back buffer within clip (desk coordinates; none = the client
+// area), unless it is hidden, and presents that part when flip is set. Does nothing without a presenter or for
+// an index that is not a live item with a piece.
+void dd_draw_item(const Rect* clip, int32_t i, bool flip);
+
+// Makes desk_image the whole desk drawn the plain way (background, then every shown item with its view rebuilt),
+// for exporting it while the presenter is in force. A piece that had no view is left without one again.
+void redraw_all_gdi();
+// Rebuilds item i's view and writes it to the BMP file named by bmp_name. Returns 1 when written, 0 otherwise
+// (also for an index that is not a live item).
+int32_t prepare_item_gdi(int32_t i);

@@ -1,0 +1,75 @@
+// A piece on the desk (a single cut piece or a joined group): its upright image, its turned view, its placement.
+//
+// Terms: the image is the piece's picture upright (mirrored left-right while the piece lies turned over); the view
+// is that image turned by the piece's angle and bevelled, and is what the desk draws. White (0xFFFFFF in the low
+// 24 bits) is the key colour: such pixels are not part of the piece and are never drawn. The top byte of an image
+// pixel word is a seam mark (non-zero on the lines where two cells of a group meet); rotations, mirroring and
+// copies carry whole words, marks included.
+#pragma once
+#include <cstdint>
+
+#include "graphics/geometry.h"
+#include "graphics/memdc.h"
+
+struct Piece {
+    MemDC* image = nullptr;   // owned, 32-bit; none until set_image
+    int32_t width = 0;        // size of image
+    int32_t height = 0;
+    int32_t turned = 0;       // 1 = lies turned over
+    double angle = 0;         // radians; a positive angle turns the picture counter-clockwise on the screen
+    MemDC* view = nullptr;    // owned, 32-bit; none until set_angle (the presenter path may destroy it)
+    int32_t view_width = 0;   // size of view
+    int32_t view_height = 0;
+    Rect rect;                // desk rectangle covered by the view, centred on (cx, cy)
+    int32_t cx = 0, cy = 0;   // desk position of the centre
+    int32_t grab_x = 0, grab_y = 0;  // desk position of the pointer at the last move or turn while held
+    int32_t joined = 0;       // 1 = image was made for a group and may carry seam marks
+
+    Piece() = default;
+    ~Piece();  // destroys image and view
+    Piece(const Piece&) = delete;
+    Piece& operator=(const Piece&) = delete;
+
+    // image = a 32-bit copy of the top-left w x h of src (clipped to src), mirrored when turned is 1.
+    // A previous image is destroyed. w or h below 1 gives a 1 x 1 white image.
+    void set_image(MemDC& src, int32_t w, int32_t h);
+    // Reverses image left to right (marks included). Does nothing without an image.
+    void mirror();
+    // Sets angle and renders view: quarter turns exactly, other angles by nearest neighbour; re-centres rect on
+    // (cx, cy) and bevels the view (shade). Shows the busy cursor meanwhile. Without an image: fatal error.
+    void set_angle(double a);
+    // Bevels view (setting kage), smooths the bevel (smooth) and draws the seams of a group (nokosu).
+    // Without a view: fatal error "Piece::kage pointer of rot is NULL".
+    void shade();
+    // Turns the piece over: angle = 2 pi - angle, turned flips, the image is mirrored and the view rebuilt.
+    void turn_over();
+    // Moves rect and centre by the pointer's motion since the grab point; grab point = (x, y). Gives rect.
+    Rect move_to(int32_t x, int32_t y);
+    // Turns the piece about its centre so that its grabbed point follows the pointer to (x, y). Gives rect.
+    Rect drag_turn(int32_t x, int32_t y);
+
+    // Draws view onto desk_image at rect, white left out; with clip only the intersection (empty: draws nothing
+    // and gives 0,0,0,0). Gives the drawn rectangle. Without a view: fatal error "Piece::disp pointer of rot is NULL".
+    Rect disp(const Rect* clip = nullptr);
+    // Copies desk_back over rect into desk_image (what lay under the piece) and gives rect.
+    Rect erase();
+    // Destroys the surface in slot and makes a new 32-bit one of the view's size holding the given rectangle of
+    // desk_image (parts beyond the desk stay white). Gives the rectangle.
+    Rect save_under(MemDC*& slot, int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // Copies surface back onto the given rectangle of desk_image. Gives the rectangle.
+    Rect restore_under(MemDC& surface, int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // 1 when (x, y) lies strictly inside rect and the view pixel there is not white. With the presenter the pixel
+    // comes from the presenter's copy of the view of item `id`; otherwise from view (none: 0).
+    int32_t hit(int32_t x, int32_t y, int32_t id);
+    // Gives up the device contexts of image and view (the pixels stay).
+    void release();
+};
+
+// Rotates (x, y) by theta (y axis pointing up), rounding half away from zero. The x result uses sine and cosine
+// rounded to single precision; the y result the single-precision sine and the full-precision cosine.
+Point rotate_point(int32_t x, int32_t y, double theta);
+// Width and height of the bounding box of a w x h rectangle turned by theta (corners at +-(w + 1) / 2, +-(h + 1) / 2).
+Size turned_size(int32_t w, int32_t h, double theta);
+// Signed angle from vector 1 to vector 2 (y axis pointing up), in [-pi, pi]: a difference of directions beyond
+// half a turn is brought back by one turn (exactly half a turn either way is left as it is).
+double angle_between(double x1, double y1, double x2, double y2);

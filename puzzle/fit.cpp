@@ -1,0 +1,126 @@
+// Fitting the picture of a new game (stretch), freeing pure black and white, and laying the grid of cells.
+#include "puzzle/fit.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "desk/desk.h"
+#include "graphics/memdc.h"
+#include "graphics/trace.h"
+#include "shell/settings.h"
+
+namespace {
+
+// A word no picture reader can give (they all leave the top byte clear or full): while the loading surface
+// still holds it, nothing was read.
+constexpr uint32_t unread_mark = 0x5A00C0DEu;
+// Largest side a fitted picture may get from an oversized stretch setting.
+constexpr int32_t max_fitted_side = 16384;
+
+void trace(const char* event) {
+    if (trace_switch) trace_line("CUT", event);
+}
+
+int32_t ends_in_bmp(const std::string& path) {
+    if (path.size() < 3) return 0;
+    const char* e = path.c_str() + path.size() - 3;
+    return (e[0] == 'b' || e[0] == 'B') && (e[1] == 'm' || e[1] == 'M') && (e[2] == 'p' || e[2] == 'P');
+}
+
+// Reads the picture file into `loaded`; false when the reader refused it or left the surface as it was.
+bool read_picture(MemDC& loaded, const std::string& path) {
+    loaded.create(BIT_DIB, 1, 1);
+    loaded.words()[0] = unread_mark;
+    if (!loaded.load_picture(path.c_str())) return false;
+    return !(loaded.width() == 1 && loaded.height() == 1 && loaded.words()[0] == unread_mark);
+}
+
+int32_t fitted_side(int32_t side, double factor) {
+    return std::clamp(int32_t(std::min(side * factor, double(max_fitted_side))), 1, max_fitted_side);
+}
+
+}  // namespace
+
+GridSize grid_size(int32_t w, int32_t h, int32_t n) {
+    if (w < 1 || h < 1) return {0, 0};
+    n = std::clamp(n, 1, max_cells);
+    const double k = std::sqrt(double(w) * double(h) / n);
+    GridSize g{int32_t(w / k + 0.5), int32_t(h / k + 0.5)};
+    if (g.cols * g.rows > max_cells) {
+        --g.cols;
+        --g.rows;
+    } else if (g.cols * g.rows != n) {
+        if (g.cols * (g.rows + 1) == n)
+            ++g.rows;
+        else if ((g.cols + 1) * g.rows == n)
+            ++g.cols;
+    }
+    if (g.cols * g.rows > max_cells) {
+        --g.cols;
+        --g.rows;
+    }
+    // A cell narrower than two pixels would lie wholly on its own outline and give a piece with nothing in it.
+    g.cols = std::clamp(g.cols, 1, std::max(1, w / 2));
+    g.rows = std::clamp(g.rows, 1, std::max(1, h / 2));
+    // A side rounded to nothing and raised to one leaves the other unchecked (1 x 1549 for a thread of a picture):
+    // the cell table must still hold the grid.
+    if (g.cols * g.rows > max_cells) {
+        g.cols = std::min(g.cols, max_cells);
+        g.rows = max_cells / g.cols;
+    }
+    return g;
+}
+
+int32_t Jig::stretch(const std::string& path) {
+    trace("stretch start\n");
+    MemDC loaded;
+    if (!read_picture(loaded, path)) {
+        trace("stretch end\n");
+        return 0;
+    }
+    const int32_t w = loaded.width(), h = loaded.height();
+    picture = new MemDC;
+    if (settings.stretch_size <= 0) {
+        picture->create(BIT_SCREEN, w, h);
+        picture->blit(0, 0, w, h, loaded, 0, 0, SRCCOPY);
+        pic_w = w;
+        pic_h = h;
+    } else {
+        const double f = double(settings.stretch_size) / (h <= w ? w : h);
+        pic_w = fitted_side(w, f);
+        pic_h = fitted_side(h, f);
+        picture->create(BIT_SCREEN, pic_w, pic_h);
+        picture->stretch_blit(0, 0, pic_w, pic_h, loaded, 0, 0, w, h, SRCCOPY);
+    }
+    loaded.destroy();
+    picture_type = ends_in_bmp(path) ? 0 : 1;
+    trace("stretch end\n");
+    return 1;
+}
+
+void Jig::replace_black_white() {
+    if (!picture) return;
+    const uint32_t black = colour_to_word(near_black), white = colour_to_word(near_white);
+    uint32_t* words = picture->words();
+    const size_t count = size_t(picture->width()) * size_t(picture->height());
+    // The top byte of a piece's pixel is its seam mark, so the picture keeps colours only.
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t colour = words[i] & 0xFFFFFFu;
+        words[i] = colour == 0 ? black : colour == 0xFFFFFFu ? white : colour;
+    }
+}
+
+void Jig::make_grid() {
+    if (settings.piece_num > max_cells) settings.piece_num = max_cells;
+    const GridSize g = grid_size(pic_w, pic_h, settings.piece_num);
+    cols = g.cols;
+    rows = g.rows;
+    if (cols < 1 || rows < 1 || pic_w < 2 * cols || pic_h < 2 * rows) {
+        // Too small a picture to hold even one cell with an inside: the game cannot be played.
+        cols = rows = item_count = 0;
+        return;
+    }
+    pic_w = cols * (pic_w / cols);
+    pic_h = rows * (pic_h / rows);
+    item_count = cols * rows;
+}

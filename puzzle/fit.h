@@ -1,0 +1,15 @@
+// Fitting a new game's picture and choosing its grid (the Jig members stretch, replace_black_white, make_grid).
+#pragma once
+#include <cstdint>
+
+#include "play/jig.h"
+
+struct GridSize {
+    int32_t cols = 0;
+    int32_t rows = 0;
+};
+
+// The grid for a w x h picture and n wanted pieces: cells as near to square as the proportions allow, at most
+// max_cells of them, and never narrower or lower than two pixels where the picture is that large (a cell of one
+// pixel lies wholly on its own outline). n is taken within 1 .. max_cells; a picture without pixels gives 0 x 0.
+GridSize grid_size(int32_t w, int32_t h, int32_t n);
