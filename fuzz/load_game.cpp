@@ -1,0 +1,84 @@
+// Fuzz target: any bytes taken as a saved game go the whole road of a resume (peek, list picture, check, picture
+// out, a game built on it, the state read over it and every group re-cut) without crashing or reading past a table.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "desk/desk.h"
+#include "graphics/ws.h"
+#include "play/jig.h"
+#include "puzzle/lines.h"
+#include "shell/save.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+
+namespace {
+
+constexpr const char* kInput = "fuzz_input.zlt";
+// Fitting to a larger size only makes the run slower: the checks it exercises are the same.
+constexpr int32_t kLargestStretch = 1000;
+
+// The private folder the run works in (the temporary pictures go to the current folder); removed at exit.
+char work_dir[] = "/tmp/zelto_fuzz_load_game_XXXXXX";
+
+void remove_work_dir() {
+    std::error_code ec;
+    std::filesystem::remove_all(work_dir, ec);
+}
+
+bool prepare() {
+    static char name[] = "fuzz_load_game";
+    static char* argv[] = {name, nullptr};
+    ws::init(1, argv, true);
+    if (!mkdtemp(work_dir)) std::abort();
+    std::atexit(remove_work_dir);
+    settings.kage = false;
+    settings.ddraw = false;  // no game window to present on
+    line_const_init();
+    desk_images_create(640, 480);
+    return true;
+}
+
+void resume(const std::string& path) {
+    if (!begin_resume(path, [] {})) return;
+    if (game_stretch_size > kLargestStretch) return;
+    settings.piece_num = game_piece_num;
+    settings.stretch_size = game_stretch_size;
+    auto game = std::make_unique<Jig>();
+    if (game->item_count > 0) load_game(*game, path);
+}
+
+void run(const uint8_t* data, size_t size) {
+    std::FILE* f = std::fopen(kInput, "wb");
+    if (!f) return;
+    const bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
+    std::fclose(f);
+    if (!written) return;
+    int32_t count = 0;
+    peek_item_count(kInput, count);
+    std::string list_picture = kInput;
+    extract_picture_for_list(list_picture, list_picture);
+    resume(kInput);
+    ws::test::reset();  // forget the recorded message boxes
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool ready = prepare();
+    (void)ready;
+    // The game writes its temporary pictures into the current folder: work in the private one for this input
+    // only, so that the runner's own relative paths keep their meaning.
+    const int caller_dir = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (caller_dir < 0 || chdir(work_dir) != 0) std::abort();
+    run(data, size);
+    if (fchdir(caller_dir) != 0) std::abort();
+    close(caller_dir);
+    return 0;
+}

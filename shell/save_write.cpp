@@ -1,0 +1,142 @@
+// Writing a saved game (save_game, the emergency save) and the name offered for it.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "desk/desk.h"
+#include "desk/title.h"
+#include "graphics/paths.h"
+#include "graphics/ws.h"
+#include "pieces/piece.h"
+#include "play/jig.h"
+#include "puzzle/lines.h"
+#include "shell/save.h"
+#include "shell/save_format.h"
+#include "shell/startup.h"
+
+namespace {
+
+using namespace save_format;
+
+void tell(const char* text, const std::string& path) {
+    char buf[1200];
+    std::snprintf(buf, sizeof buf, text, path.c_str());
+    ws::message_box(0, buf, kSaveNoticeTitle, ws::MB_OK | ws::MB_ICONWARNING);
+}
+
+// A game whose every piece is cut and whose tables hold what its counts say.
+bool savable(const Jig& jig) {
+    return jig.cols >= 1 && jig.rows >= 1 && int64_t(jig.cols) * jig.rows <= max_cells && jig.item_count >= 1 &&
+           jig.item_count <= jig.cols * jig.rows && jig.cut_count >= jig.item_count;
+}
+
+SavedItem saved_item(const Item& item) {
+    SavedItem s;
+    s.id = item.id;
+    s.home_dx = item.home_dx;
+    s.home_dy = item.home_dy;
+    s.join_dx = item.join_dx;
+    s.join_dy = item.join_dy;
+    if (const Piece* p = item.piece) {
+        s.width = p->width;
+        s.height = p->height;
+        s.view_width = p->view_width;
+        s.view_height = p->view_height;
+        s.cx = p->cx;
+        s.cy = p->cy;
+        s.grab_x = p->grab_x;
+        s.grab_y = p->grab_y;
+        s.angle = p->angle;
+        s.turned = p->turned;
+        s.rect = p->rect;
+    }
+    return s;
+}
+
+// Header, cell blocks and item blocks: everything before the picture.
+std::vector<uint8_t> game_tables(const Jig& jig, int32_t points) {
+    const int32_t cells = jig.cols * jig.rows;
+    Header h;
+    h.picture_offset = int32_t(picture_offset_for(cells, jig.item_count, points));
+    h.picture_type = jig.picture_type;
+    h.piece_num = game_piece_num;
+    h.stretch_size = game_stretch_size;
+    h.pic_w = jig.pic_w;
+    h.pic_h = jig.pic_h;
+    h.cols = jig.cols;
+    h.rows = jig.rows;
+    h.item_count = jig.item_count;
+    h.play_seconds = play_seconds;
+    h.view_x = view_x;
+    h.view_y = view_y;
+    std::vector<uint8_t> out;
+    out.reserve(size_t(h.picture_offset));
+    put_header(out, h);
+    for (int32_t k = 0; k < cells; ++k) put_cell(out, jig.cells[k], points);
+    for (int32_t i = 0; i < jig.item_count; ++i) put_item(out, saved_item(jig.items[i]));
+    return out;
+}
+
+// A new file beside `target`, made under a name no other file has; nullptr when none can be made.
+std::FILE* open_beside(const std::string& target, std::string& temp) {
+    for (int n = 0; n < 100; ++n) {
+        temp = target + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(n);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            if (std::FILE* f = fdopen(fd, "wb")) return f;
+            ::close(fd);
+            std::remove(temp.c_str());
+            return nullptr;
+        }
+        if (errno != EEXIST) return nullptr;
+    }
+    return nullptr;
+}
+
+// Writes the tables and the picture into a temporary file and puts it in place of `target`.
+bool write_file(const std::string& target, const std::vector<uint8_t>& tables, std::FILE* picture) {
+    std::string temp;
+    std::FILE* out = open_beside(target, temp);
+    if (!out) return false;
+    bool ok = std::fwrite(tables.data(), 1, tables.size(), out) == tables.size();
+    ok = ok && copy_tail(picture, 0, out);
+    ok = ok && std::fflush(out) == 0 && fsync(fileno(out)) == 0;
+    ok = (std::fclose(out) == 0) && ok;
+    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) std::remove(temp.c_str());
+    return ok;
+}
+
+}  // namespace
+
+int32_t save_game(const Jig& jig, const std::string& path, SaveReport report) {
+    if (!savable(jig)) return 0;
+    const std::vector<uint8_t> tables = game_tables(jig, line_points());
+    std::FILE* picture = open_file(picture_path, "rb");
+    bool ok = false;
+    if (picture) {
+        ok = !path.empty() && write_file(resolve_path(path), tables, picture);
+        std::fclose(picture);
+    }
+    if (!ok && report == SaveReport::message) tell(kSaveFailedText, path);
+    return ok ? 1 : 0;
+}
+
+void emergency_save() {
+    static bool running = false;
+    if (running || !current_game || !savable(*current_game)) return;
+    running = true;
+    save_game(*current_game, kEmergencySaveName, SaveReport::quiet);
+    running = false;
+}
+
+std::string default_save_name() {
+    if (!save_path.empty()) return save_path;
+    for (size_t i = picture_path.size(); i-- > 1;)
+        if (picture_path[i] == '.') return picture_path.substr(0, i) + ".zlt";
+    return ".zlt";
+}
