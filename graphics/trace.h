@@ -1,7 +1,7 @@
 // Trace log (a ring of 501 lines in ZELTOTR.TXT) and the internal error report that ends the program.
 #pragma once
 #include <cstdint>
-#include <source_location>
+#include "graphics/where.h"
 
 extern int32_t trace_switch;           // 1 = tracing on
 extern char trace_file_name[260];      // "ZELTOTR.TXT"
@@ -22,4 +22,4 @@ extern void (*emergency_save_hook)();
 [[noreturn]] void fatal_error(const char* source, int line, const char* step, long error_number);
 
 // The module name of a caller's source location: the file's base name without its extension.
-const char* module_name(const std::source_location& where);
+const char* module_name(const Where& where);
