@@ -1,6 +1,10 @@
-// The main window: creation, painting, the window settings kept in step with moves and sizes, and closing.
+// The main window: its creation with the game window, painting, the window settings, the keys and closing.
 #include "shell/mywin.h"
 
+#include "desk/background.h"
+#include "graphics/ddbase.h"
+#include "play/jig.h"
+#include "play/jigwin.h"
 #include "shell/settings.h"
 
 ws::Hwnd main_window = 0;
@@ -12,7 +16,6 @@ int32_t shift_down = 0, ctrl_down = 0, f1_down = 0;
 int32_t close_without_asking = 0;
 int32_t game_saved = 0;
 Colour line_color = 0x0000FF;
-std::string bmp_name;
 
 namespace {
 
@@ -28,12 +31,54 @@ void keep_window_rect(ws::Hwnd hwnd) {
     settings.win_height = r.height();
 }
 
-intptr_t on_create() {
+intptr_t on_create(ws::Hwnd hwnd) {
     main_back = new MemDC;
     main_back->create(BIT_SCREEN, ws::screen_width(), ws::screen_height());
     main_back->fill(0, 0, main_back->width(), main_back->height(), 0xFFFFFF);
     main_back->release_dc();
+    register_game_window();
+    create_game_window(hwnd);
     return 0;
+}
+
+// The game window shows the desk afresh: through the presenter when a game has one, else from the desk image.
+void repaint_game_window() {
+    if (!game_window) return;
+    if (presenter && current_game) {
+        current_game->disp(nullptr);
+    } else {
+        ws::paint_at_once(game_window, nullptr);
+    }
+}
+
+void repaint_guide_window() {
+    if (guide_window && ws::is_window(guide_window)) ws::paint_at_once(guide_window, nullptr);
+}
+
+bool game_in_play() { return current_game && current_game->cut_count >= current_game->item_count; }
+
+// The engraved finished picture on the desk is drawn in the line colour, so it follows a change of colour.
+void set_line_colour(Colour colour) {
+    line_color = colour;
+    if (!settings.back_gazou_line) return;
+    if (settings.back_type == IDM_BACK_RGB) {
+        backrgb(0, 1);
+    } else {
+        backimg(1);
+    }
+    repaint_game_window();
+}
+
+// ESC saves a game in progress without asking and ends the program. Should that save fail (the player has been
+// told), the game window stays and so does the program, with the game.
+void escape(ws::Hwnd hwnd) {
+    close_without_asking = 1;
+    if (game_window) ws::send_message(game_window, ws::WM_CLOSE, 0, 0);
+    if (game_window && ws::is_window(game_window)) {
+        close_without_asking = 0;
+        return;
+    }
+    ws::destroy_window(hwnd);
 }
 
 void on_paint(ws::Hwnd hwnd) {
@@ -71,26 +116,45 @@ void on_close(ws::Hwnd hwnd) {
 
 void on_key_down(ws::Hwnd hwnd, uintptr_t key) {
     switch (key) {
-    case ws::VK_SHIFT: shift_down = 1; break;
-    case ws::VK_CONTROL: ctrl_down = 1; break;
-    case ws::VK_ESCAPE:
-        close_without_asking = 1;
-        if (game_window) ws::send_message(game_window, ws::WM_CLOSE, 0, 0);
-        ws::destroy_window(hwnd);
+    case ws::VK_SHIFT:
+        if (!guide_window) break;
+        shift_down = 1;
+        repaint_guide_window();
         break;
-    case 'R': line_color = 0x0000FF; break;
-    case 'G': line_color = 0x00FF00; break;
-    case 'B': line_color = 0xFF0000; break;
-    case 'W': line_color = 0xFFFFFF; break;
-    case 'Z': line_color = 0x000000; break;
+    case ws::VK_CONTROL: ctrl_down = 1; break;
+    case ws::VK_ESCAPE: escape(hwnd); break;
+    case ws::VK_SPACE:
+        if (!game_in_play()) break;
+        current_game->show_unseen();
+        repaint_game_window();
+        break;
+    case 'R': set_line_colour(0x0000FF); break;
+    case 'G': set_line_colour(0x00FF00); break;
+    case 'B': set_line_colour(0xFF0000); break;
+    case 'W': set_line_colour(0xFFFFFF); break;
+    case 'Z': set_line_colour(0x000000); break;
+    case ws::VK_F1:
+        if (!guide_window || f1_down) break;
+        f1_down = 1;
+        repaint_guide_window();
+        break;
     default: break;
     }
 }
 
 void on_key_up(uintptr_t key) {
-    if (key == ws::VK_SHIFT) shift_down = 0;
-    if (key == ws::VK_CONTROL) ctrl_down = 0;
-    if (key == ws::VK_F1) f1_down = 0;
+    switch (key) {
+    case ws::VK_SHIFT:
+        shift_down = 0;
+        repaint_guide_window();
+        break;
+    case ws::VK_CONTROL: ctrl_down = 0; break;
+    case ws::VK_F1:
+        f1_down = 0;
+        repaint_guide_window();
+        break;
+    default: break;
+    }
 }
 
 }  // namespace
@@ -99,7 +163,7 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
     switch (msg) {
     case ws::WM_CREATE:
         main_window = hwnd;
-        on_create();
+        on_create(hwnd);
         ws::set_timer(hwnd, kSkinTimer, 1000);
         return 0;
     case ws::WM_PAINT: on_paint(hwnd); return 0;

@@ -18,7 +18,6 @@ extern int32_t shift_down, ctrl_down, f1_down;
 extern int32_t close_without_asking;  // ESC: the game window saves without asking when it closes
 extern int32_t game_saved;            // the game was saved and has not changed since
 extern Colour line_color;             // cutting lines over the finished picture in the guide window
-extern std::string bmp_name;          // file of the next bitmap export
 
 // The outer rectangle of the main window from the window settings: win_width 0 = the whole screen,
 // below 0 = the layer's default placement (CW_USEDEFAULT in all four), otherwise as stored.

@@ -14,7 +14,7 @@ unset QT_QPA_PLATFORM
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   set -u
   "$0/zelto" & pid=$!
-  wid=$(timeout 30 xdotool search --sync --name "^zelto$" | head -n 1)
+  wid=$(timeout 30 xdotool search --sync --name "^zelto" | head -n 1)
   [ -n "$wid" ] || { echo "no window titled zelto"; kill $pid; exit 1; }
   sleep 1
   xdotool windowfocus --sync "$wid" key Escape

@@ -1,0 +1,187 @@
+// The game record's life: building a game from the picture, ending it, showing a resumed game, releasing the
+// pieces' device contexts, and keeping a copy of a played picture in the picture folder.
+#include "play/jig.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "desk/background.h"
+#include "desk/desk.h"
+#include "desk/display.h"
+#include "desk/title.h"
+#include "graphics/ddbase.h"
+#include "graphics/memdc.h"
+#include "graphics/paths.h"
+#include "graphics/trace.h"
+#include "graphics/ws.h"
+#include "pieces/piece.h"
+#include "play/jigwin.h"
+#include "play/play.h"
+#include "shell/mywin.h"
+#include "shell/save.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+
+Jig* current_game = nullptr;
+DDBase* presenter = nullptr;
+int32_t last_selected = -1;
+
+namespace {
+
+void trace(const char* event) {
+    if (trace_switch) trace_line("jig", event);
+}
+
+// A new game starts on the bare background, seen from the desk's top-left corner.
+void lay_bare_desk() {
+    view_x = view_y = 0;
+    if (!desk_image || !desk_back) return;
+    desk_image->blit(0, 0, desk_image->width(), desk_image->height(), *desk_back, 0, 0, SRCCOPY);
+    desk_image->release_dc();
+    desk_back->release_dc();
+}
+
+// The presenter of a game keeps one image per cell: a group's image sits in the slot of its id.
+void start_presenter(int32_t slots) {
+    delete presenter;  // one left behind by a game that was not ended can only be stale
+    presenter = new DDBase(slots);
+    presenter->init(game_window);
+    presenter->table_count = presenter->count;
+}
+
+// Trays hold pieces of this game only; the presenter's images go with it.
+void end_presenter() {
+    for (ws::Hwnd& tray : tray_window) {
+        if (!tray) continue;
+        ws::send_message(tray, ws::WM_CLOSE, 0, 0);
+        if (ws::is_window(tray)) ws::destroy_window(tray);
+        tray = 0;
+    }
+    for (int32_t id = 0; id < presenter->count; ++id) presenter->release_img(id);
+    presenter->finish();
+    delete presenter;
+    presenter = nullptr;
+}
+
+// Draws item i of a resumed game at its saved angle and shows it at once, so the groups appear one by one.
+void show_resumed_item(Jig& game, int32_t i) {
+    Item& item = game.items[i];
+    if (!item.piece) return;
+    Piece& p = *item.piece;
+    p.set_angle(p.angle);
+    if (presenter) {
+        presenter->set_img(item.id, p.view);
+        delete p.view;
+        p.view = nullptr;
+        dd_draw_item(&p.rect, i, true);
+        return;
+    }
+    p.disp(&p.rect);
+    p.release();
+    if (!game_window) return;
+    Rect on_window = p.rect;
+    offset_rect(on_window, -view_x, -view_y);
+    ws::paint_at_once(game_window, &on_window);
+}
+
+}  // namespace
+
+Jig::Jig(blank_game_t) {}
+
+Jig::Jig() {
+    trace("Jig start\n");
+    lay_bare_desk();
+    for (ws::Hwnd& tray : tray_window) tray = 0;
+    if (!stretch(picture_path)) {
+        item_count = 0;
+        trace("Jig end (read error)\n");
+        return;
+    }
+    replace_black_white();
+    make_grid();
+    if (item_count < 1) {  // too small a picture for a single cell
+        item_count = 0;
+        trace("Jig end (read error)\n");
+        return;
+    }
+    if (settings.ddraw) start_presenter(item_count);
+    cut_count = 0;
+    line_init();
+    game_piece_num = settings.piece_num;
+    game_stretch_size = settings.stretch_size;
+    if (presenter) disp(nullptr);
+    reset_sweep();
+    trace("Jig end\n");
+}
+
+Jig::~Jig() {
+    trace("~Jig start\n");
+    if (game_window) ws::kill_timer(game_window, kClockTimer);
+    close_guide_window();
+    const int32_t live = std::clamp(item_count, 0, max_items);
+    for (int32_t i = 0; i < live; ++i) {
+        delete items[i].piece;
+        items[i].piece = nullptr;
+    }
+    if (presenter) end_presenter();
+    delete picture;
+    delete under_cache;
+    picture = under_cache = nullptr;
+    for (const char* name : kTempPictures) std::remove(name);
+    last_selected = -1;
+    trace("~Jig end\n");
+}
+
+void Jig::free_dc() {
+    trace("free_dc start\n");
+    const int32_t n = std::clamp(std::min(cut_count, item_count), 0, max_items);
+    for (int32_t i = 0; i < n; ++i)
+        if (items[i].piece) items[i].piece->release();
+    trace("free_dc end\n");
+}
+
+void Jig::continue_game() {
+    trace("continue_game start\n");
+    // The groups have no views yet, so the background is laid without drawing them; they follow one by one.
+    backimg(0);
+    if (presenter) {
+        disp(nullptr);
+    } else if (game_window) {
+        ws::paint_at_once(game_window, nullptr);
+    }
+    const int32_t n = std::clamp(item_count, 0, max_items);
+    for (int32_t i = 0; i < n; ++i) show_resumed_item(*this, i);
+    if (settings.image) close_guide_window();
+    windowtitle(TITLE_RESUME);
+    trace("continue_game end\n");
+}
+
+void keep_picture_copy(std::string& path) {
+    namespace fs = std::filesystem;
+    const size_t slash = path.find_last_of("\\/");
+    const size_t name_at = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < name_at) dot = path.size();
+    const std::string base = path.substr(name_at, dot - name_at), extension = path.substr(dot);
+    const fs::path source = resolve_path(path);
+    const fs::path folder = resolve_path(settings.view_dir);
+    std::error_code ec;
+    if (fs::equivalent(source.parent_path().empty() ? fs::path(".") : source.parent_path(), folder, ec)) return;
+    for (int32_t n = 0; n <= 100; ++n) {
+        const std::string suffix = n == 0 ? std::string() : std::to_string(n);
+        const fs::path target = folder / (base + suffix + extension);
+        if (fs::exists(target, ec)) continue;  // the name is taken: try the next one
+        if (ec) return;                         // the folder cannot be looked into
+        if (fs::copy_file(source, target, fs::copy_options::none, ec) && !ec) {
+            path = target.string();
+            return;
+        }
+        if (ec == std::errc::file_exists) continue;  // made by someone else meanwhile
+        // The folder or the picture cannot be used; a half-made copy is ours to remove.
+        std::error_code ignored;
+        fs::remove(target, ignored);
+        return;
+    }
+}

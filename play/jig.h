@@ -1,0 +1,146 @@
+// The game in play: the Jig record (cells with their cutting lines, the display list, the fitted picture) and Item.
+//
+// Terms: a cell is one rectangle of the grid laid over the picture; a group is a set of cells joined into one
+// piece on the desk; a display item is one group's entry in the z-ordered display list (bottom first).
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "graphics/geometry.h"
+
+class MemDC;
+class DDBase;
+struct Piece;
+
+// Fixed capacity of a game: cells of the grid and entries of the display list.
+inline constexpr int32_t max_cells = 1000;
+inline constexpr int32_t max_items = 1000;
+// A cutting line holds at most this many points (1 + 3 x 6 Bezier segments).
+inline constexpr int32_t max_line_points = 19;
+
+// Sides of a cell, in the order its edges are stored.
+enum : int32_t { SIDE_LEFT = 0, SIDE_TOP = 1, SIDE_RIGHT = 2, SIDE_BOTTOM = 3 };
+
+// One grid cell: its outline in picture pixels and the group it belongs to.
+// Left and right edges run top to bottom, top and bottom edges left to right; each uses its first `line_num`
+// points. Two neighbouring cells hold the very same points for the edge they share.
+struct Cell {
+    Point edges[4][max_line_points] = {};
+    int32_t owner = 0;  // id of the group holding this cell; starts as the cell's own index
+};
+
+// One display item: a group's piece and where its picture sits relative to the whole picture.
+struct Item {
+    Piece* piece = nullptr;  // owned
+    int32_t id = 0;          // group id (a single piece's cell index); -1 while not yet cut
+    int32_t home_dx = 0;     // from the centre of the group's upright bitmap to the picture's centre
+    int32_t home_dy = 0;     //   (for a group lying turned over: pic_w - that x)
+    int32_t join_dx = 0;     // copy of home_dx/home_dy read by the join test
+    int32_t join_dy = 0;
+    int32_t merged = 0;      // 1 = a joined group, 0 = a single piece
+    int32_t seen = 0;        // mark of the unseen-pieces sweep
+    int32_t hidden = 0;      // 1 = put into a tray
+    int32_t banded = 0;      // 1 = centre inside the range selection
+};
+
+// Tag for a cleared game record with no picture (tests and tools that lay a game by hand).
+struct blank_game_t {
+    explicit blank_game_t() = default;
+};
+inline constexpr blank_game_t blank_game{};
+
+struct Jig {
+    Cell cells[max_cells];
+    Item items[max_items];
+    MemDC* picture = nullptr;      // the fitted picture, owned
+    MemDC* under_cache = nullptr;  // desk under the held item (plain drawing path), owned
+    int32_t pic_w = 0, pic_h = 0;  // picture size, trimmed to whole cells
+    int32_t cols = 0, rows = 0;
+    int32_t item_count = 0;        // live display items; 0 = the picture could not be read
+    int32_t cut_count = 0;         // pieces cut so far
+    int32_t holding = 0;
+    int32_t two_buttons = 0;
+    int32_t sweep_reset = 0;
+    int32_t picture_type = 0;      // 0 = BMP, 1 = JPEG
+
+    // Builds a game from picture_path and the settings; item_count 0 means it is unusable.
+    Jig();
+    explicit Jig(blank_game_t);
+    ~Jig();
+    Jig(const Jig&) = delete;
+    Jig& operator=(const Jig&) = delete;
+
+    // ---- fitting and grid (puzzle/fit.cpp) ----
+    // Loads the picture file and fits it to stretch_size; 0 when it cannot be read (nothing is kept).
+    int32_t stretch(const std::string& path);
+    // Moves pure black and pure white picture pixels to near_black / near_white, keeping white for the cut.
+    void replace_black_white();
+    // Sets cols, rows, item_count from piece_num (lowering a setting above max_cells) and trims pic_w, pic_h.
+    // A picture too small for one cell with an inside gives item_count 0 (the game is unusable).
+    void make_grid();
+
+    // ---- cutting lines (puzzle/lines.cpp) ----
+    // Seeds the game's random generator from the clock and lays every cell's four edges; owner = own index.
+    void line_init();
+    // Owner of the neighbouring cell on that side, or -1 on that border of the grid.
+    int32_t left_owner(int32_t col, int32_t row) const;
+    int32_t top_owner(int32_t col, int32_t row) const;
+    int32_t right_owner(int32_t col, int32_t row) const;
+    int32_t bottom_owner(int32_t col, int32_t row) const;
+
+    // ---- cutting (puzzle/cut.cpp) ----
+    // Makes the next piece, lays it on the desk, draws it and gives its desk rectangle. client_w, client_h: the
+    // game window's client size, over whose left and upper part the pieces are scattered.
+    Rect cut(int32_t client_w, int32_t client_h);
+    // Cuts the picture of one cell into items[item].piece (which exists and has `turned` set).
+    void cut_piece(int32_t cell, int32_t item);
+
+    // ---- joining (puzzle/joint.cpp) ----
+    // Cuts group g afresh from the picture into items[k].piece (fresh, `turned` set by the caller).
+    void joint_piece(int32_t g, int32_t k);
+
+    // ---- play operations (play/select.cpp, play/joint_check.cpp, play/rotate.cpp, play/range.cpp) ----
+    // Picks up the top-most shown item whose shape covers the desk point and raises it to the top.
+    Rect select(int32_t x, int32_t y);
+    // Moves the held item's grab point to the desk point (turning it when rotation is free); draw 0 = no drawing.
+    Rect moveto(int32_t x, int32_t y, int32_t draw);
+    // The sweep move: the held item moves plainly and pulls nearby groups along, each less than the last.
+    Rect mmoveto(int32_t x, int32_t y);
+    // Drops the held item (tray or desk with the join test); point in window coordinates.
+    Rect selectend(Point point);
+    // The id of a group the top-most item fits onto, or -1; joins it in.
+    int32_t joint_check();
+    Rect joint(int32_t target);
+    // Quarter turn of the held item (dir +90 or -90) and turning it over.
+    Rect kaiten(int32_t dir);
+    Rect hanten();
+    // Range selection: marks the groups whose centres lie inside (window rectangle), moves the marked ones.
+    void mark_range(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    void move_range(int32_t dx, int32_t dy);
+    // Space: moves the view to the next part of the desk with pieces not yet looked at.
+    void show_unseen();
+
+    // ---- display and housekeeping ----
+    // Redraws the display items within `clip` (desk coordinates; none = everything) onto the desk.
+    Rect disp(const Rect* clip = nullptr);
+    // Releases the device contexts of the pieces' surfaces (the pixels stay).
+    void free_dc();
+    // Shows a game that load_game has just filled: background, every group's view at its angle (one after
+    // another), then the title in resume mode, which restarts the clock.
+    void continue_game();
+    // Sets the main window's title from the game's counts and keeps the play clock (desk/title.cpp).
+    void windowtitle(int32_t mode);
+    // Engraves the grid's cutting lines into the w x h 32-bit surface (desk/background_lines.cpp).
+    void engrave_lines(MemDC& surface, int32_t w, int32_t h);
+    void reset_sweep() { sweep_reset = 1; }
+};
+
+extern std::string picture_path;  // picture file of the next game (UTF-8, as the player named it)
+extern Jig* current_game;   // the puzzle in play, or none
+extern DDBase* presenter;   // the game's presentation object, or none (then the plain drawing path)
+extern int32_t last_selected;  // display index of the last item picked up, -1 when none
+
+// Copies the picture file `path` into the picture folder (view_dir) and makes `path` name the copy: under its own
+// name, or, when that is taken, the name followed by 1, 2, ... 100. A picture already lying in the picture folder,
+// or one that cannot be copied there at all, keeps its path: the game is then played from where it lies.
+void keep_picture_copy(std::string& path);

@@ -1,0 +1,276 @@
+// The game window: its class and creation, the dispatcher of play, dropped files, fitting the main window, and
+// the offer to save when it closes.
+#include "play/jigwin.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "desk/background.h"
+#include "desk/desk.h"
+#include "desk/display.h"
+#include "desk/title.h"
+#include "graphics/cursor.h"
+#include "graphics/ddbase.h"
+#include "graphics/trace.h"
+#include "play/jig.h"
+#include "play/lifecycle.h"
+#include "play/play.h"
+#include "puzzle/lines.h"
+#include "shell/mywin.h"
+#include "shell/save.h"
+#include "shell/settings.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+ws::Hwnd guide_window = 0;
+ws::Hwnd list_window = 0;
+
+namespace {
+
+constexpr const char* kClassName = "JigWin";
+constexpr const char* kNoticeTitle = "zelto 通知";
+constexpr const char* kUnusableFileText = "扱えない形式の画像です。";
+constexpr const char* kSaveQuestion = "ゲーム中のデータを保存しますか？\n（保存先 : %s）";
+constexpr const char* kSaveQuestionTitle = "保存確認";
+
+void trace(const char* event) {
+    if (trace_switch) trace_line("jig", event);
+}
+
+std::string upper(std::string s) {
+    for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The whole window drawn again: through the presenter when it is in force, else from the desk image.
+void redraw_window(ws::Hwnd hwnd) {
+    if (presenter && current_game) {
+        current_game->disp(nullptr);
+    } else if (presenter) {
+        dd_back(nullptr, 0, 0);
+        presenter->flip(hwnd, nullptr);
+    } else {
+        ws::paint_at_once(hwnd, nullptr);
+    }
+}
+
+// What the window does when it is made: the desk, the cutting-line shapes, dropped files, and the first game.
+void on_create(ws::Hwnd hwnd) {
+    trace("WM_CREATE\n");
+    push_cursor(ws::IDC_ARROW);
+    reset_road();
+    play_sound(SOUND_START);
+    line_const_init();
+    init_window();
+    ws::drag_accept_files(hwnd, true);
+    emergency_save_hook = emergency_save;
+    if (picture_path.empty()) {
+        // Until the picture list exists, a run without a picture starts on the first picture of the picture folder.
+        if (settings.view) {
+            picture_path = first_bundled_picture();
+            if (!picture_path.empty()) start_first_picture(hwnd, false);
+        }
+    } else if (file_kind(picture_path) == FileKind::saved_game) {
+        save_path = picture_path;
+        if (extract_picture(save_path, picture_path)) ws::post_message(hwnd, IDM_CONTINUE_GAME, 0, 0);
+    } else {
+        start_first_picture(hwnd, true);
+    }
+    redraw_window(hwnd);
+}
+
+// WM_CLOSE: the game may be saved first, or the player may keep the window open.
+void on_close(ws::Hwnd hwnd) {
+    trace("WM_CLOSE\n");
+    if (captured) {
+        ws::release_capture();
+        captured = 0;
+    }
+    if (!confirm_close(hwnd)) return;
+    ws::kill_timer(hwnd, kClockTimer);
+    play_sound(SOUND_END);
+    finish_window();
+    ws::destroy_window(hwnd);
+    game_window = 0;
+}
+
+// A window destroyed without being closed (its parent went first) still ends its game and its desk.
+void on_destroy(ws::Hwnd hwnd) {
+    ws::kill_timer(hwnd, kClockTimer);
+    if (current_game) end_game();
+    if (desk_image) finish_window();
+    reset_road();
+    if (game_window == hwnd) game_window = 0;
+}
+
+// The name of the first dropped file, without the double quotes some shells wrap names in.
+std::string dropped_name(ws::Hdrop drop) {
+    std::string name = ws::drag_query_file(drop, 0);
+    ws::drag_finish(drop);
+    if (!name.empty() && name.front() == '"') name = name.size() < 2 ? "" : name.substr(1, name.size() - 2);
+    return name;
+}
+
+void on_drop(ws::Hwnd hwnd, ws::Hdrop drop) {
+    const std::string name = dropped_name(drop);
+    if (name.empty()) return;
+    switch (file_kind(name)) {
+    case FileKind::picture: start_dropped_picture(hwnd, name); break;
+    case FileKind::saved_game: resume_saved_game(hwnd, name); break;
+    case FileKind::other: ws::message_box(0, kUnusableFileText, kNoticeTitle, ws::MB_OK); break;
+    }
+}
+
+// The main window changed size: the game window keeps filling its client area.
+void on_fit_parent(ws::Hwnd hwnd) {
+    if (settings.skin || !main_window) return;
+    const Rect r = ws::get_client_rect(main_window);
+    ws::move_window(hwnd, r.left, r.top, r.width() + 1, r.height() + 1, true);
+    if (presenter) {
+        redraw_window(hwnd);
+    } else {
+        ws::invalidate_rect(hwnd, nullptr, false);
+    }
+}
+
+void on_clock_tick(uintptr_t id) {
+    if (id != kClockTimer) return;
+    current_game->windowtitle(TITLE_TICK);
+    current_game->free_dc();
+}
+
+// The trace line of a message handed to play, or nullptr for one that is not traced.
+const char* play_trace_text(uint32_t msg) {
+    switch (msg) {
+    case ws::WM_LBUTTONDOWN: return "IDM_LBUTTONDOWN\n";
+    case ws::WM_RBUTTONDOWN: return "IDM_RBUTTONDOWN\n";
+    case ws::WM_MBUTTONDOWN: return "IDM_MBUTTONDOWN\n";
+    case ws::WM_LBUTTONUP: return "IDM_LBUTTONUP\n";
+    case ws::WM_RBUTTONUP: return "IDM_RBUTTONUP\n";
+    case ws::WM_MBUTTONUP: return "IDM_MBUTTONUP\n";
+    case ws::WM_MOUSEMOVE: return "IDM_MOUSEMOVE\n";
+    case IDM_SELECT: return "IDM_IDM_SELECT\n";
+    case IDM_SELECT_END: return "IDM_SELECT_END\n";
+    case IDM_P90_KAITEN: return "IDM_P90_KAITEN\n";
+    case IDM_M90_KAITEN: return "IDM_M90_KAITEN\n";
+    case IDM_REV: return "IDM_REV\n";
+    case IDM_DRAW: return "IDM_DRAW\n";
+    case IDM_MOVE_SCREEN: return "IDM_MOVE_SCREEN\n";
+    default: return nullptr;
+    }
+}
+
+// Input and the clock reach the game only once every piece lies on the desk.
+intptr_t play_or_default(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    if (msg == ws::WM_MOUSEMOVE && list_window)
+        ws::send_message(list_window, IDM_LIST_MOUSE, wparam, lparam);
+    Jig* game = current_game;
+    if (!game || game->cut_count < game->item_count) return ws::def_window_proc(hwnd, msg, wparam, lparam);
+    if (msg == ws::WM_TIMER) {
+        on_clock_tick(wparam);
+        return 0;
+    }
+    if (const char* text = play_trace_text(msg)) trace(text);
+    if (play_message(hwnd, msg, wparam, lparam)) return 0;
+    return ws::def_window_proc(hwnd, msg, wparam, lparam);
+}
+
+// Saves the game under `name` for closing; false when the save failed (the player has been told).
+bool save_for_close(const std::string& name) {
+    if (!save_game(*current_game, name)) return false;
+    save_path = name;
+    close_list_window();
+    close_guide_window();
+    return true;
+}
+
+// The game stays: its clock runs on and a later close asks again.
+int32_t keep_game(ws::Hwnd hwnd) {
+    ws::set_timer(hwnd, kClockTimer, kClockPeriod);
+    close_without_asking = 0;
+    return 0;
+}
+
+}  // namespace
+
+FileKind file_kind(const std::string& path) {
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos) return FileKind::other;
+    const std::string ext = upper(path.substr(dot));
+    if (ext == ".BMP" || ext == ".JPG" || ext == ".JPEG") return FileKind::picture;
+    if (ext == ".ZLT") return FileKind::saved_game;
+    return FileKind::other;
+}
+
+void close_guide_window() {
+    if (!guide_window) return;
+    ws::send_message(guide_window, ws::WM_CLOSE, 0, 0);
+    guide_window = 0;
+}
+
+void close_list_window() {
+    if (!list_window) return;
+    ws::send_message(list_window, ws::WM_CLOSE, 0, 0);
+    list_window = 0;
+}
+
+int32_t confirm_close(ws::Hwnd hwnd) {
+    Jig* game = current_game;
+    if (!game) return 1;
+    // A game still being cut cannot be saved yet; it simply ends.
+    const bool in_play = game->cut_count >= game->item_count;
+    if (settings.dtsave && game->item_count > 1 && in_play && game_saved == 0) {
+        const std::string name = default_save_name();
+        int32_t answer = ws::IDYES;
+        if (!close_without_asking) {
+            char text[1200];
+            std::snprintf(text, sizeof text, kSaveQuestion, name.c_str());
+            answer = ws::message_box(hwnd, text, kSaveQuestionTitle, ws::MB_YESNOCANCEL);
+        }
+        if (answer == ws::IDCANCEL) return keep_game(hwnd);
+        if (answer == ws::IDYES && !save_for_close(name)) return keep_game(hwnd);
+    }
+    end_game();
+    return 1;
+}
+
+bool register_game_window() {
+    if (ws::class_registered(kClassName)) return true;
+    ws::WindowClass wc;
+    wc.name = kClassName;
+    wc.proc = game_window_proc;
+    wc.style = 0;
+    wc.cursor = ws::IDC_ARROW;
+    wc.background = ws::NO_BACKGROUND;
+    wc.menu_name = "IDM_MAIN_MENU";
+    return ws::register_class(wc);
+}
+
+ws::Hwnd create_game_window(ws::Hwnd parent) {
+    const Rect client = ws::get_client_rect(parent);
+    const ws::Hwnd hwnd = ws::create_window(kClassName, "Zelto", ws::WS_CHILD | ws::WS_CLIPSIBLINGS, 0, 0,
+                                            client.right + 1, client.bottom + 1, parent, 0);
+    if (!hwnd) return 0;
+    ws::show_window(hwnd, ws::SW_SHOWNORMAL);
+    ws::update_window(hwnd);
+    return hwnd;
+}
+
+intptr_t game_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    game_window = hwnd;
+    switch (msg) {
+    case IDM_INIT_DISP: init_disp_step(hwnd); return 0;
+    case ws::WM_CLOSE: on_close(hwnd); return 0;
+    case ws::WM_CREATE: on_create(hwnd); return 0;
+    case ws::WM_DESTROY: on_destroy(hwnd); return 0;
+    case ws::WM_PAINT:
+        trace("WM_PAINT\n");
+        desk_paint(hwnd);
+        return 0;
+    case ws::WM_DROPFILES: on_drop(hwnd, ws::Hdrop(wparam)); return 0;
+    case IDM_CONTINUE_GAME: continue_saved_game(); return 0;
+    case IDM_FIT_PARENT: on_fit_parent(hwnd); return 0;
+    default: return play_or_default(hwnd, msg, wparam, lparam);
+    }
+}

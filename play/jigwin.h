@@ -1,0 +1,37 @@
+// The game window "JigWin": the child of the main window that shows the desk and turns the player's input, dropped
+// files and the game's own start messages into operations on the game in play.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "graphics/ws.h"
+
+// The game's own messages to the game window (posted; the mouse's synchronous ones are in play/play.h).
+inline constexpr uint32_t IDM_INIT_DISP = 0xF400;      // one cutting step, or the step that starts play
+inline constexpr uint32_t IDM_CONTINUE_GAME = 0xF40A;  // build the saved game named by save_path
+inline constexpr uint32_t IDM_LIST_MOUSE = 0xF41C;     // to the picture list: the pointer moved over the desk
+inline constexpr uint32_t IDM_VIEW_END = 0xF500;       // the picture list closed with a choice
+
+extern ws::Hwnd guide_window;  // the guide image window, 0 while none is open
+extern ws::Hwnd list_window;   // the picture list, 0 while none is open
+
+// Registers the class "JigWin" (once; later calls change nothing).
+bool register_game_window();
+// Creates the game window as a child filling the parent's client area, shows it and paints it. 0 on failure.
+ws::Hwnd create_game_window(ws::Hwnd parent);
+intptr_t game_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam);
+
+// Asked when the game window is to close. With a game in progress (not finished, not saved since its last
+// change, saving on close turned on) it offers to save it, or saves without asking after ESC. 1 = close: the
+// game has been ended. 0 = stay open with the game and its clock as they were (the player cancelled, or the save
+// failed and was reported).
+int32_t confirm_close(ws::Hwnd hwnd);
+
+// Closes the guide image window if one is open.
+void close_guide_window();
+// Closes the picture list if it is open.
+void close_list_window();
+
+// The kind of a file by its extension, in any case: ".BMP", ".JPG", ".JPEG" pictures, ".ZLT" saved games.
+enum class FileKind { picture, saved_game, other };
+FileKind file_kind(const std::string& path);

@@ -1,0 +1,195 @@
+// The road of a game: building it on a request, cutting one piece per posted step, starting play, resuming a
+// saved game, and ending a game.
+#include "play/lifecycle.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <system_error>
+#include <vector>
+
+#include "desk/background.h"
+#include "desk/desk.h"
+#include "desk/title.h"
+#include "graphics/cursor.h"
+#include "graphics/paths.h"
+#include "graphics/trace.h"
+#include "play/jig.h"
+#include "play/jigwin.h"
+#include "play/play.h"
+#include "shell/mywin.h"
+#include "shell/save.h"
+#include "shell/settings.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+namespace {
+
+bool step_queued = false;    // an IDM_INIT_DISP waits in the queue
+bool play_started = false;   // the game in play has been started (a late step must not start its clock again)
+int32_t cursor_pushes = 0;   // busy cursors the road pushed and has not given back yet
+
+void trace(const char* event) {
+    if (trace_switch) trace_line("jig", event);
+}
+
+void push_busy_cursor() {
+    push_cursor(ws::IDC_WAIT);
+    ++cursor_pushes;
+}
+
+void pop_busy_cursor() {
+    if (cursor_pushes < 1) return;
+    pop_cursor();
+    --cursor_pushes;
+}
+
+// A game on picture_path; none when even the record cannot be had (treated like an unreadable picture).
+Jig* build_game() { return new (std::nothrow) Jig; }
+
+// Makes a usable new game current and starts its cutting; a game that cannot be played is ended at once.
+void begin_cutting(ws::Hwnd hwnd, Jig* game, bool keep_copy) {
+    current_game = game;
+    if (!game || game->item_count < 1) {
+        end_game();
+        return;
+    }
+    game_saved = 0;
+    if (keep_copy && settings.view_follow) keep_picture_copy(picture_path);
+    push_busy_cursor();
+    queue_cutting(hwnd);
+}
+
+// The first cutting step lays the background afresh and shows the whole window.
+void prepare_desk(ws::Hwnd hwnd) {
+    play_sound(SOUND_GM_WAIT);
+    if (settings.back_type == IDM_BACK_RGB) {
+        backrgb(0, 1);
+    } else {
+        backimg(1);
+    }
+    if (!presenter) ws::paint_at_once(hwnd, nullptr);
+}
+
+void cut_one_piece(ws::Hwnd hwnd, Jig& game) {
+    if (game.cut_count == 0) {
+        prepare_desk(hwnd);
+    } else {
+        play_sound(SOUND_GM_LOAD);
+    }
+    const Rect client = ws::get_client_rect(hwnd);
+    Rect r = game.cut(client.width(), client.height());
+    game.free_dc();
+    if (!presenter) {
+        offset_rect(r, -view_x, -view_y);
+        ws::paint_at_once(hwnd, &r);
+    }
+    queue_cutting(hwnd);
+    game.windowtitle(TITLE_CUTTING);
+}
+
+void start_play(ws::Hwnd hwnd, Jig& game) {
+    play_started = true;
+    if (settings.image) close_guide_window();
+    if (!presenter) ws::invalidate_rect(hwnd, nullptr, false);
+    game.windowtitle(TITLE_START);
+    pop_busy_cursor();
+    play_sound(SOUND_GM_ST);
+}
+
+bool is_picture_file(const std::filesystem::directory_entry& entry) {
+    std::error_code ec;
+    return entry.is_regular_file(ec) && file_kind(entry.path().filename().string()) == FileKind::picture;
+}
+
+}  // namespace
+
+void end_game() {
+    if (current_game && current_game->cut_count < current_game->item_count) pop_busy_cursor();
+    delete current_game;
+    current_game = nullptr;
+    play_started = false;
+    reset_gesture();
+}
+
+void reset_road() { step_queued = false; }
+
+void queue_cutting(ws::Hwnd hwnd) {
+    if (step_queued) return;
+    step_queued = ws::post_message(hwnd, IDM_INIT_DISP, 0, 0);
+}
+
+void start_dropped_picture(ws::Hwnd hwnd, const std::string& file) {
+    end_game();
+    close_list_window();
+    picture_path = file;
+    save_path.clear();
+    begin_cutting(hwnd, build_game(), true);
+    if (current_game) ws::set_foreground_window(ws::get_parent(hwnd) ? ws::get_parent(hwnd) : hwnd);
+}
+
+void start_first_picture(ws::Hwnd hwnd, bool keep_copy) {
+    begin_cutting(hwnd, build_game(), keep_copy);
+}
+
+std::string first_bundled_picture() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::vector<fs::path> pictures;
+    for (fs::directory_iterator it(resolve_path(settings.view_dir), ec), end; !ec && it != end; it.increment(ec))
+        if (is_picture_file(*it)) pictures.push_back(it->path());
+    if (pictures.empty()) return "";
+    return std::min_element(pictures.begin(), pictures.end())->string();
+}
+
+int32_t resume_saved_game(ws::Hwnd hwnd, const std::string& file) {
+    const int32_t ok = begin_resume(file, [] {
+        close_list_window();
+        end_game();
+    });
+    if (ok) ws::post_message(hwnd, IDM_CONTINUE_GAME, 0, 0);
+    return ok;
+}
+
+void init_disp_step(ws::Hwnd hwnd) {
+    step_queued = false;
+    Jig* game = current_game;
+    if (!game) return;  // the game was ended while its step waited
+    if (trace_switch) {
+        char text[64];
+        std::snprintf(text, sizeof text, "IDM_INIT_DISP %d\n", int(game->cut_count));
+        trace(text);
+    }
+    if (game->cut_count < game->item_count) {
+        cut_one_piece(hwnd, *game);
+    } else if (game->item_count < 1) {
+        end_game();  // nothing to play: no title, no clock
+        pop_busy_cursor();
+    } else if (!play_started) {
+        start_play(hwnd, *game);
+    }
+}
+
+void continue_saved_game() {
+    trace("IDM_CONTINUE_GAME\n");
+    if (save_path.empty()) return;
+    settings.piece_num = game_piece_num;
+    settings.stretch_size = game_stretch_size;
+    if (current_game) {
+        // A game started after the resume was asked for: ending it deletes the resumed game's picture too.
+        end_game();
+        if (!extract_picture(save_path, picture_path)) return;
+    }
+    push_busy_cursor();
+    current_game = build_game();
+    game_saved = 0;
+    if (!current_game || current_game->item_count < 1 || !load_game(*current_game, save_path)) {
+        end_game();
+        pop_busy_cursor();
+        return;
+    }
+    current_game->continue_game();
+    play_started = true;
+    pop_busy_cursor();
+}

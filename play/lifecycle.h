@@ -1,0 +1,47 @@
+// The road of a game: from a request (a dropped file, the command line, a saved game) through cutting one piece per
+// posted IDM_INIT_DISP to play, and the end of a game.
+//
+// Terms: cutting is under way while cut_count < item_count; each IDM_INIT_DISP cuts one piece and posts the next,
+// so the window stays responsive while the pieces appear. The busy cursor shows from the request to the start
+// of play.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "graphics/ws.h"
+
+// Destroys the game in play (if any) and forgets the gesture that was under way on it. A game ended while it was
+// still being cut gives back the busy cursor its road pushed.
+void end_game();
+
+// A game window was made or destroyed: no cutting step of an earlier window waits any more.
+void reset_road();
+
+// Posts the next cutting step to the game window unless one is already waiting (a step left queued by an ended
+// game serves the new one, so there is never more than one chain of steps).
+void queue_cutting(ws::Hwnd hwnd);
+
+// A picture dropped on the game window: ends the game in play, closes the picture list, builds a game on `file`
+// and starts cutting it. An unreadable picture leaves no game. With view_follow on, a usable picture is played
+// from its copy in the picture folder.
+void start_dropped_picture(ws::Hwnd hwnd, const std::string& file);
+
+// The picture in picture_path when the game window is created (no game exists yet): builds the game and starts
+// cutting it; an unreadable picture leaves no game. keep_copy: with view_follow on, play it from its copy in
+// the picture folder.
+void start_first_picture(ws::Hwnd hwnd, bool keep_copy);
+
+// The first picture of the picture folder (view_dir) in name order, or "" when it holds none.
+std::string first_bundled_picture();
+
+// A saved game chosen to resume: checked first (a refused file is reported and changes nothing), then the picture
+// list is closed, the game in play ended, save_path set, the picture taken out into picture_path and
+// IDM_CONTINUE_GAME posted. 1 = posted.
+int32_t resume_saved_game(ws::Hwnd hwnd, const std::string& file);
+
+// IDM_INIT_DISP: cuts the next piece and shows it, or, when all are cut, starts play (title and clock).
+void init_disp_step(ws::Hwnd hwnd);
+
+// IDM_CONTINUE_GAME: builds a game on picture_path with the piece count and stretch size of the saved game,
+// reads save_path into it and shows it. A game that cannot be built or read is ended again.
+void continue_saved_game();
