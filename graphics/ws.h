@@ -34,6 +34,7 @@ enum : uint32_t {
 };
 // wparam bits of mouse messages
 enum : uint32_t { MK_LBUTTON = 0x01, MK_RBUTTON = 0x02, MK_SHIFT = 0x04, MK_CONTROL = 0x08, MK_MBUTTON = 0x10 };
+enum : uint32_t { MK_ALT = 0x20 };  // only in Msg::keys
 // key codes
 enum : uint32_t {
     VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_MBUTTON = 0x04, VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D,
@@ -54,6 +55,7 @@ struct Msg {
     uintptr_t wparam = 0;
     intptr_t lparam = 0;
     uint32_t time = 0;  // the layer's millisecond clock when the message was queued
+    uint32_t keys = 0;  // input only: MK_SHIFT / MK_CONTROL / MK_ALT and buttons held when it happened
 };
 
 // ---- the clock ----
@@ -76,7 +78,11 @@ enum : int32_t { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 int32_t message_box(Hwnd owner, const std::string& text, const std::string& caption, uint32_t type);
 
 // ---- text on surfaces (glyphs from the system font; a CJK font is installed) ----
-Size text_extent(const std::string& utf8);
+Size text_extent(const std::string& utf8);  // advance width and font height; a multi-line text is not split
+struct TextMetrics {
+    int32_t height = 0, ascent = 0, descent = 0, external_leading = 0;
+};
+TextMetrics text_metrics();
 // Draws at (x, y) = top-left of the text box on a surface's words (rows bottom-up); opaque fills the box with bk.
 void draw_text(uint32_t* words, int32_t width, int32_t height, int32_t x, int32_t y, const std::string& utf8,
                Colour colour, Colour bk, bool opaque);
@@ -84,8 +90,10 @@ void draw_text(uint32_t* words, int32_t width, int32_t height, int32_t x, int32_
 // ---- wave playback ----
 enum : uint32_t { SND_SYNC = 0x0, SND_ASYNC = 0x1, SND_NODEFAULT = 0x2, SND_LOOP = 0x8, SND_NOSTOP = 0x10,
                   SND_NOWAIT = 0x2000, SND_FILENAME = 0x20000 };
-// Plays a wave file (or stops everything when path is empty). Never hangs without an audio device:
-// a synchronous play waits at most the sound's own length. Returns false when nothing was started.
+// Plays a wave file (or stops everything when path is empty), one sound at a time: a new one stops the last unless
+// SND_NOSTOP, which then starts nothing while a sound plays. SND_LOOP repeats until stopped. Never hangs without an
+// audio device: a synchronous play waits at most the sound's own length. Returns false when nothing was started
+// (no readable wave file, or SND_NOSTOP while playing).
 bool play_wave(const std::string& path, uint32_t flags);
 
 // ---- screen ----
@@ -94,7 +102,319 @@ int32_t screen_height();
 
 // ---- start-up of the layer ----
 // Starts Qt (once). test_mode: offscreen platform, virtual clock, scripted answers, recorded sounds.
+// Makes XDG_RUNTIME_DIR a private folder when it is missing, and loads the Japanese texts of Qt's own dialogs.
 void init(int argc, char** argv, bool test_mode);
 bool test_mode();
+
+// ---- window classes and windows ----
+enum : uint32_t {
+    WS_OVERLAPPED = 0x00000000, WS_POPUP = 0x80000000, WS_CHILD = 0x40000000, WS_MINIMIZE = 0x20000000,
+    WS_VISIBLE = 0x10000000, WS_DISABLED = 0x08000000, WS_CLIPSIBLINGS = 0x04000000, WS_CLIPCHILDREN = 0x02000000,
+    WS_MAXIMIZE = 0x01000000, WS_CAPTION = 0x00C00000, WS_BORDER = 0x00800000, WS_SYSMENU = 0x00080000,
+    WS_THICKFRAME = 0x00040000, WS_MINIMIZEBOX = 0x00020000, WS_MAXIMIZEBOX = 0x00010000,
+    WS_OVERLAPPEDWINDOW = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+};
+enum : int32_t { CW_USEDEFAULT = int32_t(0x80000000) };
+enum : int32_t {
+    SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWMAXIMIZED = 3, SW_MAXIMIZE = 3, SW_SHOWNOACTIVATE = 4,
+    SW_SHOW = 5, SW_MINIMIZE = 6, SW_SHOWNA = 8, SW_RESTORE = 9, SW_SHOWDEFAULT = 10,
+};
+enum : uint32_t { CS_DBLCLKS = 0x0008 };  // without it a quick second press arrives as a plain button-down
+constexpr int64_t NO_BACKGROUND = -1;
+
+struct WindowClass {
+    std::string name{};
+    WndProc proc = nullptr;
+    uint32_t style = 0;                  // CS_* bits
+    int32_t cursor = 0;                  // system cursor id (IDC_ARROW, ...), 0 = none
+    int64_t background = NO_BACKGROUND;  // colour 0x00BBGGRR that painting starts from, or NO_BACKGROUND
+    std::string menu_name{};             // menu resource of top-level windows of the class ("" = none)
+};
+// False when the name is empty or already registered, or the procedure is missing (the first one stays).
+bool register_class(const WindowClass& wc);
+bool class_registered(const std::string& name);
+
+// What WM_CREATE's lparam points to.
+struct CreateStruct {
+    uintptr_t create_param = 0;
+    Hwnd parent = 0;
+    Hmenu menu = 0;
+    uint32_t style = 0;
+    int32_t x = 0, y = 0, cx = 0, cy = 0;
+    std::string title{};
+    std::string class_name{};
+};
+
+// Creates a window. WS_CHILD: a child of `parent` placed in its client coordinates; with a caption it floats as a
+// tool window kept above its parent that never takes the keyboard. Otherwise a top-level window (WS_POPUP has no
+// frame), owned by `parent` when given (by its top-level window when `parent` is a child), and kept above its owner.
+// x, y, width, height are the outer rectangle, frame included (a frame the window manager tells only once the window
+// is shown is allowed for then); CW_USEDEFAULT lets the layer choose.
+// Sends WM_CREATE (returning -1 refuses: the window is destroyed and 0 returned), then WM_SIZE and WM_MOVE;
+// WS_VISIBLE shows it. `menu` (or the class menu when 0) becomes the menu bar of a top-level window.
+Hwnd create_window(const std::string& class_name, const std::string& title, uint32_t style, int32_t x, int32_t y,
+                   int32_t width, int32_t height, Hwnd parent, Hmenu menu, uintptr_t create_param = 0);
+// Destroys the windows it owns first, then sends WM_DESTROY to it and to its children (parents first) and forgets
+// them all; their timers stop and their capture is released. False when the handle is not a window (or is already
+// being destroyed).
+bool destroy_window(Hwnd hwnd);
+// Default handling: WM_CLOSE destroys the window, WM_PAINT validates it, WM_ERASEBKGND fills the paint rectangle
+// with the class background; everything else gives 0.
+intptr_t def_window_proc(Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam);
+bool show_window(Hwnd hwnd, int32_t cmd);  // returns whether the window was visible before
+bool update_window(Hwnd hwnd);             // sends WM_PAINT now when part of the window is invalid
+bool move_window(Hwnd hwnd, int32_t x, int32_t y, int32_t width, int32_t height, bool repaint);
+Rect get_client_rect(Hwnd hwnd);   // (0, 0, width, height)
+Rect get_window_rect(Hwnd hwnd);   // outer rectangle in screen coordinates
+Point client_to_screen(Hwnd hwnd, Point p);
+Point screen_to_client(Hwnd hwnd, Point p);
+Hwnd window_from_point(Point screen);  // the deepest visible window there, 0 for none
+bool set_foreground_window(Hwnd hwnd);
+bool set_window_text(Hwnd hwnd, const std::string& utf8);
+std::string get_window_text(Hwnd hwnd);
+Hwnd get_parent(Hwnd hwnd);  // the parent of a child window or the owner of an owned one, else 0
+bool is_window(Hwnd hwnd);
+bool is_window_visible(Hwnd hwnd);
+bool is_zoomed(Hwnd hwnd);
+bool is_iconic(Hwnd hwnd);
+uint32_t get_window_style(Hwnd hwnd);
+Hwnd set_focus(Hwnd hwnd);  // returns the window that had the keyboard focus
+Hwnd get_focus();
+// The outer rectangle a window of this style needs around `client` (Qt reports frames only once shown: the
+// estimate uses the frame of a shown top-level window when one exists, else none).
+Rect adjust_window_rect(const Rect& client, uint32_t style, bool has_menu);
+
+// ---- messages and the loop ----
+enum : uint32_t {
+    WM_ERASEBKGND = 0x0014, WM_SYSKEYDOWN = 0x0104, WM_SYSKEYUP = 0x0105, WM_INITMENUPOPUP = 0x0117,
+    WM_RBUTTONDBLCLK = 0x0206, WM_MBUTTONDBLCLK = 0x0209, WM_APP = 0x8000,
+};
+enum : uint32_t { PM_NOREMOVE = 0x0, PM_REMOVE = 0x1 };
+// Appends to the one queue with the current clock time. hwnd 0 makes a message for the loop itself.
+// False when hwnd is neither 0 nor a window. Like every service here, for the user-interface thread only.
+bool post_message(Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam);
+// Runs the window procedure now and returns its result (0 when hwnd is not a window).
+intptr_t send_message(Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam);
+void post_quit_message(int32_t exit_code);
+// Takes the next message: posted messages and input first, in arrival order; then WM_PAINT for a window with an
+// invalid part; then WM_TIMER for a timer that is due. Waits (without using the processor) when there is none.
+// Returns false for WM_QUIT (msg.wparam = the exit code). In test mode it never waits: with nothing to do it
+// returns false with WM_NULL, so a test can run a loop to its end.
+bool get_message(Msg& msg);
+// As get_message without waiting: false when nothing is there. PM_NOREMOVE leaves a posted message queued.
+bool peek_message(Msg& msg, uint32_t remove);
+// Waits until a message or input is there (returns at once in test mode).
+void wait_message();
+// Key downs of characters post WM_CHAR with the character code (letters upper case only with Shift in msg.keys).
+bool translate_message(const Msg& msg);
+// Calls the procedure of msg.hwnd; message_time() then gives msg.time.
+intptr_t dispatch_message(const Msg& msg);
+
+// ---- painting ----
+struct PaintStruct {
+    Rect paint;                // the part to paint, client coordinates
+    MemDC* surface = nullptr;  // the window's client surface
+    bool erase = false;        // the background was asked to be erased
+};
+// Adds a rectangle (clipped to the client area; nullptr = all of it) to the part to paint.
+bool invalidate_rect(Hwnd hwnd, const Rect* rect, bool erase);
+bool validate_rect(Hwnd hwnd, const Rect* rect);  // nullptr = all; a rectangle must cover the whole waiting part
+bool get_update_rect(Hwnd hwnd, Rect& rect);      // false when nothing is to be painted
+// Starts painting: fills `ps`, sends WM_ERASEBKGND when asked, and marks the window painted. nullptr when hwnd is
+// not a window.
+MemDC* begin_paint(Hwnd hwnd, PaintStruct& ps);
+// Ends painting: the painted rectangle of the client surface goes to the screen.
+void end_paint(Hwnd hwnd, const PaintStruct& ps);
+// "Paint at once": invalidate (nullptr = all) and run WM_PAINT before returning.
+void paint_at_once(Hwnd hwnd, const Rect* rect);
+// The window's client surface (screen-compatible, as large as the client area), for drawing outside painting.
+MemDC* client_surface(Hwnd hwnd);
+// Shows a rectangle of the client surface (nullptr = all) drawn outside painting.
+void show_surface(Hwnd hwnd, const Rect* rect);
+
+// ---- timers ----
+// Starts or restarts timer `id` of the window: WM_TIMER with wparam = id every `ms` milliseconds (at least 10, the
+// platform's shortest period), delivered only when no other message waits, never more than one pending.
+// Returns id (1 for id 0), or 0 when hwnd is not a window.
+uintptr_t set_timer(Hwnd hwnd, uintptr_t id, uint32_t ms);
+bool kill_timer(Hwnd hwnd, uintptr_t id);
+
+// ---- mouse and keys ----
+// With the capture, every mouse message goes to that window in its client coordinates, inside it or not.
+Hwnd set_capture(Hwnd hwnd);  // returns the previous holder
+bool release_capture();       // the old holder gets WM_CAPTURECHANGED
+Hwnd get_capture();
+// Negative (high bit set) while the key or mouse button is down, as far as the layer has seen.
+int16_t get_key_state(int32_t vk);
+Hcursor get_cursor();
+
+// ---- menus and accelerators ----
+enum : uint32_t {
+    MF_BYCOMMAND = 0x0000, MF_BYPOSITION = 0x0400, MF_ENABLED = 0x0000, MF_GRAYED = 0x0001, MF_DISABLED = 0x0002,
+    MF_UNCHECKED = 0x0000, MF_CHECKED = 0x0008, MF_STRING = 0x0000, MF_POPUP = 0x0010, MF_SEPARATOR = 0x0800,
+    MFT_RADIOCHECK = 0x0200,
+};
+enum : uint32_t { TPM_LEFTALIGN = 0x0000, TPM_RIGHTBUTTON = 0x0002, TPM_NONOTIFY = 0x0080, TPM_RETURNCMD = 0x0100 };
+constexpr uint32_t MENU_NONE = 0xFFFFFFFF;  // what get_menu_state / get_menu_item_id give for a missing item
+
+// A menu resource: entries with a text ("&" marks the access key), a command id, and entries of a sub-menu.
+struct MenuItemDesc {
+    std::string text{};
+    uint32_t id = 0;
+    std::vector<MenuItemDesc> children{};  // non-empty (or popup) = a sub-menu
+    bool popup = false;                    // a sub-menu even when it has no entries yet
+    bool separator = false;
+    bool checked = false;
+    bool grayed = false;
+};
+using MenuDesc = std::vector<MenuItemDesc>;
+void register_menu_resource(const std::string& name, MenuDesc desc);
+Hmenu load_menu(const std::string& name);  // a new menu built from the resource; 0 when none has that name
+Hmenu create_menu();
+Hmenu create_popup_menu();
+bool destroy_menu(Hmenu menu);  // with its sub-menus
+bool is_menu(Hmenu menu);
+Hmenu get_sub_menu(Hmenu menu, int32_t position);  // 0 when that entry is not a sub-menu
+int32_t get_menu_item_count(Hmenu menu);           // -1 for a bad handle
+uint32_t get_menu_item_id(Hmenu menu, int32_t position);
+std::string get_menu_string(Hmenu menu, uint32_t item, uint32_t flags);
+// By command (searching sub-menus too) or by position: MF_CHECKED / MF_GRAYED / MF_POPUP bits, MENU_NONE if absent.
+uint32_t get_menu_state(Hmenu menu, uint32_t item, uint32_t flags);
+// Returns the previous MF_CHECKED state, or -1 when the item does not exist.
+int32_t check_menu_item(Hmenu menu, uint32_t item, uint32_t flags);
+// Returns the previous MF_GRAYED|MF_DISABLED state, or -1 when the item does not exist.
+int32_t enable_menu_item(Hmenu menu, uint32_t item, uint32_t flags);
+// Marks `check` with a radio mark and clears the marks of the other entries of [first, last] in the same menu.
+// MF_BYCOMMAND: command ids (the menu holding `check` is searched); MF_BYPOSITION: positions in `menu`.
+bool check_menu_radio_item(Hmenu menu, uint32_t first, uint32_t last, uint32_t check, uint32_t flags);
+// Inserts before `item` (by command or position; a position past the end appends). MF_POPUP: id_or_popup is the
+// Hmenu of the sub-menu, which then belongs to `menu`. MF_SEPARATOR: a separator line.
+bool insert_menu(Hmenu menu, uint32_t item, uint32_t flags, uintptr_t id_or_popup, const std::string& text);
+bool append_menu(Hmenu menu, uint32_t flags, uintptr_t id_or_popup, const std::string& text);
+bool delete_menu(Hmenu menu, uint32_t item, uint32_t flags);
+bool set_menu(Hwnd hwnd, Hmenu menu);  // shows the menu as the window's menu bar (0 removes it)
+Hmenu get_menu(Hwnd hwnd);
+bool draw_menu_bar(Hwnd hwnd);  // the bar shows the menu's current entries and marks
+// Shows `menu` as a pop-up at a screen point. TPM_RETURNCMD: returns the chosen command (0 = none) and posts
+// nothing; otherwise posts WM_COMMAND to `owner` and returns 1 when something was chosen.
+uint32_t track_popup_menu(Hmenu menu, uint32_t flags, int32_t x, int32_t y, Hwnd owner);
+
+enum : uint8_t { FVIRTKEY = 0x01, FSHIFT = 0x04, FCONTROL = 0x08, FALT = 0x10 };
+struct Accel {
+    uint8_t flags = FVIRTKEY;  // FVIRTKEY with FSHIFT / FCONTROL / FALT as needed
+    uint16_t key = 0;          // key code
+    uint16_t cmd = 0;          // command sent with WM_COMMAND
+};
+// "IDM_ACCEL" (Ctrl+O -> 200, Ctrl+X -> 210) is built in; others may be registered.
+void register_accelerator_resource(const std::string& name, std::vector<Accel> table);
+Haccel load_accelerators(const std::string& name);  // 0 when none has that name
+// A WM_KEYDOWN matching the table (with the Shift, Ctrl and Alt state of msg.keys) sends WM_COMMAND
+// (wparam = 1 << 16 | cmd) to hwnd and gives true.
+bool translate_accelerator(Hwnd hwnd, Haccel accel, const Msg& msg);
+
+// ---- common dialogs and shell services ----
+struct FileFilter {
+    std::string description{};  // "ビットマップ(*.bmp)"
+    std::string patterns{};     // "*.jpg;*.jpeg"
+};
+struct FileDialog {
+    Hwnd owner = 0;
+    std::string title{};
+    std::vector<FileFilter> filters{};
+    int32_t filter_index = 0;  // the preselected filter, from 0
+    std::string folder{};        // where the dialog starts
+    std::string file_name{};     // name offered in the dialog
+    bool must_exist = false;   // open dialogs: only an existing file is accepted
+};
+// The chosen path, or "" when the player cancelled. The process's current directory never changes.
+std::string open_file_dialog(const FileDialog& d);
+std::string save_file_dialog(const FileDialog& d);  // does not ask before overwriting
+// The colour chooser started at `colour` (0x00BBGGRR); true and the choice in `colour` on OK. `custom` (16 colours,
+// or nullptr) is shown as the custom colours and receives the player's changes.
+bool choose_colour(Hwnd owner, Colour& colour, Colour* custom16);
+// Opens a file with its default application, or a web address in the browser. False when that fails.
+bool open_document(const std::string& path_or_url);
+// Moves a file to the desktop's trash. False when the file could not be moved.
+bool move_to_trash(const std::string& path);
+
+// ---- clipboard ----
+bool clipboard_has_bitmap();
+// Creates `out` as a screen-compatible surface of the bitmap's size holding it. False when there is none.
+bool clipboard_get_bitmap(MemDC& out);
+bool clipboard_has_files();                  // a list of local files (copied in a file manager)
+std::vector<std::string> clipboard_files();  // their paths, in order
+bool clipboard_set_bitmap(MemDC& src);
+
+// ---- dropped files ----
+using Hdrop = uintptr_t;
+// Lets files be dropped on the window: each drop posts WM_DROPFILES with wparam = a drop handle.
+void drag_accept_files(Hwnd hwnd, bool accept);
+uint32_t drag_query_file_count(Hdrop drop);
+std::string drag_query_file(Hdrop drop, uint32_t index);  // "" past the end
+Point drag_query_point(Hdrop drop);                        // client coordinates of the drop
+void drag_finish(Hdrop drop);                              // forgets the handle
+
+// ---- test mode hooks ----
+namespace test {
+struct BoxRecord {
+    Hwnd owner = 0;
+    std::string text{};
+    std::string caption{};
+    uint32_t type = 0;
+    int32_t answer = 0;
+};
+struct SoundRecord {
+    std::string path{};  // "" = stop
+    uint32_t flags = 0;
+    bool started = false;  // false: no such wave file, or SND_NOSTOP while another sound was playing
+};
+struct DialogRecord {
+    std::string kind{};  // "open", "save" or "colour"
+    Hwnd owner = 0;
+    std::string title{};
+    std::string folder{};
+    std::string file_name{};
+    std::vector<FileFilter> filters{};
+    int32_t filter_index = 0;
+};
+// Scripted answers, used in order. A message box without one answers with its first button (OK or Yes); a file
+// dialog without one is cancelled; a colour chooser without one is cancelled.
+void push_answer(int32_t button);
+void push_file_answer(const std::string& path);  // "" = cancel
+void push_colour_answer(int64_t colour);         // < 0 = cancel
+const std::vector<BoxRecord>& messages();
+const std::vector<SoundRecord>& sounds();
+const std::vector<DialogRecord>& dialogs();
+const std::vector<std::string>& opened();  // documents and web addresses
+// Forgets records and unused answers, destroys every window, drops queued messages, timers, capture, drops, the
+// clipboard and the sound playing. Window classes and menu resources stay registered.
+void reset();
+
+// Moves the virtual clock forward, delivering what falls due on the way (timers at their own times).
+void advance(uint32_t ms);
+// Delivers everything queued, paints and due timers until nothing is left; returns how many were dispatched.
+// A quit request stops it and stays pending.
+int32_t pump();
+bool quit_requested(int32_t* exit_code = nullptr);
+// Input as the toolkit reports it, at a screen point: a mouse message (WM_MOUSEMOVE, WM_LBUTTONDOWN, ...) with
+// MK_SHIFT / MK_CONTROL in `keys` (buttons held are added from the message and the earlier presses).
+void mouse(uint32_t msg, Point screen, uint32_t keys = 0);
+// A key going down (WM_KEYDOWN) or up (WM_KEYUP) in the window holding the keyboard focus.
+void key(uint32_t msg, uint32_t vk);
+// Files dropped from outside at a client point of the window.
+void drop_files(Hwnd hwnd, const std::vector<std::string>& paths, Point client);
+// The menu pop-up: the next track_popup_menu chooses this command (0 = dismissed) instead of showing a menu.
+// Without an answer a pop-up is dismissed. A command that is not in the menu or is grayed chooses nothing.
+void push_menu_answer(uint32_t cmd);
+struct PopupRecord {
+    Hmenu menu = 0;
+    Point at;  // screen point
+    Hwnd owner = 0;
+    uint32_t chosen = 0;
+};
+const std::vector<PopupRecord>& popups();
+// Places files on the clipboard as a file manager's copy does.
+void set_clipboard_files(const std::vector<std::string>& paths);
+}  // namespace test
 
 }  // namespace ws

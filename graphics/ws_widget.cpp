@@ -1,0 +1,210 @@
+// The Qt widgets behind windows: showing client surfaces and turning Qt's input events into queued messages.
+#include "graphics/ws_widget.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QUrl>
+
+namespace ws::detail {
+namespace {
+
+uint32_t mk_buttons(Qt::MouseButtons b) {
+    uint32_t mk = 0;
+    if (b & Qt::LeftButton) mk |= MK_LBUTTON;
+    if (b & Qt::RightButton) mk |= MK_RBUTTON;
+    if (b & Qt::MiddleButton) mk |= MK_MBUTTON;
+    return mk;
+}
+
+// The message of a button event: index 0 = down, 1 = up, 2 = double click.
+uint32_t button_message(Qt::MouseButton b, int kind) {
+    static const uint32_t table[3][3] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK},
+                                         {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK},
+                                         {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK}};
+    int row = b == Qt::LeftButton ? 0 : b == Qt::RightButton ? 1 : b == Qt::MiddleButton ? 2 : -1;
+    return row < 0 ? WM_NULL : table[row][kind];
+}
+
+std::vector<std::string> local_files(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& u : data->urls())
+        if (u.isLocalFile()) paths.push_back(u.toLocalFile().toStdString());
+    return paths;
+}
+
+}  // namespace
+
+// ---- client area ----
+
+ClientWidget::ClientWidget(Hwnd hwnd, QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags), hwnd_(hwnd) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel comes from the surface
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void ClientWidget::paintEvent(QPaintEvent* e) {
+    Window* w = find_window(hwnd_);
+    QPainter p(this);
+    if (!w || !w->surface || !w->surface->created()) {
+        p.fillRect(e->rect(), Qt::white);
+        return;
+    }
+    MemDC& s = *w->surface;
+    if (shown_.size() != QSize(s.width(), s.height())) shown_ = QImage(s.width(), s.height(), QImage::Format_RGB32);
+    const QRect all(0, 0, s.width(), s.height());
+    for (const QRect& dirty : e->region()) {
+        QRect r = dirty & all;
+        if (r.isEmpty()) continue;
+        // The surface keeps its rows bottom-up: copy the dirty rows over reversed, then draw them.
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const uint32_t* src = s.words() + size_t(s.height() - 1 - y) * size_t(s.width()) + r.left();
+            auto* dst = reinterpret_cast<uint32_t*>(shown_.scanLine(y)) + r.left();
+            for (int x = 0; x < r.width(); ++x) dst[x] = src[x] | 0xFF000000u;
+        }
+        p.drawImage(r.topLeft(), shown_, r);
+    }
+    QRegion outside = e->region().subtracted(QRegion(all));
+    for (const QRect& r : outside) p.fillRect(r, Qt::white);
+}
+
+void ClientWidget::resizeEvent(QResizeEvent*) {
+    sync_geometry(hwnd_);
+}
+
+void ClientWidget::moveEvent(QMoveEvent*) {
+    Window* w = find_window(hwnd_);
+    if (w && !w->frame) sync_geometry(hwnd_);
+}
+
+void ClientWidget::mouse(QMouseEvent* e, uint32_t msg) {
+    if (msg == WM_NULL) return;
+    note_modifiers(e->modifiers() & Qt::ShiftModifier, e->modifiers() & Qt::ControlModifier);
+    note_buttons(mk_buttons(e->buttons()));
+    Point screen{int32_t(e->globalPosition().x()), int32_t(e->globalPosition().y())};
+    note_pointer(screen);
+    // With the capture every mouse message goes to its holder, wherever the pointer is.
+    Hwnd target = get_capture() ? get_capture() : hwnd_;
+    if (!find_window(target)) return;
+    Point c = screen_to_client(target, screen);
+    enqueue({target, msg, mk_state(), make_lparam(c.x, c.y), input_time(e->timestamp()), input_keys()});
+}
+
+void ClientWidget::mousePressEvent(QMouseEvent* e) { mouse(e, button_message(e->button(), 0)); }
+void ClientWidget::mouseReleaseEvent(QMouseEvent* e) { mouse(e, button_message(e->button(), 1)); }
+void ClientWidget::mouseMoveEvent(QMouseEvent* e) { mouse(e, WM_MOUSEMOVE); }
+
+void ClientWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    // Qt reports a quick second press as a double click; windows that did not ask for those get a plain press.
+    Window* w = find_window(hwnd_);
+    bool wants = w && w->cls && (w->cls->style & CS_DBLCLKS);
+    mouse(e, button_message(e->button(), wants ? 2 : 0));
+}
+
+void ClientWidget::wheelEvent(QWheelEvent* e) {
+    note_modifiers(e->modifiers() & Qt::ShiftModifier, e->modifiers() & Qt::ControlModifier);
+    Point screen{int32_t(e->globalPosition().x()), int32_t(e->globalPosition().y())};
+    auto delta = uint32_t(uint16_t(int16_t(e->angleDelta().y())));
+    enqueue({hwnd_, WM_MOUSEWHEEL, uintptr_t(delta << 16 | mk_state()), make_lparam(screen.x, screen.y),
+             input_time(e->timestamp()), input_keys()});
+}
+
+void ClientWidget::key(QKeyEvent* e, bool down) {
+    uint32_t vk = vk_from_qt(e->key());
+    if (vk == 0) {
+        e->ignore();
+        return;
+    }
+    if (!down && e->isAutoRepeat()) return;  // a held key repeats its key down only
+    bool was_down = get_key_state(int32_t(vk)) < 0;
+    note_key(vk, down);
+    if (vk != VK_SHIFT && vk != VK_CONTROL)
+        note_modifiers(e->modifiers() & Qt::ShiftModifier, e->modifiers() & Qt::ControlModifier);
+    // lparam: repeat count 1, bit 30 = the key was down before, bit 31 = it is going up.
+    uint32_t lp = 1u | (was_down ? 1u << 30 : 0u) | (down ? 0u : 1u << 31);
+    enqueue({hwnd_, down ? WM_KEYDOWN : WM_KEYUP, vk, intptr_t(lp), input_time(e->timestamp()), input_keys()});
+}
+
+void ClientWidget::keyPressEvent(QKeyEvent* e) { key(e, true); }
+void ClientWidget::keyReleaseEvent(QKeyEvent* e) { key(e, false); }
+
+void ClientWidget::dragEnterEvent(QDragEnterEvent* e) {
+    Window* w = find_window(hwnd_);
+    if (w && w->accept_drops && !local_files(e->mimeData()).empty()) e->acceptProposedAction();
+}
+
+void ClientWidget::dragMoveEvent(QDragMoveEvent* e) {
+    Window* w = find_window(hwnd_);
+    if (w && w->accept_drops) e->acceptProposedAction();
+}
+
+void ClientWidget::dropEvent(QDropEvent* e) {
+    Window* w = find_window(hwnd_);
+    std::vector<std::string> paths = local_files(e->mimeData());
+    if (!w || !w->accept_drops || paths.empty()) return;
+    e->acceptProposedAction();
+    Point at{int32_t(e->position().x()), int32_t(e->position().y())};
+    enqueue({hwnd_, WM_DROPFILES, new_drop(std::move(paths), at), 0, tick_count()});
+}
+
+void ClientWidget::focusInEvent(QFocusEvent* e) {
+    note_focus(hwnd_);
+    QWidget::focusInEvent(e);
+}
+
+// ---- frame of a top-level window ----
+
+FrameWidget::FrameWidget(Hwnd hwnd, QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags), hwnd_(hwnd) {}
+
+QMenuBar* FrameWidget::make_bar() {
+    if (!bar_) {
+        bar_ = new QMenuBar(this);
+        bar_->setNativeMenuBar(false);  // the bar belongs to this window and takes room in it
+        if (isVisible()) bar_->show();
+    }
+    return bar_;
+}
+
+void FrameWidget::remove_bar() {
+    delete bar_;
+    bar_ = nullptr;
+}
+
+int32_t FrameWidget::bar_height() const {
+    if (!bar_) return 0;
+    return bar_->hasHeightForWidth() ? bar_->heightForWidth(width()) : bar_->sizeHint().height();
+}
+
+void FrameWidget::place_client() {
+    Window* w = find_window(hwnd_);
+    if (!w || !w->client) return;
+    int32_t bh = std::min<int32_t>(bar_height(), height());
+    if (bar_) bar_->setGeometry(0, 0, width(), bh);
+    w->client->setGeometry(0, bh, width(), height() - bh);
+}
+
+void FrameWidget::resizeEvent(QResizeEvent*) {
+    place_client();
+    sync_geometry(hwnd_);
+}
+
+void FrameWidget::moveEvent(QMoveEvent*) {
+    sync_geometry(hwnd_);
+}
+
+void FrameWidget::closeEvent(QCloseEvent* e) {
+    // Closing from the window manager asks the program, which may refuse; only destroy_window removes a window.
+    e->ignore();
+    if (find_window(hwnd_)) enqueue({hwnd_, WM_CLOSE, 0, 0, tick_count()});
+}
+
+void FrameWidget::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) raise_in_stack(hwnd_);
+    if (e->type() == QEvent::WindowStateChange)
+        sync_geometry(hwnd_);
+    QWidget::changeEvent(e);
+}
+
+}  // namespace ws::detail
