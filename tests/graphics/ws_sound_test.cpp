@@ -3,14 +3,18 @@
 
 #include <cstdio>
 #include <fstream>
+#include <string>
+
+#include <unistd.h>
 
 #include "graphics/ws.h"
 
 namespace {
 
-// A PCM wave file: 8000 samples per second, 8-bit mono, `ms` long.
+// A PCM wave file: 8000 samples per second, 8-bit mono, `ms` long. The name carries the process id: CTest runs
+// the cases of this file in parallel processes, which must not rewrite each other's files while they play.
 std::string make_wave(const std::string& name, uint32_t ms) {
-    std::string path = testing::TempDir() + name;
+    std::string path = testing::TempDir() + std::to_string(getpid()) + "_" + name;
     uint32_t data = 8 * ms;
     auto u32 = [](std::ofstream& o, uint32_t v) { for (int i = 0; i < 4; ++i) o.put(char(v >> (8 * i))); };
     auto u16 = [](std::ofstream& o, uint16_t v) { o.put(char(v)); o.put(char(v >> 8)); };
