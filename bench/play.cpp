@@ -1,0 +1,260 @@
+// Speed of play: one drag step with 1000 groups on a 1920 x 1080 desk on each drawing path, as a ratio to one
+// plain copy of the step's union rectangle; and a robot's full solve of a 600-piece puzzle through the mouse,
+// giving the total, the median join and the dearest join as a ratio to one plain copy of the picture.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "desk/background.h"
+#include "desk/desk.h"
+#include "desk/display.h"
+#include "graphics/bmpsave.h"
+#include "graphics/ddbase.h"
+#include "graphics/memdc.h"
+#include "graphics/ws.h"
+#include "pieces/piece.h"
+#include "play/jig.h"
+#include "play/jigwin.h"
+#include "play/lifecycle.h"
+#include "play/play.h"
+#include "shell/mywin.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+#include "tests/play/robot.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+constexpr int32_t kGroups = 1000, kSide = 48;
+
+double seconds_since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// A piece's square: a core with four round knobs, white around them, as a cut piece looks.
+bool in_shape(int32_t x, int32_t y) {
+    const auto near = [&](int32_t cx, int32_t cy) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) < 36; };
+    return (std::abs(x - 24) < 12 && std::abs(y - 24) < 12) || near(24, 7) || near(24, 41) || near(7, 24) ||
+           near(41, 24);
+}
+
+intptr_t game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    if (msg == ws::WM_PAINT) {
+        desk_paint(hwnd);
+        return 0;
+    }
+    if (current_game && play_message(hwnd, msg, wparam, lparam)) return 0;
+    return ws::def_window_proc(hwnd, msg, wparam, lparam);
+}
+
+// A 1920 x 1080 desk with 1000 groups scattered over it, shown in a window of the screen's size.
+void lay_desk(bool with_presenter) {
+    settings.desk_w = 1920;
+    settings.desk_h = 1080;
+    settings.back_type = IDM_BACK_IMG_REN;
+    settings.back_img = "bkimg\\タイル１.BMP";
+    settings.kage = false;
+    settings.ddraw = false;
+    settings.sound = false;
+    settings.kaiten = KAITEN_QUARTER;
+    ws::register_class({"BenchMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+    ws::register_class({"BenchGame", game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+    const int32_t w = ws::screen_width(), h = ws::screen_height();
+    main_window = ws::create_window("BenchMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, w, h, 0, 0);
+    game_window = ws::create_window("BenchGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, w, h, main_window, 0);
+    init_window();
+    current_game = new Jig(blank_game);
+    MemDC square;
+    square.create(BIT_DIB, kSide, kSide);
+    for (int32_t y = 0; y < kSide; ++y)
+        for (int32_t x = 0; x < kSide; ++x) square.set_pixel(x, y, in_shape(x, y) ? 0x3060C0 + x : 0xFFFFFF);
+    uint32_t seed = 12345;
+    const auto next = [&seed](int32_t n) { return int32_t((seed = seed * 214013u + 2531011u) >> 16 & 0x7FFF) % n; };
+    for (int32_t i = 0; i < kGroups; ++i) {
+        auto* p = new Piece;
+        p->cx = next(desk_width);
+        p->cy = next(desk_height);
+        if (i == kGroups - 1) p->cx = w / 2, p->cy = h / 2;  // the one to drag, on top in the window's middle
+        p->set_image(square, kSide, kSide);
+        p->set_angle(0);
+        current_game->items[i].piece = p;
+        current_game->items[i].id = i;
+    }
+    current_game->item_count = current_game->cut_count = kGroups;
+    desk_image->blit(0, 0, desk_width, desk_height, *desk_back, 0, 0, SRCCOPY);
+    current_game->disp(nullptr);
+    if (with_presenter) {
+        presenter = new DDBase(kGroups);
+        presenter->init(game_window);
+        presenter->table_count = kGroups;
+        for (int32_t i = 0; i < kGroups; ++i) {
+            Piece& p = *current_game->items[i].piece;
+            presenter->set_img(i, p.view);
+            delete p.view;
+            p.view = nullptr;
+        }
+        current_game->disp(nullptr);
+    }
+    ws::paint_at_once(game_window, nullptr);
+}
+
+void clear_desk() {
+    delete current_game;
+    current_game = nullptr;
+    delete presenter;
+    presenter = nullptr;
+    finish_window();
+    reset_gesture();
+    ws::test::reset();
+    main_window = game_window = 0;
+}
+
+void drag_step(benchmark::State& state, bool with_presenter) {
+    lay_desk(with_presenter);
+    const Point at{ws::screen_width() / 2, ws::screen_height() / 2};
+    const uintptr_t left = ws::MK_LBUTTON;
+    down_point = at;
+    ws::send_message(game_window, IDM_SELECT, left, ws::make_lparam(at.x, at.y));
+    if (!current_game->holding) {
+        state.SkipWithError("nothing picked up");
+        clear_desk();
+        return;
+    }
+    // The floor: the union of one step (the group moved by 6 pixels) copied plainly between two desk-sized surfaces.
+    const Rect& r = current_game->items[kGroups - 1].piece->rect;
+    const int32_t uw = r.width() + 6, uh = r.height();
+    MemDC from, to;
+    from.create(BIT_SCREEN, desk_width, desk_height);
+    to.create(BIT_SCREEN, desk_width, desk_height);
+    constexpr int32_t kCopies = 50;
+    double step_total = 0, floor_total = 0;
+    int32_t k = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        for (int32_t c = 0; c < kCopies; ++c) to.blit(r.left, r.top, uw, uh, from, r.left + (c & 1), r.top, SRCCOPY);
+        benchmark::DoNotOptimize(to.words());
+        floor_total += seconds_since(start) / kCopies;
+        const int32_t x = at.x + ((++k & 1) ? 6 : 0);
+        start = Clock::now();
+        ws::send_message(game_window, IDM_DRAW, 0, ws::make_lparam(x, at.y));
+        const double seconds = seconds_since(start);
+        step_total += seconds;
+        state.SetIterationTime(seconds);
+    }
+    state.counters["ratio"] = floor_total > 0 ? step_total / floor_total : 0;
+    state.counters["union_w"] = uw;
+    state.counters["union_h"] = uh;
+    clear_desk();
+}
+
+void BM_drag_step_plain(benchmark::State& state) { drag_step(state, false); }
+void BM_drag_step_presenter(benchmark::State& state) { drag_step(state, true); }
+
+// ---- the robot's solve ----
+
+void write_picture(const std::string& path, int32_t w, int32_t h) {
+    MemDC s;
+    s.create(BIT_DIB, w, h);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t v = (uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u) & 0x7F7F7Fu;
+            s.words()[size_t(y) * size_t(w) + size_t(x)] = v | 0x303030u;
+        }
+    std::snprintf(bmp_name, sizeof bmp_name, "%s", path.c_str());
+    save_bmp(s, 0, 0, 0, 0);
+}
+
+// The value below which the fraction q of the samples lie.
+double quantile(std::vector<double> v, double q) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(q * double(v.size())))];
+}
+
+// 600 pieces of a 900 x 600 picture (30 x 20 cells), face down and at free angles as cut with quarter turns and
+// turning over allowed, solved on the plain path in a window large enough to keep the finished picture apart from
+// where the pieces were scattered.
+void BM_robot_solve_600(benchmark::State& state) {
+    const fs::path old_dir = fs::current_path();
+    const fs::path dir = fs::temp_directory_path() / ("zelto_bench_robot_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    fs::current_path(dir);
+    const Settings saved = settings;
+    settings.ddraw = false;
+    settings.kaiten = KAITEN_QUARTER;
+    settings.hanten = true;
+    settings.piece_num = 600;
+    settings.stretch_size = 900;
+    settings.desk_w = 2400;
+    settings.desk_h = 1600;
+    settings.win_left = settings.win_top = 0;
+    settings.win_width = 2200;
+    settings.win_height = 1500;
+    settings.back_type = IDM_BACK_RGB;
+    settings.view = settings.view_follow = settings.image = false;
+    settings.dtsave = false;
+    settings.sound = false;
+    write_picture("robot.bmp", 900, 600);
+    for (auto _ : state) {
+        picture_path = (dir / "robot.bmp").string();
+        register_main_window_class();
+        create_main_window();
+        ws::test::pump();
+        Jig* g = current_game;
+        if (!g || g->item_count != 600) {
+            state.SkipWithError("the puzzle was not cut into 600 pieces");
+            break;
+        }
+        // The floor: one plain copy of the whole picture, in processor time like the joins.
+        MemDC copy;
+        copy.create(BIT_SCREEN, g->pic_w, g->pic_h);
+        const double copy_start = robot::thread_seconds();
+        for (int32_t c = 0; c < 20; ++c) copy.blit(0, 0, g->pic_w, g->pic_h, *g->picture, 0, 0, SRCCOPY);
+        const double picture_copy = (robot::thread_seconds() - copy_start) / 20;
+
+        const Rect client = ws::get_client_rect(game_window);
+        robot::Robot player({client.right - g->pic_w / 2 - 50, client.bottom - g->pic_h / 2 - 50});
+        const auto start = Clock::now();
+        const bool solved = player.solve(12 * 600);
+        const double total = seconds_since(start);
+        state.SetIterationTime(total);
+        if (!solved) state.SkipWithError(player.why().c_str());
+        const auto& joins = player.stats().join_seconds;
+        state.counters["total_s"] = total;
+        state.counters["joins"] = double(joins.size());
+        state.counters["median_join_ms"] = quantile(joins, 0.5) * 1000;
+        state.counters["max_join_ms"] = joins.empty() ? 0 : *std::max_element(joins.begin(), joins.end()) * 1000;
+        state.counters["picture_copy_ms"] = picture_copy * 1000;
+        state.counters["max_join_ratio"] =
+            joins.empty() ? 0 : *std::max_element(joins.begin(), joins.end()) / picture_copy;
+        state.counters["median_join_ratio"] = quantile(joins, 0.5) / picture_copy;
+        state.counters["p95_join_ratio"] = quantile(joins, 0.95) / picture_copy;
+        ws::destroy_window(main_window);
+        ws::test::reset();
+        if (current_game) end_game();
+    }
+    settings = saved;
+    fs::current_path(old_dir);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+}  // namespace
+
+BENCHMARK(BM_drag_step_plain)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BM_drag_step_presenter)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BM_robot_solve_600)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
+int main(int argc, char** argv) {
+    ws::init(argc, argv, true);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

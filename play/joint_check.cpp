@@ -1,0 +1,162 @@
+// The join test and the merge: joint_check finds a true neighbour lying in the right place and orientation for
+// the group just dropped, joint merges the two into one group, drop_join is the drop step that runs them.
+//
+// Terms: an item's reference point is the desk position where the centre of the whole picture would lie if the
+// item sat at its true place in the picture, given its centre and angle. Two true neighbours lying together
+// have (nearly) the same reference point.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <vector>
+
+#include "graphics/cursor.h"
+#include "graphics/ddbase.h"
+#include "graphics/trace.h"
+#include "pieces/piece.h"
+#include "play/jig.h"
+#include "play/play.h"
+#include "shell/mywin.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+namespace {
+
+constexpr double kTwoPi = 2 * std::numbers::pi;
+constexpr int32_t kTolerancePixels = 10;  // strict: a difference must stay below it
+constexpr double kToleranceDegrees = 10;
+
+void trace(const char* event) {
+    if (trace_switch) trace_line("jig", event);
+}
+
+// The reference point of a piece lying at `angle` whose picture centre is (join_dx, join_dy) away. y is negated
+// on the way in and out: the rotation works with y pointing up, the desk with y pointing down.
+Point reference_point(const Piece& p, int32_t join_dx, int32_t join_dy, double angle) {
+    const Point r = rotate_point(join_dx, -join_dy, angle);
+    return {p.cx + r.x, p.cy - r.y};
+}
+
+Point reference_of(const Item& item) {
+    return reference_point(*item.piece, item.join_dx, item.join_dy, std::fmod(item.piece->angle, kTwoPi));
+}
+
+// The angle in degrees, in [0, 360).
+double degrees_of(const Piece& p) {
+    double d = std::fmod(p.angle * 180 / std::numbers::pi, 360.0);
+    if (d < 0) d += 360;
+    return d;
+}
+
+// Marks every group id that owns a cell sharing an edge with a cell of group `id` (the grid does not wrap).
+std::vector<char> neighbour_ids(const Jig& game, int32_t id) {
+    std::vector<char> near(max_cells, 0);
+    const int32_t cols = game.cols, cells = std::min(game.cols * game.rows, max_cells);
+    const auto mark = [&](int32_t c) {
+        const int32_t owner = game.cells[c].owner;
+        if (owner >= 0 && owner < max_cells) near[size_t(owner)] = 1;
+    };
+    for (int32_t c = 0; c < cells; ++c) {
+        if (game.cells[c].owner != id) continue;
+        const int32_t col = c % cols, row = c / cols;
+        if (col > 0) mark(c - 1);
+        if (col < cols - 1) mark(c + 1);
+        if (row > 0) mark(c - cols);
+        if (row < game.rows - 1) mark(c + cols);
+    }
+    return near;
+}
+
+}  // namespace
+
+int32_t Jig::joint_check() {
+    trace("joint_check start\n");
+    const int32_t n = std::min(item_count, max_items);
+    if (n < 2 || cols < 1 || rows < 1 || !items[n - 1].piece) {
+        trace("joint_check end (-1)\n");
+        return -1;
+    }
+    const Item& t = items[n - 1];
+    const double dt = degrees_of(*t.piece);
+    const Point rt = reference_of(t);
+    const std::vector<char> near = neighbour_ids(*this, t.id);
+    int32_t found = -1;
+    for (int32_t i = 0; i < n - 1 && found < 0; ++i) {
+        const Item& o = items[i];
+        if (o.hidden == 1 || !o.piece || o.id < 0 || o.id >= max_cells || !near[size_t(o.id)]) continue;
+        if (o.piece->turned != t.piece->turned) continue;
+        double d = std::fabs(dt - degrees_of(*o.piece));
+        if (d > 180) d = 360 - d;
+        if (!(d < kToleranceDegrees)) continue;
+        const Point ro = reference_of(o);
+        if (std::abs(ro.x - rt.x) < kTolerancePixels && std::abs(ro.y - rt.y) < kTolerancePixels) found = o.id;
+    }
+    if (trace_switch) {
+        char line[64];
+        std::snprintf(line, sizeof line, "joint_check end (%d)\n", found);
+        trace_line("jig", line);
+    }
+    return found;
+}
+
+Rect Jig::joint(int32_t target) {
+    trace("joint start\n");
+    if (item_count < 2) return {};
+    const Item t = items[item_count - 1];
+    const Rect t_rect = t.piece->rect;
+    item_count -= 1;
+    int32_t k = 0;
+    while (k < item_count && items[k].id != target) ++k;
+    if (k == item_count) {  // no such group: the dropped item stays where it was
+        item_count += 1;
+        trace("joint end\n");
+        return {};
+    }
+    const Item o = items[k];
+    for (int32_t c = 0, n = std::min(cols * rows, max_cells); c < n; ++c)
+        if (cells[c].owner == t.id) cells[c].owner = target;
+    if (presenter) presenter->release_img(t.id);
+
+    auto* merged = new Piece;
+    merged->turned = o.piece->turned;
+    items[k].piece = merged;
+    joint_piece(target, k);
+
+    // The merged group lies where the target says the whole group belongs, at the target's angle.
+    const Point r = reference_point(*o.piece, o.join_dx, o.join_dy, o.piece->angle);
+    const Point r2 = rotate_point(items[k].join_dx, -items[k].join_dy, o.piece->angle);
+    merged->cx = r.x - r2.x;
+    merged->cy = r.y + r2.y;
+    merged->rect.left = merged->cx - merged->view_width / 2;
+    merged->rect.top = merged->cy - merged->view_height / 2;
+    merged->rect.right = merged->rect.left + merged->view_width;
+    merged->rect.bottom = merged->rect.top + merged->view_height;
+    merged->angle = o.piece->angle;
+    merged->set_angle(merged->angle);
+
+    // The redraw of the union starts from the background, which wipes both old places.
+    const Rect u = union_rect(union_rect(t_rect, o.piece->rect), merged->rect);
+    upload_view(items[k]);
+    disp(&u);
+    delete t.piece;
+    delete o.piece;
+    items[item_count] = Item{};  // the vacated entry holds no piece that the live one also holds
+    trace("joint end\n");
+    return u;
+}
+
+Rect drop_join(Jig& game) {
+    const int32_t id = game.joint_check();
+    if (id < 0) return {};
+    game_saved = 0;
+    play_sound(SOUND_JOINT);
+    push_cursor(ws::IDC_WAIT);
+    const Rect r = game.joint(id);
+    pop_cursor();
+    if (game.item_count == 1) {
+        play_sound(SOUND_GM_END);
+        // The saved game this puzzle came from is used up.
+        if (!save_path.empty()) std::remove(save_path.c_str());
+    }
+    return r;
+}

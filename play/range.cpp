@@ -1,0 +1,171 @@
+// Range selection (drawing a rectangle on empty desk, then dragging every group whose centre lies in it), the
+// pick-up handling that decides between a piece, a range grab and a new range, dragging the desk with the right
+// button, and the Space sweep over the parts of the desk with groups not yet looked at.
+#include <algorithm>
+
+#include "desk/desk.h"
+#include "desk/display.h"
+#include "graphics/trace.h"
+#include "pieces/piece.h"
+#include "play/jig.h"
+#include "play/play.h"
+#include "shell/mywin.h"
+#include "shell/sound.h"
+
+namespace {
+
+void trace(const char* event) {
+    if (trace_switch) trace_line("jig", event);
+}
+
+void order_range_corners() {
+    if (range_x1 > range_x2) std::swap(range_x1, range_x2);
+    if (range_y1 > range_y2) std::swap(range_y1, range_y2);
+}
+
+// The border of the shown range counts as inside.
+bool inside_range(int32_t x, int32_t y) {
+    return x >= range_x1 && x <= range_x2 && y >= range_y1 && y <= range_y2;
+}
+
+void start_range(int32_t x, int32_t y) {
+    range_state = 1;
+    range_x1 = range_x2 = x;
+    range_y1 = range_y2 = y;
+}
+
+// The desk area the window shows, borders included, in desk coordinates.
+bool centre_in_view(const Piece& p, const Rect& view) {
+    return p.cx >= view.left && p.cx <= view.right && p.cy >= view.top && p.cy <= view.bottom;
+}
+
+Rect view_on_desk() {
+    Rect r = game_window ? ws::get_client_rect(game_window) : Rect{};
+    offset_rect(r, view_x, view_y);
+    return r;
+}
+
+void mark_seen_in_view(Jig& game) {
+    const Rect view = view_on_desk();
+    for (int32_t i = 0; i < std::min(game.item_count, max_items); ++i)
+        if (game.items[i].piece && centre_in_view(*game.items[i].piece, view)) game.items[i].seen = 1;
+}
+
+}  // namespace
+
+void on_select(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
+    Jig* game = current_game;
+    if (!game) return;
+    const int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
+    if (range_state == 2) {
+        order_range_corners();
+        if (!inside_range(x, y)) range_state = 0;
+    }
+    delete game->under_cache;
+    game->under_cache = nullptr;
+    game->holding = 0;
+    Rect r;
+    if (range_state != 2) r = game->select(x + view_x, y + view_y);
+    if (game->holding) {
+        play_sound(SOUND_SEL);
+        repaint_desk_rect(hwnd, r);
+        refresh_guide();
+    } else if ((wparam & ws::MK_LBUTTON) && !(wparam & ws::MK_RBUTTON) && range_state == 2) {
+        // A left press inside the shown range grabs all of it instead of the piece under the pointer.
+        range_state = 3;
+        down_point = last_point = {x, y};
+        game->mark_range(range_x1, range_y1, range_x2, range_y2);
+    } else {
+        start_range(x, y);
+    }
+    game->reset_sweep();
+}
+
+void range_move(ws::Hwnd hwnd, Point p) {
+    Jig* game = current_game;
+    if (!game) return;
+    if (range_state == 1) {
+        range_x2 = p.x;
+        range_y2 = p.y;
+        ws::invalidate_rect(hwnd, nullptr, false);
+    } else if (range_state == 3) {
+        const Rect client = ws::get_client_rect(hwnd);
+        const int32_t w = client.width(), h = client.height();
+        int32_t dx = p.x - down_point.x, dy = p.y - down_point.y;
+        // In the margin the groups move exactly as far as the view scrolls, so they stay put on the screen.
+        if (p.x < kScrollMargin) view_x += p.x - kScrollMargin, dx = p.x - kScrollMargin;
+        if (p.y < kScrollMargin) view_y += p.y - kScrollMargin, dy = p.y - kScrollMargin;
+        if (p.x > w - kScrollMargin) view_x += p.x - (w - kScrollMargin), dx = p.x - (w - kScrollMargin);
+        if (p.y > h - kScrollMargin) view_y += p.y - (h - kScrollMargin), dy = p.y - (h - kScrollMargin);
+        game->move_range(dx, dy);
+        down_point = p;
+        ws::invalidate_rect(hwnd, nullptr, false);
+    }
+}
+
+void range_release(ws::Hwnd hwnd) {
+    if (range_state == 1)
+        range_state = 2;
+    else if (range_state == 2 || range_state == 3)
+        range_state = 0;
+    ws::invalidate_rect(hwnd, nullptr, false);
+}
+
+void on_move_screen(ws::Hwnd hwnd, intptr_t lparam) {
+    Jig* game = current_game;
+    if (!game) return;
+    play_sound(SOUND_GM_DRAW);
+    // The desk follows the pointer; the release folds the offset into the view.
+    scroll_dx = down_point.x - ws::lparam_x(lparam);
+    scroll_dy = down_point.y - ws::lparam_y(lparam);
+    redraw_whole_window(hwnd);
+    if (f1_down) refresh_guide();
+    game->reset_sweep();
+}
+
+void Jig::mark_range(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    trace("mark_range start\n");
+    x1 += view_x, x2 += view_x;
+    y1 += view_y, y2 += view_y;
+    for (int32_t i = 0; i < std::min(item_count, max_items); ++i) {
+        Item& item = items[i];
+        if (item.hidden == 1 || !item.piece) continue;  // a group in a tray keeps its mark
+        const Piece& p = *item.piece;
+        item.banded = x1 < p.cx && p.cx < x2 && y1 < p.cy && p.cy < y2 ? 1 : 0;
+    }
+    trace("mark_range end\n");
+}
+
+void Jig::move_range(int32_t dx, int32_t dy) {
+    trace("move_range start\n");
+    for (int32_t i = 0; i < std::min(item_count, max_items); ++i) {
+        Item& item = items[i];
+        if (item.banded != 1 || item.hidden == 1 || !item.piece) continue;
+        item.piece->move_to(item.piece->grab_x + dx, item.piece->grab_y + dy);
+    }
+    if (!presenter && desk_image && desk_back)
+        desk_image->blit(0, 0, desk_width, desk_height, *desk_back, 0, 0, SRCCOPY);
+    disp(nullptr);
+    trace("move_range end\n");
+}
+
+void Jig::show_unseen() {
+    trace("show_unseen start\n");
+    const int32_t n = std::min(item_count, max_items);
+    if (sweep_reset == 1) {
+        sweep_reset = 0;
+        for (int32_t i = 0; i < n; ++i) items[i].seen = 0;
+        mark_seen_in_view(*this);
+    }
+    int32_t k = 0;
+    while (k < n && (items[k].seen == 1 || !items[k].piece)) ++k;
+    if (k == n) {
+        sweep_reset = 1;  // everything has been looked at: the next Space starts over
+        trace("show_unseen end\n");
+        return;
+    }
+    view_x = items[k].piece->rect.left;
+    view_y = items[k].piece->rect.top;
+    mark_seen_in_view(*this);
+    trace("show_unseen end\n");
+}

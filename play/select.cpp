@@ -1,0 +1,318 @@
+// Picking up, dragging and dropping the held group: select, moveto, the sweep move mmoveto, selectend, one drag
+// step with the scrolling at the window's edges, and the trays a single piece can be dropped into.
+//
+// On the plain path the held group is drawn into desk_image like every other group, and under_cache keeps the
+// desk under its rect without it, so a drag step is three copies: put back what lay under the old place, keep
+// what lies under the new one, draw the group there. Every step leaves the two in that agreement.
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "desk/desk.h"
+#include "desk/display.h"
+#include "graphics/ddbase.h"
+#include "graphics/trace.h"
+#include "pieces/piece.h"
+#include "play/jig.h"
+#include "play/play.h"
+#include "shell/mywin.h"
+#include "shell/settings.h"
+#include "shell/sound.h"
+
+ws::Hwnd tray_window[kTrayCount] = {};
+
+namespace {
+
+void trace(const char* event) {
+    if (trace_switch) trace_line("jig", event);
+}
+
+// Lays the live items below the top one into desk_image within clip, bottom first (hidden ones stay off).
+void draw_items_below_top(Jig& game, const Rect& clip) {
+    for (int32_t i = 0; i + 1 < game.item_count; ++i) {
+        Item& item = game.items[i];
+        if (!item.piece || item.hidden == 1) continue;
+        item.piece->disp(&clip);
+        item.piece->release();
+    }
+}
+
+// Shifts a swept group's piece by (dx, dy): the centre moves and the rect is laid round it again.
+Rect shift_piece(Piece& p, int32_t dx, int32_t dy) {
+    p.cx += dx;
+    p.cy += dy;
+    p.rect.left = p.cx - p.view_width / 2;
+    p.rect.top = p.cy - p.view_height / 2;
+    p.rect.right = p.rect.left + p.view_width;
+    p.rect.bottom = p.rect.top + p.view_height;
+    return p.rect;
+}
+
+// Keeps the desk under the held piece's rect in under_cache. A cache of the right size is refilled in place
+// (a drag step is then copies only); otherwise the piece makes a new one. Parts beyond the desk stay white.
+void keep_under(Jig& game, Piece& p) {
+    MemDC* cache = game.under_cache;
+    const Rect& r = p.rect;
+    if (!cache || !desk_image || cache->width() != std::max(p.view_width, 1) ||
+        cache->height() != std::max(p.view_height, 1)) {
+        p.save_under(game.under_cache, r.left, r.top, r.right, r.bottom);
+        return;
+    }
+    if (r.left < 0 || r.top < 0 || r.right > desk_width || r.bottom > desk_height)
+        cache->fill(0, 0, cache->width(), cache->height(), 0xFFFFFF);
+    cache->blit(0, 0, r.width(), r.height(), *desk_image, r.left, r.top, SRCCOPY);
+}
+
+// Presenter path: the places of the groups below the held one, noted at the pick-up, and the few of them near the
+// held group, so that a drag step on a desk of many groups finds those it touches without visiting every piece.
+struct PlacesBelow {
+    const Jig* game = nullptr;
+    int32_t count = -1;
+    std::vector<Rect> rects;   // by display index
+    Rect area;                 // the neighbourhood `near` was gathered for
+    std::vector<int32_t> near;  // display indexes of the groups touching `area`, bottom first
+} places_below;
+
+constexpr int32_t kNearReach = 96;  // how far the neighbourhood reaches beyond the step that gathered it
+
+bool touches(const Rect& a, const Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+bool holds(const Rect& outer, const Rect& inner) {
+    return outer.left <= inner.left && outer.top <= inner.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+void note_places_below(const Jig& game) {
+    places_below.game = &game;
+    places_below.count = game.item_count;
+    places_below.rects.assign(size_t(std::max(game.item_count - 1, 0)), Rect{});
+    for (int32_t i = 0; i + 1 < game.item_count; ++i)
+        if (game.items[i].piece) places_below.rects[size_t(i)] = game.items[i].piece->rect;
+    places_below.area = Rect{};
+    places_below.near.clear();
+}
+
+const std::vector<int32_t>& groups_near(const Jig& game, const Rect& u) {
+    PlacesBelow& pb = places_below;
+    if (pb.game != &game || pb.count != game.item_count) note_places_below(game);
+    if (!holds(pb.area, u)) {
+        pb.area = {u.left - kNearReach, u.top - kNearReach, u.right + kNearReach, u.bottom + kNearReach};
+        pb.near.clear();
+        for (size_t i = 0; i < pb.rects.size(); ++i)
+            if (touches(pb.rects[i], pb.area)) pb.near.push_back(int32_t(i));
+    }
+    return pb.near;
+}
+
+// Composes the union u of a step of the held group on the presenter and presents it: the background, the groups
+// below that touch u, bottom first, then the held group on top.
+void present_step(Jig& game, const Rect& u) {
+    const std::vector<int32_t>& near = groups_near(game, u);
+    Rect on_window = u;
+    offset_rect(on_window, -(view_x + scroll_dx), -(view_y + scroll_dy));
+    dd_back(&on_window, on_window.left, on_window.top);
+    for (const int32_t i : near)
+        if (touches(places_below.rects[size_t(i)], u)) dd_draw_item(&u, i, false);
+    dd_draw_item(&u, game.item_count - 1, false);
+    presenter->flip(presenter->window, &on_window);
+}
+
+bool inside_client(int32_t x, int32_t y, int32_t w, int32_t h) {
+    return x >= kScrollMargin && x <= w - kScrollMargin && y >= kScrollMargin && y <= h - kScrollMargin;
+}
+
+// Scrolls the view by as much as the pointer lies inside the margin and brings the pointer back to its edge.
+void scroll_at_margin(int32_t& x, int32_t& y, int32_t w, int32_t h) {
+    if (x < kScrollMargin) view_x += x - kScrollMargin, x = kScrollMargin;
+    if (y < kScrollMargin) view_y += y - kScrollMargin, y = kScrollMargin;
+    if (x > w - kScrollMargin) view_x += x - (w - kScrollMargin), x = w - kScrollMargin;
+    if (y > h - kScrollMargin) view_y += y - (h - kScrollMargin), y = h - kScrollMargin;
+}
+
+}  // namespace
+
+int32_t tray_at_point(Point screen) {
+    const ws::Hwnd under = ws::window_from_point(screen);
+    if (!under) return -1;
+    for (int32_t k = 0; k < kTrayCount; ++k)
+        if (tray_window[k] && tray_window[k] == under) return k;
+    return -1;
+}
+
+void upload_view(Item& item) {
+    if (!presenter || !item.piece || !item.piece->view) return;
+    presenter->set_img(item.id, item.piece->view);
+    delete item.piece->view;
+    item.piece->view = nullptr;
+}
+
+void take_under_cache(Jig& game) {
+    if (presenter || game.item_count < 1 || !desk_image || !desk_back) return;
+    Piece& p = *game.items[game.item_count - 1].piece;
+    const Rect r = p.rect;
+    p.erase();
+    draw_items_below_top(game, r);
+    p.save_under(game.under_cache, r.left, r.top, r.right, r.bottom);
+    p.disp(&r);
+    p.release();
+    desk_image->release_dc();
+}
+
+Rect show_held(Jig& game, const Rect& old, bool view_rebuilt) {
+    Item& item = game.items[game.item_count - 1];
+    Piece& p = *item.piece;
+    const Rect u = union_rect(old, p.rect);
+    if (presenter) {
+        if (view_rebuilt) upload_view(item);
+        present_step(game, u);
+        return u;
+    }
+    if (!game.under_cache) {
+        // Nothing kept: redraw the place from the background and take the cache afresh.
+        game.disp(&u);
+        take_under_cache(game);
+        return u;
+    }
+    p.restore_under(*game.under_cache, old.left, old.top, old.right, old.bottom);
+    keep_under(game, p);
+    p.disp(&u);
+    p.release();
+    if (desk_image) desk_image->release_dc();
+    return u;
+}
+
+Rect Jig::select(int32_t x, int32_t y) {
+    trace("select start\n");
+    const int32_t n = std::min(item_count, max_items);
+    int32_t k = n - 1;
+    for (; k >= 0; --k) {
+        const Item& item = items[k];
+        if (item.hidden == 1 || !item.piece) continue;
+        if (item.piece->hit(x, y, item.id)) break;
+    }
+    if (k < 0) {
+        trace("select end (non select)\n");
+        return {};
+    }
+    holding = 1;
+    const Item picked = items[k];
+    std::copy(items + k + 1, items + n, items + k);
+    items[n - 1] = picked;
+    Piece& p = *picked.piece;
+    p.grab_x = x;
+    p.grab_y = y;
+    if (presenter) {
+        note_places_below(*this);
+        disp(&p.rect);
+    } else {
+        take_under_cache(*this);
+    }
+    last_selected = n - 1;
+    trace("select end\n");
+    return p.rect;
+}
+
+Rect Jig::moveto(int32_t x, int32_t y, int32_t draw) {
+    trace("moveto start\n");
+    if (!holding || item_count < 1) return {};
+    Item& item = items[item_count - 1];
+    Piece& p = *item.piece;
+    const Rect old = p.rect;
+    const bool plain = two_buttons == 1 || settings.kaiten == KAITEN_NONE || settings.kaiten == KAITEN_QUARTER;
+    if (plain)
+        p.move_to(x, y);
+    else
+        p.drag_turn(x, y);
+    Rect u = union_rect(old, p.rect);
+    if (draw) u = show_held(*this, old, !plain);
+    else if (!plain && presenter) upload_view(item);  // the presenter's copy must follow the turn
+    trace("moveto end\n");
+    return u;
+}
+
+Rect Jig::mmoveto(int32_t x, int32_t y) {
+    trace("mmoveto start\n");
+    if (!holding || item_count < 1) return {};
+    Piece& held = *items[item_count - 1].piece;
+    const int32_t cx = held.cx, cy = held.cy, n = settings.mmove_size;
+    double dx = x - held.grab_x, dy = y - held.grab_y;
+    Rect u = held.rect;
+    u = union_rect(u, held.move_to(x, y));
+    for (int32_t i = item_count - 2; i >= 0; --i) {
+        Item& item = items[i];
+        if (item.hidden == 1 || !item.piece) continue;
+        Piece& p = *item.piece;
+        if (p.cx <= cx - n || p.cx >= cx + n || p.cy <= cy - n || p.cy >= cy + n) continue;
+        // Each group swept along moves less than the one before it.
+        dx *= settings.mmove_rate;
+        dy *= settings.mmove_rate;
+        u = union_rect(u, p.rect);
+        u = union_rect(u, shift_piece(p, int32_t(dx), int32_t(dy)));
+    }
+    disp(&u);
+    // The redraw laid the held group from the background up; under_cache must describe its new place.
+    take_under_cache(*this);
+    if (presenter) note_places_below(*this);
+    trace("mmoveto end\n");
+    return u;
+}
+
+Rect Jig::selectend(Point point) {
+    trace("selectend start\n");
+    if (!holding || item_count < 1) return {};
+    delete under_cache;
+    under_cache = nullptr;
+    holding = 0;
+    Item& top = items[item_count - 1];
+    if (top.merged == 0 && game_window) {
+        const int32_t k = tray_at_point(ws::client_to_screen(game_window, point));
+        if (k >= 0) {
+            ws::post_message(tray_window[k], IDM_TRAY_PUT, uintptr_t(top.id), ws::make_lparam(point.x, point.y));
+            top.hidden = 1;
+            const Rect r = top.piece->rect;
+            disp(&r);
+            trace("selectend end (tray)\n");
+            // The place the piece left is shown again at once (the desk image alone would not show it).
+            return r;
+        }
+    }
+    const Rect r = drop_join(*this);
+    trace("selectend end\n");
+    return r;
+}
+
+void on_select_end(ws::Hwnd hwnd, intptr_t lparam) {
+    Jig* game = current_game;
+    if (!game) return;
+    moved_far = 0;
+    const Rect r = game->selectend({ws::lparam_x(lparam), ws::lparam_y(lparam)});
+    repaint_desk_rect(hwnd, r);
+    refresh_guide();
+}
+
+void on_draw(ws::Hwnd hwnd, intptr_t lparam) {
+    Jig* game = current_game;
+    if (!game || !game->holding) return;
+    game_saved = 0;
+    play_sound(SOUND_MOVE);
+    int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
+    if (std::abs(x - down_point.x) > settings.click_dxdy || std::abs(y - down_point.y) > settings.click_dxdy)
+        moved_far = 1;
+    const Rect client = ws::get_client_rect(hwnd);
+    const int32_t w = client.width(), h = client.height();
+    if (inside_client(x, y, w, h)) {
+        const bool sweep = settings.mmove && ctrl_down;
+        const Rect r = sweep ? game->mmoveto(x + view_x, y + view_y) : game->moveto(x + view_x, y + view_y, 1);
+        if (!presenter) repaint_desk_rect(hwnd, r);
+    } else {
+        // In the margin the desk scrolls under the held group, which stays at the edge under the pointer.
+        Piece& p = *game->items[game->item_count - 1].piece;
+        const Rect old = p.rect;
+        scroll_at_margin(x, y, w, h);
+        game->moveto(x + view_x, y + view_y, 0);
+        if (!presenter) show_held(*game, old, false);
+        redraw_whole_window(hwnd);
+    }
+    if (f1_down) refresh_guide();
+}

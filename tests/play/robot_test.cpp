@@ -1,0 +1,153 @@
+// End to end: a robot solves whole puzzles through the mouse on the real game window (quarter-turn clicks, the
+// middle button turning pieces over, drags that join), on both drawing paths, until one group is left, the
+// completion sound has played and the title says nothing is left.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "desk/background.h"
+#include "graphics/bmpsave.h"
+#include "play/jigwin.h"
+#include "play/lifecycle.h"
+#include "play/robot.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Case {
+    int32_t pieces;
+    int32_t width, height;  // of the picture
+    bool presenter;
+};
+
+std::string case_name(const ::testing::TestParamInfo<Case>& info) {
+    return std::to_string(info.param.pieces) + (info.param.presenter ? "_presenter" : "_plain");
+}
+
+// A picture with no pure black or white whose neighbouring pixels differ.
+void write_picture(const std::string& path, int32_t w, int32_t h) {
+    MemDC s;
+    s.create(BIT_DIB, w, h);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t v = (uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u) & 0x7F7F7Fu;
+            s.words()[size_t(y) * size_t(w) + size_t(x)] = v | 0x303030u;
+        }
+    std::snprintf(bmp_name, sizeof bmp_name, "%s", path.c_str());
+    ASSERT_EQ(save_bmp(s, 0, 0, 0, 0), 1);
+}
+
+class RobotTest : public ::testing::TestWithParam<Case> {
+protected:
+    void SetUp() override {
+        old_dir_ = fs::current_path();
+        dir_ = fs::temp_directory_path() / ("zelto_robot_" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        fs::current_path(dir_);
+        saved_ = settings;
+        saved_sounds_ = sound_list;
+        const Case& c = GetParam();
+        settings.ddraw = c.presenter;
+        settings.kaiten = KAITEN_QUARTER;
+        settings.hanten = true;
+        settings.piece_num = c.pieces;
+        settings.stretch_size = std::max(c.width, c.height);
+        settings.desk_w = 1600;
+        settings.desk_h = 1200;
+        settings.win_left = settings.win_top = 0;
+        // The presenter composes no more than the screen (800 x 600 on the offscreen platform).
+        settings.win_width = ws::screen_width();
+        settings.win_height = ws::screen_height();
+        settings.back_type = IDM_BACK_RGB;
+        settings.back_gazou = settings.back_gazou_line = false;
+        settings.view = settings.view_follow = settings.image = false;
+        settings.seiretu = false;
+        settings.dtsave = false;
+        settings.sound = true;
+        for (int32_t e = 1; e <= 13; ++e) sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
+        save_path.clear();
+        write_picture("robot.bmp", c.width, c.height);
+        picture_path = (dir_ / "robot.bmp").string();
+    }
+    void TearDown() override {
+        if (main_window) ws::destroy_window(main_window);
+        ws::test::reset();
+        if (current_game) end_game();
+        picture_path.clear();
+        save_path.clear();
+        settings = saved_;
+        sound_list = saved_sounds_;
+        fs::current_path(old_dir_);
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    static int32_t plays_of(int32_t event) {
+        int32_t n = 0;
+        for (const auto& s : ws::test::sounds()) n += s.path.ends_with("ev" + std::to_string(event) + ".wav");
+        return n;
+    }
+
+    fs::path old_dir_, dir_;
+    Settings saved_;
+    std::array<SoundEntry, kSoundEvents> saved_sounds_;
+};
+
+TEST_P(RobotTest, SolvesThePuzzleWithTheMouseAlone) {
+    const Case& c = GetParam();
+    register_main_window_class();
+    ASSERT_TRUE(create_main_window());
+    ws::test::pump();
+    Jig* g = current_game;
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(g->cut_count, g->item_count);
+    ASSERT_EQ(g->item_count, c.pieces);
+    ASSERT_EQ(presenter != nullptr, c.presenter);
+    int32_t face_down = 0;
+    for (int32_t i = 0; i < g->item_count; ++i) face_down += g->items[i].piece->turned;
+    EXPECT_GT(face_down, 0) << "some pieces start face down";
+
+    // The picture's centre goes to the lower right, away from where the pieces were scattered (the left 53 % of
+    // the window and its upper 70 %).
+    const Rect client = ws::get_client_rect(game_window);
+    const Point centre{client.right - g->pic_w / 2 - 50, client.bottom - g->pic_h / 2 - 50};
+    robot::Robot player(centre);
+    ASSERT_TRUE(player.solve(12 * c.pieces)) << player.why() << " with " << current_game->item_count << " groups";
+
+    ASSERT_EQ(current_game, g);
+    EXPECT_EQ(g->item_count, 1);
+    EXPECT_GT(player.stats().joins, c.pieces / 2) << "most joins come from drags (a click's drop may join too)";
+    EXPECT_GT(player.stats().middle_clicks, 0);
+    EXPECT_GT(player.stats().left_clicks, 0);
+    EXPECT_EQ(plays_of(SOUND_GM_END), 1);
+    EXPECT_EQ(plays_of(SOUND_JOINT), c.pieces - 1);
+    for (int32_t cell = 0; cell < c.pieces; ++cell) ASSERT_EQ(g->cells[cell].owner, g->items[0].id);
+    ws::test::advance(1100);  // the next clock tick writes the final title
+    const std::string title = ws::get_window_text(main_window);
+    EXPECT_NE(title.find("残り0ﾋﾟｰｽ"), std::string::npos) << title;
+
+    // The finished picture shows in the window at the chosen place.
+    ws::paint_at_once(game_window, nullptr);
+    MemDC& shown = *ws::client_surface(game_window);
+    int32_t bad = 0;
+    for (int32_t y = g->pic_h / 4; y < g->pic_h * 3 / 4; y += 7)
+        for (int32_t x = g->pic_w / 4; x < g->pic_w * 3 / 4; x += 7) {
+            const int32_t wx = centre.x - g->pic_w / 2 + x, wy = centre.y - g->pic_h / 2 + y;
+            const uint32_t want = g->picture->words()[size_t(g->pic_h - 1 - y) * size_t(g->pic_w) + size_t(x)];
+            const uint32_t got = shown.words()[size_t(shown.height() - 1 - wy) * size_t(shown.width()) + size_t(wx)];
+            bad += (want & 0xFFFFFF) != (got & 0xFFFFFF);
+        }
+    EXPECT_LT(bad, 3) << "window pixels that do not show the picture";
+}
+
+INSTANTIATE_TEST_SUITE_P(Puzzles, RobotTest,
+                         ::testing::Values(Case{20, 240, 180, false}, Case{20, 240, 180, true},
+                                           Case{100, 280, 280, false}, Case{100, 280, 280, true}),
+                         case_name);
+
+}  // namespace
