@@ -1,6 +1,7 @@
 // Helpers of the desk display, background and title tests: a main window holding a game window that paints the
 // desk, games laid by hand with plain pieces, the presenter set up as a game sets it up, and small BMP files.
 #pragma once
+#include "support/temp_dir.h"
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -70,24 +71,7 @@ inline void write_bmp(const std::string& path, int32_t w, int32_t h, const Pixel
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
 }
 
-// A folder of its own, removed with its files.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "zelto-desk-XXXXXX").string();
-        if (mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
+using TempDir = testsupport::TempDir;
 
 // The game window of the tests: paints the desk and passes clock ticks to the title, as the game window does.
 inline intptr_t game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {

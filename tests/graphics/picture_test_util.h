@@ -1,6 +1,7 @@
 // Helpers of the picture, export and presenter tests: a private temporary folder, file bytes, a JPEG encoder
 // (the library's compressor, so the decoder is checked against an independent writer) and surfaces from words.
 #pragma once
+#include "support/temp_dir.h"
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -21,25 +22,7 @@ namespace pictest {
 
 namespace fs = std::filesystem;
 
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "zelto-pic-XXXXXX").string();
-        if (mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        if (!path_.empty()) fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    bool ok() const { return !path_.empty(); }
-
-private:
-    fs::path path_;
-};
+using TempDir = testsupport::TempDir;
 
 inline void write_bytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);

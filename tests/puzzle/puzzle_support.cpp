@@ -18,14 +18,4 @@ bool write_bmp(const std::string& path, int32_t w, int32_t h, uint32_t (*word)(i
     return save_bmp(s, 0, 0, 0, 0) == 1;
 }
 
-TempDir::TempDir() {
-    char pattern[] = "/tmp/zelto-puzzle-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    path_ = made ? made : "/tmp";
-}
-
-TempDir::~TempDir() {
-    if (path_ != "/tmp") std::filesystem::remove_all(path_);
-}
-
 }  // namespace puzzle_test

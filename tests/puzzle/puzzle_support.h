@@ -1,5 +1,6 @@
 // Shared pieces of the puzzle tests: a settings guard, test pictures and games laid by hand on a given picture.
 #pragma once
+#include "support/temp_dir.h"
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -77,15 +78,6 @@ inline std::unique_ptr<Jig> laid_game(int32_t w, int32_t h, int32_t n) {
 // Writes a w x h picture file (BMP) whose pixels come from `word(x, y)`.
 bool write_bmp(const std::string& path, int32_t w, int32_t h, uint32_t (*word)(int32_t, int32_t));
 
-// A folder of its own under the system's temporary folder, removed with everything in it at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using TempDir = testsupport::TempDir;
 
 }  // namespace puzzle_test
