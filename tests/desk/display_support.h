@@ -1,6 +1,7 @@
 // Helpers of the desk display, background and title tests: a main window holding a game window that paints the
 // desk, games laid by hand with plain pieces, the presenter set up as a game sets it up, and small BMP files.
 #pragma once
+#include "support/game_builder.h"
 #include "support/temp_dir.h"
 #include <gtest/gtest.h>
 
@@ -31,10 +32,7 @@ constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr int32_t kClientW = 320, kClientH = 240;  // the game window's client area
 constexpr int32_t kDeskW = 640, kDeskH = 480;
 
-// Word (x, y), top-down.
-inline uint32_t& at(MemDC& s, int32_t x, int32_t y) {
-    return s.words()[size_t(s.height() - 1 - y) * size_t(s.width()) + size_t(x)];
-}
+using testsupport::at;
 
 // All words of a surface, top row first.
 inline std::vector<uint32_t> top_down(MemDC& s) {
@@ -45,7 +43,7 @@ inline std::vector<uint32_t> top_down(MemDC& s) {
     return out;
 }
 
-using PixelAt = std::function<uint32_t(int32_t x, int32_t y)>;  // top-down (x, y) -> pixel word
+using testsupport::PixelAt;
 
 // Writes a 24-bit BMP of w x h from pixel words.
 inline void write_bmp(const std::string& path, int32_t w, int32_t h, const PixelAt& pixel) {
@@ -129,32 +127,12 @@ protected:
         settings = saved_;
     }
 
-    // A new game with no picture, made the current one.
-    Jig& new_game() {
-        delete current_game;
-        current_game = new Jig(blank_game);
-        return *current_game;
-    }
-
-    // Adds the next display item: a w x h piece centred at (cx, cy) with the given pixels; its id is its index.
+    Jig& new_game() { return testsupport::new_blank_game(); }
     Piece& add_piece(Jig& game, int32_t cx, int32_t cy, int32_t w, int32_t h, const PixelAt& pixel) {
-        const int32_t i = game.item_count++;
-        game.cut_count = game.item_count;
-        MemDC src;
-        src.create(BIT_DIB, w, h);
-        for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w; ++x) at(src, x, y) = pixel(x, y);
-        auto* piece = new Piece;
-        piece->cx = cx, piece->cy = cy;
-        piece->set_image(src, w, h);
-        piece->set_angle(0);
-        game.items[i].piece = piece;
-        game.items[i].id = i;
-        return *piece;
+        return testsupport::add_piece(game, cx, cy, w, h, pixel);
     }
-
     Piece& add_solid(Jig& game, int32_t cx, int32_t cy, int32_t size, uint32_t word) {
-        return add_piece(game, cx, cy, size, size, [word](int32_t, int32_t) { return word; });
+        return testsupport::add_solid(game, cx, cy, size, word);
     }
 
     // The presenter of the game, with every view handed over and dropped from the piece, as a cut game has it.

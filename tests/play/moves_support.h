@@ -2,6 +2,7 @@
 // code, games laid by hand (plain square pieces) or cut from a pattern picture, mouse gestures in the layer's
 // test mode, and the desk as it must look when drawn from scratch.
 #pragma once
+#include "support/game_builder.h"
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -34,12 +35,9 @@ constexpr int32_t kDeskW = 800, kDeskH = 600;
 constexpr uint32_t kBack = 0x808080;  // the desk's single colour
 constexpr double kPi = std::numbers::pi;
 
-// Word (x, y), top-down.
-inline uint32_t& at(MemDC& s, int32_t x, int32_t y) {
-    return s.words()[size_t(s.height() - 1 - y) * size_t(s.width()) + size_t(x)];
-}
+using testsupport::at;
 
-using PixelAt = std::function<uint32_t(int32_t x, int32_t y)>;
+using testsupport::PixelAt;
 
 // A game window for these tests: paints the desk and, once cutting is over, gives the mouse to the play code.
 inline intptr_t game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
@@ -116,30 +114,12 @@ protected:
         sound_list = saved_sounds_;
     }
 
-    Jig& new_game() {
-        delete current_game;
-        current_game = new Jig(blank_game);
-        return *current_game;
-    }
-
-    // Adds the next display item: a w x h piece centred at (cx, cy) with the given pixels; its id is its index.
+    Jig& new_game() { return testsupport::new_blank_game(); }
     Piece& add_piece(Jig& game, int32_t cx, int32_t cy, int32_t w, int32_t h, const PixelAt& pixel) {
-        const int32_t i = game.item_count++;
-        game.cut_count = game.item_count;
-        MemDC src;
-        src.create(BIT_DIB, w, h);
-        for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w; ++x) at(src, x, y) = pixel(x, y);
-        auto* piece = new Piece;
-        piece->cx = cx, piece->cy = cy;
-        piece->set_image(src, w, h);
-        piece->set_angle(0);
-        game.items[i].piece = piece;
-        game.items[i].id = i;
-        return *piece;
+        return testsupport::add_piece(game, cx, cy, w, h, pixel);
     }
     Piece& add_solid(Jig& game, int32_t cx, int32_t cy, int32_t size, uint32_t word) {
-        return add_piece(game, cx, cy, size, size, [word](int32_t, int32_t) { return word; });
+        return testsupport::add_solid(game, cx, cy, size, word);
     }
 
     // Lays the desk afresh from the background and every item (plain path), as a game shows it after cutting.
