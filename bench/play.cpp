@@ -27,6 +27,7 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "tests/play/robot.h"
+#include "tests/support/game_builder.h"
 
 namespace {
 
@@ -158,18 +159,6 @@ void BM_drag_step_presenter(benchmark::State& state) { drag_step(state, true); }
 
 // ---- the robot's solve ----
 
-void write_picture(const std::string& path, int32_t w, int32_t h) {
-    MemDC s;
-    s.create(BIT_DIB, w, h);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) {
-            const uint32_t v = (uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u) & 0x7F7F7Fu;
-            s.words()[size_t(y) * size_t(w) + size_t(x)] = v | 0x303030u;
-        }
-    std::snprintf(bmp_name, sizeof bmp_name, "%s", path.c_str());
-    save_bmp(s, 0, 0, 0, 0);
-}
-
 // The value below which the fraction q of the samples lie.
 double quantile(std::vector<double> v, double q) {
     if (v.empty()) return 0;
@@ -200,7 +189,7 @@ void BM_robot_solve_600(benchmark::State& state) {
     settings.view = settings.view_follow = settings.image = false;
     settings.dtsave = false;
     settings.sound = false;
-    write_picture("robot.bmp", 900, 600);
+    testsupport::write_noise_picture("robot.bmp", 900, 600, 0x303030u);
     for (auto _ : state) {
         picture_path = (dir / "robot.bmp").string();
         register_main_window_class();

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/game_builder.h"
 #include "desk/background.h"
 #include "desk/desk.h"
 #include "desk/title.h"
@@ -38,16 +39,7 @@ constexpr int32_t kClientW = 400, kClientH = 300;
 
 // A picture whose neighbouring pixels differ and that holds neither pure black nor pure white.
 inline void write_picture(const std::string& path, int32_t w, int32_t h) {
-    MemDC s;
-    s.create(BIT_DIB, w, h);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) {
-            const uint32_t v = (uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u) & 0x7F7F7Fu;
-            s.words()[size_t(y) * size_t(w) + size_t(x)] = v | 0x202020u;
-        }
-    std::snprintf(bmp_name, sizeof bmp_name, "%s", path.c_str());
-    ASSERT_EQ(save_bmp(s, 0, 0, 0, 0), 1);
-    s.destroy();
+    ASSERT_TRUE(testsupport::write_noise_picture(path, w, h, 0x202020u));
 }
 
 // The real main window and game window on a 4-piece puzzle of a 64 x 64 picture, in a folder of the test's own.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/game_builder.h"
 #include "desk/background.h"
 #include "graphics/bmpsave.h"
 #include "play/jigwin.h"
@@ -31,15 +32,7 @@ std::string case_name(const ::testing::TestParamInfo<Case>& info) {
 
 // A picture with no pure black or white whose neighbouring pixels differ.
 void write_picture(const std::string& path, int32_t w, int32_t h) {
-    MemDC s;
-    s.create(BIT_DIB, w, h);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) {
-            const uint32_t v = (uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u) & 0x7F7F7Fu;
-            s.words()[size_t(y) * size_t(w) + size_t(x)] = v | 0x303030u;
-        }
-    std::snprintf(bmp_name, sizeof bmp_name, "%s", path.c_str());
-    ASSERT_EQ(save_bmp(s, 0, 0, 0, 0), 1);
+    ASSERT_TRUE(testsupport::write_noise_picture(path, w, h, 0x303030u));
 }
 
 class RobotTest : public ::testing::TestWithParam<Case> {

@@ -1,8 +1,11 @@
-// Games laid by hand for tests: a blank current game and display items with chosen pixels.
+// Games laid by hand for tests and benchmarks: a blank current game, display items with chosen pixels, pictures.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <functional>
+#include <string>
 
+#include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
 #include "pieces/piece.h"
 #include "play/jig.h"
@@ -42,6 +45,20 @@ inline Piece& add_piece(Jig& game, int32_t cx, int32_t cy, int32_t w, int32_t h,
 
 inline Piece& add_solid(Jig& game, int32_t cx, int32_t cy, int32_t size, uint32_t word) {
     return add_piece(game, cx, cy, size, size, [word](int32_t, int32_t) { return word; });
+}
+
+// Writes a w x h BMP whose neighbouring pixels differ and which holds neither pure black nor pure white (every
+// channel at least `floor`, below 0x80 + floor). False when the file could not be written.
+inline bool write_noise_picture(const std::string& path, int32_t w, int32_t h, uint32_t floor) {
+    MemDC s;
+    s.create(BIT_DIB, w, h);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t v = (uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u) & 0x7F7F7Fu;
+            s.words()[size_t(y) * size_t(w) + size_t(x)] = v | floor;
+        }
+    std::snprintf(bmp_name, sizeof bmp_name, "%s", path.c_str());
+    return save_bmp(s, 0, 0, 0, 0) == 1;
 }
 
 }  // namespace testsupport
