@@ -28,22 +28,12 @@
 #include "shell/startup.h"
 #include "tests/play/robot.h"
 #include "tests/support/game_builder.h"
+#include "bench/scattered_desk.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
-
-constexpr int32_t kGroups = 1000, kSide = 48;
-
-double seconds_since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-// A piece's square: a core with four round knobs, white around them, as a cut piece looks.
-bool in_shape(int32_t x, int32_t y) {
-    const auto near = [&](int32_t cx, int32_t cy) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) < 36; };
-    return (std::abs(x - 24) < 12 && std::abs(y - 24) < 12) || near(24, 7) || near(24, 41) || near(7, 24) ||
-           near(41, 24);
-}
+using namespace bench_desk;
 
 intptr_t game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
     if (msg == ws::WM_PAINT) {
@@ -64,42 +54,13 @@ void lay_desk(bool with_presenter) {
     settings.ddraw = false;
     settings.sound = false;
     settings.kaiten = KAITEN_QUARTER;
-    ws::register_class({"BenchMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
-    ws::register_class({"BenchGame", game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
-    const int32_t w = ws::screen_width(), h = ws::screen_height();
-    main_window = ws::create_window("BenchMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, w, h, 0, 0);
-    game_window = ws::create_window("BenchGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, w, h, main_window, 0);
-    init_window();
-    current_game = new Jig(blank_game);
-    MemDC square;
-    square.create(BIT_DIB, kSide, kSide);
-    for (int32_t y = 0; y < kSide; ++y)
-        for (int32_t x = 0; x < kSide; ++x) square.set_pixel(x, y, in_shape(x, y) ? 0x3060C0 + x : 0xFFFFFF);
-    uint32_t seed = 12345;
-    const auto next = [&seed](int32_t n) { return int32_t((seed = seed * 214013u + 2531011u) >> 16 & 0x7FFF) % n; };
-    for (int32_t i = 0; i < kGroups; ++i) {
-        auto* p = new Piece;
-        p->cx = next(desk_width);
-        p->cy = next(desk_height);
-        if (i == kGroups - 1) p->cx = w / 2, p->cy = h / 2;  // the one to drag, on top in the window's middle
-        p->set_image(square, kSide, kSide);
-        p->set_angle(0);
-        current_game->items[i].piece = p;
-        current_game->items[i].id = i;
-    }
-    current_game->item_count = current_game->cut_count = kGroups;
+    open_windows(game_proc);
+    const Point middle{ws::screen_width() / 2, ws::screen_height() / 2};  // the one to drag, on top
+    scatter_groups(&middle);
     desk_image->blit(0, 0, desk_width, desk_height, *desk_back, 0, 0, SRCCOPY);
     current_game->disp(nullptr);
     if (with_presenter) {
-        presenter = new DDBase(kGroups);
-        presenter->init(game_window);
-        presenter->table_count = kGroups;
-        for (int32_t i = 0; i < kGroups; ++i) {
-            Piece& p = *current_game->items[i].piece;
-            presenter->set_img(i, p.view);
-            delete p.view;
-            p.view = nullptr;
-        }
+        start_presenter();
         current_game->disp(nullptr);
     }
     ws::paint_at_once(game_window, nullptr);
