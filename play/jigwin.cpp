@@ -247,10 +247,10 @@ bool register_game_window() {
     return ws::register_class(wc);
 }
 
-ws::Hwnd create_game_window(ws::Hwnd parent) {
-    const Rect client = ws::get_client_rect(parent);
-    const ws::Hwnd hwnd = ws::create_window(kClassName, "Zelto", ws::WS_CHILD | ws::WS_CLIPSIBLINGS, 0, 0,
-                                            client.right + 1, client.bottom + 1, parent, 0);
+ws::Hwnd create_game_window(ws::Hwnd parent, const Rect* area) {
+    const Rect r = area ? *area : ws::get_client_rect(parent);
+    const ws::Hwnd hwnd = ws::create_window(kClassName, "Zelto", ws::WS_CHILD | ws::WS_CLIPSIBLINGS, r.left, r.top,
+                                            r.width() + 1, r.height() + 1, parent, 0);
     if (!hwnd) return 0;
     ws::show_window(hwnd, ws::SW_SHOWNORMAL);
     ws::update_window(hwnd);

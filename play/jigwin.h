@@ -17,8 +17,9 @@ extern ws::Hwnd list_window;   // the picture list, 0 while none is open
 
 // Registers the class "JigWin" (once; later calls change nothing).
 bool register_game_window();
-// Creates the game window as a child filling the parent's client area, shows it and paints it. 0 on failure.
-ws::Hwnd create_game_window(ws::Hwnd parent);
+// Creates the game window as a child filling the parent's client area, or, with a skin, over `area` (the skin's
+// game rectangle in the parent's client coordinates); shows it and paints it. 0 on failure.
+ws::Hwnd create_game_window(ws::Hwnd parent, const Rect* area = nullptr);
 intptr_t game_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam);
 
 // Asked when the game window is to close. With a game in progress (not finished, not saved since its last

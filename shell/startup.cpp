@@ -10,6 +10,8 @@
 #include "graphics/ws.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
+#include "shell/skin.h"
+#include "windows/companions.h"
 
 std::string picture_path;
 std::string save_path;
@@ -56,6 +58,8 @@ void finish_run() {
 
 int win_main(int argc, char** argv) {
     ws::init(argc, argv, false);
+    read_skin_file = read_skin;
+    install_companions();
     startup(program_directory(argc > 0 ? argv[0] : nullptr), argument_text(argc, argv));
     if (!register_main_window_class()) return 0;
     if (!create_main_window()) {

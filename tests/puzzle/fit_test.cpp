@@ -14,7 +14,7 @@ namespace {
 uint32_t grey_word(int32_t x, int32_t y) { return 0x404040u + uint32_t((x + y) % 16); }
 
 std::string repository_file(const std::string& relative) {
-    return (std::filesystem::path(__FILE__).parent_path() / "../.." / relative).lexically_normal().string();
+    return (std::filesystem::path(ZELTO_SOURCE_DIR) / relative).string();
 }
 
 }  // namespace

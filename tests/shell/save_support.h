@@ -87,9 +87,7 @@ inline void write_pattern_bmp(const std::string& path, int32_t w, int32_t h) {
 }
 
 // The folder the source tree lies in (for the bundled pictures).
-inline std::string source_root() {
-    return fs::path(__FILE__).parent_path().parent_path().parent_path().string();
-}
+inline std::string source_root() { return ZELTO_SOURCE_DIR; }
 
 // A mark of this run, shared with the child processes of death tests (they inherit the environment), so that a
 // child works in the same folder as its parent.

@@ -1,0 +1,21 @@
+// The companion windows as the game sees them: the picture list's request and answer, and the doors through which
+// the game window opens windows that live above it (windows/). Start-up fills the doors in; an empty door is a
+// window the program does not have, and nothing opens.
+#pragma once
+#include <string>
+
+#include "graphics/ws.h"
+
+// The picture list's request and answer: set by whoever opens the list, read by the game window on IDM_VIEW_END.
+extern std::string view_folder;  // folder to list, ending in "\"
+extern std::string view_title;   // kViewChoose or kViewBackground: also the list's window title
+extern std::string view_result;  // the file the player clicked, "" until then
+inline constexpr const char* kViewChoose = "選択";         // a puzzle picture or a saved game to play
+inline constexpr const char* kViewBackground = "背景選択";  // a picture for the desk background
+
+struct Companions {
+    ws::Hwnd (*open_list)(ws::Hwnd parent) = nullptr;   // the picture list on view_folder and view_title
+    ws::Hwnd (*open_guide)(ws::Hwnd parent) = nullptr;  // the guide window on picture_path
+    void (*close_trays)() = nullptr;                    // the game ended: every tray emptied and closed
+};
+extern Companions companions;

@@ -1,0 +1,23 @@
+// The main menu's commands and the marks that keep it in step with the settings.
+#pragma once
+#include <cstdint>
+
+#include "desk/background.h"  // IDM_BACK_RGB, IDM_BACK_IMG_REN, IDM_BACK_IMG_CEN (243-245)
+
+// Commands of the main menu (WM_COMMAND, low 16 bits).
+enum : uint32_t {
+    IDM_FOPEN = 200, IDM_ICHIRAN = 201, IDM_RESTART = 202, IDM_LOAD = 203, IDM_SAVE = 204, IDM_BMP_WIN = 205,
+    IDM_BMP_DESK = 206, IDM_BMP_PIECE = 207, IDM_BMP_PIECE_ALL = 208, IDM_COMP_DATE = 209, IDM_EXIT = 210,
+    IDM_PIECE_FIRST = 211, IDM_PIECE_LAST = 223,      // 4, 10, 20, ... 600 pieces
+    IDM_STRETCH_FIRST = 224, IDM_STRETCH_LAST = 233,  // 0, 200, 300, ... 1000
+    IDM_KAITEN = 234, IDM_KAITEN_NASI = 235, IDM_KAITEN_90 = 236, IDM_HANTEN = 237, IDM_HANTEN_NASI = 238,
+    IDM_IMAGE_ON = 239, IDM_IMAGE_GUIDE = 240, IDM_IMAGE_GUIDE_SHIFT = 241, IDM_IMAGE_OFF = 242,
+    IDM_BACK_IMG_ON = 246, IDM_BACK_IMG_LINE = 247, IDM_BACK_IMG_OFF = 248, IDM_SOUND_ON = 249, IDM_SOUND_OFF = 250,
+    IDM_TRAY_ADD = 251, IDM_PASTE = 253, IDM_PASTE_BACK = 254, IDM_NOKOSU_ON = 255, IDM_NOKOSU_OFF = 256,
+    IDM_KATACHI = 257, IDM_WEB_FIRST = 0xF40C,  // + n for web entry n (0 .. 9)
+};
+
+// Sets the radio marks of the settings menu from the settings and redraws the menu bar.
+void menu_check();
+// Adds the "Web" pop-up from the web settings and, with `tray` on, the "トレイを追加" entry (once, at creation).
+void build_extra_menus();
