@@ -17,6 +17,7 @@
 #include "graphics/trace.h"
 #include "graphics/ws.h"
 #include "pieces/piece.h"
+#include "play/companions.h"
 #include "play/jigwin.h"
 #include "play/play.h"
 #include "shell/mywin.h"
@@ -51,12 +52,11 @@ void start_presenter(int32_t slots) {
     presenter->table_count = presenter->count;
 }
 
-// Trays hold pieces of this game only; the presenter's images go with it.
+// Trays hold pieces of this game only: they are emptied and closed before the presenter's images they borrow go.
 void end_presenter() {
-    for (ws::Hwnd& tray : tray_window) {
-        if (!tray) continue;
-        ws::send_message(tray, ws::WM_CLOSE, 0, 0);
-        if (ws::is_window(tray)) ws::destroy_window(tray);
+    if (companions.close_trays) companions.close_trays();
+    for (ws::Hwnd& tray : tray_window) {  // a program without trays installed can still hold none open
+        if (tray && ws::is_window(tray)) ws::destroy_window(tray);
         tray = 0;
     }
     for (int32_t id = 0; id < presenter->count; ++id) presenter->release_img(id);

@@ -119,6 +119,9 @@ struct Jig {
     void move_range(int32_t dx, int32_t dy);
     // Space: moves the view to the next part of the desk with pieces not yet looked at.
     void show_unseen();
+    // Puts the item `id`, dragged out of a tray, down at the screen point (x, y): into the tray lying there, or
+    // onto the desk under the point (brought inside the part of the desk the window shows).
+    void take_out(int32_t id, int32_t x, int32_t y);
 
     // ---- display and housekeeping ----
     // Redraws the display items within `clip` (desk coordinates; none = everything) onto the desk.

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Makes the game's own sample pictures, background tile and sound effects (run once; the results are committed).
+"""Makes the game's own sample pictures, background tile, sound effects and sample skin (run once; the results are committed).
 
 Pictures are drawn procedurally as PPM and turned into BMP/JPEG with ImageMagick's convert; sounds are plain
 16-bit mono waves synthesised here. Everything is the project's own work, free of third-party content.
@@ -141,7 +141,154 @@ def tone(name, notes, rate=22050):
         f.writeframes(bytes(frames))
 
 
+# ---- the sample skin: a window picture with a bar of buttons and number displays over the game's room ----
+
+GLYPHS = {  # 5 x 7 pixel letters, drawn by the project
+    "0": ["01110", "10001", "10011", "10101", "11001", "10001", "01110"],
+    "1": ["00100", "01100", "00100", "00100", "00100", "00100", "01110"],
+    "2": ["01110", "10001", "00001", "00010", "00100", "01000", "11111"],
+    "3": ["11110", "00001", "00001", "01110", "00001", "00001", "11110"],
+    "4": ["00010", "00110", "01010", "10010", "11111", "00010", "00010"],
+    "5": ["11111", "10000", "11110", "00001", "00001", "10001", "01110"],
+    "6": ["00110", "01000", "10000", "11110", "10001", "10001", "01110"],
+    "7": ["11111", "00001", "00010", "00100", "01000", "01000", "01000"],
+    "8": ["01110", "10001", "10001", "01110", "10001", "10001", "01110"],
+    "9": ["01110", "10001", "10001", "01111", "00001", "00010", "01100"],
+    "Z": ["11111", "00001", "00010", "00100", "01000", "10000", "11111"],
+    "E": ["11111", "10000", "10000", "11110", "10000", "10000", "11111"],
+    "L": ["10000", "10000", "10000", "10000", "10000", "10000", "11111"],
+    "T": ["11111", "00100", "00100", "00100", "00100", "00100", "00100"],
+    "O": ["01110", "10001", "10001", "10001", "10001", "10001", "01110"],
+    "F": ["11111", "10000", "10000", "11110", "10000", "10000", "10000"],
+}
+SKIN_W, SKIN_H = 840, 660
+SKIN_GAME = (12, 60, 816, 588)  # x, y, w, h
+BUTTON = (48, 40)
+DISPLAY = (72, 40)
+SKIN_PIECES = [10, 20, 50, 100, 150, 200, 300, 400, 500, 600]  # a display holds ten values at most
+ALL_PIECES = [4, 10, 20, 50, 75, 100, 150, 200, 250, 300, 400, 500, 600]
+ALL_SIZES = [0, 200, 300, 400, 500, 600, 700, 800, 900, 1000]
+
+
+class Canvas:
+    def __init__(self, w, h, colour):
+        self.w, self.h = w, h
+        self.px = [[colour] * w for _ in range(h)]
+
+    def put(self, x, y, c):
+        if 0 <= x < self.w and 0 <= y < self.h:
+            self.px[y][x] = c
+
+    def rect(self, x, y, w, h, c):
+        for yy in range(y, y + h):
+            for xx in range(x, x + w):
+                self.put(xx, yy, c)
+
+    def text(self, s, x, y, c, scale=2):
+        for ch in s:
+            for gy, row in enumerate(GLYPHS[ch]):
+                for gx, bit in enumerate(row):
+                    if bit == "1":
+                        self.rect(x + gx * scale, y + gy * scale, scale, scale, c)
+            x += 6 * scale
+
+    def round_corners(self, r=5):
+        # Pure white is left out when the picture is laid on the window: the corners become the window below.
+        for y in range(r):
+            for x in range(r):
+                if math.hypot(r - x - 0.5, r - y - 0.5) > r:
+                    for cx, cy in ((x, y), (self.w - 1 - x, y), (x, self.h - 1 - y), (self.w - 1 - x, self.h - 1 - y)):
+                        self.put(cx, cy, (255, 255, 255))
+
+    def save(self, path):
+        save(b"".join(bytes(c) for row in self.px for c in row), self.w, self.h, "BMP3:" + path, "-type", "TrueColor")
+
+
+def skin_window():
+    c = Canvas(SKIN_W, SKIN_H, (0, 0, 0))
+    for y in range(SKIN_H):
+        for x in range(SKIN_W):
+            c.px[y][x] = mix((52, 72, 110), (24, 32, 58), y / SKIN_H + 0.08 * math.sin(x / 37.0))
+    gx, gy, gw, gh = SKIN_GAME
+    c.rect(gx - 2, gy - 2, gw + 4, gh + 4, (200, 200, 210))  # a light rim round the game's room
+    c.rect(gx, gy, gw, gh, (64, 64, 64))
+    c.text("ZELTO", 560, 14, (230, 200, 120), 3)
+    return c
+
+
+def icon(c, kind, ox, oy, colour):
+    cx, cy = ox + BUTTON[0] // 2, oy + BUTTON[1] // 2
+    for d in range(-9, 10):
+        if kind == "exit":
+            for t in (-1, 0, 1):
+                c.put(cx + d + t, cy + d, colour)
+                c.put(cx + d + t, cy - d, colour)
+        elif kind in ("num_up", "sz_up", "num_dn", "sz_dn", "start"):
+            n = 9 - abs(d)
+            for e in range(n):
+                if kind == "start":
+                    c.put(cx - 4 + e, cy + d, colour)  # a triangle pointing right
+                elif kind.endswith("up"):
+                    c.put(cx + d, cy - 4 + e, colour)
+                else:
+                    c.put(cx + d, cy + 4 - e, colour)
+    if kind == "view":
+        for qx in (-9, 2):
+            for qy in (-9, 2):
+                c.rect(cx + qx, cy + qy, 7, 7, colour)
+
+
+def skin_button(kind, state, out):
+    face = [(90, 110, 160), (130, 160, 220), (50, 60, 100)][state]
+    c = Canvas(*BUTTON, face)
+    light, dark = ((200, 210, 240), (30, 36, 60)) if state < 2 else ((30, 36, 60), (160, 170, 200))
+    c.rect(0, 0, BUTTON[0], 2, light)
+    c.rect(0, 0, 2, BUTTON[1], light)
+    c.rect(0, BUTTON[1] - 2, BUTTON[0], 2, dark)
+    c.rect(BUTTON[0] - 2, 0, 2, BUTTON[1], dark)
+    shift = 1 if state == 2 else 0
+    icon(c, kind, shift, shift, (250, 240, 200) if kind != "exit" else (255, 150, 130))
+    c.round_corners()
+    c.save(out)
+
+
+def skin_display(value, out):
+    c = Canvas(*DISPLAY, (16, 24, 20))
+    text = str(value) if value else "OFF"
+    w = len(text) * 12 - 2
+    c.text(text, (DISPLAY[0] - w) // 2, (DISPLAY[1] - 14) // 2, (120, 240, 140))
+    c.round_corners()
+    c.save(out)
+
+
+def skin():
+    folder = os.path.join(ROOT, "SKIN")
+    os.makedirs(folder, exist_ok=True)
+    skin_window().save(os.path.join(folder, "win_0.bmp"))
+    places = {"start": 12, "view": 66, "num_dn": 140, "num_up": 268, "sz_dn": 350, "sz_up": 478, "exit": 780}
+    for kind in places:
+        for state in range(3):
+            skin_button(kind, state, os.path.join(folder, "%s_%d.bmp" % (kind, state)))
+    for v in ALL_PIECES:
+        skin_display(v, os.path.join(folder, "num_%d.bmp" % v))
+    for v in ALL_SIZES:
+        skin_display(v, os.path.join(folder, "sz_%d.bmp" % v))
+    tips = {"start": "始めからやり直し", "view": "画像一覧", "num_dn": "ピース数を減らす", "num_up": "ピース数を増やす",
+            "sz_dn": "画像を小さく", "sz_up": "画像を大きく", "exit": "終了\\n（設定は保存されます）"}
+    gx, gy, gw, gh = SKIN_GAME
+    lines = ["# zelto's sample skin: name x y ... (see README). Pure white in a picture is transparent.",
+             "win 0 0", "game %d %d %d %d" % (gx, gy, gw, gh)]
+    lines += ["%s %d 8 %s" % (kind, x, tips[kind]) for kind, x in places.items()]
+    lines.append("num 192 8 %d %s ピース数" % (len(SKIN_PIECES), " ".join(map(str, SKIN_PIECES))))
+    lines.append("sz 402 8 %d %s 画像の大きさ" % (len(ALL_SIZES), " ".join(map(str, ALL_SIZES))))
+    lines.append("/end")
+    with open(os.path.join(folder, "SKIN.TXT"), "wb") as f:
+        f.write(("\n".join(lines) + "\n").encode("cp932"))
+
+
 def main():
+    if sys.argv[1:] == ["skin"]:  # only the sample skin
+        return skin()
     save(*mountains(), os.path.join(ROOT, "data", "mountains.jpg"), "-quality", "90")
     save(*balloons(), "BMP3:" + os.path.join(ROOT, "data", "balloons.bmp"), "-type", "TrueColor")
     save(*city(), os.path.join(ROOT, "data", "city.jpg"), "-quality", "90")
@@ -154,6 +301,7 @@ def main():
     tone("hanten.wav", [(440, 0.03, 0.4), (660, 0.05, 0.4)])
     tone("joint.wav", [(1200, 0.02, 0.8), (300, 0.05, 0.5)])
     tone("sel.wav", [(1500, 0.015, 0.3)])
+    skin()
 
 
 if __name__ == "__main__":

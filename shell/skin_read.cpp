@@ -1,0 +1,128 @@
+// Reading the skin file "SKIN\SKIN.TXT": one element per line, its pictures loaded from "skin\<name>_<n>.bmp".
+#include <algorithm>
+#include <string>
+
+#include "graphics/paths.h"
+#include "graphics/ws.h"
+#include "shell/cp932.h"
+#include "shell/line_parser.h"
+#include "shell/settings.h"
+#include "shell/skin.h"
+#include "shell/skin_table.h"
+
+namespace {
+
+constexpr int32_t kPieceMenu[] = {4, 10, 20, 50, 75, 100, 150, 200, 250, 300, 400, 500, 600};
+constexpr int32_t kStretchMenu[] = {0, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
+
+template <std::size_t N>
+bool in_menu(const int32_t (&menu)[N], int32_t v) {
+    return std::find(std::begin(menu), std::end(menu), v) != std::end(menu);
+}
+
+void tell(const std::string& text) { ws::message_box(0, text, "zelto", ws::MB_OK); }
+
+// Loads picture k of `e` from the file numbered value. False (with the message) when the file is missing or
+// unreadable; the line is then given up.
+bool load_picture(SkinElement& e, const std::string& name, int32_t k, int32_t value) {
+    const std::string file = "skin\\" + name + "_" + std::to_string(value) + ".bmp";
+    if (!file_opens(file)) {
+        tell(file + "が見つかりません。");
+        return false;
+    }
+    auto picture = std::make_unique<MemDC>();
+    picture->create(BIT_SCREEN, 1, 1);
+    if (!picture->load_picture(resolve_path(file).c_str())) return false;  // the reader told the player
+    picture->release_dc();
+    if (k == 0) {
+        e.width = picture->width();
+        e.height = picture->height();
+        e.right = e.left + e.width;
+        e.bottom = e.top + e.height;
+    }
+    e.images[size_t(k)] = std::move(picture);
+    e.values[size_t(k)] = value;
+    return true;
+}
+
+// The tooltip: one token, cut between characters to what its buffer holds.
+std::string tooltip_text(LineParser& p) {
+    const std::string raw = p.next_token("");
+    return cp932_to_utf8(std::string_view(raw).substr(0, cp932_fit(raw, kSkinTextBytes - 1)));
+}
+
+// A number display: "name x y n a1 .. an text". Values beyond the table are read past and dropped.
+bool read_display(SkinElement& e, int32_t slot, const std::string& name, LineParser& p) {
+    const int32_t n = p.get_int(0);
+    e.count = std::clamp(n, 0, kSkinPictures);
+    for (int32_t k = 0; k < n && k < 1000; ++k) {
+        const int32_t v = p.get_int(-1);
+        if (k < kSkinPictures) e.values[size_t(k)] = v;
+    }
+    const bool num = slot == SKIN_NUM;
+    for (int32_t k = 0; k < e.count; ++k) {
+        const int32_t v = e.values[size_t(k)];
+        if (num ? in_menu(kPieceMenu, v) : in_menu(kStretchMenu, v)) continue;
+        tell(name + (num ? "のピース数はメニューで選択可能な値を指定してください。"
+                         : "の拡大縮小サイズはメニューで選択可能な値を指定してください。"));
+        return false;
+    }
+    if (e.count < 1) return false;  // a display with nothing to show is no display
+    for (int32_t k = 0; k < e.count; ++k)
+        if (!load_picture(e, name, k, e.values[size_t(k)])) return false;
+    e.text = tooltip_text(p);
+    // The display shows the setting when it can; otherwise the setting follows the display.
+    int32_t& setting = num ? settings.piece_num : settings.stretch_size;
+    const auto* first = e.values.data();
+    const auto* found = std::find(first, first + e.count, setting);
+    e.current = found == first + e.count ? 0 : int32_t(found - first);
+    setting = e.values[size_t(e.current)];
+    return true;
+}
+
+// Reads the rest of a line for `slot` into `e`. False when the element stays undefined.
+bool read_element(SkinElement& e, int32_t slot, LineParser& p) {
+    const std::string name = kSkinNames[slot];
+    e.left = p.get_int(0);
+    e.top = p.get_int(0);
+    if (slot == SKIN_GAME || slot == SKIN_GUIDE) {
+        e.width = p.get_int(0);
+        e.height = p.get_int(0);
+        e.right = e.left + e.width;
+        e.bottom = e.top + e.height;
+        return true;
+    }
+    if (slot == SKIN_NUM || slot == SKIN_SZ) return read_display(e, slot, name, p);
+    const bool button = slot >= kFirstButton && slot <= kLastButton;
+    e.count = button ? 3 : 1;
+    for (int32_t k = 0; k < e.count; ++k)
+        if (!load_picture(e, name, k, k)) return false;
+    if (slot != SKIN_WIN) e.text = tooltip_text(p);
+    return true;
+}
+
+int32_t slot_of(const std::string& name) {
+    for (int32_t slot = 0; slot < kSkinSlots; ++slot)
+        if (name == kSkinNames[slot]) return slot;
+    return -1;
+}
+
+}  // namespace
+
+void read_skin(std::FILE* file) {
+    clear_skin();
+    if (!file) return;
+    LineParser p(520, '#');
+    std::string line;
+    while (read_text_line(file, line, 520)) {
+        p.set_line(line);
+        const std::string name = p.next_token("");
+        if (name == "/end") break;
+        const int32_t slot = slot_of(name);
+        if (slot < 0 || name.empty()) continue;  // unknown names, blank and comment lines
+        SkinElement e;
+        if (!read_element(e, slot, p)) continue;
+        e.defined = 1;
+        skin_elements[slot] = std::move(e);
+    }
+}
