@@ -184,6 +184,11 @@ ws::Hwnd tray_create(ws::Hwnd parent, const std::string& title) {
     const ws::Hwnd hwnd = ws::create_window(kTrayClass, title, kTrayStyle | ws::WS_VISIBLE, tray_origin.x,
                                             tray_origin.y, outer.width(), outer.height(), parent, 0);
     if (!hwnd) fatal_error("tray", __LINE__, "CreateWindow", 0);
+    // The frame is known for certain only once the window shows: the strip keeps its five cells whatever it is.
+    const Rect shown = ws::get_window_rect(hwnd), client = ws::get_client_rect(hwnd);
+    if (client.width() != 5 * tray_cell || client.height() != tray_cell)
+        ws::move_window(hwnd, shown.left, shown.top, shown.width() - client.width() + 5 * tray_cell,
+                        shown.height() - client.height() + tray_cell, true);
     return hwnd;
 }
 
