@@ -1,0 +1,179 @@
+// The skin: reading its file, the number displays, the buttons' pictures and clicks, the tooltip, the window's shape.
+#include <cstdio>
+#include <vector>
+
+#include "graphics/bmpsave.h"
+#include "graphics/memdc.h"
+#include "shell/menu.h"
+#include "shell/mywin.h"
+#include "shell/skin.h"
+#include "shell/skin_table.h"
+#include "shell_fixture.h"
+
+namespace {
+
+constexpr uint32_t kWin = 0x404040;
+std::vector<uint32_t> commands;  // WM_COMMAND ids the main window received
+
+intptr_t main_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    if (msg == ws::WM_COMMAND) commands.push_back(uint32_t(wparam & 0xFFFF));
+    return ws::def_window_proc(hwnd, msg, wparam, lparam);
+}
+
+// A distinct colour for every picture file.
+uint32_t word_of(const std::string& file) {
+    uint32_t h = 2166136261u;
+    for (char c : file) h = (h ^ uint8_t(c)) * 16777619u;
+    return (h & 0x7F7F7F) | 0x101010;
+}
+
+class SkinTest : public ShellFiles {
+protected:
+    void SetUp() override {
+        ShellFiles::SetUp();
+        static const bool registered = ws::register_class({"SkinTestMain", main_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
+        (void)registered;
+        commands.clear();
+        settings.skin = true;
+        main_back = new MemDC;
+        main_back->create(BIT_SCREEN, 300, 200);
+        main_window = ws::create_window("SkinTestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 300, 200, 0, 0);
+        picture("win_0", 300, 200, false);
+        for (const char* b : {"exit", "start", "num_up"})
+            for (int n = 0; n < 3; ++n) picture(std::string(b) + "_" + std::to_string(n), 20, 20, true);
+        for (int v : {10, 20, 50}) picture("num_" + std::to_string(v), 30, 20, true);
+    }
+    void TearDown() override {
+        read("");  // frees the pictures
+        delete main_back;
+        main_back = nullptr;
+        main_window = 0;
+        ShellFiles::TearDown();
+    }
+    // A solid picture skin\<name>.bmp; `corner`: its top-left pixel is white (transparent).
+    void picture(const std::string& name, int32_t w, int32_t h, bool corner) {
+        const std::string file = "skin/" + name + ".bmp";
+        MemDC s;
+        s.create(BIT_DIB, w, h);
+        s.fill(0, 0, w, h, word_to_colour(name == "win_0" ? kWin : word_of(file)));
+        if (corner) s.set_pixel(0, 0, 0xFFFFFF);
+        std::filesystem::create_directories("skin");
+        std::snprintf(bmp_name, sizeof bmp_name, "%s", file.c_str());
+        ASSERT_EQ(save_bmp(s, 0, 0, 0, 0), 1);
+    }
+    void read(const std::string& text) {
+        std::string bytes = text;
+        std::FILE* f = fmemopen(bytes.data(), bytes.size() + 1, "r");
+        read_skin(f);
+        std::fclose(f);
+    }
+    void read_standard() {
+        read("win 0 0\ngame 10 50 200 100\nexit 250 5 close_the_game_now\nstart 10 5 again\\nplease\nnum_up 140 5 up\n"
+             "num 100 5 3 10 20 50 count\n");
+        draw_skin();
+    }
+    uint32_t back_at(int32_t x, int32_t y) { return main_back->get_pixel(x, y); }
+    uint32_t colour_of(const std::string& name) { return word_to_colour(word_of("skin/" + name + ".bmp")); }
+    std::vector<uint32_t> back_words() { return {main_back->words(), main_back->words() + 300 * 200}; }
+    // The smallest rectangle holding every black pixel: the tooltip's frame.
+    Rect black_box() {
+        Rect r{300, 200, -1, -1};
+        for (int32_t y = 0; y < 200; ++y)
+            for (int32_t x = 0; x < 300; ++x)
+                if (back_at(x, y) == 0) r = Rect{std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1), std::max(r.bottom, y + 1)};
+        return r;
+    }
+    std::vector<std::string> texts() {
+        std::vector<std::string> out;
+        for (const auto& m : ws::test::messages()) out.push_back(m.text);
+        return out;
+    }
+};
+
+TEST_F(SkinTest, ReaderKeepsWhatLoadsAndTellsWhatIsMissing) {
+    read("# a comment\n\nbogus 1 2\nwin 0 0\nfix_a 5 5 none\n"
+         "num 100 5 3 10 30 50 count\n"
+         "num 100 5 12 10 20 50 10 20 50 10 20 50 10 20 50 " + std::string(70, 't') + "\n"
+         "/end\nstart 10 5 late\n");
+    EXPECT_EQ(texts(), (std::vector<std::string>{"skin\\fix_a_0.bmpが見つかりません。",
+                                                 "numのピース数はメニューで選択可能な値を指定してください。"}));
+    EXPECT_TRUE(skin_elements[SKIN_WIN].defined);
+    EXPECT_EQ(skin_elements[SKIN_WIN].right, 300);
+    EXPECT_FALSE(skin_elements[SKIN_FIX_A].defined);
+    EXPECT_FALSE(skin_elements[SKIN_START].defined);  // after "/end"
+    const SkinElement& num = skin_elements[SKIN_NUM];
+    EXPECT_EQ(num.count, kSkinPictures);  // twelve values, cut to the table
+    EXPECT_EQ(num.text, std::string(63, 't'));
+    EXPECT_EQ(num.values[size_t(num.current)], 20);
+}
+
+TEST_F(SkinTest, NumberDisplayStepsThePieceCount) {
+    settings.piece_num = 75;  // not in the skin's list: the setting follows the display
+    read_standard();
+    EXPECT_EQ(settings.piece_num, 10);
+    EXPECT_EQ(back_at(115, 15), colour_of("num_10"));
+    for (int32_t want : {20, 50, 50}) {
+        skin_press(145, 10);
+        skin_release(145, 10, 100);
+        EXPECT_EQ(settings.piece_num, want);
+        EXPECT_EQ(back_at(115, 15), colour_of("num_" + std::to_string(want)));
+    }
+    EXPECT_EQ(skin_show_num(100), 50);  // not shown by this skin: the menu changes nothing
+    EXPECT_EQ(skin_show_num(10), 10);
+    EXPECT_EQ(back_at(115, 15), colour_of("num_10"));
+    EXPECT_EQ(skin_show_sz(700), 700);  // no size display: the menu works as without a skin
+}
+
+TEST_F(SkinTest, ButtonsShowTheirOwnThreePicturesAndClickQuickly) {
+    read_standard();
+    EXPECT_EQ(back_at(10, 5), kWin);  // white corners are transparent
+    skin_hover(255, 10);              // over exit
+    skin_press(15, 10);               // a press on start without the pointer passing over it first
+    EXPECT_EQ(back_at(20, 15), colour_of("start_2"));
+    skin_hover(15, 10);
+    EXPECT_EQ(back_at(20, 15), colour_of("start_1"));
+    EXPECT_EQ(back_at(260, 15), colour_of("exit_0"));
+    skin_release(15, 10, 400);  // held too long: the picture alone changes
+    skin_press(15, 10);
+    skin_release(15, 10, 100);
+    ws::test::pump();
+    EXPECT_EQ(commands, std::vector<uint32_t>{IDM_RESTART});
+    EXPECT_EQ(back_at(20, 15), colour_of("start_1"));
+}
+
+TEST_F(SkinTest, TooltipStaysInsideAndLeavesNoTrace) {
+    read_standard();
+    const std::vector<uint32_t> clean = back_words();
+    skin_hover(15, 10);  // start: two lines, below right of the pointer
+    const ws::TextMetrics m = ws::text_metrics();
+    Rect box = black_box();
+    EXPECT_EQ(box.left, 25);
+    EXPECT_EQ(box.height(), 2 * (m.height + m.external_leading) - m.external_leading + 2);
+    skin_hover(255, 10);  // exit: too near the right edge, so the box moves left of it
+    box = black_box();
+    EXPECT_EQ(box.right, 300 - 10);
+    EXPECT_LT(box.left, 255);
+    skin_hover(150, 150);  // off every button
+    EXPECT_TRUE(back_words() == clean);
+}
+
+TEST_F(SkinTest, WindowShapeAndTheFallbackWithoutAWindowPicture) {
+    settings.win_left = 30, settings.win_top = 40;
+    read_standard();
+    Rect r;
+    ASSERT_TRUE(skin_window_rect(r));
+    EXPECT_EQ(r, (Rect{30, 40, 330, 240}));
+    ASSERT_TRUE(skin_game_rect(r));
+    EXPECT_EQ(r, (Rect{10, 50, 210, 150}));
+    std::filesystem::remove("skin/win_0.bmp");
+    read("win 0 0\nnum 100 5 3 10 20 50 count\nexit 250 5 close\n");
+    EXPECT_FALSE(skin_window_rect(r));
+    EXPECT_FALSE(skin_game_rect(r));
+    EXPECT_TRUE(settings.skin);
+    EXPECT_EQ(skin_show_num(600), 600);
+    skin_press(255, 10);  // no skin in force: the exit button does not close anything
+    ws::test::pump();
+    EXPECT_TRUE(ws::is_window(main_window));
+}
+
+}  // namespace
