@@ -1,0 +1,95 @@
+// Fuzz target: any bytes as SKIN\SKIN.TXT, in a folder with a few skin pictures. Reading must not crash, every
+// element must stay within its tables, and drawing, hovering and pressing must then work on whatever was read.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "graphics/bmpsave.h"
+#include "graphics/memdc.h"
+#include "graphics/ws.h"
+#include "shell/cp932.h"
+#include "shell/mywin.h"
+#include "shell/settings.h"
+#include "shell/skin.h"
+#include "shell/skin_table.h"
+
+namespace {
+
+char work_dir[] = "/tmp/zelto-fuzz-skin-XXXXXX";
+
+void remove_work_dir() {
+    std::error_code ec;
+    std::filesystem::remove_all(work_dir, ec);
+}
+
+void picture(const std::string& name, int32_t w, int32_t h) {
+    MemDC s;
+    s.create(BIT_DIB, w, h);
+    s.fill(0, 0, w, h, 0x336699);
+    s.set_pixel(0, 0, 0xFFFFFF);
+    std::snprintf(bmp_name, sizeof bmp_name, "skin/%s.bmp", name.c_str());
+    if (save_bmp(s, 0, 0, 0, 0) != 1) std::abort();
+}
+
+bool prepare() {
+    static char name[] = "fuzz_skin";
+    static char* argv[] = {name, nullptr};
+    ws::init(1, argv, true);
+    if (!mkdtemp(work_dir) || chdir(work_dir) != 0) std::abort();
+    std::atexit(remove_work_dir);
+    std::filesystem::create_directories("skin");
+    picture("win_0", 120, 90);
+    for (const char* b : {"exit", "start", "num_up", "fix_a"})
+        for (int n = 0; n < 3; ++n) picture(std::string(b) + "_" + std::to_string(n), 12, 10);
+    for (const char* v : {"num_10", "num_20", "num_50", "sz_0", "sz_200"}) picture(v, 16, 10);
+    main_back = new MemDC;
+    main_back->create(BIT_SCREEN, 160, 120);
+    settings.skin = true;
+    ws::register_class({"FuzzSkinMain", ws::def_window_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
+    return true;
+}
+
+void check_tables() {
+    for (int32_t slot = 0; slot < kSkinSlots; ++slot) {
+        const SkinElement& e = skin_elements[slot];
+        if (!e.defined) continue;
+        if (e.count < 0 || e.count > kSkinPictures) std::abort();
+        for (int32_t k = 0; k < e.count; ++k)
+            if (slot != SKIN_GAME && slot != SKIN_GUIDE && !e.images[size_t(k)]) std::abort();
+        if (utf8_to_cp932(e.text).size() >= kSkinTextBytes + 16) std::abort();  // cut to its buffer when read
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool ready = prepare();
+    (void)ready;
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    std::FILE* f = fmemopen(bytes.data(), bytes.size() + 1, "r");
+    if (f == nullptr) return 0;
+    settings.piece_num = 20;
+    settings.stretch_size = 300;
+    read_skin(f);
+    std::fclose(f);
+    check_tables();
+    // The tooltip needs the window it is measured against; the layer's reset below takes it away again.
+    main_window = ws::create_window("FuzzSkinMain", "zelto", ws::WS_POPUP, 0, 0, 160, 120, 0, 0);
+    draw_skin();
+    for (int32_t y = 0; y < 100; y += 7)
+        for (int32_t x = 0; x < 140; x += 9) {
+            skin_hover(x, y);
+            skin_press(x, y);
+            skin_release(x, y, x);
+        }
+    skin_show_num(50);
+    skin_show_sz(200);
+    ws::test::reset();
+    main_window = 0;
+    return 0;
+}
