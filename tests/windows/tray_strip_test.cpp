@@ -54,34 +54,26 @@ protected:
     std::vector<int32_t> items_of(int32_t k) { return {tray_items[k], tray_items[k] + tray_count[k]}; }
 };
 
-TEST_F(TrayTest, InsertsUnderThePointerAndTitlesTheCount) {
-    ASSERT_NE(add(), 0);
-    EXPECT_EQ(tray_cell, 56);
-    for (int32_t id : {0, 1, 2}) put(0, id, 270);  // right of the last piece: appended
-    put(0, 3, tray_cell + 5);                      // over the second piece: inserted before it
-    EXPECT_EQ(items_of(0), (std::vector<int32_t>{0, 3, 1, 2}));
-    EXPECT_EQ(ws::get_window_text(tray_window[0]), "トレイ<1>  4 ﾋﾟｰｽ");
-    for (int32_t slot = 0; slot < 4; ++slot) EXPECT_EQ(tray_pixel(0, slot), colour_of(items_of(0)[size_t(slot)]) & kWhite);
-}
-
 TEST_F(TrayTest, AFullTrayScrolledToItsLastPieceGivesTwoOutSafely) {
     add();
-    for (int32_t id = 0; id < 5; ++id) put(0, id, 999);
+    for (int32_t id = 0; id < 5; ++id) put(0, id, 999);  // right of the last piece: appended
     ASSERT_TRUE(is_full(0));
-    put(0, 5, 5);  // a full tray has no room after its last piece: this one goes first
+    put(0, 5, tray_cell + 5);  // over the second piece: inserted before it
+    EXPECT_EQ(items_of(0), (std::vector<int32_t>{0, 5, 1, 2, 3, 4}));
+    EXPECT_EQ(ws::get_window_text(tray_window[0]), "トレイ<1>  6 ﾋﾟｰｽ");
     tray_mouse(0, ws::WM_LBUTTONDOWN, {100, 20});  // a carousel drag one cell to the right: the last piece first
     tray_mouse(0, ws::WM_MOUSEMOVE, {100 + tray_cell, 20});
     tray_mouse(0, ws::WM_LBUTTONUP, {100 + tray_cell, 20});
     EXPECT_EQ(tray_pixel(0, 0), colour_of(4) & kWhite);
     drag_out(0, 10, screen({150, 120}));  // the last piece, out onto the desk
     drag_out(0, 10, screen({300, 200}));  // then the one shown first after it
-    EXPECT_EQ(items_of(0), (std::vector<int32_t>{0, 1, 2, 3}));
-    for (int32_t slot = 0; slot < 4; ++slot) EXPECT_EQ(tray_pixel(0, slot), colour_of(slot) & kWhite);
-    const Item& out = current_game->items[5];
-    EXPECT_EQ(out.hidden, 0);
-    EXPECT_EQ(out.piece->cx, 300 + view_x);
-    EXPECT_EQ(out.piece->cy, 200 + view_y);
-    EXPECT_EQ(shown(300, 200), colour_of(5) & kWhite);
+    EXPECT_EQ(items_of(0), (std::vector<int32_t>{5, 1, 2, 3}));
+    for (int32_t slot = 0; slot < 4; ++slot) EXPECT_EQ(tray_pixel(0, slot), colour_of(items_of(0)[size_t(slot)]) & kWhite);
+    const Piece& out = *current_game->items[0].piece;
+    EXPECT_EQ(current_game->items[0].hidden, 0);
+    EXPECT_EQ(out.cx, 300 + view_x);
+    EXPECT_EQ(out.cy, 200 + view_y);
+    EXPECT_EQ(shown(300, 200), colour_of(0) & kWhite);
     EXPECT_EQ(shown(150, 120), colour_of(4) & kWhite);
 }
 
