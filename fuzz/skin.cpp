@@ -12,7 +12,6 @@
 #include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
 #include "graphics/ws.h"
-#include "shell/cp932.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/skin.h"
@@ -61,7 +60,8 @@ void check_tables() {
         if (e.count < 0 || e.count > kSkinPictures) std::abort();
         for (int32_t k = 0; k < e.count; ++k)
             if (slot != SKIN_GAME && slot != SKIN_GUIDE && !e.images[size_t(k)]) std::abort();
-        if (utf8_to_cp932(e.text).size() >= kSkinTextBytes + 16) std::abort();  // cut to its buffer when read
+        // Cut to its buffer when read: each byte kept gives at most three bytes of UTF-8.
+        if (e.text.size() > 3 * (kSkinTextBytes - 1)) std::abort();
     }
 }
 

@@ -229,9 +229,9 @@ def icon(c, kind, ox, oy, colour):
                 if kind == "start":
                     c.put(cx - 4 + e, cy + d, colour)  # a triangle pointing right
                 elif kind.endswith("up"):
-                    c.put(cx + d, cy - 4 + e, colour)
+                    c.put(cx + d, cy + 4 - e, colour)  # columns rising from a common base: pointing up
                 else:
-                    c.put(cx + d, cy + 4 - e, colour)
+                    c.put(cx + d, cy - 4 + e, colour)
     if kind == "view":
         for qx in (-9, 2):
             for qy in (-9, 2):
