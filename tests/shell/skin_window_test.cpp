@@ -176,4 +176,17 @@ TEST_F(SkinTest, WindowShapeAndTheFallbackWithoutAWindowPicture) {
     EXPECT_TRUE(ws::is_window(main_window));
 }
 
+TEST_F(SkinTest, SampleSkinLoadsWhole) {
+    std::filesystem::remove_all("skin");
+    std::filesystem::copy(std::string(ZELTO_SOURCE_DIR) + "/data/SKIN", "SKIN");
+    std::FILE* f = std::fopen("SKIN/SKIN.TXT", "r");
+    ASSERT_NE(f, nullptr);
+    read_skin(f);
+    std::fclose(f);
+    EXPECT_TRUE(ws::test::messages().empty());
+    int32_t defined = 0;
+    for (const SkinElement& e : skin_elements) defined += e.defined;
+    EXPECT_EQ(defined, 11);  // window, game, seven buttons, two displays
+}
+
 }  // namespace
