@@ -125,7 +125,8 @@ bool skin_window_rect(Rect& r) {
     if (!skin_in_force()) return false;
     const SkinElement& win = element(SKIN_WIN);
     r = ws::adjust_window_rect(Rect{0, 0, win.right - win.left, win.bottom - win.top}, ws::WS_POPUP, false);
-    offset_rect(r, settings.win_left - r.left, settings.win_top - r.top);
+    constexpr int32_t far = 1 << 20;  // beyond any screen, and far from overflowing
+    offset_rect(r, std::clamp(settings.win_left, -far, far) - r.left, std::clamp(settings.win_top, -far, far) - r.top);
     return true;
 }
 

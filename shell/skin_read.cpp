@@ -20,6 +20,10 @@ bool in_menu(const int32_t (&menu)[N], int32_t v) {
     return std::find(std::begin(menu), std::end(menu), v) != std::end(menu);
 }
 
+// Positions and sizes are kept within a range where their sums cannot overflow.
+constexpr int32_t kSkinCoordMax = 1 << 20;
+int32_t read_coord(LineParser& p) { return std::clamp(p.get_int(0), -kSkinCoordMax, kSkinCoordMax); }
+
 void tell(const std::string& text) { ws::message_box(0, text, "zelto", ws::MB_OK); }
 
 // Loads picture k of `e` from the file numbered value. False (with the message) when the file is missing or
@@ -83,11 +87,11 @@ bool read_display(SkinElement& e, int32_t slot, const std::string& name, LinePar
 // Reads the rest of a line for `slot` into `e`. False when the element stays undefined.
 bool read_element(SkinElement& e, int32_t slot, LineParser& p) {
     const std::string name = kSkinNames[slot];
-    e.left = p.get_int(0);
-    e.top = p.get_int(0);
+    e.left = read_coord(p);
+    e.top = read_coord(p);
     if (slot == SKIN_GAME || slot == SKIN_GUIDE) {
-        e.width = p.get_int(0);
-        e.height = p.get_int(0);
+        e.width = read_coord(p);
+        e.height = read_coord(p);
         e.right = e.left + e.width;
         e.bottom = e.top + e.height;
         return true;
