@@ -148,7 +148,11 @@ TEST_F(SkinTest, TooltipStaysInsideAndLeavesNoTrace) {
     box = black_box();
     EXPECT_EQ(box.right, 300 - 10);
     EXPECT_LT(box.left, 255);
-    skin_hover(150, 150);  // off every button
+    ws::test::mouse(ws::WM_MOUSEMOVE, {150, 30});
+    skin_timer();  // the pointer still over the window's picture: the hover stays
+    EXPECT_FALSE(back_words() == clean);
+    ws::test::mouse(ws::WM_MOUSEMOVE, {2000, 2000});
+    skin_timer();  // the pointer gone from the window: no trace is left
     EXPECT_TRUE(back_words() == clean);
 }
 
