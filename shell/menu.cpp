@@ -42,8 +42,8 @@ void menu_check() {
     auto sub = [set](int32_t pos) { return ws::get_sub_menu(set, pos); };
     mark_position(sub(SETTINGS_PIECES), index_of(kPieceCounts, settings.piece_num));
     mark_position(sub(SETTINGS_STRETCH), index_of(kStretchSizes, settings.stretch_size));
-    if (settings.kaiten >= IDM_KAITEN && settings.kaiten <= IDM_KAITEN_90)
-        mark_position(sub(SETTINGS_KAITEN), settings.kaiten - IDM_KAITEN);
+    if (settings.kaiten >= int32_t(IDM_KAITEN) && settings.kaiten <= int32_t(IDM_KAITEN_90))
+        mark_position(sub(SETTINGS_KAITEN), settings.kaiten - int32_t(IDM_KAITEN));
     mark_position(sub(SETTINGS_HANTEN), settings.hanten ? 0 : 1);
     mark_position(sub(SETTINGS_GUIDE), settings.image ? std::clamp(settings.guide, 0, 2) : 3);
     mark_position(sub(SETTINGS_NOKOSU), settings.nokosu ? 0 : 1);
