@@ -46,8 +46,8 @@ uninstall:
 	@test -f build/install_manifest.txt || { echo "nothing was installed from build/"; exit 1; }
 	@xargs -d '\n' rm -f < build/install_manifest.txt
 	@if [ -d "$(PREFIX)/share/zelto" ]; then find "$(PREFIX)/share/zelto" -depth -type d -empty -delete; fi
-	@-update-mime-database "$(PREFIX)/share/mime" >/dev/null 2>&1
-	@-update-desktop-database "$(PREFIX)/share/applications" >/dev/null 2>&1
+	@if command -v update-mime-database >/dev/null; then update-mime-database "$(PREFIX)/share/mime"; fi
+	@if command -v update-desktop-database >/dev/null; then update-desktop-database "$(PREFIX)/share/applications"; fi
 	@rm -f build/install_manifest.txt
 
 clean:

@@ -15,7 +15,11 @@ printf 'piece_num\t4\nstretch_size\t200\nview\tFALSE\tFALSE\tdata\nimage\tFALSE\
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
+# Installing writes build/install_manifest.txt, which `make uninstall` reads: the player's own one is kept.
+manifest="$build/install_manifest.txt"
+[ -f "$manifest" ] && cp "$manifest" "$work/manifest.kept"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
+if [ -f "$work/manifest.kept" ]; then cp "$work/manifest.kept" "$manifest"; else rm -f "$manifest"; fi
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -u
