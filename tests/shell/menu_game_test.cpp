@@ -1,5 +1,6 @@
 // The menu's game commands never lose the game in play: cancelled or failed opens, saves, resumes and pastes
 // keep it; restart builds a resumed game again; setting commands wait for the next game.
+#include "graphics/bmp_reader.h"
 #include "play/jigwin_support.h"
 #include "shell/shell_fixture.h"
 #include "shell/menu.h"
@@ -113,6 +114,22 @@ TEST_F(MenuGame, APastedJpegFileTakesTheNextFreeNameAndATextFileIsRefused) {
     ASSERT_NE(current_game, nullptr);
     EXPECT_NE(current_game->pic_w, 64);  // built on the pasted picture
     EXPECT_EQ(current_game->cut_count, current_game->item_count);
+}
+
+TEST_F(MenuGame, APastedBitmapBecomesTheBackgroundAsAFileOfItsOwn) {
+    fs::create_directories("bkimg");
+    play("pic.bmp");
+    MemDC copied;
+    copied.create(BIT_SCREEN, 8, 6);
+    copied.fill(0, 0, 8, 6, 0x123456);
+    ASSERT_TRUE(ws::clipboard_set_bitmap(copied));
+    command(IDM_PASTE_BACK);
+    EXPECT_EQ(settings.back_img, "bkimg\\paste_0.bmp");
+    EXPECT_EQ(settings.back_type, int32_t(IDM_BACK_IMG_REN));
+    BmpPicture written;
+    ASSERT_TRUE(read_bmp_file(settings.back_img.c_str(), written));
+    EXPECT_EQ(written.width, 8);
+    EXPECT_EQ(written.words[0], colour_to_word(0x123456));
 }
 
 }  // namespace
