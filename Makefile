@@ -3,7 +3,9 @@ JOBS ?= $(shell nproc)
 export XDG_RUNTIME_DIR ?= /tmp/zelto-runtime-$(shell id -u)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: setup build build-san run test bench fuzz clean
+PREFIX ?= $(HOME)/.local
+
+.PHONY: setup build build-san run test bench fuzz clean install uninstall
 
 setup:
 	@scripts/setup
@@ -33,6 +35,20 @@ fuzz: setup
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTO_FUZZ=ON >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
 	@scripts/fuzz build-fuzz $(FUZZ_SECONDS)
+
+# The game in PREFIX/share/zelto (kept writable: settings and saved games live there), a launcher in PREFIX/bin,
+# a desktop entry, the icon and the ".zlt" type. Uninstall removes exactly the files the install laid, then the
+# game's folders that are left empty (the player's own files there stay).
+install: build
+	@cmake --install build --prefix "$(PREFIX)"
+
+uninstall:
+	@test -f build/install_manifest.txt || { echo "nothing was installed from build/"; exit 1; }
+	@xargs -d '\n' rm -f < build/install_manifest.txt
+	@if [ -d "$(PREFIX)/share/zelto" ]; then find "$(PREFIX)/share/zelto" -depth -type d -empty -delete; fi
+	@if command -v update-mime-database >/dev/null; then update-mime-database "$(PREFIX)/share/mime"; fi
+	@if command -v update-desktop-database >/dev/null; then update-desktop-database "$(PREFIX)/share/applications"; fi
+	@rm -f build/install_manifest.txt
 
 clean:
 	rm -rf build build-san build-fuzz

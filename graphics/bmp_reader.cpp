@@ -8,6 +8,8 @@
 #include <QImageReader>
 #include <QString>
 
+#include "graphics/paths.h"
+
 namespace {
 
 // The one place where BMP bytes are parsed. The device bounds every read; the size is checked before any
@@ -58,7 +60,8 @@ bool read_bmp(const uint8_t* data, size_t size, BmpPicture& out, int64_t max_pix
 bool read_bmp_file(const char* path, BmpPicture& out, int64_t max_pixels) {
     out = BmpPicture{};
     if (!path) return false;
-    QFile file(QString::fromUtf8(path));
+    const std::string resolved = resolve_path(path);
+    QFile file(QString::fromUtf8(resolved.data(), qsizetype(resolved.size())));
     if (!file.open(QIODevice::ReadOnly)) return false;
     if (decode(file, out, max_pixels)) return true;
     out = BmpPicture{};

@@ -18,5 +18,5 @@ struct BmpPicture {
 // picture, never a crash. Colour bytes are taken as they are (an alpha channel is ignored).
 bool read_bmp(const uint8_t* data, size_t size, BmpPicture& out, int64_t max_pixels = kBmpMaxPixels);
 
-// Reads the whole file `path` and decodes it with read_bmp. False when it cannot be read.
+// Reads the whole file `path` (through the path resolver) and decodes it with read_bmp. False when it cannot be read.
 bool read_bmp_file(const char* path, BmpPicture& out, int64_t max_pixels = kBmpMaxPixels);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics/cursor.h"
+#include "graphics/paths.h"
 #include "graphics/ws.h"
 
 char bmp_name[260] = "";
@@ -100,7 +101,7 @@ int32_t save_bmp(MemDC& surface, int32_t x, int32_t y, int32_t width, int32_t he
     width = std::max(width, 0);
     height = std::max(height, 0);
     int32_t written = 0;
-    if (std::FILE* file = std::fopen(bmp_name, "wb")) {
+    if (std::FILE* file = open_file(bmp_name, "wb")) {
         const bool ok = write_header(file, uint32_t(width), uint32_t(height)) &&
                         write_rows(file, surface, x, y, width, height);
         written = (std::fclose(file) == 0 && ok) ? 1 : 0;

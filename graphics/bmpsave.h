@@ -7,7 +7,7 @@
 // The export file name: the caller fills it (the export commands take it from the save dialog) before save_bmp.
 extern char bmp_name[260];
 
-// Writes the rectangle (x, y, width, height) of `surface` to the file named by bmp_name: the 54-byte header, then
+// Writes the rectangle (x, y, width, height) of `surface` to the file named by bmp_name (through the path resolver): the 54-byte header, then
 // the rows bottom row first, each pixel as blue, green, red, each row padded with zeros to a multiple of 4 bytes.
 // width 0 writes the whole surface from (0, 0). Pixels of the rectangle that lie outside the surface are written
 // white; a negative width or height counts as 0. Shows the hourglass meanwhile.

@@ -11,6 +11,8 @@
 
 #include <jpeglib.h>
 
+#include "graphics/paths.h"
+
 namespace {
 
 // A real progressive picture has about ten scans; thousands of tiny ones only make a file slow to refuse.
@@ -147,7 +149,7 @@ bool read_jpeg(std::FILE* file, JpegPicture& out, int64_t max_pixels) {
 
 JpegResult read_jpeg_file(const char* path, JpegPicture& out, int64_t max_pixels) {
     out = JpegPicture{};
-    std::FILE* file = path ? std::fopen(path, "rb") : nullptr;
+    std::FILE* file = path ? open_file(path, "rb") : nullptr;
     if (!file) return JpegResult::open_error;
     const bool ok = read_jpeg(file, out, max_pixels);
     std::fclose(file);

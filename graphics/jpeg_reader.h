@@ -27,5 +27,5 @@ enum class JpegResult {
 // Returns true when at least one row was decoded.
 bool read_jpeg(std::FILE* file, JpegPicture& out, int64_t max_pixels = kJpegMaxPixels);
 
-// Opens `path` (binary) and decodes it with read_jpeg.
+// Opens `path` (binary, through the path resolver) and decodes it with read_jpeg.
 JpegResult read_jpeg_file(const char* path, JpegPicture& out, int64_t max_pixels = kJpegMaxPixels);

@@ -337,6 +337,13 @@ bool open_document(const std::string& path_or_url);
 // Moves a file to the desktop's trash. False when the file could not be moved.
 bool move_to_trash(const std::string& path);
 
+// ---- program icon ----
+// Every window of the program, those open and those yet to come, shows `icon`; its pure white pixels (the key
+// colour) are transparent. The surface is copied: it may be destroyed afterwards.
+void set_program_icon(const MemDC& icon);
+// Writes `icon` as a PNG file with the same transparency (the desktop launcher's icon). False when not written.
+bool save_icon_png(const MemDC& icon, const std::string& path);
+
 // ---- clipboard ----
 bool clipboard_has_bitmap();
 // Creates `out` as a screen-compatible surface of the bitmap's size holding it. False when there is none.

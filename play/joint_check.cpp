@@ -12,6 +12,7 @@
 
 #include "graphics/cursor.h"
 #include "graphics/ddbase.h"
+#include "graphics/paths.h"
 #include "graphics/trace.h"
 #include "pieces/piece.h"
 #include "play/jig.h"
@@ -156,7 +157,7 @@ Rect drop_join(Jig& game) {
     if (game.item_count == 1) {
         play_sound(SOUND_GM_END);
         // The saved game this puzzle came from is used up.
-        if (!save_path.empty()) std::remove(save_path.c_str());
+        if (!save_path.empty()) std::remove(resolve_path(save_path).c_str());
     }
     return r;
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "desk/background.h"  // IDM_BACK_RGB, IDM_BACK_IMG_REN, IDM_BACK_IMG_CEN (243-245)
+#include "graphics/geometry.h"
+#include "graphics/ws.h"
 
 // Commands of the main menu (WM_COMMAND, low 16 bits).
 enum : uint32_t {
@@ -16,8 +18,27 @@ enum : uint32_t {
     IDM_TRAY_ADD = 251, IDM_PASTE = 253, IDM_PASTE_BACK = 254, IDM_NOKOSU_ON = 255, IDM_NOKOSU_OFF = 256,
     IDM_KATACHI = 257, IDM_WEB_FIRST = 0xF40C,  // + n for web entry n (0 .. 9)
 };
+inline constexpr int32_t kWebEntries = 10;
 
-// Sets the radio marks of the settings menu from the settings and redraws the menu bar.
+// The piece counts and stretch sizes of the menu entries, in menu order (IDM_PIECE_FIRST + i, IDM_STRETCH_FIRST + i).
+inline constexpr int32_t kPieceCounts[] = {4, 10, 20, 50, 75, 100, 150, 200, 250, 300, 400, 500, 600};
+inline constexpr int32_t kStretchSizes[] = {0, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
+
+// Positions of the entries of "設定(&O)" whose entries carry marks.
+enum : int32_t {
+    SETTINGS_PIECES = 0, SETTINGS_STRETCH = 1, SETTINGS_KAITEN = 2, SETTINGS_HANTEN = 3, SETTINGS_GUIDE = 5,
+    SETTINGS_NOKOSU = 6, SETTINGS_BACK = 7, SETTINGS_SOUND = 8,
+};
+inline constexpr int32_t kBackFinishedPicture = 4;  // "完成画像" within "背景"
+
+// Sets the radio marks of the settings menu from the settings and redraws the menu bar. A piece count or stretch
+// size that no entry offers leaves that pop-up without a mark.
 void menu_check();
 // Adds the "Web" pop-up from the web settings and, with `tray` on, the "トレイを追加" entry (once, at creation).
 void build_extra_menus();
+// A right button released over the main window at `client`: a quick click opens "ﾌｧｲﾙ(&F)" within 5 pixels of the
+// top-left corner and "設定(&O)" elsewhere, as a pop-up at the pointer; a slow one opens nothing.
+void quick_menu(ws::Hwnd hwnd, Point client, int32_t held_ms);
+
+// WM_COMMAND of the main window (low 16 bits of wparam); anything that is not a command of the menu is ignored.
+void menu_command(ws::Hwnd hwnd, uint32_t id);

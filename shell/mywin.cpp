@@ -1,11 +1,18 @@
 // The main window: its creation with the game window, painting, the window settings, the keys and closing.
 #include "shell/mywin.h"
 
+#include <cstdio>
+
 #include "desk/background.h"
 #include "graphics/ddbase.h"
+#include "graphics/trace.h"
 #include "play/jig.h"
 #include "play/jigwin.h"
+#include "resources/resources.h"
+#include "shell/commands.h"
+#include "shell/menu.h"
 #include "shell/settings.h"
+#include "shell/skin.h"
 
 ws::Hwnd main_window = 0;
 ws::Hwnd game_window = 0;
@@ -20,6 +27,18 @@ Colour line_color = 0x0000FF;
 namespace {
 
 constexpr uint32_t kMainStyle = ws::WS_OVERLAPPEDWINDOW | ws::WS_CLIPCHILDREN;
+constexpr uint32_t kSkinStyle = ws::WS_POPUP | ws::WS_CLIPCHILDREN;  // the skin draws the whole window
+
+void trace(const char* event) {
+    if (trace_switch) trace_line("MAIN", event);
+}
+
+void trace_key(const char* name, uintptr_t key) {
+    if (!trace_switch) return;
+    char text[32];
+    std::snprintf(text, sizeof text, "%s %d\n", name, int(key));
+    trace_line("MAIN", text);
+}
 
 // Stores the window rectangle in the window settings unless the window lies beyond the screen's right edge.
 void keep_window_rect(ws::Hwnd hwnd) {
@@ -36,19 +55,13 @@ intptr_t on_create(ws::Hwnd hwnd) {
     main_back->create(BIT_SCREEN, ws::screen_width(), ws::screen_height());
     main_back->fill(0, 0, main_back->width(), main_back->height(), 0xFFFFFF);
     main_back->release_dc();
+    draw_skin();
+    menu_check();
+    build_extra_menus();
     register_game_window();
-    create_game_window(hwnd);
+    Rect area;
+    create_game_window(hwnd, skin_game_rect(area) ? &area : nullptr);
     return 0;
-}
-
-// The game window shows the desk afresh: through the presenter when a game has one, else from the desk image.
-void repaint_game_window() {
-    if (!game_window) return;
-    if (presenter && current_game) {
-        current_game->disp(nullptr);
-    } else {
-        ws::paint_at_once(game_window, nullptr);
-    }
 }
 
 void repaint_guide_window() {
@@ -105,16 +118,17 @@ void on_move(ws::Hwnd hwnd) {
     if (!ws::is_zoomed(hwnd)) keep_window_rect(hwnd);
 }
 
-void on_close(ws::Hwnd hwnd) {
-    ws::kill_timer(hwnd, kSkinTimer);
-    if (game_window) {
-        ws::send_message(game_window, ws::WM_CLOSE, 0, 0);
-        if (ws::is_window(game_window)) return;  // the game window refused: the program stays open
+void on_mouse_move(uintptr_t wparam, intptr_t lparam) {
+    const int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
+    if (wparam & ws::MK_LBUTTON) {
+        skin_drag(x, y);
+    } else {
+        skin_hover(x, y);
     }
-    ws::destroy_window(hwnd);
 }
 
 void on_key_down(ws::Hwnd hwnd, uintptr_t key) {
+    trace_key("WM_KEYDOWN", key);
     switch (key) {
     case ws::VK_SHIFT:
         if (!guide_window) break;
@@ -143,6 +157,7 @@ void on_key_down(ws::Hwnd hwnd, uintptr_t key) {
 }
 
 void on_key_up(uintptr_t key) {
+    trace_key("WM_KEYUP", key);
     switch (key) {
     case ws::VK_SHIFT:
         shift_down = 0;
@@ -162,20 +177,37 @@ void on_key_up(uintptr_t key) {
 intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
     switch (msg) {
     case ws::WM_CREATE:
+        trace("WM_CREATE\n");
         main_window = hwnd;
         on_create(hwnd);
         ws::set_timer(hwnd, kSkinTimer, 1000);
         return 0;
+    case ws::WM_COMMAND: menu_command(hwnd, uint32_t(wparam & 0xFFFF)); return 0;
     case ws::WM_PAINT: on_paint(hwnd); return 0;
-    case ws::WM_SIZE: on_size(hwnd, wparam); return 0;
-    case ws::WM_MOVE: on_move(hwnd); return 0;
+    case ws::WM_SIZE: trace("WM_SIZE\n"); on_size(hwnd, wparam); return 0;
+    case ws::WM_MOVE: trace("WM_MOVE\n"); on_move(hwnd); return 0;
     case ws::WM_KEYDOWN: on_key_down(hwnd, wparam); return 0;
     case ws::WM_KEYUP: on_key_up(wparam); return 0;
     case ws::WM_LBUTTONDOWN:
+        ws::set_capture(hwnd);
+        press_time = int32_t(ws::message_time());
+        skin_press(ws::lparam_x(lparam), ws::lparam_y(lparam));
+        return 0;
+    case ws::WM_LBUTTONUP:
+        ws::release_capture();
+        skin_release(ws::lparam_x(lparam), ws::lparam_y(lparam), int32_t(ws::message_time()) - press_time);
+        return 0;
+    case ws::WM_MOUSEMOVE: on_mouse_move(wparam, lparam); return 0;
     case ws::WM_RBUTTONDOWN: press_time = int32_t(ws::message_time()); return 0;
-    case ws::WM_TIMER: return 0;  // the skin's hover check; nothing to do without a skin
-    case ws::WM_CLOSE: on_close(hwnd); return 0;
+    case ws::WM_RBUTTONUP:
+        quick_menu(hwnd, {ws::lparam_x(lparam), ws::lparam_y(lparam)}, int32_t(ws::message_time()) - press_time);
+        return 0;
+    case ws::WM_TIMER:
+        if (wparam == kSkinTimer) skin_timer();
+        return 0;
+    case ws::WM_CLOSE: trace("WM_CLOSE\n"); close_main_window(hwnd); return 0;
     case ws::WM_DESTROY:
+        trace("WM_DESTROY\n");
         if (main_back) main_back->destroy();
         delete main_back;
         main_back = nullptr;
@@ -184,6 +216,16 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
         return 0;
     default: return ws::def_window_proc(hwnd, msg, wparam, lparam);
     }
+}
+
+// The game window may offer to save and may refuse to close; then the program stays open, its skin timer with it.
+void close_main_window(ws::Hwnd hwnd) {
+    if (game_window) {
+        ws::send_message(game_window, ws::WM_CLOSE, 0, 0);
+        if (game_window && ws::is_window(game_window)) return;
+    }
+    ws::kill_timer(hwnd, kSkinTimer);
+    ws::destroy_window(hwnd);
 }
 
 Rect main_window_rect() {
@@ -201,15 +243,20 @@ bool register_main_window_class() {
     return ws::register_class(wc);
 }
 
+// With a skin in force the window is frameless and shows no menu bar; the menu still exists for the pop-ups.
 bool create_main_window() {
+    register_resources();
+    install_program_icon();
     Rect r = main_window_rect();
-    bool by_layer = r.left == ws::CW_USEDEFAULT;
+    const bool skinned = skin_window_rect(r);
+    const bool by_layer = !skinned && r.left == ws::CW_USEDEFAULT;
     main_menu = ws::load_menu("IDM_MAIN_MENU");
-    ws::Hwnd hwnd = ws::create_window("MyWin", "zelto", kMainStyle, r.left, r.top,
+    ws::Hwnd hwnd = ws::create_window("MyWin", "zelto", skinned ? kSkinStyle : kMainStyle, r.left, r.top,
                                       by_layer ? ws::CW_USEDEFAULT : r.width(),
-                                      by_layer ? ws::CW_USEDEFAULT : r.height(), 0, main_menu);
+                                      by_layer ? ws::CW_USEDEFAULT : r.height(), 0, skinned ? 0 : main_menu);
     if (!hwnd) return false;
-    ws::show_window(hwnd, settings.win_width == 0 ? ws::SW_SHOWMAXIMIZED : ws::SW_SHOWNORMAL);
+    const bool maximized = !skinned && settings.win_width == 0;
+    ws::show_window(hwnd, maximized ? ws::SW_SHOWMAXIMIZED : ws::SW_SHOWNORMAL);
     ws::update_window(hwnd);
     return true;
 }

@@ -38,7 +38,9 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   import -window root before.png
   # A point well inside a piece: every pixel that is not the desk colour is a piece pixel; shrink that shape so
   # the first point left lies away from the piece edges.
-  convert before.png -fill white +opaque "rgb(0,0,255)" -fill black -opaque "rgb(0,0,255)" \
+  # The menu bar along the top is not desk: it is painted over with the desk colour before looking.
+  convert before.png -fill "rgb(0,0,255)" -draw "rectangle 0,0 1279,40" \
+    -fill white +opaque "rgb(0,0,255)" -fill black -opaque "rgb(0,0,255)" \
     -morphology Erode Disk:6 mask.png
   at=$(convert mask.png txt:- | grep -m 1 -i "#FFFFFF" | cut -d: -f1 || true)
   [ -n "$at" ] || fail "no piece found on the screen"

@@ -1,0 +1,112 @@
+// Pictures from the clipboard: a copied bitmap written as a BMP file, or a copied BMP or JPEG file copied beside
+// the others, as a new puzzle or as the desk background.
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "desk/background.h"
+#include "graphics/bmpsave.h"
+#include "graphics/memdc.h"
+#include "graphics/paths.h"
+#include "play/jigwin.h"
+#include "play/lifecycle.h"
+#include "shell/commands.h"
+#include "shell/menu.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+
+namespace {
+
+constexpr const char* kNoticeTitle = "通知";
+constexpr const char* kNothingCopied = "クリップボードにコピーされていません。";
+constexpr const char* kNoPictureCopied = "クリップボードに画像がコピーされていません。";
+constexpr const char* kNotAPicture = "クリップボードにコピーされていません。（bmpまたはjpgファイルでない）";
+constexpr const char* kNotWritten = "貼り付けた画像を保存できませんでした。\n（保存先 : %s）";
+constexpr int32_t kPasteNames = 1000;  // paste_0 .. paste_999
+
+// "<folder>\paste_<n>.<ext>", with a folder given as "bkimg\" joined by one separator only.
+std::string paste_name(std::string folder, int32_t n, const char* ext) {
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    char name[kPathBytes + 32];
+    std::snprintf(name, sizeof name, "%s\\paste_%d.%s", folder.c_str(), int(n), ext);
+    return name;
+}
+
+// The picture (bitmap or file) on the clipboard into `out_path`; 0 after telling the player why not.
+// `no_files` is the text for a clipboard that holds neither.
+int32_t paste_picture(std::string& out_path, const std::string& folder, const char* no_files) {
+    if (ws::clipboard_has_bitmap()) {
+        if (paste_bitmap(out_path, folder)) return 1;
+        char text[kPathBytes + 128];
+        std::snprintf(text, sizeof text, kNotWritten, folder.c_str());
+        notice(text, kNoticeTitle);
+        return 0;
+    }
+    if (!ws::clipboard_has_files()) {
+        notice(no_files, kNoticeTitle);
+        return 0;
+    }
+    if (paste_file(out_path, folder)) return 1;
+    notice(kNotAPicture, kNoticeTitle);
+    return 0;
+}
+
+}  // namespace
+
+int32_t paste_bitmap(std::string& out_path, const std::string& folder) {
+    MemDC picture;
+    if (!ws::clipboard_get_bitmap(picture)) return 0;
+    int32_t written = 0;
+    for (int32_t n = 0; n < kPasteNames; ++n) {
+        const std::string name = paste_name(folder, n, "bmp");
+        if (file_opens(name)) continue;
+        std::snprintf(bmp_name, sizeof bmp_name, "%s", name.c_str());
+        written = save_bmp(picture, 0, 0, 0, 0);
+        if (written) out_path = name;
+        break;  // the first free name is the one: a write that fails there would fail under the next as well
+    }
+    picture.destroy();
+    return written;
+}
+
+int32_t paste_file(std::string& out_path, const std::string& folder) {
+    namespace fs = std::filesystem;
+    const std::vector<std::string> files = ws::clipboard_files();
+    if (files.empty()) return 0;
+    const std::string& source = files.front();
+    const char* ext = nullptr;
+    // A picture's name ends in ".bmp", ".jpg" or ".jpeg" in some case: only the first ends in "p".
+    if (file_kind(source) == FileKind::picture) ext = (source.back() | 0x20) == 'p' ? "bmp" : "jpg";
+    if (!ext || !file_opens(source)) return 0;
+    for (int32_t n = 0; n < kPasteNames; ++n) {
+        const std::string name = paste_name(folder, n, ext);
+        std::error_code ec;
+        if (fs::copy_file(resolve_path(source), resolve_path(name), fs::copy_options::none, ec)) {
+            out_path = name;
+            return 1;
+        }
+        if (ec != std::errc::file_exists) return 0;  // the folder cannot take it under any name
+    }
+    return 0;
+}
+
+void command_paste() {
+    close_list_window();
+    std::string pasted;
+    if (!paste_picture(pasted, settings.view_dir, kNothingCopied)) return;
+    end_game();
+    picture_path = pasted;
+    save_path.clear();
+    start_new_game();
+}
+
+void command_paste_back() {
+    close_list_window();
+    std::string pasted;
+    if (!paste_picture(pasted, "bkimg\\", kNoPictureCopied)) return;
+    settings.back_img = pasted;
+    settings.back_type = IDM_BACK_IMG_REN;
+    backimg(1);
+    repaint_game_window();
+    menu_check();
+}
