@@ -169,7 +169,9 @@ void ThumbLoader::end_worker() {
 
 void ThumbLoader::stop() {
     if (!thread_.joinable()) return;
-    quit_ = true;      // the worker makes no further thumbnail
-    if (!window_turn_) done_.acquire();  // the thumbnail it is making, or its "all loaded"
+    // The worker's turn first ends: the thumbnail it is making, or its "all loaded". (Setting quit_ before this
+    // wait would let a worker that was just asked for the next thumbnail end at once, and its last signal would
+    // then be taken for this one.)
+    if (!window_turn_) done_.acquire();
     end_worker();
 }
