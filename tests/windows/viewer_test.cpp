@@ -119,9 +119,10 @@ TEST_F(ViewerTest, DeletingWhileLoadingKeepsEveryThumbnailWithItsFile) {
 TEST_F(ViewerTest, TheLoaderEndsWhetherTheListIsClosedOrDestroyedWithItsParent) {
     write_picture("pictures/big.bmp", 4000, 3000);
     write_picture("pictures/small.bmp", 40, 30);
+    ws::register_class({"ViewerTestParent", ws::def_window_proc});
     const int32_t before = MemDC::live_objects();
     for (bool close : {true, false}) {
-        const ws::Hwnd parent = ws::create_window("JigWin", "", 0, 0, 0, 200, 200, 0, 0);
+        const ws::Hwnd parent = ws::create_window("ViewerTestParent", "", 0, 0, 0, 200, 200, 0, 0);
         viewer_create(parent);
         EXPECT_TRUE(viewer.loader.running());
         if (close) {
