@@ -21,6 +21,7 @@ TEST(WorkerThread, AMessageBoxIsShownByTheUiThread) {
     ws::test::pump();
     ASSERT_EQ(ws::test::messages().size(), 1u);
     EXPECT_EQ(ws::test::messages()[0].text, "from a worker");
+    ws::test::reset();
 }
 
 TEST(WorkerThreadDeathTest, AFatalErrorWhileTheUiThreadWaitsIsLoggedAndEndsTheProgram) {

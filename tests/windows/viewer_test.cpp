@@ -39,7 +39,7 @@ TEST_F(ViewerTest, ThumbnailsFollowTheSortedNamesAndClicksStartOrResumeThatFile)
                                                "pictures/c_broken.jpg", "pictures/d_game.zlt"};
     ASSERT_EQ(viewer.names, expected);
     ASSERT_EQ(viewer.thumbs.size(), expected.size());
-    EXPECT_TRUE(ws::test::messages().empty());  // the loader reads quietly
+    for (const auto& m : ws::test::messages()) ADD_FAILURE() << "message: " << m.text;  // the loader is quiet
     // square fills the slot; 1600 x 900 gives 80 x 45 placed 17 from the top; unreadable ones show the cross
     EXPECT_NE(viewer.thumbs[0]->get_pixel(0, 0), kListBackground);
     EXPECT_EQ(viewer.thumbs[1]->get_pixel(40, 16), kListBackground);
@@ -49,6 +49,9 @@ TEST_F(ViewerTest, ThumbnailsFollowTheSortedNamesAndClicksStartOrResumeThatFile)
     EXPECT_TRUE(is_placeholder(*viewer.thumbs[2]));
     EXPECT_FALSE(is_placeholder(*viewer.thumbs[3]));
     EXPECT_GE(viewer.labels[3], 0);
+    bool over_limit = true;  // a background is chosen among pictures only
+    EXPECT_EQ(list_folder("pictures\\", true, over_limit).size(), 3u);
+    EXPECT_FALSE(over_limit);
 
     for (int32_t slot : {1, 3, 0}) {
         if (!list_window) viewer_create(game_window);
