@@ -177,7 +177,10 @@ void flatten_bezier(const Point* points, int32_t count, std::vector<Point>& out)
                         to_fixed(points[i + 3]), 0, out);
 }
 
-void draw_ellipse(const Surface& s, Rect box, const Pen& pen, uint32_t brush) {
+namespace {
+
+// The ellipse of draw_ellipse; `brush` null leaves the inside as it was.
+void ellipse_in_box(const Surface& s, Rect box, const Pen& pen, const uint32_t* brush) {
     if (box.left > box.right) std::swap(box.left, box.right);
     if (box.top > box.bottom) std::swap(box.top, box.bottom);
     const int64_t w = int64_t(box.right) - box.left, h = int64_t(box.bottom) - box.top;
@@ -199,8 +202,9 @@ void draw_ellipse(const Surface& s, Rect box, const Pen& pen, uint32_t brush) {
     for (int64_t y = 0; y <= b; ++y) {
         if (reach[size_t(y)] < 0) continue;
         const int64_t left = cx0 - reach[size_t(y)], width = cx1 + reach[size_t(y)] - left + 1;
-        fill_rect(s, left, cy0 - y, width, 1, brush);
-        fill_rect(s, left, cy1 + y, width, 1, brush);
+        if (!brush) break;
+        fill_rect(s, left, cy0 - y, width, 1, *brush);
+        fill_rect(s, left, cy1 + y, width, 1, *brush);
     }
     for (const Point& p : quadrant) {
         plot(s, cx1 + p.x, cy1 + p.y, pen);
@@ -209,5 +213,11 @@ void draw_ellipse(const Surface& s, Rect box, const Pen& pen, uint32_t brush) {
         plot(s, cx0 - p.x, cy0 - p.y, pen);
     }
 }
+
+}  // namespace
+
+void draw_ellipse(const Surface& s, Rect box, const Pen& pen, uint32_t brush) { ellipse_in_box(s, box, pen, &brush); }
+
+void draw_ellipse_outline(const Surface& s, Rect box, const Pen& pen) { ellipse_in_box(s, box, pen, nullptr); }
 
 }  // namespace raster

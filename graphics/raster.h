@@ -51,6 +51,8 @@ void flood_fill(const Surface& s, int32_t x, int32_t y, uint32_t colour, bool su
 // A box whose corners are given in the other order is turned round first. Boxes of two pixels or less across are
 // drawn as rectangles (outline only, which covers them).
 void draw_ellipse(const Surface& s, Rect box, const Pen& pen, uint32_t brush);
+// The same outline with the inside left as it was (a ring around something that must stay readable).
+void draw_ellipse_outline(const Surface& s, Rect box, const Pen& pen);
 
 // How source words become destination words in a blit or stretch.
 enum class Rop { copy, not_copy, paint, and_op, pattern };

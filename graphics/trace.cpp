@@ -114,10 +114,33 @@ void trace_start() {
     for (int32_t i = 0; i <= kLineLimit; ++i) trace_line(kFillerModule, "        \n");
 }
 
+namespace {
+
+std::atomic<std::thread::id> reporter{};  // the thread making the one report of this process
+// How long a worker's failure waits for the UI thread to take up the report before making it alone.
+constexpr auto kWorkerGrace = std::chrono::seconds(2);
+
+// A failure on a worker thread: the UI thread makes the full report (emergency save, log, box), since only it
+// may touch the game and the toolkit. If it does not within the grace time (it may be waiting for this very
+// worker), the report is written to the log without the save or the box and the process ends.
+[[noreturn]] void report_from_worker(const char* source, int line, const char* step, long error_number) {
+    const std::string src = source != nullptr ? source : "", st = step != nullptr ? step : "";
+    ws::run_on_ui_thread([=] { fatal_error(src.c_str(), line, st.c_str(), error_number); });
+    std::this_thread::sleep_for(kWorkerGrace);
+    std::thread::id none{};
+    if (!reporter.compare_exchange_strong(none, std::this_thread::get_id()))
+        for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+    write_report(report_text(src.c_str(), line, st.c_str(), error_number), "");
+    std::fflush(nullptr);
+    std::_Exit(1);
+}
+
+}  // namespace
+
 [[noreturn]] void fatal_error(const char* source, int line, const char* step, long error_number) {
+    if (!ws::is_ui_thread()) report_from_worker(source, line, step, error_number);
     // One report per process. A failure inside the emergency save comes back here on the same thread: it is logged
     // beside the first one, which is what the player is shown. Another thread waits for the report to end it all.
-    static std::atomic<std::thread::id> reporter{};
     static std::string first_report;
     static int depth = 0;
     std::thread::id none{};

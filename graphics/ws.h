@@ -8,6 +8,7 @@
 // message boxes and dialogs, and recorded sounds: tests drive this real layer, not a second fake one.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,8 @@ enum : uint32_t {
 };
 enum : int32_t { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 // Modal; texts are UTF-8; returns the button pressed. Works before any window exists (owner 0).
+// Called off the user-interface thread, the box is handed to that thread to show and the first button is returned
+// at once (a worker never touches the toolkit).
 int32_t message_box(Hwnd owner, const std::string& text, const std::string& caption, uint32_t type);
 
 // ---- text on surfaces (glyphs from the system font; a CJK font is installed) ----
@@ -360,6 +363,18 @@ uint32_t drag_query_file_count(Hdrop drop);
 std::string drag_query_file(Hdrop drop, uint32_t index);  // "" past the end
 Point drag_query_point(Hdrop drop);                        // client coordinates of the drop
 void drag_finish(Hdrop drop);                              // forgets the handle
+
+// ---- threads, name order and the pointer leaving a window (the picture list and its loader use these) ----
+// Posted to a window when the pointer leaves its client area (lparam 0).
+enum : uint32_t { WM_MOUSELEAVE = 0x02A3 };
+// Orders two file names as the desktop's locale does (a collator, not byte order): < 0, 0 or > 0.
+// Unlike every other service here it may be called from any thread.
+int32_t compare_names(const std::string& a, const std::string& b);
+// True on the thread that runs the windows (and before the layer starts).
+bool is_ui_thread();
+// From any thread: `fn` runs on the user-interface thread when the loop next takes the toolkit's events (in test
+// mode, on the next pump or message fetch). False, and nothing queued, before the layer has started.
+bool run_on_ui_thread(std::function<void()> fn);
 
 // ---- test mode hooks ----
 namespace test {

@@ -94,6 +94,11 @@ Colour from_qcolor(const QColor& q) { return Colour(q.red()) | Colour(q.green())
 }  // namespace
 
 int32_t message_box(Hwnd owner, const std::string& text, const std::string& caption, uint32_t type) {
+    if (!is_ui_thread()) {
+        // A worker may not touch the toolkit: the UI thread shows the box when it next looks at its events.
+        run_on_ui_thread([=] { message_box(owner, text, caption, type); });
+        return box_buttons(type).front();
+    }
     if (!detail::layer().test) return real_message_box(owner, text, caption, type);
     detail::TestScript& s = detail::script();
     int32_t answer = box_buttons(type).front();

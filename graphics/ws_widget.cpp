@@ -149,6 +149,11 @@ void ClientWidget::dropEvent(QDropEvent* e) {
     enqueue({hwnd_, WM_DROPFILES, new_drop(std::move(paths), at), 0, tick_count()});
 }
 
+void ClientWidget::leaveEvent(QEvent* e) {
+    if (find_window(hwnd_)) enqueue({hwnd_, WM_MOUSELEAVE, 0, 0, tick_count(), input_keys()});
+    QWidget::leaveEvent(e);
+}
+
 void ClientWidget::focusInEvent(QFocusEvent* e) {
     note_focus(hwnd_);
     QWidget::focusInEvent(e);

@@ -30,6 +30,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
+    void leaveEvent(QEvent* e) override;
 
 private:
     void mouse(QMouseEvent* e, uint32_t msg);

@@ -19,6 +19,7 @@
 #include "pieces/piece.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
+#include "play/lifecycle.h"
 #include "play/play.h"
 #include "shell/mywin.h"
 #include "shell/save.h"
@@ -153,7 +154,7 @@ void Jig::continue_game() {
     }
     const int32_t n = std::clamp(item_count, 0, max_items);
     for (int32_t i = 0; i < n; ++i) show_resumed_item(*this, i);
-    if (settings.image) close_guide_window();
+    if (settings.image && game_window) open_guide(game_window);
     windowtitle(TITLE_RESUME);
     trace("continue_game end\n");
 }

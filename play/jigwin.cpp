@@ -13,6 +13,7 @@
 #include "graphics/cursor.h"
 #include "graphics/ddbase.h"
 #include "graphics/trace.h"
+#include "play/companions.h"
 #include "play/jig.h"
 #include "play/lifecycle.h"
 #include "play/play.h"
@@ -66,11 +67,7 @@ void on_create(ws::Hwnd hwnd) {
     ws::drag_accept_files(hwnd, true);
     emergency_save_hook = emergency_save;
     if (picture_path.empty()) {
-        // Until the picture list exists, a run without a picture starts on the first picture of the picture folder.
-        if (settings.view) {
-            picture_path = first_bundled_picture();
-            if (!picture_path.empty()) start_first_picture(hwnd, false);
-        }
+        if (settings.view) open_picture_list(hwnd);
     } else if (file_kind(picture_path) == FileKind::saved_game) {
         save_path = picture_path;
         if (extract_picture(save_path, picture_path)) ws::post_message(hwnd, IDM_CONTINUE_GAME, 0, 0);
@@ -78,6 +75,23 @@ void on_create(ws::Hwnd hwnd) {
         start_first_picture(hwnd, true);
     }
     redraw_window(hwnd);
+}
+
+// IDM_VIEW_END: the player clicked a file in the picture list.
+void on_view_end(ws::Hwnd hwnd) {
+    trace("IDM_VIEW_END\n");
+    close_list_window();
+    if (view_result.empty()) return;
+    if (view_title != kViewChoose) {
+        settings.back_img = view_result;
+        backimg(1);
+        if (!presenter) ws::invalidate_rect(hwnd, nullptr, false);
+    } else if (file_kind(view_result) == FileKind::saved_game) {
+        resume_saved_game(hwnd, view_result);
+    } else {
+        start_listed_picture(hwnd, view_result);
+        redraw_window(hwnd);
+    }
 }
 
 // WM_CLOSE: the game may be saved first, or the player may keep the window open.
@@ -271,6 +285,7 @@ intptr_t game_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
     case ws::WM_DROPFILES: on_drop(hwnd, ws::Hdrop(wparam)); return 0;
     case IDM_CONTINUE_GAME: continue_saved_game(); return 0;
     case IDM_FIT_PARENT: on_fit_parent(hwnd); return 0;
+    case IDM_VIEW_END: on_view_end(hwnd); return 0;
     default: return play_or_default(hwnd, msg, wparam, lparam);
     }
 }

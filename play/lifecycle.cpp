@@ -15,6 +15,7 @@
 #include "graphics/cursor.h"
 #include "graphics/paths.h"
 #include "graphics/trace.h"
+#include "play/companions.h"
 #include "play/jig.h"
 #include "play/jigwin.h"
 #include "play/play.h"
@@ -91,16 +92,11 @@ void cut_one_piece(ws::Hwnd hwnd, Jig& game) {
 
 void start_play(ws::Hwnd hwnd, Jig& game) {
     play_started = true;
-    if (settings.image) close_guide_window();
     if (!presenter) ws::invalidate_rect(hwnd, nullptr, false);
+    if (settings.image) open_guide(hwnd);
     game.windowtitle(TITLE_START);
     pop_busy_cursor();
     play_sound(SOUND_GM_ST);
-}
-
-bool is_picture_file(const std::filesystem::directory_entry& entry) {
-    std::error_code ec;
-    return entry.is_regular_file(ec) && file_kind(entry.path().filename().string()) == FileKind::picture;
 }
 
 }  // namespace
@@ -133,14 +129,24 @@ void start_first_picture(ws::Hwnd hwnd, bool keep_copy) {
     begin_cutting(hwnd, build_game(), keep_copy);
 }
 
-std::string first_bundled_picture() {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    std::vector<fs::path> pictures;
-    for (fs::directory_iterator it(resolve_path(settings.view_dir), ec), end; !ec && it != end; it.increment(ec))
-        if (is_picture_file(*it)) pictures.push_back(it->path());
-    if (pictures.empty()) return "";
-    return std::min_element(pictures.begin(), pictures.end())->string();
+void start_listed_picture(ws::Hwnd hwnd, const std::string& file) {
+    end_game();
+    picture_path = file;
+    save_path.clear();
+    begin_cutting(hwnd, build_game(), false);
+}
+
+void open_picture_list(ws::Hwnd hwnd) {
+    if (!companions.open_list) return;
+    view_folder = settings.view_dir + "\\";
+    view_title = kViewChoose;
+    view_result.clear();
+    list_window = companions.open_list(hwnd);
+}
+
+void open_guide(ws::Hwnd hwnd) {
+    close_guide_window();
+    if (companions.open_guide && !picture_path.empty()) guide_window = companions.open_guide(hwnd);
 }
 
 int32_t resume_saved_game(ws::Hwnd hwnd, const std::string& file) {

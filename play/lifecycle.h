@@ -31,8 +31,14 @@ void start_dropped_picture(ws::Hwnd hwnd, const std::string& file);
 // the picture folder.
 void start_first_picture(ws::Hwnd hwnd, bool keep_copy);
 
-// The first picture of the picture folder (view_dir) in name order, or "" when it holds none.
-std::string first_bundled_picture();
+// A picture clicked in the picture list: ends the game in play, builds a game on `file` and starts cutting it.
+void start_listed_picture(ws::Hwnd hwnd, const std::string& file);
+
+// Opens the picture list on the picture folder (view_dir) for choosing a game, when the program has one.
+void open_picture_list(ws::Hwnd hwnd);
+
+// Opens the guide window on picture_path, closing an open one first (when the program has a guide window).
+void open_guide(ws::Hwnd hwnd);
 
 // A saved game chosen to resume: checked first (a refused file is reported and changes nothing), then the picture
 // list is closed, the game in play ended, save_path set, the picture taken out into picture_path and

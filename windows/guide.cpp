@@ -1,4 +1,127 @@
-// Placeholder until the guide window lands: no guide opens.
+// The guide window "全体" ("ImageWin"): opening it fitted to the game's picture in the game window's corner,
+// resizing, painting the picture or the overview, ESC, and closing.
 #include "windows/guide.h"
 
-ws::Hwnd guide_create(ws::Hwnd) { return 0; }
+#include <algorithm>
+
+#include "play/jig.h"
+#include "play/jigwin.h"
+#include "shell/mywin.h"
+#include "shell/settings.h"
+#include "windows/guide_state.h"
+
+Guide guide;
+
+namespace {
+
+constexpr const char* kClassName = "ImageWin";
+constexpr const char* kTitle = "全体";
+constexpr uint32_t kStyle = ws::WS_OVERLAPPEDWINDOW;
+
+void free_surfaces() {
+    guide.picture.destroy();
+    guide.thumb.destroy();
+}
+
+void on_create(ws::Hwnd hwnd) {
+    guide.hwnd = hwnd;
+    guide.picture.create(BIT_SCREEN, 1, 1);
+    guide.picture.load_picture(picture_path.c_str());
+    guide.picture.release_dc();
+    guide.thumb.create(BIT_SCREEN, std::max(ws::screen_width(), 1), std::max(ws::screen_height(), 1));
+    guide.pic_w0 = guide.picture.width();
+    guide.pic_h0 = guide.picture.height();
+    guide.thumb_w = guide.thumb_h = kGuideStartSide;
+    fit_picture();
+    // The window's bottom-right corner goes onto that of the game window's client area.
+    const Rect outer = ws::adjust_window_rect({0, 0, guide.thumb_w - 1, guide.thumb_h - 1}, kStyle, false);
+    const Rect pc = ws::get_client_rect(guide.parent);
+    const Point at = ws::client_to_screen(guide.parent, {pc.width() - outer.width(), pc.height() - outer.height()});
+    ws::move_window(hwnd, at.x, at.y, outer.width(), outer.height(), true);
+}
+
+void on_size(ws::Hwnd hwnd, uintptr_t kind, intptr_t lparam) {
+    if (guide.creating || kind != ws::SIZE_RESTORED || !guide.thumb.created()) return;
+    const int32_t asked = guide.pic_w0 > guide.pic_h0 ? ws::lparam_x(lparam) : ws::lparam_y(lparam);
+    guide.thumb_w = guide.thumb_h = std::clamp(asked, 1, std::min(guide.thumb.width(), guide.thumb.height()));
+    fit_picture();
+    ws::invalidate_rect(hwnd, nullptr, false);
+}
+
+bool outline_wanted() {
+    return current_game && current_game->holding == 1 &&
+           (settings.guide == 1 || (settings.guide == 2 && shift_down == 1));
+}
+
+void on_paint(ws::Hwnd hwnd) {
+    ws::PaintStruct ps;
+    MemDC* dc = ws::begin_paint(hwnd, ps);
+    if (!dc) return;
+    const Rect& r = ps.paint;
+    if (f1_down == 1) {
+        draw_overview(*dc, r);
+    } else if (guide.thumb.created()) {
+        dc->blit(r.left, r.top, r.width(), r.height(), guide.thumb, r.left, r.top, SRCCOPY);
+        guide.thumb.release_dc();
+        const Rect c = ws::get_client_rect(hwnd);
+        if (outline_wanted()) draw_held_outline(*dc, c.width(), c.height());
+    }
+    ws::end_paint(hwnd, ps);
+}
+
+// ESC here ends the game window as ESC in the main window does: saved without asking, then the program.
+void on_escape() {
+    close_without_asking = 1;
+    if (game_window) ws::send_message(game_window, ws::WM_CLOSE, 0, 0);
+    if (!ws::is_window(game_window) && main_window) ws::destroy_window(main_window);
+}
+
+void forget(ws::Hwnd hwnd) {
+    if (guide.hwnd != hwnd) return;
+    free_surfaces();
+    guide.hwnd = 0;
+    if (guide_window == hwnd) guide_window = 0;  // the menu may open it again
+}
+
+intptr_t guide_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    switch (msg) {
+    case ws::WM_CREATE: on_create(hwnd); return 0;
+    case ws::WM_SIZE: on_size(hwnd, wparam, lparam); return 0;
+    case ws::WM_PAINT: on_paint(hwnd); return 0;
+    case ws::WM_KEYDOWN:
+        if (wparam == ws::VK_ESCAPE) on_escape();
+        return 0;
+    case ws::WM_CLOSE:
+        forget(hwnd);
+        ws::destroy_window(hwnd);
+        return 0;
+    case ws::WM_DESTROY: forget(hwnd); return 0;
+    default: return ws::def_window_proc(hwnd, msg, wparam, lparam);
+    }
+}
+
+void register_guide_class() {
+    if (ws::class_registered(kClassName)) return;
+    ws::WindowClass wc;
+    wc.name = kClassName;
+    wc.proc = guide_proc;
+    wc.cursor = ws::IDC_ARROW;
+    ws::register_class(wc);
+}
+
+}  // namespace
+
+ws::Hwnd guide_create(ws::Hwnd parent) {
+    register_guide_class();
+    if (guide.hwnd) ws::send_message(guide.hwnd, ws::WM_CLOSE, 0, 0);  // at most one
+    guide.parent = parent;
+    const int32_t sw = ws::screen_width(), sh = ws::screen_height();
+    guide.creating = true;
+    const ws::Hwnd hwnd = ws::create_window(kClassName, kTitle, kStyle, sw - 100, sh - 100, 100, 100, parent, 0);
+    guide.creating = false;
+    if (!hwnd) return 0;
+    ws::show_window(hwnd, ws::SW_SHOW);
+    ws::update_window(hwnd);
+    guide_window = hwnd;
+    return hwnd;
+}

@@ -1,4 +1,237 @@
-// Placeholder until the picture list lands: no list opens.
+// The picture list window "ViewWin": creation and closing with its loader, the timers, the pointer, the click that
+// hands a file to the opener, and "削除", which moves a file to the trash.
 #include "windows/viewer.h"
 
-ws::Hwnd viewer_create(ws::Hwnd) { return 0; }
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "graphics/trace.h"
+#include "play/companions.h"
+#include "play/jigwin.h"
+#include "shell/save.h"
+#include "windows/viewer_state.h"
+
+Viewer viewer;
+
+namespace {
+
+constexpr const char* kClassName = "ViewWin";
+constexpr const char* kMenuName = "IDM_VIEW_RMENU";
+constexpr uint32_t kDeleteCommand = 400;
+constexpr uintptr_t kPollTimer = 0xF501, kBlinkTimer = 0xF504, kRepeatTimer = 0xF505;
+constexpr uint32_t kStyle = ws::WS_CHILD | ws::WS_CAPTION | ws::WS_THICKFRAME | ws::WS_SYSMENU |
+                            ws::WS_MINIMIZEBOX | ws::WS_MAXIMIZEBOX;
+constexpr const char* kTooManyText = "1000個以上のファイルは無視します。";
+
+intptr_t viewer_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam);
+
+void register_viewer_class() {
+    if (ws::class_registered(kClassName)) return;
+    ws::WindowClass wc;
+    wc.name = kClassName;
+    wc.proc = viewer_proc;
+    wc.cursor = ws::IDC_ARROW;
+    ws::register_class(wc);
+    ws::register_menu_resource(kMenuName, {{"", 0, {{"削除", kDeleteCommand}}, true}});
+}
+
+int32_t count() { return int32_t(viewer.thumbs.size()); }
+bool valid(int32_t i) { return i >= 0 && i < count(); }
+
+void on_create(ws::Hwnd hwnd) {
+    viewer.hwnd = hwnd;
+    list_window = hwnd;
+    const Rect outer = ws::adjust_window_rect({0, 0, kStripW, kStripH}, kStyle, false);
+    ws::move_window(hwnd, 0, 0, outer.width(), outer.height(), true);
+    viewer.strip.create(BIT_SCREEN, kStripW, kStripH);
+    viewer.strip.fill(0, 0, kStripW, kStripH, kListBackground);
+    make_button_images();
+    viewer.first_shown = viewer.hover = viewer.blink = viewer.scroll_dir = 0;
+    viewer.menu_index = -1;
+    // The list is taken here, so the window and the worker each hold their own copy of it from the start.
+    bool over_limit = false;
+    viewer.names = list_folder(view_folder, view_title == kViewBackground, over_limit);
+    viewer.notice_due = over_limit;
+    viewer.loading = true;
+    viewer.loader.start(viewer.names);
+    draw_strip();
+    ws::set_timer(hwnd, kPollTimer, 100);
+    ws::set_timer(hwnd, kBlinkTimer, 400);
+}
+
+// Stops the worker and frees everything; both closing and a destruction without a close come here.
+void shut_down(ws::Hwnd hwnd) {
+    if (viewer.hwnd != hwnd) return;
+    ws::kill_timer(hwnd, kPollTimer);
+    ws::kill_timer(hwnd, kBlinkTimer);
+    ws::kill_timer(hwnd, kRepeatTimer);
+    viewer.loader.stop();
+    viewer.thumbs.clear();
+    viewer.labels.clear();
+    viewer.names.clear();
+    viewer.strip.destroy();
+    for (MemDC& b : viewer.buttons) b.destroy();
+    viewer.hwnd = 0;
+    viewer.loading = false;
+    if (list_window == hwnd) list_window = 0;
+}
+
+void take_thumbnail() {
+    auto thumb = std::make_unique<MemDC>();
+    thumb->create(BIT_SCREEN, kThumbSide, kThumbSide);
+    thumb->blit(0, 0, kThumbSide, kThumbSide, viewer.loader.out(), 0, 0, SRCCOPY);
+    thumb->release_dc();
+    viewer.loader.out().release_dc();
+    viewer.loader.next();
+    const std::string& name = viewer.names[viewer.thumbs.size()];
+    int32_t items = 0;
+    const bool saved = file_kind(name) == FileKind::saved_game && peek_item_count(name, items);
+    viewer.labels.push_back(saved ? items - 1 : -1);
+    viewer.thumbs.push_back(std::move(thumb));
+    if (count() <= kSlots + 1) {
+        viewer.first_shown = 0;
+        draw_strip();
+    }
+}
+
+void on_poll(ws::Hwnd hwnd) {
+    if (viewer.notice_due) {
+        viewer.notice_due = false;
+        ws::message_box(0, kTooManyText, "zelto", ws::MB_OK);
+    }
+    switch (viewer.loader.poll()) {
+    case ThumbLoader::Poll::thumbnail: take_thumbnail(); break;
+    case ThumbLoader::Poll::finished:
+        viewer.loading = false;
+        ws::kill_timer(hwnd, kPollTimer);
+        break;
+    case ThumbLoader::Poll::nothing: break;
+    }
+}
+
+void scroll(int32_t dir) {
+    if (dir < 0 && viewer.first_shown > 0) {
+        --viewer.first_shown;
+        draw_strip();
+    } else if (dir > 0 && viewer.first_shown + kSlots <= count() - 1) {
+        ++viewer.first_shown;
+        draw_strip();
+    }
+}
+
+void on_move(int32_t x, int32_t y) {
+    if (y >= kThumbSide) {
+        set_hover(x >= 200 ? kHoverRight : kHoverLeft);
+        return;
+    }
+    const int32_t slot = x / kThumbSide;
+    set_hover(x >= 0 && valid(viewer.first_shown + slot) ? slot + 1 : 0);
+}
+
+void on_left_down(ws::Hwnd hwnd, int32_t x, int32_t y) {
+    ws::set_capture(hwnd);  // the repeat stops on the release even outside the window
+    if (y > kThumbSide) {
+        viewer.scroll_dir = x < 200 ? -1 : 1;
+        scroll(viewer.scroll_dir);
+    }
+    ws::set_timer(hwnd, kRepeatTimer, 200);
+}
+
+void on_left_up(ws::Hwnd hwnd, int32_t x, int32_t y) {
+    ws::kill_timer(hwnd, kRepeatTimer);
+    viewer.scroll_dir = 0;
+    if (ws::get_capture() == hwnd) ws::release_capture();
+    const int32_t i = viewer.first_shown + x / kThumbSide;
+    if (y >= kThumbSide || x <= 0 || x >= kStripW || !valid(i)) return;
+    view_result = viewer.names[size_t(i)];
+    if (!ws::post_message(viewer.parent, IDM_VIEW_END, 0, 0))
+        fatal_error(module_name(Where::current()), __LINE__, "PostMessage IDM_VIEW_END", 0);
+    set_hover(0);
+}
+
+void on_right_up(ws::Hwnd hwnd, int32_t x, int32_t y) {
+    if (y >= kThumbSide || x < 0) return;
+    viewer.menu_index = viewer.first_shown + x / kThumbSide;
+    if (!valid(viewer.menu_index)) return;
+    const ws::Hmenu menu = ws::load_menu(kMenuName);
+    const Point at = ws::client_to_screen(hwnd, {x, y});
+    ws::track_popup_menu(ws::get_sub_menu(menu, 0), ws::TPM_LEFTALIGN | ws::TPM_RIGHTBUTTON, at.x, at.y, hwnd);
+    ws::destroy_menu(menu);
+}
+
+// "削除": the file goes to the trash; its thumbnail and name leave the list together. A file that cannot be
+// moved stays listed.
+void delete_entry() {
+    set_hover(0);
+    const int32_t i = viewer.menu_index;
+    if (!valid(i)) return;
+    std::string path = viewer.names[size_t(i)];
+    std::error_code ec;
+    if (path.empty() || path[0] != '/') path = (std::filesystem::current_path(ec) / path).string();
+    if (!ws::move_to_trash(path)) return;
+    viewer.thumbs.erase(viewer.thumbs.begin() + i);
+    viewer.labels.erase(viewer.labels.begin() + i);
+    viewer.names.erase(viewer.names.begin() + i);
+    viewer.first_shown = std::max(0, std::min(viewer.first_shown, count() - kSlots));
+    viewer.strip.fill(0, 0, kStripW, kStripH, kListBackground);
+    draw_strip();
+    if (!viewer.loading) blink_indicator();
+}
+
+void on_paint(ws::Hwnd hwnd) {
+    ws::PaintStruct ps;
+    MemDC* dc = ws::begin_paint(hwnd, ps);
+    if (!dc) return;
+    const Rect& r = ps.paint;
+    if (viewer.strip.created()) dc->blit(r.left, r.top, r.width(), r.height(), viewer.strip, r.left, r.top, SRCCOPY);
+    viewer.strip.release_dc();
+    ws::end_paint(hwnd, ps);
+}
+
+void on_timer(ws::Hwnd hwnd, uintptr_t id) {
+    if (id == kPollTimer) on_poll(hwnd);
+    if (id == kBlinkTimer && !blink_indicator()) ws::kill_timer(hwnd, kBlinkTimer);
+    if (id == kRepeatTimer && viewer.scroll_dir) {
+        scroll(viewer.scroll_dir);
+        set_hover(-1);
+    }
+}
+
+intptr_t viewer_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    const int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
+    switch (msg) {
+    case ws::WM_CREATE: on_create(hwnd); return 0;
+    case ws::WM_CLOSE:
+        shut_down(hwnd);
+        ws::destroy_window(hwnd);
+        return 0;
+    case ws::WM_DESTROY: shut_down(hwnd); return 0;
+    case ws::WM_PAINT: on_paint(hwnd); return 0;
+    case ws::WM_TIMER: on_timer(hwnd, wparam); return 0;
+    case ws::WM_MOUSEMOVE: on_move(x, y); return 0;
+    case ws::WM_LBUTTONDOWN: on_left_down(hwnd, x, y); return 0;
+    case ws::WM_LBUTTONUP: on_left_up(hwnd, x, y); return 0;
+    case ws::WM_RBUTTONUP: on_right_up(hwnd, x, y); return 0;
+    case ws::WM_MOUSELEAVE:
+    case IDM_LIST_MOUSE: set_hover(0); return 0;
+    case ws::WM_COMMAND:
+        if ((wparam & 0xFFFF) == kDeleteCommand) delete_entry();
+        return 0;
+    default: return ws::def_window_proc(hwnd, msg, wparam, lparam);
+    }
+}
+
+}  // namespace
+
+ws::Hwnd viewer_create(ws::Hwnd parent) {
+    register_viewer_class();
+    // One list at a time: its state is the program's.
+    if (viewer.hwnd) ws::send_message(viewer.hwnd, ws::WM_CLOSE, 0, 0);
+    viewer.parent = parent;
+    const ws::Hwnd hwnd = ws::create_window(kClassName, view_title, kStyle, 10, 10, kStripW, kStripH, parent, 0);
+    if (!hwnd) fatal_error(module_name(Where::current()), __LINE__, "CreateWindow", 0);
+    ws::show_window(hwnd, ws::SW_SHOW);
+    list_window = hwnd;
+    return hwnd;
+}

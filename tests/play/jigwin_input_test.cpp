@@ -125,17 +125,6 @@ TEST_F(Input, ASavedGameNamedAtStartIsResumed) {
     EXPECT_EQ(emergency_save_hook, &emergency_save);
 }
 
-TEST_F(Input, WithoutAPictureTheFirstPictureOfThePictureFolderIsPlayed) {
-    settings.view = true;
-    fs::create_directory("pictures");
-    write_picture("pictures/b.bmp", 64, 64);
-    write_picture("pictures/a.bmp", 64, 64);
-    std::ofstream("pictures/0.txt") << "not a picture";
-    play("");
-    EXPECT_EQ(fs::path(picture_path).filename(), "a.bmp");
-    EXPECT_FALSE(fs::exists("pictures/a1.bmp"));
-}
-
 TEST_F(Input, TheGameWindowKeepsFillingTheMainWindow) {
     play("pic.bmp");
     ws::move_window(main_window, 0, 0, 520, 410, true);

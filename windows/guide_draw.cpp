@@ -1,0 +1,90 @@
+// Drawing the guide window: fitting the picture, the held group's outline and the overview of the desk.
+#include <algorithm>
+#include <cmath>
+
+#include "desk/desk.h"
+#include "pieces/piece.h"
+#include "play/jig.h"
+#include "puzzle/lines.h"
+#include "shell/mywin.h"
+#include "windows/guide_state.h"
+
+namespace {
+
+constexpr Colour kOverviewBack = 0xDCDCDC, kDot = 0xFF0000, kShownFrame = 0x00FF00;
+constexpr int32_t kDotSide = 10;
+
+// The outline's sides of cell (col, row) that border another group or the picture's edge.
+void outline_cell(MemDC& dc, const Jig& game, int32_t col, int32_t row, double sx, double sy) {
+    const int32_t id = game.cells[row * game.cols + col].owner;
+    const int32_t across[4] = {game.left_owner(col, row), game.top_owner(col, row), game.right_owner(col, row),
+                               game.bottom_owner(col, row)};
+    const int32_t n = line_points();
+    for (int32_t side = 0; side < 4; ++side) {
+        if (across[side] == id) continue;
+        Point p[max_line_points];
+        for (int32_t i = 0; i < n; ++i) {
+            const Point& e = game.cells[row * game.cols + col].edges[side][i];
+            p[i] = {int32_t(std::lround(e.x * sx)), int32_t(std::lround(e.y * sy))};
+        }
+        dc.bezier(p, n);
+    }
+}
+
+}  // namespace
+
+void fit_picture() {
+    guide.thumb.fill(0, 0, guide.thumb.width(), guide.thumb.height(), kGuideBackground);
+    if (guide.pic_w0 < 1 || guide.pic_h0 < 1) return;
+    guide.thumb_scale = guide.pic_w0 > guide.pic_h0 ? double(guide.thumb_w) / guide.pic_w0
+                                                    : double(guide.thumb_h) / guide.pic_h0;
+    guide.thumb_w = int32_t(guide.pic_w0 * guide.thumb_scale);
+    guide.thumb_h = int32_t(guide.pic_h0 * guide.thumb_scale);
+    guide.thumb.stretch_blit(0, 0, guide.thumb_w, guide.thumb_h, guide.picture, 0, 0, guide.pic_w0, guide.pic_h0,
+                             SRCCOPY);
+    guide.thumb.release_dc();
+    guide.picture.release_dc();
+}
+
+void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h) {
+    const Jig* game = current_game;
+    if (!game || game->item_count < 1 || game->pic_w < 1 || game->pic_h < 1) return;
+    const double sx = double(client_w + 1) / game->pic_w, sy = double(client_h + 1) / game->pic_h;
+    const int32_t id = game->items[game->item_count - 1].id;
+    dc.set_pen1(line_color);
+    for (int32_t row = 0; row < game->rows; ++row)
+        for (int32_t col = 0; col < game->cols; ++col)
+            if (game->cells[row * game->cols + col].owner == id) outline_cell(dc, *game, col, row, sx, sy);
+    dc.set_pen1(0);
+}
+
+void draw_overview(MemDC& dc, const Rect& r) {
+    const Rect client = game_window ? ws::get_client_rect(game_window) : Rect{};
+    const Rect shown{client.left + view_x, client.top + view_y, client.right + view_x, client.bottom + view_y};
+    Rect box = shown;
+    const Jig* game = current_game;
+    const int32_t n = game ? std::clamp(game->item_count, 0, max_items) : 0;
+    for (int32_t i = 0; i < n; ++i)
+        if (const Piece* p = game->items[i].piece) {
+            box = {std::min(box.left, p->cx), std::min(box.top, p->cy), std::max(box.right, p->cx),
+                   std::max(box.bottom, p->cy)};
+        }
+    // A guide shrunk below the dot size still divides by a positive room.
+    const double room_w = std::max(guide.thumb_w - kDotSide, 1), room_h = std::max(guide.thumb_h - kDotSide, 1);
+    const double scale = std::max({box.width() / room_w, box.height() / room_h, 1e-9});
+    MemDC work;
+    work.create(BIT_SCREEN, std::max(guide.thumb_w, 1), std::max(guide.thumb_h, 1));
+    work.fill(0, 0, work.width(), work.height(), kOverviewBack);
+    work.set_pen1(kDot);
+    work.set_brush(kDot);
+    for (int32_t i = 0; i < n; ++i)
+        if (const Piece* p = game->items[i].piece) {
+            const int32_t x = int32_t((p->cx - box.left) / scale), y = int32_t((p->cy - box.top) / scale);
+            work.ellipse(x, y, x + kDotSide, y + kDotSide);
+        }
+    work.set_pen1(kShownFrame);
+    work.frame(int32_t((shown.left - box.left) / scale), int32_t((shown.top - box.top) / scale),
+               int32_t((shown.right - box.left) / scale), int32_t((shown.bottom - box.top) / scale));
+    dc.blit(r.left, r.top, r.width(), r.height(), work, r.left, r.top, SRCCOPY);
+    work.destroy();
+}

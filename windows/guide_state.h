@@ -1,0 +1,28 @@
+// The guide window's state (one guide at a time), shared by its window and drawing files; tests read it too.
+#pragma once
+#include <cstdint>
+
+#include "graphics/memdc.h"
+#include "graphics/ws.h"
+
+inline constexpr Colour kGuideBackground = 0xD3FAF5;  // (245, 250, 211) around the fitted picture
+inline constexpr int32_t kGuideStartSide = 200;       // the fitted picture's longer side when the guide opens
+
+struct Guide {
+    ws::Hwnd hwnd = 0;
+    ws::Hwnd parent = 0;       // the game window
+    MemDC picture;             // the game's picture, read again from picture_path
+    MemDC thumb;               // the picture fitted to the window (screen size)
+    int32_t pic_w0 = 0, pic_h0 = 0;
+    int32_t thumb_w = 0, thumb_h = 0;  // the fitted size; also the size asked for on input to the fitting
+    double thumb_scale = 0;
+    bool creating = false;     // size messages of the window's own placing are not the player's
+};
+extern Guide guide;
+
+// Fits the picture to the size asked for in thumb_w / thumb_h (the longer side follows it).
+void fit_picture();
+// The outline of the held group over the window's client surface, in the line colour.
+void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h);
+// The overview of every group and the shown part of the desk, as the rectangle r of the window shows it.
+void draw_overview(MemDC& dc, const Rect& r);

@@ -1,0 +1,122 @@
+// Drawing the picture list: its button images (drawn here rather than shipped), the strip and the highlight.
+#include <cstdio>
+
+#include "windows/viewer_state.h"
+
+namespace {
+
+constexpr Colour kWhite = 0xFFFFFF, kBlack = 0x000000, kBlue = 0xFF0000, kRed = 0x0000FF;
+constexpr Colour kArrow = 0x00B000, kArrowLit = 0x90FF90, kOrange = 0x0080FF;
+constexpr Colour kLabelBack = 0xFFFFC8;  // (200, 255, 255)
+constexpr int32_t kArrowW = 22, kArrowH = 17, kLeftX = 174, kRightX = 204, kButtonY = 83;
+constexpr int32_t kIndicatorX = 350, kIndicatorW = 40, kIndicatorH = 15;
+enum { LEFT, LEFT_LIT, RIGHT, RIGHT_LIT, LOADING, FINISHED };
+
+// A left-pointing arrow (mirrored for the right one) on white: the outline, then the inside filled.
+void draw_arrow(MemDC& s, bool right, Colour fill, Colour outline) {
+    s.create(BIT_SCREEN, kArrowW, kArrowH);
+    s.fill(0, 0, kArrowW, kArrowH, kWhite);
+    Point p[8] = {{1, 8}, {9, 1}, {9, 5}, {20, 5}, {20, 11}, {9, 11}, {9, 15}, {1, 8}};
+    if (right)
+        for (Point& q : p) q.x = kArrowW - 1 - q.x;
+    s.set_pen1(outline);
+    s.polyline(p, 8);
+    s.set_brush(fill);
+    s.flood_fill(right ? 8 : 13, 8, outline, FLOODFILLBORDER);
+    s.release_dc();
+}
+
+void draw_word(MemDC& s, int32_t w, const char* text) {
+    s.create(BIT_SCREEN, w, kIndicatorH);
+    s.fill(0, 0, w, kIndicatorH, kWhite);
+    s.text_bk(0, 0, text, -1, kOrange, kWhite);
+    s.release_dc();
+}
+
+// Lays a button image on the strip with white left out.
+void put_button(int32_t which, int32_t x, int32_t y) {
+    MemDC& b = viewer.buttons[which];
+    for (int32_t j = 0; j < b.height(); ++j)
+        for (int32_t i = 0; i < b.width(); ++i)
+            if (const Colour c = b.get_pixel(i, j); c != kWhite) viewer.strip.set_pixel(x + i, y + j, c);
+}
+
+void draw_frame(int32_t slot, Colour colour) {
+    viewer.strip.set_pen1(colour);
+    viewer.strip.frame(kThumbSide * slot, 0, kThumbSide * slot + kThumbSide, kThumbSide - 1);
+}
+
+void draw_arrows() {
+    put_button(viewer.hover == kHoverLeft ? LEFT_LIT : LEFT, kLeftX, kButtonY);
+    put_button(viewer.hover == kHoverRight ? RIGHT_LIT : RIGHT, kRightX, kButtonY);
+}
+
+// Draws the look of highlight h, lit or not.
+void draw_highlight(int32_t h, bool lit) {
+    if (h >= 1 && h <= kSlots) draw_frame(h - 1, lit ? kRed : kBlue);
+    if (h == kHoverLeft) put_button(lit ? LEFT_LIT : LEFT, kLeftX, kButtonY);
+    if (h == kHoverRight) put_button(lit ? RIGHT_LIT : RIGHT, kRightX, kButtonY);
+}
+
+void draw_label(int32_t slot, int32_t missing) {
+    char text[24];
+    std::snprintf(text, sizeof text, "(%d)", int(missing));
+    viewer.strip.text_bk(kThumbSide * slot + 1, 1, text, -1, kBlack, kLabelBack);
+}
+
+}  // namespace
+
+void make_button_images() {
+    draw_arrow(viewer.buttons[LEFT], false, kArrow, kBlack);
+    draw_arrow(viewer.buttons[LEFT_LIT], false, kArrowLit, kRed);
+    draw_arrow(viewer.buttons[RIGHT], true, kArrow, kBlack);
+    draw_arrow(viewer.buttons[RIGHT_LIT], true, kArrowLit, kRed);
+    draw_word(viewer.buttons[LOADING], kIndicatorW, "読込中");
+    draw_word(viewer.buttons[FINISHED], 32, "終了");
+}
+
+void draw_strip() {
+    MemDC& s = viewer.strip;
+    s.fill(0, 0, kStripW, kThumbSide, kListBackground);
+    const int32_t n = int32_t(viewer.thumbs.size());
+    for (int32_t slot = 0; slot < kSlots && viewer.first_shown + slot < n; ++slot) {
+        const int32_t i = viewer.first_shown + slot;
+        s.blit(kThumbSide * slot, 0, kThumbSide, kThumbSide, *viewer.thumbs[size_t(i)], 0, 0, SRCCOPY);
+        viewer.thumbs[size_t(i)]->release_dc();
+        draw_frame(slot, kBlue);
+        if (viewer.labels[size_t(i)] >= 0) draw_label(slot, viewer.labels[size_t(i)]);
+    }
+    draw_arrows();
+    set_hover(-1);
+    s.release_dc();
+}
+
+void set_hover(int32_t h) {
+    if (h > 0 && h == viewer.hover) return;
+    if (h == -1) {
+        h = viewer.hover;
+        viewer.hover = 0;
+    }
+    if (viewer.hover) draw_highlight(viewer.hover, false);
+    if (h > 0) draw_highlight(h, true);
+    viewer.hover = h;
+    viewer.strip.release_dc();
+    if (viewer.hwnd) ws::invalidate_rect(viewer.hwnd, nullptr, false);
+}
+
+bool blink_indicator() {
+    MemDC& s = viewer.strip;
+    s.fill(kIndicatorX, kButtonY, kIndicatorW, kIndicatorH, kListBackground);
+    bool more = true;
+    if (viewer.loading) {
+        if (++viewer.blink % 2) put_button(LOADING, kIndicatorX, kButtonY);
+        viewer.blink %= 2;  // the count only alternates while loading
+    } else {
+        if (viewer.blink < 5) put_button(FINISHED, kIndicatorX, kButtonY);
+        more = ++viewer.blink < 6;
+    }
+    s.release_dc();
+    const Rect r{kIndicatorX, kButtonY, kIndicatorX + kIndicatorW, kButtonY + kIndicatorH};
+    if (viewer.hwnd) ws::invalidate_rect(viewer.hwnd, &r, false);
+    return more;
+}

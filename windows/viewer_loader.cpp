@@ -1,0 +1,177 @@
+// The thumbnail loader of the picture list: the folder's file list, making thumbnails, and the worker thread.
+#include "windows/viewer_loader.h"
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "graphics/bmp_reader.h"
+#include "graphics/jpeg_reader.h"
+#include "graphics/paths.h"
+#include "graphics/ws.h"
+#include "play/jigwin.h"
+#include "shell/save.h"
+
+namespace {
+
+constexpr Colour kCrossColour = 0x808080;
+
+// Reads a picture file without telling the player anything; false when it cannot be read.
+bool read_picture_quietly(const std::string& path, MemDC& picture) {
+    const std::string p = resolve_path(path);
+    std::string ext = std::filesystem::path(p).extension().string();
+    for (char& c : ext) c = char(std::toupper(static_cast<unsigned char>(c)));
+    if (ext == ".BMP") {
+        BmpPicture bmp;
+        if (!read_bmp_file(p.c_str(), bmp)) return false;
+        picture.create(BIT_DIB, 1, 1);
+        picture.replace_pixels(bmp.width, bmp.height, std::move(bmp.words));
+        return true;
+    }
+    JpegPicture jpeg;
+    if (read_jpeg_file(p.c_str(), jpeg) != JpegResult::loaded) return false;
+    picture.create(BIT_DIB, 1, 1);
+    picture.replace_pixels(jpeg.width, jpeg.height, std::move(jpeg.words));
+    return true;
+}
+
+// The worker yields to the game: a nice value above the process's own, for this thread only.
+void lower_own_priority() {
+    const pid_t tid = pid_t(syscall(SYS_gettid));
+    setpriority(PRIO_PROCESS, id_t(tid), getpriority(PRIO_PROCESS, id_t(tid)) + 5);
+}
+
+}  // namespace
+
+std::vector<std::string> list_folder(const std::string& folder, bool pictures_only, bool& over_limit) {
+    namespace fs = std::filesystem;
+    over_limit = false;
+    std::string dir = resolve_path(folder);
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    std::vector<std::string> taken;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir.empty() ? "." : dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const FileKind kind = file_kind(name);
+        if (name.size() <= 4 || kind == FileKind::other) continue;
+        if (pictures_only && kind != FileKind::picture) continue;
+        if (int32_t(taken.size()) >= kListMaxFiles) {
+            over_limit = true;
+            break;
+        }
+        taken.push_back(name);
+    }
+    std::sort(taken.begin(), taken.end(),
+              [](const std::string& a, const std::string& b) { return ws::compare_names(a, b) < 0; });
+    for (std::string& name : taken) name = (dir.empty() ? "" : dir + "/") + name;
+    return taken;
+}
+
+void make_thumbnail(MemDC& picture, MemDC& out) {
+    const int32_t w = picture.width(), h = picture.height();
+    int32_t x = 0, y = 0, tw = kThumbSide, th = kThumbSide;
+    if (w > h) {
+        th = std::max<int32_t>(int32_t(int64_t(h) * kThumbSide / w), 1);
+        y = (kThumbSide - th) / 2;
+    } else {
+        tw = std::max<int32_t>(int32_t(int64_t(w) * kThumbSide / h), 1);
+        x = (kThumbSide - tw) / 2;
+    }
+    out.fill(0, 0, kThumbSide, kThumbSide, kListBackground);
+    MemDC half[2];
+    MemDC* work = &picture;
+    for (int32_t i = 0; work->width() >= kHalveAbove || work->height() >= kHalveAbove; i ^= 1) {
+        const int32_t hw = std::max(work->width() / 2, 1), hh = std::max(work->height() / 2, 1);
+        half[i].create(BIT_SCREEN, hw, hh);
+        half[i].stretch_blit(0, 0, hw, hh, *work, 0, 0, work->width(), work->height(), SRCCOPY);
+        if (work != &picture) work->destroy();
+        work = &half[i];
+    }
+    out.stretch_blit(x, y, tw, th, *work, 0, 0, work->width(), work->height(), SRCCOPY);
+    out.release_dc();
+}
+
+void make_placeholder(MemDC& out) {
+    out.fill(0, 0, kThumbSide, kThumbSide, kListBackground);
+    out.set_pen1(kCrossColour);
+    out.line(8, 8, kThumbSide - 8, kThumbSide - 8);
+    out.line(kThumbSide - 9, 8, 7, kThumbSide - 8);
+    out.release_dc();
+}
+
+void thumbnail_of_file(const std::string& path, MemDC& out) {
+    std::string picture_file = path;
+    MemDC picture;
+    bool read = true;
+    if (file_kind(path) == FileKind::saved_game) read = extract_picture_for_list(path, picture_file) == 1;
+    read = read && read_picture_quietly(picture_file, picture) && picture.width() > 0 && picture.height() > 0;
+    if (read) {
+        make_thumbnail(picture, out);
+    } else {
+        make_placeholder(out);
+    }
+    picture.destroy();
+}
+
+void ThumbLoader::start(std::vector<std::string> files) {
+    stop();
+    files_ = std::move(files);
+    out_.create(BIT_SCREEN, kThumbSide, kThumbSide);
+    out_.release_dc();
+    all_loaded_ = quit_ = false;
+    while (done_.try_acquire()) {
+    }
+    go_.try_acquire();
+    go_.release();  // the worker makes the first thumbnail at once
+    thread_ = std::thread([this] { run(); });
+}
+
+void ThumbLoader::run() {
+    lower_own_priority();
+    for (size_t i = 0;;) {
+        go_.acquire();
+        if (quit_) {
+            all_loaded_ = true;
+            done_.release();
+            return;
+        }
+        if (i >= files_.size()) {
+            all_loaded_ = true;
+        } else {
+            thumbnail_of_file(files_[i++], out_);
+        }
+        done_.release();
+    }
+}
+
+ThumbLoader::Poll ThumbLoader::poll() {
+    if (!thread_.joinable() || !done_.try_acquire()) return Poll::nothing;
+    window_turn_ = true;
+    if (!all_loaded_) return Poll::thumbnail;
+    end_worker();
+    return Poll::finished;
+}
+
+// Called while the window holds the turn: the worker is waiting for `go` and ends on it.
+void ThumbLoader::end_worker() {
+    quit_ = true;
+    go_.release();
+    done_.acquire();  // its last signal
+    thread_.join();
+    window_turn_ = false;
+    out_.destroy();
+}
+
+void ThumbLoader::stop() {
+    if (!thread_.joinable()) return;
+    // The worker's turn first ends: the thumbnail it is making, or its "all loaded". (Setting quit_ before this
+    // wait would let a worker that was just asked for the next thumbnail end at once, and its last signal would
+    // then be taken for this one.)
+    if (!window_turn_) done_.acquire();
+    end_worker();
+}
