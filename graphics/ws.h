@@ -354,6 +354,16 @@ std::string drag_query_file(Hdrop drop, uint32_t index);  // "" past the end
 Point drag_query_point(Hdrop drop);                        // client coordinates of the drop
 void drag_finish(Hdrop drop);                              // forgets the handle
 
+// ---- the end of a session and the focus of the program ----
+// Messages for the loop itself (hwnd 0): the message loop handles them, no window procedure sees them.
+enum : uint32_t { WM_ENDSESSION = 0x0016, WM_ACTIVATEAPP = 0x001C };
+// From this call on SIGTERM, SIGHUP and SIGINT no longer end the process at once: each one posts WM_ENDSESSION for
+// the loop (wparam = the signal number) through the ordinary queue, so the program ends on its own thread, in its
+// own order. A third such signal before the loop has ended the program ends it the usual way. When the program
+// loses the focus to another application, WM_ACTIVATEAPP (wparam 0) is posted for the loop the same way (wparam 1
+// when it gets the focus back). False when the signals cannot be caught (nothing changes then).
+bool catch_session_events();
+
 // ---- test mode hooks ----
 namespace test {
 struct BoxRecord {
