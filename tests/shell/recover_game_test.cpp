@@ -1,5 +1,5 @@
-// The recovery file: written 30 s after a change and on losing the focus, offered back at start, and written when
-// a signal ends the program.
+// The recovery file: written 30 s after a change, on losing the focus and when a signal ends the program, and
+// offered back at the next start.
 #include <signal.h>
 
 #include <tuple>
@@ -50,109 +50,77 @@ protected:
         }
         return -1;
     }
-    static void lose_focus() { recovery_loop_message({0, ws::WM_ACTIVATEAPP, 0, 0, 0, 0}); }
+    static bool written() { return saved_game_usable(kRecoveryFile) == 1; }
 };
 
-TEST_F(Recovery, AChangeIsWrittenThirtySecondsLaterOrOnLosingTheFocusAndResumesAsItWas) {
+TEST_F(Recovery, AChangeIsWrittenThirtySecondsLaterOrOnLosingTheFocusAndNotAfterASave) {
+    const ws::Msg focus_lost{0, ws::WM_ACTIVATEAPP, 0, 0, 0, 0};
     play("pic.bmp");
     ws::test::advance(61000);
-    lose_focus();
+    recovery_loop_message(focus_lost);
     EXPECT_FALSE(fs::exists(kRecoveryFile)) << "written while nothing changed";
     move_top_group();
     ws::test::advance(29000);
     EXPECT_FALSE(fs::exists(kRecoveryFile));
     ws::test::advance(2000);
-    ASSERT_EQ(saved_game_usable(kRecoveryFile), 1);
-    const std::vector<Placement> kept = placements();
-    const int32_t seconds = play_seconds;  // the clock may tick once more after the write
-    fs::copy_file(kRecoveryFile, "copy.zlt");
-
+    EXPECT_TRUE(written());
     ASSERT_EQ(save_game(*current_game, "mine.zlt"), 1);
     EXPECT_FALSE(fs::exists(kRecoveryFile)) << "kept after the player saved";
     ws::test::advance(61000);
-    lose_focus();
     EXPECT_FALSE(fs::exists(kRecoveryFile)) << "written after a save with no change since";
     move_top_group();
-    lose_focus();
-    EXPECT_EQ(saved_game_usable(kRecoveryFile), 1) << "not written on losing the focus";
-
-    ws::test::drop_files(game_window, {"copy.zlt"}, {5, 5});
-    ws::test::pump();
-    ASSERT_NE(current_game, nullptr);
-    EXPECT_EQ(placements(), kept);
-    EXPECT_NEAR(clock_carry, seconds, 1);
-    EXPECT_FALSE(fs::exists(kRecoveryFile)) << "kept after another game replaced the one it held";
+    recovery_loop_message(focus_lost);
+    EXPECT_TRUE(written()) << "not written on losing the focus";
 }
 
-TEST_F(Recovery, AtStartTheFileIsResumedTrashedOrKeptAsideWhenDamaged) {
+TEST_F(Recovery, ASignalWritesTheGameAndTheNextStartResumesItTrashesItOrKeepsADamagedOneAside) {
     setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);  // the trash of this test
-    struct Case {
+    ASSERT_TRUE(ws::catch_session_events());
+    play("pic.bmp");
+    move_top_group();
+    ws::test::advance(5000);
+    const std::vector<Placement> kept = placements();
+    const int32_t seconds = play_seconds;
+    raise(SIGTERM);
+    EXPECT_EQ(run_loop(), 0);
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) signal(sig, SIG_DFL);
+    EXPECT_TRUE(ws::test::messages().empty()) << "a question was asked";
+    finish_run();
+    EXPECT_TRUE(fs::exists("ZELTORC.TXT"));
+    fs::rename(kRecoveryFile, "written.zlt");
+    const struct {
         const char* name;
         int32_t answer;
         bool damaged, resumed, kept, aside, trashed;
-    } cases[] = {
-        {"yes", ws::IDYES, false, true, true, false, false},
-        {"yes to a damaged file", ws::IDYES, true, false, false, true, false},
-        {"no", ws::IDNO, false, false, false, false, true},
-    };
-    play("pic.bmp");
-    move_top_group();
-    ASSERT_EQ(save_game(*current_game, "good.zlt", SaveReport::quiet), 1);
-    const std::vector<Placement> kept = placements();
-    ws::destroy_window(main_window);
-    for (const Case& c : cases) {
+    } cases[] = {{"yes", ws::IDYES, false, true, true, false, false},
+                 {"yes to a damaged file", ws::IDYES, true, false, false, true, false},
+                 {"no", ws::IDNO, false, false, false, false, true}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ws::test::reset();
         install_recovery();
+        picture_path.clear();
         fs::remove_all(dir_ / "share");
         fs::create_directories(dir_ / "share");
-        fs::remove(kRecoveryBadFile);
-        picture_path.clear();
-        fs::copy_file("good.zlt", kRecoveryFile, fs::copy_options::overwrite_existing);
+        fs::copy_file("written.zlt", kRecoveryFile, fs::copy_options::overwrite_existing);
         if (c.damaged) fs::resize_file(kRecoveryFile, 300);
         ws::test::push_answer(c.answer);
         const bool resuming = ask_recovery();
         ASSERT_TRUE(create_main_window());
         if (resuming) ws::post_message(0, IDM_RECOVERY_SETTLE, 0, 0);
         run_loop();
-        ASSERT_FALSE(ws::test::messages().empty());
-        EXPECT_EQ(ws::test::messages()[0].text, kRecoveryQuestion);
-        EXPECT_EQ(current_game != nullptr, c.resumed);
-        if (c.resumed) {
-            EXPECT_EQ(placements(), kept);
-        }
+        EXPECT_EQ(ws::test::messages().at(0).text, kRecoveryQuestion);
+        EXPECT_EQ(current_game ? placements() : std::vector<Placement>{}, c.resumed ? kept : std::vector<Placement>{});
+        EXPECT_EQ(current_game ? clock_carry : seconds, seconds);
         EXPECT_EQ(save_path, "");
         EXPECT_EQ(fs::exists(kRecoveryFile), c.kept);
         EXPECT_EQ(fs::exists(kRecoveryBadFile), c.aside);
         EXPECT_EQ(fs::exists(dir_ / "share/Trash/files" / kRecoveryFile), c.trashed);
         EXPECT_NE(game_window, 0) << "the program did not go on";
         ws::destroy_window(main_window);
+        fs::remove(kRecoveryBadFile);
     }
     unsetenv("XDG_DATA_HOME");
-}
-
-TEST_F(Recovery, ASignalWritesTheGameAndTheSettingsAndEndsWithCodeZero) {
-    ASSERT_TRUE(ws::catch_session_events());
-    play("pic.bmp");
-    move_top_group();
-    const std::vector<Placement> kept = placements();
-    raise(SIGTERM);
-    EXPECT_EQ(run_loop(), 0);
-    EXPECT_EQ(main_window, 0);
-    EXPECT_TRUE(ws::test::messages().empty()) << "a question was asked";
-    finish_run();
-    EXPECT_TRUE(fs::exists("ZELTORC.TXT"));
-    for (int sig : {SIGTERM, SIGHUP, SIGINT}) signal(sig, SIG_DFL);
-
-    ws::test::reset();
-    install_recovery();
-    picture_path.clear();
-    ws::test::push_answer(ws::IDYES);
-    ASSERT_TRUE(ask_recovery());
-    ASSERT_TRUE(create_main_window());
-    run_loop();
-    ASSERT_NE(current_game, nullptr);
-    EXPECT_EQ(placements(), kept);
 }
 
 }  // namespace
