@@ -376,6 +376,16 @@ bool is_ui_thread();
 // mode, on the next pump or message fetch). False, and nothing queued, before the layer has started.
 bool run_on_ui_thread(std::function<void()> fn);
 
+// ---- the end of a session and the focus of the program ----
+// Messages for the loop itself (hwnd 0): the message loop handles them, no window procedure sees them.
+enum : uint32_t { WM_ENDSESSION = 0x0016, WM_ACTIVATEAPP = 0x001C };
+// From this call on SIGTERM, SIGHUP and SIGINT no longer end the process at once: each one posts WM_ENDSESSION for
+// the loop (wparam = the signal number) through the ordinary queue, so the program ends on its own thread, in its
+// own order. A third such signal before the loop has ended the program ends it the usual way. When the program
+// loses the focus to another application, WM_ACTIVATEAPP (wparam 0) is posted for the loop the same way (wparam 1
+// when it gets the focus back). False when the signals cannot be caught (nothing changes then).
+bool catch_session_events();
+
 // ---- test mode hooks ----
 namespace test {
 struct BoxRecord {

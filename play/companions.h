@@ -17,5 +17,20 @@ struct Companions {
     ws::Hwnd (*open_list)(ws::Hwnd parent) = nullptr;   // the picture list on view_folder and view_title
     ws::Hwnd (*open_guide)(ws::Hwnd parent) = nullptr;  // the guide window on picture_path
     void (*close_trays)() = nullptr;                    // the game ended: every tray emptied and closed
+    // The recovery file of the game in play (kept by the shell): play tells it what happens to the game.
+    void (*game_changed)() = nullptr;     // a move, a turn or a join changed the game in play
+    void (*recovery_due)() = nullptr;     // the game window's kRecoveryTimer fired
+    void (*forget_recovery)() = nullptr;  // the game ended cleanly or gave way to another: its recovery is not wanted
 };
 extern Companions companions;
+
+// The game window's timer that writes the recovery file of a changed game (armed by the shell, 30 s after a change).
+inline constexpr uintptr_t kRecoveryTimer = 0xF420;
+
+// The doors above, called where play meets them; an empty door does nothing.
+inline void tell_game_changed() {
+    if (companions.game_changed) companions.game_changed();
+}
+inline void tell_forget_recovery() {
+    if (companions.forget_recovery) companions.forget_recovery();
+}

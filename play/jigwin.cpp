@@ -149,6 +149,7 @@ void on_fit_parent(ws::Hwnd hwnd) {
 }
 
 void on_clock_tick(uintptr_t id) {
+    if (id == kRecoveryTimer && companions.recovery_due) companions.recovery_due();
     if (id != kClockTimer) return;
     current_game->windowtitle(TITLE_TICK);
     current_game->free_dc();
@@ -245,6 +246,7 @@ int32_t confirm_close(ws::Hwnd hwnd) {
         if (answer == ws::IDCANCEL) return keep_game(hwnd);
         if (answer == ws::IDYES && !save_for_close(name)) return keep_game(hwnd);
     }
+    tell_forget_recovery();  // the game ends at the player's word
     end_game();
     return 1;
 }

@@ -15,6 +15,7 @@
 #include "graphics/paths.h"
 #include "graphics/trace.h"
 #include "pieces/piece.h"
+#include "play/companions.h"
 #include "play/jig.h"
 #include "play/play.h"
 #include "shell/mywin.h"
@@ -150,6 +151,7 @@ Rect drop_join(Jig& game) {
     const int32_t id = game.joint_check();
     if (id < 0) return {};
     game_saved = 0;
+    tell_game_changed();
     play_sound(SOUND_JOINT);
     push_cursor(ws::IDC_WAIT);
     const Rect r = game.joint(id);
@@ -158,6 +160,7 @@ Rect drop_join(Jig& game) {
         play_sound(SOUND_GM_END);
         // The saved game this puzzle came from is used up.
         if (!save_path.empty()) std::remove(resolve_path(save_path).c_str());
+        tell_forget_recovery();
     }
     return r;
 }

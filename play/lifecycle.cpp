@@ -57,6 +57,7 @@ void begin_cutting(ws::Hwnd hwnd, Jig* game, bool keep_copy) {
         return;
     }
     game_saved = 0;
+    tell_forget_recovery();  // a new game has replaced the one the recovery file held
     if (keep_copy && settings.view_follow) keep_picture_copy(picture_path);
     push_busy_cursor();
     queue_cutting(hwnd);
@@ -187,6 +188,7 @@ void continue_saved_game() {
         end_game();
         if (!extract_picture(save_path, picture_path)) return;
     }
+    tell_forget_recovery();
     push_busy_cursor();
     current_game = build_game();
     game_saved = 0;

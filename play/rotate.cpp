@@ -7,6 +7,7 @@
 
 #include "pieces/piece.h"
 #include "graphics/trace.h"
+#include "play/companions.h"
 #include "play/jig.h"
 #include "play/play.h"
 #include "shell/mywin.h"
@@ -40,6 +41,7 @@ void turn_held(ws::Hwnd hwnd, int32_t sound, Rect (*turn)(Jig&)) {
     Jig* game = current_game;
     if (!game || !game->holding) return;
     game_saved = 0;
+    tell_game_changed();
     play_sound(sound);
     repaint_desk_rect(hwnd, turn(*game));
 }

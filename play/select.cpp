@@ -13,6 +13,7 @@
 #include "graphics/ddbase.h"
 #include "graphics/trace.h"
 #include "pieces/piece.h"
+#include "play/companions.h"
 #include "play/jig.h"
 #include "play/play.h"
 #include "shell/mywin.h"
@@ -295,6 +296,7 @@ void on_draw(ws::Hwnd hwnd, intptr_t lparam) {
     Jig* game = current_game;
     if (!game || !game->holding) return;
     game_saved = 0;
+    tell_game_changed();
     play_sound(SOUND_MOVE);
     int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
     if (std::abs(x - down_point.x) > settings.click_dxdy || std::abs(y - down_point.y) > settings.click_dxdy)

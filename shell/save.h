@@ -31,6 +31,8 @@ inline constexpr const char* kListPictureJpg = "zelto_temp2.jpg";
 inline constexpr const char* kListPictureBmp = "zelto_temp2.bmp";
 inline constexpr const char* kEmergencySaveName = "zelto_save.zlt";
 
+// message: a save the player asked for: a failure is told, and once the file is written the game's recovery file
+// is no longer needed. quiet: the program's own save (emergency, recovery): nothing is told, the recovery stays.
 enum class SaveReport { message, quiet };
 
 // Writes `jig` (its cells, its display items, the play time, the view origin, then the file at picture_path) to

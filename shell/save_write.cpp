@@ -1,20 +1,18 @@
 // Writing a saved game (save_game, the emergency save) and the name offered for it.
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "desk/desk.h"
 #include "desk/title.h"
+#include "graphics/durable.h"
 #include "graphics/paths.h"
 #include "graphics/ws.h"
 #include "pieces/piece.h"
 #include "play/jig.h"
 #include "puzzle/lines.h"
 #include "shell/save.h"
+#include "shell/recover.h"
 #include "shell/save_format.h"
 #include "shell/startup.h"
 
@@ -81,34 +79,11 @@ std::vector<uint8_t> game_tables(const Jig& jig, int32_t points) {
     return out;
 }
 
-// A new file beside `target`, made under a name no other file has; nullptr when none can be made.
-std::FILE* open_beside(const std::string& target, std::string& temp) {
-    for (int n = 0; n < 100; ++n) {
-        temp = target + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(n);
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            if (std::FILE* f = fdopen(fd, "wb")) return f;
-            ::close(fd);
-            std::remove(temp.c_str());
-            return nullptr;
-        }
-        if (errno != EEXIST) return nullptr;
-    }
-    return nullptr;
-}
-
-// Writes the tables and the picture into a temporary file and puts it in place of `target`.
+// The tables and the picture, through a temporary file that replaces `target` only once it is whole on the disk.
 bool write_file(const std::string& target, const std::vector<uint8_t>& tables, std::FILE* picture) {
-    std::string temp;
-    std::FILE* out = open_beside(target, temp);
-    if (!out) return false;
-    bool ok = std::fwrite(tables.data(), 1, tables.size(), out) == tables.size();
-    ok = ok && copy_tail(picture, 0, out);
-    ok = ok && std::fflush(out) == 0 && fsync(fileno(out)) == 0;
-    ok = (std::fclose(out) == 0) && ok;
-    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) std::remove(temp.c_str());
-    return ok;
+    return durable_write(target, [&](std::FILE* out) {
+        return std::fwrite(tables.data(), 1, tables.size(), out) == tables.size() && copy_tail(picture, 0, out);
+    });
 }
 
 }  // namespace
@@ -123,6 +98,7 @@ int32_t save_game(const Jig& jig, const std::string& path, SaveReport report) {
         std::fclose(picture);
     }
     if (!ok && report == SaveReport::message) tell(kSaveFailedText, path);
+    if (ok && report == SaveReport::message) forget_recovery();  // the player's own file now holds the game
     return ok ? 1 : 0;
 }
 

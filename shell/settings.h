@@ -72,9 +72,10 @@ void read_settings(const char* path);
 // The lines of an open settings file: each recognised value replaces the setting, anything unreadable is skipped.
 void read_settings_from(std::FILE* file);
 
-// Writes every setting, in code page 932 with "\n" line ends. The file is written beside the old one and then put
-// in its place, so a failed write never loses the previous settings. Nothing happens if it cannot be written.
-void write_settings(const char* path);
+// Writes every setting, in code page 932 with "\n" line ends. The file is written beside the old one, flushed to the
+// disk and then put in its place, so a failed write or a crash never loses the previous settings. False when it
+// could not be written (the old file, if any, is as it was).
+bool write_settings(const char* path);
 // The lines of the settings file, in their order, onto an open stream.
 void write_settings_to(std::FILE* file);
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "graphics/durable.h"
 #include "graphics/paths.h"
 #include "shell/cp932.h"
 #include "shell/settings.h"
@@ -125,20 +126,8 @@ void write_settings_to(std::FILE* file) {
     if (file != nullptr) write_all(file, settings_text());
 }
 
-void write_settings(const char* path) {
-    if (path == nullptr || *path == '\0') return;
-    const std::string target = resolve_path(path);
-    const std::string temp = target + ".new";
+bool write_settings(const char* path) {
+    if (path == nullptr || *path == '\0') return false;
     const std::string text = settings_text();
-    if (std::FILE* f = std::fopen(temp.c_str(), "wb")) {
-        const bool ok = write_all(f, text);
-        if (std::fclose(f) == 0 && ok && std::rename(temp.c_str(), target.c_str()) == 0) return;
-        std::remove(temp.c_str());
-        return;
-    }
-    // No file can be made beside it (a read-only folder, say): write the file itself, as a last resort.
-    if (std::FILE* f = std::fopen(target.c_str(), "wb")) {
-        write_all(f, text);
-        std::fclose(f);
-    }
+    return durable_write(resolve_path(path), [&](std::FILE* f) { return write_all(f, text); });
 }

@@ -1,17 +1,24 @@
 // Start-up, the message loop and the end of a run.
 #include "shell/startup.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 
+#include "graphics/durable.h"
 #include "graphics/trace.h"
 #include "graphics/ws.h"
 #include "shell/mywin.h"
+#include "shell/recover.h"
 #include "shell/settings.h"
 #include "shell/skin.h"
 #include "windows/companions.h"
+
+namespace {
+constexpr const char* kSettingsUnwritten = "設定ファイル ZELTORC.TXT を書き込めませんでした。前回の設定はそのまま残っています。";
+}  // namespace
 
 std::string picture_path;
 std::string save_path;
@@ -51,24 +58,37 @@ void startup(const std::string& program_dir, const std::string& args) {
 }
 
 void finish_run() {
-    write_settings(kSettingsFile);
+    if (!write_settings(kSettingsFile)) {
+        // No window is left to show it: the player learns it where the program was started, and in the trace.
+        std::fprintf(stderr, "zelto: %s\n", kSettingsUnwritten);
+        if (trace_switch) trace_line("MAIN", (std::string(kSettingsUnwritten) + "\n").c_str());
+    }
     for (const char* name : kTempPictures) std::remove(name);
     trace_close();
 }
 
 int win_main(int argc, char** argv) {
+    // A file that grows past the size limit then fails to write (and is reported) instead of ending the program.
+    signal(SIGXFSZ, SIG_IGN);
     ws::init(argc, argv, false);
+    ws::catch_session_events();
     read_skin_file = read_skin;
     install_companions();
+    install_recovery();
     startup(program_directory(argc > 0 ? argv[0] : nullptr), argument_text(argc, argv));
+    remove_stale_temporaries(kSettingsFile);
+    const bool resuming = ask_recovery();
     if (!register_main_window_class()) return 0;
     if (!create_main_window()) {
         finish_run();
         return 0;
     }
+    // Comes after the resume the game window has just posted for itself.
+    if (resuming) ws::post_message(0, IDM_RECOVERY_SETTLE, 0, 0);
     ws::Haccel accel = ws::load_accelerators("IDM_ACCEL");
     ws::Msg msg;
     while (ws::get_message(msg)) {
+        if (recovery_loop_message(msg)) continue;
         if (!ws::translate_accelerator(main_window, accel, msg)) {
             ws::translate_message(msg);
             ws::dispatch_message(msg);

@@ -21,7 +21,8 @@ std::string picture_from_argument(const std::string& args);
 // Makes `program_dir` current (a failure leaves the current folder), reads the settings, starts the trace log and
 // takes the picture from the argument text.
 void startup(const std::string& program_dir, const std::string& args);
-// After the loop: writes the settings, deletes the temporary pictures and closes the trace log.
+// After the loop: writes the settings (a failure is told on stderr and in the trace), deletes the temporary
+// pictures and closes the trace log.
 void finish_run();
 
 // The whole program: start-up, the main window, the message loop, the end of the run. Returns the exit code.

@@ -1,0 +1,144 @@
+// The recovery file of the game in play: its timer and writes, the question at start, and the end on a signal.
+#include "shell/recover.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "graphics/durable.h"
+#include "graphics/paths.h"
+#include "graphics/trace.h"
+#include "play/companions.h"
+#include "play/jig.h"
+#include "shell/mywin.h"
+#include "shell/save.h"
+#include "shell/startup.h"
+
+namespace {
+
+bool pending = false;        // the game changed since its last save or recovery write
+bool failure_told = false;   // a failed write has been reported; the next failure stays quiet
+bool ending = false;         // a signal asked the program to end
+bool resuming_file = false;  // the game in play is being resumed from the recovery file itself
+
+void trace(const char* event) {
+    if (trace_switch) trace_line("recover", event);
+}
+
+// A game whose pieces all lie on the desk and that is not complete: the only kind worth recovering.
+bool game_in_play() {
+    const Jig* g = current_game;
+    return g && g->cut_count >= g->item_count && g->item_count > 1;
+}
+
+void stop_timer() {
+    if (game_window) ws::kill_timer(game_window, kRecoveryTimer);
+}
+
+void tell_failure() {
+    if (failure_told) return;
+    failure_told = true;
+    char text[1200];
+    std::snprintf(text, sizeof text, kSaveFailedText, kRecoveryFile);
+    ws::message_box(game_window, text, kSaveNoticeTitle, ws::MB_OK | ws::MB_ICONWARNING);
+}
+
+// The resumed recovery file could not be played: a damaged one is kept aside so that it is not offered again,
+// a sound one (the picture could not be taken out, say) stays for the next start.
+void settle_resume() {
+    if (!resuming_file) return;
+    resuming_file = false;
+    if (save_path == kRecoveryFile) save_path.clear();  // a later save must not go to the recovery file
+    if (current_game) return;
+    if (!saved_game_usable(kRecoveryFile)) durable_rename(kRecoveryFile, kRecoveryBadFile);
+}
+
+// A signal: the game goes to its recovery file, then the windows close without asking; the loop then ends with
+// code 0 and start-up's end writes the settings. Should the recovery write fail, the close asks as usual.
+void end_session() {
+    trace("end of session\n");
+    ending = true;
+    if (game_in_play() && game_saved == 0 && write_recovery()) game_saved = 1;  // safe on the disk: nothing to ask
+    if (!main_window) {
+        ws::post_quit_message(0);
+        return;
+    }
+    ws::send_message(main_window, ws::WM_CLOSE, 0, 0);
+    if (main_window && ws::is_window(main_window)) ending = false;  // the player kept the game open
+}
+
+}  // namespace
+
+void install_recovery() {
+    companions.game_changed = recovery_game_changed;
+    companions.recovery_due = recovery_due;
+    companions.forget_recovery = forget_recovery;
+    pending = failure_told = ending = resuming_file = false;
+}
+
+void recovery_game_changed() {
+    if (pending || !game_in_play() || !game_window) return;
+    pending = true;
+    ws::set_timer(game_window, kRecoveryTimer, kRecoveryPeriod);
+}
+
+void recovery_due() {
+    if (current_game && current_game->holding) {
+        // Writing flushes to the disk, which could stall a drag: the write waits for the drop.
+        ws::set_timer(game_window, kRecoveryTimer, kRecoveryRetry);
+        return;
+    }
+    write_recovery();
+}
+
+bool write_recovery() {
+    stop_timer();
+    if (!pending && !ending) return true;
+    pending = false;
+    if (!game_in_play()) return true;
+    trace("write\n");
+    if (!save_game(*current_game, kRecoveryFile, SaveReport::quiet)) {
+        trace("write failed\n");
+        tell_failure();
+        return false;
+    }
+    failure_told = false;
+    return true;
+}
+
+void forget_recovery() {
+    if (ending || resuming_file || save_path == kRecoveryFile) return;
+    stop_timer();
+    pending = false;
+    std::remove(resolve_path(kRecoveryFile).c_str());
+}
+
+bool ask_recovery() {
+    remove_stale_temporaries(kRecoveryFile);
+    std::error_code ec;
+    if (!std::filesystem::exists(resolve_path(kRecoveryFile), ec)) return false;
+    const int32_t answer = ws::message_box(0, kRecoveryQuestion, kRecoveryTitle, ws::MB_YESNO | ws::MB_ICONQUESTION);
+    if (answer == ws::IDYES && picture_path.empty()) {
+        picture_path = kRecoveryFile;
+        resuming_file = true;
+        return true;
+    }
+    // Declined, or a picture named at start wins: the file goes where the player can still find it.
+    const std::string path = resolve_path(kRecoveryFile);
+    if (!ws::move_to_trash(path)) std::remove(path.c_str());
+    return false;
+}
+
+bool recovery_loop_message(const ws::Msg& msg) {
+    if (msg.hwnd != 0) return false;
+    switch (msg.message) {
+    case ws::WM_ENDSESSION: end_session(); return true;
+    case ws::WM_ACTIVATEAPP:
+        if (msg.wparam == 0 && pending) write_recovery();
+        return true;
+    case IDM_RECOVERY_SETTLE: settle_resume(); return true;
+    default: return false;
+    }
+}
+
+bool session_ending() { return ending; }

@@ -1,0 +1,126 @@
+// The recovery file: written 30 s after a change, on losing the focus and when a signal ends the program, and
+// offered back at the next start.
+#include <signal.h>
+
+#include <tuple>
+
+#include "play/companions.h"
+#include "play/jigwin_support.h"
+#include "shell/recover.h"
+
+using namespace jigwintest;
+
+namespace {
+
+using Placement = std::tuple<int32_t, int32_t, int32_t, double, int32_t>;  // id, cx, cy, angle, turned
+
+std::vector<Placement> placements() {
+    std::vector<Placement> out;
+    for (int32_t i = 0; i < current_game->item_count; ++i) {
+        const Piece& p = *current_game->items[i].piece;
+        out.emplace_back(current_game->items[i].id, p.cx, p.cy, p.angle, p.turned);
+    }
+    return out;
+}
+
+class Recovery : public GameWindowTest {
+protected:
+    void SetUp() override {
+        GameWindowTest::SetUp();
+        install_recovery();
+    }
+    void TearDown() override {
+        companions.game_changed = companions.recovery_due = companions.forget_recovery = nullptr;
+        GameWindowTest::TearDown();
+    }
+    // Picks the top group up at its centre and puts it down 30 pixels further right.
+    static void move_top_group() {
+        const Point at = on_screen(piece_centre_on_window(current_game->item_count - 1));
+        ws::test::mouse(ws::WM_LBUTTONDOWN, at);
+        ws::test::mouse(ws::WM_MOUSEMOVE, {at.x + 30, at.y});
+        ws::test::mouse(ws::WM_LBUTTONUP, {at.x + 30, at.y});
+        ws::test::pump();
+    }
+    // The program's own loop: its messages first, then the windows'. The exit code, or -1 when it did not end.
+    static int32_t run_loop() {
+        ws::Msg m;
+        while (ws::peek_message(m, ws::PM_REMOVE)) {
+            if (m.message == ws::WM_QUIT) return int32_t(m.wparam);
+            if (!recovery_loop_message(m)) ws::dispatch_message(m);
+        }
+        return -1;
+    }
+    static bool written() { return saved_game_usable(kRecoveryFile) == 1; }
+};
+
+TEST_F(Recovery, AChangeIsWrittenThirtySecondsLaterOrOnLosingTheFocusAndNotAfterASave) {
+    const ws::Msg focus_lost{0, ws::WM_ACTIVATEAPP, 0, 0, 0, 0};
+    play("pic.bmp");
+    ws::test::advance(61000);
+    recovery_loop_message(focus_lost);
+    EXPECT_FALSE(fs::exists(kRecoveryFile)) << "written while nothing changed";
+    move_top_group();
+    ws::test::advance(29000);
+    EXPECT_FALSE(fs::exists(kRecoveryFile));
+    ws::test::advance(2000);
+    EXPECT_TRUE(written());
+    ASSERT_EQ(save_game(*current_game, "mine.zlt"), 1);
+    EXPECT_FALSE(fs::exists(kRecoveryFile)) << "kept after the player saved";
+    ws::test::advance(61000);
+    EXPECT_FALSE(fs::exists(kRecoveryFile)) << "written after a save with no change since";
+    move_top_group();
+    recovery_loop_message(focus_lost);
+    EXPECT_TRUE(written()) << "not written on losing the focus";
+}
+
+TEST_F(Recovery, ASignalWritesTheGameAndTheNextStartResumesItTrashesItOrKeepsADamagedOneAside) {
+    setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);  // the trash of this test
+    ASSERT_TRUE(ws::catch_session_events());
+    play("pic.bmp");
+    move_top_group();
+    ws::test::advance(5000);
+    const std::vector<Placement> kept = placements();
+    const int32_t seconds = play_seconds;
+    raise(SIGTERM);
+    EXPECT_EQ(run_loop(), 0);
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) signal(sig, SIG_DFL);
+    EXPECT_TRUE(ws::test::messages().empty()) << "a question was asked";
+    finish_run();
+    EXPECT_TRUE(fs::exists("ZELTORC.TXT"));
+    fs::rename(kRecoveryFile, "written.zlt");
+    const struct {
+        const char* name;
+        int32_t answer;
+        bool damaged, resumed, kept, aside, trashed;
+    } cases[] = {{"yes", ws::IDYES, false, true, true, false, false},
+                 {"yes to a damaged file", ws::IDYES, true, false, false, true, false},
+                 {"no", ws::IDNO, false, false, false, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ws::test::reset();
+        install_recovery();
+        picture_path.clear();
+        fs::remove_all(dir_ / "share");
+        fs::create_directories(dir_ / "share");
+        fs::copy_file("written.zlt", kRecoveryFile, fs::copy_options::overwrite_existing);
+        if (c.damaged) fs::resize_file(kRecoveryFile, 300);
+        ws::test::push_answer(c.answer);
+        const bool resuming = ask_recovery();
+        ASSERT_TRUE(create_main_window());
+        if (resuming) ws::post_message(0, IDM_RECOVERY_SETTLE, 0, 0);
+        run_loop();
+        EXPECT_EQ(ws::test::messages().at(0).text, kRecoveryQuestion);
+        EXPECT_EQ(current_game ? placements() : std::vector<Placement>{}, c.resumed ? kept : std::vector<Placement>{});
+        EXPECT_EQ(current_game ? clock_carry : seconds, seconds);
+        EXPECT_EQ(save_path, "");
+        EXPECT_EQ(fs::exists(kRecoveryFile), c.kept);
+        EXPECT_EQ(fs::exists(kRecoveryBadFile), c.aside);
+        EXPECT_EQ(fs::exists(dir_ / "share/Trash/files" / kRecoveryFile), c.trashed);
+        EXPECT_NE(game_window, 0) << "the program did not go on";
+        ws::destroy_window(main_window);
+        fs::remove(kRecoveryBadFile);
+    }
+    unsetenv("XDG_DATA_HOME");
+}
+
+}  // namespace
