@@ -269,17 +269,4 @@ TEST_F(Pieces, SeamsDarkenAndLightenInTheirOwnColours) {
         EXPECT_EQ((Words{at(*p->view, 4, 3), at(*p->view, 5, 4)}), (Words{0xFF808080, 0x00808080}));
 }
 
-// Lightening the greys next to white never gives pure white, the key colour of pieces.
-TEST_F(Pieces, ALightenedSeamNeighbourIsNeverPureWhite) {
-    settings.nokosu = true;
-    const int32_t n = 63;
-    Words w(size_t(n) * 3, 0x00808080 | 0xFF000000);
-    for (int32_t x = 0; x < n; ++x) w[size_t(n + x)] = 0x00C0C0C0 + 0x010101u * uint32_t(x);  // up to 0xFEFEFE
-    Piece p;
-    p.joined = 1;
-    give_image(p, n, 3, w);
-    p.set_angle(0);
-    for (int32_t x = 1; x < n; ++x) EXPECT_NE(at(*p.view, x, 1), W) << x;
-}
-
 }  // namespace
