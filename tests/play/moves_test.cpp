@@ -395,24 +395,6 @@ TEST_F(Moves, HiddenGroupsStayOutOfRangesAndAPressOutsideARangeClearsIt) {
     release({135, 100});
 }
 
-TEST_F(Moves, TheRangeShowsAsADottedRectangleOnBothPaths) {
-    Jig& g = pieces_at({{300, 250}});
-    for (const bool with_presenter : {false, true}) {
-        if (with_presenter) start_presenter(g);
-        press({40, 40});
-        drag({120, 90});
-        EXPECT_EQ((std::vector{shown(40, 40), shown(40, 43), shown(40, 46), shown(80, 60)}),
-                  (std::vector{0u, kWhite, 0u, kBack}));
-        release({120, 90});
-        EXPECT_EQ(shown(40, 40), 0u) << "still shown after the release";
-        press({250, 250});
-        release({250, 250});
-        press({250, 250});
-        release({250, 250});
-        EXPECT_EQ(shown(40, 40), kBack);
-    }
-}
-
 TEST_F(Moves, SpaceJumpsToUnseenGroupsThenStartsOver) {
     Jig& g = pieces_at({{100, 100}, {600, 500}, {380, 290}, {700, 100}});
     auto seen = [&] { return std::vector{g.items[0].seen, g.items[1].seen, g.items[2].seen, g.items[3].seen}; };
