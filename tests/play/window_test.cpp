@@ -108,6 +108,21 @@ TEST_P(Road, ADroppedSavedGameResumesAndIsDrawn) {
     EXPECT_EQ(window_faults(3), 0);
 }
 
+// Skipped while a known fault stands: a game replaced after its last cut but before the step that starts play
+// leaves its busy cursor pushed, so the hourglass stays through the new game. Remove the skip with the mend.
+TEST_P(Road, AGameReplacedAfterItsLastCutLeavesNoBusyCursor) {
+    GTEST_SKIP() << "the busy cursor of the replaced game stays pushed";
+    settings.ddraw = GetParam();
+    const int32_t depth = cursor_depth();
+    open("pic.bmp");
+    for (int32_t k = 0; k < 3; ++k) ASSERT_TRUE(deliver_step());
+    write_picture("other.bmp", 96, 64);
+    ws::test::drop_files(game_window, {"other.bmp"}, {10, 10});  // lands after the fourth and last cut
+    ws::test::pump();
+    ASSERT_EQ(picture_path, "other.bmp");
+    EXPECT_EQ(cursor_depth(), depth + 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothPaths, Road, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "presenter" : "plain"; });
 
