@@ -96,10 +96,11 @@ inline bool write_noise_picture(const std::string& path, int32_t w, int32_t h, u
     });
 }
 
-// Restores, when it goes, the settings, sounds and game-wide values a test may change; clears the current game.
+// Builds the unit shapes from the settings; restores, when it goes, the settings, sounds and game-wide values a
+// test may change, and clears the current game.
 class Guard {
 public:
-    Guard() : settings_(settings), sounds_(sound_list), random_(game_random), picture_(picture_path) {}
+    Guard() : settings_(settings), sounds_(sound_list), random_(game_random), picture_(picture_path) { line_const_init(); }
     ~Guard() {
         delete current_game;
         current_game = nullptr;
