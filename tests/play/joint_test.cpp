@@ -113,7 +113,10 @@ TEST_F(Joint, OnlyEdgeNeighboursOnTheSameSideOutOfTraysFitAndTheLowestWins) {
     lay(g, 0, kC);
     drop_at(g, 4, kC);
     EXPECT_EQ(g.joint_check(), -1) << "0 and 4 touch only at a corner";
-    lay(g, 4, {600, 450});
+    lay(g, 3, kC);
+    drop_at(g, 2, kC);
+    EXPECT_EQ(g.joint_check(), -1) << "2 and 3 follow each other but lie at opposite ends of their rows";
+    for (const int32_t id : {2, 3, 4}) lay(g, id, {600, 450});
     g.items[index_of(g, 0)].hidden = 1;
     drop_at(g, 1, kC);
     EXPECT_EQ(g.joint_check(), -1) << "0 lies in a tray";

@@ -330,7 +330,9 @@ TEST_F(Moves, OnlyASinglePieceDroppedOnATrayGoesIntoIt) {
 TEST_F(Moves, DraggingInsideARangeMovesAllItsGroupsAlike) {
     for (const bool with_presenter : {false, true}) {
         view_x = 0;
-        Jig& g = pieces_at({{100, 100}, {160, 120}, {130, 170}, {300, 100}, {200, 150}}, with_presenter);
+        // Three inside, one outside and four on the borders (right, left, top, bottom).
+        Jig& g = pieces_at({{100, 100}, {160, 120}, {130, 170}, {300, 100}, {200, 150}, {80, 150}, {150, 80}, {150, 200}},
+                           with_presenter);
         press({300, 280});
         EXPECT_EQ(range_state, 1);
         EXPECT_EQ(count_played(SOUND_SEL), 0);
@@ -339,14 +341,14 @@ TEST_F(Moves, DraggingInsideARangeMovesAllItsGroupsAlike) {
         press({100, 100});  // on a piece, but inside the range
         EXPECT_EQ((std::vector{g.holding, range_state, range_x1, range_y1, range_x2, range_y2}),
                   (std::vector{0, 3, 80, 80, 200, 200}));
-        EXPECT_EQ((std::vector{g.items[0].banded, g.items[1].banded, g.items[2].banded, g.items[3].banded,
-                               g.items[4].banded}),
-                  (std::vector{1, 1, 1, 0, 0}));
+        std::vector<int32_t> banded;
+        for (int32_t i = 0; i < g.item_count; ++i) banded.push_back(g.items[i].banded);
+        EXPECT_EQ(banded, (std::vector{1, 1, 1, 0, 0, 0, 0, 0}));
         drag({130, 90});
         drag({150, 80});
         release({150, 80});
         EXPECT_EQ(range_state, 0);
-        EXPECT_EQ(xs(g), (std::vector{150, 210, 180, 300, 200}));
+        EXPECT_EQ(xs(g), (std::vector{150, 210, 180, 300, 200, 80, 150, 150}));
         EXPECT_EQ(g.items[1].piece->cy, 100);
         EXPECT_EQ((std::vector{shown(210, 100), shown(160, 120)}), (std::vector{0x405060u, kBack}));
         EXPECT_EQ(with_presenter ? 0 : desk_faults(g), 0);
@@ -393,6 +395,11 @@ TEST_F(Moves, HiddenGroupsStayOutOfRangesAndAPressOutsideARangeClearsIt) {
     press({135, 100});
     EXPECT_EQ((std::vector{g.holding, range_state}), (std::vector{1, 0}));
     release({135, 100});
+    press({250, 250});  // a zero-size range at the press point ...
+    release({250, 250});
+    press({250, 250});  // ... whose corner counts as inside it: grabbed
+    EXPECT_EQ(range_state, 3);
+    release({250, 250});
 }
 
 TEST_F(Moves, SpaceJumpsToUnseenGroupsThenStartsOver) {
