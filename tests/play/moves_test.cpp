@@ -273,6 +273,10 @@ TEST_F(Moves, TheCtrlSweepPullsNearbyGroupsEachLessThanTheLast) {
             EXPECT_EQ(shown(200, 222), kBack) << "nothing left where the first swept one was";
         } else {
             EXPECT_EQ(desk_faults(g) + cache_faults(g), 0) << "the save-under follows the sweep";
+            Piece& swept = *g.items[2].piece;
+            const Rect r = swept.rect;
+            swept.set_angle(swept.angle);
+            EXPECT_EQ(swept.rect, r) << "laid round its centre as a turn lays it";
         }
         ctrl_down = 0;
         drag({230, 260});
