@@ -1,11 +1,14 @@
 // Re-cutting joined groups: which pixels a group picture holds, its margin and place, and the seam marks.
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "puzzle/joint.h"
-#include "puzzle/lines.h"
-#include "tests/pieces/piece_support.h"
+#include "support/game_builder.h"
 
 namespace {
+
+using testsupport::at;
 
 constexpr uint32_t W = 0x00FFFFFF;
 constexpr int32_t unknown = -2, on_line = -1;
@@ -15,18 +18,17 @@ uint32_t picture_word(int32_t x, int32_t y) {
     return (uint32_t(20 + (x * 7) % 200) << 16) | (uint32_t(20 + (y * 5) % 200) << 8) | uint32_t(20 + (x + y) % 200);
 }
 
-class Joining : public SettingsGuard {
+class Joining : public ::testing::Test {
 protected:
+    void SetUp() override {
+        settings.kage = settings.smooth = settings.nokosu = false;
+        line_const_init();
+    }
     void make_game(int32_t cols, int32_t rows, int32_t cw, int32_t ch) {
         jig = std::make_unique<Jig>(blank_game);
         jig->cols = cols, jig->rows = rows;
         jig->pic_w = cols * cw, jig->pic_h = rows * ch;
-        jig->picture = new MemDC;
-        jig->picture->create(BIT_SCREEN, jig->pic_w, jig->pic_h);
-        for (int32_t y = 0; y < jig->pic_h; ++y)
-            for (int32_t x = 0; x < jig->pic_w; ++x)
-                jig->picture->words()[size_t(jig->pic_h - 1 - y) * jig->pic_w + x] = picture_word(x, y);
-        line_const_init();
+        jig->picture = testsupport::surface_of(jig->pic_w, jig->pic_h, picture_word, BIT_SCREEN);
         jig->line_init();
     }
 
@@ -103,7 +105,7 @@ protected:
         int32_t held = 0;
         for (int32_t y = 0; y < f.height; ++y) {
             for (int32_t x = 0; x < f.width; ++x) {
-                const uint32_t got = word_at(*piece.image, x, y) & 0xFFFFFF;
+                const uint32_t got = at(*piece.image, x, y) & 0xFFFFFF;
                 held += got != W;
                 const int32_t px = x + f.sx, py = y + f.sy;
                 if (px < 0 || py < 0 || px >= jig->pic_w || py >= jig->pic_h) {
@@ -123,94 +125,71 @@ protected:
     }
 
     std::unique_ptr<Jig> jig;
+    testsupport::Guard guard_;
 };
 
+// An L of five cells and a ring round a foreign cell: every pixel of the group's cells, nothing else.
 TEST_F(Joining, AGroupHoldsEveryPixelOfItsCellsAndNothingElse) {
     make_game(4, 3, 24, 20);
-    // An L of five cells: the top row's first three and the two below its first.
-    Piece& p = join({0, 1, 2, 4, 8}, 0, 0);
-    EXPECT_GT(expect_exact_cover(p, 0), 5 * 24 * 20 * 9 / 10);
-    EXPECT_EQ(p.joined, 1);
-}
-
-TEST_F(Joining, ARingWhitesOutTheForeignCellItEncloses) {
+    Piece& l = join({0, 1, 2, 4, 8}, 0, 0);
+    EXPECT_GT(expect_exact_cover(l, 0), 5 * 24 * 20 * 9 / 10);
+    EXPECT_EQ(l.joined, 1);
     make_game(3, 3, 30, 30);
-    Piece& p = join({0, 1, 2, 3, 5, 6, 7, 8}, 0, 0);
-    expect_exact_cover(p, 0);
+    Piece& ring = join({0, 1, 2, 3, 5, 6, 7, 8}, 0, 0);
+    expect_exact_cover(ring, 0);
     const GroupFrame f = group_frame(*jig, 0);
-    // The centre of the enclosed cell (45, 45) in the picture.
-    EXPECT_EQ(word_at(*p.image, 45 - f.sx, 45 - f.sy) & 0xFFFFFF, W);
+    EXPECT_EQ(at(*ring.image, 45 - f.sx, 45 - f.sy) & 0xFFFFFF, W) << "the enclosed cell's centre";
 }
 
 TEST_F(Joining, TheLastJoinGivesTheWholePictureWithAHalfCellMargin) {
     make_game(2, 2, 40, 30);
     Piece& p = join({0, 1, 2, 3}, 2, 1);
-    ASSERT_EQ(p.width, 120);
-    ASSERT_EQ(p.height, 90);
-    for (int32_t y = 0; y < 90; ++y) {
+    ASSERT_EQ((std::vector{p.width, p.height}), (std::vector{120, 90}));
+    for (int32_t y = 0; y < 90; ++y)
         for (int32_t x = 0; x < 120; ++x) {
             const int32_t px = x - 20, py = y - 15;
             // The outline of the whole puzzle runs along the picture's left column and top row.
             const bool inside = px >= 1 && py >= 1 && px < 80 && py < 60;
-            ASSERT_EQ(word_at(*p.image, x, y), inside ? picture_word(px, py) : W) << x << "," << y;
+            ASSERT_EQ(at(*p.image, x, y), inside ? picture_word(px, py) : W) << x << "," << y;
         }
-    }
-    EXPECT_EQ(jig->items[1].merged, 1);
-    EXPECT_EQ(jig->items[1].home_dx, 0);
-    EXPECT_EQ(jig->items[1].home_dy, 0);
+    EXPECT_EQ((std::vector{jig->items[1].merged, jig->items[1].home_dx, jig->items[1].home_dy}), (std::vector{1, 0, 0}));
 }
 
+// Offsets to the picture's centre, mirrored for a group lying turned over, whose image is the upright one mirrored.
 TEST_F(Joining, PlacesTheGroupRelativeToThePictureCentre) {
     make_game(4, 3, 24, 20);
     Piece& up = join({0, 1}, 0, 0);
-    const Item& a = jig->items[0];
-    EXPECT_EQ(up.width, 72);
-    EXPECT_EQ(up.height, 40);
-    EXPECT_EQ(a.home_dx, 24);  // 96 / 2 - 48 / 2 - 0
-    EXPECT_EQ(a.home_dy, 20);  // 60 / 2 - 20 / 2 - 0
-    EXPECT_EQ(a.join_dx, 24);
-    EXPECT_EQ(a.join_dy, 20);
     Piece& down = join({0, 1}, 0, 1, 1);
-    const Item& b = jig->items[1];
-    EXPECT_EQ(b.home_dx, 96 - 24);
-    EXPECT_EQ(b.join_dx, 96 - 24);
-    EXPECT_EQ(b.home_dy, 20);
-    // Lying turned over, the group's image is the upright one mirrored.
+    const Item &a = jig->items[0], &b = jig->items[1];
+    EXPECT_EQ((std::vector{up.width, up.height, a.home_dx, a.home_dy, a.join_dx, a.join_dy}),
+              (std::vector{72, 40, 24, 20, 24, 20}));  // 96 / 2 - 48 / 2, 60 / 2 - 20 / 2
+    EXPECT_EQ((std::vector{b.home_dx, b.join_dx, b.home_dy}), (std::vector{96 - 24, 96 - 24, 20}));
     for (int32_t y = 0; y < 40; ++y)
-        for (int32_t x = 0; x < 72; ++x) ASSERT_EQ(word_at(*down.image, x, y), word_at(*up.image, 71 - x, y));
+        for (int32_t x = 0; x < 72; ++x) ASSERT_EQ(at(*down.image, x, y), at(*up.image, 71 - x, y));
 }
 
-TEST_F(Joining, NoSeamMarksWithNokosuOff) {
+// With nokosu the inner edges are marked (keeping the picture's colour) and the outline is not; without, nothing.
+TEST_F(Joining, SeamMarksFollowTheInnerEdgesWithNokosu) {
     make_game(4, 3, 24, 20);
-    Piece& p = join({0, 1, 2, 4, 5, 6}, 0, 0);
-    for (uint32_t w : top_down(*p.image)) ASSERT_EQ(w >> 24, 0u);
-}
-
-TEST_F(Joining, WithNokosuInnerEdgesAreMarkedAndTheOutlineIsNot) {
+    for (uint32_t w : testsupport::top_down(*join({0, 1, 2, 4, 5, 6}, 0, 0).image)) ASSERT_EQ(w >> 24, 0u);
     settings.nokosu = true;
-    make_game(4, 3, 24, 20);
     const int32_t g = 5;
-    Piece& p = join({0, 1, 2, 4, 5, 6}, g, 0);
+    Piece& p = join({0, 1, 2, 4, 5, 6}, g, 1);
     const GroupFrame f = group_frame(*jig, g);
     const auto outline = edge_mask([&](int32_t i, int32_t s) { return member(i, g) && across(i, s) != g; });
     const auto inner = edge_mask([&](int32_t i, int32_t s) { return member(i, g) && across(i, s) == g; });
     int32_t marked = 0;
-    for (int32_t y = 0; y < f.height; ++y) {
+    for (int32_t y = 0; y < f.height; ++y)
         for (int32_t x = 0; x < f.width; ++x) {
-            const uint32_t w = word_at(*p.image, x, y);
+            const uint32_t w = at(*p.image, x, y);
             const int32_t px = x + f.sx, py = y + f.sy;
             const bool in_picture = px >= 0 && py >= 0 && px < jig->pic_w && py < jig->pic_h;
-            const size_t i = in_picture ? size_t(py) * jig->pic_w + px : 0;
-            const bool seam = in_picture && inner[i] && !outline[i];
+            const bool seam = in_picture && inner[size_t(py) * jig->pic_w + px] && !outline[size_t(py) * jig->pic_w + px];
             ASSERT_EQ(w >> 24, seam ? 0xFFu : 0u) << px << "," << py;
-            if (seam) {
-                ++marked;
-                EXPECT_EQ(w & 0xFFFFFF, picture_word(px, py));  // the seam keeps the picture's colour
-            }
+            marked += seam;
+            EXPECT_TRUE(!seam || (w & 0xFFFFFF) == picture_word(px, py)) << "the seam keeps the colour";
         }
-    }
     EXPECT_GT(marked, 24 * 2 + 20 * 4);  // three inner vertical edges and two horizontal ones, at least
-    // The seams of the group still cover exactly what its cells cover.
     expect_exact_cover(p, g);
 }
 

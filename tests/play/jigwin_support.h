@@ -1,67 +1,44 @@
-// Helpers of the game-window and lifecycle tests: a private folder with a pattern picture, the real main window
-// with its game window, the cutting steps counted one by one, and what the layer recorded.
+// The real main window with its game window, on a pattern picture in a folder of the test's own: games opened,
+// cut step by step or played, and what the layer recorded.
 #pragma once
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <array>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <vector>
 
-#include "support/game_builder.h"
 #include "desk/background.h"
-#include "desk/desk.h"
 #include "desk/title.h"
-#include "graphics/bmpsave.h"
 #include "graphics/ddbase.h"
-#include "graphics/memdc.h"
-#include "graphics/trace.h"
 #include "graphics/ws.h"
-#include "pieces/piece.h"
-#include "play/jig.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
 #include "play/play.h"
-#include "shell/mywin.h"
 #include "shell/save.h"
-#include "shell/settings.h"
-#include "shell/sound.h"
-#include "shell/startup.h"
+#include "support/game_builder.h"
+#include "support/temp_dir.h"
 
 namespace jigwintest {
 
 namespace fs = std::filesystem;
+using testsupport::at;
 
-constexpr int32_t kClientW = 400, kClientH = 300;
-
-// A picture whose neighbouring pixels differ and that holds neither pure black nor pure white.
 inline void write_picture(const std::string& path, int32_t w, int32_t h) {
     ASSERT_TRUE(testsupport::write_noise_picture(path, w, h, 0x202020u));
 }
 
-// The real main window and game window on a 4-piece puzzle of a 64 x 64 picture, in a folder of the test's own.
-class GameWindowTest : public ::testing::Test {
+// Settings of a small plain game (4 pieces of a 64 x 64 picture, upright, face up) in a 400 x 300 window.
+class RealWindows {
 protected:
-    void SetUp() override {
+    void prepare() {
+        ASSERT_TRUE(dir_.ok());
         old_dir_ = fs::current_path();
-        dir_ = fs::temp_directory_path() /
-               ("zelto_jigwin_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
-        saved_ = settings;
-        saved_sounds_ = sound_list;
+        fs::current_path(dir_.file(""));
         settings.kage = settings.smooth = settings.nokosu = false;
         settings.ddraw = false;
-        settings.desk_w = 640;
-        settings.desk_h = 480;
+        settings.desk_w = 640, settings.desk_h = 480;
         settings.win_left = settings.win_top = 0;
-        settings.win_width = kClientW;
-        settings.win_height = kClientH;
+        settings.win_width = 400, settings.win_height = 300;
         settings.back_type = IDM_BACK_RGB;
         settings.back_gazou = settings.back_gazou_line = false;
         settings.view = settings.view_follow = settings.image = false;
@@ -69,29 +46,20 @@ protected:
         settings.dtsave = true;
         settings.stretch_size = 0;
         settings.piece_num = 4;
-        settings.kaiten = 236;
+        settings.kaiten = KAITEN_QUARTER;
         settings.hanten = false;
         settings.seiretu = false;
         settings.line_num = 10;
         settings.sound = true;
-        for (int32_t e = 1; e <= 13; ++e) sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
+        for (int32_t e = 1; e <= kSoundEvents; ++e) sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
         picture_path.clear();
-        save_path.clear();
-        game_saved = close_without_asking = 0;
         write_picture("pic.bmp", 64, 64);
     }
-    void TearDown() override {
+    void finish() {
         if (main_window) ws::destroy_window(main_window);
         ws::test::reset();
         if (current_game) end_game();
-        picture_path.clear();
-        save_path.clear();
-        game_saved = close_without_asking = 0;
-        settings = saved_;
-        sound_list = saved_sounds_;
         fs::current_path(old_dir_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
     }
 
     // Creates the main window (and with it the game window) on `picture`; nothing is delivered yet.
@@ -108,42 +76,62 @@ protected:
         ASSERT_NE(current_game, nullptr);
         ASSERT_EQ(current_game->cut_count, current_game->item_count);
     }
-
-    // Delivers one message; IDM_INIT_DISP arrivals are counted. False when nothing is left.
+    // Delivers one message, counting the cutting steps; false when nothing is left.
     bool deliver_one() {
         ws::Msg m;
         if (!ws::peek_message(m, ws::PM_REMOVE)) return false;
-        if (m.message == IDM_INIT_DISP) ++steps_;
+        steps_ += m.message == IDM_INIT_DISP;
         ws::dispatch_message(m);
         return true;
     }
-    // Delivers until the next IDM_INIT_DISP has been handled; false when none came.
+    // Delivers until the next cutting step has been handled; false when none came.
     bool deliver_step() {
         const int32_t before = steps_;
         while (steps_ == before)
             if (!deliver_one()) return false;
         return true;
     }
-
-    // How many times the sound of `event` was asked for.
     static int32_t plays_of(int32_t event) {
         int32_t n = 0;
-        for (const auto& s : ws::test::sounds())
-            if (s.path == sound_list[size_t(event - 1)].file) ++n;
+        for (const auto& s : ws::test::sounds()) n += s.path.ends_with("ev" + std::to_string(event) + ".wav");
         return n;
     }
     static std::string title() { return ws::get_window_text(main_window); }
+    static bool title_has(const std::string& part) { return title().find(part) != std::string::npos; }
     static Point on_screen(Point client) { return ws::client_to_screen(game_window, client); }
-    // A desk point of item i's piece that is surely inside its shape: its centre.
-    static Point piece_centre_on_window(int32_t i) {
+    // The window point of item i's centre, surely inside its shape.
+    static Point centre_of(int32_t i) {
         const Piece& p = *current_game->items[i].piece;
         return {p.cx - view_x, p.cy - view_y};
     }
+    // Window pixels, sampled every 5th, where the window does not show item i's view laid at its place.
+    static int32_t window_faults(int32_t i) {
+        ws::paint_at_once(game_window, nullptr);
+        const MemDC& win = *ws::client_surface(game_window);
+        const Item& it = current_game->items[i];
+        const Piece& p = *it.piece;
+        int32_t bad = 0;
+        for (int32_t y = 0; y < p.view_height; y += 5)
+            for (int32_t x = 0; x < p.view_width; x += 5) {
+                const int32_t wx = p.rect.left - view_x + x, wy = p.rect.top - view_y + y;
+                const Colour c = presenter ? presenter->get_pixel(it.id, x, y) : colour_of(at(*p.view, x, y));
+                if (c == 0xFFFFFF || wx < 0 || wy < 0 || wx >= win.width() || wy >= win.height()) continue;
+                bad += colour_of(at(win, wx, wy)) != c;
+            }
+        return bad;
+    }
+    static Colour colour_of(uint32_t word) { return ((word & 0xFF) << 16) | (word & 0xFF00) | ((word >> 16) & 0xFF); }
 
     int32_t steps_ = 0;
-    fs::path old_dir_, dir_;
-    Settings saved_;
-    std::array<SoundEntry, kSoundEvents> saved_sounds_;
+    testsupport::TempDir dir_;
+    fs::path old_dir_;
+    testsupport::Guard guard_;
+};
+
+class GameWindowTest : public RealWindows, public ::testing::Test {
+protected:
+    void SetUp() override { prepare(); }
+    void TearDown() override { finish(); }
 };
 
 }  // namespace jigwintest

@@ -1,24 +1,12 @@
 // End to end: a robot solves whole puzzles through the mouse on the real game window (quarter-turn clicks, the
 // middle button turning pieces over, drags that join), on both drawing paths, until one group is left, the
 // completion sound has played and the title says nothing is left.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <string>
-
-#include "support/game_builder.h"
-#include "desk/background.h"
-#include "graphics/bmpsave.h"
-#include "play/jigwin.h"
-#include "play/lifecycle.h"
+#include "play/jigwin_support.h"
 #include "play/robot.h"
-#include "shell/sound.h"
-#include "shell/startup.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace jigwintest;
 
 struct Case {
     int32_t pieces;
@@ -26,69 +14,24 @@ struct Case {
     bool presenter;
 };
 
-std::string case_name(const ::testing::TestParamInfo<Case>& info) {
-    return std::to_string(info.param.pieces) + (info.param.presenter ? "_presenter" : "_plain");
-}
-
-// A picture with no pure black or white whose neighbouring pixels differ.
-void write_picture(const std::string& path, int32_t w, int32_t h) {
-    ASSERT_TRUE(testsupport::write_noise_picture(path, w, h, 0x303030u));
-}
-
-class RobotTest : public ::testing::TestWithParam<Case> {
+class RobotTest : public RealWindows, public ::testing::TestWithParam<Case> {
 protected:
     void SetUp() override {
-        old_dir_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("zelto_robot_" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
-        saved_ = settings;
-        saved_sounds_ = sound_list;
+        prepare();
         const Case& c = GetParam();
         settings.ddraw = c.presenter;
-        settings.kaiten = KAITEN_QUARTER;
         settings.hanten = true;
         settings.piece_num = c.pieces;
         settings.stretch_size = std::max(c.width, c.height);
-        settings.desk_w = 1600;
-        settings.desk_h = 1200;
-        settings.win_left = settings.win_top = 0;
+        settings.desk_w = 1600, settings.desk_h = 1200;
         // The presenter composes no more than the screen (800 x 600 on the offscreen platform).
         settings.win_width = ws::screen_width();
         settings.win_height = ws::screen_height();
-        settings.back_type = IDM_BACK_RGB;
-        settings.back_gazou = settings.back_gazou_line = false;
-        settings.view = settings.view_follow = settings.image = false;
-        settings.seiretu = false;
         settings.dtsave = false;
-        settings.sound = true;
-        for (int32_t e = 1; e <= 13; ++e) sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
-        save_path.clear();
         write_picture("robot.bmp", c.width, c.height);
-        picture_path = (dir_ / "robot.bmp").string();
+        picture_path = dir_.file("robot.bmp");
     }
-    void TearDown() override {
-        if (main_window) ws::destroy_window(main_window);
-        ws::test::reset();
-        if (current_game) end_game();
-        picture_path.clear();
-        save_path.clear();
-        settings = saved_;
-        sound_list = saved_sounds_;
-        fs::current_path(old_dir_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    static int32_t plays_of(int32_t event) {
-        int32_t n = 0;
-        for (const auto& s : ws::test::sounds()) n += s.path.ends_with("ev" + std::to_string(event) + ".wav");
-        return n;
-    }
-
-    fs::path old_dir_, dir_;
-    Settings saved_;
-    std::array<SoundEntry, kSoundEvents> saved_sounds_;
+    void TearDown() override { finish(); }
 };
 
 TEST_P(RobotTest, SolvesThePuzzleWithTheMouseAlone) {
@@ -141,6 +84,8 @@ TEST_P(RobotTest, SolvesThePuzzleWithTheMouseAlone) {
 INSTANTIATE_TEST_SUITE_P(Puzzles, RobotTest,
                          ::testing::Values(Case{20, 240, 180, false}, Case{20, 240, 180, true},
                                            Case{100, 280, 280, false}, Case{100, 280, 280, true}),
-                         case_name);
+                         [](const auto& info) {
+                             return std::to_string(info.param.pieces) + (info.param.presenter ? "_presenter" : "_plain");
+                         });
 
 }  // namespace

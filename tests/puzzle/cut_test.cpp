@@ -1,5 +1,5 @@
-// Cutting a game piece by piece: cell choice, offsets, starting side and angle, scatter and rows, drawing on both
-// presentation paths, reproducibility, memory of a large puzzle and oversized pictures.
+// Cutting a game piece by piece: cell choice and the order of the random draws, offsets, sides and angles,
+// scatter and rows, drawing on both presentation paths, reproducibility, wild templates and oversized pictures.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,14 +9,12 @@
 
 #include "graphics/ddbase.h"
 #include "graphics/ws.h"
-#include "pieces/piece.h"
 #include "puzzle/cut.h"
-#include "puzzle_support.h"
-
-using namespace puzzle_test;
+#include "support/game_builder.h"
 
 namespace {
 
+using testsupport::at;
 constexpr uint32_t white_word = 0xFFFFFF;
 
 class Cutting : public ::testing::Test {
@@ -28,44 +26,52 @@ protected:
         settings.seiretu = false;
     }
     void TearDown() override {
-        delete presenter;
-        presenter = nullptr;
+        delete std::exchange(presenter, nullptr);
         desk_images_destroy();
     }
-    static void cut_all(Jig& g, int32_t w = 800, int32_t h = 600) {
-        while (g.cut_count < g.item_count) g.cut(w, h);
+    static std::unique_ptr<Jig> cut_game(int32_t w, int32_t h, int32_t n, int32_t client_w = 800, int32_t client_h = 600) {
+        std::unique_ptr<Jig> g(testsupport::laid_game(w, h, n));
+        while (g->cut_count < g->item_count) g->cut(client_w, client_h);
+        return g;
     }
-    Restore restore;
+    testsupport::Guard guard_;
 };
 
-size_t surface_bytes(const MemDC* s) { return s ? size_t(s->width()) * size_t(s->height()) * 4 : 0; }
-
-}  // namespace
-
-TEST_F(Cutting, EveryCellIsCutOnceAndCuttingStopsAtTheEnd) {
-    auto g = laid_game(400, 300, 20);
+// Each cut takes the first uncut cell at or after a drawn one, then draws the side, the angle and the scatter
+// (a, then the terms of x, then those of y), in that order; when every cell is cut, cutting stops.
+TEST_F(Cutting, EveryCellIsCutOnceWithItsDrawsInOrder) {
+    std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));
     std::set<int32_t> ids;
     for (int32_t k = 0; k < 20; ++k) {
-        const Rect r = g->cut(800, 600);
+        GameRandom r = game_random;
+        const auto pick = [&r](double n) { return std::fmod(double(r.next()), n); };
+        int32_t cell = int32_t(pick(20));
+        while (ids.count(cell)) cell = (cell + 1) % 20;
+        const bool turned = pick(2) == 0;
+        const double angle = pick(2 * std::numbers::pi), a = pick(2 * std::numbers::pi);
+        const double xs = pick(800 / 6), xd = pick(800 / 5), ys = pick(600 / 4), yd = pick(600 / 5);
+        const Rect rect = g->cut(800, 600);
+        const Piece& p = *g->items[k].piece;
         ASSERT_EQ(g->cut_count, k + 1);
-        ASSERT_NE(g->items[k].piece, nullptr);
-        EXPECT_EQ(r, g->items[k].piece->rect);
-        if (k == 0) {
-            for (int32_t i = 1; i < 20; ++i) EXPECT_EQ(g->items[i].id, -1);
-        }
-        ids.insert(g->items[k].id);
+        EXPECT_EQ(rect, p.rect);
+        EXPECT_EQ(g->items[k].id, cell) << k;
+        EXPECT_EQ(p.turned, int32_t(turned)) << k;
+        EXPECT_EQ(p.angle, angle) << k;
+        EXPECT_EQ((Point{p.cx, p.cy}), (Point{int32_t(xs * std::cos(a) + xd + 800 / 6), int32_t(ys * std::sin(a) + yd + 600 / 4)}));
+        EXPECT_EQ(game_random.state, r.state) << "no other draws";
+        EXPECT_TRUE(k > 0 || g->items[1].id == -1) << "uncut items have no cell";
+        ids.insert(cell);
     }
     EXPECT_EQ(ids.size(), 20u);
-    EXPECT_EQ(*ids.begin(), 0);
-    EXPECT_EQ(*ids.rbegin(), 19);
     EXPECT_EQ(g->cut(800, 600), Rect{});
     EXPECT_EQ(g->cut_count, 20);
 }
 
-// Cells of 80 x 75 in a 400 x 300 picture, checked by hand: cell 7 is column 2, row 1, at (160, 75).
+// Cells of 80 x 75 in a 400 x 300 picture, checked by hand: cell 7 is column 2, row 1, at (160, 75); its square
+// of 160 starts at (120, 32); offsets lead from the square's centre to the picture's, mirrored when turned.
 TEST_F(Cutting, OffsetsToThePictureCentreUprightAndTurned) {
-    auto g = laid_game(400, 300, 20);
-    for (int32_t k = 0; k < 3; ++k) {
+    std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));
+    for (int32_t k = 0; k < 5; ++k) {
         g->items[k].piece = new Piece;
         g->items[k].merged = g->items[k].hidden = 1;
     }
@@ -74,135 +80,81 @@ TEST_F(Cutting, OffsetsToThePictureCentreUprightAndTurned) {
     g->cut_piece(7, 0);
     g->cut_piece(7, 1);
     g->cut_piece(0, 2);
-    EXPECT_EQ(g->items[0].home_dx, 0);
-    EXPECT_EQ(g->items[0].home_dy, 38);
-    EXPECT_EQ(g->items[1].home_dx, 400);
-    EXPECT_EQ(g->items[1].join_dx, 400);
-    EXPECT_EQ(g->items[1].home_dy, 38);
-    EXPECT_EQ(g->items[2].home_dx, 160);
-    EXPECT_EQ(g->items[2].join_dy, 113);
-    for (int32_t k = 0; k < 3; ++k) {
-        EXPECT_EQ(g->items[k].merged, 0);
-        EXPECT_EQ(g->items[k].hidden, 0);
-        EXPECT_EQ(g->items[k].piece->joined, 0);
-        EXPECT_EQ(g->items[k].piece->width, 160);
-        EXPECT_EQ(g->items[k].piece->height, 160);
-    }
+    for (const std::pair<int32_t, int32_t>& refused : {std::pair{20, 3}, {-1, 3}, {3, 5}, {3, max_items}})
+        g->cut_piece(refused.first, refused.second);
+    EXPECT_EQ(g->items[3].piece->image, nullptr);
+    EXPECT_EQ(g->items[5].piece, nullptr);
+    const Item* it = g->items;
+    EXPECT_EQ((std::vector{it[0].home_dx, it[0].home_dy, it[1].home_dx, it[1].join_dx, it[1].home_dy, it[2].home_dx,
+                           it[2].join_dy}),
+              (std::vector{0, 38, 400, 400, 38, 160, 113}));
+    for (int32_t k = 0; k < 3; ++k)
+        EXPECT_EQ((std::vector{it[k].merged, it[k].hidden, it[k].piece->joined, it[k].piece->width, it[k].piece->height}),
+                  (std::vector{0, 0, 0, 160, 160}));
     // The square of corner cell 0 starts 40 left of and 42 above the picture: all white there.
-    const MemDC& corner = *g->items[2].piece->image;
+    const MemDC& corner = *it[2].piece->image;
     for (int32_t y = 0; y < 160; ++y)
         for (int32_t x = 0; x < 160; ++x)
-            if (x < 41 || y < 43) {
-                ASSERT_EQ(word_at(corner, x, y) & 0xFFFFFF, white_word) << x << "," << y;
-            }
-    EXPECT_NE(word_at(corner, 80, 80) & 0xFFFFFF, white_word);
+            ASSERT_TRUE((x >= 41 && y >= 43) || (at(corner, x, y) & 0xFFFFFF) == white_word) << x << "," << y;
+    EXPECT_NE(at(corner, 80, 80) & 0xFFFFFF, white_word);
 }
 
-TEST_F(Cutting, CutPieceRefusesCellsAndItemsItCannotCut) {
-    auto g = laid_game(400, 300, 20);
-    g->items[0].piece = new Piece;
-    g->cut_piece(20, 0);
-    g->cut_piece(-1, 0);
-    g->cut_piece(3, 1);  // no piece there
-    g->cut_piece(3, max_items);
-    EXPECT_EQ(g->items[0].piece->image, nullptr);
-    EXPECT_EQ(g->items[1].piece, nullptr);
-}
-
-TEST_F(Cutting, UprightAndFaceUpWithoutRotationOrTurning) {
-    settings.kaiten = 235;
-    settings.hanten = false;
-    auto g = laid_game(400, 300, 20);
-    cut_all(*g);
-    for (int32_t k = 0; k < 20; ++k) {
-        EXPECT_EQ(g->items[k].piece->angle, 0.0);
-        EXPECT_EQ(g->items[k].piece->turned, 0);
-        EXPECT_EQ(g->items[k].piece->view_width, 160);
-    }
-}
-
-TEST_F(Cutting, RandomAnglesAndSidesWhenAllowed) {
-    for (int32_t kaiten : {234, 236}) {
+TEST_F(Cutting, AnglesAndSidesAreDrawnOnlyWhenAllowed) {
+    for (const int32_t kaiten : {234, 235, 236}) {
         settings.kaiten = kaiten;
-        auto g = laid_game(400, 300, 20);
-        cut_all(*g);
+        settings.hanten = kaiten != 235;
+        auto g = cut_game(400, 300, 20);
         std::set<double> angles;
         int32_t turned = 0;
         for (int32_t k = 0; k < 20; ++k) {
-            const double a = g->items[k].piece->angle;
-            EXPECT_GE(a, 0.0);
-            EXPECT_LT(a, 2 * std::numbers::pi);
-            angles.insert(a);
-            turned += g->items[k].piece->turned;
+            const Piece& p = *g->items[k].piece;
+            ASSERT_TRUE(p.angle >= 0 && p.angle < 2 * std::numbers::pi);
+            angles.insert(p.angle);
+            turned += p.turned;
+            EXPECT_EQ(p.view_width, kaiten == 235 ? 160 : turned_size(160, 160, p.angle).cx);
         }
-        EXPECT_GT(angles.size(), 15u);
-        EXPECT_GT(turned, 0);
-        EXPECT_LT(turned, 20);
+        if (kaiten == 235) {
+            EXPECT_EQ((std::vector{int32_t(angles.size()), int32_t(*angles.begin() == 0.0), turned}), (std::vector{1, 1, 0}));
+        } else {
+            EXPECT_GT(angles.size(), 15u);
+            EXPECT_TRUE(turned > 0 && turned < 20) << turned;
+        }
     }
 }
 
-// Centres fall over the left and upper part of the window: x within 0 .. W/6 + W/5 + W/6, y within
-// 0 .. H/4 + H/5 + H/4, from the view origin.
-TEST_F(Cutting, ScatterStaysOverTheUpperLeftOfTheWindow) {
-    view_x = 50;
-    view_y = 30;
-    auto g = laid_game(300, 225, 600);
-    cut_all(*g, 800, 600);
+// Centres fall over the left and upper part of the window from the view origin: x within W/6 + W/5 + W/6, y
+// within H/4 + H/5 + H/4; a tiny window puts them at the origin; the row layout lays cells in order from the
+// desk's origin at twice the cell spacing.
+TEST_F(Cutting, ScatterAndRows) {
+    view_x = 50, view_y = 30;
+    auto g = cut_game(300, 225, 600);
     int32_t right_half = 0;
     for (int32_t k = 0; k < g->cut_count; ++k) {
         const Piece& p = *g->items[k].piece;
-        ASSERT_GE(p.cx, 50);
-        ASSERT_LT(p.cx, 50 + 133 + 160 + 133);
-        ASSERT_GE(p.cy, 30);
-        ASSERT_LT(p.cy, 30 + 150 + 120 + 150);
-        EXPECT_EQ(p.rect.left, p.cx - p.view_width / 2);
-        EXPECT_EQ(p.rect.bottom, p.cy - p.view_height / 2 + p.view_height);
+        ASSERT_TRUE(p.cx >= 50 && p.cx < 50 + 133 + 160 + 133 && p.cy >= 30 && p.cy < 30 + 150 + 120 + 150);
+        ASSERT_EQ((Point{p.rect.left, p.rect.bottom}), (Point{p.cx - p.view_width / 2, p.cy - p.view_height / 2 + p.view_height}));
         right_half += p.cx >= 50 + 213;
     }
-    EXPECT_GT(right_half, 100);  // spread, not heaped in one spot
-}
-
-TEST_F(Cutting, TinyWindowStillPlacesPiecesAtTheViewOrigin) {
-    auto g = laid_game(400, 300, 20);
-    cut_all(*g, 3, 2);
-    for (int32_t k = 0; k < 20; ++k) {
-        EXPECT_EQ(g->items[k].piece->cx, 0);
-        EXPECT_EQ(g->items[k].piece->cy, 0);
-    }
-}
-
-TEST_F(Cutting, RowLayoutCutsInCellOrderWithDoubleSpacingFromTheDeskOrigin) {
+    EXPECT_GT(right_half, 100) << "spread, not heaped in one spot";
+    g = cut_game(400, 300, 20, 3, 2);
+    for (int32_t k = 0; k < 20; ++k) EXPECT_EQ((Point{g->items[k].piece->cx, g->items[k].piece->cy}), (Point{50, 30}));
     settings.seiretu = true;
-    view_x = 70;
-    view_y = 20;
-    auto g = laid_game(400, 300, 20);
-    cut_all(*g);
-    EXPECT_EQ(view_x, 0);
-    EXPECT_EQ(view_y, 0);
-    for (int32_t k = 0; k < 20; ++k) {
-        EXPECT_EQ(g->items[k].id, k);
-        EXPECT_EQ(g->items[k].piece->cx, (k % 5) * 160 + 80) << k;
-        EXPECT_EQ(g->items[k].piece->cy, (k / 5) * 150 + 75) << k;
-    }
+    g = cut_game(400, 300, 20);
+    EXPECT_EQ((Point{view_x, view_y}), (Point{0, 0}));
+    for (int32_t k = 0; k < 20; ++k)
+        EXPECT_EQ((std::vector{g->items[k].id, g->items[k].piece->cx, g->items[k].piece->cy}),
+                  (std::vector{k, (k % 5) * 160 + 80, (k / 5) * 150 + 75}));
 }
 
 TEST_F(Cutting, SameClockGivesTheSamePuzzle) {
-    auto a = laid_game(300, 225, 100);
-    cut_all(*a);
-    auto b = laid_game(300, 225, 100);
-    cut_all(*b);
+    auto a = cut_game(300, 225, 100), b = cut_game(300, 225, 100);
     ws::test::advance(1);
-    auto c = laid_game(300, 225, 100);
-    cut_all(*c);
+    auto c = cut_game(300, 225, 100);
     int32_t differ = 0;
     for (int32_t k = 0; k < a->cut_count; ++k) {
-        const Piece& p = *a->items[k].piece;
-        const Piece& q = *b->items[k].piece;
-        EXPECT_EQ(a->items[k].id, b->items[k].id);
-        EXPECT_EQ(p.angle, q.angle);
-        EXPECT_EQ(p.turned, q.turned);
-        EXPECT_EQ(p.cx, q.cx);
-        EXPECT_EQ(p.cy, q.cy);
+        const Piece &p = *a->items[k].piece, &q = *b->items[k].piece;
+        EXPECT_EQ((std::vector<double>{double(a->items[k].id), p.angle, double(p.turned), double(p.cx), double(p.cy)}),
+                  (std::vector<double>{double(b->items[k].id), q.angle, double(q.turned), double(q.cx), double(q.cy)}));
         differ += a->items[k].id != c->items[k].id;
     }
     for (int32_t i = 0; i < a->cols * a->rows; ++i)
@@ -210,59 +162,46 @@ TEST_F(Cutting, SameClockGivesTheSamePuzzle) {
     EXPECT_GT(differ, 50);
 }
 
-TEST_F(Cutting, DrawsEachNewPieceOntoTheDesk) {
-    desk_image->fill(0, 0, 1000, 800, 0x563412);
-    auto g = laid_game(400, 300, 20);
-    for (int32_t k = 0; k < 20; ++k) {
-        g->cut(800, 600);
-        const Piece& p = *g->items[k].piece;
-        ASSERT_NE(p.view, nullptr);
-        int32_t shown = 0;
-        for (int32_t y = 0; y < p.view_height; y += 3)
-            for (int32_t x = 0; x < p.view_width; x += 3) {
-                const int32_t dx = p.rect.left + x, dy = p.rect.top + y;
-                if (dx < 0 || dy < 0 || dx >= 1000 || dy >= 800) continue;
-                const uint32_t v = word_at(*p.view, x, y);
-                if ((v & 0xFFFFFF) == white_word) continue;
-                ASSERT_EQ(word_at(*desk_image, dx, dy), v) << "piece " << k << " at " << x << "," << y;
-                ++shown;
-            }
-        EXPECT_GT(shown, 80 * 75 / 9 / 2) << "piece " << k;
-    }
-    // A desk corner no piece can reach keeps its colour: white parts of the squares were left out.
-    EXPECT_EQ(word_at(*desk_image, 999, 799), 0x123456u);
-}
-
-TEST_F(Cutting, PresenterTakesTheViewAndShowsThePiece) {
-    auto g = laid_game(400, 300, 20);
-    presenter = new DDBase(g->item_count);
-    presenter->init(0);
-    presenter->table_count = presenter->count;
-    presenter->back->fill(0, 0, presenter->back->width(), presenter->back->height(), 0x563412);
-    desk_image->fill(0, 0, 1000, 800, 0x563412);
-    g->cut(800, 600);
-    const Item& it = g->items[0];
-    const Piece& p = *it.piece;
-    EXPECT_EQ(p.view, nullptr);
-    ASSERT_NE(presenter->surfaces[size_t(it.id)], nullptr);
-    EXPECT_EQ(presenter->widths[size_t(it.id)], p.view_width);
-    int32_t shown = 0;
-    for (int32_t y = 0; y < p.view_height; ++y)
-        for (int32_t x = 0; x < p.view_width; ++x) {
-            const Colour c = presenter->get_pixel(it.id, x, y);
-            const int32_t wx = p.rect.left + x, wy = p.rect.top + y;
-            if (c == 0xFFFFFF || wx < 0 || wy < 0 || wx >= presenter->back->width() || wy >= presenter->back->height())
-                continue;
-            ASSERT_EQ(presenter->get_pixel(-1, wx, wy), c) << x << "," << y;
-            ++shown;
+// Each new piece shows at once: drawn into the desk (white left out), or handed to the presenter, which shows it
+// while the desk image is left alone.
+TEST_F(Cutting, EachNewPieceIsShownOnBothPaths) {
+    for (const bool with_presenter : {false, true}) {
+        desk_image->fill(0, 0, 1000, 800, 0x563412);
+        std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));
+        if (with_presenter) {
+            presenter = new DDBase(g->item_count);
+            presenter->init(0);
+            presenter->table_count = presenter->count;
+            presenter->back->fill(0, 0, presenter->back->width(), presenter->back->height(), 0x563412);
         }
-    EXPECT_GT(shown, 80 * 75 / 2);
-    EXPECT_EQ(word_at(*desk_image, p.cx, p.cy), 0x123456u);  // the desk image is not drawn on this path
+        for (int32_t k = 0; k < (with_presenter ? 1 : 20); ++k) {
+            g->cut(800, 600);
+            const Item& it = g->items[k];
+            const Piece& p = *it.piece;
+            ASSERT_EQ(p.view == nullptr, with_presenter);
+            const int32_t w = with_presenter ? presenter->back->width() : 1000;
+            const int32_t h = with_presenter ? presenter->back->height() : 800;
+            int32_t shown = 0;
+            for (int32_t y = 0; y < p.view_height; y += 3)
+                for (int32_t x = 0; x < p.view_width; x += 3) {
+                    const int32_t dx = p.rect.left + x, dy = p.rect.top + y;
+                    const uint32_t v = with_presenter ? presenter->get_pixel(it.id, x, y) : at(*p.view, x, y) & 0xFFFFFF;
+                    if (dx < 0 || dy < 0 || dx >= w || dy >= h || v == white_word) continue;
+                    ASSERT_EQ(with_presenter ? presenter->get_pixel(-1, dx, dy) : at(*desk_image, dx, dy), v) << x << "," << y;
+                    ++shown;
+                }
+            EXPECT_GT(shown, 80 * 75 / 9 / 2) << "piece " << k;
+        }
+        EXPECT_EQ(at(*desk_image, 999, 799), 0x123456u) << "white parts of the squares are left out";
+        EXPECT_TRUE(!with_presenter || at(*desk_image, g->items[0].piece->cx, g->items[0].piece->cy) == 0x123456u)
+            << "the desk image is not drawn on the presenter path";
+        delete std::exchange(presenter, nullptr);
+    }
 }
 
-// Templates edited far out of shape (control points well beyond the square and the picture, or absurdly far)
-// still cut.
-TEST_F(Cutting, WildTemplatesStillCut) {
+// Templates edited far out of shape (control points well beyond the square, or absurdly far) still cut; an
+// unfitted 6000 x 4000 picture is cut whole, each piece a square of twice its cell.
+TEST_F(Cutting, WildTemplatesAndOversizedPicturesStillCut) {
     for (int32_t t = 0; t < 4; ++t) {
         settings.line[t][1] = {-150, -500 + 60 * t};
         settings.line[t][2] = {400, 450};
@@ -271,37 +210,20 @@ TEST_F(Cutting, WildTemplatesStillCut) {
     }
     settings.line[3][5] = {INT32_MAX, INT32_MIN};  // kept within two edge lengths of the edge
     line_const_init();
-    EXPECT_EQ(unit_shapes[3].h[5].x, 3.0);
-    EXPECT_EQ(unit_shapes[3].h[5].y, -2.0);
-    auto g = laid_game(300, 225, 50);
-    cut_all(*g);
+    EXPECT_EQ((std::vector{unit_shapes[3].h[5].x, unit_shapes[3].h[5].y}), (std::vector{3.0, -2.0}));
+    auto g = cut_game(300, 225, 50);
     for (int32_t k = 0; k < g->cut_count; ++k) EXPECT_EQ(g->items[k].piece->width, cell_square(*g, 0).side);
-}
-
-// 1000 pieces wanted from a 1000 x 1000 picture: 961 pieces, all surfaces together within 100 MB.
-TEST_F(Cutting, ThousandPiecePuzzleFitsInAHundredMegabytes) {
-    auto g = laid_game(1000, 1000, 1000);
-    ASSERT_EQ(g->item_count, 961);
-    cut_all(*g, 1000, 800);
-    size_t bytes = surface_bytes(g->picture);
-    for (int32_t k = 0; k < g->cut_count; ++k)
-        bytes += surface_bytes(g->items[k].piece->image) + surface_bytes(g->items[k].piece->view);
-    RecordProperty("surface_bytes", std::to_string(bytes));
-    EXPECT_LE(bytes, size_t(100) << 20);
-}
-
-// An unfitted 6000 x 4000 picture: the default 20 pieces are cut whole, each a square of twice its cell.
-TEST_F(Cutting, OversizedUnfittedPictureIsCutWhole) {
     settings.kage = false;
     settings.kaiten = 235;
     settings.hanten = false;
-    auto g = laid_game(6000, 4000, 20);
+    g = cut_game(6000, 4000, 20);
     ASSERT_EQ(g->item_count, 20);
-    cut_all(*g);
     for (int32_t k = 0; k < 20; ++k) {
         const Piece& p = *g->items[k].piece;
-        ASSERT_EQ(p.width, 2400);
         const CellSquare q = cell_square(*g, g->items[k].id);
-        EXPECT_EQ(word_at(*p.image, q.side / 2, q.side / 2), word_at(*g->picture, q.x0 + q.cw / 2, q.y0 + q.ch / 2));
+        ASSERT_EQ(p.width, 2400);
+        EXPECT_EQ(at(*p.image, q.side / 2, q.side / 2), at(*g->picture, q.x0 + q.cw / 2, q.y0 + q.ch / 2));
     }
 }
+
+}  // namespace

@@ -1,206 +1,142 @@
-// Fitting the picture and the grid: the worked grid values, trimming, picture sizes, unreadable and tiny pictures.
+// Fitting the picture and the grid: worked grid values, trimming, the piece limit, pure black and white moved to
+// the near greys, the fitted picture's size and content, picture types and pictures that cannot be used.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <tuple>
 
 #include "puzzle/fit.h"
-#include "puzzle_support.h"
-
-using namespace puzzle_test;
+#include "support/game_builder.h"
+#include "support/temp_dir.h"
 
 namespace {
 
+using testsupport::at;
+
 uint32_t grey_word(int32_t x, int32_t y) { return 0x404040u + uint32_t((x + y) % 16); }
 
-std::string repository_file(const std::string& relative) {
-    return (std::filesystem::path(ZELTO_SOURCE_DIR) / relative).string();
-}
-
-}  // namespace
-
-TEST(Grid, WorkedValues) {
-    struct Case {
-        int32_t w, h, n, cols, rows;
-    };
-    const Case cases[] = {
-        {400, 300, 20, 5, 4},     {300, 300, 4, 2, 2},       {300, 225, 600, 28, 21},
-        {300, 200, 10, 4, 3},     {640, 480, 1000, 37, 27},
-    };
-    for (const Case& c : cases) {
-        const GridSize g = grid_size(c.w, c.h, c.n);
-        EXPECT_EQ(g.cols, c.cols) << c.w << "x" << c.h << " n=" << c.n;
-        EXPECT_EQ(g.rows, c.rows) << c.w << "x" << c.h << " n=" << c.n;
+// Worked by hand: cols = round(w / k), rows = round(h / k) with k = sqrt(w h / n), the picture trimmed to whole
+// cells of at least 2 x 2, and never more than 1000 cells (the setting lowered to match).
+TEST(Grid, WorkedValuesAndTrimming) {
+    testsupport::Guard guard;
+    const struct {
+        int32_t w, h, n, cols, rows, pic_w, pic_h, piece_num;
+    } cases[] = {{400, 300, 20, 5, 4, 400, 300, 20},     {300, 300, 4, 2, 2, 300, 300, 4},
+                 {300, 225, 600, 28, 21, 280, 210, 600}, {300, 200, 10, 4, 3, 300, 198, 10},
+                 {640, 480, 1000, 37, 27, 629, 459, 1000}, {640, 480, 1200, 37, 27, 629, 459, 1000},
+                 {350, 200, 10, 5, 2, 350, 200, 10},     {2, 4000, 20, 1, 200, 2, 4000, 20},      {1, 1, 20, 0, 0, 1, 1, 20},
+                 {1, 4000, 20, 0, 0, 1, 4000, 20},       {4000, 1, 20, 0, 0, 4000, 1, 20}};
+    for (const auto& c : cases) {
+        std::unique_ptr<Jig> g(testsupport::laid_game(c.w, c.h, c.n));
+        const bool refused = c.cols == 0;  // no room for a cell: the picture's size is of no interest
+        EXPECT_EQ((std::vector{g->cols, g->rows, g->item_count, refused ? 0 : g->pic_w, refused ? 0 : g->pic_h,
+                               settings.piece_num}),
+                  (std::vector{c.cols, c.rows, c.cols * c.rows, refused ? 0 : c.pic_w, refused ? 0 : c.pic_h, c.piece_num}))
+            << c.w << "x" << c.h << " n=" << c.n;
     }
 }
 
-TEST(Grid, TrimsPictureToWholeCells) {
-    Restore restore;
-    auto a = laid_game(300, 225, 600);
-    EXPECT_EQ(a->pic_w, 280);
-    EXPECT_EQ(a->pic_h, 210);
-    EXPECT_EQ(a->item_count, 588);
-    auto b = laid_game(300, 200, 10);
-    EXPECT_EQ(b->pic_w, 300);
-    EXPECT_EQ(b->pic_h, 198);
-    EXPECT_EQ(b->item_count, 12);
-}
-
-TEST(Grid, PieceNumAboveLimitIsLoweredInTheSettings) {
-    Restore restore;
-    auto game = laid_game(640, 480, 1200);
-    EXPECT_EQ(settings.piece_num, 1000);
-    EXPECT_EQ(game->cols * game->rows, 999);
-}
-
-// Whatever the picture and the wanted count, the grid is usable: at least one cell, at most the table's capacity,
-// and every cell at least 2 x 2 pixels where the picture has that much.
+// Whatever the picture and the wanted count, the grid fits the table and every cell has an inside.
 TEST(Grid, EveryGridFitsTheTableAndEveryCellHasAnInside) {
-    const int32_t sides[] = {1, 2, 3, 5, 17, 40, 199, 1000, 4000, 6000};
-    const int32_t counts[] = {-5, 0, 1, 4, 20, 600, 1000, 1200};
-    for (int32_t w : sides)
-        for (int32_t h : sides)
-            for (int32_t n : counts) {
+    for (int32_t w : {1, 2, 3, 5, 17, 40, 199, 1000, 4000, 6000})
+        for (int32_t h : {1, 2, 3, 5, 17, 40, 199, 1000, 4000, 6000})
+            for (int32_t n : {-5, 0, 1, 4, 20, 600, 1000, 1200}) {
                 const GridSize g = grid_size(w, h, n);
-                ASSERT_GE(g.cols, 1) << w << "x" << h << " n=" << n;
-                ASSERT_GE(g.rows, 1) << w << "x" << h << " n=" << n;
-                ASSERT_LE(g.cols * g.rows, max_cells) << w << "x" << h << " n=" << n;
-                if (w >= 2) {
-                    ASSERT_GE(w / g.cols, 2) << w << "x" << h << " n=" << n;
-                }
-                if (h >= 2) {
-                    ASSERT_GE(h / g.rows, 2) << w << "x" << h << " n=" << n;
-                }
+                ASSERT_TRUE(g.cols >= 1 && g.rows >= 1 && g.cols * g.rows <= max_cells) << w << "x" << h << " n=" << n;
+                ASSERT_TRUE((w < 2 || w / g.cols >= 2) && (h < 2 || h / g.rows >= 2)) << w << "x" << h << " n=" << n;
             }
 }
 
-TEST(Grid, PictureWithoutRoomForACellIsRefused) {
-    Restore restore;
-    for (auto [w, h] : {std::pair{1, 1}, std::pair{1, 4000}, std::pair{4000, 1}}) {
-        auto game = laid_game(w, h, 20);
-        EXPECT_EQ(game->item_count, 0) << w << "x" << h;
-        EXPECT_EQ(game->cols * game->rows, 0) << w << "x" << h;
-    }
-    auto narrow = laid_game(2, 4000, 20);
-    EXPECT_EQ(narrow->cols, 1);
-    EXPECT_GT(narrow->item_count, 1);
-}
-
 TEST(BlackAndWhite, PurePixelsMoveToTheNearGreysOthersStay) {
-    Restore restore;
+    testsupport::Guard guard;
+    const uint32_t words[] = {0x000000, 0xFFFFFF, 0x010101, 0xFEFFFF, 0x7F123456, 0xFF000000};
     Jig game(blank_game);
-    game.picture = pattern_picture(3, 2);
-    set_word(*game.picture, 0, 0, 0x000000);
-    set_word(*game.picture, 1, 0, 0xFFFFFF);
-    set_word(*game.picture, 2, 0, 0x010101);
-    set_word(*game.picture, 0, 1, 0xFEFFFF);
-    set_word(*game.picture, 1, 1, 0x7F123456);  // a top byte would read as a seam mark in the pieces
-    set_word(*game.picture, 2, 1, 0xFF000000);
+    game.picture = testsupport::surface_of(6, 1, [&](int32_t x, int32_t) { return words[x]; }, BIT_SCREEN);
     const Colour old_black = near_black, old_white = near_white;
     near_black = 0x030201;  // unlike grey, so that a mix-up of colour value and pixel word shows
     near_white = 0xFDFEFC;
     game.replace_black_white();
-    EXPECT_EQ(word_at(*game.picture, 0, 0), 0x010203u);
-    EXPECT_EQ(word_at(*game.picture, 1, 0), 0xFCFEFDu);
-    EXPECT_EQ(word_at(*game.picture, 2, 0), 0x010101u);
-    EXPECT_EQ(word_at(*game.picture, 0, 1), 0xFEFFFFu);
-    EXPECT_EQ(word_at(*game.picture, 1, 1), 0x123456u);
-    EXPECT_EQ(word_at(*game.picture, 2, 1), 0x010203u);
     near_black = old_black;
     near_white = old_white;
+    // A top byte would read as a seam mark in the pieces: it goes.
+    EXPECT_EQ(testsupport::top_down(*game.picture),
+              (std::vector<uint32_t>{0x010203, 0xFCFEFD, 0x010101, 0xFEFFFF, 0x123456, 0x010203}));
 }
 
 class Stretch : public ::testing::Test {
 protected:
-    Restore restore;
-    TempDir dir;
+    testsupport::Guard guard_;
+    testsupport::TempDir dir;
 };
 
-TEST_F(Stretch, LongerSideBecomesTheChosenSize) {
-    struct Case {
+// The longer side becomes the chosen size (nearest pixels when enlarged); size 0 keeps the picture as it is.
+TEST_F(Stretch, TheFittedPictureHasTheChosenSizeAndThePicturesPixels) {
+    const struct {
         int32_t w, h, size, fitted_w, fitted_h;
-    };
-    const Case cases[] = {{200, 200, 300, 300, 300}, {1000, 500, 300, 300, 150}, {100, 200, 300, 150, 300},
-                          {123, 45, 0, 123, 45},     {1, 1, 300, 300, 300}};
-    for (const Case& c : cases) {
-        const std::string file = dir.file("p.bmp");
-        ASSERT_TRUE(write_bmp(file, c.w, c.h, grey_word));
+    } cases[] = {{200, 200, 300, 300, 300}, {1000, 500, 300, 300, 150}, {100, 200, 300, 150, 300},
+                 {123, 45, 0, 123, 45},     {1, 1, 300, 300, 300},      {3, 2, 300, 300, 200}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(testsupport::write_picture(dir.file("p.bmp"), c.w, c.h, testsupport::pattern_word));
         settings.stretch_size = c.size;
         Jig game(blank_game);
-        ASSERT_EQ(game.stretch(file), 1);
-        ASSERT_NE(game.picture, nullptr);
-        EXPECT_EQ(game.pic_w, c.fitted_w) << c.w << "x" << c.h << " to " << c.size;
-        EXPECT_EQ(game.pic_h, c.fitted_h) << c.w << "x" << c.h << " to " << c.size;
-        EXPECT_GE(game.picture->width(), game.pic_w);
-        EXPECT_GE(game.picture->height(), game.pic_h);
+        ASSERT_EQ(game.stretch(dir.file("p.bmp")), 1);
+        EXPECT_EQ((std::vector{game.pic_w, game.pic_h, game.picture_type}), (std::vector{c.fitted_w, c.fitted_h, 0}))
+            << c.w << "x" << c.h << " to " << c.size;
+        ASSERT_TRUE(game.picture->width() >= game.pic_w && game.picture->height() >= game.pic_h);
+        // Kept or enlarged, every source pixel lands on the middle of its block of the fitted picture.
+        if (c.fitted_w < c.w) continue;
+        for (int32_t y = 0; y < std::min(c.h, 50); ++y)
+            for (int32_t x = 0; x < std::min(c.w, 50); ++x) {
+                const int32_t fx = (2 * x + 1) * c.fitted_w / (2 * c.w), fy = (2 * y + 1) * c.fitted_h / (2 * c.h);
+                ASSERT_EQ(at(*game.picture, fx, fy) & 0xFFFFFF, testsupport::pattern_word(x, y)) << x << "," << y;
+            }
     }
 }
 
-TEST_F(Stretch, UnfittedPictureKeepsItsPixels) {
-    const std::string file = dir.file("p.bmp");
-    ASSERT_TRUE(write_bmp(file, 37, 11, pattern_word));
-    settings.stretch_size = 0;
-    Jig game(blank_game);
-    ASSERT_EQ(game.stretch(file), 1);
-    for (int32_t y = 0; y < 11; ++y)
-        for (int32_t x = 0; x < 37; ++x) ASSERT_EQ(word_at(*game.picture, x, y) & 0xFFFFFFu, pattern_word(x, y));
-}
-
-TEST_F(Stretch, PictureTypeFollowsTheNameEnding) {
+TEST_F(Stretch, PictureTypeFollowsTheNameEndingAndUnusableFilesGiveNothing) {
     for (const char* name : {"a.bmp", "b.BMP", "c.bMp"}) {
-        ASSERT_TRUE(write_bmp(dir.file(name), 4, 4, grey_word));
+        ASSERT_TRUE(testsupport::write_picture(dir.file(name), 4, 4, grey_word));
         Jig game(blank_game);
         game.picture_type = 7;
         ASSERT_EQ(game.stretch(dir.file(name)), 1) << name;
         EXPECT_EQ(game.picture_type, 0) << name;
     }
-    const std::string jpeg = repository_file("data/data/city.jpg");
-    if (!std::filesystem::exists(jpeg)) GTEST_SKIP() << "no JPEG picture beside the sources";
-    Jig game(blank_game);
-    ASSERT_EQ(game.stretch(jpeg), 1);
-    EXPECT_EQ(game.picture_type, 1);
-}
-
-TEST_F(Stretch, UnreadablePictureGivesZeroAndKeepsNothing) {
+    const std::string jpeg = (std::filesystem::path(ZELTO_SOURCE_DIR) / "data/data/city.jpg").string();
+    if (std::filesystem::exists(jpeg)) {
+        Jig game(blank_game);
+        ASSERT_EQ(game.stretch(jpeg), 1);
+        EXPECT_EQ(game.picture_type, 1);
+    }
     std::FILE* f = std::fopen(dir.file("broken.bmp").c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fputs("BM this is not a picture", f);
     std::fclose(f);
-    for (const std::string& file : {dir.file("missing.jpg"), dir.file("broken.bmp"), dir.file("p.png"),
-                                    std::string("")}) {
+    for (const std::string& file : {dir.file("missing.jpg"), dir.file("broken.bmp"), dir.file("p.png"), std::string()}) {
         Jig game(blank_game);
         EXPECT_EQ(game.stretch(file), 0) << file;
         EXPECT_EQ(game.picture, nullptr) << file;
     }
 }
 
+// The new game is built from the picture file, or refused when it cannot be read or has no room for a cell.
 TEST_F(Stretch, GameIsBuiltFromThePictureFileOrRefused) {
-    ASSERT_TRUE(write_bmp(dir.file("wide.bmp"), 400, 300, grey_word));
-    ASSERT_TRUE(write_bmp(dir.file("dot.bmp"), 1, 1, grey_word));
-    ASSERT_TRUE(write_bmp(dir.file("thread.bmp"), 1, 4000, grey_word));
+    ASSERT_TRUE(testsupport::write_picture(dir.file("wide.bmp"), 400, 300, grey_word));
+    ASSERT_TRUE(testsupport::write_picture(dir.file("dot.bmp"), 1, 1, grey_word));
     settings.stretch_size = 0;
     settings.piece_num = 20;
     settings.ddraw = false;
     desk_images_create(640, 480);
-    picture_path = dir.file("wide.bmp");
-    {
+    const struct {
+        const char* file;
+        int32_t stretch, items, pic_w;
+    } cases[] = {{"wide.bmp", 0, 20, 400}, {"dot.bmp", 0, 0, 1}, {"missing.bmp", 0, 0, 0}, {"dot.bmp", 300, 20, 300}};
+    for (const auto& c : cases) {
+        settings.stretch_size = c.stretch;
+        picture_path = dir.file(c.file);
         Jig game;
-        EXPECT_EQ(game.item_count, 20);
-        EXPECT_EQ(game.cols, 5);
-        EXPECT_EQ(game.cut_count, 0);
-        EXPECT_EQ(game.cells[19].owner, 19);
-    }
-    for (const char* refused : {"dot.bmp", "thread.bmp", "missing.bmp"}) {
-        picture_path = dir.file(refused);
-        Jig game;
-        EXPECT_EQ(game.item_count, 0) << refused;
-    }
-    settings.stretch_size = 300;
-    picture_path = dir.file("dot.bmp");
-    {
-        Jig enlarged;
-        EXPECT_EQ(enlarged.item_count, 20);
-        EXPECT_EQ(enlarged.pic_w, 300);
+        EXPECT_EQ((std::vector{game.item_count, game.cut_count}), (std::vector{c.items, 0})) << c.file;
+        EXPECT_TRUE(c.items == 0 || (game.pic_w == c.pic_w && game.cells[c.items - 1].owner == c.items - 1)) << c.file;
     }
     desk_images_destroy();
 }
+
+}  // namespace

@@ -1,22 +1,22 @@
 // Trays: putting pieces in, the carousel and its fling, taking pieces out, closing, and the refusals of adding one.
-#include "play/moves_support.h"
+#include "support/desk_window.h"
 #include "windows/companions.h"
 #include "windows/tray.h"
 #include "windows/tray_strip.h"
 
 namespace {
 
-using namespace movestest;
+using namespace testsupport;
 
 uint32_t colour_of(int32_t id) { return 0x102030u + uint32_t(id) * 0x0A0B0Cu; }
 
-class TrayTest : public PlayTest {
+class TrayTest : public DeskWindow {
 protected:
     void SetUp() override {
-        PlayTest::SetUp();
+        DeskWindow::SetUp();
         install_companions();
         settings.ddraw = true;
-        Jig& g = new_game();
+        Jig& g = new_blank_game();
         g.pic_w = g.pic_h = 80;
         g.cols = g.rows = 2;  // cells of 40: trays of 56-pixel cells, five to a tray
         for (int32_t i = 0; i < 8; ++i) {
@@ -31,6 +31,7 @@ protected:
         ws::test::pump();
         return k < 0 ? 0 : tray_window[k];
     }
+    static Point screen(Point client) { return ws::client_to_screen(game_window, client); }
     Point tray_screen(int32_t k, Point client) { return ws::client_to_screen(tray_window[k], client); }
     // Puts item id into tray k as a drop at the tray's client x does.
     void put(int32_t k, int32_t id, int32_t x) {

@@ -1,0 +1,246 @@
+// The desk's background: the single colour and its chooser, the repeated and the centred picture against the
+// view, pictures unreadable or changed on disk, and the faint finished picture with its engraved cutting lines.
+#include <set>
+#include <utility>
+
+#include "graphics/colour_model.h"
+#include "support/desk_window.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using namespace testsupport;
+
+constexpr uint32_t kRedWord = 0xFF0000;  // the desk of the picture tests: colour value 0x0000FF
+
+uint32_t picture_pixel(int32_t x, int32_t y) { return 0x010203u + 0x020000u * uint32_t(x) + 0x0300u * uint32_t(y); }
+int32_t channel(uint32_t word, int shift) { return int32_t((word >> shift) & 0xFF); }
+
+class Background : public DeskWindow {
+protected:
+    void use_picture(int32_t w, int32_t h, int32_t style, uint32_t (*pixel)(int32_t, int32_t) = picture_pixel) {
+        ASSERT_TRUE(write_picture(dir.file("back.bmp"), w, h, pixel));
+        settings.back_img = dir.file("back.bmp");
+        settings.back_type = style;
+        settings.back_color = 0x0000FF;
+        pic_w = w, pic_h = h;
+    }
+    // Desk_back pixels that are not the picture at the pattern position starting at (ox, oy).
+    int32_t pattern_faults(int32_t ox, int32_t oy) {
+        int32_t bad = 0;
+        for (int32_t y = 0; y < desk_height; ++y)
+            for (int32_t x = 0; x < desk_width; ++x) bad += at(*desk_back, x, y) != picture_pixel((x + ox) % pic_w, (y + oy) % pic_h);
+        return bad;
+    }
+    // A game whose fitted picture is w x h of the given pixels, laid out as cols x rows cells.
+    Jig& game_with_picture(int32_t w, int32_t h, const PixelAt& pixel, int32_t cols = 1, int32_t rows = 1) {
+        Jig& g = new_blank_game();
+        g.picture = surface_of(w, h, pixel);
+        g.pic_w = w, g.pic_h = h, g.cols = cols, g.rows = rows;
+        settings.back_color = 0x0000FF;
+        settings.back_gazou = true;
+        return g;
+    }
+    // The w x h block of desk_back where the faint picture lies.
+    static std::vector<uint32_t> faint_block(int32_t w, int32_t h) {
+        std::vector<uint32_t> out;
+        const int32_t x0 = kClientW / 2 - w / 2 - view_x, y0 = kClientH / 2 - h / 2 - view_y;
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x) out.push_back(at(*desk_back, x0 + x, y0 + y));
+        return out;
+    }
+    TempDir dir;
+    int32_t pic_w = 0, pic_h = 0;
+};
+
+TEST_F(Background, SingleColourAndItsChooser) {
+    settings.back_color = 0x336699;
+    EXPECT_EQ(backrgb(0, 0), 1);
+    EXPECT_EQ((std::vector{at(*desk_back, 0, 0), at(*desk_back, kDeskW - 1, kDeskH - 1)}),
+              (std::vector{0x996633u, 0x996633u}));
+    EXPECT_EQ(top_down(*desk_image), top_down(*desk_back));
+    ws::test::push_colour_answer(-1);
+    at(*desk_back, 3, 3) = 0x123456;
+    EXPECT_EQ(backrgb(1, 1), 0);
+    EXPECT_EQ(settings.back_color, 0x336699u);
+    EXPECT_EQ(at(*desk_back, 3, 3), 0x123456u) << "a cancelled choice renders nothing";
+    Jig& g = new_blank_game();
+    add_solid(g, 50, 50, 10, 0x00FF00);
+    ws::test::push_colour_answer(0x0000FF);
+    EXPECT_EQ(backrgb(1, 1), 1);
+    EXPECT_EQ((std::vector{settings.back_color, at(*desk_image, 30, 30), at(*desk_image, 50, 50)}),
+              (std::vector{0x0000FFu, kRedWord, 0x00FF00u})) << "redrawn with the game over the new colour";
+    ASSERT_EQ(ws::test::dialogs().size(), 2u);
+    EXPECT_EQ(ws::test::dialogs()[1].kind, "colour");
+    EXPECT_EQ(ws::test::dialogs()[1].owner, game_window);
+    backrgb(0, 0);
+    EXPECT_EQ(at(*desk_image, 50, 50), kRedWord) << "without redraw the desk is the bare background";
+    start_presenter(g);  // on the presenter the new background shows at once
+    delete std::exchange(current_game, nullptr);
+    settings.back_color = 0xFF0000;
+    backrgb(0, 1);
+    EXPECT_EQ(shown(50, 50), 0x0000FFu);
+}
+
+// The repeated picture starts where the view origin (with the drag) falls in it; the centred one lies in the
+// middle of what the window shows.
+TEST_F(Background, PicturesFollowTheViewOrigin) {
+    use_picture(100, 7, IDM_BACK_IMG_REN);
+    view_x = -5;
+    backimg(0);
+    EXPECT_EQ(pattern_faults(95, 0), 0);
+    EXPECT_EQ(top_down(*desk_image), top_down(*desk_back));
+    use_picture(10, 7, IDM_BACK_IMG_REN);
+    view_x = 20, view_y = -9, scroll_dx = 3;
+    backimg(0);
+    EXPECT_EQ(pattern_faults(3, 5), 0);
+    use_picture(10, 7, IDM_BACK_IMG_CEN);
+    view_x = view_y = scroll_dx = 0;
+    backimg(0);
+    const int32_t x0 = kClientW / 2 - 5, y0 = kClientH / 2 - 3;
+    for (int32_t y = 0; y < 7; ++y)
+        for (int32_t x = 0; x < 10; ++x) ASSERT_EQ(at(*desk_back, x0 + x, y0 + y), picture_pixel(x, y));
+    EXPECT_EQ((std::vector{at(*desk_back, x0 - 1, y0), at(*desk_back, x0 + 10, y0), at(*desk_back, x0, y0 + 7)}),
+              (std::vector{kRedWord, kRedWord, kRedWord}));
+    view_x = 10, view_y = 4, scroll_dx = 1, scroll_dy = 1;
+    backimg(0);
+    EXPECT_EQ((std::vector{at(*desk_back, x0 + 11, y0 + 5), at(*desk_back, x0, y0)}),
+              (std::vector{picture_pixel(0, 0), kRedWord}));
+}
+
+TEST_F(Background, UnreadableOrChangedPicturesAreToldOnceAndReadAgain) {
+    settings.back_type = IDM_BACK_RGB;  // the colour style never reads the picture
+    settings.back_img = dir.file("missing.bmp");
+    settings.back_color = 0x00FF00;
+    EXPECT_EQ(backimg(0), 1);
+    EXPECT_TRUE(ws::test::messages().empty());
+    for (int32_t style : {IDM_BACK_IMG_REN, IDM_BACK_IMG_REN, IDM_BACK_IMG_CEN}) {
+        settings.back_type = style;
+        EXPECT_EQ(backimg(0), 1);
+    }
+    EXPECT_EQ((std::vector{at(*desk_back, 0, 0), at(*desk_back, kDeskW / 2, kDeskH / 2)}),
+              (std::vector{0x00FF00u, 0x00FF00u}));
+    ASSERT_EQ(ws::test::messages().size(), 1u);
+    EXPECT_EQ(ws::test::messages()[0].text.rfind("画像が読み込めません。", 0), 0u);
+    ASSERT_TRUE(write_picture(settings.back_img, 6, 5, [](int32_t x, int32_t y) { return picture_pixel(x + 50, y); }));
+    settings.back_type = IDM_BACK_IMG_REN;
+    backimg(0);
+    EXPECT_EQ((std::vector{at(*desk_back, 6, 0), at(*desk_back, 1, 5)}),
+              (std::vector{picture_pixel(50, 0), picture_pixel(51, 0)}));
+}
+
+// The default numbers keep the hue, cut the saturation to a tenth and lift the lightness into the upper half.
+TEST_F(Background, FaintPictureKeepsHuesAndLiftsTheLightness) {
+    const uint32_t words[4] = {0x000000, 0x808080, 0xFEFEFE, 0xC02010};
+    game_with_picture(4, 2, [&](int32_t x, int32_t) { return words[x]; });
+    view_x = 10, view_y = 20;
+    backrgb(0, 0);
+    const std::vector<uint32_t> block = faint_block(4, 2);
+    const Lhs red = colour_to_lhs(word_to_colour(words[3]));
+    EXPECT_EQ(std::vector(block.begin(), block.begin() + 5),
+              (std::vector{0x7F7F7Fu, 0xBFBFBFu, 0xFEFEFEu,
+                           colour_to_word(lhs_to_colour(0.5 * red.l + 50, red.h, 0.1 * red.s)), 0x7F7F7Fu}));
+    EXPECT_TRUE(channel(block[3], 16) > channel(block[3], 8) && channel(block[3], 16) - channel(block[3], 0) < 40);
+    const int32_t x0 = kClientW / 2 - 2 - view_x, y0 = kClientH / 2 - 1 - view_y;
+    EXPECT_EQ((std::vector{at(*desk_back, x0 - 1, y0), at(*desk_back, x0 + 4, y0), at(*desk_back, x0 + 10, y0 + 20)}),
+              (std::vector{kRedWord, kRedWord, kRedWord}));
+    EXPECT_EQ(top_down(*desk_image), top_down(*desk_back));
+    game_with_picture(8, 8, [](int32_t x, int32_t y) { return x == 1 && y == 1 ? 0x808080u : 0x000000u; });
+    backrgb(0, 0);
+    EXPECT_EQ(faint_block(8, 8)[9], 0xBFBFBFu) << "a new game's picture, not the old one";
+    settings.back_gazou_v[3] = 0;  // lightness offset
+    backrgb(0, 0);
+    EXPECT_EQ(faint_block(8, 8)[0], 0x000000u);
+    new_blank_game();  // a game whose picture could not be read: the bare colour
+    backrgb(0, 0);
+    EXPECT_EQ(faint_block(8, 8)[9], kRedWord);
+}
+
+TEST_F(Background, FaintPictureWithIdentityNumbersIsThePicture) {
+    const auto pixel = [](int32_t x, int32_t y) { return uint32_t(0x3A1F07 * (x + 1) + 0x0B2C4D * (y + 2)) & kWhite; };
+    game_with_picture(16, 9, pixel);
+    for (double& v : settings.back_gazou_v) v = 0;
+    settings.back_gazou_v[0] = settings.back_gazou_v[2] = settings.back_gazou_v[4] = 1;
+    backimg(0);
+    const std::vector<uint32_t> block = faint_block(16, 9);
+    for (int32_t i = 0; i < 16 * 9; ++i)
+        for (int shift : {0, 8, 16})
+            ASSERT_LE(std::abs(channel(block[size_t(i)], shift) - channel(pixel(i % 16, i / 16), shift)), 1) << i;
+}
+
+// Engraved lines: dark along the cutting lines with a light edge below-right, only with the line setting.
+TEST_F(Background, EngravedLinesFollowTheCuttingLines) {
+    line_const_init();
+    Jig& g = game_with_picture(80, 60, [](int32_t, int32_t) { return 0x606060u; }, 2, 2);
+    g.line_init();
+    backrgb(0, 0);
+    const std::vector<uint32_t> plain = faint_block(80, 60);
+    EXPECT_EQ(std::set(plain.begin(), plain.end()).size(), 1u) << "no lines without the line setting";
+    MemDC* lines = surface_of(80, 60, [](int32_t, int32_t) { return kWhite; });
+    lines->set_pen(0, 1);
+    for (int32_t c = 0; c < 4; ++c)
+        for (int32_t side = 0; side < 4; ++side) lines->bezier(g.cells[c].edges[side], line_points());
+    const auto on_line = [&](int32_t x, int32_t y) { return x >= 0 && y >= 0 && (at(*lines, x, y) & kWhite) == 0; };
+    settings.back_gazou_line = true;
+    backrgb(0, 0);
+    const std::vector<uint32_t> engraved = faint_block(80, 60);
+    int32_t darker = 0, lighter = 0, inner_dark = 0;
+    for (int32_t y = 0; y < 60; ++y)
+        for (int32_t x = 0; x < 80; ++x) {
+            const uint32_t w = engraved[size_t(y * 80 + x)];
+            const bool dark = channel(w, 8) < channel(plain[0], 8);
+            inner_dark += dark && on_line(x, y) && x >= 2 && x <= 77 && y >= 2 && y <= 57;
+            if (w == plain[0]) continue;
+            (dark ? darker : lighter) += 1;
+            ASSERT_TRUE(on_line(x, y) || on_line(x - 1, y) || on_line(x, y - 1) || on_line(x - 1, y - 1))
+                << "changed pixel " << x << "," << y << " is not on or below-right of a line";
+        }
+    EXPECT_GT(darker, 100);
+    EXPECT_GT(lighter, 20);
+    EXPECT_GT(inner_dark, 50);
+    delete lines;
+}
+
+TEST_F(Background, PictureTooLargeToEngraveIsToldOnceAndLaidWithoutLines) {
+    settings.desk_w = 3200;
+    init_window();
+    view_x = -1400;
+    line_const_init();
+    Jig& g = game_with_picture(kEngraveLimit + 1, 2, [](int32_t x, int32_t) { return x % 2 ? 0x000000u : 0x808080u; }, 2, 1);
+    g.line_init();
+    backrgb(0, 0);
+    const std::vector<uint32_t> plain = faint_block(kEngraveLimit + 1, 2);
+    settings.back_gazou_line = true;
+    backrgb(0, 0);
+    backrgb(0, 0);
+    ASSERT_EQ(ws::test::messages().size(), 1u) << "the same picture is not reported on every redraw";
+    EXPECT_EQ((std::vector<std::string>{ws::test::messages()[0].text, ws::test::messages()[0].caption}),
+              (std::vector<std::string>{"画像が大きすぎるよ～。", "zelto"}));
+    EXPECT_EQ(faint_block(kEngraveLimit + 1, 2), plain);
+}
+
+// The weighted average that softens the lines: a black or white centre weighs more, only the given block counts.
+TEST(SmoothPixel, WeighsABlackOrWhiteCentreAndStaysInside) {
+    MemDC dst;
+    dst.create(BIT_DIB, 3, 3);
+    const struct {
+        uint32_t around, middle;
+        Point at;
+        int32_t size;
+        uint32_t want;
+    } cases[] = {{0xFFFFFF, 0x000000, {1, 1}, 3, 0xB9B9B9},  // 8 x 255 / (9 + 2)
+                 {0x000000, 0xFFFFFF, {1, 1}, 3, 0x939393},  // (2550 + 255) / (9 + 10)
+                 {0x0A141E, 0x0A141E, {0, 0}, 3, 0x0A141E},  // a corner averages the four pixels it has
+                 {0x102030, 0x000000, {1, 1}, 2, 0x081018},  // the 2 x 2 block: black centre counted thrice
+                 {0x102030, 0x000000, {2, 2}, 2, 0x123456},  // outside the given size: left alone
+                 {0x102030, 0x000000, {-1, 0}, 3, 0x123456}};
+    for (const auto& c : cases) {
+        MemDC* src = surface_of(3, 3, [&](int32_t x, int32_t y) { return x == 1 && y == 1 ? c.middle : c.around; });
+        for (int32_t i = 0; i < 9; ++i) dst.words()[i] = 0x123456;
+        smooth_pixel(*src, dst, c.at.x, c.at.y, c.size, c.size);
+        EXPECT_EQ(at(dst, std::max(c.at.x, 0), c.at.y), c.want) << std::hex << c.around << " " << c.middle;
+        delete src;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,272 @@
+// A piece on its own: the rotation helpers, quarter turns and free angles of its view, turning over, hitting,
+// turning by dragging, and the shading of its view (bevel, smoothing in batches, a group's seams).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "graphics/colour_model.h"
+#include "graphics/ddbase.h"
+#include "support/game_builder.h"
+
+namespace {
+
+using testsupport::at;
+using testsupport::top_down;
+using Words = std::vector<uint32_t>;
+
+constexpr double pi = std::numbers::pi;
+constexpr uint32_t A = 0x0A, B = 0x0B, C = 0xFF00000C, D = 0x0D, E = 0x7F00000E, F = 0x0F;  // marks ride along
+constexpr uint32_t W = 0x00FFFFFF, R = 0x00FF0000, L = 0x00E6E6E6, K = 0x00202020;
+
+// A piece whose image is w x h of the given words (top row first), centred at (cx, cy).
+void give_image(Piece& p, int32_t w, int32_t h, const Words& words, int32_t cx = 100, int32_t cy = 100) {
+    MemDC* src = testsupport::surface_of(w, h, [&](int32_t x, int32_t y) { return words[size_t(y * w + x)]; });
+    p.cx = cx, p.cy = cy;
+    p.set_image(*src, w, h);
+    delete src;
+}
+Words numbered(int32_t n) {
+    Words w;
+    for (int32_t i = 1; i <= n; ++i) w.push_back(uint32_t(i));
+    return w;
+}
+
+class Pieces : public ::testing::Test {
+protected:
+    void SetUp() override { settings.kage = settings.smooth = settings.nokosu = false; }
+    testsupport::Guard guard_;
+};
+
+TEST_F(Pieces, RotationHelpers) {
+    EXPECT_EQ((std::vector{rotate_point(10, 0, pi / 2), rotate_point(3, 4, pi), rotate_point(0, 7, -pi / 2)}),
+              (std::vector{Point{0, 10}, Point{-3, -4}, Point{7, 0}}));  // counter-clockwise with y up
+    // Just above pi / 3 the cosine is below 0.5 in double precision but exactly 0.5 in single precision, which
+    // x uses; halves round away from zero.
+    double theta = pi / 3;
+    while (std::cos(theta) >= 0.5) theta = std::nextafter(theta, 4.0);
+    EXPECT_EQ((std::vector{rotate_point(1, 0, theta).x, rotate_point(-1, 0, theta).x, rotate_point(0, 1, theta).y,
+                           rotate_point(0, 3, theta).y}),
+              (std::vector{1, -1, 0, 1}));
+    // The bounding box of the turned corners, odd sizes taking the larger half.
+    EXPECT_EQ((std::vector{turned_size(100, 50, 0), turned_size(101, 51, 0), turned_size(100, 50, pi / 2),
+                           turned_size(100, 50, pi / 4), turned_size(1, 1, 0.3)}),
+              (std::vector{Size{100, 50}, Size{102, 52}, Size{50, 100}, Size{106, 106}, Size{2, 2}}));
+    // Signed, within half a turn; exactly half a turn back is not brought round; a zero vector points along x.
+    EXPECT_EQ((std::vector{angle_between(1, 0, 0, 1), angle_between(0, 1, 1, 0), angle_between(1, 0, -1, 0),
+                           angle_between(-1, 0, 1, 0), angle_between(1, -1, 1, 1), angle_between(4, 5, 4, 5),
+                           angle_between(0, 0, 1, 0)}),
+              (std::vector{pi / 2, -pi / 2, pi, -pi, pi / 2, 0.0, 0.0}));
+    EXPECT_NEAR(angle_between(2, 1, 1, 2), std::atan2(2, 1) - std::atan2(1, 2), 1e-12);
+}
+
+// Quarter turns copy words exactly; angles are taken round the circle and kept as given; NaN stands upright.
+TEST_F(Pieces, QuarterTurnsAreExactWordCopies) {
+    const Words up{A, B, C, D, E, F}, left{C, F, B, E, A, D}, half{F, E, D, C, B, A}, right{D, A, E, B, F, C};
+    const struct {
+        double angle;
+        Words view;
+        Rect rect;
+        double kept;
+    } cases[] = {{0, up, {99, 99, 102, 101}, 0},      {pi / 2, left, {99, 99, 101, 102}, pi / 2},
+                 {pi, half, {99, 99, 102, 101}, pi},   {3 * pi / 2, right, {99, 99, 101, 102}, 3 * pi / 2},
+                 {2 * pi, up, {99, 99, 102, 101}, 2 * pi}, {-pi / 2, right, {99, 99, 101, 102}, -pi / 2},
+                 {4.5 * pi + 0.005, left, {99, 99, 101, 102}, 4.5 * pi + 0.005}, {std::nan(""), up, {99, 99, 102, 101}, 0}};
+    for (const auto& c : cases) {
+        Piece p;
+        give_image(p, 3, 2, up);
+        p.set_angle(c.angle);
+        EXPECT_EQ(top_down(*p.view), c.view) << c.angle;
+        EXPECT_EQ(p.rect, c.rect) << c.angle;
+        EXPECT_EQ((std::vector{p.view_width, p.view_height}), (std::vector{c.rect.width(), c.rect.height()}));
+        EXPECT_EQ(p.angle, c.kept);
+    }
+}
+
+TEST_F(Pieces, FreeAnglesTurnAboutTheCentreAndShowOnlyImagePixels) {
+    Piece p;
+    give_image(p, 5, 5, numbered(25), 50, 60);
+    p.set_angle(pi / 4);
+    EXPECT_EQ(p.rect, (Rect{46, 56, 54, 64}));
+    // The centre (4, 3) shows the image centre 13; its right-hand neighbour 14 turns up-right, the one above (8)
+    // up-left; the corners lie beyond the image.
+    EXPECT_EQ((Words{at(*p.view, 4, 3), at(*p.view, 5, 2), at(*p.view, 3, 2), at(*p.view, 0, 0), at(*p.view, 7, 7)}),
+              (Words{13, 14, 8, W, W}));
+    Words words = numbered(40 * 30);
+    for (uint32_t& w : words) w |= 0x55000000;
+    give_image(p, 40, 30, words);
+    p.set_angle(0.7);
+    EXPECT_EQ(p.view_width, turned_size(40, 30, 0.7).cx);
+    int32_t shown = 0;
+    for (uint32_t w : top_down(*p.view)) {
+        if (w == W) continue;
+        ++shown;
+        ASSERT_TRUE(w >> 24 == 0x55 && (w & 0xFFFFFF) >= 1 && (w & 0xFFFFFF) <= 1200) << std::hex << w;
+    }
+    EXPECT_NEAR(shown, 1200, 60) << "nearest neighbour keeps the area";
+}
+
+TEST_F(Pieces, TurningOverMirrorsTheImageAndTwiceRestoresEverything) {
+    Piece p, q;
+    give_image(p, 3, 2, {A, B, C, D, E, F});
+    p.set_angle(0.25);
+    p.turn_over();
+    EXPECT_EQ(p.turned, 1);
+    EXPECT_DOUBLE_EQ(p.angle, 2 * pi - 0.25);
+    EXPECT_EQ(top_down(*p.image), (Words{C, B, A, F, E, D}));
+    q.turned = 1;  // a piece cut lying turned over gets its image mirrored
+    give_image(q, 3, 2, {A, B, C, D, E, F});
+    EXPECT_EQ(top_down(*q.image), top_down(*p.image));
+    settings.kage = settings.smooth = true;
+    give_image(p, 40, 30, numbered(40 * 30));
+    p.turned = 0;
+    p.set_angle(1.1);
+    const Words image = top_down(*p.image), view = top_down(*p.view);
+    const Rect rect = p.rect;
+    p.turn_over();
+    EXPECT_NE(top_down(*p.image), image);
+    p.turn_over();
+    EXPECT_EQ(p.turned, 0);
+    EXPECT_DOUBLE_EQ(p.angle, 1.1);
+    EXPECT_EQ(top_down(*p.image), image);
+    EXPECT_EQ(top_down(*p.view), view);
+    EXPECT_EQ(p.rect, rect);
+}
+
+// A hit is strictly inside the rect and not on white; on the presenter path the presenter's copy is read.
+TEST_F(Pieces, HitIsStrictlyInsideAndNotOnWhite) {
+    Piece p;
+    give_image(p, 4, 3, {1, 2, 3, 4, 5, 6, W, 8, 9, 10, 11, 12}, 10, 20);  // white at (2, 1)
+    p.set_angle(0);
+    ASSERT_EQ(p.rect, (Rect{8, 19, 12, 22}));
+    const Point points[] = {{9, 20}, {11, 21}, {10, 20}, {8, 20}, {9, 19}, {12, 20}, {9, 22}};
+    const std::vector<int32_t> want{1, 1, 0, 0, 0, 0, 0};
+    std::vector<int32_t> plain, dd;
+    for (Point q : points) plain.push_back(p.hit(q.x, q.y, 0));
+    DDBase presenter_copy(4);
+    presenter_copy.set_img(2, p.view);
+    delete std::exchange(p.view, nullptr);
+    EXPECT_EQ(p.hit(9, 20, 0), 0) << "no view and no presenter: nothing to hit";
+    presenter = &presenter_copy;
+    for (Point q : points) dd.push_back(p.hit(q.x, q.y, 2));
+    const int32_t other_id = p.hit(9, 20, 3);
+    presenter = nullptr;
+    EXPECT_EQ(plain, want);
+    EXPECT_EQ(dd, want);
+    EXPECT_EQ(other_id, 0) << "an id without an image shows nothing";
+}
+
+TEST_F(Pieces, DragTurnTurnsAboutTheCentreAndTheGrabbedPointFollows) {
+    Piece p;
+    give_image(p, 3, 2, {A, B, C, D, E, F});
+    p.set_angle(0);
+    p.grab_x = 110, p.grab_y = 100;  // right of the centre
+    const Rect still = p.rect;
+    EXPECT_EQ(p.drag_turn(110, 100), still) << "the pointer on the grab point does not turn";
+    EXPECT_EQ(p.angle, 0);
+    p.drag_turn(100, 90);  // to above the centre: a quarter turn counter-clockwise
+    EXPECT_DOUBLE_EQ(p.angle, pi / 2);
+    EXPECT_EQ((std::vector{p.cx, p.cy}), (std::vector{100, 100}));
+    EXPECT_EQ(top_down(*p.view), (Words{C, F, B, E, A, D}));
+    p.drag_turn(120, 100);  // back and pulled outwards: turned back and dragged by the rest of the motion
+    EXPECT_DOUBLE_EQ(p.angle, 0);
+    EXPECT_EQ((std::vector{p.cx, p.cy, p.grab_x, p.grab_y}), (std::vector{110, 100, 120, 100}));
+    EXPECT_EQ(p.rect, (Rect{109, 99, 112, 101}));
+}
+
+// A 6 x 6 white image with a 2 x 2 red block at columns and rows 2-3.
+Words red_block() {
+    Words w(36, W);
+    for (int32_t i : {14, 15, 20, 21}) w[size_t(i)] = R;
+    return w;
+}
+
+TEST_F(Pieces, TheBevelIsLightUpLeftAndDarkDownRightJustOutsideTheShape) {
+    Piece p;
+    give_image(p, 6, 6, red_block());
+    p.set_angle(0);
+    EXPECT_EQ(top_down(*p.view), red_block()) << "no bevel without kage";
+    settings.kage = true;
+    p.set_angle(0);
+    Words want = red_block();
+    for (int32_t i : {7, 8, 13}) want[size_t(i)] = L;
+    for (int32_t i : {22, 27, 28}) want[size_t(i)] = K;
+    EXPECT_EQ(top_down(*p.view), want);
+    EXPECT_EQ(top_down(*p.image), red_block()) << "the image itself is never shaded";
+    give_image(p, 1, 1, {R});
+    p.set_angle(0);
+    EXPECT_EQ(top_down(*p.view), (Words{R})) << "too small for a bevel";
+    // Smoothed: around (1, 1) three light pixels counting thrice and one red; (2, 2) caused a light pixel and is
+    // averaged with no colour weighted (three light, four red); untouched pixels stay.
+    settings.smooth = true;
+    give_image(p, 6, 6, red_block());
+    p.set_angle(0);
+    EXPECT_EQ((Words{at(*p.view, 1, 1), at(*p.view, 2, 2), at(*p.view, 0, 5), at(*p.view, 5, 0)}),
+              (Words{0x00E8CFCF, 0x00F46262, W, W}));
+}
+
+// Smoothing is queued 2000 entries at a time and each batch averages against the bevelled view as it stands:
+// on a 400 x 400 red square framed in white the first batch ends at the left light column's pixel 102, whose
+// upper neighbour is not yet bevelled then; every other pixel of that column sees all three light neighbours.
+TEST_F(Pieces, SmoothingWorksInBatchesAgainstTheViewAsItStands) {
+    settings.kage = settings.smooth = true;
+    const int32_t n = 408;
+    Words words(size_t(n) * n, W);
+    for (int32_t y = 4; y < n - 4; ++y)
+        for (int32_t x = 4; x < n - 4; ++x) words[size_t(y * n + x)] = R;
+    Piece p;
+    give_image(p, n, n, words);
+    p.set_angle(0);
+    const Words view = top_down(*p.view);
+    int32_t bevel = 0;
+    for (size_t i = 0; i < view.size(); ++i) {
+        ASSERT_TRUE(view[i] != L && view[i] != K) << "unsmoothed bevel at " << i % n << "," << i / n;
+        bevel += words[i] == W && view[i] != W;
+    }
+    EXPECT_EQ(bevel, 2 * 799);
+    EXPECT_EQ((Words{at(*p.view, 3, 101), at(*p.view, 3, 102), at(*p.view, 3, 103), at(*p.view, 3, 200)}),
+              (Words{0x00ECACAC, 0x00EE9999, 0x00ECACAC, 0x00ECACAC}));
+}
+
+uint32_t lightness_of(uint32_t word) { return uint32_t(colour_to_lhs(word & 0xFFFFFF).l + 0.5); }
+
+// Seams (marked words) of a joined group darken to half their lightness and the unmarked pixel below-right of
+// each lightens to 120 %, in the word's own channel order; a lightened pixel never becomes pure white, and a
+// white pixel outside the piece stays white. Only with nokosu and only for a group.
+TEST_F(Pieces, SeamsDarkenAndLightenInTheirOwnColours) {
+    settings.kage = settings.nokosu = true;
+    // 9 x 9: a block of colours at columns and rows 2-6 in white; (4, 3), (4, 4) and (6, 6) are marked; below-
+    // right of (4, 4) lies a light grey; (7, 0) on the top row is marked, with white below-right.
+    Words w(81, W);
+    for (int32_t y = 2; y < 7; ++y)
+        for (int32_t x = 2; x < 7; ++x) w[size_t(y * 9 + x)] = 0x00808080;
+    w[4 * 9 + 4] = 0x00C04040;  // reddish, lightness 50
+    w[5 * 9 + 5] = 0x00F0F0F0;
+    w[7] = 0x00808080;
+    for (int32_t i : {3 * 9 + 4, 4 * 9 + 4, 6 * 9 + 6, 7}) w[size_t(i)] |= 0xFF000000;
+    Piece group, single, plain;
+    group.joined = plain.joined = 1;
+    give_image(group, 9, 9, w);
+    group.set_angle(0);
+    const MemDC& v = *group.view;
+    EXPECT_EQ((std::vector{lightness_of(at(v, 4, 3)), lightness_of(at(v, 5, 4)), lightness_of(at(v, 6, 6)),
+                           lightness_of(at(v, 7, 0))}),
+              (std::vector{25u, 60u, 25u, 25u}));
+    const uint32_t red = at(v, 4, 4);
+    EXPECT_TRUE((red >> 16 & 0xFF) > 2 * (red & 0xFF) && (red >> 8 & 0xFF) == (red & 0xFF)) << std::hex << red;
+    EXPECT_LT(lightness_of(red), lightness_of(0xC04040));
+    EXPECT_EQ(at(v, 4, 4) >> 24, 0xFFu) << "the mark stays";
+    EXPECT_EQ((Words{at(v, 3, 3), at(v, 5, 3), at(v, 8, 1), at(v, 0, 0)}), (Words{0x00808080, 0x00808080, W, W}));
+    EXPECT_GT(lightness_of(at(v, 5, 5)), 94u);
+    EXPECT_GT(lightness_of(at(v, 7, 7)), lightness_of(K)) << "the dark bevel below the seam's end";
+    settings.nokosu = false;
+    give_image(plain, 9, 9, w);
+    plain.set_angle(0);
+    settings.nokosu = true;
+    give_image(single, 9, 9, w);
+    single.set_angle(0);
+    for (Piece* p : {&plain, &single})
+        EXPECT_EQ((Words{at(*p->view, 4, 3), at(*p->view, 5, 4)}), (Words{0xFF808080, 0x00808080}));
+}
+
+}  // namespace

@@ -1,0 +1,189 @@
+// A main window holding a game window that paints the desk, runs the title clock and, once cutting is over, hands
+// the mouse to the play code; with the mouse in the layer's test mode and checks of the desk against a fresh drawing.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "desk/background.h"
+#include "desk/display.h"
+#include "desk/title.h"
+#include "graphics/ddbase.h"
+#include "graphics/ws.h"
+#include "play/play.h"
+#include "support/game_builder.h"
+
+namespace testsupport {
+
+constexpr uint32_t kWhite = 0x00FFFFFF;
+constexpr uint32_t kBack = 0x808080;  // the desk's single colour
+constexpr int32_t kClientW = 400, kClientH = 300, kDeskW = 800, kDeskH = 600;
+constexpr double kPi = std::numbers::pi;
+
+inline intptr_t desk_game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    game_window = hwnd;
+    Jig* g = current_game;
+    if (msg == ws::WM_PAINT) {
+        desk_paint(hwnd);
+        return 0;
+    }
+    if (msg == ws::WM_TIMER && wparam == kClockTimer && g) {
+        g->windowtitle(TITLE_TICK);
+        return 0;
+    }
+    if (g && g->cut_count >= g->item_count && play_message(hwnd, msg, wparam, lparam)) return 0;
+    return ws::def_window_proc(hwnd, msg, wparam, lparam);
+}
+
+// Records what a tray window receives.
+inline std::vector<ws::Msg>& tray_messages() {
+    static std::vector<ws::Msg> seen;
+    return seen;
+}
+inline intptr_t tray_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    if (msg == IDM_TRAY_PUT) tray_messages().push_back({hwnd, msg, wparam, lparam, 0, 0});
+    return ws::def_window_proc(hwnd, msg, wparam, lparam);
+}
+
+class DeskWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settings.kage = settings.smooth = settings.nokosu = false;
+        settings.ddraw = false;
+        settings.desk_w = kDeskW, settings.desk_h = kDeskH;
+        settings.back_type = IDM_BACK_RGB;
+        settings.back_color = kBack;
+        settings.back_gazou = settings.back_gazou_line = false;
+        settings.kaiten = KAITEN_QUARTER;
+        settings.hanten = true;
+        settings.sound = true;
+        // Every event names a file of its own, so the recorded plays tell the events apart.
+        for (int32_t e = 1; e <= kSoundEvents; ++e) sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
+        static const bool registered = [] {
+            ws::register_class({"TestMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+            ws::register_class({"TestGame", desk_game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+            ws::register_class({"TestTray", tray_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
+            return true;
+        }();
+        (void)registered;
+        main_window = ws::create_window("TestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, kClientW + 200,
+                                        kClientH + 100, 0, 0);
+        game_window = ws::create_window("TestGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, kClientW, kClientH,
+                                        main_window, 0);
+        ASSERT_NE(game_window, 0);
+        init_window();
+        reset_gesture();
+        tray_messages().clear();
+        line_const_init();
+    }
+    void TearDown() override {
+        delete current_game;
+        current_game = nullptr;
+        delete presenter;
+        presenter = nullptr;
+        finish_window();
+        reset_gesture();
+        ws::test::reset();
+        main_window = game_window = 0;
+        for (auto& t : tray_window) t = 0;
+        range_state = 0;
+        clock_start = clock_now = 0;
+        clock_carry = play_seconds = 0;
+    }
+
+    // Lays the desk afresh from the background and every item (plain path), as a game shows it after cutting.
+    static void draw_desk(Jig& game) {
+        desk_image->blit(0, 0, desk_width, desk_height, *desk_back, 0, 0, SRCCOPY);
+        game.disp(nullptr);
+    }
+    // The presenter of the game, with every view handed over and dropped from the piece, as a cut game has it.
+    static void start_presenter(Jig& game) {
+        presenter = new DDBase(max_cells);
+        presenter->init(game_window);
+        presenter->table_count = presenter->count;
+        for (int32_t i = 0; i < game.item_count; ++i) upload_view(game.items[i]);
+        game.disp(nullptr);
+    }
+    // The desk as it must be: the background with every shown item's view laid on it in display order (one item
+    // left out if asked).
+    static std::vector<uint32_t> fresh_desk(Jig& game, int32_t without = -1) {
+        std::vector<uint32_t> out = top_down(*desk_back);
+        for (uint32_t& w : out) w &= kWhite;
+        for (int32_t i = 0; i < game.item_count; ++i) {
+            const Item& it = game.items[i];
+            if (it.hidden == 1 || i == without) continue;
+            const Piece& p = *it.piece;
+            for (int32_t y = std::max(p.rect.top, 0); y < std::min(p.rect.bottom, desk_height); ++y)
+                for (int32_t x = std::max(p.rect.left, 0); x < std::min(p.rect.right, desk_width); ++x) {
+                    const uint32_t w = at(*p.view, x - p.rect.left, y - p.rect.top) & kWhite;
+                    if (w != kWhite) out[size_t(y) * size_t(desk_width) + size_t(x)] = w;
+                }
+        }
+        return out;
+    }
+    // Desk pixels that differ from the fresh drawing.
+    static int64_t desk_faults(Jig& game) {
+        const std::vector<uint32_t> want = fresh_desk(game), got = top_down(*desk_image);
+        int64_t bad = 0;
+        for (size_t i = 0; i < want.size(); ++i) bad += (got[i] & kWhite) != want[i];
+        return bad;
+    }
+    // Plain path: pixels where the save-under of the held (top) item differs from the desk without it.
+    static int64_t cache_faults(Jig& game) {
+        if (!game.under_cache) return -1;
+        const std::vector<uint32_t> want = fresh_desk(game, game.item_count - 1);
+        const Rect r = game.items[game.item_count - 1].piece->rect;
+        int64_t bad = 0;
+        for (int32_t y = std::max(r.top, 0); y < std::min(r.bottom, desk_height); ++y)
+            for (int32_t x = std::max(r.left, 0); x < std::min(r.right, desk_width); ++x)
+                bad += (at(*game.under_cache, x - r.left, y - r.top) & kWhite) !=
+                       want[size_t(y) * size_t(desk_width) + size_t(x)];
+        return bad;
+    }
+
+    // What the window shows at (x, y) after painting all of it (or without painting, as last composed).
+    static uint32_t shown(int32_t x, int32_t y, bool paint = true) {
+        if (paint) ws::paint_at_once(game_window, nullptr);
+        return at(*ws::client_surface(game_window), x, y) & kWhite;
+    }
+
+    // ---- the mouse, in game-window coordinates ----
+    static void input(uint32_t msg, Point client, uint32_t keys = 0) {
+        ws::test::mouse(msg, ws::client_to_screen(game_window, client), keys);
+        ws::test::pump();
+    }
+    static void press(Point p, uint32_t msg = ws::WM_LBUTTONDOWN) { input(msg, p); }
+    static void drag(Point p) { input(ws::WM_MOUSEMOVE, p); }
+    static void release(Point p, uint32_t msg = ws::WM_LBUTTONUP) { input(msg, p); }
+    static void wait(uint32_t ms) { ws::test::advance(ms); }
+    // A quick click (100 ms) with the left, right (r) or middle (m) button.
+    static void click(Point p, char button = 'l') {
+        const uint32_t down = button == 'r' ? ws::WM_RBUTTONDOWN : button == 'm' ? ws::WM_MBUTTONDOWN : ws::WM_LBUTTONDOWN;
+        press(p, down);
+        wait(100);
+        release(p, down + 1);
+    }
+    // A slow drag: press at a, step to b, wait past the click time, release.
+    static void slow_drag(Point a, Point b) {
+        press(a);
+        drag({(a.x + b.x) / 2, (a.y + b.y) / 2});
+        drag(b);
+        wait(400);
+        release(b);
+    }
+
+    // How many times the sound of `event` was asked for since the test began.
+    static int32_t count_played(int32_t event) {
+        int32_t n = 0;
+        for (const auto& s : ws::test::sounds()) n += s.path.ends_with("ev" + std::to_string(event) + ".wav");
+        return n;
+    }
+
+    Guard guard_;
+};
+
+}  // namespace testsupport
