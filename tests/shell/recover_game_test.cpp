@@ -35,7 +35,7 @@ protected:
     }
     // Picks the top group up at its centre and puts it down 30 pixels further right.
     static void move_top_group() {
-        const Point at = on_screen(piece_centre_on_window(current_game->item_count - 1));
+        const Point at = on_screen(centre_of(current_game->item_count - 1));
         ws::test::mouse(ws::WM_LBUTTONDOWN, at);
         ws::test::mouse(ws::WM_MOUSEMOVE, {at.x + 30, at.y});
         ws::test::mouse(ws::WM_LBUTTONUP, {at.x + 30, at.y});
