@@ -97,7 +97,7 @@ protected:
 
     Bytes good_;
     std::unique_ptr<Jig> target_;
-    static constexpr int32_t cells = 4, items = 3, points = 10;
+    static constexpr int32_t cells = 4, points = 10;
 };
 
 TEST_F(SaveRefusal, TheUntouchedFileLoads) {
