@@ -32,8 +32,9 @@ bench: build
 	@scripts/bench build
 
 fuzz: setup
-	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTO_FUZZ=ON >/dev/null
-	@cmake --build build-fuzz -j $(JOBS)
+	@cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DZELTO_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target $(patsubst fuzz/%.cpp,fuzz_%,$(filter-out fuzz/replay_main.cpp,$(wildcard fuzz/*.cpp)))
 	@scripts/fuzz build-fuzz $(FUZZ_SECONDS)
 
 # The game in PREFIX/share/zelto (kept writable: settings and saved games live there), a launcher in PREFIX/bin,

@@ -142,6 +142,7 @@ void Jig::move_range(int32_t dx, int32_t dy) {
         Item& item = items[i];
         if (item.banded != 1 || item.hidden == 1 || !item.piece) continue;
         item.piece->move_to(item.piece->grab_x + dx, item.piece->grab_y + dy);
+        if (dx != 0 || dy != 0) game_saved = 0;  // the saved file no longer shows the desk
     }
     if (!presenter && desk_image && desk_back)
         desk_image->blit(0, 0, desk_width, desk_height, *desk_back, 0, 0, SRCCOPY);

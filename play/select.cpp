@@ -297,7 +297,8 @@ void on_draw(ws::Hwnd hwnd, intptr_t lparam) {
     if (!game || !game->holding) return;
     game_saved = 0;
     tell_game_changed();
-    play_sound(SOUND_MOVE);
+    // A looping move sound plays on until the release stops it; starting it again on every step would cut it off.
+    if (!(sound_looping && sound_list[SOUND_MOVE - 1].loop == 1)) play_sound(SOUND_MOVE);
     int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
     if (std::abs(x - down_point.x) > settings.click_dxdy || std::abs(y - down_point.y) > settings.click_dxdy)
         moved_far = 1;

@@ -109,7 +109,7 @@ void Jig::line_init() {
     // Shapes never built, or built for another chain length, would give open outlines.
     if (unit_shapes[straight_shape].v[line_points() - 1].y != 1) line_const_init();
     const double cw = pic_w / cols, ch = pic_h / rows;
-    game_random.seed(ws::tick_count());
+    game_random.seed(game_seed());
     for (int32_t r = 0; r < rows; ++r) {
         for (int32_t c = 0; c < cols; ++c) {
             const int32_t i = r * cols + c;

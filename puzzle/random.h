@@ -21,3 +21,10 @@ struct GameRandom {
 
 // The generator the game's edges and cutting draw from.
 extern GameRandom game_random;
+
+// The seed of a new game: in test mode the layer's virtual clock, so a test reproduces its puzzle; otherwise the
+// wall clock's milliseconds, which differ from run to run (the layer's clock starts at zero with the program, and
+// a picture opened at start-up would be cut in one of a few dozen ways).
+uint32_t game_seed();
+// The same choice, with the wall clock given: `tick` in test mode, else the low bits of `wall_ms` mixed with `tick`.
+uint32_t game_seed(bool test_mode, uint32_t tick, uint64_t wall_ms);

@@ -48,7 +48,8 @@ int32_t save_game(const Jig& jig, const std::string& path, SaveReport report = S
 void emergency_save();
 
 // The name offered for saving: save_path when set; otherwise picture_path with everything from its last "."
-// (searching from the last character down to the second) replaced by ".zlt", or ".zlt" alone when there is none.
+// (searching from the last character down to the second) replaced by ".zlt" (".zlt" alone when there is none),
+// or, when a file of that name exists, the first free name with 1, 2, ... before ".zlt".
 std::string default_save_name();
 
 // Checks the whole saved game at `path` against the current points per edge. 1 = it can be resumed. 0 = it

@@ -8,14 +8,13 @@ namespace save_format {
 
 namespace {
 
-// Bounds that no game reaches: a fitted picture side, a desk position, a piece's size, an angle in radians that
-// the quarter-turn and free-rotation steps could pile up. Values beyond them are damage, and refusing them keeps
-// every later sum and conversion inside int32.
-constexpr int32_t max_picture_side = 65535;
-constexpr int32_t max_stretch = 10000;
-constexpr int32_t desk_reach = 1 << 24;
-constexpr int32_t max_piece_side = 1 << 16;
-constexpr double max_angle = 1e6;
+// Bounds that no game reaches: a fitted picture (the largest surface there is), a desk position, a piece's size.
+// Values beyond them are damage, and refusing them keeps every later sum and conversion inside int32. The piece
+// count and stretch size are whatever the settings held (the grid, checked against the rebuilt game, is what they
+// led to), and a free turn may pile up any angle, so any value of those is taken.
+constexpr int64_t max_picture_words = int64_t(1) << 28;
+constexpr int32_t desk_reach = 1 << 29;
+constexpr int32_t max_piece_side = 1 << 30;
 
 void put_i32(std::vector<uint8_t>& out, int32_t v) {
     const uint32_t u = uint32_t(v);
@@ -94,26 +93,30 @@ Header decode_header(const uint8_t* bytes) {
 
 bool header_sound(const Header& h, int32_t points, int64_t file_size) {
     if (h.picture_type != 0 && h.picture_type != 1) return false;
-    if (!within(h.piece_num, 1, max_cells) || !within(h.stretch_size, 0, max_stretch)) return false;
     if (!within(h.cols, 1, max_cells) || !within(h.rows, 1, max_cells)) return false;
     const int64_t cells = int64_t(h.cols) * h.rows;
     if (cells > max_cells || !within(h.item_count, 1, cells)) return false;
-    if (!within(h.pic_w, 2 * int64_t(h.cols), max_picture_side) || h.pic_w % h.cols != 0) return false;
-    if (!within(h.pic_h, 2 * int64_t(h.rows), max_picture_side) || h.pic_h % h.rows != 0) return false;
+    if (h.pic_w < 2 * int64_t(h.cols) || h.pic_w % h.cols != 0) return false;
+    if (h.pic_h < 2 * int64_t(h.rows) || h.pic_h % h.rows != 0) return false;
+    if (int64_t(h.pic_w) * h.pic_h > max_picture_words) return false;
     if (h.play_seconds < 0) return false;
     if (!within(h.view_x, -desk_reach, desk_reach) || !within(h.view_y, -desk_reach, desk_reach)) return false;
     return h.picture_offset == picture_offset_for(cells, h.item_count, points) && file_size > h.picture_offset;
 }
 
-// Owner and edges of one cell; points must lie near the picture (a knob may reach well into its neighbours).
-bool decode_cell(Fields& f, const Header& h, int32_t points, Cell& cell) {
+// Owner and edges of cell k. Laying the edges puts every point of a cell within three cell sides of its own square
+// (a template point lies at most two edge lengths off its edge, and mirroring adds one), so anything farther is
+// damage; the bound also keeps the area cut around the cell a few cells wide.
+bool decode_cell(Fields& f, const Header& h, int32_t points, int64_t k, Cell& cell) {
+    const int64_t cw = h.pic_w / h.cols, ch = h.pic_h / h.rows;
+    const int64_t x0 = (k % h.cols) * cw, y0 = (k / h.cols) * ch;
     cell.owner = f.i32();
     for (int32_t j = 0; j < points; ++j)
         for (auto& edge : cell.edges) {
             edge[j].x = f.i32();
             edge[j].y = f.i32();
-            if (!within(edge[j].x, -h.pic_w, 2 * int64_t(h.pic_w)) ||
-                !within(edge[j].y, -h.pic_h, 2 * int64_t(h.pic_h)))
+            if (!within(edge[j].x, x0 - 3 * cw - 2, x0 + 4 * cw + 2) ||
+                !within(edge[j].y, y0 - 3 * ch - 2, y0 + 4 * ch + 2))
                 return false;
         }
     return within(cell.owner, 0, int64_t(h.cols) * h.rows - 1);
@@ -144,7 +147,7 @@ bool decode_item(Fields& f, SavedItem& it) {
     for (int32_t v : {it.cx, it.cy, it.grab_x, it.grab_y, it.rect.left, it.rect.top, it.rect.right, it.rect.bottom,
                       it.home_dx, it.home_dy, it.join_dx, it.join_dy})
         if (!within(v, -desk_reach, desk_reach)) return false;
-    return (it.turned == 0 || it.turned == 1) && std::isfinite(it.angle) && std::fabs(it.angle) <= max_angle;
+    return (it.turned == 0 || it.turned == 1) && std::isfinite(it.angle);
 }
 
 // Groups are whole: ids distinct, each id the owner of its own cell, every cell owned by a live id. Together
@@ -209,8 +212,8 @@ Check read_saved_game(std::FILE* file, int32_t points, SavedGame& out) {
     if (!read_exact(file, header_bytes, tables.data(), tables.size())) return Check::malformed;
     Fields f(tables.data(), tables.size());
     g.cells.resize(size_t(h.cols) * size_t(h.rows));
-    for (Cell& cell : g.cells)
-        if (!decode_cell(f, h, points, cell)) return Check::malformed;
+    for (size_t k = 0; k < g.cells.size(); ++k)
+        if (!decode_cell(f, h, points, int64_t(k), g.cells[k])) return Check::malformed;
     g.items.resize(size_t(h.item_count));
     for (SavedItem& it : g.items)
         if (!decode_item(f, it)) return Check::malformed;

@@ -1,4 +1,6 @@
 // Writing a saved game (save_game, the emergency save) and the name offered for it.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -19,6 +21,11 @@
 namespace {
 
 using namespace save_format;
+
+bool path_exists(const std::string& path) {
+    struct stat st;
+    return ::stat(resolve_path(path).c_str(), &st) == 0;
+}
 
 void tell(const char* text, const std::string& path) {
     char buf[1200];
@@ -110,9 +117,18 @@ void emergency_save() {
     running = false;
 }
 
+// A new game is offered the picture's name with ".zlt"; should a saved game lie there already (the same picture
+// started again), the first free "name1.zlt", "name2.zlt", ... instead, so an earlier game is never replaced.
+// Only the game's own file (save_path: resumed from or last saved to) is offered although it exists.
 std::string default_save_name() {
     if (!save_path.empty()) return save_path;
+    std::string stem;
     for (size_t i = picture_path.size(); i-- > 1;)
-        if (picture_path[i] == '.') return picture_path.substr(0, i) + ".zlt";
-    return ".zlt";
+        if (picture_path[i] == '.') {
+            stem = picture_path.substr(0, i);
+            break;
+        }
+    std::string name = stem + ".zlt";
+    for (int n = 1; n < 100000 && path_exists(name); ++n) name = stem + std::to_string(n) + ".zlt";
+    return name;
 }

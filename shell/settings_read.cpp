@@ -54,10 +54,11 @@ void read_rest_as_text(LineParser& p, std::string& value, std::size_t buffer_byt
 
 void read_int(LineParser& p, int32_t& value) { value = p.get_int(value); }
 
-// Template tables hold 19 points; the cutting code lays a point in the middle of the knob, which needs 3k + 1.
+// Template tables hold 19 points; an edge is a chain of whole Bezier segments, which needs 3k + 1 points, and at
+// least one segment (1 point would be no curve, and cutting would use 4 while the file kept 1).
 void read_line_num(LineParser& p) {
     const int32_t n = p.get_int(settings.line_num);
-    if (n >= 1 && n <= kLinePointsMax && (n - 1) % 3 == 0) settings.line_num = n;
+    if (n >= 4 && n <= kLinePointsMax && (n - 1) % 3 == 0) settings.line_num = n;
 }
 
 void read_line(LineParser& p) {

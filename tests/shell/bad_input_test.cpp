@@ -44,14 +44,12 @@ bool strict_cp932(const std::string& bytes) {
 TEST_F(BadInput, BinaryGarbageLeavesEveryDefault) {
     write_file("bkimg/タイル１.BMP", "BM");
     const std::string defaults = settings_file_of_defaults();
-    for (uint32_t seed : {1u, 2u, 3u}) {
-        write_file("ZELTORC.TXT", garbage(64 * 1024, seed));
-        write_file("SOUND/SOUND.TXT", garbage(16 * 1024, seed + 10));
-        read_settings("ZELTORC.TXT");
-        write_settings("ZELTORC.TXT");
-        EXPECT_EQ(read_file("ZELTORC.TXT"), defaults) << seed;
-        for (int e = 1; e <= kSoundEvents; ++e) EXPECT_EQ(sound_list[std::size_t(e - 1)].file, "none") << e;
-    }
+    write_file("ZELTORC.TXT", garbage(64 * 1024, 1));
+    write_file("SOUND/SOUND.TXT", garbage(16 * 1024, 11));
+    read_settings("ZELTORC.TXT");
+    write_settings("ZELTORC.TXT");
+    EXPECT_EQ(read_file("ZELTORC.TXT"), defaults);
+    for (const SoundEntry& e : sound_list) EXPECT_EQ(e.file, "none");
 }
 
 TEST_F(BadInput, ATenMegabyteLineDoesNotHideTheLinesAfterIt) {
@@ -80,22 +78,12 @@ TEST_F(BadInput, InvalidCodePageBytesAreReplacedAndRewrittenCleanly) {
     EXPECT_NE(rewritten.find("view\tTRUE\tTRUE\tab&xFFFD;&xFFFD;&xFFFD;cd&xFFFD;\n"), std::string::npos);
 }
 
-TEST_F(BadInput, MissingFilesChangeNothing) {
-    read_settings("ZELTORC.TXT");
-    read_settings("no/such/ZELTORC.TXT");
-    read_settings(nullptr);
-    read_settings_from(nullptr);
-    read_sound_list(nullptr);
-    const Settings defaults;
-    EXPECT_EQ(settings.piece_num, defaults.piece_num);
-    EXPECT_EQ(settings.back_img, defaults.back_img);
-    EXPECT_EQ(sound_list[0].file, "none");
-}
-
 TEST_F(BadInput, AFolderInPlaceOfTheFilesIsNoFile) {
     std::filesystem::create_directories("ZELTORC.TXT");
     std::filesystem::create_directories("SOUND/SOUND.TXT");
     read_settings("ZELTORC.TXT");
+    read_settings(nullptr);
+    read_sound_list(nullptr);
     EXPECT_EQ(settings.piece_num, 20);
     write_file("ZELTORC.TXT2", "back_img SOUND\n");
     read_settings("ZELTORC.TXT2");

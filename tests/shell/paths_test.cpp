@@ -9,38 +9,23 @@ namespace {
 
 using Paths = ShellFiles;
 
-TEST_F(Paths, BackslashesBecomeSlashes) {
-    write_file("bkimg/タイル１.BMP", "BM");
-    EXPECT_EQ(resolve_path("bkimg\\タイル１.BMP"), "bkimg/タイル１.BMP");
-    EXPECT_EQ(resolve_path("bkimg/タイル１.BMP"), "bkimg/タイル１.BMP");
-    EXPECT_EQ(resolve_path(""), "");
-}
-
-TEST_F(Paths, EachComponentIsMatchedWithoutRegardToCase) {
-    write_file("Skin/Parts/Button_1.bmp", "BM");
-    EXPECT_EQ(resolve_path("SKIN\\parts\\button_1.BMP"), "Skin/Parts/Button_1.bmp");
-    // Full-width letters have case too.
-    write_file("ＡＢ.bmp", "BM");
-    EXPECT_EQ(resolve_path("ａｂ.BMP"), "ＡＢ.bmp");
-    const std::string absolute = (dir_ / "SKIN" / "PARTS" / "BUTTON_1.BMP").string();
-    EXPECT_EQ(resolve_path(absolute), (dir_ / "Skin/Parts/Button_1.bmp").string());
-}
-
-TEST_F(Paths, AnExactNameWinsAndSeveralMatchesPickTheFirstByName) {
-    write_file("a.txt", "1");
-    write_file("A.TXT", "2");
-    write_file("A.txt", "3");
-    EXPECT_EQ(resolve_path("a.txt"), "a.txt");
-    EXPECT_EQ(resolve_path("A.TXT"), "A.TXT");
-    EXPECT_EQ(resolve_path("a.TXT"), "A.TXT");
-}
-
-TEST_F(Paths, WhatDoesNotExistIsKeptAsWritten) {
-    write_file("Data/x.bmp", "BM");
-    EXPECT_EQ(resolve_path("data\\New Picture.JPG"), "Data/New Picture.JPG");
-    EXPECT_EQ(resolve_path("nothing\\DATA\\x.bmp"), "nothing/DATA/x.bmp");
-    EXPECT_EQ(resolve_path("data\\x.bmp\\below"), "Data/x.bmp/below");
-    EXPECT_EQ(resolve_path("data\\sub\\"), "Data/sub/");
+TEST_F(Paths, ResolvesEachComponentWithoutRegardToCase) {
+    for (const char* f : {"bkimg/タイル１.BMP", "Skin/Parts/Button_1.bmp", "ＡＢ.bmp", "a.txt", "A.TXT", "A.txt"})
+        write_file(f, "BM");
+    const std::pair<const char*, const char*> cases[] = {
+        {"bkimg\\タイル１.BMP", "bkimg/タイル１.BMP"},
+        {"", ""},
+        {"SKIN\\parts\\button_1.BMP", "Skin/Parts/Button_1.bmp"},
+        {"ａｂ.BMP", "ＡＢ.bmp"},  // full-width letters have case too
+        {"a.txt", "a.txt"},        // an exact name wins; several matches take the first by name
+        {"a.TXT", "A.TXT"},
+        {"skin\\New Picture.JPG", "Skin/New Picture.JPG"},  // what does not exist is kept as written
+        {"nothing\\SKIN\\x.bmp", "nothing/SKIN/x.bmp"},
+        {"a.txt\\below", "a.txt/below"},
+        {"skin\\sub\\", "Skin/sub/"},
+    };
+    for (const auto& [path, resolved] : cases) EXPECT_EQ(resolve_path(path), resolved) << path;
+    EXPECT_EQ(resolve_path((dir_ / "SKIN/PARTS/BUTTON_1.BMP").string()), (dir_ / "Skin/Parts/Button_1.bmp").string());
 }
 
 TEST_F(Paths, OpeningGoesThroughTheResolver) {
@@ -49,24 +34,15 @@ TEST_F(Paths, OpeningGoesThroughTheResolver) {
     ASSERT_NE(f, nullptr);
     char buf[8] = {};
     EXPECT_EQ(std::fread(buf, 1, 5, f), 5u);
-    EXPECT_STREQ(buf, "joint");
     std::fclose(f);
-    // A new file is made in the folder that matched.
-    f = open_file("SOUND\\new.txt", "wb");
+    EXPECT_STREQ(buf, "joint");
+    f = open_file("SOUND\\new.txt", "wb");  // a new file is made in the folder that matched
     ASSERT_NE(f, nullptr);
     std::fclose(f);
     EXPECT_TRUE(std::filesystem::exists("Sound/new.txt"));
     EXPECT_EQ(open_file("", "rb"), nullptr);
-    EXPECT_EQ(open_file("missing.txt", "rb"), nullptr);
-}
-
-TEST_F(Paths, OnlyFilesThatOpenCount) {
-    write_file("Sound/Sound.txt", "joint");
     EXPECT_TRUE(file_opens("sound\\sound.TXT"));
-    EXPECT_FALSE(file_opens("sound"));
-    EXPECT_FALSE(file_opens("sound\\missing.txt"));
-    EXPECT_FALSE(file_opens(""));
-    EXPECT_FALSE(file_opens("none"));
+    for (const char* no : {"sound", "sound\\missing.txt", "", "none"}) EXPECT_FALSE(file_opens(no)) << no;
 }
 
 }  // namespace

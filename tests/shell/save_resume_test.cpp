@@ -122,6 +122,40 @@ TEST_F(SaveResume, AResumedGameSavesAgainFromItsTemporaryPicture) {
     EXPECT_EQ(read_bytes(file("again.zlt")), read_bytes(file("p.zlt")));
 }
 
+// Any game the settings can build is saved and resumed: stretch and piece counts at and beyond the menu's ends,
+// the widest cutting-line templates (points far off their edge), the longest edges.
+TEST_F(SaveResume, GamesAtTheExtremesResume) {
+    const struct {
+        int32_t w, h, stretch, pieces, line_num, template_y;
+    } cases[] = {
+        {40, 30, 0, 1, 10, 0},           {100, 2, 10000, 5000, 10, 0}, {64, 64, 0, 4, 10, 100000},
+        {64, 48, 300, 12, 19, -100000},  {50, 40, -5, 0, 4, 100000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " stretch " << c.stretch << " pieces " << c.pieces);
+        settings.stretch_size = c.stretch;
+        settings.line_num = c.line_num;
+        for (auto& t : settings.line)
+            for (int32_t i = 1; i < c.line_num - 1; ++i) t[i].y = c.template_y ? c.template_y * (i % 2 ? 1 : -1) : t[i].y;
+        line_const_init();
+        write_pattern_bmp(file("x.bmp"), c.w, c.h);
+        auto game = cut_game(file("x.bmp"), c.pieces);
+        ASSERT_GT(game->item_count, 0);
+        if (game->item_count > 1) join_items(*game, 0, game->item_count - 1);
+        ASSERT_EQ(save_game(*game, file("x.zlt")), 1);
+        const int32_t items = game->item_count, pic_w = game->pic_w;
+        game.reset();
+        auto back = resume(file("x.zlt"));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->item_count, items);
+        EXPECT_EQ(back->pic_w, pic_w);
+        EXPECT_EQ(settings.stretch_size, c.stretch);
+        EXPECT_EQ(settings.piece_num, std::min(c.pieces, max_cells));
+        settings = saved_settings_;
+        SetUpSettings();
+    }
+}
+
 class EmergencySave : public SaveTest {};
 
 TEST_F(EmergencySave, WritesTheGameInPlayQuietly) {

@@ -2,6 +2,7 @@
 #pragma once
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +23,7 @@
 #include "graphics/ws.h"
 #include "pieces/piece.h"
 #include "play/jig.h"
+#include "play/lifecycle.h"
 #include "puzzle/lines.h"
 #include "puzzle/random.h"
 #include "shell/save.h"
@@ -115,19 +117,23 @@ protected:
         fs::create_directories(dir_);
         fs::current_path(dir_);
         saved_settings_ = settings;
+        SetUpSettings();
+        desk_images_create(900, 700);
+        save_path.clear();
+        picture_path.clear();
+        view_x = view_y = 0;
+        play_seconds = clock_carry = 0;
+    }
+    void SetUpSettings() {
         settings.kage = false;
         settings.ddraw = false;
         settings.stretch_size = 0;
         settings.hanten = true;
         settings.kaiten = 234;  // free rotation: pieces land at any angle
         settings.seiretu = false;
+        settings.back_type = 243;  // a plain colour: no background picture to find
         settings.line_num = 10;
         line_const_init();
-        desk_images_create(900, 700);
-        save_path.clear();
-        picture_path.clear();
-        view_x = view_y = 0;
-        play_seconds = clock_carry = 0;
     }
     void TearDown() override {
         current_game = nullptr;
@@ -156,14 +162,15 @@ protected:
         return game;
     }
 
-    // The road of a resume after the game in play is gone: check, take the picture out, build, load.
-    // Null when any step refuses.
+    // The road of a resume after the game in play is gone: the check and the picture taken out, then the game
+    // window's own handler builds the game with the file's piece count and stretch size and shows it. Null when
+    // any step refuses.
     std::unique_ptr<Jig> resume(const std::string& saved) {
         if (!begin_resume(saved, [] {})) return nullptr;
-        settings.piece_num = game_piece_num;
-        settings.stretch_size = game_stretch_size;
-        auto game = std::make_unique<Jig>();
-        if (!load_game(*game, save_path)) return nullptr;
+        settings.piece_num = settings.stretch_size = -1;  // the handler must take them from the file
+        continue_saved_game();
+        std::unique_ptr<Jig> game(current_game);
+        current_game = nullptr;
         return game;
     }
 
@@ -171,34 +178,23 @@ protected:
     Settings saved_settings_;
 };
 
-// Joins the group of item d onto the group of item t the way the join leaves the game: d's cells take t's id,
-// d leaves the display list, t's picture is cut afresh for the group and keeps t's place, angle and side.
-inline void join_items(Jig& game, int32_t t, int32_t d) {
-    const int32_t keep = game.items[t].id, gone = game.items[d].id;
-    for (int32_t k = 0; k < game.cols * game.rows; ++k)
-        if (game.cells[k].owner == gone) game.cells[k].owner = keep;
-    Piece* old = game.items[t].piece;
-    auto* p = new Piece;
-    p->turned = old->turned;
-    p->cx = old->cx;
-    p->cy = old->cy;
-    p->grab_x = old->grab_x;
-    p->grab_y = old->grab_y;
-    game.items[t].piece = p;
-    game.joint_piece(keep, t);
-    p->set_angle(old->angle);
-    delete old;
-    delete game.items[d].piece;
-    for (int32_t i = d; i + 1 < game.item_count; ++i) game.items[i] = game.items[i + 1];
-    --game.item_count;
-    game.items[game.item_count] = Item{};
+// Picks up item i the way a press does (raised to the top of the display list) and holds it.
+inline void hold(Jig& game, int32_t i) {
+    std::rotate(game.items + i, game.items + i + 1, game.items + game.item_count);
+    game.holding = 1;
 }
 
-// Turns item i over the way the game does: the piece is turned and its offset to the picture's centre mirrored.
+// Joins the group of item d onto the group of item t, and turns item i over, with the game's own operations.
+inline void join_items(Jig& game, int32_t t, int32_t d) {
+    const int32_t target = game.items[t].id;
+    hold(game, d);
+    game.joint(target);
+    game.holding = 0;
+}
 inline void turn_item(Jig& game, int32_t i) {
-    Item& it = game.items[i];
-    it.piece->turn_over();
-    it.home_dx = it.join_dx = game.pic_w - it.home_dx;
+    hold(game, i);
+    game.hanten();
+    game.holding = 0;
 }
 
 // The words of a surface, for comparing pictures.

@@ -1,6 +1,7 @@
 // The sound list's reading rules and play_sound's sync, nostop, loop and stop, seen through the layer's sound record.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "graphics/ws.h"
 #include "shell/sound.h"
@@ -63,98 +64,55 @@ TEST_F(Sound, EachLineNamesAnEventThenThreeNumbersAndAFile) {
     EXPECT_EQ(entry(SOUND_LEFT).file, "none");  // names are case-sensitive
     EXPECT_EQ(entry(SOUND_HANTEN).file, "SOUND\\反転.wav");
     for (int32_t e = 14; e <= kSoundEvents; ++e) EXPECT_EQ(entry(e).file, "none");
-    EXPECT_STREQ(sound_event_name(SOUND_GM_LOAD), "gm_load");
-    EXPECT_STREQ(sound_event_name(14), "");
 }
 
-TEST_F(Sound, WithSoundOffNothingPlaysNotEvenAStop) {
-    write_file("SOUND/joint.wav", wave(100));
-    read_list("joint 0 0 0 SOUND\\joint.wav\n");
-    settings.sound = false;
-    play_sound(SOUND_JOINT);
-    play_sound(SOUND_STOP);
-    EXPECT_TRUE(played().empty());
-}
-
-TEST_F(Sound, AnAsynchronousEffectPlaysEveryTime) {
+// Each row: sound-list lines, the events played in turn (0 = a wait of 1.1 s, -1 = the stop), and for each
+// play the flags it was given and whether it started.
+TEST_F(Sound, SyncNostopLoopAndStop) {
     write_file("SOUND/Joint.WAV", wave(1000));
-    read_list("joint 0 0 0 sound\\JOINT.wav\n");
+    write_file("SOUND/sel.wav", wave(100));
+    write_file("SOUND/wait.wav", wave(100));
+    const struct {
+        const char* list;
+        std::vector<int32_t> events;
+        std::vector<std::pair<uint32_t, bool>> plays;
+        int32_t looping;
+    } rows[] = {
+        // Asynchronous effects play every time; the name is found without regard to case.
+        {"joint 0 0 0 sound\\JOINT.wav\n", {SOUND_JOINT, SOUND_JOINT}, {{ws::SND_ASYNC, true}, {ws::SND_ASYNC, true}}, 0},
+        {"gm_end 1 0 0 SOUND\\sel.wav\n", {SOUND_GM_END}, {{0, true}}, 0},
+        // nostop leaves a playing sound alone, and plays once it has ended.
+        {"joint 0 0 0 SOUND\\Joint.WAV\nsel 0 1 0 SOUND\\sel.wav\n", {SOUND_JOINT, SOUND_SEL, 0, SOUND_SEL},
+         {{ws::SND_ASYNC, true}, {ws::SND_ASYNC | ws::SND_NOSTOP, false}, {ws::SND_ASYNC | ws::SND_NOSTOP, true}}, 0},
+        // A loop (also one asked to be synchronous) plays in the background until a stop.
+        {"gm_wait 1 0 1 SOUND\\wait.wav\nsel 0 1 0 SOUND\\sel.wav\n",
+         {SOUND_GM_WAIT, 0, 0, 0, SOUND_SEL, -1, SOUND_SEL},
+         {{ws::SND_ASYNC | ws::SND_LOOP, true}, {ws::SND_ASYNC | ws::SND_NOSTOP, false}, {0, true},
+          {ws::SND_ASYNC | ws::SND_NOSTOP, true}},
+         1},
+        {"joint 0 0 0 SOUND\\missing.wav\n", {0, 1, 14, 20, 21, -2, 1000, SOUND_JOINT}, {{ws::SND_ASYNC, false}}, 0},
+    };
     settings.sound = true;
-    play_sound(SOUND_JOINT);
-    play_sound(SOUND_JOINT);
-    ASSERT_EQ(played().size(), 2u);
-    for (const auto& r : played()) {
-        EXPECT_EQ(r.path, "SOUND/Joint.WAV");  // found without regard to case
-        EXPECT_TRUE(r.started);
-        EXPECT_EQ(r.flags & (ws::SND_ASYNC | ws::SND_FILENAME | ws::SND_NOWAIT | ws::SND_LOOP),
-                  ws::SND_ASYNC | ws::SND_FILENAME | ws::SND_NOWAIT);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.list);
+        ws::test::reset();
+        sound_list = {};
+        sound_looping = 0;
+        read_list(row.list);
+        for (int32_t e : row.events) e == 0 ? ws::test::advance(1100) : play_sound(e);
+        ASSERT_EQ(played().size(), row.plays.size());
+        for (size_t i = 0; i < played().size(); ++i) {
+            const uint32_t basic = played()[i].path.empty() ? 0 : ws::SND_FILENAME | ws::SND_NOWAIT;
+            EXPECT_EQ(played()[i].flags & ~uint32_t(ws::SND_NODEFAULT), row.plays[i].first | basic) << i;
+            EXPECT_EQ(played()[i].started, row.plays[i].second) << i;
+        }
+        EXPECT_EQ(sound_looping, row.looping);
     }
-    EXPECT_EQ(sound_looping, 0);
-}
-
-TEST_F(Sound, SyncPlaysInTheForeground) {
-    write_file("SOUND/end.wav", wave(200));
-    read_list("gm_end 1 0 0 SOUND\\end.wav\n");
-    settings.sound = true;
-    play_sound(SOUND_GM_END);
-    ASSERT_EQ(played().size(), 1u);
-    EXPECT_EQ(played()[0].flags & ws::SND_ASYNC, 0u);
-    EXPECT_TRUE(played()[0].started);
-}
-
-TEST_F(Sound, NostopLeavesAPlayingSoundAlone) {
-    write_file("SOUND/long.wav", wave(1000));
-    write_file("SOUND/sel.wav", wave(100));
-    read_list("joint 0 0 0 SOUND\\long.wav\nsel 0 1 0 SOUND\\sel.wav\n");
-    settings.sound = true;
+    ws::test::reset();
+    settings.sound = false;  // nothing plays, not even a stop
     play_sound(SOUND_JOINT);
-    play_sound(SOUND_SEL);
-    ws::test::advance(1100);
-    play_sound(SOUND_SEL);
-    ASSERT_EQ(played().size(), 3u);
-    EXPECT_NE(played()[1].flags & ws::SND_NOSTOP, 0u);
-    EXPECT_FALSE(played()[1].started);
-    EXPECT_TRUE(played()[2].started);
-}
-
-TEST_F(Sound, ALoopRepeatsUntilStopped) {
-    write_file("SOUND/wait.wav", wave(100));
-    write_file("SOUND/sel.wav", wave(100));
-    read_list("gm_wait 0 0 1 SOUND\\wait.wav\nsel 0 1 0 SOUND\\sel.wav\n");
-    settings.sound = true;
-    play_sound(SOUND_GM_WAIT);
-    EXPECT_EQ(sound_looping, 1);
-    ws::test::advance(5000);
-    play_sound(SOUND_SEL);  // refused: the loop is still going long after one play would have ended
     play_sound(SOUND_STOP);
-    play_sound(SOUND_SEL);
-    ASSERT_EQ(played().size(), 4u);
-    EXPECT_NE(played()[0].flags & ws::SND_LOOP, 0u);
-    EXPECT_NE(played()[0].flags & ws::SND_ASYNC, 0u);
-    EXPECT_FALSE(played()[1].started);
-    EXPECT_EQ(played()[2].path, "");
-    EXPECT_TRUE(played()[3].started);
-}
-
-TEST_F(Sound, ASynchronousLoopStillPlaysInTheBackground) {
-    write_file("SOUND/wait.wav", wave(100));
-    read_list("gm_wait 1 0 1 SOUND\\wait.wav\n");
-    settings.sound = true;
-    play_sound(SOUND_GM_WAIT);
-    ASSERT_EQ(played().size(), 1u);
-    EXPECT_NE(played()[0].flags & ws::SND_ASYNC, 0u);
-    EXPECT_NE(played()[0].flags & ws::SND_LOOP, 0u);
-    EXPECT_EQ(sound_looping, 1);
-}
-
-TEST_F(Sound, SilentEventsAndMissingFilesPlayNothing) {
-    read_list("joint 0 0 0 SOUND\\missing.wav\n");
-    settings.sound = true;
-    for (int32_t e : {0, 1, 14, 20, 21, -2, 1000}) play_sound(e);
     EXPECT_TRUE(played().empty());
-    play_sound(SOUND_JOINT);
-    ASSERT_EQ(played().size(), 1u);
-    EXPECT_FALSE(played()[0].started);
 }
 
 }  // namespace
