@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "graphics/cursor.h"
-#include "graphics/paths.h"
 #include "graphics/durable.h"
+#include "graphics/paths.h"
 #include "graphics/ws.h"
 
 char bmp_name[260] = "";

@@ -73,6 +73,7 @@ bool game_in_play() { return current_game && current_game->cut_count >= current_
 // The engraved finished picture on the desk is drawn in the line colour, so it follows a change of colour.
 void set_line_colour(Colour colour) {
     line_color = colour;
+    repaint_guide_window();  // the held group's outline there is drawn in the line colour too
     if (!settings.back_gazou_line) return;
     if (settings.back_type == IDM_BACK_RGB) {
         backrgb(0, 1);

@@ -1,4 +1,6 @@
 // The extension and folder rules of the file dialogs, and web entries opened through the desktop.
+#include <fstream>
+
 #include "play/jigwin_support.h"
 #include "shell/file_dialogs.h"
 #include "shell/menu.h"

@@ -16,7 +16,7 @@ TEST_F(MenuExport, TheWindowExportIsWhatTheWindowShows) {
         play("pic.bmp");
         view_x = 37, view_y = 21;
         redraw_whole_window(game_window);
-        ws::test::push_file_answer((dir_ / "shot").string());
+        ws::test::push_file_answer(dir_.file("shot"));
         ws::send_message(main_window, ws::WM_COMMAND, IDM_BMP_WIN, 0);
         BmpPicture shot;
         ASSERT_TRUE(read_bmp_file("shot.bmp", shot)) << ddraw;

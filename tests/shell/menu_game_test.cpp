@@ -1,5 +1,7 @@
 // The menu's game commands never lose the game in play: cancelled or failed opens, saves, resumes and pastes
 // keep it; restart builds a resumed game again; setting commands wait for the next game.
+#include <fstream>
+
 #include "graphics/bmp_reader.h"
 #include "play/jigwin_support.h"
 #include "shell/shell_fixture.h"
@@ -27,11 +29,11 @@ TEST_F(MenuGame, ACancelledOpenKeepsTheGameAndItCanStillBeSaved) {
     const auto& open = ws::test::dialogs().back();
     EXPECT_EQ(open.title, "選択");
     EXPECT_EQ(open.filter_index, 1);
-    ws::test::push_file_answer((dir_ / "game").string());
+    ws::test::push_file_answer(dir_.file("game"));
     command(IDM_SAVE);
     EXPECT_EQ(ws::test::dialogs().back().file_name, "pic.zlt");
     EXPECT_EQ(saved_game_usable("game.zlt"), 1);
-    EXPECT_EQ(save_path, (dir_ / "game.zlt").string());
+    EXPECT_EQ(save_path, dir_.file("game.zlt"));
     EXPECT_EQ(game_saved, 1);
 }
 
@@ -88,7 +90,7 @@ TEST_F(MenuGame, ANewPieceCountWaitsForTheNextGameAndTheSameOneChangesNothing) {
     EXPECT_EQ(last_text(), "次回より有効となります。");
     EXPECT_EQ(ws::test::messages().back().caption, "設定");
     EXPECT_EQ(current_game->item_count, 4);
-    ws::test::push_file_answer((dir_ / "big.bmp").string());
+    ws::test::push_file_answer(dir_.file("big.bmp"));
     command(IDM_FOPEN);
     ASSERT_NE(current_game, nullptr);
     EXPECT_GT(current_game->item_count, 30);
@@ -103,11 +105,11 @@ TEST_F(MenuGame, APastedJpegFileTakesTheNextFreeNameAndATextFileIsRefused) {
     settings.stretch_size = 200;
     play("pic.bmp");
     Jig* game = current_game;
-    ws::test::set_clipboard_files({(dir_ / "notes.txt").string()});
+    ws::test::set_clipboard_files({dir_.file("notes.txt")});
     command(IDM_PASTE);
     EXPECT_EQ(current_game, game);
     EXPECT_EQ(last_text(), "クリップボードにコピーされていません。（bmpまたはjpgファイルでない）");
-    ws::test::set_clipboard_files({(dir_ / "copied.JPG").string()});
+    ws::test::set_clipboard_files({dir_.file("copied.JPG")});
     command(IDM_PASTE);
     EXPECT_EQ(picture_path, "pictures\\paste_1.jpg");
     EXPECT_EQ(read_file("pictures/paste_1.jpg"), read_file("copied.JPG"));

@@ -1,4 +1,5 @@
 // Files the program replaces stay whole when the disk fills up: the old version is kept and nothing is left beside it.
+#include <fstream>
 #include <signal.h>
 #include <sys/resource.h>
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb with trays on, opens a tray with the menu bar's "トレイを追加" by keyboard
-# (Alt+F opens the first menu, two steps right reach the entry, Return chooses it), drags a piece onto the tray and
-# checks that the piece left the desk and that the tray's title counts it; then Esc must end the program.
+# (Alt+F opens the first menu, two steps left reach the entry past "Web", Return chooses it), drags a piece onto
+# the tray and checks that the piece left the desk and that the tray's title counts it; then Esc must end the program.
 set -euo pipefail
 bin=$(readlink -f "$1")
 src=$(dirname "$bin")
@@ -33,7 +33,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     sleep 0.1
   done
   case "$title" in *残り*) ;; *) fail "play did not begin; title: $title" ;; esac
-  xdotool windowfocus --sync "$wid" key alt+f Right Right Return
+  xdotool windowfocus --sync "$wid" key alt+f Left Left Return
   tray=$(timeout 10 xdotool search --sync --name "^トレイ<1>" | head -n 1 || true)
   [ -n "$tray" ] || fail "no tray window opened"
   sleep 0.5

@@ -21,6 +21,8 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
+    std::string string() const { return path_.string(); }
     bool ok() const { return !path_.empty(); }
 
 private:
