@@ -85,9 +85,7 @@ void draw_new_piece(Jig& game, int32_t k) {
         return;
     }
     const int32_t id = game.items[k].id;
-    presenter->set_img(id, p.view);
-    delete p.view;
-    p.view = nullptr;
+    p.hand_over_view(id);
     Rect on_window = p.rect;
     offset_rect(on_window, -(view_x + scroll_dx), -(view_y + scroll_dy));
     if (on_window.empty() || game.items[k].hidden == 1) return;
@@ -112,10 +110,9 @@ CellSquare cell_square(const Jig& game, int32_t cell) {
     return q;
 }
 
-void cut_square(const Jig& game, int32_t cell, MemDC& square) {
+Rect cut_out(const Jig& game, int32_t cell, MemDC& work) {
     const CellSquare q = cell_square(game, cell);
     const Rect area = fill_area(game, cell, q);
-    MemDC work;
     work.create(BIT_DIB, area.width(), area.height());
     const Rect on_picture = intersect_rect(area, Rect{0, 0, game.pic_w, game.pic_h});
     if (on_picture != area) work.fill(0, 0, area.width(), area.height(), grey);  // beyond the picture: grey
@@ -124,6 +121,13 @@ void cut_square(const Jig& game, int32_t cell, MemDC& square) {
     draw_outline(game, cell, work, {area.left, area.top});
     work.set_brush(white);
     work.flood_fill(0, 0, white, FLOODFILLBORDER);
+    return area;
+}
+
+void cut_square(const Jig& game, int32_t cell, MemDC& square) {
+    const CellSquare q = cell_square(game, cell);
+    MemDC work;
+    const Rect area = cut_out(game, cell, work);
     square.create(BIT_DIB, q.side, q.side);
     square.blit(0, 0, q.side, q.side, work, q.sx - area.left, q.sy - area.top, SRCCOPY);
     work.destroy();
@@ -142,18 +146,19 @@ void Jig::cut_piece(int32_t cell, int32_t item) {
         return;
     }
     const CellSquare q = cell_square(*this, cell);
-    MemDC square;
-    cut_square(*this, cell, square);
+    // The piece takes its square straight from the work area (which always covers the square).
+    MemDC work;
+    const Rect area = cut_out(*this, cell, work);
     Item& it = items[item];
     Piece& p = *it.piece;
-    p.set_image(square, q.side, q.side);
+    p.set_image(work, q.side, q.side, q.sx - area.left, q.sy - area.top);
+    work.destroy();
     const int32_t ox = pic_w / 2 - q.cw / 2 - q.x0;
     it.home_dx = it.join_dx = p.turned ? pic_w - ox : ox;
     it.home_dy = it.join_dy = pic_h / 2 - q.ch / 2 - q.y0;
     it.merged = it.hidden = 0;
     p.joined = 0;
     p.release();
-    square.destroy();
     trace("cut_piece end\n");
 }
 

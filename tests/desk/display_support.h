@@ -142,9 +142,7 @@ protected:
         presenter->table_count = presenter->count;
         for (int32_t i = 0; i < game.item_count; ++i) {
             Piece& p = *game.items[i].piece;
-            presenter->set_img(game.items[i].id, p.view);
-            delete p.view;
-            p.view = nullptr;
+            p.hand_over_view(game.items[i].id);
         }
     }
 

@@ -103,7 +103,7 @@ protected:
         int32_t held = 0;
         for (int32_t y = 0; y < f.height; ++y) {
             for (int32_t x = 0; x < f.width; ++x) {
-                const uint32_t got = word_at(*piece.image, x, y) & 0xFFFFFF;
+                const uint32_t got = piece.image_at(x, y) & 0xFFFFFF;
                 held += got != W;
                 const int32_t px = x + f.sx, py = y + f.sy;
                 if (px < 0 || py < 0 || px >= jig->pic_w || py >= jig->pic_h) {
@@ -139,7 +139,7 @@ TEST_F(Joining, ARingWhitesOutTheForeignCellItEncloses) {
     expect_exact_cover(p, 0);
     const GroupFrame f = group_frame(*jig, 0);
     // The centre of the enclosed cell (45, 45) in the picture.
-    EXPECT_EQ(word_at(*p.image, 45 - f.sx, 45 - f.sy) & 0xFFFFFF, W);
+    EXPECT_EQ(p.image_at(45 - f.sx, 45 - f.sy) & 0xFFFFFF, W);
 }
 
 TEST_F(Joining, TheLastJoinGivesTheWholePictureWithAHalfCellMargin) {
@@ -152,7 +152,7 @@ TEST_F(Joining, TheLastJoinGivesTheWholePictureWithAHalfCellMargin) {
             const int32_t px = x - 20, py = y - 15;
             // The outline of the whole puzzle runs along the picture's left column and top row.
             const bool inside = px >= 1 && py >= 1 && px < 80 && py < 60;
-            ASSERT_EQ(word_at(*p.image, x, y), inside ? picture_word(px, py) : W) << x << "," << y;
+            ASSERT_EQ(p.image_at(x, y), inside ? picture_word(px, py) : W) << x << "," << y;
         }
     }
     EXPECT_EQ(jig->items[1].merged, 1);
@@ -177,13 +177,13 @@ TEST_F(Joining, PlacesTheGroupRelativeToThePictureCentre) {
     EXPECT_EQ(b.home_dy, 20);
     // Lying turned over, the group's image is the upright one mirrored.
     for (int32_t y = 0; y < 40; ++y)
-        for (int32_t x = 0; x < 72; ++x) ASSERT_EQ(word_at(*down.image, x, y), word_at(*up.image, 71 - x, y));
+        for (int32_t x = 0; x < 72; ++x) ASSERT_EQ(down.image_at(x, y), up.image_at(71 - x, y));
 }
 
 TEST_F(Joining, NoSeamMarksWithNokosuOff) {
     make_game(4, 3, 24, 20);
     Piece& p = join({0, 1, 2, 4, 5, 6}, 0, 0);
-    for (uint32_t w : top_down(*p.image)) ASSERT_EQ(w >> 24, 0u);
+    for (uint32_t w : image_words(p)) ASSERT_EQ(w >> 24, 0u);
 }
 
 TEST_F(Joining, WithNokosuInnerEdgesAreMarkedAndTheOutlineIsNot) {
@@ -197,7 +197,7 @@ TEST_F(Joining, WithNokosuInnerEdgesAreMarkedAndTheOutlineIsNot) {
     int32_t marked = 0;
     for (int32_t y = 0; y < f.height; ++y) {
         for (int32_t x = 0; x < f.width; ++x) {
-            const uint32_t w = word_at(*p.image, x, y);
+            const uint32_t w = p.image_at(x, y);
             const int32_t px = x + f.sx, py = y + f.sy;
             const bool in_picture = px >= 0 && py >= 0 && px < jig->pic_w && py < jig->pic_h;
             const size_t i = in_picture ? size_t(py) * jig->pic_w + px : 0;

@@ -18,6 +18,20 @@ inline std::vector<uint32_t> top_down(MemDC& s) {
     return out;
 }
 
+// Words of a piece's whole image or view frame, top row first (the piece keeps only part of them).
+inline std::vector<uint32_t> image_words(const Piece& p) {
+    std::vector<uint32_t> out;
+    for (int32_t y = 0; y < p.height; ++y)
+        for (int32_t x = 0; x < p.width; ++x) out.push_back(p.image_at(x, y));
+    return out;
+}
+inline std::vector<uint32_t> view_words(const Piece& p) {
+    std::vector<uint32_t> out;
+    for (int32_t y = 0; y < p.view_height; ++y)
+        for (int32_t x = 0; x < p.view_width; ++x) out.push_back(p.view_at(x, y));
+    return out;
+}
+
 // Fills a 32-bit surface from words given top row first.
 inline void fill_top_down(MemDC& s, const std::vector<uint32_t>& words) {
     uint32_t* w = s.pixels();

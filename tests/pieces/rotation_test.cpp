@@ -59,17 +59,17 @@ TEST_F(QuarterTurns, AreExactWordCopies) {
     Piece p;
     abc_def(p);
     p.set_angle(0);
-    EXPECT_EQ(top_down(*p.view), (std::vector<uint32_t>{A, B, C, D, E, F}));
+    EXPECT_EQ(view_words(p), (std::vector<uint32_t>{A, B, C, D, E, F}));
     EXPECT_EQ(p.rect, (Rect{99, 99, 102, 101}));
     p.set_angle(pi / 2);  // counter-clockwise on the screen
     EXPECT_EQ(p.view_width, 2);
     EXPECT_EQ(p.view_height, 3);
-    EXPECT_EQ(top_down(*p.view), (std::vector<uint32_t>{C, F, B, E, A, D}));
+    EXPECT_EQ(view_words(p), (std::vector<uint32_t>{C, F, B, E, A, D}));
     EXPECT_EQ(p.rect, (Rect{99, 99, 101, 102}));
     p.set_angle(pi);
-    EXPECT_EQ(top_down(*p.view), (std::vector<uint32_t>{F, E, D, C, B, A}));
+    EXPECT_EQ(view_words(p), (std::vector<uint32_t>{F, E, D, C, B, A}));
     p.set_angle(3 * pi / 2);  // clockwise
-    EXPECT_EQ(top_down(*p.view), (std::vector<uint32_t>{D, A, E, B, F, C}));
+    EXPECT_EQ(view_words(p), (std::vector<uint32_t>{D, A, E, B, F, C}));
     EXPECT_EQ(p.angle, 3 * pi / 2);
 }
 
@@ -79,14 +79,14 @@ TEST_F(QuarterTurns, AnglesAreTakenRoundTheCircle) {
     abc_def(q);
     p.set_angle(0);
     q.set_angle(2 * pi);
-    EXPECT_EQ(top_down(*q.view), top_down(*p.view));
+    EXPECT_EQ(view_words(q), view_words(p));
     EXPECT_EQ(q.angle, 2 * pi);  // the angle is kept as given
     p.set_angle(3 * pi / 2);
     q.set_angle(-pi / 2);
-    EXPECT_EQ(top_down(*q.view), top_down(*p.view));
+    EXPECT_EQ(view_words(q), view_words(p));
     p.set_angle(pi / 2);
     q.set_angle(4 * pi + pi / 2 + 0.005);  // within half a degree of a quarter turn
-    EXPECT_EQ(top_down(*q.view), top_down(*p.view));
+    EXPECT_EQ(view_words(q), view_words(p));
 }
 
 TEST_F(QuarterTurns, AnAngleThatIsNotANumberLeavesThePieceUpright) {
@@ -94,7 +94,7 @@ TEST_F(QuarterTurns, AnAngleThatIsNotANumberLeavesThePieceUpright) {
     abc_def(p);
     p.set_angle(std::nan(""));
     EXPECT_EQ(p.angle, 0.0);
-    EXPECT_EQ(top_down(*p.view), (std::vector<uint32_t>{A, B, C, D, E, F}));
+    EXPECT_EQ(view_words(p), (std::vector<uint32_t>{A, B, C, D, E, F}));
 }
 
 using FreeAngles = SettingsGuard;
@@ -114,14 +114,14 @@ TEST_F(FreeAngles, TurnAboutTheCentreCounterClockwise) {
     ASSERT_EQ(p.view_height, 8);
     EXPECT_EQ(p.rect, (Rect{46, 56, 54, 64}));
     // The view centre (column 4, top-down row 3) shows the image centre (2, 2) = 13.
-    EXPECT_EQ(word_at(*p.view, 4, 3), 13u);
+    EXPECT_EQ(p.view_at(4, 3), 13u);
     // The image pixel right of the centre (3, 2) = 14 is turned up and to the right on the screen.
-    EXPECT_EQ(word_at(*p.view, 5, 2), 14u);
+    EXPECT_EQ(p.view_at(5, 2), 14u);
     // The pixel above the centre (2, 1) = 8 is turned up and to the left.
-    EXPECT_EQ(word_at(*p.view, 3, 2), 8u);
+    EXPECT_EQ(p.view_at(3, 2), 8u);
     // The view's corners lie beyond the image: white.
-    EXPECT_EQ(word_at(*p.view, 0, 0), W);
-    EXPECT_EQ(word_at(*p.view, 7, 7), W);
+    EXPECT_EQ(p.view_at(0, 0), W);
+    EXPECT_EQ(p.view_at(7, 7), W);
 }
 
 TEST_F(FreeAngles, EveryViewPixelIsAnImagePixelOrWhite) {
@@ -134,7 +134,7 @@ TEST_F(FreeAngles, EveryViewPixelIsAnImagePixelOrWhite) {
     EXPECT_EQ(p.view_width, s.cx);
     EXPECT_EQ(p.view_height, s.cy);
     int32_t shown = 0;
-    for (uint32_t w : top_down(*p.view)) {
+    for (uint32_t w : view_words(p)) {
         if (w == W) continue;
         ++shown;
         EXPECT_EQ(w >> 24, 0x55u);
@@ -154,11 +154,11 @@ TEST_F(TurningOver, MirrorsTheImageAndTurnsTheAngle) {
     p.turn_over();
     EXPECT_EQ(p.turned, 1);
     EXPECT_DOUBLE_EQ(p.angle, 2 * pi - 0.25);
-    EXPECT_EQ(top_down(*p.image), (std::vector<uint32_t>{C, B, A, F, E, D}));
+    EXPECT_EQ(image_words(p), (std::vector<uint32_t>{C, B, A, F, E, D}));
     Piece q;  // a piece cut lying turned over gets its image mirrored
     q.turned = 1;
     abc_def(q);
-    EXPECT_EQ(top_down(*q.image), top_down(*p.image));
+    EXPECT_EQ(image_words(q), image_words(p));
 }
 
 TEST_F(TurningOver, TwiceRestoresImageViewAndAngle) {
@@ -167,15 +167,15 @@ TEST_F(TurningOver, TwiceRestoresImageViewAndAngle) {
     Piece p;
     give_image(p, 40, 30, numbered(40 * 30));
     p.set_angle(1.1);
-    const std::vector<uint32_t> image = top_down(*p.image), view = top_down(*p.view);
+    const std::vector<uint32_t> image = image_words(p), view = view_words(p);
     const Rect rect = p.rect;
     p.turn_over();
-    EXPECT_NE(top_down(*p.image), image);
+    EXPECT_NE(image_words(p), image);
     p.turn_over();
     EXPECT_EQ(p.turned, 0);
     EXPECT_DOUBLE_EQ(p.angle, 1.1);
-    EXPECT_EQ(top_down(*p.image), image);
-    EXPECT_EQ(top_down(*p.view), view);
+    EXPECT_EQ(image_words(p), image);
+    EXPECT_EQ(view_words(p), view);
     EXPECT_EQ(p.rect, rect);
 }
 
@@ -204,10 +204,8 @@ TEST_F(Handling, HitReadsThePresentersCopyOnThatPath) {
     give_image(p, 4, 3, {1, 2, 3, 4, 5, 6, W, 8, 9, 10, 11, 12}, 10, 20);
     p.set_angle(0);
     DDBase dd(4);
-    dd.set_img(2, p.view);
-    delete p.view;  // the presenter keeps its own copy
-    p.view = nullptr;
     presenter = &dd;
+    p.hand_over_view(2);  // the presenter keeps its own copy
     const int32_t on_piece = p.hit(9, 20, 2), on_white = p.hit(10, 20, 2), other_id = p.hit(9, 20, 3);
     presenter = nullptr;
     EXPECT_EQ(on_piece, 1);
@@ -221,13 +219,13 @@ TEST_F(Handling, DragTurnWithThePointerOnTheGrabPointDoesNotTurn) {
     give_image(p, 40, 30, numbered(40 * 30), 200, 150);
     p.set_angle(0.9);
     p.grab_x = 215, p.grab_y = 140;
-    const std::vector<uint32_t> view = top_down(*p.view);
+    const std::vector<uint32_t> view = view_words(p);
     const Rect rect = p.rect;
     EXPECT_EQ(p.drag_turn(215, 140), rect);
     EXPECT_EQ(p.angle, 0.9);
     EXPECT_EQ(p.cx, 200);
     EXPECT_EQ(p.cy, 150);
-    EXPECT_EQ(top_down(*p.view), view);
+    EXPECT_EQ(view_words(p), view);
 }
 
 TEST_F(Handling, DragTurnTurnsAboutTheCentreAndTheGrabbedPointFollows) {
@@ -239,7 +237,7 @@ TEST_F(Handling, DragTurnTurnsAboutTheCentreAndTheGrabbedPointFollows) {
     EXPECT_DOUBLE_EQ(p.angle, pi / 2);
     EXPECT_EQ(p.cx, 100);
     EXPECT_EQ(p.cy, 100);
-    EXPECT_EQ(top_down(*p.view), (std::vector<uint32_t>{C, F, B, E, A, D}));
+    EXPECT_EQ(view_words(p), (std::vector<uint32_t>{C, F, B, E, A, D}));
     // Half way back and pulled outwards: the piece turns back and is dragged by the rest of the motion.
     p.drag_turn(120, 100);
     EXPECT_DOUBLE_EQ(p.angle, 0);

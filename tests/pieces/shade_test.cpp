@@ -25,7 +25,7 @@ TEST_F(Bevel, WithKageOffTheViewIsLeftAsRendered) {
     Piece p;
     give_image(p, 6, 6, red_block());
     p.set_angle(0);
-    EXPECT_EQ(top_down(*p.view), red_block());
+    EXPECT_EQ(view_words(p), red_block());
 }
 
 TEST_F(Bevel, LightUpLeftAndDarkDownRightJustOutsideTheShape) {
@@ -36,8 +36,8 @@ TEST_F(Bevel, LightUpLeftAndDarkDownRightJustOutsideTheShape) {
     std::vector<uint32_t> expected = red_block();
     for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {1, 2}}) expected[size_t(y) * 6 + x] = L;
     for (auto [x, y] : {std::pair{4, 3}, {3, 4}, {4, 4}}) expected[size_t(y) * 6 + x] = K;
-    EXPECT_EQ(top_down(*p.view), expected);
-    EXPECT_EQ(top_down(*p.image), red_block());  // the image itself is never shaded
+    EXPECT_EQ(view_words(p), expected);
+    EXPECT_EQ(image_words(p), red_block());  // the image itself is never shaded
 }
 
 TEST_F(Bevel, SmoothingAveragesWithTheBevelColourCountingThreeTimes) {
@@ -48,13 +48,13 @@ TEST_F(Bevel, SmoothingAveragesWithTheBevelColourCountingThreeTimes) {
     p.set_angle(0);
     // Around (1, 1): three light bevel pixels (each three times) and one red one.
     // Red (9 x 230 + 255) / 10 = 232, green and blue 9 x 230 / 10 = 207.
-    EXPECT_EQ(word_at(*p.view, 1, 1), 0x00E8CFCFu);
+    EXPECT_EQ(p.view_at(1, 1), 0x00E8CFCFu);
     // The red pixel (2, 2) caused a light bevel pixel; it is averaged with no colour weighted:
     // three light, four red: red (3 x 230 + 4 x 255) / 7 = 244, green and blue 690 / 7 = 98.
-    EXPECT_EQ(word_at(*p.view, 2, 2), 0x00F46262u);
+    EXPECT_EQ(p.view_at(2, 2), 0x00F46262u);
     // Pixels that no bevel touched stay as they were.
-    EXPECT_EQ(word_at(*p.view, 0, 5), W);
-    EXPECT_EQ(word_at(*p.view, 5, 0), W);
+    EXPECT_EQ(p.view_at(0, 5), W);
+    EXPECT_EQ(p.view_at(5, 0), W);
 }
 
 TEST_F(Bevel, SmoothingReachesEveryBevelPixelPastAFullQueue) {
@@ -68,7 +68,7 @@ TEST_F(Bevel, SmoothingReachesEveryBevelPixelPastAFullQueue) {
     Piece p;
     give_image(p, n, n, words);
     p.set_angle(0);
-    const std::vector<uint32_t> view = top_down(*p.view);
+    const std::vector<uint32_t> view = view_words(p);
     int32_t bevel = 0;
     for (int32_t y = 0; y < n; ++y) {
         for (int32_t x = 0; x < n; ++x) {
@@ -86,7 +86,7 @@ TEST_F(Bevel, AViewTooSmallForABevelIsLeftAlone) {
     Piece p;
     give_image(p, 1, 1, {R});
     p.set_angle(0);
-    EXPECT_EQ(top_down(*p.view), (std::vector<uint32_t>{R}));
+    EXPECT_EQ(view_words(p), (std::vector<uint32_t>{R}));
 }
 
 // A 9 x 9 piece of mid grey (columns and rows 2-6) in white; (4, 3) and (4, 4) are marked as a seam, and so is
@@ -115,17 +115,17 @@ TEST_F(Seams, MarkedPixelsDarkenAndThePixelBelowRightLightens) {
     p.joined = 1;
     give_image(p, 9, 9, seamed());
     p.set_angle(0);
-    MemDC& v = *p.view;
+    const auto v = [&p](int32_t x, int32_t y) { return p.view_at(x, y); };
     ASSERT_EQ(lightness_of(0x808080), 50u);
-    EXPECT_EQ(lightness_of(word_at(v, 4, 3)), 25u);
-    EXPECT_EQ(lightness_of(word_at(v, 4, 4)), 25u);
-    EXPECT_EQ(lightness_of(word_at(v, 5, 4)), 60u);  // below-right of (4, 3)
-    EXPECT_EQ(lightness_of(word_at(v, 5, 5)), 60u);  // below-right of (4, 4)
-    EXPECT_EQ(word_at(v, 3, 3), 0x00808080u);        // unmarked and below-right of nothing marked
-    EXPECT_EQ(word_at(v, 5, 3), 0x00808080u);
-    EXPECT_EQ(lightness_of(word_at(v, 6, 6)), 25u);
-    EXPECT_GT(lightness_of(word_at(v, 7, 7)), lightness_of(K));  // the dark bevel below the seam's end
-    EXPECT_EQ(word_at(v, 0, 0), W);
+    EXPECT_EQ(lightness_of(v(4, 3)), 25u);
+    EXPECT_EQ(lightness_of(v(4, 4)), 25u);
+    EXPECT_EQ(lightness_of(v(5, 4)), 60u);  // below-right of (4, 3)
+    EXPECT_EQ(lightness_of(v(5, 5)), 60u);  // below-right of (4, 4)
+    EXPECT_EQ(v(3, 3), 0x00808080u);        // unmarked and below-right of nothing marked
+    EXPECT_EQ(v(5, 3), 0x00808080u);
+    EXPECT_EQ(lightness_of(v(6, 6)), 25u);
+    EXPECT_GT(lightness_of(v(7, 7)), lightness_of(K));  // the dark bevel below the seam's end
+    EXPECT_EQ(v(0, 0), W);
 }
 
 TEST_F(Seams, APixelOutsideThePieceStaysOutside) {
@@ -138,8 +138,8 @@ TEST_F(Seams, APixelOutsideThePieceStaysOutside) {
     p.joined = 1;
     give_image(p, 6, 6, w);
     p.set_angle(0);
-    EXPECT_EQ(word_at(*p.view, 5, 1), W);
-    EXPECT_EQ(lightness_of(word_at(*p.view, 4, 0)), 25u);
+    EXPECT_EQ(p.view_at(5, 1), W);
+    EXPECT_EQ(lightness_of(p.view_at(4, 0)), 25u);
 }
 
 TEST_F(Seams, NotShownWithNokosuOffOrForASinglePiece) {
@@ -152,8 +152,8 @@ TEST_F(Seams, NotShownWithNokosuOffOrForASinglePiece) {
     give_image(single, 9, 9, seamed());
     single.set_angle(0);
     for (Piece* p : {&plain, &single}) {
-        EXPECT_EQ(word_at(*p->view, 4, 3), 0xFF808080u);
-        EXPECT_EQ(word_at(*p->view, 5, 5), 0x00808080u);
+        EXPECT_EQ(p->view_at(4, 3), 0xFF808080u);
+        EXPECT_EQ(p->view_at(5, 5), 0x00808080u);
     }
 }
 

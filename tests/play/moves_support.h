@@ -135,9 +135,7 @@ protected:
         presenter->table_count = presenter->count;
         for (int32_t i = 0; i < game.item_count; ++i) {
             Piece& p = *game.items[i].piece;
-            presenter->set_img(game.items[i].id, p.view);
-            delete p.view;
-            p.view = nullptr;
+            p.hand_over_view(game.items[i].id);
         }
         game.disp(nullptr);
     }
@@ -153,7 +151,7 @@ protected:
             Piece& p = *it.piece;
             for (int32_t y = std::max(p.rect.top, 0); y < std::min(p.rect.bottom, desk_height); ++y)
                 for (int32_t x = std::max(p.rect.left, 0); x < std::min(p.rect.right, desk_width); ++x) {
-                    const uint32_t w = at(*p.view, x - p.rect.left, y - p.rect.top) & kWhite;
+                    const uint32_t w = p.view_at(x - p.rect.left, y - p.rect.top) & kWhite;
                     if (w != kWhite) out[size_t(y) * size_t(desk_width) + size_t(x)] = w;
                 }
         }
@@ -280,9 +278,7 @@ inline void lay(Jig& game, int32_t i, Point c, double angle) {
     p.cy = c.y + r.y;
     p.set_angle(angle);
     if (presenter) {
-        presenter->set_img(it.id, p.view);
-        delete p.view;
-        p.view = nullptr;
+        p.hand_over_view(it.id);
     }
 }
 

@@ -89,13 +89,13 @@ TEST_F(Cutting, OffsetsToThePictureCentreUprightAndTurned) {
         EXPECT_EQ(g->items[k].piece->height, 160);
     }
     // The square of corner cell 0 starts 40 left of and 42 above the picture: all white there.
-    const MemDC& corner = *g->items[2].piece->image;
+    const Piece& corner = *g->items[2].piece;
     for (int32_t y = 0; y < 160; ++y)
         for (int32_t x = 0; x < 160; ++x)
             if (x < 41 || y < 43) {
-                ASSERT_EQ(word_at(corner, x, y) & 0xFFFFFF, white_word) << x << "," << y;
+                ASSERT_EQ(corner.image_at(x, y) & 0xFFFFFF, white_word) << x << "," << y;
             }
-    EXPECT_NE(word_at(corner, 80, 80) & 0xFFFFFF, white_word);
+    EXPECT_NE(corner.image_at(80, 80) & 0xFFFFFF, white_word);
 }
 
 TEST_F(Cutting, CutPieceRefusesCellsAndItemsItCannotCut) {
@@ -222,7 +222,7 @@ TEST_F(Cutting, DrawsEachNewPieceOntoTheDesk) {
             for (int32_t x = 0; x < p.view_width; x += 3) {
                 const int32_t dx = p.rect.left + x, dy = p.rect.top + y;
                 if (dx < 0 || dy < 0 || dx >= 1000 || dy >= 800) continue;
-                const uint32_t v = word_at(*p.view, x, y);
+                const uint32_t v = p.view_at(x, y);
                 if ((v & 0xFFFFFF) == white_word) continue;
                 ASSERT_EQ(word_at(*desk_image, dx, dy), v) << "piece " << k << " at " << x << "," << y;
                 ++shown;
@@ -302,6 +302,6 @@ TEST_F(Cutting, OversizedUnfittedPictureIsCutWhole) {
         const Piece& p = *g->items[k].piece;
         ASSERT_EQ(p.width, 2400);
         const CellSquare q = cell_square(*g, g->items[k].id);
-        EXPECT_EQ(word_at(*p.image, q.side / 2, q.side / 2), word_at(*g->picture, q.x0 + q.cw / 2, q.y0 + q.ch / 2));
+        EXPECT_EQ(p.image_at(q.side / 2, q.side / 2), word_at(*g->picture, q.x0 + q.cw / 2, q.y0 + q.ch / 2));
     }
 }
