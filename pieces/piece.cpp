@@ -1,5 +1,6 @@
 // A piece's lifecycle and plain handling: its image, mirroring, moving, hit testing and releasing its contexts.
 #include <algorithm>
+#include <vector>
 
 #include "graphics/ddbase.h"
 #include "graphics/trace.h"
@@ -9,15 +10,32 @@
 
 namespace piece_box {
 
+namespace {
+
+// Index of the first word of row[0, n) that is not plain white (n when none). Blocks of eight are tested at once,
+// which the compiler turns into vector compares.
+int32_t first_kept(const uint32_t* row, int32_t n) {
+    int32_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint32_t differ = 0;
+        for (int32_t k = 0; k < 8; ++k) differ |= row[i + k] ^ plain_white;
+        if (differ) break;
+    }
+    while (i < n && row[i] == plain_white) ++i;
+    return i;
+}
+
+}  // namespace
+
 Rect kept_box(const MemDC& s, const Rect& area) {
     int32_t left = area.width(), top = area.height(), right = 0, bottom = 0;
     for (int32_t y = 0; y < area.height(); ++y) {
         const uint32_t* row = s.words() + size_t(s.height() - 1 - (area.top + y)) * size_t(s.width()) + area.left;
-        const uint32_t* first = std::find_if(row, row + area.width(), [](uint32_t w) { return w != plain_white; });
-        if (first == row + area.width()) continue;
-        const uint32_t* last = row + area.width() - 1;
-        while (*last == plain_white) --last;
-        left = std::min(left, int32_t(first - row)), right = std::max(right, int32_t(last - row) + 1);
+        const int32_t first = first_kept(row, area.width());
+        if (first == area.width()) continue;
+        int32_t last = area.width() - 1;
+        while (row[last] == plain_white) --last;
+        left = std::min(left, first), right = std::max(right, last + 1);
         top = std::min(top, y), bottom = y + 1;
     }
     return right > left ? Rect{left, top, right, bottom} : Rect{};
@@ -33,9 +51,10 @@ MemDC* copy_out(const MemDC& s, const Rect& box) {
 }
 
 MemDC* white_surface(int32_t w, int32_t h) {
+    // Made white at once rather than created black and then whitened: views are made often and can be large.
     auto* out = new MemDC;
-    out->create(BIT_DIB, w, h);
-    std::fill_n(out->words(), size_t(w) * size_t(h), plain_white);
+    out->bit_type = BIT_DIB;
+    out->replace_pixels(w, h, std::vector<uint32_t>(size_t(w) * size_t(h), plain_white));
     return out;
 }
 

@@ -31,14 +31,6 @@ int32_t whole_degrees(double theta) {
     return int32_t(d);
 }
 
-// Makes *slot a 32-bit surface of w x h, keeping the one there when it already has that size.
-void fit_surface(MemDC*& slot, int32_t w, int32_t h) {
-    if (slot && slot->created() && slot->width() == w && slot->height() == h) return;
-    delete slot;
-    slot = new MemDC;
-    slot->create(BIT_DIB, w, h);
-}
-
 // Fixed-point value with 32 fraction bits, so stepping along a row adds exactly what multiplying would give.
 int64_t to_fixed(float v) { return std::llround(std::ldexp(double(v), 32)); }
 
@@ -207,11 +199,11 @@ void Piece::render_view(int32_t degrees) {
     const Rect box = intersect_rect({reach.left - 1, reach.top - 1, reach.right + 1, reach.bottom + 1},
                                     {0, 0, view_width, view_height});
     view_left = box.left, view_top = box.top;
-    fit_surface(view, std::max(box.width(), 1), std::max(box.height(), 1));
+    delete view;
+    view = piece_box::white_surface(std::max(box.width(), 1), std::max(box.height(), 1));
+    if (box.empty()) return;
     uint32_t* dst = view->pixels();
     const size_t stride = size_t(view->width());
-    std::fill_n(dst, stride * size_t(view->height()), white_word);
-    if (box.empty()) return;
     if (degrees % 90 == 0) {
         // The turned box sits inside the view's box; memory rows count from the bottom.
         const int32_t below = box.bottom - reach.bottom;

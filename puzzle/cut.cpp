@@ -25,13 +25,13 @@ void trace(const char* event) {
     if (trace_switch) trace_line("CUT", event);
 }
 
-// The area cut_square outlines and fills: the square, widened where needed to two pixels beyond every control
-// point of the outline. The outline stays within its control points (give or take a pixel of rounding), so the
-// area's border runs wholly outside it and the fill from the area's corner reaches every pixel outside the outline,
-// also where a knob of a small cell comes up to the square's edge and would otherwise fence off a corner of
-// the square. For cells of ordinary size the area is the square itself.
-Rect fill_area(const Jig& game, int32_t cell, const CellSquare& q) {
-    Rect area{q.sx, q.sy, q.sx + q.side, q.sy + q.side};
+// The area cut_out outlines and fills: two pixels beyond every control point of the outline. The outline stays
+// within its control points (give or take a pixel of rounding), so the area's border runs wholly outside it and
+// the fill from the area's corner reaches every pixel outside the outline. Whatever of the square lies beyond the
+// area is outside the outline too, so white; the area is usually well inside the square, which saves filling
+// the square's white corners pixel by pixel.
+Rect fill_area(const Jig& game, int32_t cell) {
+    Rect area{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     const int32_t n = line_points();
     for (const auto& edge : game.cells[cell].edges)
         for (int32_t k = 0; k < n; ++k) {
@@ -111,8 +111,7 @@ CellSquare cell_square(const Jig& game, int32_t cell) {
 }
 
 Rect cut_out(const Jig& game, int32_t cell, MemDC& work) {
-    const CellSquare q = cell_square(game, cell);
-    const Rect area = fill_area(game, cell, q);
+    const Rect area = fill_area(game, cell);
     work.create(BIT_DIB, area.width(), area.height());
     const Rect on_picture = intersect_rect(area, Rect{0, 0, game.pic_w, game.pic_h});
     if (on_picture != area) work.fill(0, 0, area.width(), area.height(), grey);  // beyond the picture: grey
@@ -129,7 +128,11 @@ void cut_square(const Jig& game, int32_t cell, MemDC& square) {
     MemDC work;
     const Rect area = cut_out(game, cell, work);
     square.create(BIT_DIB, q.side, q.side);
-    square.blit(0, 0, q.side, q.side, work, q.sx - area.left, q.sy - area.top, SRCCOPY);
+    square.fill(0, 0, q.side, q.side, white);
+    const Rect part = intersect_rect(area, {q.sx, q.sy, q.sx + q.side, q.sy + q.side});
+    if (!part.empty())
+        square.blit(part.left - q.sx, part.top - q.sy, part.width(), part.height(), work, part.left - area.left,
+                    part.top - area.top, SRCCOPY);
     work.destroy();
 }
 
@@ -146,7 +149,7 @@ void Jig::cut_piece(int32_t cell, int32_t item) {
         return;
     }
     const CellSquare q = cell_square(*this, cell);
-    // The piece takes its square straight from the work area (which always covers the square).
+    // The piece takes its square straight from the work area; beyond the area the square is white.
     MemDC work;
     const Rect area = cut_out(*this, cell, work);
     Item& it = items[item];
