@@ -10,10 +10,7 @@
 
 namespace piece_box {
 
-namespace {
-
-// Index of the first word of row[0, n) that is not plain white (n when none). Blocks of eight are tested at once,
-// which the compiler turns into vector compares.
+// Blocks of eight are tested at once, which the compiler turns into vector compares.
 int32_t first_kept(const uint32_t* row, int32_t n) {
     int32_t i = 0;
     for (; i + 8 <= n; i += 8) {
@@ -24,8 +21,6 @@ int32_t first_kept(const uint32_t* row, int32_t n) {
     while (i < n && row[i] == plain_white) ++i;
     return i;
 }
-
-}  // namespace
 
 Rect kept_box(const MemDC& s, const Rect& area) {
     int32_t left = area.width(), top = area.height(), right = 0, bottom = 0;

@@ -9,6 +9,9 @@ namespace piece_box {
 
 constexpr uint32_t plain_white = 0x00FFFFFF;  // the word a frame holds wherever its surface keeps nothing
 
+// Index of the first word of row[0, n) that is not plain white (n when none).
+int32_t first_kept(const uint32_t* row, int32_t n);
+
 // The box (top-down, relative to `area`) of the words of s within `area` (top-down, inside s) that are not plain
 // white; empty when there are none.
 Rect kept_box(const MemDC& s, const Rect& area);

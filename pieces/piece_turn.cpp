@@ -97,18 +97,29 @@ void free_turn(const SourceBox& src, int32_t w, int32_t h, double theta, int32_t
 }
 
 // Columns and memory rows of a vw x vh view (as a rectangle, left/top the smaller ends) that a free turn can fill
-// from the source box: its corners taken back through the turn, with a margin for rounding.
+// from the source box: the ends of the kept part of every source row taken back through the turn, with a margin
+// for rounding. A piece's outline is round and its box's corners are white, so this is much less than the turned
+// box.
 Rect free_turn_reach(const SourceBox& src, int32_t w, int32_t h, double theta, int32_t vw, int32_t vh) {
     const double c = float(std::cos(theta)), s = float(std::sin(theta));
-    const double a0 = src.x0 - w / 2 - 1.0, a1 = src.x0 + src.bw - w / 2 + 1.0;   // along
-    const double b0 = h / 2 - src.m0 - src.bh - 1.0, b1 = h / 2 - src.m0 + 1.0;  // across
     double x_lo = 1e18, x_hi = -1e18, m_lo = 1e18, m_hi = -1e18;
-    for (const double a : {a0, a1})
-        for (const double b : {b0, b1}) {
-            const double u = a * c + b * s, v = b * c - a * s;
-            x_lo = std::min(x_lo, u + vw / 2), x_hi = std::max(x_hi, u + vw / 2);
-            m_lo = std::min(m_lo, vh / 2 - v), m_hi = std::max(m_hi, vh / 2 - v);
-        }
+    const auto reach = [&](double a, double b) {  // a source offset along and across
+        const double u = a * c + b * s, v = b * c - a * s;
+        x_lo = std::min(x_lo, u + vw / 2), x_hi = std::max(x_hi, u + vw / 2);
+        m_lo = std::min(m_lo, vh / 2 - v), m_hi = std::max(m_hi, vh / 2 - v);
+    };
+    for (int32_t j = 0; j < src.bh; ++j) {
+        const uint32_t* row = src.words + size_t(j) * size_t(src.bw);
+        const int32_t first = piece_box::first_kept(row, src.bw);
+        if (first == src.bw) continue;
+        int32_t last = src.bw - 1;
+        while (row[last] == white_word) --last;
+        const double a0 = src.x0 + first - w / 2 - 1.0, a1 = src.x0 + last - w / 2 + 1.0;
+        const double b = h / 2 - src.m0 - j;
+        for (const double a : {a0, a1})
+            for (const double db : {-1.0, 1.0}) reach(a, b + db);
+    }
+    if (x_lo > x_hi) return {};
     const auto clamp = [](double v, int32_t hi) { return int32_t(std::clamp(v, 0.0, double(hi))); };
     return {clamp(std::floor(x_lo) - 2, vw), clamp(std::floor(m_lo) - 2, vh), clamp(std::ceil(x_hi) + 3, vw),
             clamp(std::ceil(m_hi) + 3, vh)};
