@@ -136,16 +136,36 @@ void DDBase::set_img(int32_t id, MemDC* view, int32_t left, int32_t top, int32_t
     BitmapInfo info;
     view->get_info(info);
     const size_t i = size_t(id);
-    surface_widths[i] = info.width;
-    surface_heights[i] = info.height;
-    lefts[i] = left;
-    tops[i] = top;
-    widths[i] = std::max(width, left + info.width);
-    heights[i] = std::max(height, top + info.height);
+    place(id, left, top, width, height, info.width, info.height);
     release_surface(surfaces[i]);
     surfaces[i] = create_surface(info.width, info.height);
     keys_[i] = set_key(*surfaces[i], kWhite);
     surfaces[i]->blit(0, 0, info.width, info.height, *view, 0, 0, SRCCOPY);
+    surfaces[i]->release_dc();
+}
+
+void DDBase::place(int32_t id, int32_t left, int32_t top, int32_t width, int32_t height, int32_t surface_w,
+                   int32_t surface_h) {
+    const size_t i = size_t(id);
+    lefts[i] = left;
+    tops[i] = top;
+    surface_widths[i] = surface_w;
+    surface_heights[i] = surface_h;
+    // The whole image reaches at least to the surface's far edges.
+    widths[i] = std::max(width, left + surface_w);
+    heights[i] = std::max(height, top + surface_h);
+}
+
+void DDBase::take_img(int32_t id, MemDC*& view, int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (id < 0 || id >= count) fail_id(__LINE__, "set_img noが不正 no=%d", id);
+    if (!view || !view->created()) fail_id(__LINE__, "set_img ビットマップポインタが不正(NULL) no=%d", id);
+    const size_t i = size_t(id);
+    release_surface(surfaces[i]);
+    surfaces[i] = view;
+    view = nullptr;
+    ++live_item_surfaces;
+    place(id, left, top, width, height, surfaces[i]->width(), surfaces[i]->height());
+    keys_[i] = set_key(*surfaces[i], kWhite);
     surfaces[i]->release_dc();
 }
 

@@ -31,6 +31,9 @@ public:
     // is white elsewhere: `left`, `top` place it in an image of `width` x `height` (0: just large enough), and
     // draw and get_pixel take coordinates in that whole image.
     void set_img(int32_t id, MemDC* view, int32_t left = 0, int32_t top = 0, int32_t width = 0, int32_t height = 0);
+    // As set_img, but the presenter takes `view` itself (a created 32-bit surface, which it then owns) instead of
+    // a copy; `view` is left null.
+    void take_img(int32_t id, MemDC*& view, int32_t left, int32_t top, int32_t width, int32_t height);
     // Releases the image of `id` and zeroes its table entries (ids out of range are ignored).
     void release_img(int32_t id);
     // Copies `source` from (sx, sy) into the back buffer at `rect` (nullptr = the whole back buffer), clipped to
@@ -69,5 +72,8 @@ public:
 
 private:
     void forget(int32_t id);  // zeroes the entries of id
+    // The size entries of id: a surface of surface_w x surface_h at (left, top) in an image of width x height.
+    void place(int32_t id, int32_t left, int32_t top, int32_t width, int32_t height, int32_t surface_w,
+               int32_t surface_h);
     std::vector<uint32_t> keys_;  // key word of each image, as read back from it
 };

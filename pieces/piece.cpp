@@ -149,7 +149,5 @@ void Piece::full_view(MemDC& out) const {
 
 void Piece::hand_over_view(int32_t id) {
     if (!presenter || !view) return;
-    presenter->set_img(id, view, view_left, view_top, view_width, view_height);
-    delete view;
-    view = nullptr;
+    presenter->take_img(id, view, view_left, view_top, view_width, view_height);
 }
