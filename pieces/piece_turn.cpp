@@ -210,8 +210,14 @@ void Piece::render_view(int32_t degrees) {
     const Rect box = intersect_rect({reach.left - 1, reach.top - 1, reach.right + 1, reach.bottom + 1},
                                     {0, 0, view_width, view_height});
     view_left = box.left, view_top = box.top;
-    delete view;
-    view = piece_box::white_surface(std::max(box.width(), 1), std::max(box.height(), 1));
+    // Turning again by the same amount (a drag, a redraw) finds a surface of the right size: reuse it.
+    const int32_t bw2 = std::max(box.width(), 1), bh2 = std::max(box.height(), 1);
+    if (view && view->width() == bw2 && view->height() == bh2) {
+        std::fill_n(view->pixels(), size_t(bw2) * size_t(bh2), white_word);
+    } else {
+        delete view;
+        view = piece_box::white_surface(bw2, bh2);
+    }
     if (box.empty()) return;
     uint32_t* dst = view->pixels();
     const size_t stride = size_t(view->width());
@@ -234,7 +240,8 @@ void Piece::trim_view() {
         view_left = view_top = 0;
         return;
     }
-    if (kept.width() == view->width() && kept.height() == view->height()) return;
+    // A box that saves little is not worth a copy (and keeps its size for the next turn).
+    if (int64_t(kept.width()) * kept.height() * 16 > int64_t(view->width()) * view->height() * 15) return;
     MemDC* smaller = piece_box::copy_out(*view, kept);
     delete view;
     view = smaller;
