@@ -69,9 +69,7 @@ inline void start_presenter() {
     presenter->table_count = kGroups;
     for (int32_t i = 0; i < kGroups; ++i) {
         Piece& p = *current_game->items[i].piece;
-        presenter->set_img(i, p.view);
-        delete p.view;
-        p.view = nullptr;
+        p.hand_over_view(i);
     }
 }
 

@@ -51,7 +51,9 @@ int32_t prepare_item_gdi(int32_t i) {
     Item* item = live_item(i);
     if (!item) return 0;
     const bool had_view = rebuild_view(*item->piece);
-    const int32_t written = save_bmp(*item->piece->view, 0, 0, 0, 0);
+    MemDC whole;  // the piece keeps only part of its view; the file shows all of it
+    item->piece->full_view(whole);
+    const int32_t written = save_bmp(whole, 0, 0, 0, 0);
     drop_view_unless(*item->piece, had_view);
     return written;
 }

@@ -93,6 +93,8 @@ DDBase::DDBase(int32_t slot_count)
       surface_widths(size_t(count), 0),
       heights(size_t(count), 0),
       surface_heights(size_t(count), 0),
+      lefts(size_t(count), 0),
+      tops(size_t(count), 0),
       keys_(size_t(count), kWhite) {}
 
 DDBase::~DDBase() { finish(); }
@@ -103,6 +105,7 @@ void DDBase::forget(int32_t id) {
     surfaces[size_t(id)] = nullptr;
     widths[size_t(id)] = surface_widths[size_t(id)] = 0;
     heights[size_t(id)] = surface_heights[size_t(id)] = 0;
+    lefts[size_t(id)] = tops[size_t(id)] = 0;
     keys_[size_t(id)] = kWhite;
 }
 
@@ -127,18 +130,42 @@ void DDBase::finish() {
     window = 0;
 }
 
-void DDBase::set_img(int32_t id, MemDC* view) {
+void DDBase::set_img(int32_t id, MemDC* view, int32_t left, int32_t top, int32_t width, int32_t height) {
     if (id < 0 || id >= count) fail_id(__LINE__, "set_img noが不正 no=%d", id);
     if (!view) fail_id(__LINE__, "set_img ビットマップポインタが不正(NULL) no=%d", id);
     BitmapInfo info;
     view->get_info(info);
     const size_t i = size_t(id);
-    widths[i] = surface_widths[i] = info.width;
-    heights[i] = surface_heights[i] = info.height;
+    place(id, left, top, width, height, info.width, info.height);
     release_surface(surfaces[i]);
     surfaces[i] = create_surface(info.width, info.height);
     keys_[i] = set_key(*surfaces[i], kWhite);
     surfaces[i]->blit(0, 0, info.width, info.height, *view, 0, 0, SRCCOPY);
+    surfaces[i]->release_dc();
+}
+
+void DDBase::place(int32_t id, int32_t left, int32_t top, int32_t width, int32_t height, int32_t surface_w,
+                   int32_t surface_h) {
+    const size_t i = size_t(id);
+    lefts[i] = left;
+    tops[i] = top;
+    surface_widths[i] = surface_w;
+    surface_heights[i] = surface_h;
+    // The whole image reaches at least to the surface's far edges.
+    widths[i] = std::max(width, left + surface_w);
+    heights[i] = std::max(height, top + surface_h);
+}
+
+void DDBase::take_img(int32_t id, MemDC*& view, int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (id < 0 || id >= count) fail_id(__LINE__, "set_img noが不正 no=%d", id);
+    if (!view || !view->created()) fail_id(__LINE__, "set_img ビットマップポインタが不正(NULL) no=%d", id);
+    const size_t i = size_t(id);
+    release_surface(surfaces[i]);
+    surfaces[i] = view;
+    view = nullptr;
+    ++live_item_surfaces;
+    place(id, left, top, width, height, surfaces[i]->width(), surfaces[i]->height());
+    keys_[i] = set_key(*surfaces[i], kWhite);
     surfaces[i]->release_dc();
 }
 
@@ -163,8 +190,11 @@ void DDBase::draw(const Rect* rect, int32_t id, int32_t sx, int32_t sy) {
     if (!back || !image) return;
     Rect dst = rect ? *rect : Rect{0, 0, screen_width, screen_height};
     // The table's size is the one to honour; the image's own size only guards against a stale borrowed table.
-    const int32_t src_w = std::min(widths[size_t(id)], image->width());
-    const int32_t src_h = std::min(heights[size_t(id)], image->height());
+    // Only the kept surface has pixels to draw: the whole image is white around it.
+    const size_t i = size_t(id);
+    const int32_t src_w = std::min(widths[i] - lefts[i], image->width());
+    const int32_t src_h = std::min(heights[i] - tops[i], image->height());
+    sx -= lefts[i], sy -= tops[i];
     if (!clip_copy(dst, sx, sy, src_w, src_h, back->width(), back->height())) return;
     keyed_copy(*back, dst, *image, sx, sy, keys_[size_t(id)]);
 }
@@ -188,6 +218,7 @@ int32_t DDBase::flip(ws::Hwnd hwnd, const Rect* rect) {
 Colour DDBase::get_pixel(int32_t id, int32_t x, int32_t y) {
     MemDC* surface = id < 0 ? back : (id < count ? surfaces[size_t(id)] : nullptr);
     if (!surface) return kWhite;
+    if (id >= 0) x -= lefts[size_t(id)], y -= tops[size_t(id)];
     if (x < 0 || y < 0 || x >= surface->width() || y >= surface->height()) return kWhite;
     const Colour colour = surface->get_pixel(x, y);
     surface->release_dc();
@@ -203,6 +234,8 @@ void DDBase::copy_table(const DDBase& other) {
         surface_widths[i] = other.surface_widths[i];
         heights[i] = other.heights[i];
         surface_heights[i] = other.surface_heights[i];
+        lefts[i] = other.lefts[i];
+        tops[i] = other.tops[i];
         keys_[i] = other.keys_[i];
     }
     // Entries past the new count were borrowed from an earlier, longer table: forget them, so that a later

@@ -27,8 +27,13 @@ public:
     // presenter's images (clear_table) before finishing it.
     void finish();
     // Uploads a copy of `view` as the image of `id` (0 <= id < count); an id out of range or a missing view ends
-    // the program. The previous image of that id is released.
-    void set_img(int32_t id, MemDC* view);
+    // the program. The previous image of that id is released. A view may be the box of a larger item image that
+    // is white elsewhere: `left`, `top` place it in an image of `width` x `height` (0: just large enough), and
+    // draw and get_pixel take coordinates in that whole image.
+    void set_img(int32_t id, MemDC* view, int32_t left = 0, int32_t top = 0, int32_t width = 0, int32_t height = 0);
+    // As set_img, but the presenter takes `view` itself (a created 32-bit surface, which it then owns) instead of
+    // a copy; `view` is left null.
+    void take_img(int32_t id, MemDC*& view, int32_t left, int32_t top, int32_t width, int32_t height);
     // Releases the image of `id` and zeroes its table entries (ids out of range are ignored).
     void release_img(int32_t id);
     // Copies `source` from (sx, sy) into the back buffer at `rect` (nullptr = the whole back buffer), clipped to
@@ -55,15 +60,20 @@ public:
     ws::Hwnd window = 0;              // the window init was given
     MemDC* back = nullptr;            // the back buffer, screen_width x screen_height
     std::vector<MemDC*> surfaces;     // the image of each id, or nullptr
-    std::vector<int32_t> widths;      // size of the view last uploaded for each id
-    std::vector<int32_t> surface_widths;
+    std::vector<int32_t> widths;      // size of the whole item image last uploaded for each id
+    std::vector<int32_t> surface_widths;  // size of the surface kept of it
     std::vector<int32_t> heights;
     std::vector<int32_t> surface_heights;
+    std::vector<int32_t> lefts;       // where the surface lies in the whole item image
+    std::vector<int32_t> tops;
     int32_t clip_left = 0, clip_top = 0;
     int32_t screen_width = 0, screen_height = 0;
     int32_t table_count = 0;  // valid entries of the tables
 
 private:
     void forget(int32_t id);  // zeroes the entries of id
+    // The size entries of id: a surface of surface_w x surface_h at (left, top) in an image of width x height.
+    void place(int32_t id, int32_t left, int32_t top, int32_t width, int32_t height, int32_t surface_w,
+               int32_t surface_h);
     std::vector<uint32_t> keys_;  // key word of each image, as read back from it
 };

@@ -1,41 +1,111 @@
 // A piece's lifecycle and plain handling: its image, mirroring, moving, hit testing and releasing its contexts.
 #include <algorithm>
+#include <vector>
 
 #include "graphics/ddbase.h"
+#include "graphics/trace.h"
 #include "pieces/piece.h"
+#include "pieces/piece_box.h"
 #include "play/jig.h"
+
+namespace piece_box {
+
+// Blocks of eight are tested at once, which the compiler turns into vector compares.
+int32_t first_kept(const uint32_t* row, int32_t n) {
+    int32_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint32_t differ = 0;
+        for (int32_t k = 0; k < 8; ++k) differ |= row[i + k] ^ plain_white;
+        if (differ) break;
+    }
+    while (i < n && row[i] == plain_white) ++i;
+    return i;
+}
+
+Rect kept_box(const MemDC& s, const Rect& area) {
+    int32_t left = area.width(), top = area.height(), right = 0, bottom = 0;
+    for (int32_t y = 0; y < area.height(); ++y) {
+        const uint32_t* row = s.words() + size_t(s.height() - 1 - (area.top + y)) * size_t(s.width()) + area.left;
+        const int32_t first = first_kept(row, area.width());
+        if (first == area.width()) continue;
+        int32_t last = area.width() - 1;
+        while (row[last] == plain_white) --last;
+        left = std::min(left, first), right = std::max(right, last + 1);
+        top = std::min(top, y), bottom = y + 1;
+    }
+    return right > left ? Rect{left, top, right, bottom} : Rect{};
+}
+
+MemDC* copy_out(const MemDC& s, const Rect& box) {
+    auto* out = new MemDC;
+    out->create(BIT_DIB, box.width(), box.height());
+    for (int32_t y = 0; y < box.height(); ++y)
+        std::copy_n(s.words() + size_t(s.height() - 1 - (box.top + y)) * size_t(s.width()) + box.left, box.width(),
+                    out->words() + size_t(box.height() - 1 - y) * size_t(box.width()));
+    return out;
+}
+
+MemDC* white_surface(int32_t w, int32_t h) {
+    // Made white at once rather than created black and then whitened: views are made often and can be large.
+    auto* out = new MemDC;
+    out->bit_type = BIT_DIB;
+    out->replace_pixels(w, h, std::vector<uint32_t>(size_t(w) * size_t(h), plain_white));
+    return out;
+}
+
+}  // namespace piece_box
 
 namespace {
 constexpr Colour white = 0xFFFFFF;
+using piece_box::plain_white;
+
+// Word (x, y), top-down, of a frame whose surface s holds the box at (left, top): plain white elsewhere.
+uint32_t frame_word(const MemDC* s, int32_t left, int32_t top, int32_t x, int32_t y) {
+    if (!s) return plain_white;
+    x -= left, y -= top;
+    if (x < 0 || y < 0 || x >= s->width() || y >= s->height()) return plain_white;
+    return s->words()[size_t(s->height() - 1 - y) * size_t(s->width()) + size_t(x)];
 }
+}  // namespace
 
 Piece::~Piece() {
     delete image;
     delete view;
 }
 
-void Piece::set_image(MemDC& src, int32_t w, int32_t h) {
+void Piece::set_image(MemDC& src, int32_t w, int32_t h, int32_t sx, int32_t sy) {
     delete image;
-    image = new MemDC;
+    image = nullptr;
+    image_left = image_top = 0;
     if (w < 1 || h < 1) {
         // Nothing to show: a single key-coloured pixel keeps every later step well defined.
         width = height = 1;
-        image->create(BIT_DIB, 1, 1);
-        image->pixels()[0] = 0x00FFFFFF;
+        image = piece_box::white_surface(1, 1);
         return;
     }
     width = w, height = h;
-    image->create(BIT_DIB, w, h);
-    // Parts of the requested block that the source does not have stay white (not part of the piece).
-    if (src.width() < w || src.height() < h) std::fill_n(image->pixels(), size_t(w) * size_t(h), 0x00FFFFFFu);
-    image->blit(0, 0, w, h, src, 0, 0, SRCCOPY);
+    // Parts of the block that the source does not have are white (not part of the piece), so only the part on
+    // the source is searched for the words worth keeping.
+    const Rect on_src = intersect_rect({sx, sy, sx + w, sy + h}, {0, 0, src.width(), src.height()});
+    const Rect box = on_src.empty() ? Rect{} : piece_box::kept_box(src, on_src);
+    if (box.empty()) {
+        image = piece_box::white_surface(1, 1);
+        return;
+    }
+    image = new MemDC;
+    image->create(BIT_DIB, box.width(), box.height());
+    image->blit(0, 0, box.width(), box.height(), src, on_src.left + box.left, on_src.top + box.top, SRCCOPY);
+    image_left = on_src.left - sx + box.left;
+    image_top = on_src.top - sy + box.top;
     if (turned == 1) mirror();
 }
 
 void Piece::mirror() {
     if (!image) return;
     uint32_t* words = image->pixels();
-    for (int32_t m = 0; m < height; ++m) std::reverse(words + size_t(m) * width, words + size_t(m + 1) * width);
+    const int32_t bw = image->width(), bh = image->height();
+    for (int32_t m = 0; m < bh; ++m) std::reverse(words + size_t(m) * bw, words + size_t(m + 1) * bw);
+    image_left = width - image_left - bw;
 }
 
 Rect Piece::move_to(int32_t x, int32_t y) {
@@ -55,7 +125,7 @@ int32_t Piece::hit(int32_t x, int32_t y, int32_t id) {
         c = presenter->get_pixel(id, vx, vy);
     } else {
         if (!view) return 0;
-        c = view->get_pixel(vx, vy);
+        c = word_to_colour(view_at(vx, vy));
     }
     return (c & 0xFFFFFF) != white ? 1 : 0;
 }
@@ -63,4 +133,21 @@ int32_t Piece::hit(int32_t x, int32_t y, int32_t id) {
 void Piece::release() {
     if (image) image->release_dc();
     if (view) view->release_dc();
+}
+
+uint32_t Piece::image_at(int32_t x, int32_t y) const { return frame_word(image, image_left, image_top, x, y); }
+uint32_t Piece::view_at(int32_t x, int32_t y) const { return frame_word(view, view_left, view_top, x, y); }
+
+void Piece::full_view(MemDC& out) const {
+    const Where here = Where::current();
+    if (!view) fatal_error(module_name(here), int(here.line()), "Piece::full_view pointer of rot is NULL", 0);
+    const int32_t w = std::max(view_width, 1), h = std::max(view_height, 1);
+    out.create(BIT_DIB, w, h);
+    std::fill_n(out.words(), size_t(w) * size_t(h), plain_white);
+    out.blit(view_left, view_top, view->width(), view->height(), *view, 0, 0, SRCCOPY);
+}
+
+void Piece::hand_over_view(int32_t id) {
+    if (!presenter || !view) return;
+    presenter->take_img(id, view, view_left, view_top, view_width, view_height);
 }

@@ -5,6 +5,11 @@
 // 24 bits) is the key colour: such pixels are not part of the piece and are never drawn. The top byte of an image
 // pixel word is a seam mark (non-zero on the lines where two cells of a group meet); rotations, mirroring and
 // copies carry whole words, marks included.
+//
+// Image and view are kept trimmed: each surface holds only the box of its frame (the full image of width x height,
+// the full view of view_width x view_height) outside which every word is plain white 0x00FFFFFF. A piece is mostly
+// key colour around its outline, so the box is far smaller than the frame; the frame, not the box, decides centres,
+// rectangles, grab points and the join test, so trimming changes no pixel anywhere.
 #pragma once
 #include <cstdint>
 
@@ -12,13 +17,15 @@
 #include "graphics/memdc.h"
 
 struct Piece {
-    MemDC* image = nullptr;   // owned, 32-bit; none until set_image
-    int32_t width = 0;        // size of image
+    MemDC* image = nullptr;   // owned, 32-bit; none until set_image; the box of the image frame it holds
+    int32_t image_left = 0, image_top = 0;  // where that box lies in the frame (top-down)
+    int32_t width = 0;        // size of the image frame
     int32_t height = 0;
     int32_t turned = 0;       // 1 = lies turned over
     double angle = 0;         // radians; a positive angle turns the picture counter-clockwise on the screen
-    MemDC* view = nullptr;    // owned, 32-bit; none until set_angle (the presenter path may destroy it)
-    int32_t view_width = 0;   // size of view
+    MemDC* view = nullptr;    // owned, 32-bit; none until set_angle (the presenter path hands it over)
+    int32_t view_left = 0, view_top = 0;  // where the box view holds lies in the view frame (top-down)
+    int32_t view_width = 0;   // size of the view frame
     int32_t view_height = 0;
     Rect rect;                // desk rectangle covered by the view, centred on (cx, cy)
     int32_t cx = 0, cy = 0;   // desk position of the centre
@@ -30,9 +37,9 @@ struct Piece {
     Piece(const Piece&) = delete;
     Piece& operator=(const Piece&) = delete;
 
-    // image = a 32-bit copy of the top-left w x h of src (clipped to src), mirrored when turned is 1.
-    // A previous image is destroyed. w or h below 1 gives a 1 x 1 white image.
-    void set_image(MemDC& src, int32_t w, int32_t h);
+    // image = a 32-bit copy of the w x h block of src whose top-left is (sx, sy) (parts beyond src are white),
+    // mirrored when turned is 1. A previous image is destroyed. w or h below 1 gives a 1 x 1 white image.
+    void set_image(MemDC& src, int32_t w, int32_t h, int32_t sx = 0, int32_t sy = 0);
     // Reverses image left to right (marks included). Does nothing without an image.
     void mirror();
     // Sets angle and renders view: quarter turns exactly, other angles by nearest neighbour; re-centres rect on
@@ -63,6 +70,20 @@ struct Piece {
     int32_t hit(int32_t x, int32_t y, int32_t id);
     // Gives up the device contexts of image and view (the pixels stay).
     void release();
+
+private:
+    void render_view(int32_t degrees);  // renders the image into the view's box at the current angle
+    void trim_view();                   // shrinks the view's box to the words that are not plain white
+
+public:
+    // Word at (x, y), top-down, of the image frame or of the view frame: plain white outside the kept box and
+    // outside the frame (no view: white).
+    uint32_t image_at(int32_t x, int32_t y) const;
+    uint32_t view_at(int32_t x, int32_t y) const;
+    // Makes `out` a 32-bit surface of the whole view frame (for export). Without a view: fatal error.
+    void full_view(MemDC& out) const;
+    // Presenter path: uploads the view as the image of item `id` and lets the piece's own copy go.
+    void hand_over_view(int32_t id);
 };
 
 // Rotates (x, y) by theta (y axis pointing up), rounding half away from zero. The x result uses sine and cosine

@@ -10,7 +10,9 @@ Rect Piece::disp(const Rect* clip) {
     if (!view) fatal_error(module_name(here), int(here.line()), "Piece::disp pointer of rot is NULL", 0);
     const Rect r = clip ? intersect_rect(rect, *clip) : rect;
     if (r.empty()) return Rect{};
-    put_transparent(r.left, r.top, r.width(), r.height(), *view, r.left - rect.left, r.top - rect.top);
+    // Beyond the view's kept box everything is white and nothing is drawn: put_transparent clips to the box.
+    put_transparent(r.left, r.top, r.width(), r.height(), *view, r.left - rect.left - view_left,
+                    r.top - rect.top - view_top);
     return r;
 }
 

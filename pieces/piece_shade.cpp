@@ -5,7 +5,7 @@
 // pixel that caused it with their neighbours. Seams are the lines where two cells of a group meet (marked in the
 // top byte of the image's words): with the setting nokosu they are drawn darker with a light line below-right.
 //
-// Everything is done in the view itself. The bevel is decided on the view as it was rendered, so the scan keeps
+// Everything is done in the view itself (in the box of it that the piece keeps). The bevel is decided on the view as it was rendered, so the scan keeps
 // the rendered words of the three rows around the current one; smoothed values are collected and written only
 // once the bevel is complete, because each batch of smoothing reads the bevelled view, never smoothed values.
 #include <algorithm>
@@ -166,11 +166,20 @@ void Piece::shade() {
     const Where here = Where::current();
     if (!view) fatal_error(module_name(here), int(here.line()), "Piece::kage pointer of rot is NULL", 0);
     if (!settings.kage) return;
+    // The key is read at column 1 of the second row of the whole view, and the bevel needs a row on either side.
+    if (view_width < 2 || view_height < 3) return;
+    const uint32_t key = view_at(1, view_height - 2) & rgb_mask;
+    // The kept box has a white margin wherever it is not at the view's edge, so with white as the key the bevel
+    // and its smoothing come out in the box exactly as in the whole view. Anything else is shaded whole.
+    if (key != rgb_mask || view->width() < 2 || view->height() < 3) {
+        auto* whole = new MemDC;
+        full_view(*whole);
+        delete view;
+        view = whole;
+        view_left = view_top = 0;
+    }
     const int32_t w = view->width(), h = view->height();
-    // The key is read at column 1 of the second row, and the bevel needs a row on either side.
-    if (w < 2 || h < 3) return;
     uint32_t* v = view->pixels();
-    const uint32_t key = v[size_t(w) + 1] & rgb_mask;
     if (settings.smooth) {
         Smoother smoother(v, w, h, key);
         lay_bevel(v, w, h, key, &smoother);

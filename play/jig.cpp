@@ -73,9 +73,7 @@ void show_resumed_item(Jig& game, int32_t i) {
     Piece& p = *item.piece;
     p.set_angle(p.angle);
     if (presenter) {
-        presenter->set_img(item.id, p.view);
-        delete p.view;
-        p.view = nullptr;
+        p.hand_over_view(item.id);
         dd_draw_item(&p.rect, i, true);
         return;
     }

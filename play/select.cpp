@@ -143,9 +143,7 @@ int32_t tray_at_point(Point screen) {
 
 void upload_view(Item& item) {
     if (!presenter || !item.piece || !item.piece->view) return;
-    presenter->set_img(item.id, item.piece->view);
-    delete item.piece->view;
-    item.piece->view = nullptr;
+    item.piece->hand_over_view(item.id);
 }
 
 void take_under_cache(Jig& game) {

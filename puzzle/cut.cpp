@@ -25,13 +25,13 @@ void trace(const char* event) {
     if (trace_switch) trace_line("CUT", event);
 }
 
-// The area cut_square outlines and fills: the square, widened where needed to two pixels beyond every control
-// point of the outline. The outline stays within its control points (give or take a pixel of rounding), so the
-// area's border runs wholly outside it and the fill from the area's corner reaches every pixel outside the outline,
-// also where a knob of a small cell comes up to the square's edge and would otherwise fence off a corner of
-// the square. For cells of ordinary size the area is the square itself.
-Rect fill_area(const Jig& game, int32_t cell, const CellSquare& q) {
-    Rect area{q.sx, q.sy, q.sx + q.side, q.sy + q.side};
+// The area cut_out outlines and fills: two pixels beyond every control point of the outline. The outline stays
+// within its control points (give or take a pixel of rounding), so the area's border runs wholly outside it and
+// the fill from the area's corner reaches every pixel outside the outline. Whatever of the square lies beyond the
+// area is outside the outline too, so white; the area is usually well inside the square, which saves filling
+// the square's white corners pixel by pixel.
+Rect fill_area(const Jig& game, int32_t cell) {
+    Rect area{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     const int32_t n = line_points();
     for (const auto& edge : game.cells[cell].edges)
         for (int32_t k = 0; k < n; ++k) {
@@ -85,9 +85,7 @@ void draw_new_piece(Jig& game, int32_t k) {
         return;
     }
     const int32_t id = game.items[k].id;
-    presenter->set_img(id, p.view);
-    delete p.view;
-    p.view = nullptr;
+    p.hand_over_view(id);
     Rect on_window = p.rect;
     offset_rect(on_window, -(view_x + scroll_dx), -(view_y + scroll_dy));
     if (on_window.empty() || game.items[k].hidden == 1) return;
@@ -112,10 +110,8 @@ CellSquare cell_square(const Jig& game, int32_t cell) {
     return q;
 }
 
-void cut_square(const Jig& game, int32_t cell, MemDC& square) {
-    const CellSquare q = cell_square(game, cell);
-    const Rect area = fill_area(game, cell, q);
-    MemDC work;
+Rect cut_out(const Jig& game, int32_t cell, MemDC& work) {
+    const Rect area = fill_area(game, cell);
     work.create(BIT_DIB, area.width(), area.height());
     const Rect on_picture = intersect_rect(area, Rect{0, 0, game.pic_w, game.pic_h});
     if (on_picture != area) work.fill(0, 0, area.width(), area.height(), grey);  // beyond the picture: grey
@@ -124,8 +120,19 @@ void cut_square(const Jig& game, int32_t cell, MemDC& square) {
     draw_outline(game, cell, work, {area.left, area.top});
     work.set_brush(white);
     work.flood_fill(0, 0, white, FLOODFILLBORDER);
+    return area;
+}
+
+void cut_square(const Jig& game, int32_t cell, MemDC& square) {
+    const CellSquare q = cell_square(game, cell);
+    MemDC work;
+    const Rect area = cut_out(game, cell, work);
     square.create(BIT_DIB, q.side, q.side);
-    square.blit(0, 0, q.side, q.side, work, q.sx - area.left, q.sy - area.top, SRCCOPY);
+    square.fill(0, 0, q.side, q.side, white);
+    const Rect part = intersect_rect(area, {q.sx, q.sy, q.sx + q.side, q.sy + q.side});
+    if (!part.empty())
+        square.blit(part.left - q.sx, part.top - q.sy, part.width(), part.height(), work, part.left - area.left,
+                    part.top - area.top, SRCCOPY);
     work.destroy();
 }
 
@@ -142,18 +149,19 @@ void Jig::cut_piece(int32_t cell, int32_t item) {
         return;
     }
     const CellSquare q = cell_square(*this, cell);
-    MemDC square;
-    cut_square(*this, cell, square);
+    // The piece takes its square straight from the work area; beyond the area the square is white.
+    MemDC work;
+    const Rect area = cut_out(*this, cell, work);
     Item& it = items[item];
     Piece& p = *it.piece;
-    p.set_image(square, q.side, q.side);
+    p.set_image(work, q.side, q.side, q.sx - area.left, q.sy - area.top);
+    work.destroy();
     const int32_t ox = pic_w / 2 - q.cw / 2 - q.x0;
     it.home_dx = it.join_dx = p.turned ? pic_w - ox : ox;
     it.home_dy = it.join_dy = pic_h / 2 - q.ch / 2 - q.y0;
     it.merged = it.hidden = 0;
     p.joined = 0;
     p.release();
-    square.destroy();
     trace("cut_piece end\n");
 }
 

@@ -27,6 +27,9 @@ CellSquare cell_square(const Jig& game, int32_t cell);
 // outlined, and the outside is filled from beyond the outline's reach, so a knob that comes up to the square's
 // edge never fences a neighbour's pixels into the piece.
 void cut_square(const Jig& game, int32_t cell, MemDC& square);
+// The same cut on a work area around the outline, created here: gives where the area lies in the picture. The
+// square's pixels beyond the area are white.
+Rect cut_out(const Jig& game, int32_t cell, MemDC& work);
 
 // Start of the row layout: piece k of a game cut in cell order lies in column k mod cols, row k / cols, with
 // twice the cell size between centres.

@@ -111,22 +111,16 @@ void Jig::joint_piece(int32_t g, int32_t k) {
     white_out_foreign_cells(*this, g, f, work);
     if (settings.nokosu) mark_seams(*this, g, f, points, work);
 
-    MemDC group;
-    group.create(BIT_DIB, f.width, f.height);
-    group.fill(0, 0, f.width, f.height, white);
-    const int32_t dx = std::max(0, -f.sx), dy = std::max(0, -f.sy);
-    group.blit(dx, dy, f.width - dx, f.height - dy, work, f.sx + dx, f.sy + dy, SRCCOPY);
-
+    // The group's picture is the frame's part of the work picture, white beyond the picture.
     Item& item = items[k];
     item.piece->joined = 1;
-    item.piece->set_image(group, f.width, f.height);
+    item.piece->set_image(work, f.width, f.height, f.sx, f.sy);
+    work.destroy();
     const int32_t ox = pic_w / 2 - f.gw / 2 - f.x0;
     item.home_dx = item.join_dx = item.piece->turned == 1 ? pic_w - ox : ox;
     item.home_dy = item.join_dy = pic_h / 2 - f.gh / 2 - f.y0;
     item.merged = 1;
 
     item.piece->release();
-    work.destroy();
-    group.destroy();
     if (trace_switch) trace_line("CUT", "joint_piece end\n");
 }

@@ -33,12 +33,9 @@ void report_unless(int32_t written) {
     notice(text, "zelto");
 }
 
-// Writes item i's piece as it looks now to bmp_name; 0 when it could not be written.
-int32_t write_piece(int32_t i) {
-    Piece* piece = current_game->items[i].piece;
-    if (!presenter && piece && piece->view) return save_bmp(*piece->view, 0, 0, 0, 0);
-    return prepare_item_gdi(i);  // the presenter holds the view: render one for the moment
-}
+// Writes item i's piece as it looks now to bmp_name (its whole view, rendered for the moment when the presenter
+// holds it); 0 when it could not be written.
+int32_t write_piece(int32_t i) { return prepare_item_gdi(i); }
 
 // Exports start from the plain desk image, which the presenter leaves behind until it is drawn again.
 void make_desk_image_current() {

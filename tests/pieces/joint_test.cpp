@@ -105,7 +105,7 @@ protected:
         int32_t held = 0;
         for (int32_t y = 0; y < f.height; ++y) {
             for (int32_t x = 0; x < f.width; ++x) {
-                const uint32_t got = at(*piece.image, x, y) & 0xFFFFFF;
+                const uint32_t got = piece.image_at(x, y) & 0xFFFFFF;
                 held += got != W;
                 const int32_t px = x + f.sx, py = y + f.sy;
                 if (px < 0 || py < 0 || px >= jig->pic_w || py >= jig->pic_h) {
@@ -138,7 +138,7 @@ TEST_F(Joining, AGroupHoldsEveryPixelOfItsCellsAndNothingElse) {
     Piece& ring = join({0, 1, 2, 3, 5, 6, 7, 8}, 0, 0);
     expect_exact_cover(ring, 0);
     const GroupFrame f = group_frame(*jig, 0);
-    EXPECT_EQ(at(*ring.image, 45 - f.sx, 45 - f.sy) & 0xFFFFFF, W) << "the enclosed cell's centre";
+    EXPECT_EQ(ring.image_at(45 - f.sx, 45 - f.sy) & 0xFFFFFF, W) << "the enclosed cell's centre";
 }
 
 TEST_F(Joining, TheLastJoinGivesTheWholePictureWithAHalfCellMargin) {
@@ -150,7 +150,7 @@ TEST_F(Joining, TheLastJoinGivesTheWholePictureWithAHalfCellMargin) {
             const int32_t px = x - 20, py = y - 15;
             // The outline of the whole puzzle runs along the picture's left column and top row.
             const bool inside = px >= 1 && py >= 1 && px < 80 && py < 60;
-            ASSERT_EQ(at(*p.image, x, y), inside ? picture_word(px, py) : W) << x << "," << y;
+            ASSERT_EQ(p.image_at(x, y), inside ? picture_word(px, py) : W) << x << "," << y;
         }
     EXPECT_EQ((std::vector{jig->items[1].merged, jig->items[1].home_dx, jig->items[1].home_dy}), (std::vector{1, 0, 0}));
 }
@@ -165,13 +165,13 @@ TEST_F(Joining, PlacesTheGroupRelativeToThePictureCentre) {
               (std::vector{72, 40, 24, 20, 24, 20}));  // 96 / 2 - 48 / 2, 60 / 2 - 20 / 2
     EXPECT_EQ((std::vector{b.home_dx, b.join_dx, b.home_dy}), (std::vector{96 - 24, 96 - 24, 20}));
     for (int32_t y = 0; y < 40; ++y)
-        for (int32_t x = 0; x < 72; ++x) ASSERT_EQ(at(*down.image, x, y), at(*up.image, 71 - x, y));
+        for (int32_t x = 0; x < 72; ++x) ASSERT_EQ(down.image_at(x, y), up.image_at(71 - x, y));
 }
 
 // With nokosu the inner edges are marked (keeping the picture's colour) and the outline is not; without, nothing.
 TEST_F(Joining, SeamMarksFollowTheInnerEdgesWithNokosu) {
     make_game(4, 3, 24, 20);
-    for (uint32_t w : testsupport::top_down(*join({0, 1, 2, 4, 5, 6}, 0, 0).image)) ASSERT_EQ(w >> 24, 0u);
+    for (uint32_t w : image_words(join({0, 1, 2, 4, 5, 6}, 0, 0))) ASSERT_EQ(w >> 24, 0u);
     settings.nokosu = true;
     const int32_t g = 5;
     Piece& p = join({0, 1, 2, 4, 5, 6}, g, 1);
@@ -181,7 +181,7 @@ TEST_F(Joining, SeamMarksFollowTheInnerEdgesWithNokosu) {
     int32_t marked = 0;
     for (int32_t y = 0; y < f.height; ++y)
         for (int32_t x = 0; x < f.width; ++x) {
-            const uint32_t w = at(*p.image, x, y);
+            const uint32_t w = p.image_at(x, y);
             const int32_t px = x + f.sx, py = y + f.sy;
             const bool in_picture = px >= 0 && py >= 0 && px < jig->pic_w && py < jig->pic_h;
             const bool seam = in_picture && inner[size_t(py) * jig->pic_w + px] && !outline[size_t(py) * jig->pic_w + px];

@@ -76,7 +76,7 @@ TEST_F(Pieces, QuarterTurnsAreExactWordCopies) {
         Piece p;
         give_image(p, 3, 2, up);
         p.set_angle(c.angle);
-        EXPECT_EQ(top_down(*p.view), c.view) << c.angle;
+        EXPECT_EQ(view_words(p), c.view) << c.angle;
         EXPECT_EQ(p.rect, c.rect) << c.angle;
         EXPECT_EQ((std::vector{p.view_width, p.view_height}), (std::vector{c.rect.width(), c.rect.height()}));
         EXPECT_EQ(p.angle, c.kept);
@@ -90,7 +90,7 @@ TEST_F(Pieces, FreeAnglesTurnAboutTheCentreAndShowOnlyImagePixels) {
     EXPECT_EQ(p.rect, (Rect{46, 56, 54, 64}));
     // The centre (4, 3) shows the image centre 13; its right-hand neighbour 14 turns up-right, the one above (8)
     // up-left; the corners lie beyond the image.
-    EXPECT_EQ((Words{at(*p.view, 4, 3), at(*p.view, 5, 2), at(*p.view, 3, 2), at(*p.view, 0, 0), at(*p.view, 7, 7)}),
+    EXPECT_EQ((Words{p.view_at(4, 3), p.view_at(5, 2), p.view_at(3, 2), p.view_at(0, 0), p.view_at(7, 7)}),
               (Words{13, 14, 8, W, W}));
     Words words = numbered(40 * 30);
     for (uint32_t& w : words) w |= 0x55000000;
@@ -98,7 +98,7 @@ TEST_F(Pieces, FreeAnglesTurnAboutTheCentreAndShowOnlyImagePixels) {
     p.set_angle(0.7);
     EXPECT_EQ(p.view_width, turned_size(40, 30, 0.7).cx);
     int32_t shown = 0;
-    for (uint32_t w : top_down(*p.view)) {
+    for (uint32_t w : view_words(p)) {
         if (w == W) continue;
         ++shown;
         ASSERT_TRUE(w >> 24 == 0x55 && (w & 0xFFFFFF) >= 1 && (w & 0xFFFFFF) <= 1200) << std::hex << w;
@@ -113,23 +113,23 @@ TEST_F(Pieces, TurningOverMirrorsTheImageAndTwiceRestoresEverything) {
     p.turn_over();
     EXPECT_EQ(p.turned, 1);
     EXPECT_DOUBLE_EQ(p.angle, 2 * pi - 0.25);
-    EXPECT_EQ(top_down(*p.image), (Words{C, B, A, F, E, D}));
+    EXPECT_EQ(image_words(p), (Words{C, B, A, F, E, D}));
     q.turned = 1;  // a piece cut lying turned over gets its image mirrored
     give_image(q, 3, 2, {A, B, C, D, E, F});
-    EXPECT_EQ(top_down(*q.image), top_down(*p.image));
+    EXPECT_EQ(image_words(q), image_words(p));
     settings.kage = settings.smooth = true;
     give_image(p, 40, 30, numbered(40 * 30));
     p.turned = 0;
     p.set_angle(1.1);
-    const Words image = top_down(*p.image), view = top_down(*p.view);
+    const Words image = image_words(p), view = view_words(p);
     const Rect rect = p.rect;
     p.turn_over();
-    EXPECT_NE(top_down(*p.image), image);
+    EXPECT_NE(image_words(p), image);
     p.turn_over();
     EXPECT_EQ(p.turned, 0);
     EXPECT_DOUBLE_EQ(p.angle, 1.1);
-    EXPECT_EQ(top_down(*p.image), image);
-    EXPECT_EQ(top_down(*p.view), view);
+    EXPECT_EQ(image_words(p), image);
+    EXPECT_EQ(view_words(p), view);
     EXPECT_EQ(p.rect, rect);
 }
 
@@ -144,8 +144,9 @@ TEST_F(Pieces, HitIsStrictlyInsideAndNotOnWhite) {
     std::vector<int32_t> plain, dd;
     for (Point q : points) plain.push_back(p.hit(q.x, q.y, 0));
     DDBase presenter_copy(4);
-    presenter_copy.set_img(2, p.view);
-    delete std::exchange(p.view, nullptr);
+    presenter = &presenter_copy;
+    p.hand_over_view(2);
+    presenter = nullptr;
     EXPECT_EQ(p.hit(9, 20, 0), 0) << "no view and no presenter: nothing to hit";
     presenter = &presenter_copy;
     for (Point q : points) dd.push_back(p.hit(q.x, q.y, 2));
@@ -167,7 +168,7 @@ TEST_F(Pieces, DragTurnTurnsAboutTheCentreAndTheGrabbedPointFollows) {
     p.drag_turn(100, 90);  // to above the centre: a quarter turn counter-clockwise
     EXPECT_DOUBLE_EQ(p.angle, pi / 2);
     EXPECT_EQ((std::vector{p.cx, p.cy}), (std::vector{100, 100}));
-    EXPECT_EQ(top_down(*p.view), (Words{C, F, B, E, A, D}));
+    EXPECT_EQ(view_words(p), (Words{C, F, B, E, A, D}));
     p.drag_turn(120, 100);  // back and pulled outwards: turned back and dragged by the rest of the motion
     EXPECT_DOUBLE_EQ(p.angle, 0);
     EXPECT_EQ((std::vector{p.cx, p.cy, p.grab_x, p.grab_y}), (std::vector{110, 100, 120, 100}));
@@ -185,23 +186,23 @@ TEST_F(Pieces, TheBevelIsLightUpLeftAndDarkDownRightJustOutsideTheShape) {
     Piece p;
     give_image(p, 6, 6, red_block());
     p.set_angle(0);
-    EXPECT_EQ(top_down(*p.view), red_block()) << "no bevel without kage";
+    EXPECT_EQ(view_words(p), red_block()) << "no bevel without kage";
     settings.kage = true;
     p.set_angle(0);
     Words want = red_block();
     for (int32_t i : {7, 8, 13}) want[size_t(i)] = L;
     for (int32_t i : {22, 27, 28}) want[size_t(i)] = K;
-    EXPECT_EQ(top_down(*p.view), want);
-    EXPECT_EQ(top_down(*p.image), red_block()) << "the image itself is never shaded";
+    EXPECT_EQ(view_words(p), want);
+    EXPECT_EQ(image_words(p), red_block()) << "the image itself is never shaded";
     give_image(p, 1, 1, {R});
     p.set_angle(0);
-    EXPECT_EQ(top_down(*p.view), (Words{R})) << "too small for a bevel";
+    EXPECT_EQ(view_words(p), (Words{R})) << "too small for a bevel";
     // Smoothed: around (1, 1) three light pixels counting thrice and one red; (2, 2) caused a light pixel and is
     // averaged with no colour weighted (three light, four red); untouched pixels stay.
     settings.smooth = true;
     give_image(p, 6, 6, red_block());
     p.set_angle(0);
-    EXPECT_EQ((Words{at(*p.view, 1, 1), at(*p.view, 2, 2), at(*p.view, 0, 5), at(*p.view, 5, 0)}),
+    EXPECT_EQ((Words{p.view_at(1, 1), p.view_at(2, 2), p.view_at(0, 5), p.view_at(5, 0)}),
               (Words{0x00E8CFCF, 0x00F46262, W, W}));
 }
 
@@ -217,14 +218,14 @@ TEST_F(Pieces, SmoothingWorksInBatchesAgainstTheViewAsItStands) {
     Piece p;
     give_image(p, n, n, words);
     p.set_angle(0);
-    const Words view = top_down(*p.view);
+    const Words view = view_words(p);
     int32_t bevel = 0;
     for (size_t i = 0; i < view.size(); ++i) {
         ASSERT_TRUE(view[i] != L && view[i] != K) << "unsmoothed bevel at " << i % n << "," << i / n;
         bevel += words[i] == W && view[i] != W;
     }
     EXPECT_EQ(bevel, 2 * 799);
-    EXPECT_EQ((Words{at(*p.view, 3, 101), at(*p.view, 3, 102), at(*p.view, 3, 103), at(*p.view, 3, 200)}),
+    EXPECT_EQ((Words{p.view_at(3, 101), p.view_at(3, 102), p.view_at(3, 103), p.view_at(3, 200)}),
               (Words{0x00ECACAC, 0x00EE9999, 0x00ECACAC, 0x00ECACAC}));
 }
 
@@ -248,17 +249,17 @@ TEST_F(Pieces, SeamsDarkenAndLightenInTheirOwnColours) {
     group.joined = plain.joined = 1;
     give_image(group, 9, 9, w);
     group.set_angle(0);
-    const MemDC& v = *group.view;
-    EXPECT_EQ((std::vector{lightness_of(at(v, 4, 3)), lightness_of(at(v, 5, 4)), lightness_of(at(v, 6, 6)),
-                           lightness_of(at(v, 7, 0))}),
+    const Piece& v = group;
+    EXPECT_EQ((std::vector{lightness_of(v.view_at(4, 3)), lightness_of(v.view_at(5, 4)), lightness_of(v.view_at(6, 6)),
+                           lightness_of(v.view_at(7, 0))}),
               (std::vector{25u, 60u, 25u, 25u}));
-    const uint32_t red = at(v, 4, 4);
+    const uint32_t red = v.view_at(4, 4);
     EXPECT_TRUE((red >> 16 & 0xFF) > 2 * (red & 0xFF) && (red >> 8 & 0xFF) == (red & 0xFF)) << std::hex << red;
     EXPECT_LT(lightness_of(red), lightness_of(0xC04040));
-    EXPECT_EQ(at(v, 4, 4) >> 24, 0xFFu) << "the mark stays";
-    EXPECT_EQ((Words{at(v, 3, 3), at(v, 5, 3), at(v, 8, 1), at(v, 0, 0)}), (Words{0x00808080, 0x00808080, W, W}));
-    EXPECT_GT(lightness_of(at(v, 5, 5)), 94u);
-    EXPECT_GT(lightness_of(at(v, 7, 7)), lightness_of(K)) << "the dark bevel below the seam's end";
+    EXPECT_EQ(v.view_at(4, 4) >> 24, 0xFFu) << "the mark stays";
+    EXPECT_EQ((Words{v.view_at(3, 3), v.view_at(5, 3), v.view_at(8, 1), v.view_at(0, 0)}), (Words{0x00808080, 0x00808080, W, W}));
+    EXPECT_GT(lightness_of(v.view_at(5, 5)), 94u);
+    EXPECT_GT(lightness_of(v.view_at(7, 7)), lightness_of(K)) << "the dark bevel below the seam's end";
     settings.nokosu = false;
     give_image(plain, 9, 9, w);
     plain.set_angle(0);
@@ -266,7 +267,7 @@ TEST_F(Pieces, SeamsDarkenAndLightenInTheirOwnColours) {
     give_image(single, 9, 9, w);
     single.set_angle(0);
     for (Piece* p : {&plain, &single})
-        EXPECT_EQ((Words{at(*p->view, 4, 3), at(*p->view, 5, 4)}), (Words{0xFF808080, 0x00808080}));
+        EXPECT_EQ((Words{p->view_at(4, 3), p->view_at(5, 4)}), (Words{0xFF808080, 0x00808080}));
 }
 
 }  // namespace

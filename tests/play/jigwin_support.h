@@ -114,7 +114,7 @@ protected:
         for (int32_t y = 0; y < p.view_height; y += 5)
             for (int32_t x = 0; x < p.view_width; x += 5) {
                 const int32_t wx = p.rect.left - view_x + x, wy = p.rect.top - view_y + y;
-                const Colour c = presenter ? presenter->get_pixel(it.id, x, y) : colour_of(at(*p.view, x, y));
+                const Colour c = presenter ? presenter->get_pixel(it.id, x, y) : colour_of(p.view_at(x, y));
                 if (c == 0xFFFFFF || wx < 0 || wy < 0 || wx >= win.width() || wy >= win.height()) continue;
                 bad += colour_of(at(win, wx, wy)) != c;
             }

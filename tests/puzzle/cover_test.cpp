@@ -121,7 +121,7 @@ void expect_cover(const Jig& g) {
         ASSERT_EQ(p.width, q.side);
         for (int32_t j = 0; j < q.side; ++j)
             for (int32_t i = 0; i < q.side; ++i) {
-                const uint32_t word = at(*p.image, p.turned ? q.side - 1 - i : i, j);
+                const uint32_t word = p.image_at(p.turned ? q.side - 1 - i : i, j);
                 if ((word & 0xFFFFFF) == white_word) continue;
                 const int32_t x = q.sx + i, y = q.sy + j;
                 ASSERT_TRUE(x >= 0 && y >= 0 && x < g.pic_w && y < g.pic_h) << "cell " << cell << " at " << x << "," << y;
@@ -208,8 +208,8 @@ TEST_F(Cover, TurnedPieceHoldsTheSquareMirrored) {
     int32_t non_white = 0;
     for (int32_t y = 0; y < 160; ++y)
         for (int32_t x = 0; x < 160; ++x) {
-            ASSERT_EQ(at(*over.image, x, y), at(*up.image, 159 - x, y));
-            non_white += (at(*up.image, x, y) & 0xFFFFFF) != white_word;
+            ASSERT_EQ(over.image_at(x, y), up.image_at(159 - x, y));
+            non_white += (up.image_at(x, y) & 0xFFFFFF) != white_word;
         }
     EXPECT_GT(non_white, 80 * 75 / 2);
 }

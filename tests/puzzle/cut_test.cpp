@@ -92,11 +92,11 @@ TEST_F(Cutting, OffsetsToThePictureCentreUprightAndTurned) {
         EXPECT_EQ((std::vector{it[k].merged, it[k].hidden, it[k].piece->joined, it[k].piece->width, it[k].piece->height}),
                   (std::vector{0, 0, 0, 160, 160}));
     // The square of corner cell 0 starts 40 left of and 42 above the picture: all white there.
-    const MemDC& corner = *it[2].piece->image;
+    const Piece& corner = *it[2].piece;
     for (int32_t y = 0; y < 160; ++y)
         for (int32_t x = 0; x < 160; ++x)
-            ASSERT_TRUE((x >= 41 && y >= 43) || (at(corner, x, y) & 0xFFFFFF) == white_word) << x << "," << y;
-    EXPECT_NE(at(corner, 80, 80) & 0xFFFFFF, white_word);
+            ASSERT_TRUE((x >= 41 && y >= 43) || (corner.image_at(x, y) & 0xFFFFFF) == white_word) << x << "," << y;
+    EXPECT_NE(corner.image_at(80, 80) & 0xFFFFFF, white_word);
 }
 
 TEST_F(Cutting, AnglesAndSidesAreDrawnOnlyWhenAllowed) {
@@ -185,7 +185,7 @@ TEST_F(Cutting, EachNewPieceIsShownOnBothPaths) {
             for (int32_t y = 0; y < p.view_height; y += 3)
                 for (int32_t x = 0; x < p.view_width; x += 3) {
                     const int32_t dx = p.rect.left + x, dy = p.rect.top + y;
-                    const uint32_t v = with_presenter ? presenter->get_pixel(it.id, x, y) : at(*p.view, x, y) & 0xFFFFFF;
+                    const uint32_t v = with_presenter ? presenter->get_pixel(it.id, x, y) : p.view_at(x, y) & 0xFFFFFF;
                     if (dx < 0 || dy < 0 || dx >= w || dy >= h || v == white_word) continue;
                     ASSERT_EQ(with_presenter ? presenter->get_pixel(-1, dx, dy) : at(*desk_image, dx, dy), v) << x << "," << y;
                     ++shown;
@@ -222,7 +222,7 @@ TEST_F(Cutting, WildTemplatesAndOversizedPicturesStillCut) {
         const Piece& p = *g->items[k].piece;
         const CellSquare q = cell_square(*g, g->items[k].id);
         ASSERT_EQ(p.width, 2400);
-        EXPECT_EQ(at(*p.image, q.side / 2, q.side / 2), at(*g->picture, q.x0 + q.cw / 2, q.y0 + q.ch / 2));
+        EXPECT_EQ(p.image_at(q.side / 2, q.side / 2), at(*g->picture, q.x0 + q.cw / 2, q.y0 + q.ch / 2));
     }
 }
 

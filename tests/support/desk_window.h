@@ -119,7 +119,7 @@ protected:
             const Piece& p = *it.piece;
             for (int32_t y = std::max(p.rect.top, 0); y < std::min(p.rect.bottom, desk_height); ++y)
                 for (int32_t x = std::max(p.rect.left, 0); x < std::min(p.rect.right, desk_width); ++x) {
-                    const uint32_t w = at(*p.view, x - p.rect.left, y - p.rect.top) & kWhite;
+                    const uint32_t w = p.view_at(x - p.rect.left, y - p.rect.top) & kWhite;
                     if (w != kWhite) out[size_t(y) * size_t(desk_width) + size_t(x)] = w;
                 }
         }

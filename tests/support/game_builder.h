@@ -60,6 +60,20 @@ inline Jig& new_blank_game() {
     return *current_game;
 }
 
+// Words of a piece's whole image or view frame, top row first (the piece keeps only part of them).
+inline std::vector<uint32_t> image_words(const Piece& p) {
+    std::vector<uint32_t> out;
+    for (int32_t y = 0; y < p.height; ++y)
+        for (int32_t x = 0; x < p.width; ++x) out.push_back(p.image_at(x, y));
+    return out;
+}
+inline std::vector<uint32_t> view_words(const Piece& p) {
+    std::vector<uint32_t> out;
+    for (int32_t y = 0; y < p.view_height; ++y)
+        for (int32_t x = 0; x < p.view_width; ++x) out.push_back(p.view_at(x, y));
+    return out;
+}
+
 // Adds the next display item: a w x h piece centred at (cx, cy) with the given pixels; its id is its index.
 inline Piece& add_piece(Jig& game, int32_t cx, int32_t cy, int32_t w, int32_t h, const PixelAt& pixel) {
     const int32_t i = game.item_count++;

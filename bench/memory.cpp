@@ -1,0 +1,128 @@
+// Memory and time of cutting a large photo (588 pieces of a 4000 x 3000 picture at full size, free angles, bevel)
+// on both drawing paths: resident memory of the cut puzzle, picture included, as a ratio to the picture's own
+// bytes (w x h x 4), and the cutting time as a ratio to the floor of bench/cutting.cpp measured in the same run.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "desk/desk.h"
+#include "graphics/ddbase.h"
+#include "graphics/memdc.h"
+#include "graphics/ws.h"
+#include "pieces/piece.h"
+#include "play/jig.h"
+#include "puzzle/cut.h"
+#include "puzzle/lines.h"
+#include "shell/settings.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int32_t picture_w = 4000, picture_h = 3000, wanted = 600;
+
+// Resident bytes of the process now.
+double resident_bytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return double(resident) * double(sysconf(_SC_PAGESIZE));
+}
+
+std::unique_ptr<Jig> laid_game() {
+    auto game = std::make_unique<Jig>(blank_game);
+    game->picture = new MemDC;
+    game->picture->create(BIT_SCREEN, picture_w, picture_h);
+    uint32_t* w = game->picture->words();
+    for (size_t i = 0; i < size_t(picture_w) * picture_h; ++i) w[i] = uint32_t(i * 2654435761u) & 0x7F7F7Fu;
+    game->pic_w = picture_w;
+    game->pic_h = picture_h;
+    settings.piece_num = wanted;
+    game->make_grid();
+    game->line_init();
+    return game;
+}
+
+// The floor of bench/cutting.cpp: fill `count` fresh S x S surfaces and copy the picture once.
+double floor_seconds(const Jig& game, int32_t count) {
+    const int32_t side = cell_square(game, 0).side;
+    std::vector<std::unique_ptr<MemDC>> kept;
+    kept.reserve(size_t(count));
+    const auto start = Clock::now();
+    for (int32_t i = 0; i < count; ++i) {
+        kept.push_back(std::make_unique<MemDC>());
+        MemDC& s = *kept.back();
+        s.create(BIT_DIB, side, side);
+        s.fill(0, 0, side, side, 0x808080);
+        benchmark::DoNotOptimize(s.words());
+    }
+    MemDC copy;
+    copy.create(BIT_DIB, game.pic_w, game.pic_h);
+    copy.blit(0, 0, game.pic_w, game.pic_h, *game.picture, 0, 0, SRCCOPY);
+    benchmark::DoNotOptimize(copy.words());
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Each iteration lays a fresh game and cuts every piece onto the desk, with or without the presenter.
+void run(benchmark::State& state, bool with_presenter) {
+    desk_images_create(1280, 1024);
+    settings.hanten = settings.kage = settings.smooth = true;
+    settings.kaiten = 234;
+    double cut_total = 0, floor_total = 0, resident = 0;
+    int32_t pieces = 0;
+    for (auto _ : state) {
+        double floor = 0;
+        {
+            auto scratch = laid_game();
+            // On memory fresh from the system, as the cut gets it.
+            malloc_trim(0);
+            floor = floor_seconds(*scratch, scratch->item_count);
+        }
+        if (with_presenter) {
+            presenter = new DDBase(max_items);
+            presenter->init(0);
+            presenter->table_count = presenter->count;
+        }
+        malloc_trim(0);
+        const double before = resident_bytes();
+        auto game = laid_game();
+        pieces = game->item_count;
+        const auto start = Clock::now();
+        while (game->cut_count < game->item_count) game->cut(1280, 1024);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        resident += resident_bytes() - before;
+        cut_total += seconds;
+        floor_total += floor;
+        state.SetIterationTime(seconds);
+        game.reset();
+        delete presenter;
+        presenter = nullptr;
+    }
+    state.counters["pieces"] = pieces;
+    state.counters["resident"] = resident / double(state.iterations()) / (4.0 * picture_w * picture_h);
+    state.counters["ratio"] = floor_total > 0 ? cut_total / floor_total : 0;
+    desk_images_destroy();
+}
+
+void BM_cut_photo_plain(benchmark::State& state) { run(state, false); }
+void BM_cut_photo_presenter(benchmark::State& state) { run(state, true); }
+
+}  // namespace
+
+BENCHMARK(BM_cut_photo_plain)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_cut_photo_presenter)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+
+int main(int argc, char** argv) {
+    ws::init(argc, argv, true);
+    line_const_init();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
