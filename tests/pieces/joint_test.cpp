@@ -171,7 +171,7 @@ TEST_F(Joining, PlacesTheGroupRelativeToThePictureCentre) {
 // With nokosu the inner edges are marked (keeping the picture's colour) and the outline is not; without, nothing.
 TEST_F(Joining, SeamMarksFollowTheInnerEdgesWithNokosu) {
     make_game(4, 3, 24, 20);
-    for (uint32_t w : image_words(join({0, 1, 2, 4, 5, 6}, 0, 0))) ASSERT_EQ(w >> 24, 0u);
+    for (uint32_t w : testsupport::image_words(join({0, 1, 2, 4, 5, 6}, 0, 0))) ASSERT_EQ(w >> 24, 0u);
     settings.nokosu = true;
     const int32_t g = 5;
     Piece& p = join({0, 1, 2, 4, 5, 6}, g, 1);

@@ -13,6 +13,8 @@ namespace {
 
 using testsupport::at;
 using testsupport::top_down;
+using testsupport::image_words;
+using testsupport::view_words;
 using Words = std::vector<uint32_t>;
 
 constexpr double pi = std::numbers::pi;
