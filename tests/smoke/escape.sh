@@ -1,15 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb in a fresh folder, waits for the window "zelto", presses Esc with xdotool and
 # checks that the program ended and wrote ZELTORC.TXT with every setting line in order.
-set -euo pipefail
-bin=$(readlink -f "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$bin" "$work/zelto"
-for d in data bkimg SOUND; do [ -d "$(dirname "$bin")/$d" ] && cp -r "$(dirname "$bin")/$d" "$work/"; done
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
+source "$(dirname "$0")/common.bash"
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   set -u

@@ -3,19 +3,12 @@
 # game and the settings, while SIGTERM writes the recovery file and the settings. After every kill the settings
 # file and every saved game must be whole (old or new, never torn), and a recovery file must resume at the next
 # start. ZELTO_KILLS sets the number of runs (default 8, about a minute).
-set -euo pipefail
-bin=$(readlink -f "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$bin" "$work/zelto"
-for d in data bkimg SOUND; do [ -d "$(dirname "$bin")/$d" ] && cp -r "$(dirname "$bin")/$d" "$work/"; done
+source "$(dirname "$0")/common.bash"
 picture=$(ls "$work"/data/*.jpg | head -n 1)
 cp "$picture" "$work/pic.jpg"
 printf 'piece_num\t4\nkaiten\tFALSE\nhanten\tFALSE\nback_type\t1\nback_color\t{0,0,255}\nview\tFALSE\tFALSE\tdata\nimage\tFALSE\n' |
   tee "$work/ZELTORC.TXT" >"$work/first.txt"
-export XDG_RUNTIME_DIR="$work/runtime" XDG_DATA_HOME="$work/share"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
+export XDG_DATA_HOME="$work/share"
 
 # -noreset: the server must not restart when a killed program was its last client.
 xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash -c '

@@ -2,19 +2,11 @@
 # The menu bar under Xvfb: "ﾌｧｲﾙ" → "開く..." by keyboard, a picture typed into the Qt file dialog, play begins;
 # "設定" → "ﾋﾟｰｽ" → "50", Esc, and ZELTORC.TXT holds 50. Then the installed program (cmake --install, what
 # `make install` runs) starts from its launcher and reaches play.
-set -euo pipefail
-bin=$(readlink -f "$1")
+source "$(dirname "$0")/common.bash"
 build=$(dirname "$bin")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$bin" "$work/zelto"
-for d in data bkimg SOUND _readme; do [ -d "$build/$d" ] && cp -r "$build/$d" "$work/"; done
 picture=$(ls "$work"/data/*.jpg | head -n 1)
 cp "$picture" "$work/pic.jpg"
 printf 'piece_num\t4\nstretch_size\t200\nview\tFALSE\tFALSE\tdata\nimage\tFALSE\ndtsave\tFALSE\n' >"$work/ZELTORC.TXT"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
 # Installing writes build/install_manifest.txt, which `make uninstall` reads: the player's own one is kept.
 manifest="$build/install_manifest.txt"
 [ -f "$manifest" ] && cp "$manifest" "$work/manifest.kept"

@@ -2,22 +2,13 @@
 # Starts the real program under Xvfb on a picture, waits until the pieces are cut and play has begun (the title
 # shows the pieces left, "残り"), drags a piece with xdotool and checks on screenshots that it moved, then presses
 # Esc: the program must end, having saved the game beside the picture without asking.
-set -euo pipefail
-bin=$(readlink -f "$1")
-src=$(dirname "$bin")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$bin" "$work/zelto"
-for d in data bkimg SOUND; do [ -d "$src/$d" ] && cp -r "$src/$d" "$work/"; done
+source "$(dirname "$0")/common.bash"
 picture=$(ls "$work"/data/*.jpg "$work"/data/*.bmp 2>/dev/null | head -n 1)
 [ -n "$picture" ] || { echo "no bundled picture beside $bin"; exit 1; }
 cp "$picture" "$work/pic.${picture##*.}"
 # A plain blue desk, four upright pieces that lie face up, no picture list: the pieces are easy to find on it.
 printf 'piece_num\t4\nkaiten\tFALSE\nhanten\tFALSE\nback_type\t1\nback_color\t{0,0,255}\nview\tFALSE\tFALSE\tdata\nimage\tFALSE\ndtsave\tTRUE\nddraw\tTRUE\n' \
   >"$work/ZELTORC.TXT"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   set -u

@@ -2,20 +2,11 @@
 # Starts the real program under Xvfb with the sample skin on: the frameless window must have the skin's size (no
 # menu bar, no frame) and a quick click on the skin's start button must ask whether to start again; "いいえ" keeps
 # the game and Esc ends the program.
-set -euo pipefail
-bin=$(readlink -f "$1")
-src=$(dirname "$bin")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$bin" "$work/zelto"
-for d in data bkimg SOUND SKIN; do [ -d "$src/$d" ] && cp -r "$src/$d" "$work/"; done
+source "$(dirname "$0")/common.bash"
 picture=$(cd "$work" && ls data/*.jpg | head -n 1)
 printf 'skin\tTRUE\nview\tFALSE\tFALSE\tdata\nimage\tFALSE\npiece_num\t10\n' >"$work/ZELTORC.TXT"
 # The start button's place, from the skin file's "start x y ..." line.
 read -r sx sy < <(grep -a '^start' "$work/SKIN/SKIN.TXT" | awk '{print $2 + 8, $3 + 8}')
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   set -u

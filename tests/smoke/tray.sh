@@ -2,21 +2,12 @@
 # Starts the real program under Xvfb with trays on, opens a tray with the menu bar's "トレイを追加" by keyboard
 # (Alt+F opens the first menu, two steps left reach the entry past "Web", Return chooses it), drags a piece onto
 # the tray and checks that the piece left the desk and that the tray's title counts it; then Esc must end the program.
-set -euo pipefail
-bin=$(readlink -f "$1")
-src=$(dirname "$bin")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$bin" "$work/zelto"
-for d in data bkimg SOUND; do [ -d "$src/$d" ] && cp -r "$src/$d" "$work/"; done
+source "$(dirname "$0")/common.bash"
 picture=$(ls "$work"/data/*.jpg "$work"/data/*.bmp 2>/dev/null | head -n 1)
 [ -n "$picture" ] || { echo "no bundled picture beside $bin"; exit 1; }
 cp "$picture" "$work/pic.${picture##*.}"
 printf 'piece_num\t4\nkaiten\tFALSE\nhanten\tFALSE\nback_type\t1\nback_color\t{0,0,255}\nview\tFALSE\tFALSE\tdata\nimage\tFALSE\ndtsave\tTRUE\nddraw\tTRUE\ntray\tTRUE\n' \
   >"$work/ZELTORC.TXT"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   set -u

@@ -2,17 +2,8 @@
 # Starts the real program under Xvfb with the picture list on and no picture: the list must show the bundled
 # pictures' thumbnails, a click on one must start its game, the guide window "全体" must appear once the pieces are
 # cut, and Esc must end the program with ZELTORC.TXT written.
-set -euo pipefail
-bin=$(readlink -f "$1")
-src=$(dirname "$bin")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$bin" "$work/zelto"
-for d in data bkimg SOUND; do [ -d "$src/$d" ] && cp -r "$src/$d" "$work/"; done
+source "$(dirname "$0")/common.bash"
 printf 'piece_num\t4\nview\tTRUE\tTRUE\tdata\nimage\tTRUE\nguide\t1\nddraw\tFALSE\n' >"$work/ZELTORC.TXT"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   set -u
