@@ -61,8 +61,9 @@ TEST_F(KatachiTest, CancelRestoresEveryTemplateAndClosingRebuildsTheShapes) {
     drag_point1(10, 30);
     ws::send_message(hwnd_, ws::WM_CLOSE, 0, 0);
     EXPECT_FALSE(same_shapes());  // the next game is cut with the new shape
-    end_game();
-    play("pic.bmp");
+    ws::test::drop_files(game_window, {"pic.bmp"}, {5, 5});  // a new game in the same window
+    ws::test::pump();
+    ASSERT_NE(current_game, nullptr);
     EXPECT_EQ(current_game->cut_count, current_game->item_count);
 }
 
