@@ -20,23 +20,7 @@ protected:
         settings.hanten = false;        // and face up
     }
     // A cols x rows game of 80-pixel cells, every piece cut (and handed to the presenter if asked); current.
-    Jig& cut_game(int32_t n = 6, bool with_presenter = false) {
-        delete current_game;
-        current_game = laid_game(240, 160, n);
-        if (with_presenter) {
-            presenter = new DDBase(current_game->item_count);
-            presenter->init(game_window);
-            presenter->table_count = presenter->count;
-        }
-        while (current_game->cut_count < current_game->item_count) current_game->cut(kClientW, kClientH);
-        current_game->free_dc();
-        return *current_game;
-    }
-    static int32_t index_of(const Jig& g, int32_t id) {
-        for (int32_t i = 0; i < g.item_count; ++i)
-            if (g.items[i].id == id) return i;
-        return -1;
-    }
+    Jig& cut_game(int32_t n = 6, bool with_presenter = false) { return cut_laid_game(240, 160, n, with_presenter); }
     // Lays group `id` at `degrees` so that the picture's centre would lie at c if it sat at its true place.
     static void lay(Jig& g, int32_t id, Point c, double degrees = 0) {
         Item& it = g.items[index_of(g, id)];
@@ -46,13 +30,6 @@ protected:
         p.cy = c.y + r.y;
         p.set_angle(degrees * kPi / 180);
         upload_view(it);
-    }
-    // Moves group `id` to the top of the display list, as a pick-up does.
-    static void to_top(Jig& g, int32_t id) {
-        const int32_t i = index_of(g, id);
-        const Item it = g.items[i];
-        for (int32_t k = i; k + 1 < g.item_count; ++k) g.items[k] = g.items[k + 1];
-        g.items[g.item_count - 1] = it;
     }
     // Lays group `id` and makes it the dropped (top) one; the desk as the player left it.
     static void drop_at(Jig& g, int32_t id, Point c, double degrees = 0) {

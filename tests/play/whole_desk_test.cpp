@@ -22,11 +22,6 @@ protected:
         settings.hanten = true;
     }
 
-    static int32_t index_of(const Jig& g, int32_t id) {
-        for (int32_t i = 0; i < g.item_count; ++i)
-            if (g.items[i].id == id) return i;
-        return -1;
-    }
     // Lays item i at `angle` so that the picture's centre would lie at c if the item sat at its true place.
     static void lay(Jig& g, int32_t i, Point c, double angle) {
         Item& it = g.items[i];
@@ -36,26 +31,6 @@ protected:
         it.piece->set_angle(angle);
         upload_view(it);
     }
-    // Moves item i to the top of the display list, as a pick-up does.
-    static void to_top(Jig& g, int32_t i) {
-        const Item it = g.items[i];
-        for (int32_t k = i; k + 1 < g.item_count; ++k) g.items[k] = g.items[k + 1];
-        g.items[g.item_count - 1] = it;
-    }
-    // A game on the pattern picture with every piece cut onto the desk (and handed to the presenter if asked).
-    static Jig& cut_game(int32_t w, int32_t h, int32_t n, bool with_presenter) {
-        delete current_game;
-        current_game = laid_game(w, h, n);
-        if (with_presenter) {
-            presenter = new DDBase(current_game->item_count);
-            presenter->init(game_window);
-            presenter->table_count = presenter->count;
-        }
-        while (current_game->cut_count < current_game->item_count) current_game->cut(kClientW, kClientH);
-        current_game->free_dc();
-        return *current_game;
-    }
-
     // Lays cell b against cell a at `degrees` (turning b over first when the two lie on different sides), drops
     // it and joins it.
     void join(Jig& g, int32_t a, int32_t b, double degrees) {
@@ -63,7 +38,7 @@ protected:
         if (pb.turned != g.items[index_of(g, a)].piece->turned) pb.turn_over();
         lay(g, index_of(g, a), {200, 150}, degrees * kPi / 180);
         lay(g, index_of(g, b), {200, 150}, degrees * kPi / 180);
-        to_top(g, index_of(g, b));
+        to_top(g, b);
         ASSERT_EQ(g.joint_check(), a);
         g.joint(a);
     }
@@ -72,7 +47,7 @@ protected:
     // of the whole desk drawn afresh.
     uint64_t play(bool with_presenter) {
         ws::test::advance(kClock - ws::tick_count());
-        Jig& g = cut_game(400, 300, 100, with_presenter);
+        Jig& g = cut_laid_game(400, 300, 100, with_presenter);
         EXPECT_EQ(g.item_count, 108);
         join(g, 0, 1, 37);
         join(g, 0, g.cols, 37);

@@ -108,6 +108,33 @@ protected:
         for (int32_t i = 0; i < game.item_count; ++i) upload_view(game.items[i]);
         game.disp(nullptr);
     }
+    // A game on the pattern picture with every piece cut onto the desk (and handed to the presenter if asked);
+    // made the current game.
+    static Jig& cut_laid_game(int32_t w, int32_t h, int32_t n, bool with_presenter) {
+        delete current_game;
+        current_game = laid_game(w, h, n);
+        if (with_presenter) {
+            presenter = new DDBase(current_game->item_count);
+            presenter->init(game_window);
+            presenter->table_count = presenter->count;
+        }
+        while (current_game->cut_count < current_game->item_count) current_game->cut(kClientW, kClientH);
+        current_game->free_dc();
+        return *current_game;
+    }
+    // Index of the live item with this group id, or -1.
+    static int32_t index_of(const Jig& g, int32_t id) {
+        for (int32_t i = 0; i < g.item_count; ++i)
+            if (g.items[i].id == id) return i;
+        return -1;
+    }
+    // Moves group `id` to the top of the display list, as a pick-up does.
+    static void to_top(Jig& g, int32_t id) {
+        const int32_t i = index_of(g, id);
+        const Item it = g.items[i];
+        for (int32_t k = i; k + 1 < g.item_count; ++k) g.items[k] = g.items[k + 1];
+        g.items[g.item_count - 1] = it;
+    }
     // The desk as it must be: the background with every shown item's view laid on it in display order (one item
     // left out if asked).
     static std::vector<uint32_t> fresh_desk(Jig& game, int32_t without = -1) {
