@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/ddbase.h"
 #include "pieces/piece.h"
 #include "play/jig.h"
 
@@ -39,12 +40,19 @@ uint64_t frame_hash(int32_t w, int32_t h, Word word) {
     return hash;
 }
 
+inline uint64_t surface_hash(const MemDC& s) {
+    return frame_hash(s.width(), s.height(), [&](int32_t x, int32_t y) { return s.words()[size_t(y) * s.width() + x]; });
+}
+
 // One line for an item: its cell or group, side, angle, place, offsets and the fingerprints of its image and view
-// frames (marks included), so that no pixel of the piece can change unseen.
+// frames (marks included; the presenter's copy of the view once it was handed over), so that no pixel of the piece
+// can change unseen.
 inline std::string item_line(const Item& it) {
     const Piece& p = *it.piece;
     const uint64_t image = frame_hash(p.width, p.height, [&](int32_t x, int32_t y) { return p.image_at(x, y); });
-    const uint64_t view = frame_hash(p.view_width, p.view_height, [&](int32_t x, int32_t y) { return p.view_at(x, y); });
+    const uint64_t view = frame_hash(p.view_width, p.view_height, [&](int32_t x, int32_t y) {
+        return p.view || !presenter ? p.view_at(x, y) : presenter->get_pixel(it.id, x, y);
+    });
     char line[300];
     std::snprintf(line, sizeof line, "id=%d turned=%d angle=%.17g centre=%d,%d rect=%d,%d home=%d,%d image=%dx%d:%016llx view=%dx%d:%016llx",
                   it.id, p.turned, p.angle, p.cx, p.cy, p.rect.left, p.rect.top, it.home_dx, it.home_dy, p.width, p.height,

@@ -1,11 +1,10 @@
-// Cutting lines: unit shapes from the templates, laid edges (worked points, shared edges, straight borders, the
-// seed), and the owners across a cell's sides.
+// Cutting lines: unit shapes from the templates, worked points of laid edges, and the owners across a cell's
+// sides (whole laid games are pinned by the cut games' golden file and the cover checks).
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
-#include "graphics/ws.h"
 #include "support/game_builder.h"
 
 namespace {
@@ -66,36 +65,6 @@ TEST(Edges, WorkedPointsOfALaidEdge) {
         lay_horizontal_edge(out, shape, 0, 0, 100, 60);
         EXPECT_EQ(points(out, 3), (std::vector<Point>{{0, 0}, {0, 0}, {0, 0}})) << shape;
     }
-}
-
-// Neighbours share identical edges, every edge runs corner to corner (one pixel past its end), the picture's
-// borders are straight, and the generator is seeded from the clock.
-TEST(Edges, NeighboursShareIdenticalEdgesAndBordersAreStraight) {
-    testsupport::Guard guard;
-    ws::test::advance(3);
-    std::unique_ptr<Jig> g(testsupport::laid_game(300, 225, 600));
-    GameRandom seeded;
-    seeded.seed(ws::tick_count());
-    for (int32_t i = 0; i < 2 * 28 * 21 - 28 - 21; ++i) seeded.next();
-    EXPECT_EQ(game_random.state, seeded.state) << "one draw for each inner edge, from the clock's value";
-    const int32_t cols = g->cols, rows = g->rows, cw = 10, ch = 10;
-    ASSERT_EQ((std::vector{cols, rows, g->pic_w / cols}), (std::vector{28, 21, cw}));
-    const auto same = [](const Point* a, const Point* b) { return std::memcmp(a, b, sizeof(Point) * max_line_points) == 0; };
-    for (int32_t r = 0; r < rows; ++r)
-        for (int32_t c = 0; c < cols; ++c) {
-            const Cell& cell = g->cells[r * cols + c];
-            ASSERT_EQ(cell.owner, r * cols + c);
-            ASSERT_TRUE(c == 0 || same(cell.edges[SIDE_LEFT], g->cells[r * cols + c - 1].edges[SIDE_RIGHT]));
-            ASSERT_TRUE(r == 0 || same(cell.edges[SIDE_TOP], g->cells[(r - 1) * cols + c].edges[SIDE_BOTTOM]));
-            ASSERT_EQ((std::vector{cell.edges[SIDE_LEFT][0], cell.edges[SIDE_LEFT][9], cell.edges[SIDE_RIGHT][9],
-                                   cell.edges[SIDE_TOP][9], cell.edges[SIDE_BOTTOM][0]}),
-                      (std::vector<Point>{{c * cw, r * ch}, {c * cw, (r + 1) * ch + 1}, {(c + 1) * cw, (r + 1) * ch + 1},
-                                          {(c + 1) * cw + 1, r * ch}, {c * cw, (r + 1) * ch}}));
-        }
-    for (int32_t k = 0; k < 10; ++k)
-        EXPECT_EQ((std::vector{g->cells[0].edges[SIDE_LEFT][k].x, g->cells[cols - 1].edges[SIDE_RIGHT][k].x,
-                               g->cells[0].edges[SIDE_TOP][k].y, g->cells[(rows - 1) * cols].edges[SIDE_BOTTOM][k].y}),
-                  (std::vector{0, g->pic_w, 0, g->pic_h}));
 }
 
 TEST(Owners, NeighbourLookupsAndBorders) {
