@@ -108,16 +108,18 @@ TEST_F(Pieces, FreeAnglesTurnAboutTheCentreAndShowOnlyImagePixels) {
     EXPECT_NEAR(shown, 1200, 60) << "nearest neighbour keeps the area";
 }
 
+// Turning over mirrors the image and takes the angle to 2 pi - angle; a piece cut lying turned over gets its image
+// mirrored; turning over twice gives back image, view, angle and place exactly.
 TEST_F(Pieces, TurningOverMirrorsTheImageAndTwiceRestoresEverything) {
     Piece p, q;
     give_image(p, 3, 2, {A, B, C, D, E, F});
     p.set_angle(0.25);
     p.turn_over();
+    q.turned = 1;
+    give_image(q, 3, 2, {A, B, C, D, E, F});
     EXPECT_EQ(p.turned, 1);
     EXPECT_DOUBLE_EQ(p.angle, 2 * pi - 0.25);
     EXPECT_EQ(image_words(p), (Words{C, B, A, F, E, D}));
-    q.turned = 1;  // a piece cut lying turned over gets its image mirrored
-    give_image(q, 3, 2, {A, B, C, D, E, F});
     EXPECT_EQ(image_words(q), image_words(p));
     settings.kage = settings.smooth = true;
     give_image(p, 40, 30, numbered(40 * 30));
@@ -143,20 +145,18 @@ TEST_F(Pieces, HitIsStrictlyInsideAndNotOnWhite) {
     ASSERT_EQ(p.rect, (Rect{8, 19, 12, 22}));
     const Point points[] = {{9, 20}, {11, 21}, {10, 20}, {8, 20}, {9, 19}, {12, 20}, {9, 22}};
     const std::vector<int32_t> want{1, 1, 0, 0, 0, 0, 0};
-    std::vector<int32_t> plain, dd;
-    for (Point q : points) plain.push_back(p.hit(q.x, q.y, 0));
     DDBase presenter_copy(4);
-    presenter = &presenter_copy;
-    p.hand_over_view(2);
-    presenter = nullptr;
-    EXPECT_EQ(p.hit(9, 20, 0), 0) << "no view and no presenter: nothing to hit";
-    presenter = &presenter_copy;
-    for (Point q : points) dd.push_back(p.hit(q.x, q.y, 2));
+    for (const int32_t id : {0, 2}) {  // the piece's own view, then the presenter's copy of it
+        std::vector<int32_t> got;
+        for (Point q : points) got.push_back(p.hit(q.x, q.y, id));
+        EXPECT_EQ(got, want) << id;
+        presenter = &presenter_copy;
+        p.hand_over_view(2);
+    }
     const int32_t other_id = p.hit(9, 20, 3);
     presenter = nullptr;
-    EXPECT_EQ(plain, want);
-    EXPECT_EQ(dd, want);
     EXPECT_EQ(other_id, 0) << "an id without an image shows nothing";
+    EXPECT_EQ(p.hit(9, 20, 0), 0) << "no view and no presenter: nothing to hit";
 }
 
 TEST_F(Pieces, DragTurnTurnsAboutTheCentreAndTheGrabbedPointFollows) {
@@ -235,41 +235,41 @@ uint32_t lightness_of(uint32_t word) { return uint32_t(colour_to_lhs(word & 0xFF
 
 // Seams (marked words) of a joined group darken to half their lightness and the unmarked pixel below-right of
 // each lightens to 120 %, in the word's own channel order; a lightened pixel never becomes pure white, and a
-// white pixel outside the piece stays white. Only with nokosu and only for a group.
+// white pixel outside the piece stays white. Only with nokosu and only for a group. The 9 x 9 image: grey at
+// columns and rows 2-6 in white; (4, 3), (4, 4) and (6, 6) are marked; (4, 4) is reddish (lightness 50), with a
+// light grey below-right of it; (7, 0) on the top row is marked, with white below-right.
 TEST_F(Pieces, SeamsDarkenAndLightenInTheirOwnColours) {
-    settings.kage = settings.nokosu = true;
-    // 9 x 9: a block of colours at columns and rows 2-6 in white; (4, 3), (4, 4) and (6, 6) are marked; below-
-    // right of (4, 4) lies a light grey; (7, 0) on the top row is marked, with white below-right.
+    settings.kage = true;
     Words w(81, W);
     for (int32_t y = 2; y < 7; ++y)
         for (int32_t x = 2; x < 7; ++x) w[size_t(y * 9 + x)] = 0x00808080;
-    w[4 * 9 + 4] = 0x00C04040;  // reddish, lightness 50
+    w[4 * 9 + 4] = 0x00C04040;
     w[5 * 9 + 5] = 0x00F0F0F0;
     w[7] = 0x00808080;
     for (int32_t i : {3 * 9 + 4, 4 * 9 + 4, 6 * 9 + 6, 7}) w[size_t(i)] |= 0xFF000000;
-    Piece group, single, plain;
-    group.joined = plain.joined = 1;
-    give_image(group, 9, 9, w);
-    group.set_angle(0);
-    const Piece& v = group;
-    EXPECT_EQ((std::vector{lightness_of(v.view_at(4, 3)), lightness_of(v.view_at(5, 4)), lightness_of(v.view_at(6, 6)),
-                           lightness_of(v.view_at(7, 0))}),
-              (std::vector{25u, 60u, 25u, 25u}));
-    const uint32_t red = v.view_at(4, 4);
-    EXPECT_TRUE((red >> 16 & 0xFF) > 2 * (red & 0xFF) && (red >> 8 & 0xFF) == (red & 0xFF)) << std::hex << red;
-    EXPECT_LT(lightness_of(red), lightness_of(0xC04040));
-    EXPECT_EQ(v.view_at(4, 4) >> 24, 0xFFu) << "the mark stays";
-    EXPECT_EQ((Words{v.view_at(3, 3), v.view_at(5, 3), v.view_at(8, 1), v.view_at(0, 0)}), (Words{0x00808080, 0x00808080, W, W}));
-    EXPECT_GT(lightness_of(v.view_at(5, 5)), 94u);
-    EXPECT_GT(lightness_of(v.view_at(7, 7)), lightness_of(K)) << "the dark bevel below the seam's end";
-    settings.nokosu = false;
-    give_image(plain, 9, 9, w);
-    plain.set_angle(0);
-    settings.nokosu = true;
-    give_image(single, 9, 9, w);
-    single.set_angle(0);
-    for (Piece* p : {&plain, &single})
-        EXPECT_EQ((Words{p->view_at(4, 3), p->view_at(5, 4)}), (Words{0xFF808080, 0x00808080}));
+    for (const auto& [joined, nokosu] : {std::pair{1, true}, {0, true}, {1, false}}) {
+        settings.nokosu = nokosu;
+        Piece v;
+        v.joined = joined;
+        give_image(v, 9, 9, w);
+        v.set_angle(0);
+        if (!joined || !nokosu) {
+            EXPECT_EQ((Words{v.view_at(4, 3), v.view_at(5, 4)}), (Words{0xFF808080, 0x00808080})) << joined;
+            continue;
+        }
+        EXPECT_EQ((std::vector{lightness_of(v.view_at(4, 3)), lightness_of(v.view_at(5, 4)), lightness_of(v.view_at(6, 6)),
+                               lightness_of(v.view_at(7, 0))}),
+                  (std::vector{25u, 60u, 25u, 25u}));
+        const uint32_t red = v.view_at(4, 4);
+        EXPECT_TRUE((red >> 16 & 0xFF) > 2 * (red & 0xFF) && (red >> 8 & 0xFF) == (red & 0xFF)) << std::hex << red;
+        EXPECT_LT(lightness_of(red), lightness_of(0xC04040));
+        EXPECT_EQ(red >> 24, 0xFFu) << "the mark stays";
+        EXPECT_EQ((Words{v.view_at(3, 3), v.view_at(5, 3), v.view_at(8, 1), v.view_at(0, 0)}),
+                  (Words{0x00808080, 0x00808080, W, W}));
+        EXPECT_GT(lightness_of(v.view_at(5, 5)), 94u);
+        EXPECT_NE(v.view_at(5, 5) & W, W) << "lightened, never to the key colour";
+        EXPECT_GT(lightness_of(v.view_at(7, 7)), lightness_of(K)) << "the dark bevel below the seam's end";
+    }
 }
 
 }  // namespace
