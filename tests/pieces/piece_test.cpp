@@ -94,18 +94,6 @@ TEST_F(Pieces, FreeAnglesTurnAboutTheCentreAndShowOnlyImagePixels) {
     // up-left; the corners lie beyond the image.
     EXPECT_EQ((Words{p.view_at(4, 3), p.view_at(5, 2), p.view_at(3, 2), p.view_at(0, 0), p.view_at(7, 7)}),
               (Words{13, 14, 8, W, W}));
-    Words words = numbered(40 * 30);
-    for (uint32_t& w : words) w |= 0x55000000;
-    give_image(p, 40, 30, words);
-    p.set_angle(0.7);
-    EXPECT_EQ(p.view_width, turned_size(40, 30, 0.7).cx);
-    int32_t shown = 0;
-    for (uint32_t w : view_words(p)) {
-        if (w == W) continue;
-        ++shown;
-        ASSERT_TRUE(w >> 24 == 0x55 && (w & 0xFFFFFF) >= 1 && (w & 0xFFFFFF) <= 1200) << std::hex << w;
-    }
-    EXPECT_NEAR(shown, 1200, 60) << "nearest neighbour keeps the area";
 }
 
 // Turning over mirrors the image and takes the angle to 2 pi - angle; a piece cut lying turned over gets its image

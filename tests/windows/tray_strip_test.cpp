@@ -8,7 +8,7 @@ namespace {
 
 using namespace testsupport;
 
-uint32_t colour_of(int32_t id) { return 0x102030u + uint32_t(id) * 0x0A0B0Cu; }
+uint32_t colour_of(int32_t id) { return (0x102030u + uint32_t(id) * 0x0A0B0Cu) & kWhite; }
 
 class TrayTest : public DeskWindow {
 protected:
@@ -25,73 +25,77 @@ protected:
         }
         start_presenter(g);
     }
-    ws::Hwnd add() {
+    static ws::Hwnd add() {
         const int32_t k = first_free_tray();
         tray_add();
         ws::test::pump();
         return k < 0 ? 0 : tray_window[k];
     }
-    static Point screen(Point client) { return ws::client_to_screen(game_window, client); }
-    Point tray_screen(int32_t k, Point client) { return ws::client_to_screen(tray_window[k], client); }
+    static Point tray_screen(int32_t k, Point client) { return ws::client_to_screen(tray_window[k], client); }
     // Puts item id into tray k as a drop at the tray's client x does.
-    void put(int32_t k, int32_t id, int32_t x) {
+    static void put(int32_t k, int32_t id, int32_t x) {
         current_game->items[id].hidden = 1;
         const Point p = ws::screen_to_client(game_window, tray_screen(k, {x, 10}));
         ws::send_message(tray_window[k], IDM_TRAY_PUT, uintptr_t(id), ws::make_lparam(p.x, p.y));
     }
-    void tray_mouse(int32_t k, uint32_t msg, Point client) {
-        ws::test::mouse(msg, tray_screen(k, client));
+    static void tray_mouse(int32_t k, uint32_t msg, int32_t x) {
+        ws::test::mouse(msg, tray_screen(k, {x, 20}));
         ws::test::pump();
     }
     // Drags the piece at client x of tray k out and lets it go at a screen point.
-    void drag_out(int32_t k, int32_t x, Point screen) {
-        tray_mouse(k, ws::WM_LBUTTONDOWN, {x, 20});
+    static void drag_out(int32_t k, int32_t x, Point screen) {
+        tray_mouse(k, ws::WM_LBUTTONDOWN, x);
         ws::test::mouse(ws::WM_LBUTTONUP, screen);
         ws::test::pump();
     }
-    uint32_t tray_pixel(int32_t k, int32_t slot) {
-        return at(*ws::client_surface(tray_window[k]), slot * tray_cell + tray_cell / 2, tray_cell / 2) & kWhite;
+    static std::vector<int32_t> items_of(int32_t k) { return {tray_items[k], tray_items[k] + tray_count[k]}; }
+    static std::string told() {
+        std::string text;
+        for (const auto& m : ws::test::messages()) text += m.text + "|";
+        return text;
     }
-    std::vector<int32_t> items_of(int32_t k) { return {tray_items[k], tray_items[k] + tray_count[k]}; }
 };
 
+// Right of the last piece appends, over a piece inserts before it; a carousel drag one cell to the right shows the
+// last piece first; it and the one shown after it go out onto the desk where they are dropped.
 TEST_F(TrayTest, AFullTrayScrolledToItsLastPieceGivesTwoOutSafely) {
     add();
-    for (int32_t id = 0; id < 5; ++id) put(0, id, 999);  // right of the last piece: appended
+    for (int32_t id = 0; id < 5; ++id) put(0, id, 999);
     ASSERT_TRUE(is_full(0));
-    put(0, 5, tray_cell + 5);  // over the second piece: inserted before it
+    put(0, 5, tray_cell + 5);
     EXPECT_EQ(items_of(0), (std::vector<int32_t>{0, 5, 1, 2, 3, 4}));
     EXPECT_EQ(ws::get_window_text(tray_window[0]), "トレイ<1>  6 ﾋﾟｰｽ");
-    tray_mouse(0, ws::WM_LBUTTONDOWN, {100, 20});  // a carousel drag one cell to the right: the last piece first
-    tray_mouse(0, ws::WM_MOUSEMOVE, {100 + tray_cell, 20});
-    tray_mouse(0, ws::WM_LBUTTONUP, {100 + tray_cell, 20});
-    EXPECT_EQ(tray_pixel(0, 0), colour_of(4) & kWhite);
-    drag_out(0, 10, screen({150, 120}));  // the last piece, out onto the desk
-    drag_out(0, 10, screen({300, 200}));  // then the one shown first after it
+    for (const uint32_t msg : {ws::WM_LBUTTONDOWN, ws::WM_MOUSEMOVE, ws::WM_LBUTTONUP})
+        tray_mouse(0, msg, msg == ws::WM_LBUTTONDOWN ? 100 : 100 + tray_cell);
+    drag_out(0, 10, ws::client_to_screen(game_window, {150, 120}));
+    drag_out(0, 10, ws::client_to_screen(game_window, {300, 200}));
     EXPECT_EQ(items_of(0), (std::vector<int32_t>{5, 1, 2, 3}));
-    for (int32_t slot = 0; slot < 4; ++slot) EXPECT_EQ(tray_pixel(0, slot), colour_of(items_of(0)[size_t(slot)]) & kWhite);
-    EXPECT_EQ(shown(300, 200), colour_of(0) & kWhite);
-    EXPECT_EQ(shown(150, 120), colour_of(4) & kWhite);
+    const MemDC& strip = *ws::client_surface(tray_window[0]);
+    for (int32_t slot = 0; slot < 4; ++slot)
+        EXPECT_EQ(at(strip, slot * tray_cell + tray_cell / 2, tray_cell / 2) & kWhite, colour_of(items_of(0)[size_t(slot)]));
+    EXPECT_EQ((std::vector{shown(300, 200), shown(150, 120)}), (std::vector{colour_of(0), colour_of(4)}));
 }
 
 TEST_F(TrayTest, FlingKeepsTurningUntilTheNextPressAndOnlyThenTicks) {
     const ws::Hwnd tray = add();
     for (int32_t id = 0; id < 6; ++id) put(0, id, 5);
     EXPECT_FALSE(ws::kill_timer(tray, kTrayTimer));  // an idle tray has no timer running
-    tray_mouse(0, ws::WM_LBUTTONDOWN, {200, 20});
+    tray_mouse(0, ws::WM_LBUTTONDOWN, 200);
     for (int32_t x : {180, 150, 140}) {
         ws::test::advance(10);
-        tray_mouse(0, ws::WM_MOUSEMOVE, {x, 20});
+        tray_mouse(0, ws::WM_MOUSEMOVE, x);
     }
-    tray_mouse(0, ws::WM_LBUTTONUP, {140, 20});
+    tray_mouse(0, ws::WM_LBUTTONUP, 140);
     EXPECT_EQ(tray_speed[0], -30);  // 60 pixels left in 30 ms, per 15 ms tick
     const int32_t before = tray_scroll[0];
     ws::test::advance(150);  // ten ticks
     EXPECT_EQ(tray_scroll[0], (before + 10 * 30) % (6 * tray_cell));
-    tray_mouse(0, ws::WM_LBUTTONDOWN, {20, 20});  // the next press stops it, and its timer with it
+    tray_mouse(0, ws::WM_LBUTTONDOWN, 20);  // the next press stops it, and its timer with it
     EXPECT_FALSE(ws::kill_timer(tray, kTrayTimer));
 }
 
+// Taken out onto another tray, a piece leaves the desk alone; over no window at all, it lands where the player
+// can reach it.
 TEST_F(TrayTest, TakingOutGoesToAnotherTrayOrTheVisibleDesk) {
     add();
     const ws::Hwnd other = add();
@@ -100,32 +104,28 @@ TEST_F(TrayTest, TakingOutGoesToAnotherTrayOrTheVisibleDesk) {
     put(0, 4, 999);
     put(0, 5, 999);
     view_x = 100, view_y = 50;
-    drag_out(0, 10, tray_screen(1, {20, 20}));  // onto the other tray: the desk is untouched
+    drag_out(0, 10, tray_screen(1, {20, 20}));
     EXPECT_EQ(items_of(1), std::vector<int32_t>{4});
-    drag_out(0, 10, {5000, -3000});  // over no window at all: it lands where the player can reach it
+    drag_out(0, 10, {5000, -3000});
     const Piece& p = *current_game->items[5].piece;
-    EXPECT_EQ(p.cx, view_x + kClientW - 1);
-    EXPECT_EQ(p.cy, view_y);
+    EXPECT_EQ((Point{p.cx, p.cy}), (Point{view_x + kClientW - 1, view_y}));
 }
 
+// A tray holding pieces refuses to close; destroyed without a close (the run ending) the game's images stay with
+// the game, twice over; the game's end closes every tray.
 TEST_F(TrayTest, ClosingWaitsForEmptyTraysAndTheGameEndClosesThemAll) {
-    const ws::Hwnd tray = add();
-    add();
+    const ws::Hwnd tray = add(), second = add();
     put(0, 1, 999);
     ws::send_message(tray, ws::WM_CLOSE, 0, 0);
-    ASSERT_EQ(ws::test::messages().size(), 1u);
-    EXPECT_EQ(ws::test::messages()[0].text + ws::test::messages()[0].caption, "ピースを出してから閉じてください。zelto 通知");
+    EXPECT_EQ(told() + ws::test::messages()[0].caption, "ピースを出してから閉じてください。|zelto 通知");
     EXPECT_TRUE(ws::is_window(tray));
-    // Destroyed without a close (the run ending): the game's images stay with the game, twice over.
     const int32_t images = DDBase::live_surfaces();
-    const ws::Hwnd second = tray_window[1];
     EXPECT_TRUE(ws::destroy_window(second));
     EXPECT_FALSE(ws::destroy_window(second));
     EXPECT_EQ(DDBase::live_surfaces(), images);
-    delete current_game;
-    current_game = nullptr;
+    delete std::exchange(current_game, nullptr);
     EXPECT_FALSE(ws::is_window(tray));
-    for (ws::Hwnd w : tray_window) EXPECT_EQ(w, 0);
+    EXPECT_EQ(std::count(tray_window, tray_window + kTrayCount, 0), kTrayCount);
     EXPECT_EQ(DDBase::live_surfaces(), 0);
 }
 
@@ -136,14 +136,11 @@ TEST_F(TrayTest, AddingRefusesWithoutPresenterGameOrFreeSlot) {
     settings.ddraw = false;
     tray_add();
     settings.ddraw = true;
-    delete current_game;
-    current_game = nullptr;
+    delete std::exchange(current_game, nullptr);
     tray_add();
-    std::string told;
-    for (const auto& m : ws::test::messages()) told += m.text + "|";
-    EXPECT_EQ(told, "これ以上のトレイは追加できません。|zeltorc.txtのddraw行をTRUEにしてください。|"
-                    "ゲーム開始前はトレイを追加できません。|");
-    for (ws::Hwnd w : tray_window) EXPECT_EQ(w, 0);
+    EXPECT_EQ(told(), "これ以上のトレイは追加できません。|zeltorc.txtのddraw行をTRUEにしてください。|"
+                      "ゲーム開始前はトレイを追加できません。|");
+    EXPECT_EQ(std::count(tray_window, tray_window + kTrayCount, 0), kTrayCount);
 }
 
 }  // namespace
