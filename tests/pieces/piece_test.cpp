@@ -163,6 +163,9 @@ TEST_F(Pieces, DragTurnTurnsAboutTheCentreAndTheGrabbedPointFollows) {
     EXPECT_DOUBLE_EQ(p.angle, 0);
     EXPECT_EQ((std::vector{p.cx, p.cy, p.grab_x, p.grab_y}), (std::vector{110, 100, 120, 100}));
     EXPECT_EQ(p.rect, (Rect{109, 99, 112, 101}));
+    p.grab_x = 110, p.grab_y = 90;  // above the centre, pulled straight up: no turn, only the drag
+    p.drag_turn(110, 70);
+    EXPECT_EQ((std::vector{p.cx, p.cy, p.rect.top}), (std::vector{110, 80, 79}));
 }
 
 // A 6 x 6 white image with a 2 x 2 red block at columns and rows 2-3.

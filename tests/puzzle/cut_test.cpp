@@ -29,8 +29,9 @@ protected:
 // game was drawn on as it was cut; then groups re-cut from the first game (an L, a ring round a foreign cell, a
 // turned pair, the whole picture) with their seams, bevel and smoothing.
 // golden/cut_games.txt was made once with ZELTO_WRITE_GOLDEN=1 from the cutting as it stood when the cover and
-// group checks of this folder passed; by hand were checked the row layout's centres ((k mod 5) 120 + 60,
-// (k / 5) 150 + 75 ... for cells of 60 x 75), the upright games' angle 0 and side 0, and the home offsets.
+// group checks passed; by hand were checked the row layout's centres ((k mod 4) 150 + 75, (k / 4) 150 + 75 for
+// cells of 75 x 75) and home offsets (113 - 75 (k mod 4), 75 - 75 (k / 4)), the upright game's angles and sides
+// (all 0, no draws), cells 7 and 0 of the first game (see below) and the whole picture's group (480 x 375, home 0).
 TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
     const struct {
         const char* name;

@@ -13,7 +13,8 @@ namespace {
 using testsupport::at;
 
 // Worked by hand: cols = round(w / k), rows = round(h / k) with k = sqrt(w h / n), the picture trimmed to whole
-// cells of at least 2 x 2, and never more than 1000 cells (the setting lowered to match).
+// cells of at least 2 x 2, and never more than 1000 cells (the setting lowered to match); a grid one short of the
+// count gets the missing row (2 x 2 for 6) or column (2 x 1 for 3).
 TEST(Grid, WorkedValuesAndTrimming) {
     testsupport::Guard guard;
     const struct {
@@ -23,7 +24,8 @@ TEST(Grid, WorkedValuesAndTrimming) {
                  {640, 480, 1000, 37, 27, 629, 459, 1000}, {640, 480, 1200, 37, 27, 629, 459, 1000},
                  {350, 200, 10, 5, 2, 350, 200, 10},       {2, 4000, 20, 1, 200, 2, 4000, 20},
                  {1, 1, 20, 0, 0, 1, 1, 20},               {1, 4000, 20, 0, 0, 1, 4000, 20},
-                 {4000, 1, 20, 0, 0, 4000, 1, 20}};
+                 {4000, 1, 20, 0, 0, 4000, 1, 20},         {300, 300, 6, 2, 3, 300, 300, 6},
+                 {150, 100, 3, 3, 1, 150, 100, 3}};
     for (const auto& c : cases) {
         std::unique_ptr<Jig> g(testsupport::laid_game(c.w, c.h, c.n));
         const bool refused = c.cols == 0;  // no room for a cell: the picture's size is of no interest

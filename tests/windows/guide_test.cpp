@@ -35,12 +35,6 @@ protected:
     }
 };
 
-TEST_F(GuideTest, TheLongerSideFollowsTheWindow) {
-    EXPECT_EQ(std::make_pair(guide.thumb_w, guide.thumb_h), std::make_pair(200, 50));
-    resize(300, 40);
-    EXPECT_EQ(std::make_pair(guide.thumb_w, guide.thumb_h), std::make_pair(300, 75));
-}
-
 TEST_F(GuideTest, TheHeldGroupIsOutlinedAsTheGuideSettingAndShiftSay) {
     current_game->holding = 1;
     struct Case { int32_t guide, shift; bool outlined; };
@@ -71,7 +65,11 @@ TEST_F(GuideTest, TheOverviewShowsAFarGroupAndTheShownDesk) {
     EXPECT_GT(pixels_of(0x00FF00), 0);
 }
 
-TEST_F(GuideTest, TheCloseBoxForgetsTheWindowSoTheMenuCanOpenItAgain) {
+// The longer side follows the window; the close box forgets the window, so the menu can open it again.
+TEST_F(GuideTest, TheFittingFollowsTheWindowAndTheCloseBoxLetsTheMenuOpenItAgain) {
+    EXPECT_EQ(std::make_pair(guide.thumb_w, guide.thumb_h), std::make_pair(200, 50));
+    resize(300, 40);
+    EXPECT_EQ(std::make_pair(guide.thumb_w, guide.thumb_h), std::make_pair(300, 75));
     const int32_t before = MemDC::live_objects();
     ws::send_message(guide_window, ws::WM_CLOSE, 0, 0);
     EXPECT_EQ(guide_window, 0);
