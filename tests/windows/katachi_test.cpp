@@ -37,12 +37,14 @@ protected:
 
 TEST_F(KatachiTest, ADragMovesOnlyThePickedPointWhileTheButtonIsHeld) {
     mouse(ws::WM_LBUTTONDOWN, 450, 65);  // "  ライン２"
-    drag_point1(16, 22);
+    mouse(ws::WM_LBUTTONDOWN, 110 + 24, 110 - 12);
+    mouse(ws::WM_MOUSEMOVE, 110 + 24 + 16, 110 - 12 + 22, ws::MK_LBUTTON);  // and the release is missed
     Point want[kLineTemplates][kLinePointsMax];
     std::memcpy(want, start_, sizeof want);
     want[1][1] = {24 + 16, -12 + 22};
     EXPECT_EQ(std::memcmp(want, settings.line, sizeof want), 0);
-    mouse(ws::WM_MOUSEMOVE, 300, 300);  // no button: nothing follows
+    mouse(ws::WM_MOUSEMOVE, 300, 300);  // no button: nothing follows, and the drag is over
+    mouse(ws::WM_MOUSEMOVE, 310, 310, ws::MK_LBUTTON);
     EXPECT_EQ(std::memcmp(want, settings.line, sizeof want), 0);
     EXPECT_EQ(open_katachi(game_window), hwnd_);  // the open one, not a second
 }

@@ -67,6 +67,7 @@ TEST_F(TrayTest, AFullTrayScrolledToItsLastPieceGivesTwoOutSafely) {
     EXPECT_EQ(ws::get_window_text(tray_window[0]), "トレイ<1>  6 ﾋﾟｰｽ");
     for (const uint32_t msg : {ws::WM_LBUTTONDOWN, ws::WM_MOUSEMOVE, ws::WM_LBUTTONUP})
         tray_mouse(0, msg, msg == ws::WM_LBUTTONDOWN ? 100 : 100 + tray_cell);
+    EXPECT_EQ(at(*ws::client_surface(tray_window[0]), tray_cell / 2, tray_cell / 2) & kWhite, colour_of(4));
     drag_out(0, 10, ws::client_to_screen(game_window, {150, 120}));
     drag_out(0, 10, ws::client_to_screen(game_window, {300, 200}));
     EXPECT_EQ(items_of(0), (std::vector<int32_t>{5, 1, 2, 3}));
