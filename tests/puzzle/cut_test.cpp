@@ -48,6 +48,7 @@ TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
         settings.seiretu = c.seiretu, settings.kage = c.kage, settings.smooth = c.smooth;
         view_x = 50, view_y = 30;
         line_const_init();
+        ASSERT_LT(ws::tick_count(), c.clock) << "the clock seeds the game";
         ws::test::advance(c.clock - ws::tick_count());
         std::unique_ptr<Jig> g(testsupport::laid_game(c.w, c.h, c.n));
         desk_image->fill(0, 0, 1000, 800, 0x563412);

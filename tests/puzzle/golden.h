@@ -1,4 +1,4 @@
-// Golden files of the cutting and piece tests: expected lines kept as text beside the tests, and the fingerprints
+// Golden files of the cutting tests: expected lines kept as text beside the tests, and the fingerprints
 // (FNV-1a over every word of a piece's frames) that let a line stand for a whole picture.
 #pragma once
 #include <gtest/gtest.h>
