@@ -4,10 +4,11 @@
 
 #include "graphics/bmp_reader.h"
 #include "play/jigwin_support.h"
-#include "shell/shell_fixture.h"
+#include "shell/shell_test.h"
 #include "shell/menu.h"
 
 using namespace jigwintest;
+using shelltest::read_file;
 
 namespace {
 

@@ -9,7 +9,9 @@
 #include "shell/mywin.h"
 #include "shell/skin.h"
 #include "shell/skin_table.h"
-#include "shell_fixture.h"
+#include "shell/shell_test.h"
+
+using namespace shelltest;
 
 namespace {
 
@@ -28,10 +30,10 @@ uint32_t word_of(const std::string& file) {
     return (h & 0x7F7F7F) | 0x101010;
 }
 
-class SkinTest : public ShellFiles {
+class SkinTest : public ShellTest {
 protected:
     void SetUp() override {
-        ShellFiles::SetUp();
+        ShellTest::SetUp();
         static const bool registered = ws::register_class({"SkinTestMain", main_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
         (void)registered;
         commands.clear();
@@ -49,7 +51,7 @@ protected:
         delete main_back;
         main_back = nullptr;
         main_window = 0;
-        ShellFiles::TearDown();
+        ShellTest::TearDown();
     }
     // A solid picture skin\<name>.bmp; `corner`: its top-left pixel is white (transparent).
     void picture(const std::string& name, int32_t w, int32_t h, bool corner) {
@@ -173,19 +175,6 @@ TEST_F(SkinTest, WindowShapeAndTheFallbackWithoutAWindowPicture) {
     skin_press(255, 10);  // no skin in force: the exit button does not close anything
     ws::test::pump();
     EXPECT_TRUE(ws::is_window(main_window));
-}
-
-TEST_F(SkinTest, SampleSkinLoadsWhole) {
-    std::filesystem::remove_all("skin");
-    std::filesystem::copy(std::string(ZELTO_SOURCE_DIR) + "/data/SKIN", "SKIN");
-    std::FILE* f = std::fopen("SKIN/SKIN.TXT", "r");
-    ASSERT_NE(f, nullptr);
-    read_skin(f);
-    std::fclose(f);
-    EXPECT_TRUE(ws::test::messages().empty());
-    int32_t defined = 0;
-    for (const SkinElement& e : skin_elements) defined += e.defined;
-    EXPECT_EQ(defined, 11);  // window, game, seven buttons, two displays
 }
 
 }  // namespace
