@@ -1,9 +1,14 @@
 // Damaged saved games are refused with a message and leave the game in play as it was; failed saves keep the
 // previous file and the game.
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <tuple>
 
+#include "graphics/bmpsave.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;
@@ -177,6 +182,39 @@ TEST_F(SaveRefusal, AFailedSaveIsToldAndKeepsThePreviousFileAndTheGame) {
     EXPECT_EQ(read_file("p.zlt"), good_);
     EXPECT_EQ(ws::test::messages().size(), 2u);
     EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 1) << "a partial file was left";
+}
+
+// Files the program replaces stay whole when the disk fills up or no temporary file can be made beside them: the
+// old version is kept, nothing is left beside it, and a failed save is told.
+TEST_F(SaveRefusal, AFullDiskOrNoFreeFileKeepsTheOldFileWhole) {
+    const struct {
+        const char* file;
+        std::function<bool()> write;
+        size_t told;
+    } writers[] = {{"ZELTORC.TXT", [] { return write_settings("ZELTORC.TXT"); }, 0},
+                   {"game.zlt", [this] { return save_game(*target_, "game.zlt") == 1; }, 1},
+                   {"desk.bmp", [] { return std::snprintf(bmp_name, 9, "desk.bmp") && save_bmp(*desk_image, 0, 0, 0, 0); }, 0}};
+    signal(SIGXFSZ, SIG_IGN);  // past the limit a write fails instead of ending the process
+    for (auto [limit, value] : {std::pair{RLIMIT_FSIZE, 512}, {RLIMIT_NOFILE, 3}})
+        for (const auto& w : writers) {
+            SCOPED_TRACE(w.file + std::string(limit == RLIMIT_FSIZE ? " full disk" : " no free file"));
+            write_file(w.file, "old");
+            const auto files = std::distance(fs::directory_iterator("."), {});
+            const size_t told = ws::test::messages().size();
+            rlimit normal{}, low{};
+            getrlimit(limit, &normal);
+            low = {rlim_t(value), normal.rlim_max};
+            setrlimit(limit, &low);
+            const bool written = w.write();
+            setrlimit(limit, &normal);
+            EXPECT_FALSE(written);
+            EXPECT_EQ(read_file(w.file), "old");
+            EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), files) << "a partial file was left";
+            EXPECT_EQ(ws::test::messages().size(), told + w.told);
+            EXPECT_TRUE(w.write());
+            EXPECT_GT(read_file(w.file).size(), 512u);
+        }
+    signal(SIGXFSZ, SIG_DFL);
 }
 
 }  // namespace
