@@ -35,15 +35,15 @@ TEST_F(GameMarks, MovesClearTheSavedMark) {
 // A new game on a picture whose saved game exists is offered the next free name; the earlier file stays.
 TEST_F(GameMarks, ClosingNeverReplacesAnotherGamesSave) {
     cut_game("cat.bmp", 64, 64, 4);
-    write_file("cat.zlt", "old"), write_file("cat1.zlt", "x");
+    write_file("cat.zlt", "old"), write_file("cat2.zlt", "x");
     game_saved = 0;
     EXPECT_EQ(confirm_close(0), 1);  // answered with the first button: save
     ASSERT_EQ(ws::test::messages().size(), 1u);
-    EXPECT_NE(ws::test::messages()[0].text.find(file("cat2.zlt")), std::string::npos);
-    EXPECT_EQ(saved_game_usable(file("cat2.zlt")), 1);
+    EXPECT_NE(ws::test::messages()[0].text.find(file("cat1.zlt")), std::string::npos);
+    EXPECT_EQ(saved_game_usable(file("cat1.zlt")), 1);
     EXPECT_EQ(read_file("cat.zlt"), "old");
-    EXPECT_EQ(save_path, file("cat2.zlt"));
-    EXPECT_EQ(default_save_name(), file("cat2.zlt"));  // its own file from now on
+    EXPECT_EQ(save_path, file("cat1.zlt"));
+    EXPECT_EQ(default_save_name(), file("cat1.zlt"));  // its own file from now on
 }
 
 TEST_F(GameMarks, ALoopingMoveSoundStartsOncePerDrag) {
