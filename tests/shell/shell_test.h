@@ -161,7 +161,4 @@ protected:
     }
 };
 
-// "タイル１" in code page 932.
-inline const std::string kTileCp932 = "\x83\x5E\x83\x43\x83\x8B\x82\x50";
-
 }  // namespace shelltest
