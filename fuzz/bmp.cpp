@@ -1,6 +1,5 @@
 // Fuzz target: BMP decoding of any bytes never crashes, hangs or reads outside its input, and what it gives is a
 // whole picture of the size it says.
-#include <cstdint>
 #include <cstdlib>
 
 #include "graphics/bmp_reader.h"

@@ -3,12 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
-#include <string>
+#include <fstream>
 
 #include "desk/desk.h"
 #include "graphics/ws.h"
@@ -16,7 +12,6 @@
 #include "puzzle/lines.h"
 #include "shell/save.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
 
 namespace {
 
@@ -27,10 +22,7 @@ constexpr int32_t kLargestStretch = 1000;
 // The private folder the run works in (the temporary pictures go to the current folder); removed at exit.
 char work_dir[] = "/tmp/zelto_fuzz_load_game_XXXXXX";
 
-void remove_work_dir() {
-    std::error_code ec;
-    std::filesystem::remove_all(work_dir, ec);
-}
+void remove_work_dir() { std::filesystem::remove_all(work_dir); }
 
 bool prepare() {
     static char name[] = "fuzz_load_game";
@@ -38,28 +30,22 @@ bool prepare() {
     ws::init(1, argv, true);
     if (!mkdtemp(work_dir)) std::abort();
     std::atexit(remove_work_dir);
-    settings.kage = false;
-    settings.ddraw = false;  // no game window to present on
+    settings.kage = settings.ddraw = false;  // no game window to present on
     line_const_init();
     desk_images_create(640, 480);
     return true;
 }
 
 void resume(const std::string& path) {
-    if (!begin_resume(path, [] {})) return;
-    if (game_stretch_size > kLargestStretch) return;
-    settings.piece_num = game_piece_num;
-    settings.stretch_size = game_stretch_size;
-    auto game = std::make_unique<Jig>();
-    if (game->item_count > 0) load_game(*game, path);
+    if (!begin_resume(path, [] {}) || game_stretch_size > kLargestStretch) return;
+    settings.piece_num = game_piece_num, settings.stretch_size = game_stretch_size;
+    Jig game;
+    if (game.item_count > 0) load_game(game, path);
 }
 
 void run(const uint8_t* data, size_t size) {
-    std::FILE* f = std::fopen(kInput, "wb");
-    if (!f) return;
-    const bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
-    std::fclose(f);
-    if (!written) return;
+    if (!std::ofstream(kInput, std::ios::binary).write(reinterpret_cast<const char*>(data), std::streamsize(size)))
+        return;
     int32_t count = 0;
     peek_item_count(kInput, count);
     std::string list_picture = kInput;
@@ -71,14 +57,12 @@ void run(const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool ready = prepare();
-    (void)ready;
+    [[maybe_unused]] static const bool ready = prepare();
     // The game writes its temporary pictures into the current folder: work in the private one for this input
     // only, so that the runner's own relative paths keep their meaning.
     const int caller_dir = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (caller_dir < 0 || chdir(work_dir) != 0) std::abort();
     run(data, size);
-    if (fchdir(caller_dir) != 0) std::abort();
-    close(caller_dir);
+    if (fchdir(caller_dir) != 0 || close(caller_dir) != 0) std::abort();
     return 0;
 }

@@ -1,6 +1,4 @@
 // Replays every file of the given folders (or single files) through the fuzz target once.
-#include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,13 +16,10 @@ int main(int argc, char** argv) {
     int count = 0;
     for (int i = 1; i < argc; ++i) {
         std::filesystem::path p(argv[i]);
-        if (std::filesystem::is_directory(p)) {
+        if (!std::filesystem::is_directory(p)) count += std::filesystem::exists(p) ? (replay(p), 1) : 0;
+        else
             for (const auto& e : std::filesystem::recursive_directory_iterator(p))
-                if (e.is_regular_file()) { replay(e.path()); ++count; }
-        } else if (std::filesystem::exists(p)) {
-            replay(p);
-            ++count;
-        }
+                if (e.is_regular_file()) replay(e.path()), ++count;
     }
     std::printf("replayed %d inputs\n", count);
     return count > 0 ? 0 : 1;

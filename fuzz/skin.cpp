@@ -1,17 +1,11 @@
 // Fuzz target: any bytes as SKIN\SKIN.TXT, in a folder with a few skin pictures. Reading must not crash, every
 // element must stay within its tables, and drawing, hovering and pressing must then work on whatever was read.
-#include <stdlib.h>
 #include <unistd.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <string>
 
 #include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/skin.h"
@@ -21,10 +15,7 @@ namespace {
 
 char work_dir[] = "/tmp/zelto-fuzz-skin-XXXXXX";
 
-void remove_work_dir() {
-    std::error_code ec;
-    std::filesystem::remove_all(work_dir, ec);
-}
+void remove_work_dir() { std::filesystem::remove_all(work_dir); }
 
 void picture(const std::string& name, int32_t w, int32_t h) {
     MemDC s;
@@ -43,9 +34,8 @@ bool prepare() {
     std::atexit(remove_work_dir);
     std::filesystem::create_directories("skin");
     picture("win_0", 120, 90);
-    for (const char* b : {"exit", "start", "num_up", "fix_a"})
-        for (int n = 0; n < 3; ++n) picture(std::string(b) + "_" + std::to_string(n), 12, 10);
-    for (const char* v : {"num_10", "num_20", "num_50", "sz_0", "sz_200"}) picture(v, 16, 10);
+    for (const char* b : {"exit_", "start_", "num_up_", "fix_a_", "num_", "sz_"})
+        for (int n : {0, 1, 2, 10, 20, 50, 200}) picture(b + std::to_string(n), 12, 10);
     main_back = new MemDC;
     main_back->create(BIT_SCREEN, 160, 120);
     settings.skin = true;
@@ -57,24 +47,20 @@ void check_tables() {
     for (int32_t slot = 0; slot < kSkinSlots; ++slot) {
         const SkinElement& e = skin_elements[slot];
         if (!e.defined) continue;
-        if (e.count < 0 || e.count > kSkinPictures) std::abort();
+        // Its text is cut to its buffer when read: each byte kept gives at most three bytes of UTF-8.
+        if (e.count < 0 || e.count > kSkinPictures || e.text.size() > 3 * (kSkinTextBytes - 1)) std::abort();
         for (int32_t k = 0; k < e.count; ++k)
             if (slot != SKIN_GAME && slot != SKIN_GUIDE && !e.images[size_t(k)]) std::abort();
-        // Cut to its buffer when read: each byte kept gives at most three bytes of UTF-8.
-        if (e.text.size() > 3 * (kSkinTextBytes - 1)) std::abort();
     }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool ready = prepare();
-    (void)ready;
+    [[maybe_unused]] static const bool ready = prepare();
     std::string bytes(reinterpret_cast<const char*>(data), size);
     std::FILE* f = fmemopen(bytes.data(), bytes.size() + 1, "r");
-    if (f == nullptr) return 0;
-    settings.piece_num = 20;
-    settings.stretch_size = 300;
+    settings.piece_num = 20, settings.stretch_size = 300;
     read_skin(f);
     std::fclose(f);
     check_tables();
@@ -87,8 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             skin_press(x, y);
             skin_release(x, y, x);
         }
-    skin_show_num(50);
-    skin_show_sz(200);
+    skin_show_num(50), skin_show_sz(200);
     ws::test::reset();
     main_window = 0;
     return 0;

@@ -1,23 +1,16 @@
 // Fuzz target: any bytes as SOUND\SOUND.TXT. Reading must not crash, and the unnamed events must stay silent.
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
 #include "shell/sound.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sound_list = {};
     std::string bytes(reinterpret_cast<const char*>(data), size);
-    if (bytes.empty()) return 0;
-    std::FILE* f = fmemopen(bytes.data(), bytes.size(), "r");
-    if (f == nullptr) return 0;
+    std::FILE* f = fmemopen(bytes.data(), bytes.size() + 1, "r");
     read_sound_list(f);
     std::fclose(f);
     for (int32_t e = 1; e <= kSoundEvents; ++e) {
-        const SoundEntry& entry = sound_list[std::size_t(e - 1)];
-        if (entry.file.empty()) std::abort();                  // a missing file name is "none", never ""
-        if (e > 13 && entry.file != "none") std::abort();      // events without a name never get a sound
+        // A missing file name is "none", never ""; events without a name never get a sound.
+        const std::string& file = sound_list[std::size_t(e - 1)].file;
+        if (file.empty() || (e > 13 && file != "none")) std::abort();
     }
     return 0;
 }

@@ -1,15 +1,13 @@
 // The skin: reading its file, the number displays, the buttons' pictures and clicks, the tooltip, the window's shape.
-#include <cstdio>
-#include <vector>
-
-#include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
 #include "play/play.h"
 #include "shell/menu.h"
 #include "shell/mywin.h"
 #include "shell/skin.h"
 #include "shell/skin_table.h"
-#include "shell_fixture.h"
+#include "shell/shell_test.h"
+
+using namespace shelltest;
 
 namespace {
 
@@ -22,45 +20,37 @@ intptr_t main_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lpara
 }
 
 // A distinct colour for every picture file.
-uint32_t word_of(const std::string& file) {
-    uint32_t h = 2166136261u;
-    for (char c : file) h = (h ^ uint8_t(c)) * 16777619u;
-    return (h & 0x7F7F7F) | 0x101010;
-}
+uint32_t word_of(const std::string& name) { return (uint32_t(std::hash<std::string>{}(name)) & 0x7F7F7F) | 0x101010; }
 
-class SkinTest : public ShellFiles {
+class SkinTest : public ShellTest {
 protected:
     void SetUp() override {
-        ShellFiles::SetUp();
-        static const bool registered = ws::register_class({"SkinTestMain", main_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
-        (void)registered;
+        ShellTest::SetUp();
+        [[maybe_unused]] static bool registered =
+            ws::register_class({"SkinTestMain", main_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
         commands.clear();
         settings.skin = true;
         main_back = new MemDC;
         main_back->create(BIT_SCREEN, 300, 200);
         main_window = ws::create_window("SkinTestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 300, 200, 0, 0);
-        picture("win_0", 300, 200, false);
-        for (const char* b : {"exit", "start", "num_up"})
-            for (int n = 0; n < 3; ++n) picture(std::string(b) + "_" + std::to_string(n), 20, 20, true);
-        for (int v : {10, 20, 50}) picture("num_" + std::to_string(v), 30, 20, true);
+        picture("win_0", 300, 200);
+        for (const char* b : {"exit_", "start_", "num_up_", "num_"})
+            for (int n : {0, 1, 2, 10, 20, 50}) picture(b + std::to_string(n), std::string(b) == "num_" ? 30 : 20, 20);
     }
     void TearDown() override {
         read("");  // frees the pictures
         delete main_back;
         main_back = nullptr;
         main_window = 0;
-        ShellFiles::TearDown();
+        ShellTest::TearDown();
     }
-    // A solid picture skin\<name>.bmp; `corner`: its top-left pixel is white (transparent).
-    void picture(const std::string& name, int32_t w, int32_t h, bool corner) {
-        const std::string file = "skin/" + name + ".bmp";
-        MemDC s;
-        s.create(BIT_DIB, w, h);
-        s.fill(0, 0, w, h, word_to_colour(name == "win_0" ? kWin : word_of(file)));
-        if (corner) s.set_pixel(0, 0, 0xFFFFFF);
-        std::filesystem::create_directories("skin");
-        std::snprintf(bmp_name, sizeof bmp_name, "%s", file.c_str());
-        ASSERT_EQ(save_bmp(s, 0, 0, 0, 0), 1);
+    // A solid picture skin\<name>.bmp; but for the window's, its top-left pixel is white (transparent).
+    void picture(const std::string& name, int32_t w, int32_t h) {
+        const bool win = name == "win_0";
+        fs::create_directories("skin");
+        ASSERT_TRUE(testsupport::write_picture("skin/" + name + ".bmp", w, h, [&](int32_t x, int32_t y) {
+            return x + y == 0 && !win ? 0xFFFFFFu : win ? kWin : word_of(name);
+        }));
     }
     void read(const std::string& text) {
         std::string bytes = text;
@@ -74,7 +64,7 @@ protected:
         draw_skin();
     }
     uint32_t back_at(int32_t x, int32_t y) { return main_back->get_pixel(x, y); }
-    uint32_t colour_of(const std::string& name) { return word_to_colour(word_of("skin/" + name + ".bmp")); }
+    uint32_t colour_of(const std::string& name) { return word_to_colour(word_of(name)); }
     std::vector<uint32_t> back_words() { return {main_back->words(), main_back->words() + 300 * 200}; }
     // The smallest rectangle holding every black pixel: the tooltip's frame.
     Rect black_box() {
@@ -173,19 +163,6 @@ TEST_F(SkinTest, WindowShapeAndTheFallbackWithoutAWindowPicture) {
     skin_press(255, 10);  // no skin in force: the exit button does not close anything
     ws::test::pump();
     EXPECT_TRUE(ws::is_window(main_window));
-}
-
-TEST_F(SkinTest, SampleSkinLoadsWhole) {
-    std::filesystem::remove_all("skin");
-    std::filesystem::copy(std::string(ZELTO_SOURCE_DIR) + "/data/SKIN", "SKIN");
-    std::FILE* f = std::fopen("SKIN/SKIN.TXT", "r");
-    ASSERT_NE(f, nullptr);
-    read_skin(f);
-    std::fclose(f);
-    EXPECT_TRUE(ws::test::messages().empty());
-    int32_t defined = 0;
-    for (const SkinElement& e : skin_elements) defined += e.defined;
-    EXPECT_EQ(defined, 11);  // window, game, seven buttons, two displays
 }
 
 }  // namespace

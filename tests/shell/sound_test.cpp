@@ -1,11 +1,9 @@
 // The sound list's reading rules and play_sound's sync, nostop, loop and stop, seen through the layer's sound record.
-#include <cstdint>
-#include <string>
-#include <vector>
+#include <tuple>
 
-#include "graphics/ws.h"
-#include "shell/sound.h"
-#include "shell_fixture.h"
+#include "shell/shell_test.h"
+
+using namespace shelltest;
 
 namespace {
 
@@ -18,10 +16,10 @@ std::string wave(uint32_t ms) {
            u16(8) + "data" + u32(data) + std::string(data, char(0x80));
 }
 
-class Sound : public ShellFiles {
+class Sound : public ShellTest {
 protected:
     void SetUp() override {
-        ShellFiles::SetUp();
+        ShellTest::SetUp();
         ws::play_wave("", 0);  // nothing left playing from an earlier test
         ws::test::reset();
     }
@@ -47,22 +45,17 @@ TEST_F(Sound, EachLineNamesAnEventThenThreeNumbersAndAFile) {
         "hanten 0 0 0 SOUND\\\x94\xBD\x93\x5D.wav\n"  // 反転
         "\n"
         "   # nothing but a comment\n");
-    EXPECT_EQ(entry(SOUND_JOINT).file, "SOUND\\joint.wav");
-    EXPECT_EQ(entry(SOUND_GM_WAIT).loop, 1);
-    EXPECT_EQ(entry(SOUND_GM_WAIT).file, "SOUND\\wait.wav");
-    // The file name was used up as sync; nothing is left for the file.
-    EXPECT_EQ(entry(SOUND_SEL).sync, 0);
-    EXPECT_EQ(entry(SOUND_SEL).file, "none");
-    EXPECT_EQ(entry(SOUND_MOVE).sync, 1);
-    EXPECT_EQ(entry(SOUND_MOVE).nostop, 1);
-    EXPECT_EQ(entry(SOUND_MOVE).file, "none");
-    // A word where a number belongs counts as 0 and is used up all the same.
-    EXPECT_EQ(entry(SOUND_RIGHT).sync, 1);
-    EXPECT_EQ(entry(SOUND_RIGHT).nostop, 0);
-    EXPECT_EQ(entry(SOUND_RIGHT).loop, 1);
-    EXPECT_EQ(entry(SOUND_RIGHT).file, "SOUND\\r.wav");
-    EXPECT_EQ(entry(SOUND_LEFT).file, "none");  // names are case-sensitive
-    EXPECT_EQ(entry(SOUND_HANTEN).file, "SOUND\\反転.wav");
+    // A word where a number belongs counts as 0 and is used up all the same; a file name used up as sync leaves
+    // none; event names are case-sensitive.
+    const SoundEntry want[] = {{0, 0, 0, "SOUND\\joint.wav"}, {0, 0, 1, "SOUND\\wait.wav"}, {0, 0, 0, "none"},
+                               {1, 1, 1, "none"}, {1, 0, 1, "SOUND\\r.wav"}, {0, 0, 0, "none"},
+                               {0, 0, 0, "SOUND\\反転.wav"}};
+    const int32_t events[] = {SOUND_JOINT, SOUND_GM_WAIT, SOUND_SEL, SOUND_MOVE, SOUND_RIGHT, SOUND_LEFT, SOUND_HANTEN};
+    for (size_t i = 0; i < std::size(events); ++i) {
+        const SoundEntry& e = entry(events[i]);
+        EXPECT_EQ(std::tie(e.sync, e.nostop, e.loop, e.file), std::tie(want[i].sync, want[i].nostop, want[i].loop,
+                                                                      want[i].file)) << events[i];
+    }
     for (int32_t e = 14; e <= kSoundEvents; ++e) EXPECT_EQ(entry(e).file, "none");
 }
 

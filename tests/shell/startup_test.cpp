@@ -1,106 +1,62 @@
 // Start-up: the argument quote rule, the first run without settings, and the main window's own rules.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-
-#include "graphics/ws.h"
 #include "shell/mywin.h"
-#include "shell/settings.h"
-#include "shell/startup.h"
+#include "shell/shell_test.h"
 
-namespace fs = std::filesystem;
+using namespace shelltest;
+
+namespace {
 
 TEST(StartupArguments, QuotesAreRemovedAndBlanksKept) {
-    EXPECT_EQ(picture_from_argument("\"D:\\pics\\a b.jpg\""), "D:\\pics\\a b.jpg");
-    EXPECT_EQ(picture_from_argument("two words.jpg"), "two words.jpg");
-    EXPECT_EQ(picture_from_argument("\""), "");
-    EXPECT_EQ(picture_from_argument(""), "");
+    const std::pair<const char*, const char*> cases[] = {
+        {"\"D:\\pics\\a b.jpg\"", "D:\\pics\\a b.jpg"}, {"two words.jpg", "two words.jpg"}, {"\"", ""}, {"", ""}};
+    for (const auto& [args, picture] : cases) EXPECT_EQ(picture_from_argument(args), picture) << args;
     char a0[] = "zelto", a1[] = "my", a2[] = "picture.jpg";
     char* argv[] = {a0, a1, a2};
     EXPECT_EQ(argument_text(3, argv), "my picture.jpg");
     EXPECT_EQ(argument_text(1, argv), "");
 }
 
-class FirstRun : public ::testing::Test {
-protected:
-    void SetUp() override {
-        old_dir_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("zelto_startup_" + std::to_string(getpid()));
-        fs::create_directories(dir_);
-        saved_ = settings;
-    }
-    void TearDown() override {
-        fs::current_path(old_dir_);
-        fs::remove_all(dir_);
-        settings = saved_;
-        ws::test::reset();
-    }
-    fs::path old_dir_, dir_;
-    Settings saved_;
-};
+using Startup = ShellTest;
 
-TEST_F(FirstRun, MissingSettingsGiveDefaultsAndTheFileIsWrittenAtTheEnd) {
-    settings = Settings();
-    startup(dir_.string(), "\"x y.jpg\"");
-    EXPECT_EQ(fs::current_path(), dir_);
-    EXPECT_EQ(picture_path, "x y.jpg");
-    EXPECT_EQ(settings.piece_num, 20);
-    for (const char* name : kTempPictures) std::ofstream(dir_ / name) << "x";
-    finish_run();
-    EXPECT_TRUE(fs::exists(dir_ / "ZELTORC.TXT"));
-    for (const char* name : kTempPictures) EXPECT_FALSE(fs::exists(dir_ / name)) << name;
-}
-
-TEST_F(FirstRun, AMissingFolderLeavesTheCurrentOne) {
-    startup((dir_ / "no_such_folder").string(), "");
-    EXPECT_EQ(fs::current_path(), old_dir_);
+TEST_F(Startup, AFirstRunGivesDefaultsAndWritesTheFileAtTheEndWithoutTheTemporaryPictures) {
+    startup(file("none"), "");  // a missing folder leaves the current one
+    EXPECT_EQ(fs::current_path(), dir_.string());
     EXPECT_EQ(picture_path, "");
+    fs::create_directories(file("prog"));
+    startup(file("prog"), "\"x y.jpg\"");
+    EXPECT_EQ(fs::current_path(), file("prog"));
+    EXPECT_EQ(picture_path, "x y.jpg");
+    for (const char* name : kTempPictures) write_file(name, "x");
+    finish_run();
+    EXPECT_TRUE(fs::exists(file("prog/ZELTORC.TXT")));
+    for (const char* name : kTempPictures) EXPECT_FALSE(fs::exists(name)) << name;
+    fs::current_path(dir_.string());
 }
 
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved_ = settings;
-        settings.win_left = 40, settings.win_top = 30, settings.win_width = 400, settings.win_height = 300;
-        register_main_window_class();
-        ASSERT_TRUE(create_main_window());
-        ASSERT_NE(main_window, 0);
-    }
-    void TearDown() override {
-        if (main_window) ws::destroy_window(main_window);
-        settings = saved_;
-        ws::test::reset();
-    }
-    // Runs the loop until it ends; true when the quit message came.
-    bool loop_quits() {
-        ws::Msg msg;
-        while (ws::get_message(msg)) ws::dispatch_message(msg);
-        return msg.message == ws::WM_QUIT;
-    }
-    Settings saved_;
-};
-
-TEST_F(MainWindow, TitleAndPlacementComeFromTheSettings) {
+TEST_F(Startup, TheMainWindowKeepsItsPlaceAndEscapeOrCloseEndsTheProgram) {
+    settings.win_left = 40, settings.win_top = 30, settings.win_width = 400, settings.win_height = 300;
+    register_main_window_class();
+    ASSERT_TRUE(create_main_window());
     EXPECT_EQ(ws::get_window_text(main_window), "zelto");
     ws::move_window(main_window, 70, 80, 500, 350, true);
     ws::test::pump();
     const Rect r = ws::get_window_rect(main_window);
-    EXPECT_EQ((Rect{settings.win_left, settings.win_top, settings.win_left + settings.win_width,
-                    settings.win_top + settings.win_height}),
-              r);
+    EXPECT_EQ(r, (Rect{settings.win_left, settings.win_top, settings.win_left + settings.win_width,
+                       settings.win_top + settings.win_height}));
     EXPECT_EQ(r.width(), 500);
-}
-
-TEST_F(MainWindow, EscapeOrCloseEndsTheProgram) {
     close_without_asking = 0;
     ws::send_message(main_window, ws::WM_KEYDOWN, ws::VK_ESCAPE, 0);
     EXPECT_EQ(close_without_asking, 1);
-    EXPECT_TRUE(loop_quits());
-    EXPECT_EQ(main_window, 0);
-    ASSERT_TRUE(create_main_window());
-    ws::post_message(main_window, ws::WM_CLOSE, 0, 0);
-    EXPECT_TRUE(loop_quits());
-    EXPECT_EQ(main_window, 0);
+    for (int round = 0; round < 2; ++round) {
+        ws::Msg msg;
+        while (ws::get_message(msg)) ws::dispatch_message(msg);
+        EXPECT_EQ(msg.message, uint32_t(ws::WM_QUIT));
+        EXPECT_EQ(main_window, 0);
+        if (round == 0) {
+            ASSERT_TRUE(create_main_window());
+            ws::post_message(main_window, ws::WM_CLOSE, 0, 0);
+        }
+    }
 }
+
+}  // namespace

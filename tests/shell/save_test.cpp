@@ -1,0 +1,256 @@
+// Saving and resuming: the file byte by byte, groups back where they lay, games at the extremes, the clock, the
+// emergency save, the offered name, the header readers and the fuzz corpus's seeds.
+#include <cstdlib>
+#include <numbers>
+#include <tuple>
+
+#include "desk/title.h"
+#include "graphics/trace.h"
+#include "shell/shell_test.h"
+
+using namespace shelltest;
+
+namespace {
+
+using Save = SaveTest;
+
+// Byte offsets of the layout, written out independently of the writer.
+size_t cell_at(int32_t k, int32_t points = 10) { return 48 + size_t(k) * (4 + 32 * size_t(points)); }
+size_t item_at(int32_t i, int32_t cells = 4) { return cell_at(cells) + 80 * size_t(i); }
+
+// What the desk shows of each group once its view is rendered at its angle.
+auto snapshot(Jig& g) {
+    std::vector<std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, double, Rect>> places;
+    std::vector<std::vector<uint32_t>> pictures;
+    for (int32_t i = 0; i < g.item_count; ++i) {
+        const Item& it = g.items[i];
+        Piece& p = *it.piece;
+        p.set_angle(p.angle);
+        places.emplace_back(it.id, it.home_dx, it.home_dy, p.turned, p.cx, p.cy, it.merged, p.angle, p.rect);
+        pictures.push_back(testsupport::image_words(p)), pictures.push_back(testsupport::view_words(p));
+    }
+    return std::pair(places, pictures);
+}
+
+TEST_F(Save, FourCellsOfTenPointsLayTheFileOutAndPutThePictureAt1664) {
+    Jig& g = cut_game("sq.bmp", 64, 64, 4);
+    play_seconds = 125, view_x = 17, view_y = -3;
+    ASSERT_EQ(save_game(g, file("sq.zlt")), 1);
+    const std::string saved = read_file(file("sq.zlt")), picture = read_file(file("sq.bmp"));
+    ASSERT_EQ(saved.size(), 1664 + picture.size());
+    EXPECT_EQ(saved.substr(1664), picture);
+    const int32_t header[12] = {1664, 0, game_piece_num, game_stretch_size, 64, 64, 2, 2, 4, 125, 17, -3};
+    for (int f = 0; f < 12; ++f) EXPECT_EQ(le32(saved, 4 * size_t(f)), header[f]) << "field " << f;
+    // Cells: owner, then for each point the left, top, right and bottom edge's x and y.
+    for (int32_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(le32(saved, cell_at(k)), g.cells[k].owner);
+        for (int32_t j = 0; j < 40; ++j) {
+            const Point& pt = g.cells[k].edges[j % 4][j / 4];
+            EXPECT_EQ(le32(saved, cell_at(k) + 4 + 8 * size_t(j)), pt.x) << k << " " << j;
+            EXPECT_EQ(le32(saved, cell_at(k) + 8 + 8 * size_t(j)), pt.y) << k << " " << j;
+        }
+    }
+    // Items, bottom first: five item fields, eight placement integers, the angle, turned and the rectangle.
+    for (int32_t i = 0; i < 4; ++i) {
+        const Item& it = g.items[i];
+        const Piece& p = *it.piece;
+        const int32_t fields[18] = {it.id,   it.home_dx, it.home_dy, it.join_dx, it.join_dy,   p.width,
+                                    p.height, p.view_width, p.view_height, p.cx, p.cy, p.grab_x, p.grab_y, p.turned,
+                                    p.rect.left, p.rect.top, p.rect.right, p.rect.bottom};
+        for (int f = 0; f < 18; ++f) EXPECT_EQ(le32(saved, item_at(i) + 4 * size_t(f + (f > 12) * 2)), fields[f]) << f;
+        double angle;
+        std::memcpy(&angle, saved.data() + item_at(i) + 52, 8);
+        EXPECT_EQ(angle, p.angle);
+    }
+}
+
+TEST_F(Save, GroupsComeBackWhereTheyLayTurnedAndRotatedAndTheClockGoesOn) {
+    settings.kage = true;
+    Jig& g = cut_game("p.bmp", 120, 90, 12);
+    const int32_t pieces = g.item_count;
+    join(g, 0, 1), join(g, 0, 1), join(g, 3, 5), turn(g, 0);
+    g.items[3].piece->set_angle(std::numbers::pi / 2);
+    g.items[2].piece->set_angle(1.2345);
+    play_seconds = 125, view_x = 40, view_y = 25;
+    const auto before = snapshot(g);
+    std::vector<Cell> cells(g.cells, g.cells + pieces);
+    ASSERT_EQ(save_game(g, file("p.zlt")), 1);
+    view_x = view_y = play_seconds = 0;
+    Jig* back = resume(file("p.zlt"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(picture_path, kResumedPictureBmp);
+    EXPECT_EQ(back->item_count, pieces - 3);
+    EXPECT_EQ(back->cut_count, back->item_count);
+    EXPECT_EQ(std::tuple(clock_carry, view_x, view_y), std::tuple(125, 40, 25));
+    for (int32_t k = 0; k < pieces; ++k) {
+        EXPECT_EQ(back->cells[k].owner, cells[k].owner) << k;
+        EXPECT_EQ(0, std::memcmp(back->cells[k].edges, cells[k].edges, sizeof cells[k].edges)) << k;
+    }
+    const auto after = snapshot(*back);
+    EXPECT_EQ(after.first, before.first);
+    EXPECT_TRUE(after.second == before.second) << "a group's picture differs";
+    // Saved again from its temporary picture, under its own name, it is the same file; then the clock goes on.
+    EXPECT_EQ(default_save_name(), file("p.zlt"));
+    ASSERT_EQ(save_game(*back, file("again.zlt")), 1);
+    EXPECT_EQ(read_file(file("again.zlt")), read_file(file("p.zlt")));
+    back->windowtitle(TITLE_RESUME);
+    ws::test::advance(7000);
+    back->windowtitle(TITLE_TICK);
+    EXPECT_EQ(play_seconds, 132);
+    ASSERT_EQ(save_game(*back, file("p2.zlt")), 1);
+    EXPECT_EQ(le32(read_file(file("p2.zlt")), 36), 132);
+    EXPECT_TRUE(ws::test::messages().empty());
+}
+
+// Any game the settings can build is saved and resumed: stretch and piece counts at and beyond the menu's ends,
+// the widest cutting-line templates (points far off their edge), the longest edges.
+TEST_F(Save, GamesAtTheExtremesResume) {
+    const struct {
+        int32_t w, h, stretch, pieces, line_num, template_y;
+    } cases[] = {{40, 30, 0, 1, 10, 0},          {100, 2, 10000, 5000, 10, 0}, {64, 64, 0, 4, 10, 100000},
+                 {64, 48, 300, 12, 19, -100000}, {50, 40, -5, 0, 4, 100000}};
+    const Settings plain = settings;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " stretch " << c.stretch << " pieces " << c.pieces);
+        settings = plain;
+        settings.stretch_size = c.stretch, settings.line_num = c.line_num;
+        for (auto& t : settings.line)
+            for (int32_t i = 1; i < c.line_num - 1 && c.template_y; ++i) t[i].y = c.template_y * (i % 2 ? 1 : -1);
+        line_const_init();
+        Jig& g = cut_game("x.bmp", c.w, c.h, c.pieces);
+        ASSERT_GT(g.item_count, 0);
+        if (g.item_count > 1) join(g, 0, g.item_count - 1);
+        ASSERT_EQ(save_game(g, file("x.zlt")), 1);
+        const int32_t items = g.item_count, pic_w = g.pic_w;
+        Jig* back = resume(file("x.zlt"));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(std::tie(back->item_count, back->pic_w), std::tie(items, pic_w));
+        EXPECT_EQ(settings.stretch_size, c.stretch);
+        EXPECT_EQ(settings.piece_num, std::min(c.pieces, max_cells));
+    }
+}
+
+TEST_F(Save, TheEmergencySaveIsQuietAndNeedsAWholeGame) {
+    emergency_save();  // no game
+    picture_path = file("p.bmp");
+    ASSERT_TRUE(testsupport::write_picture(picture_path, 64, 64, testsupport::pattern_word));
+    settings.piece_num = 4;
+    current_game = new Jig;
+    current_game->cut(640, 480);  // one piece of four cut
+    emergency_save();
+    EXPECT_FALSE(fs::exists(kEmergencySaveName));
+    EXPECT_EQ(save_game(*current_game, file("cutting.zlt")), 0);
+    EXPECT_FALSE(fs::exists(file("cutting.zlt")));
+    cut_game("p.bmp", 0, 0, 4);
+    emergency_save();
+    EXPECT_EQ(saved_game_usable(kEmergencySaveName), 1);
+    EXPECT_EQ(read_file(kEmergencySaveName).size(), 1664 + read_file("p.bmp").size());
+    // With its picture gone the save fails without a word; the earlier emergency save stays as it was.
+    const std::string earlier = read_file(kEmergencySaveName);
+    fs::remove("p.bmp");
+    emergency_save();
+    EXPECT_EQ(read_file(kEmergencySaveName), earlier);
+    EXPECT_TRUE(ws::test::messages().empty());
+}
+
+TEST_F(Save, TheFatalReportSavesTheGameBeforeEnding) {
+    // The death test's child runs this test afresh in a folder of its own; both meet in one named after the parent.
+    if (!std::getenv("ZELTO_FATAL_DIR")) setenv("ZELTO_FATAL_DIR", file("").c_str(), 1);
+    const fs::path meet = std::getenv("ZELTO_FATAL_DIR");
+    cut_game((meet / "p.bmp").string(), 64, 64, 4);
+    fs::current_path(meet);
+    auto* const old_hook = emergency_save_hook;
+    emergency_save_hook = emergency_save;
+    // The child ends without its destructors: it removes its own folder first.
+    EXPECT_EXIT((fs::remove_all(file("")), fatal_error("save_test", 1, "test step", 0)), ::testing::ExitedWithCode(1), "");
+    emergency_save_hook = old_hook;
+    unsetenv("ZELTO_FATAL_DIR");
+    EXPECT_EQ(saved_game_usable((meet / kEmergencySaveName).string()), 1);
+}
+
+TEST_F(Save, ThePictureTypeFollowsThePictureName) {
+    settings.stretch_size = 200;
+    for (const char* name : {"m.JPG", "m.jpeg", "m.bmp.jpg", "p.BmP"}) {
+        const bool jpeg = name[0] == 'm';
+        if (jpeg) fs::copy_file(ZELTO_SOURCE_DIR "/data/data/mountains.jpg", name, fs::copy_options::overwrite_existing);
+        ASSERT_EQ(save_game(cut_game(name, jpeg ? 0 : 64, 48, 4), file("m.zlt")), 1) << name;
+        EXPECT_EQ(le32(read_file("m.zlt"), 4), int32_t(jpeg)) << name;
+    }
+}
+
+TEST_F(Save, TheOfferedNameFollowsSavePathOrThePicture) {
+    save_path = "/games/mine.zlt";
+    picture_path = "/pics/cat.jpg";
+    EXPECT_EQ(default_save_name(), "/games/mine.zlt");
+    save_path.clear();
+    // Golden table, written by hand: a picture path and the name offered for it.
+    for (const auto& row : golden("save_names")) {
+        picture_path = row.at(0);
+        EXPECT_EQ(default_save_name(), row.at(1)) << row[0];
+    }
+}
+
+TEST_F(Save, TheHeaderReadersTakeOutThePictureUnderItsTypesName) {
+    cut_game("p.bmp", 64, 64, 4);
+    game_piece_num = 4, game_stretch_size = 0;
+    ASSERT_EQ(save_game(*current_game, "p.zlt"), 1);
+    const std::string good = read_file("p.zlt");
+    int32_t count = -1;
+    EXPECT_EQ(peek_item_count("p.zlt", count), 1);
+    EXPECT_EQ(count, 4);
+    std::string name = "p.zlt";  // the list passes one buffer as both arguments and leaves the game's values alone
+    ASSERT_EQ(extract_picture_for_list(name, name), 1);
+    EXPECT_EQ(name, kListPictureBmp);
+    EXPECT_EQ(read_file(kListPictureBmp), read_file("p.bmp"));
+    // A JPEG type in the header names the temporary picture .jpg; the bytes are copied as they stand.
+    write_file("j.zlt", with_le(with_le(with_le(good, 4, 1), 8, 20), 12, 300));
+    name = "j.zlt";
+    ASSERT_EQ(extract_picture(name, name), 1);
+    EXPECT_EQ(name, kResumedPictureJpg);
+    EXPECT_EQ(std::tuple(game_piece_num, game_stretch_size), std::tuple(20, 300));
+    EXPECT_EQ(read_file(kResumedPictureJpg), read_file("p.bmp"));
+    // Missing or cut short: nothing is read and nothing said.
+    write_file("short.zlt", good.substr(0, 30));
+    for (const char* bad : {"none.zlt", "short.zlt"}) {
+        std::string out = "unchanged";
+        count = -1;
+        EXPECT_EQ(peek_item_count(bad, count) + extract_picture_for_list(bad, out), 0);
+        EXPECT_EQ(count, -1);
+        EXPECT_EQ(out, "unchanged");
+    }
+    EXPECT_TRUE(ws::test::messages().empty());
+}
+
+// The saved games of the load_game fuzz corpus are real ones: every seed resumes whole. With ZELTO_SAVE_SEEDS set
+// to a folder, the seeds are first made there: fresh, joined with a turned group, complete, and from a JPEG.
+TEST_F(Save, EverySeedOfTheFuzzCorpusResumes) {
+    if (const char* out = std::getenv("ZELTO_SAVE_SEEDS")) {
+        const auto seed = [out](const char* name) { return save_game(*current_game, out + std::string("/") + name); };
+        cut_game("s.bmp", 48, 48, 4);
+        ASSERT_TRUE(seed("bmp_fresh.zlt"));
+        Jig& j = cut_game("j.bmp", 64, 48, 12);
+        join(j, 0, 1), join(j, 2, 4), turn(j, 0);
+        play_seconds = 3725, view_x = 12;
+        ASSERT_TRUE(seed("bmp_joined.zlt"));
+        while (j.item_count > 1) join(j, 0, 1);
+        ASSERT_TRUE(seed("bmp_complete.zlt"));
+        fs::copy_file(ZELTO_SOURCE_DIR "/data/data/mountains.jpg", "m.jpg");
+        settings.stretch_size = 120;
+        join(cut_game("m.jpg", 0, 0, 6), 1, 0);
+        ASSERT_TRUE(seed("jpeg_joined.zlt"));
+    }
+    int seeds = 0;
+    for (const auto& entry : fs::directory_iterator(ZELTO_SOURCE_DIR "/fuzz/corpus/load_game")) {
+        SCOPED_TRACE(entry.path().filename().string());
+        int32_t count = 0;
+        ASSERT_EQ(peek_item_count(entry.path().string(), count), 1);
+        Jig* g = resume(entry.path().string());
+        ASSERT_TRUE(g);
+        EXPECT_EQ(std::tie(g->item_count, g->cut_count), std::tie(count, count));
+        for (int32_t i = 0; i < count; ++i) EXPECT_NE(g->items[i].piece->image, nullptr);
+        ++seeds;
+    }
+    EXPECT_GE(seeds, 4);
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+// Shared pieces of the shell's tests: a folder of the test's own made current with the process-wide values put
+// back, files as byte strings, little-endian fields, golden tables, and games cut, saved and resumed the real way.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "desk/desk.h"
+#include "desk/title.h"
+#include "graphics/ws.h"
+#include "play/jig.h"
+#include "play/lifecycle.h"
+#include "shell/save.h"
+#include "shell/settings.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+#include "support/game_builder.h"
+#include "support/temp_dir.h"
+
+namespace shelltest {
+
+namespace fs = std::filesystem;
+
+// Writes raw bytes to a file, making its folders; reads a whole file.
+inline void write_file(const std::string& name, const std::string& bytes) {
+    if (fs::path(name).has_parent_path()) fs::create_directories(fs::path(name).parent_path());
+    std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
+}
+inline std::string read_file(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Little-endian fields at a byte offset, read and written the way saved games lay them out.
+inline int32_t le32(const std::string& b, size_t at) {
+    uint32_t v = 0;
+    for (int k = 3; k >= 0; --k) v = v << 8 | uint8_t(b.at(at + size_t(k)));
+    return int32_t(v);
+}
+template <class T>
+std::string with_le(std::string b, size_t at, T value) {
+    uint64_t u = 0;
+    std::memcpy(&u, &value, sizeof value);
+    for (size_t k = 0; k < sizeof value; ++k) b.at(at + k) = char(u >> (8 * k));
+    return b;
+}
+
+// Rows of the golden table tests/shell/golden/NAME.txt: fields split at tabs; "\xNN", "\n", "\t", "\\" and "\0"
+// stand for their bytes; blank lines and lines starting with "#" are skipped.
+inline std::vector<std::vector<std::string>> golden(const std::string& name) {
+    std::ifstream in(std::string(ZELTO_SOURCE_DIR) + "/tests/shell/golden/" + name + ".txt", std::ios::binary);
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        rows.emplace_back(1);
+        for (size_t i = 0; i < line.size(); ++i) {
+            char c = line[i];
+            if (c == '\t') { rows.back().emplace_back(); continue; }
+            if (c == '\\' && i + 1 < line.size()) {
+                const char e = line[++i];
+                c = e == 'n' ? '\n' : e == 't' ? '\t' : e == '0' ? '\0' : e == 'r' ? '\r' : e;
+                if (e == 'x') c = char(std::stoi(line.substr(i + 1, 2), nullptr, 16)), i += 2;
+            }
+            rows.back().back() += c;
+        }
+    }
+    EXPECT_FALSE(rows.empty()) << name;
+    return rows;
+}
+
+// Each test runs in a folder of its own made current, from the default settings with no sounds; the settings,
+// sounds, paths, clock and current game are put back afterwards.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.ok());
+        old_dir_ = fs::current_path();
+        fs::current_path(dir_.string());
+        settings = Settings{};
+        sound_list = {};
+        sound_looping = 0;
+        ws::test::reset();
+    }
+    void TearDown() override {
+        fs::current_path(old_dir_);
+        read_skin_file = skin_reader_;
+        sound_looping = play_seconds = clock_carry = 0;
+        ws::test::reset();
+    }
+    std::string file(const std::string& name) const { return dir_.file(name); }
+
+    testsupport::TempDir dir_;
+    fs::path old_dir_;
+    testsupport::Guard guard_;
+    void (*skin_reader_)(std::FILE*) = read_skin_file;
+};
+
+// Saved games: plain settings with free rotation and turning over, a desk to lay the pieces on, games cut the way
+// a new one is and resumed through the game window's own road.
+class SaveTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        settings.kage = settings.ddraw = settings.seiretu = false;
+        settings.hanten = true;
+        settings.kaiten = 234;     // free rotation: pieces land at any angle
+        settings.back_type = 243;  // a plain colour: no background picture to find
+        settings.stretch_size = 0;
+        line_const_init();
+        desk_images_create(900, 700);
+    }
+    void TearDown() override {
+        delete current_game;
+        current_game = nullptr;
+        desk_images_destroy();
+        ShellTest::TearDown();
+    }
+    // A w x h pattern picture `name` and the game cut on it with `pieces`, made the current game.
+    Jig& cut_game(const std::string& name, int32_t w, int32_t h, int32_t pieces) {
+        if (w > 0) {
+            EXPECT_TRUE(testsupport::write_picture(file(name), w, h, testsupport::pattern_word));
+        }
+        delete current_game;
+        picture_path = file(name);
+        settings.piece_num = pieces;
+        current_game = new Jig;
+        game_piece_num = settings.piece_num;
+        game_stretch_size = settings.stretch_size;
+        while (current_game->item_count > 0 && current_game->cut_count < current_game->item_count)
+            current_game->cut(640, 480);
+        return *current_game;
+    }
+    // Resumes `saved` as the menu does; the game window's handler must take the piece count and stretch size from
+    // the file. Null when any step refuses.
+    static Jig* resume(const std::string& saved) {
+        if (!begin_resume(saved, end_game)) return nullptr;
+        settings.piece_num = settings.stretch_size = -1;
+        continue_saved_game();
+        return current_game;
+    }
+    // Item i picked up (raised to the top) and joined onto the group of item t, or turned over.
+    static void hold(Jig& g, int32_t i) {
+        std::rotate(g.items + i, g.items + i + 1, g.items + g.item_count);
+        g.holding = 1;
+    }
+    static void join(Jig& g, int32_t t, int32_t i) {
+        const int32_t target = g.items[t].id;
+        hold(g, i);
+        g.joint(target);
+        g.holding = 0;
+    }
+    static void turn(Jig& g, int32_t i) {
+        hold(g, i);
+        g.hanten();
+        g.holding = 0;
+    }
+};
+
+}  // namespace shelltest
