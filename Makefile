@@ -15,15 +15,18 @@ build: setup
 	@cmake -S . -B build $(CMAKE_FLAGS) >/dev/null
 	@cmake --build build -j $(JOBS)
 
+# The sanitizer build is a clang build: it also links the fuzz targets with libFuzzer, which `make test` runs briefly.
 build-san: setup
-	@cmake -S . -B build-san -DCMAKE_BUILD_TYPE=Debug -DZELTO_SANITIZE=ON >/dev/null
+	@cmake -S . -B build-san -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+		-DZELTO_SANITIZE=ON >/dev/null
 	@cmake --build build-san -j $(JOBS)
 
 run: build
 	@cd build && ./zelto $(ARGS)
 
-# The tests run twice: under AddressSanitizer and UndefinedBehaviorSanitizer, then in the normal build
-# (which also starts the real program under Xvfb); the last line is CTest's summary.
+# The tests run twice: under clang's AddressSanitizer and UndefinedBehaviorSanitizer, with each fuzz target run for a
+# few seconds, then in the normal build (which also starts the real program under Xvfb); the last line is CTest's
+# summary.
 test: build build-san
 	@cd build-san && ctest --output-on-failure -j $(JOBS) -LE smoke
 	@cd build && ctest --output-on-failure -j $(JOBS)

@@ -44,7 +44,8 @@ void show_tooltip(const std::string& text, int32_t x, int32_t y) {
     const int32_t h = int32_t(lines.size()) * line_h - m.external_leading;
     const Rect client = ws::get_client_rect(main_window);
     const int32_t left = x + w + 12 > client.right ? std::max(client.right - w - 12, 0) : x + 10;
-    const int32_t top = y + h + 12 > client.bottom ? y - 10 : y + 10;
+    // Near the bottom it goes up to y - 10, and higher still where a tall box would pass the window's bottom.
+    const int32_t top = y + h + 12 > client.bottom ? std::max(std::min(y - 10, client.bottom - h - 2), 0) : y + 10;
     tip.rect = Rect{left, top, left + w + 2, top + h + 2};
     tip.under = std::make_unique<MemDC>();
     tip.under->create(BIT_SCREEN, w + 2, h + 2);

@@ -33,10 +33,13 @@ void on_create(ws::Hwnd hwnd) {
     guide.pic_h0 = guide.picture.height();
     guide.thumb_w = guide.thumb_h = kGuideStartSide;
     fit_picture();
-    // The window's bottom-right corner goes onto that of the game window's client area.
+    // The window's bottom-right corner goes onto that of the game window's client area, kept on the screen: in a
+    // maximized main window that corner lies a little below the screen's bottom edge.
     const Rect outer = ws::adjust_window_rect({0, 0, guide.thumb_w - 1, guide.thumb_h - 1}, kStyle, false);
     const Rect pc = ws::get_client_rect(guide.parent);
-    const Point at = ws::client_to_screen(guide.parent, {pc.width() - outer.width(), pc.height() - outer.height()});
+    Point at = ws::client_to_screen(guide.parent, {pc.width() - outer.width(), pc.height() - outer.height()});
+    at.x = std::max(0, std::min(at.x, ws::screen_width() - outer.width()));
+    at.y = std::max(0, std::min(at.y, ws::screen_height() - outer.height()));
     ws::move_window(hwnd, at.x, at.y, outer.width(), outer.height(), true);
 }
 
