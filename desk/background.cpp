@@ -11,7 +11,7 @@
 #include "desk/display.h"
 #include "graphics/paths.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "play/jig.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"

@@ -7,7 +7,7 @@
 #include "desk/background.h"
 #include "desk/desk.h"
 #include "graphics/colour_model.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "play/jig.h"
 #include "puzzle/lines.h"
 #include "shell/mywin.h"

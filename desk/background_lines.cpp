@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "desk/background.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "play/jig.h"
 #include "puzzle/lines.h"
 

@@ -10,7 +10,7 @@
 
 #include "graphics/geometry.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 // What the window shows beyond the edges of the desk.
 inline constexpr Colour kBeyondDeskColour = 0x404040;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "play/jig.h"
 #include "shell/mywin.h"
 

@@ -10,7 +10,7 @@
 #include "graphics/cursor.h"
 #include "graphics/durable.h"
 #include "graphics/paths.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 char bmp_name[260] = "";
 

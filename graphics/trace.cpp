@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "graphics/paths.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 int32_t trace_switch = 0;
 char trace_file_name[260] = "ZELTOTR.TXT";

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 // The picture list's request and answer: set by whoever opens the list, read by the game window on IDM_VIEW_END.
 extern std::string view_folder;  // folder to list, ending in "\"

@@ -15,7 +15,7 @@
 #include "graphics/memdc.h"
 #include "graphics/paths.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "pieces/piece.h"
 #include "play/companions.h"
 #include "play/jigwin.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 // The game's own messages to the game window (posted; the mouse's synchronous ones are in play/play.h).
 inline constexpr uint32_t IDM_INIT_DISP = 0xF400;      // one cutting step, or the step that starts play

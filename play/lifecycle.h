@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 // Destroys the game in play (if any) and forgets the gesture that was under way on it. A game ended while it was
 // still being cut gives back the busy cursor its road pushed.

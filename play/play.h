@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "graphics/geometry.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 struct Jig;
 struct Item;

@@ -3,7 +3,7 @@
 
 #include "desk/desk.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "pieces/piece.h"
 #include "play/jig.h"
 #include "play/play.h"

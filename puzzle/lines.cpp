@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "puzzle/random.h"
 #include "shell/settings.h"
 

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 GameRandom game_random;
 

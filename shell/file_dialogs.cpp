@@ -6,7 +6,7 @@
 
 #include "graphics/paths.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
 

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 inline constexpr uint32_t IDM_FIT_PARENT = 0xF417;  // posted to the game window when the main window changes size
 inline constexpr uintptr_t kSkinTimer = 0xF418;     // 1 s: the skin's hover check

@@ -7,7 +7,7 @@
 #include "desk/title.h"
 #include "graphics/paths.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "pieces/piece.h"
 #include "play/jig.h"
 #include "puzzle/lines.h"

@@ -9,7 +9,7 @@
 #include "desk/title.h"
 #include "graphics/durable.h"
 #include "graphics/paths.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "pieces/piece.h"
 #include "play/jig.h"
 #include "puzzle/lines.h"

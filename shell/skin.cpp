@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "shell/menu.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "graphics/paths.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "shell/cp932.h"
 #include "shell/line_parser.h"
 #include "shell/settings.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "shell/mywin.h"
 #include "shell/skin_table.h"
 

@@ -2,7 +2,7 @@
 #include "shell/sound.h"
 
 #include "graphics/paths.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "shell/cp932.h"
 #include "shell/line_parser.h"
 #include "shell/settings.h"

@@ -9,7 +9,7 @@
 
 #include "graphics/durable.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "shell/mywin.h"
 #include "shell/recover.h"
 #include "shell/settings.h"

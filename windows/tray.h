@@ -3,7 +3,7 @@
 #include <string>
 
 #include "graphics/geometry.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 extern Point tray_origin;  // screen point where the next tray window opens
 

@@ -9,7 +9,7 @@
 
 #include "graphics/ddbase.h"
 #include "graphics/geometry.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "play/jig.h"
 #include "play/play.h"
 

@@ -13,7 +13,7 @@
 #include "graphics/bmp_reader.h"
 #include "graphics/jpeg_reader.h"
 #include "graphics/paths.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "play/jigwin.h"
 #include "shell/save.h"
 
