@@ -6,8 +6,6 @@
 
 #include "ws/ws.h"
 
-GameRandom game_random;
-
 double GameRandom::pick(double n) {
     const double draw = double(next());
     return n > 0 ? std::fmod(draw, n) : 0.0;

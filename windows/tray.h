@@ -5,8 +5,6 @@
 #include "graphics/geometry.h"
 #include "ws/ws.h"
 
-extern Point tray_origin;  // screen point where the next tray window opens
-
 // The menu's "トレイを追加": refuses with a message without the presenter, without a game, or with ten trays
 // open; otherwise opens a tray in the first free slot at the game window's top-left corner.
 void tray_add();
