@@ -10,13 +10,14 @@
 #include <memory>
 #include <string>
 
-#include "desk/desk.h"
-#include "graphics/ws.h"
-#include "play/jig.h"
+#include "pieces/desk.h"
+#include "play/save.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
-#include "shell/save.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -47,9 +48,9 @@ bool prepare() {
 
 void resume(const std::string& path) {
     if (!begin_resume(path, [] {})) return;
-    if (game_stretch_size > kLargestStretch) return;
-    settings.piece_num = game_piece_num;
-    settings.stretch_size = game_stretch_size;
+    if (play.game_stretch_size > kLargestStretch) return;
+    settings.piece_num = play.game_piece_num;
+    settings.stretch_size = play.game_stretch_size;
     auto game = std::make_unique<Jig>();
     if (game->item_count > 0) load_game(*game, path);
 }

@@ -4,10 +4,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "play/state.h"
 #include "shell/sound.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    sound_list = {};
+    play.sound_list = {};
     std::string bytes(reinterpret_cast<const char*>(data), size);
     if (bytes.empty()) return 0;
     std::FILE* f = fmemopen(bytes.data(), bytes.size(), "r");
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     read_sound_list(f);
     std::fclose(f);
     for (int32_t e = 1; e <= kSoundEvents; ++e) {
-        const SoundEntry& entry = sound_list[std::size_t(e - 1)];
+        const SoundEntry& entry = play.sound_list[std::size_t(e - 1)];
         if (entry.file.empty()) std::abort();                  // a missing file name is "none", never ""
         if (e > 13 && entry.file != "none") std::abort();      // events without a name never get a sound
     }

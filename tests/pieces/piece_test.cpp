@@ -7,6 +7,7 @@
 
 #include "graphics/colour_model.h"
 #include "graphics/ddbase.h"
+#include "pieces/desk.h"
 #include "support/game_builder.h"
 
 namespace {
@@ -146,14 +147,14 @@ TEST_F(Pieces, HitIsStrictlyInsideAndNotOnWhite) {
     std::vector<int32_t> plain, dd;
     for (Point q : points) plain.push_back(p.hit(q.x, q.y, 0));
     DDBase presenter_copy(4);
-    presenter = &presenter_copy;
+    desk.presenter = &presenter_copy;
     p.hand_over_view(2);
-    presenter = nullptr;
+    desk.presenter = nullptr;
     EXPECT_EQ(p.hit(9, 20, 0), 0) << "no view and no presenter: nothing to hit";
-    presenter = &presenter_copy;
+    desk.presenter = &presenter_copy;
     for (Point q : points) dd.push_back(p.hit(q.x, q.y, 2));
     const int32_t other_id = p.hit(9, 20, 3);
-    presenter = nullptr;
+    desk.presenter = nullptr;
     EXPECT_EQ(plain, want);
     EXPECT_EQ(dd, want);
     EXPECT_EQ(other_id, 0) << "an id without an image shows nothing";

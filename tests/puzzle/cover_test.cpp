@@ -7,9 +7,9 @@
 #include <deque>
 #include <vector>
 
-#include "graphics/ws.h"
 #include "puzzle/cut.h"
 #include "support/game_builder.h"
+#include "ws/ws.h"
 
 namespace {
 

@@ -8,9 +8,11 @@
 #include <set>
 
 #include "graphics/ddbase.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "puzzle/cut.h"
+#include "puzzle/state.h"
 #include "support/game_builder.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -26,7 +28,7 @@ protected:
         settings.seiretu = false;
     }
     void TearDown() override {
-        delete std::exchange(presenter, nullptr);
+        delete std::exchange(desk.presenter, nullptr);
         desk_images_destroy();
     }
     static std::unique_ptr<Jig> cut_game(int32_t w, int32_t h, int32_t n, int32_t client_w = 800, int32_t client_h = 600) {
@@ -43,7 +45,7 @@ TEST_F(Cutting, EveryCellIsCutOnceWithItsDrawsInOrder) {
     std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));
     std::set<int32_t> ids;
     for (int32_t k = 0; k < 20; ++k) {
-        GameRandom r = game_random;
+        GameRandom r = puzzle.game_random;
         const auto pick = [&r](double n) { return std::fmod(double(r.next()), n); };
         int32_t cell = int32_t(pick(20));
         while (ids.count(cell)) cell = (cell + 1) % 20;
@@ -58,7 +60,7 @@ TEST_F(Cutting, EveryCellIsCutOnceWithItsDrawsInOrder) {
         EXPECT_EQ(p.turned, int32_t(turned)) << k;
         EXPECT_EQ(p.angle, angle) << k;
         EXPECT_EQ((Point{p.cx, p.cy}), (Point{int32_t(xs * std::cos(a) + xd + 800 / 6), int32_t(ys * std::sin(a) + yd + 600 / 4)}));
-        EXPECT_EQ(game_random.state, r.state) << "no other draws";
+        EXPECT_EQ(puzzle.game_random.state, r.state) << "no other draws";
         EXPECT_TRUE(k > 0 || g->items[1].id == -1) << "uncut items have no cell";
         ids.insert(cell);
     }
@@ -126,7 +128,7 @@ TEST_F(Cutting, AnglesAndSidesAreDrawnOnlyWhenAllowed) {
 // within H/4 + H/5 + H/4; a tiny window puts them at the origin; the row layout lays cells in order from the
 // desk's origin at twice the cell spacing.
 TEST_F(Cutting, ScatterAndRows) {
-    view_x = 50, view_y = 30;
+    desk.view_x = 50, desk.view_y = 30;
     auto g = cut_game(300, 225, 600);
     int32_t right_half = 0;
     for (int32_t k = 0; k < g->cut_count; ++k) {
@@ -140,7 +142,7 @@ TEST_F(Cutting, ScatterAndRows) {
     for (int32_t k = 0; k < 20; ++k) EXPECT_EQ((Point{g->items[k].piece->cx, g->items[k].piece->cy}), (Point{50, 30}));
     settings.seiretu = true;
     g = cut_game(400, 300, 20);
-    EXPECT_EQ((Point{view_x, view_y}), (Point{0, 0}));
+    EXPECT_EQ((Point{desk.view_x, desk.view_y}), (Point{0, 0}));
     for (int32_t k = 0; k < 20; ++k)
         EXPECT_EQ((std::vector{g->items[k].id, g->items[k].piece->cx, g->items[k].piece->cy}),
                   (std::vector{k, (k % 5) * 160 + 80, (k / 5) * 150 + 75}));
@@ -166,36 +168,38 @@ TEST_F(Cutting, SameClockGivesTheSamePuzzle) {
 // while the desk image is left alone.
 TEST_F(Cutting, EachNewPieceIsShownOnBothPaths) {
     for (const bool with_presenter : {false, true}) {
-        desk_image->fill(0, 0, 1000, 800, 0x563412);
+        desk.desk_image->fill(0, 0, 1000, 800, 0x563412);
         std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));
         if (with_presenter) {
-            presenter = new DDBase(g->item_count);
-            presenter->init(0);
-            presenter->table_count = presenter->count;
-            presenter->back->fill(0, 0, presenter->back->width(), presenter->back->height(), 0x563412);
+            desk.presenter = new DDBase(g->item_count);
+            desk.presenter->init(0);
+            desk.presenter->table_count = desk.presenter->count;
+            desk.presenter->back->fill(0, 0, desk.presenter->back->width(), desk.presenter->back->height(), 0x563412);
         }
         for (int32_t k = 0; k < (with_presenter ? 1 : 20); ++k) {
             g->cut(800, 600);
             const Item& it = g->items[k];
             const Piece& p = *it.piece;
             ASSERT_EQ(p.view == nullptr, with_presenter);
-            const int32_t w = with_presenter ? presenter->back->width() : 1000;
-            const int32_t h = with_presenter ? presenter->back->height() : 800;
+            const int32_t w = with_presenter ? desk.presenter->back->width() : 1000;
+            const int32_t h = with_presenter ? desk.presenter->back->height() : 800;
             int32_t shown = 0;
             for (int32_t y = 0; y < p.view_height; y += 3)
                 for (int32_t x = 0; x < p.view_width; x += 3) {
                     const int32_t dx = p.rect.left + x, dy = p.rect.top + y;
-                    const uint32_t v = with_presenter ? presenter->get_pixel(it.id, x, y) : p.view_at(x, y) & 0xFFFFFF;
+                    const uint32_t v =
+                        with_presenter ? desk.presenter->get_pixel(it.id, x, y) : p.view_at(x, y) & 0xFFFFFF;
                     if (dx < 0 || dy < 0 || dx >= w || dy >= h || v == white_word) continue;
-                    ASSERT_EQ(with_presenter ? presenter->get_pixel(-1, dx, dy) : at(*desk_image, dx, dy), v) << x << "," << y;
+                    ASSERT_EQ(with_presenter ? desk.presenter->get_pixel(-1, dx, dy) : at(*desk.desk_image, dx, dy), v)
+                        << x << "," << y;
                     ++shown;
                 }
             EXPECT_GT(shown, 80 * 75 / 9 / 2) << "piece " << k;
         }
-        EXPECT_EQ(at(*desk_image, 999, 799), 0x123456u) << "white parts of the squares are left out";
-        EXPECT_TRUE(!with_presenter || at(*desk_image, g->items[0].piece->cx, g->items[0].piece->cy) == 0x123456u)
+        EXPECT_EQ(at(*desk.desk_image, 999, 799), 0x123456u) << "white parts of the squares are left out";
+        EXPECT_TRUE(!with_presenter || at(*desk.desk_image, g->items[0].piece->cx, g->items[0].piece->cy) == 0x123456u)
             << "the desk image is not drawn on the presenter path";
-        delete std::exchange(presenter, nullptr);
+        delete std::exchange(desk.presenter, nullptr);
     }
 }
 
@@ -210,7 +214,7 @@ TEST_F(Cutting, WildTemplatesAndOversizedPicturesStillCut) {
     }
     settings.line[3][5] = {INT32_MAX, INT32_MIN};  // kept within two edge lengths of the edge
     line_const_init();
-    EXPECT_EQ((std::vector{unit_shapes[3].h[5].x, unit_shapes[3].h[5].y}), (std::vector{3.0, -2.0}));
+    EXPECT_EQ((std::vector{puzzle.unit_shapes[3].h[5].x, puzzle.unit_shapes[3].h[5].y}), (std::vector{3.0, -2.0}));
     auto g = cut_game(300, 225, 50);
     for (int32_t k = 0; k < g->cut_count; ++k) EXPECT_EQ(g->items[k].piece->width, cell_square(*g, 0).side);
     settings.kage = false;

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "puzzle/fit.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
@@ -51,12 +53,12 @@ TEST(BlackAndWhite, PurePixelsMoveToTheNearGreysOthersStay) {
     const uint32_t words[] = {0x000000, 0xFFFFFF, 0x010101, 0xFEFFFF, 0x7F123456, 0xFF000000};
     Jig game(blank_game);
     game.picture = testsupport::surface_of(6, 1, [&](int32_t x, int32_t) { return words[x]; }, BIT_SCREEN);
-    const Colour old_black = near_black, old_white = near_white;
-    near_black = 0x030201;  // unlike grey, so that a mix-up of colour value and pixel word shows
-    near_white = 0xFDFEFC;
+    const Colour old_black = desk.near_black, old_white = desk.near_white;
+    desk.near_black = 0x030201;  // unlike grey, so that a mix-up of colour value and pixel word shows
+    desk.near_white = 0xFDFEFC;
     game.replace_black_white();
-    near_black = old_black;
-    near_white = old_white;
+    desk.near_black = old_black;
+    desk.near_white = old_white;
     // A top byte would read as a seam mark in the pieces: it goes.
     EXPECT_EQ(testsupport::top_down(*game.picture),
               (std::vector<uint32_t>{0x010203, 0xFCFEFD, 0x010101, 0xFEFFFF, 0x123456, 0x010203}));
@@ -131,7 +133,7 @@ TEST_F(Stretch, GameIsBuiltFromThePictureFileOrRefused) {
     } cases[] = {{"wide.bmp", 0, 20, 400}, {"dot.bmp", 0, 0, 1}, {"missing.bmp", 0, 0, 0}, {"dot.bmp", 300, 20, 300}};
     for (const auto& c : cases) {
         settings.stretch_size = c.stretch;
-        picture_path = dir.file(c.file);
+        play.picture_path = dir.file(c.file);
         Jig game;
         EXPECT_EQ((std::vector{game.item_count, game.cut_count}), (std::vector{c.items, 0})) << c.file;
         EXPECT_TRUE(c.items == 0 || (game.pic_w == c.pic_w && game.cells[c.items - 1].owner == c.items - 1)) << c.file;

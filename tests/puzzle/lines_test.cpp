@@ -5,8 +5,9 @@
 #include <set>
 #include <vector>
 
-#include "graphics/ws.h"
+#include "puzzle/state.h"
 #include "support/game_builder.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ std::unique_ptr<Jig> laid(int32_t w, int32_t h, int32_t n) { return std::unique_
 // with x and y swapped; both ends are pinned whatever the template says; the straight edge runs along the axis.
 TEST(UnitShapes, TemplatesTheirReversalsAndMirrorsAndTheStraightEdge) {
     testsupport::Guard guard;
-    const auto& s = unit_shapes;
+    const auto& s = puzzle.unit_shapes;
     EXPECT_EQ((std::vector{s[0].h[4].x, s[0].h[4].y, s[0].v[4].x, s[0].v[4].y, s[0].h[9].x}),
               (std::vector{49 * f, 78 * f, 78 * f, 49 * f, 1.0}));
     EXPECT_EQ((std::vector{s[4].h[1].x, s[4].h[1].y, s[4].v[1].x, s[4].v[1].y, s[4].h[9].x}),
@@ -48,7 +49,7 @@ TEST(UnitShapes, PointCountIsAlwaysAWholeChain) {
     }
     settings.line_num = 4;  // the shapes were built for 10 points
     auto game = laid(300, 300, 1);
-    EXPECT_EQ((std::vector{unit_shapes[0].h[3].x, unit_shapes[0].h[1].x, unit_shapes[4].h[3].x}),
+    EXPECT_EQ((std::vector{puzzle.unit_shapes[0].h[3].x, puzzle.unit_shapes[0].h[1].x, puzzle.unit_shapes[4].h[3].x}),
               (std::vector{1.0, 24 * f, 1.0}));
     EXPECT_EQ(points(game->cells[0].edges[SIDE_RIGHT], 5), (std::vector<Point>{{300, 0}, {300, 0}, {300, 0}, {300, 301}, {}}));
 }
@@ -74,7 +75,7 @@ TEST(Edges, WorkedPointsOfALaidEdge) {
 TEST(Edges, ShapesAreDrawnInCellOrderFromTheClock) {
     testsupport::Guard guard;
     auto one = laid(300, 300, 1);
-    EXPECT_EQ(game_random.state, ws::tick_count());
+    EXPECT_EQ(puzzle.game_random.state, ws::tick_count());
     const Cell& c = one->cells[0];
     const auto straight = [](Point p, Point last) {
         std::vector<Point> v(9, p);
@@ -98,7 +99,7 @@ TEST(Edges, ShapesAreDrawnInCellOrderFromTheClock) {
     GameRandom after;
     after.seed(ws::tick_count());
     for (int32_t i = 0; i < 4; ++i) after.next();
-    EXPECT_EQ(game_random.state, after.state);
+    EXPECT_EQ(puzzle.game_random.state, after.state);
     Point want[4][max_line_points];
     lay_vertical_edge(want[0], shapes[0], 1, 0, 200, 150);
     lay_horizontal_edge(want[1], shapes[1], 1, 0, 200, 150);

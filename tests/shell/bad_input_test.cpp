@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "play/state.h"
 #include "shell/settings.h"
 #include "shell_fixture.h"
 
@@ -49,7 +50,7 @@ TEST_F(BadInput, BinaryGarbageLeavesEveryDefault) {
     read_settings("ZELTORC.TXT");
     write_settings("ZELTORC.TXT");
     EXPECT_EQ(read_file("ZELTORC.TXT"), defaults);
-    for (const SoundEntry& e : sound_list) EXPECT_EQ(e.file, "none");
+    for (const SoundEntry& e : play.sound_list) EXPECT_EQ(e.file, "none");
 }
 
 TEST_F(BadInput, ATenMegabyteLineDoesNotHideTheLinesAfterIt) {
@@ -59,7 +60,7 @@ TEST_F(BadInput, ATenMegabyteLineDoesNotHideTheLinesAfterIt) {
     read_settings("ZELTORC.TXT");
     EXPECT_EQ(settings.piece_num, 50);
     EXPECT_EQ(settings.stretch_size, 700);
-    EXPECT_EQ(sound_list[SOUND_JOINT - 1].file, "j.wav");
+    EXPECT_EQ(play.sound_list[SOUND_JOINT - 1].file, "j.wav");
 }
 
 TEST_F(BadInput, InvalidCodePageBytesAreReplacedAndRewrittenCleanly) {

@@ -2,6 +2,7 @@
 #include <fstream>
 
 #include "play/jigwin_support.h"
+#include "play/state.h"
 #include "shell/file_dialogs.h"
 #include "shell/menu.h"
 
@@ -28,8 +29,8 @@ TEST_F(MenuWeb, ADocumentBesideTheProgramOpensAndAMissingOneIsReported) {
     settings.web[0] = "_readme\\README.HTM";
     settings.web[1] = "missing\\page.htm";
     open("pic.bmp");
-    ws::send_message(main_window, ws::WM_COMMAND, IDM_WEB_FIRST, 0);
-    ws::send_message(main_window, ws::WM_COMMAND, IDM_WEB_FIRST + 1, 0);
+    ws::send_message(::play.main_window, ws::WM_COMMAND, IDM_WEB_FIRST, 0);
+    ws::send_message(::play.main_window, ws::WM_COMMAND, IDM_WEB_FIRST + 1, 0);
     ASSERT_EQ(ws::test::opened().size(), 1u);
     EXPECT_EQ(ws::test::opened()[0], "_readme/readme.htm");
     ASSERT_EQ(ws::test::messages().size(), 1u);

@@ -1,7 +1,9 @@
 // The main menu read back through the layer: radio marks from the settings, the entries added at creation, and
 // the quick right-click pop-ups.
 #include "play/jigwin_support.h"
+#include "play/state.h"
 #include "shell/menu.h"
+#include "shell/state.h"
 
 using namespace jigwintest;
 
@@ -11,7 +13,7 @@ class MenuMarks : public GameWindowTest {};
 
 // Checked positions of entry `pos` of "設定(&O)" (or of its entry `sub`).
 std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
-    ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(main_menu, 1), pos);
+    ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(shell.main_menu, 1), pos);
     if (sub >= 0) m = ws::get_sub_menu(m, sub);
     std::vector<int32_t> out;
     for (int32_t i = 0; i < ws::get_menu_item_count(m); ++i)
@@ -57,15 +59,15 @@ TEST_F(MenuMarks, TrayStandsBeforeWebAndAnEmptyWebEntryEndsTheList) {
         settings.web[3] = "https://b.example/";
         open("pic.bmp");
         const int32_t web_at = tray ? 3 : 2;
-        EXPECT_EQ(ws::get_menu_item_count(main_menu), web_at + 1);
+        EXPECT_EQ(ws::get_menu_item_count(shell.main_menu), web_at + 1);
         if (tray) {
-            EXPECT_EQ(ws::get_menu_item_id(main_menu, 2), uint32_t(IDM_TRAY_ADD));
+            EXPECT_EQ(ws::get_menu_item_id(shell.main_menu, 2), uint32_t(IDM_TRAY_ADD));
         }
-        EXPECT_EQ(ws::get_menu_string(main_menu, uint32_t(web_at), ws::MF_BYPOSITION), "Web");
-        const ws::Hmenu web = ws::get_sub_menu(main_menu, web_at);
+        EXPECT_EQ(ws::get_menu_string(shell.main_menu, uint32_t(web_at), ws::MF_BYPOSITION), "Web");
+        const ws::Hmenu web = ws::get_sub_menu(shell.main_menu, web_at);
         ASSERT_EQ(ws::get_menu_item_count(web), 1);
         EXPECT_EQ(ws::get_menu_item_id(web, 0), uint32_t(IDM_WEB_FIRST));
-        ws::destroy_window(main_window);
+        ws::destroy_window(::play.main_window);
         ws::test::reset();
     }
 }
@@ -79,14 +81,14 @@ TEST_F(MenuMarks, AQuickRightClickOpensTheFileMenuInTheCornerAndTheSettingsMenuE
     open("pic.bmp");
     for (const Case& c : cases) {
         const size_t before = ws::test::popups().size();
-        ws::post_message(main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(c.at.x, c.at.y));
+        ws::post_message(::play.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(c.at.x, c.at.y));
         ws::test::pump();
         ws::test::advance(c.held);
-        ws::post_message(main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(c.at.x, c.at.y));
+        ws::post_message(::play.main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(c.at.x, c.at.y));
         ws::test::pump();
         ASSERT_EQ(ws::test::popups().size(), before + (c.popup < 0 ? 0 : 1));
         if (c.popup >= 0) {
-            EXPECT_EQ(ws::test::popups().back().menu, ws::get_sub_menu(main_menu, c.popup));
+            EXPECT_EQ(ws::test::popups().back().menu, ws::get_sub_menu(shell.main_menu, c.popup));
         }
     }
 }

@@ -5,7 +5,10 @@
 
 #include <functional>
 
+#include "graphics/state.h"
+#include "pieces/desk.h"
 #include "play/jigwin_support.h"
+#include "play/state.h"
 
 using namespace jigwintest;
 
@@ -23,9 +26,11 @@ TEST_F(Durable, AFullDiskKeepsTheOldFileWholeAndASaveIsTold) {
         const char* file;
         std::function<bool()> write;
         size_t told;
-    } writers[] = {{"ZELTORC.TXT", [] { return write_settings("ZELTORC.TXT"); }, 0},
-                   {"game.zlt", [] { return save_game(*current_game, "game.zlt") == 1; }, 1},
-                   {"desk.bmp", [] { return std::snprintf(bmp_name, 9, "desk.bmp") && save_bmp(*desk_image, 0, 0, 0, 0); }, 0}};
+    } writers[] = {
+        {"ZELTORC.TXT", [] { return write_settings("ZELTORC.TXT"); }, 0},
+        {"game.zlt", [] { return save_game(*::play.current_game, "game.zlt") == 1; }, 1},
+        {"desk.bmp",
+         [] { return std::snprintf(graphics.bmp_name, 9, "desk.bmp") && save_bmp(*desk.desk_image, 0, 0, 0, 0); }, 0}};
     play("pic.bmp");
     signal(SIGXFSZ, SIG_IGN);  // past the limit a write fails instead of ending the process
     rlimit normal{}, full{};

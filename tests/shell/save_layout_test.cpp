@@ -1,4 +1,7 @@
 // The saved-game file byte by byte, the offered file name, and the readers that look only at the header.
+#include "desk/state.h"
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "shell/save_support.h"
 
 using namespace save_test;
@@ -12,9 +15,9 @@ TEST_F(SaveLayout, FourCellsOfTenPointsPutThePictureAt1664) {
     auto game = cut_game(file("sq.bmp"), 4);
     ASSERT_EQ(game->cols * game->rows, 4);
     ASSERT_EQ(game->item_count, 4);
-    play_seconds = 125;
-    view_x = 17;
-    view_y = -3;
+    display.play_seconds = 125;
+    desk.view_x = 17;
+    desk.view_y = -3;
     ASSERT_EQ(save_game(*game, file("sq.zlt")), 1);
 
     const Bytes saved = read_bytes(file("sq.zlt"));
@@ -22,7 +25,7 @@ TEST_F(SaveLayout, FourCellsOfTenPointsPutThePictureAt1664) {
     ASSERT_EQ(le32(saved, 0), 1664);
     ASSERT_EQ(saved.size(), 1664 + picture.size());
     EXPECT_TRUE(std::equal(picture.begin(), picture.end(), saved.begin() + 1664));
-    const int32_t header[11] = {0, game_piece_num, game_stretch_size, 64, 64, 2, 2, 4, 125, 17, -3};
+    const int32_t header[11] = {0, play.game_piece_num, play.game_stretch_size, 64, 64, 2, 2, 4, 125, 17, -3};
     for (int f = 0; f < 11; ++f) EXPECT_EQ(le32(saved, 4 + 4 * size_t(f)), header[f]) << "field " << f + 1;
 
     // Cells: owner, then for each point the left, top, right and bottom edge's x and y.
@@ -68,11 +71,11 @@ TEST_F(SaveLayout, PictureTypeFollowsThePictureName) {
 }
 
 TEST(SaveName, OfferedNameFollowsSavePathOrThePicture) {
-    const std::string old_save = save_path, old_picture = picture_path;
-    save_path = "/games/mine.zlt";
-    picture_path = "/pics/cat.jpg";
+    const std::string old_save = play.save_path, old_picture = play.picture_path;
+    play.save_path = "/games/mine.zlt";
+    play.picture_path = "/pics/cat.jpg";
     EXPECT_EQ(default_save_name(), "/games/mine.zlt");
-    save_path.clear();
+    play.save_path.clear();
     EXPECT_EQ(default_save_name(), "/pics/cat.zlt");
     const std::pair<const char*, const char*> cases[] = {
         {"D:\\pics\\cat.jpg", "D:\\pics\\cat.zlt"},
@@ -85,11 +88,11 @@ TEST(SaveName, OfferedNameFollowsSavePathOrThePicture) {
         {"写真.JPG", "写真.zlt"},
     };
     for (const auto& [picture, offered] : cases) {
-        picture_path = picture;
+        play.picture_path = picture;
         EXPECT_EQ(default_save_name(), offered) << picture;
     }
-    save_path = old_save;
-    picture_path = old_picture;
+    play.save_path = old_save;
+    play.picture_path = old_picture;
 }
 
 class SavePeek : public SaveTest {};
@@ -103,12 +106,12 @@ TEST_F(SavePeek, ListPictureAndItemCountComeFromTheHeader) {
     EXPECT_EQ(peek_item_count(file("p.zlt"), count), 1);
     EXPECT_EQ(count, 4);
 
-    game_piece_num = 77;
+    play.game_piece_num = 77;
     std::string name = file("p.zlt");  // the list passes one buffer as both arguments
     ASSERT_EQ(extract_picture_for_list(name, name), 1);
     EXPECT_EQ(name, "zelto_temp2.bmp");
     EXPECT_EQ(read_bytes(file("zelto_temp2.bmp")), read_bytes(file("p.bmp")));
-    EXPECT_EQ(game_piece_num, 77);  // the list leaves the game's values alone
+    EXPECT_EQ(play.game_piece_num, 77);  // the list leaves the game's values alone
 
     std::string out = "unchanged";
     EXPECT_EQ(peek_item_count(file("none.zlt"), count), 0);
@@ -127,8 +130,8 @@ TEST_F(SavePeek, ListPictureAndItemCountComeFromTheHeader) {
 TEST_F(SavePeek, ResumedPictureIsTakenOutUnderItsTypesName) {
     write_pattern_bmp(file("p.bmp"), 64, 64);
     auto game = cut_game(file("p.bmp"), 4);
-    game_piece_num = 4;
-    game_stretch_size = 0;
+    play.game_piece_num = 4;
+    play.game_stretch_size = 0;
     ASSERT_EQ(save_game(*game, file("p.zlt")), 1);
     // A JPEG type in the header names the temporary picture .jpg; the bytes are copied as they stand.
     Bytes as_jpeg = read_bytes(file("p.zlt"));
@@ -140,12 +143,12 @@ TEST_F(SavePeek, ResumedPictureIsTakenOutUnderItsTypesName) {
     std::string name = file("j.zlt");
     ASSERT_EQ(extract_picture(name, name), 1);
     EXPECT_EQ(name, "zelto_temp.jpg");
-    EXPECT_EQ(game_piece_num, 20);
-    EXPECT_EQ(game_stretch_size, 300);
+    EXPECT_EQ(play.game_piece_num, 20);
+    EXPECT_EQ(play.game_stretch_size, 300);
     EXPECT_EQ(read_bytes(file("zelto_temp.jpg")), read_bytes(file("p.bmp")));
-    ASSERT_EQ(extract_picture(file("p.zlt"), picture_path), 1);
-    EXPECT_EQ(picture_path, "zelto_temp.bmp");
-    EXPECT_EQ(game_piece_num, 4);
+    ASSERT_EQ(extract_picture(file("p.zlt"), play.picture_path), 1);
+    EXPECT_EQ(play.picture_path, "zelto_temp.bmp");
+    EXPECT_EQ(play.game_piece_num, 4);
 }
 
 }  // namespace

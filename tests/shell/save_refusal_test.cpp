@@ -1,5 +1,8 @@
 // Damaged saved games are refused with a message and leave the game in play as it was; failed saves keep the
 // previous file and the game.
+#include "desk/state.h"
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "shell/save_support.h"
 
 #include <algorithm>
@@ -20,7 +23,8 @@ struct GameState {
 };
 
 GameState state_of(const Jig& g) {
-    GameState s{g.item_count, g.cut_count, g.cols, g.rows, g.pic_w, g.pic_h, {}, {}, {}, clock_carry, view_x, view_y};
+    GameState s{g.item_count, g.cut_count,         g.cols,      g.rows,     g.pic_w, g.pic_h, {}, {},
+                {},           display.clock_carry, desk.view_x, desk.view_y};
     for (int32_t k = 0; k < max_cells; ++k) s.owners.push_back(g.cells[k].owner);
     for (int32_t i = 0; i < max_items; ++i) {
         s.ids.push_back(g.items[i].id);
@@ -72,15 +76,15 @@ protected:
         const GameState before = state_of(*target_);
         const size_t told = ws::test::messages().size();
         bool ended = false;
-        save_path = "kept.zlt";
+        play.save_path = "kept.zlt";
         EXPECT_EQ(begin_resume(file("bad.zlt"), [&] { ended = true; }), 0);
         EXPECT_FALSE(ended);
-        EXPECT_EQ(save_path, "kept.zlt");
-        std::string picture = picture_path;
-        game_piece_num = -5;
+        EXPECT_EQ(play.save_path, "kept.zlt");
+        std::string picture = play.picture_path;
+        play.game_piece_num = -5;
         EXPECT_EQ(extract_picture(file("bad.zlt"), picture), 0);
-        EXPECT_EQ(picture, picture_path);
-        EXPECT_EQ(game_piece_num, -5);
+        EXPECT_EQ(picture, play.picture_path);
+        EXPECT_EQ(play.game_piece_num, -5);
         EXPECT_EQ(load_game(*target_, file("bad.zlt")), 0);
         EXPECT_TRUE(state_of(*target_) == before);
         const auto& boxes = ws::test::messages();

@@ -1,5 +1,9 @@
 // Saving and resuming: the same groups come back at the same places, angles and sides; the clock carries on;
 // the emergency save.
+#include "desk/state.h"
+#include "graphics/state.h"
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "shell/save_support.h"
 
 #include "graphics/trace.h"
@@ -62,24 +66,24 @@ TEST_F(SaveResume, GroupsComeBackWhereTheyLayTurnedAndRotatedAsBefore) {
     game->items[3].piece->set_angle(std::numbers::pi / 2);
     game->items[2].piece->set_angle(1.2345);
     ASSERT_EQ(game->item_count, pieces - 3);
-    play_seconds = 125;
-    view_x = 40;
-    view_y = 25;
+    display.play_seconds = 125;
+    desk.view_x = 40;
+    desk.view_y = 25;
     const std::vector<Snapshot> before = snapshot(*game);
     Cell cells[max_cells];
     std::copy(game->cells, game->cells + pieces, cells);
     ASSERT_EQ(save_game(*game, file("p.zlt")), 1);
 
     game.reset();  // the game in play goes before a resume
-    view_x = view_y = 0;
+    desk.view_x = desk.view_y = 0;
     auto back = resume(file("p.zlt"));
     ASSERT_TRUE(back);
-    EXPECT_EQ(picture_path, "zelto_temp.bmp");
+    EXPECT_EQ(play.picture_path, "zelto_temp.bmp");
     EXPECT_EQ(back->item_count, pieces - 3);
     EXPECT_EQ(back->cut_count, back->item_count);
-    EXPECT_EQ(clock_carry, 125);
-    EXPECT_EQ(view_x, 40);
-    EXPECT_EQ(view_y, 25);
+    EXPECT_EQ(display.clock_carry, 125);
+    EXPECT_EQ(desk.view_x, 40);
+    EXPECT_EQ(desk.view_y, 25);
     for (int32_t k = 0; k < pieces; ++k) {
         EXPECT_EQ(back->cells[k].owner, cells[k].owner) << k;
         EXPECT_TRUE(std::equal(&cells[k].edges[0][0], &cells[k].edges[0][0] + 4 * max_line_points,
@@ -93,17 +97,17 @@ TEST_F(SaveResume, GroupsComeBackWhereTheyLayTurnedAndRotatedAsBefore) {
 TEST_F(SaveResume, PlayTimeCarriesOnFromTheSavedSeconds) {
     write_pattern_bmp(file("p.bmp"), 64, 64);
     auto game = cut_game(file("p.bmp"), 4);
-    play_seconds = 125;
+    display.play_seconds = 125;
     ASSERT_EQ(save_game(*game, file("p.zlt")), 1);
     game.reset();
-    play_seconds = 0;
+    display.play_seconds = 0;
     auto back = resume(file("p.zlt"));
     ASSERT_TRUE(back);
     back->windowtitle(TITLE_RESUME);
-    EXPECT_EQ(play_seconds, 125);
+    EXPECT_EQ(display.play_seconds, 125);
     ws::test::advance(7000);
     back->windowtitle(TITLE_TICK);
-    EXPECT_EQ(play_seconds, 132);
+    EXPECT_EQ(display.play_seconds, 132);
     // Saved again, the file keeps the time that went on.
     ASSERT_EQ(save_game(*back, file("p2.zlt")), 1);
     EXPECT_EQ(le32(read_bytes(file("p2.zlt")), 36), 132);
@@ -161,7 +165,7 @@ class EmergencySave : public SaveTest {};
 TEST_F(EmergencySave, WritesTheGameInPlayQuietly) {
     write_pattern_bmp(file("p.bmp"), 64, 64);
     auto game = cut_game(file("p.bmp"), 4);
-    current_game = game.get();
+    play.current_game = game.get();
     emergency_save();
     EXPECT_EQ(saved_game_usable(kEmergencySaveName), 1);
     EXPECT_EQ(read_bytes(file(kEmergencySaveName)).size(), size_t(1664) + read_bytes(file("p.bmp")).size());
@@ -178,11 +182,11 @@ TEST_F(EmergencySave, WritesTheGameInPlayQuietly) {
 TEST_F(EmergencySave, NothingIsWrittenWhileCuttingOrWithoutAGame) {
     emergency_save();  // no game
     write_pattern_bmp(file("p.bmp"), 64, 64);
-    picture_path = file("p.bmp");
+    play.picture_path = file("p.bmp");
     settings.piece_num = 4;
     auto game = std::make_unique<Jig>();
     game->cut(640, 480);  // one piece of four cut
-    current_game = game.get();
+    play.current_game = game.get();
     emergency_save();
     EXPECT_FALSE(fs::exists(file(kEmergencySaveName)));
     EXPECT_EQ(save_game(*game, file("cutting.zlt")), 0);
@@ -192,11 +196,11 @@ TEST_F(EmergencySave, NothingIsWrittenWhileCuttingOrWithoutAGame) {
 TEST_F(EmergencySave, TheFatalReportSavesTheGameBeforeEnding) {
     write_pattern_bmp(file("p.bmp"), 64, 64);
     auto game = cut_game(file("p.bmp"), 4);
-    current_game = game.get();
-    auto* const old_hook = emergency_save_hook;
-    emergency_save_hook = emergency_save;
+    play.current_game = game.get();
+    auto* const old_hook = graphics.emergency_save_hook;
+    graphics.emergency_save_hook = emergency_save;
     EXPECT_EXIT(fatal_error("save_test", 1, "test step", 0), ::testing::ExitedWithCode(1), "");
-    emergency_save_hook = old_hook;
+    graphics.emergency_save_hook = old_hook;
     EXPECT_EQ(saved_game_usable(file(kEmergencySaveName)), 1);
 }
 

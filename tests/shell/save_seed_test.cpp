@@ -1,5 +1,7 @@
 // The saved games of the load_game fuzz corpus are real ones: every seed resumes whole. With ZELTO_SAVE_SEEDS set
 // to a folder, the seeds are first made there from the bundled pictures.
+#include "desk/state.h"
+#include "pieces/desk.h"
 #include "shell/save_support.h"
 
 using namespace save_test;
@@ -20,8 +22,8 @@ protected:
         join_items(*joined, 0, 1);
         join_items(*joined, 2, 4);
         turn_item(*joined, 0);
-        play_seconds = 3725;
-        view_x = 12;
+        display.play_seconds = 3725;
+        desk.view_x = 12;
         ASSERT_EQ(save_game(*joined, (out / "bmp_joined.zlt").string()), 1);
         while (joined->item_count > 1) join_items(*joined, 0, 1);
         ASSERT_EQ(save_game(*joined, (out / "bmp_complete.zlt").string()), 1);

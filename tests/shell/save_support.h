@@ -16,19 +16,22 @@
 
 #include <gtest/gtest.h>
 
-#include "desk/desk.h"
+#include "desk/state.h"
 #include "desk/title.h"
 #include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "graphics/state.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
 #include "play/lifecycle.h"
+#include "play/save.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "puzzle/random.h"
-#include "shell/save.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "ws/ws.h"
 
 namespace save_test {
 
@@ -83,7 +86,7 @@ inline void write_pattern_bmp(const std::string& path, int32_t w, int32_t h) {
     s.create(BIT_DIB, w, h);
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x) s.words()[size_t(h - 1 - y) * size_t(w) + size_t(x)] = pattern_word(x, y);
-    std::snprintf(bmp_name, sizeof bmp_name, "%s", path.c_str());
+    std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "%s", path.c_str());
     ASSERT_EQ(save_bmp(s, 0, 0, 0, 0), 1);
     s.destroy();
 }
@@ -119,10 +122,10 @@ protected:
         saved_settings_ = settings;
         SetUpSettings();
         desk_images_create(900, 700);
-        save_path.clear();
-        picture_path.clear();
-        view_x = view_y = 0;
-        play_seconds = clock_carry = 0;
+        play.save_path.clear();
+        play.picture_path.clear();
+        desk.view_x = desk.view_y = 0;
+        display.play_seconds = display.clock_carry = 0;
     }
     void SetUpSettings() {
         settings.kage = false;
@@ -136,13 +139,13 @@ protected:
         line_const_init();
     }
     void TearDown() override {
-        current_game = nullptr;
+        play.current_game = nullptr;
         settings = saved_settings_;
         line_const_init();
-        save_path.clear();
-        picture_path.clear();
-        view_x = view_y = 0;
-        play_seconds = clock_carry = 0;
+        play.save_path.clear();
+        play.picture_path.clear();
+        desk.view_x = desk.view_y = 0;
+        display.play_seconds = display.clock_carry = 0;
         desk_images_destroy();
         ws::test::reset();
         fs::current_path(old_dir_);
@@ -153,11 +156,11 @@ protected:
 
     // A game built and cut the way a new game is, on the picture file `picture`.
     std::unique_ptr<Jig> cut_game(const std::string& picture, int32_t piece_num) {
-        picture_path = picture;
+        play.picture_path = picture;
         settings.piece_num = piece_num;
         auto game = std::make_unique<Jig>();
-        game_piece_num = settings.piece_num;
-        game_stretch_size = settings.stretch_size;
+        play.game_piece_num = settings.piece_num;
+        play.game_stretch_size = settings.stretch_size;
         while (game->item_count > 0 && game->cut_count < game->item_count) game->cut(640, 480);
         return game;
     }
@@ -169,8 +172,8 @@ protected:
         if (!begin_resume(saved, [] {})) return nullptr;
         settings.piece_num = settings.stretch_size = -1;  // the handler must take them from the file
         continue_saved_game();
-        std::unique_ptr<Jig> game(current_game);
-        current_game = nullptr;
+        std::unique_ptr<Jig> game(play.current_game);
+        play.current_game = nullptr;
         return game;
     }
 

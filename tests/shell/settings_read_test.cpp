@@ -2,7 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "play/state.h"
 #include "shell/settings.h"
+#include "shell/state.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -93,13 +95,13 @@ TEST_F(SettingsRead, EachKeyReadsAsItsRuleSays) {
 TEST_F(SettingsRead, TheSoundListFollowsAndTheSkinFileOnlyWithSkinOn) {
     static int skin_reads;
     skin_reads = 0;
-    read_skin_file = [](std::FILE* f) { skin_reads += std::fgetc(f) == 'w'; };
+    shell.read_skin_file = [](std::FILE* f) { skin_reads += std::fgetc(f) == 'w'; };
     write_file("sound/sound.txt", "joint 0 0 0 SOUND\\joint.wav\n");
     write_file("SKIN/SKIN.TXT", "win 0 0 640 480\n");
     read_settings("ZELTORC.TXT");  // no settings file: nothing else is read either
-    EXPECT_EQ(sound_list[SOUND_JOINT - 1].file, "none");
+    EXPECT_EQ(play.sound_list[SOUND_JOINT - 1].file, "none");
     read_settings_text("skin FALSE\n");
-    EXPECT_EQ(sound_list[SOUND_JOINT - 1].file, "SOUND\\joint.wav");
+    EXPECT_EQ(play.sound_list[SOUND_JOINT - 1].file, "SOUND\\joint.wav");
     EXPECT_EQ(skin_reads, 0);
     read_settings_text("skin TRUE\n");
     EXPECT_EQ(skin_reads, 1);

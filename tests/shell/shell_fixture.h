@@ -9,9 +9,11 @@
 #include <iterator>
 #include <string>
 
-#include "graphics/ws.h"
+#include "play/state.h"
 #include "shell/settings.h"
 #include "shell/sound.h"
+#include "shell/state.h"
+#include "ws/ws.h"
 
 // Writes raw bytes (code page 932 where it matters) to a file of the temporary folder, making its folders.
 inline void write_file(const std::string& name, const std::string& bytes) {
@@ -38,12 +40,12 @@ protected:
         dir_ = pattern;
         std::filesystem::current_path(dir_);
         saved_settings_ = settings;
-        saved_sounds_ = sound_list;
-        saved_looping_ = sound_looping;
-        saved_skin_reader_ = read_skin_file;
+        saved_sounds_ = play.sound_list;
+        saved_looping_ = play.sound_looping;
+        saved_skin_reader_ = shell.read_skin_file;
         settings = Settings{};
-        sound_list = {};
-        sound_looping = 0;
+        play.sound_list = {};
+        play.sound_looping = 0;
         ws::test::reset();
     }
     void TearDown() override {
@@ -51,9 +53,9 @@ protected:
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
         settings = saved_settings_;
-        sound_list = saved_sounds_;
-        sound_looping = saved_looping_;
-        read_skin_file = saved_skin_reader_;
+        play.sound_list = saved_sounds_;
+        play.sound_looping = saved_looping_;
+        shell.read_skin_file = saved_skin_reader_;
         ws::test::reset();
     }
 

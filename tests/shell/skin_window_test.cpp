@@ -4,11 +4,14 @@
 
 #include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
+#include "graphics/state.h"
 #include "play/play.h"
+#include "play/state.h"
 #include "shell/menu.h"
 #include "shell/mywin.h"
 #include "shell/skin.h"
 #include "shell/skin_table.h"
+#include "shell/state.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -36,9 +39,10 @@ protected:
         (void)registered;
         commands.clear();
         settings.skin = true;
-        main_back = new MemDC;
-        main_back->create(BIT_SCREEN, 300, 200);
-        main_window = ws::create_window("SkinTestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 300, 200, 0, 0);
+        shell.main_back = new MemDC;
+        shell.main_back->create(BIT_SCREEN, 300, 200);
+        play.main_window =
+            ws::create_window("SkinTestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 300, 200, 0, 0);
         picture("win_0", 300, 200, false);
         for (const char* b : {"exit", "start", "num_up"})
             for (int n = 0; n < 3; ++n) picture(std::string(b) + "_" + std::to_string(n), 20, 20, true);
@@ -46,9 +50,9 @@ protected:
     }
     void TearDown() override {
         read("");  // frees the pictures
-        delete main_back;
-        main_back = nullptr;
-        main_window = 0;
+        delete shell.main_back;
+        shell.main_back = nullptr;
+        play.main_window = 0;
         ShellFiles::TearDown();
     }
     // A solid picture skin\<name>.bmp; `corner`: its top-left pixel is white (transparent).
@@ -59,7 +63,7 @@ protected:
         s.fill(0, 0, w, h, word_to_colour(name == "win_0" ? kWin : word_of(file)));
         if (corner) s.set_pixel(0, 0, 0xFFFFFF);
         std::filesystem::create_directories("skin");
-        std::snprintf(bmp_name, sizeof bmp_name, "%s", file.c_str());
+        std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "%s", file.c_str());
         ASSERT_EQ(save_bmp(s, 0, 0, 0, 0), 1);
     }
     void read(const std::string& text) {
@@ -73,9 +77,9 @@ protected:
              "num 100 5 3 10 20 50 count\n");
         draw_skin();
     }
-    uint32_t back_at(int32_t x, int32_t y) { return main_back->get_pixel(x, y); }
+    uint32_t back_at(int32_t x, int32_t y) { return shell.main_back->get_pixel(x, y); }
     uint32_t colour_of(const std::string& name) { return word_to_colour(word_of("skin/" + name + ".bmp")); }
-    std::vector<uint32_t> back_words() { return {main_back->words(), main_back->words() + 300 * 200}; }
+    std::vector<uint32_t> back_words() { return {shell.main_back->words(), shell.main_back->words() + 300 * 200}; }
     // The smallest rectangle holding every black pixel: the tooltip's frame.
     Rect black_box() {
         Rect r;
@@ -93,10 +97,10 @@ TEST_F(SkinTest, ReaderKeepsWhatLoadsAndTellsWhatIsMissing) {
     ASSERT_EQ(ws::test::messages().size(), 2u);
     EXPECT_EQ(ws::test::messages()[0].text, "skin\\fix_a_0.bmpが見つかりません。");
     EXPECT_EQ(ws::test::messages()[1].text, "numのピース数はメニューで選択可能な値を指定してください。");
-    EXPECT_TRUE(skin_elements[SKIN_WIN].defined);
-    EXPECT_FALSE(skin_elements[SKIN_FIX_A].defined);
-    EXPECT_FALSE(skin_elements[SKIN_START].defined);  // after "/end"
-    const SkinElement& num = skin_elements[SKIN_NUM];
+    EXPECT_TRUE(shell.skin_elements[SKIN_WIN].defined);
+    EXPECT_FALSE(shell.skin_elements[SKIN_FIX_A].defined);
+    EXPECT_FALSE(shell.skin_elements[SKIN_START].defined);  // after "/end"
+    const SkinElement& num = shell.skin_elements[SKIN_NUM];
     EXPECT_EQ(num.count, kSkinPictures);  // twelve values, cut to the table
     EXPECT_EQ(num.text, std::string(63, 't'));
     EXPECT_EQ(num.values[size_t(num.current)], 20);
@@ -172,7 +176,7 @@ TEST_F(SkinTest, WindowShapeAndTheFallbackWithoutAWindowPicture) {
     EXPECT_EQ(skin_show_num(600), 600);
     skin_press(255, 10);  // no skin in force: the exit button does not close anything
     ws::test::pump();
-    EXPECT_TRUE(ws::is_window(main_window));
+    EXPECT_TRUE(ws::is_window(play.main_window));
 }
 
 TEST_F(SkinTest, SampleSkinLoadsWhole) {
@@ -184,7 +188,7 @@ TEST_F(SkinTest, SampleSkinLoadsWhole) {
     std::fclose(f);
     EXPECT_TRUE(ws::test::messages().empty());
     int32_t defined = 0;
-    for (const SkinElement& e : skin_elements) defined += e.defined;
+    for (const SkinElement& e : shell.skin_elements) defined += e.defined;
     EXPECT_EQ(defined, 11);  // window, game, seven buttons, two displays
 }
 

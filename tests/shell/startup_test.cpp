@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "graphics/ws.h"
+#include "play/save.h"
+#include "play/state.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "ws/ws.h"
 
 namespace fs = std::filesystem;
 
@@ -45,7 +47,7 @@ TEST_F(FirstRun, MissingSettingsGiveDefaultsAndTheFileIsWrittenAtTheEnd) {
     settings = Settings();
     startup(dir_.string(), "\"x y.jpg\"");
     EXPECT_EQ(fs::current_path(), dir_);
-    EXPECT_EQ(picture_path, "x y.jpg");
+    EXPECT_EQ(play.picture_path, "x y.jpg");
     EXPECT_EQ(settings.piece_num, 20);
     for (const char* name : kTempPictures) std::ofstream(dir_ / name) << "x";
     finish_run();
@@ -56,7 +58,7 @@ TEST_F(FirstRun, MissingSettingsGiveDefaultsAndTheFileIsWrittenAtTheEnd) {
 TEST_F(FirstRun, AMissingFolderLeavesTheCurrentOne) {
     startup((dir_ / "no_such_folder").string(), "");
     EXPECT_EQ(fs::current_path(), old_dir_);
-    EXPECT_EQ(picture_path, "");
+    EXPECT_EQ(play.picture_path, "");
 }
 
 class MainWindow : public ::testing::Test {
@@ -66,10 +68,10 @@ protected:
         settings.win_left = 40, settings.win_top = 30, settings.win_width = 400, settings.win_height = 300;
         register_main_window_class();
         ASSERT_TRUE(create_main_window());
-        ASSERT_NE(main_window, 0);
+        ASSERT_NE(play.main_window, 0);
     }
     void TearDown() override {
-        if (main_window) ws::destroy_window(main_window);
+        if (play.main_window) ws::destroy_window(play.main_window);
         settings = saved_;
         ws::test::reset();
     }
@@ -83,10 +85,10 @@ protected:
 };
 
 TEST_F(MainWindow, TitleAndPlacementComeFromTheSettings) {
-    EXPECT_EQ(ws::get_window_text(main_window), "zelto");
-    ws::move_window(main_window, 70, 80, 500, 350, true);
+    EXPECT_EQ(ws::get_window_text(play.main_window), "zelto");
+    ws::move_window(play.main_window, 70, 80, 500, 350, true);
     ws::test::pump();
-    const Rect r = ws::get_window_rect(main_window);
+    const Rect r = ws::get_window_rect(play.main_window);
     EXPECT_EQ((Rect{settings.win_left, settings.win_top, settings.win_left + settings.win_width,
                     settings.win_top + settings.win_height}),
               r);
@@ -94,13 +96,13 @@ TEST_F(MainWindow, TitleAndPlacementComeFromTheSettings) {
 }
 
 TEST_F(MainWindow, EscapeOrCloseEndsTheProgram) {
-    close_without_asking = 0;
-    ws::send_message(main_window, ws::WM_KEYDOWN, ws::VK_ESCAPE, 0);
-    EXPECT_EQ(close_without_asking, 1);
+    play.close_without_asking = 0;
+    ws::send_message(play.main_window, ws::WM_KEYDOWN, ws::VK_ESCAPE, 0);
+    EXPECT_EQ(play.close_without_asking, 1);
     EXPECT_TRUE(loop_quits());
-    EXPECT_EQ(main_window, 0);
+    EXPECT_EQ(play.main_window, 0);
     ASSERT_TRUE(create_main_window());
-    ws::post_message(main_window, ws::WM_CLOSE, 0, 0);
+    ws::post_message(play.main_window, ws::WM_CLOSE, 0, 0);
     EXPECT_TRUE(loop_quits());
-    EXPECT_EQ(main_window, 0);
+    EXPECT_EQ(play.main_window, 0);
 }

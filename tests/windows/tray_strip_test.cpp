@@ -1,4 +1,6 @@
 // Trays: putting pieces in, the carousel and its fling, taking pieces out, closing, and the refusals of adding one.
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "support/desk_window.h"
 #include "windows/companions.h"
 #include "windows/tray.h"
@@ -29,15 +31,15 @@ protected:
         const int32_t k = first_free_tray();
         tray_add();
         ws::test::pump();
-        return k < 0 ? 0 : tray_window[k];
+        return k < 0 ? 0 : play.tray_window[k];
     }
-    static Point screen(Point client) { return ws::client_to_screen(game_window, client); }
-    Point tray_screen(int32_t k, Point client) { return ws::client_to_screen(tray_window[k], client); }
+    static Point screen(Point client) { return ws::client_to_screen(play.game_window, client); }
+    Point tray_screen(int32_t k, Point client) { return ws::client_to_screen(play.tray_window[k], client); }
     // Puts item id into tray k as a drop at the tray's client x does.
     void put(int32_t k, int32_t id, int32_t x) {
-        current_game->items[id].hidden = 1;
-        const Point p = ws::screen_to_client(game_window, tray_screen(k, {x, 10}));
-        ws::send_message(tray_window[k], IDM_TRAY_PUT, uintptr_t(id), ws::make_lparam(p.x, p.y));
+        play.current_game->items[id].hidden = 1;
+        const Point p = ws::screen_to_client(play.game_window, tray_screen(k, {x, 10}));
+        ws::send_message(play.tray_window[k], IDM_TRAY_PUT, uintptr_t(id), ws::make_lparam(p.x, p.y));
     }
     void tray_mouse(int32_t k, uint32_t msg, Point client) {
         ws::test::mouse(msg, tray_screen(k, client));
@@ -50,21 +52,25 @@ protected:
         ws::test::pump();
     }
     uint32_t tray_pixel(int32_t k, int32_t slot) {
-        return at(*ws::client_surface(tray_window[k]), slot * tray_cell + tray_cell / 2, tray_cell / 2) & kWhite;
+        return at(*ws::client_surface(play.tray_window[k]), slot * trays.tray_cell + trays.tray_cell / 2,
+                  trays.tray_cell / 2) &
+               kWhite;
     }
-    std::vector<int32_t> items_of(int32_t k) { return {tray_items[k], tray_items[k] + tray_count[k]}; }
+    std::vector<int32_t> items_of(int32_t k) {
+        return {trays.tray_items[k], trays.tray_items[k] + trays.tray_count[k]};
+    }
 };
 
 TEST_F(TrayTest, AFullTrayScrolledToItsLastPieceGivesTwoOutSafely) {
     add();
     for (int32_t id = 0; id < 5; ++id) put(0, id, 999);  // right of the last piece: appended
     ASSERT_TRUE(is_full(0));
-    put(0, 5, tray_cell + 5);  // over the second piece: inserted before it
+    put(0, 5, trays.tray_cell + 5);  // over the second piece: inserted before it
     EXPECT_EQ(items_of(0), (std::vector<int32_t>{0, 5, 1, 2, 3, 4}));
-    EXPECT_EQ(ws::get_window_text(tray_window[0]), "トレイ<1>  6 ﾋﾟｰｽ");
+    EXPECT_EQ(ws::get_window_text(play.tray_window[0]), "トレイ<1>  6 ﾋﾟｰｽ");
     tray_mouse(0, ws::WM_LBUTTONDOWN, {100, 20});  // a carousel drag one cell to the right: the last piece first
-    tray_mouse(0, ws::WM_MOUSEMOVE, {100 + tray_cell, 20});
-    tray_mouse(0, ws::WM_LBUTTONUP, {100 + tray_cell, 20});
+    tray_mouse(0, ws::WM_MOUSEMOVE, {100 + trays.tray_cell, 20});
+    tray_mouse(0, ws::WM_LBUTTONUP, {100 + trays.tray_cell, 20});
     EXPECT_EQ(tray_pixel(0, 0), colour_of(4) & kWhite);
     drag_out(0, 10, screen({150, 120}));  // the last piece, out onto the desk
     drag_out(0, 10, screen({300, 200}));  // then the one shown first after it
@@ -84,10 +90,10 @@ TEST_F(TrayTest, FlingKeepsTurningUntilTheNextPressAndOnlyThenTicks) {
         tray_mouse(0, ws::WM_MOUSEMOVE, {x, 20});
     }
     tray_mouse(0, ws::WM_LBUTTONUP, {140, 20});
-    EXPECT_EQ(tray_speed[0], -30);  // 60 pixels left in 30 ms, per 15 ms tick
-    const int32_t before = tray_scroll[0];
+    EXPECT_EQ(trays.tray_speed[0], -30);  // 60 pixels left in 30 ms, per 15 ms tick
+    const int32_t before = trays.tray_scroll[0];
     ws::test::advance(150);  // ten ticks
-    EXPECT_EQ(tray_scroll[0], (before + 10 * 30) % (6 * tray_cell));
+    EXPECT_EQ(trays.tray_scroll[0], (before + 10 * 30) % (6 * trays.tray_cell));
     tray_mouse(0, ws::WM_LBUTTONDOWN, {20, 20});  // the next press stops it, and its timer with it
     EXPECT_FALSE(ws::kill_timer(tray, kTrayTimer));
 }
@@ -99,13 +105,13 @@ TEST_F(TrayTest, TakingOutGoesToAnotherTrayOrTheVisibleDesk) {
     ws::move_window(other, r.left, r.top + 200, r.width(), r.height(), false);
     put(0, 4, 999);
     put(0, 5, 999);
-    view_x = 100, view_y = 50;
+    desk.view_x = 100, desk.view_y = 50;
     drag_out(0, 10, tray_screen(1, {20, 20}));  // onto the other tray: the desk is untouched
     EXPECT_EQ(items_of(1), std::vector<int32_t>{4});
     drag_out(0, 10, {5000, -3000});  // over no window at all: it lands where the player can reach it
-    const Piece& p = *current_game->items[5].piece;
-    EXPECT_EQ(p.cx, view_x + kClientW - 1);
-    EXPECT_EQ(p.cy, view_y);
+    const Piece& p = *play.current_game->items[5].piece;
+    EXPECT_EQ(p.cx, desk.view_x + kClientW - 1);
+    EXPECT_EQ(p.cy, desk.view_y);
 }
 
 TEST_F(TrayTest, ClosingWaitsForEmptyTraysAndTheGameEndClosesThemAll) {
@@ -118,32 +124,32 @@ TEST_F(TrayTest, ClosingWaitsForEmptyTraysAndTheGameEndClosesThemAll) {
     EXPECT_TRUE(ws::is_window(tray));
     // Destroyed without a close (the run ending): the game's images stay with the game, twice over.
     const int32_t images = DDBase::live_surfaces();
-    const ws::Hwnd second = tray_window[1];
+    const ws::Hwnd second = play.tray_window[1];
     EXPECT_TRUE(ws::destroy_window(second));
     EXPECT_FALSE(ws::destroy_window(second));
     EXPECT_EQ(DDBase::live_surfaces(), images);
-    delete current_game;
-    current_game = nullptr;
+    delete play.current_game;
+    play.current_game = nullptr;
     EXPECT_FALSE(ws::is_window(tray));
-    for (ws::Hwnd w : tray_window) EXPECT_EQ(w, 0);
+    for (ws::Hwnd w : play.tray_window) EXPECT_EQ(w, 0);
     EXPECT_EQ(DDBase::live_surfaces(), 0);
 }
 
 TEST_F(TrayTest, AddingRefusesWithoutPresenterGameOrFreeSlot) {
     for (int32_t k = 0; k < kTrayCount; ++k) ASSERT_NE(add(), 0);
-    EXPECT_EQ(ws::get_window_text(tray_window[9]), "トレイ<10>");
+    EXPECT_EQ(ws::get_window_text(play.tray_window[9]), "トレイ<10>");
     tray_add();  // an eleventh
     settings.ddraw = false;
     tray_add();
     settings.ddraw = true;
-    delete current_game;
-    current_game = nullptr;
+    delete play.current_game;
+    play.current_game = nullptr;
     tray_add();
     std::string told;
     for (const auto& m : ws::test::messages()) told += m.text + "|";
     EXPECT_EQ(told, "これ以上のトレイは追加できません。|zeltorc.txtのddraw行をTRUEにしてください。|"
                     "ゲーム開始前はトレイを追加できません。|");
-    for (ws::Hwnd w : tray_window) EXPECT_EQ(w, 0);
+    for (ws::Hwnd w : play.tray_window) EXPECT_EQ(w, 0);
 }
 
 }  // namespace
