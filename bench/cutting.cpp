@@ -7,14 +7,14 @@
 #include <memory>
 #include <vector>
 
-#include "desk/desk.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
 #include "puzzle/cut.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "shell/settings.h"
+#include "ws/ws.h"
 
 namespace {
 

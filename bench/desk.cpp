@@ -6,17 +6,18 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "bench/scattered_desk.h"
 #include "desk/background.h"
-#include "desk/desk.h"
 #include "desk/display.h"
 #include "graphics/ddbase.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
-#include "bench/scattered_desk.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -44,21 +45,21 @@ void lay_desk(bool with_presenter) {
 }
 
 void clear_desk() {
-    delete current_game;
-    current_game = nullptr;
-    delete presenter;
-    presenter = nullptr;
+    delete play.current_game;
+    play.current_game = nullptr;
+    delete desk.presenter;
+    desk.presenter = nullptr;
     finish_window();
     ws::test::reset();
 }
 
 // The floor: the window area copied once, then every piece pixel inside the window copied once.
 double floor_seconds(MemDC& scratch, MemDC& piece_square) {
-    const Rect window = ws::get_client_rect(game_window);
+    const Rect window = ws::get_client_rect(play.game_window);
     const auto start = Clock::now();
-    scratch.blit(0, 0, window.width(), window.height(), *desk_image, 0, 0, SRCCOPY);
+    scratch.blit(0, 0, window.width(), window.height(), *desk.desk_image, 0, 0, SRCCOPY);
     for (int32_t i = 0; i < kGroups; ++i) {
-        const Rect& r = current_game->items[i].piece->rect;
+        const Rect& r = play.current_game->items[i].piece->rect;
         const Rect v = intersect_rect(r, window);
         if (!v.empty()) scratch.blit(v.left, v.top, v.width(), v.height(), piece_square, v.left - r.left, v.top - r.top, SRCCOPY);
     }
@@ -69,19 +70,19 @@ double floor_seconds(MemDC& scratch, MemDC& piece_square) {
 // What the game does to redraw the whole window: on the plain path the desk is rebuilt from the background and
 // painted; on the presenter path the redraw composes the back buffer and presents it.
 void full_redraw() {
-    if (presenter) {
-        current_game->disp(nullptr);
+    if (desk.presenter) {
+        play.current_game->disp(nullptr);
         return;
     }
-    desk_image->blit(0, 0, desk_width, desk_height, *desk_back, 0, 0, SRCCOPY);
-    current_game->disp(nullptr);
-    ws::paint_at_once(game_window, nullptr);
+    desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
+    play.current_game->disp(nullptr);
+    ws::paint_at_once(play.game_window, nullptr);
 }
 
 void run(benchmark::State& state, bool with_presenter) {
     lay_desk(with_presenter);
     MemDC scratch, piece_square;
-    scratch.create(BIT_SCREEN, desk_width, desk_height);
+    scratch.create(BIT_SCREEN, desk.desk_width, desk.desk_height);
     piece_square.create(BIT_DIB, kSide, kSide);
     double redraw_total = 0, floor_total = 0;
     for (auto _ : state) {
@@ -93,8 +94,8 @@ void run(benchmark::State& state, bool with_presenter) {
         state.SetIterationTime(seconds);
     }
     state.counters["ratio"] = floor_total > 0 ? redraw_total / floor_total : 0;
-    state.counters["window_w"] = desk_width;
-    state.counters["window_h"] = desk_height;
+    state.counters["window_w"] = desk.desk_width;
+    state.counters["window_h"] = desk.desk_height;
     clear_desk();
 }
 

@@ -11,15 +11,15 @@
 #include <unistd.h>
 #include <vector>
 
-#include "desk/desk.h"
 #include "graphics/ddbase.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
 #include "puzzle/cut.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "shell/settings.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -85,9 +85,9 @@ void run(benchmark::State& state, bool with_presenter) {
             floor = floor_seconds(*scratch, scratch->item_count);
         }
         if (with_presenter) {
-            presenter = new DDBase(max_items);
-            presenter->init(0);
-            presenter->table_count = presenter->count;
+            desk.presenter = new DDBase(max_items);
+            desk.presenter->init(0);
+            desk.presenter->table_count = desk.presenter->count;
         }
         malloc_trim(0);
         const double before = resident_bytes();
@@ -101,8 +101,8 @@ void run(benchmark::State& state, bool with_presenter) {
         floor_total += floor;
         state.SetIterationTime(seconds);
         game.reset();
-        delete presenter;
-        presenter = nullptr;
+        delete desk.presenter;
+        desk.presenter = nullptr;
     }
     state.counters["pieces"] = pieces;
     state.counters["resident"] = resident / double(state.iterations()) / (4.0 * picture_w * picture_h);

@@ -19,7 +19,8 @@
 
 #include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "graphics/state.h"
+#include "ws/ws.h"
 
 extern char** environ;
 
@@ -112,7 +113,7 @@ void BM_save_bmp_vs_fwrite(benchmark::State& state) {
     uint32_t seed = 12345;
     for (size_t i = 0; i < size_t(1920) * 1080; ++i) surface.words()[i] = (seed = seed * 1103515245u + 12345u) >> 8;
     const std::string ours_path = (work_dir() / "save.bmp").string(), floor_path = (work_dir() / "floor.bmp").string();
-    std::snprintf(bmp_name, sizeof bmp_name, "%s", ours_path.c_str());
+    std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "%s", ours_path.c_str());
     save_bmp(surface, 0, 0, 0, 0);
     std::vector<char> bytes(fs::file_size(ours_path));  // the very bytes save_bmp writes
     std::FILE* in = std::fopen(ours_path.c_str(), "rb");

@@ -11,14 +11,14 @@
 #include <memory>
 #include <vector>
 
-#include "desk/desk.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
+#include "puzzle/jig.h"
 #include "puzzle/joint.h"
 #include "puzzle/lines.h"
 #include "shell/settings.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -123,12 +123,12 @@ void BM_PutTransparent(benchmark::State& state) {
             w[size_t(y) * s + x] = dx * dx + dy * dy < 180 * 180 ? 0x00336699u + uint32_t(x) : 0x00FFFFFFu;
         }
     const int32_t x0 = 700, y0 = 300;
-    const int32_t dw = desk_image->width(), dh = desk_image->height();
+    const int32_t dw = desk.desk_image->width(), dh = desk.desk_image->height();
     measure(
         state,
         [&] {
             for (int32_t r = 0; r < s; ++r)
-                std::memcpy(desk_image->words() + size_t(dh - 1 - (y0 + r)) * dw + x0, w + size_t(s - 1 - r) * s,
+                std::memcpy(desk.desk_image->words() + size_t(dh - 1 - (y0 + r)) * dw + x0, w + size_t(s - 1 - r) * s,
                             size_t(s) * sizeof(uint32_t));
         },
         [&] { put_transparent(x0, y0, s, s, view, 0, 0); });

@@ -11,24 +11,25 @@
 #include <string>
 #include <vector>
 
+#include "bench/scattered_desk.h"
 #include "desk/background.h"
-#include "desk/desk.h"
 #include "desk/display.h"
 #include "graphics/bmpsave.h"
 #include "graphics/ddbase.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
 #include "play/play.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "tests/play/robot.h"
 #include "tests/support/game_builder.h"
-#include "bench/scattered_desk.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ intptr_t game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lpara
         desk_paint(hwnd);
         return 0;
     }
-    if (current_game && play_message(hwnd, msg, wparam, lparam)) return 0;
+    if (play.current_game && play_message(hwnd, msg, wparam, lparam)) return 0;
     return ws::def_window_proc(hwnd, msg, wparam, lparam);
 }
 
@@ -57,43 +58,43 @@ void lay_desk(bool with_presenter) {
     open_windows(game_proc);
     const Point middle{ws::screen_width() / 2, ws::screen_height() / 2};  // the one to drag, on top
     scatter_groups(&middle);
-    desk_image->blit(0, 0, desk_width, desk_height, *desk_back, 0, 0, SRCCOPY);
-    current_game->disp(nullptr);
+    desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
+    play.current_game->disp(nullptr);
     if (with_presenter) {
         start_presenter();
-        current_game->disp(nullptr);
+        play.current_game->disp(nullptr);
     }
-    ws::paint_at_once(game_window, nullptr);
+    ws::paint_at_once(play.game_window, nullptr);
 }
 
 void clear_desk() {
-    delete current_game;
-    current_game = nullptr;
-    delete presenter;
-    presenter = nullptr;
+    delete play.current_game;
+    play.current_game = nullptr;
+    delete desk.presenter;
+    desk.presenter = nullptr;
     finish_window();
     reset_gesture();
     ws::test::reset();
-    main_window = game_window = 0;
+    play.main_window = play.game_window = 0;
 }
 
 void drag_step(benchmark::State& state, bool with_presenter) {
     lay_desk(with_presenter);
     const Point at{ws::screen_width() / 2, ws::screen_height() / 2};
     const uintptr_t left = ws::MK_LBUTTON;
-    down_point = at;
-    ws::send_message(game_window, IDM_SELECT, left, ws::make_lparam(at.x, at.y));
-    if (!current_game->holding) {
+    play.down_point = at;
+    ws::send_message(play.game_window, IDM_SELECT, left, ws::make_lparam(at.x, at.y));
+    if (!play.current_game->holding) {
         state.SkipWithError("nothing picked up");
         clear_desk();
         return;
     }
     // The floor: the union of one step (the group moved by 6 pixels) copied plainly between two desk-sized surfaces.
-    const Rect& r = current_game->items[kGroups - 1].piece->rect;
+    const Rect& r = play.current_game->items[kGroups - 1].piece->rect;
     const int32_t uw = r.width() + 6, uh = r.height();
     MemDC from, to;
-    from.create(BIT_SCREEN, desk_width, desk_height);
-    to.create(BIT_SCREEN, desk_width, desk_height);
+    from.create(BIT_SCREEN, desk.desk_width, desk.desk_height);
+    to.create(BIT_SCREEN, desk.desk_width, desk.desk_height);
     constexpr int32_t kCopies = 50;
     double step_total = 0, floor_total = 0;
     int32_t k = 0;
@@ -104,7 +105,7 @@ void drag_step(benchmark::State& state, bool with_presenter) {
         floor_total += seconds_since(start) / kCopies;
         const int32_t x = at.x + ((++k & 1) ? 6 : 0);
         start = Clock::now();
-        ws::send_message(game_window, IDM_DRAW, 0, ws::make_lparam(x, at.y));
+        ws::send_message(play.game_window, IDM_DRAW, 0, ws::make_lparam(x, at.y));
         const double seconds = seconds_since(start);
         step_total += seconds;
         state.SetIterationTime(seconds);
@@ -152,11 +153,11 @@ void BM_robot_solve_600(benchmark::State& state) {
     settings.sound = false;
     testsupport::write_noise_picture("robot.bmp", 900, 600, 0x303030u);
     for (auto _ : state) {
-        picture_path = (dir / "robot.bmp").string();
+        play.picture_path = (dir / "robot.bmp").string();
         register_main_window_class();
         create_main_window();
         ws::test::pump();
-        Jig* g = current_game;
+        Jig* g = play.current_game;
         if (!g || g->item_count != 600) {
             state.SkipWithError("the puzzle was not cut into 600 pieces");
             break;
@@ -168,7 +169,7 @@ void BM_robot_solve_600(benchmark::State& state) {
         for (int32_t c = 0; c < 20; ++c) copy.blit(0, 0, g->pic_w, g->pic_h, *g->picture, 0, 0, SRCCOPY);
         const double picture_copy = (robot::thread_seconds() - copy_start) / 20;
 
-        const Rect client = ws::get_client_rect(game_window);
+        const Rect client = ws::get_client_rect(play.game_window);
         robot::Robot player({client.right - g->pic_w / 2 - 50, client.bottom - g->pic_h / 2 - 50});
         const auto start = Clock::now();
         const bool solved = player.solve(12 * 600);
@@ -185,9 +186,9 @@ void BM_robot_solve_600(benchmark::State& state) {
             joins.empty() ? 0 : *std::max_element(joins.begin(), joins.end()) / picture_copy;
         state.counters["median_join_ratio"] = quantile(joins, 0.5) / picture_copy;
         state.counters["p95_join_ratio"] = quantile(joins, 0.95) / picture_copy;
-        ws::destroy_window(main_window);
+        ws::destroy_window(play.main_window);
         ws::test::reset();
-        if (current_game) end_game();
+        if (play.current_game) end_game();
     }
     settings = saved;
     fs::current_path(old_dir);

@@ -8,7 +8,7 @@
 
 #include "graphics/ddbase.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace {
 

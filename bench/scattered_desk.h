@@ -7,10 +7,12 @@
 #include "desk/display.h"
 #include "graphics/ddbase.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "shell/mywin.h"
+#include "ws/ws.h"
 
 namespace bench_desk {
 
@@ -34,15 +36,16 @@ inline void open_windows(ws::WndProc game_proc) {
     ws::register_class({"BenchMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
     ws::register_class({"BenchGame", game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
     const int32_t w = ws::screen_width(), h = ws::screen_height();
-    main_window = ws::create_window("BenchMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, w, h, 0, 0);
-    game_window = ws::create_window("BenchGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, w, h, main_window, 0);
+    play.main_window = ws::create_window("BenchMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, w, h, 0, 0);
+    play.game_window =
+        ws::create_window("BenchGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, w, h, play.main_window, 0);
     init_window();
 }
 
 // A blank current game holding kGroups groups at places drawn from a fixed seed; `last` (if given) places the
 // top-most one.
 inline void scatter_groups(const Point* last) {
-    current_game = new Jig(blank_game);
+    play.current_game = new Jig(blank_game);
     MemDC square;
     square.create(BIT_DIB, kSide, kSide);
     for (int32_t y = 0; y < kSide; ++y)
@@ -51,24 +54,24 @@ inline void scatter_groups(const Point* last) {
     const auto next = [&seed](int32_t n) { return int32_t((seed = seed * 214013u + 2531011u) >> 16 & 0x7FFF) % n; };
     for (int32_t i = 0; i < kGroups; ++i) {
         auto* p = new Piece;
-        p->cx = next(desk_width);
-        p->cy = next(desk_height);
+        p->cx = next(desk.desk_width);
+        p->cy = next(desk.desk_height);
         if (last && i == kGroups - 1) p->cx = last->x, p->cy = last->y;
         p->set_image(square, kSide, kSide);
         p->set_angle(0);
-        current_game->items[i].piece = p;
-        current_game->items[i].id = i;
+        play.current_game->items[i].piece = p;
+        play.current_game->items[i].id = i;
     }
-    current_game->item_count = current_game->cut_count = kGroups;
+    play.current_game->item_count = play.current_game->cut_count = kGroups;
 }
 
 // The presenter of the game, with every view handed over and dropped from the piece, as a cut game has it.
 inline void start_presenter() {
-    presenter = new DDBase(kGroups);
-    presenter->init(game_window);
-    presenter->table_count = kGroups;
+    desk.presenter = new DDBase(kGroups);
+    desk.presenter->init(play.game_window);
+    desk.presenter->table_count = kGroups;
     for (int32_t i = 0; i < kGroups; ++i) {
-        Piece& p = *current_game->items[i].piece;
+        Piece& p = *play.current_game->items[i].piece;
         p.hand_over_view(i);
     }
 }

@@ -14,11 +14,12 @@
 #include <vector>
 
 #include "graphics/jpeg_reader.h"
-#include "graphics/ws.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
+#include "play/state.h"
 #include "windows/viewer.h"
 #include "windows/viewer_state.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -77,8 +78,8 @@ void BM_thumbnails_vs_decoding(benchmark::State& state) {
         floor_cpu += process_cpu() - cpu;
         floor_wall += seconds_since(start);
 
-        view_folder = folder;
-        view_title = kViewChoose;
+        play.view_folder = folder;
+        play.view_title = kViewChoose;
         cpu = process_cpu();
         start = Clock::now();
         viewer_create(parent);
@@ -92,7 +93,7 @@ void BM_thumbnails_vs_decoding(benchmark::State& state) {
         list_wall += seconds_since(start);
         state.SetIterationTime(seconds_since(start));
         if (viewer.thumbs.size() != size_t(kPhotos)) state.SkipWithError("not every photo got its thumbnail");
-        ws::send_message(list_window, ws::WM_CLOSE, 0, 0);
+        ws::send_message(play.list_window, ws::WM_CLOSE, 0, 0);
     }
     state.counters["photos"] = kPhotos;
     state.counters["ratio"] = list_cpu / floor_cpu;

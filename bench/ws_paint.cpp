@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace {
 

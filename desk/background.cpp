@@ -7,16 +7,15 @@
 #include <string>
 #include <system_error>
 
-#include "desk/desk.h"
 #include "desk/display.h"
+#include "desk/state.h"
 #include "graphics/paths.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
-#include "play/jig.h"
-#include "shell/mywin.h"
-#include "shell/settings.h"
-
-Colour custom_colours[16] = {};
+#include "pieces/desk.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
+#include "puzzle/settings.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -85,37 +84,39 @@ int32_t pattern_start(int64_t origin, int32_t size) {
 // The repeated style: whole copies of the picture from the desk's top-left corner, each starting at the same
 // point of the picture, so that the pattern stands still on the desk as the view moves.
 void tile_desk_back(MemDC& square, int32_t w, int32_t h) {
-    const int32_t ox = pattern_start(int64_t(view_x) + scroll_dx, w);
-    const int32_t oy = pattern_start(int64_t(view_y) + scroll_dy, h);
-    for (int32_t y = 0; y < desk_height; y += h)
-        for (int32_t x = 0; x < desk_width; x += w) desk_back->blit(x, y, w, h, square, ox, oy, SRCCOPY);
+    const int32_t ox = pattern_start(int64_t(desk.view_x) + desk.scroll_dx, w);
+    const int32_t oy = pattern_start(int64_t(desk.view_y) + desk.scroll_dy, h);
+    for (int32_t y = 0; y < desk.desk_height; y += h)
+        for (int32_t x = 0; x < desk.desk_width; x += w) desk.desk_back->blit(x, y, w, h, square, ox, oy, SRCCOPY);
 }
 
 // The centred style: the picture once, in the middle of what the window shows.
 void centre_on_desk_back(MemDC& picture) {
-    const Rect client = game_window ? ws::get_client_rect(game_window) : Rect{};
+    const Rect client = play.game_window ? ws::get_client_rect(play.game_window) : Rect{};
     const int32_t w = picture.width(), h = picture.height();
-    const int32_t x = (client.width() / 2 - w / 2) + scroll_dx + view_x;
-    const int32_t y = (client.height() / 2 - h / 2) + scroll_dy + view_y;
-    desk_back->blit(x, y, w, h, picture, 0, 0, SRCCOPY);
+    const int32_t x = (client.width() / 2 - w / 2) + desk.scroll_dx + desk.view_x;
+    const int32_t y = (client.height() / 2 - h / 2) + desk.scroll_dy + desk.view_y;
+    desk.desk_back->blit(x, y, w, h, picture, 0, 0, SRCCOPY);
 }
 
-void fill_desk_back() { desk_back->fill(0, 0, desk_back->width(), desk_back->height(), settings.back_color); }
+void fill_desk_back() {
+    desk.desk_back->fill(0, 0, desk.desk_back->width(), desk.desk_back->height(), settings.back_color);
+}
 
 // The finished picture on top, then the whole background becomes the bare desk.
 void finish_desk_back() {
     if (settings.back_gazou) draw_faint_picture();
-    desk_image->blit(0, 0, desk_image->width(), desk_image->height(), *desk_back, 0, 0, SRCCOPY);
-    desk_image->release_dc();
-    desk_back->release_dc();
+    desk.desk_image->blit(0, 0, desk.desk_image->width(), desk.desk_image->height(), *desk.desk_back, 0, 0, SRCCOPY);
+    desk.desk_image->release_dc();
+    desk.desk_back->release_dc();
 }
 
 // After a background change: the game's items are drawn again over it; without a game the presenter (if any)
 // shows the bare background.
 void redraw_desk() {
-    if (current_game) {
-        current_game->disp(nullptr);
-    } else if (presenter) {
+    if (play.current_game) {
+        play.current_game->disp(nullptr);
+    } else if (desk.presenter) {
         dd_back(nullptr, 0, 0);
     }
 }
@@ -126,13 +127,13 @@ int32_t backrgb(int32_t choose, int32_t redraw) {
     trace_line("desk", "backrgb start\n");
     if (choose == 1) {
         Colour chosen = settings.back_color;
-        if (!ws::choose_colour(game_window, chosen, custom_colours)) {
+        if (!ws::choose_colour(play.game_window, chosen, display.custom_colours)) {
             trace_line("desk", "backrgb end\n");
             return 0;
         }
         settings.back_color = chosen & 0x00FFFFFF;
     }
-    if (desk_back && desk_image) {
+    if (desk.desk_back && desk.desk_image) {
         fill_desk_back();
         finish_desk_back();
     }
@@ -143,7 +144,7 @@ int32_t backrgb(int32_t choose, int32_t redraw) {
 
 int32_t backimg(int32_t redraw) {
     trace_line("desk", "backimg start\n");
-    if (desk_back && desk_image) {
+    if (desk.desk_back && desk.desk_image) {
         const bool tiled = settings.back_type == IDM_BACK_IMG_REN, centred = settings.back_type == IDM_BACK_IMG_CEN;
         // Only the picture styles read the picture: the colour style never asks for a file it does not show.
         MemDC* picture = tiled || centred ? background_picture() : nullptr;

@@ -19,9 +19,6 @@ enum : int32_t {
 // Largest finished picture (either side) whose cutting lines can be engraved.
 inline constexpr int32_t kEngraveLimit = 3000;
 
-// The colour chooser's custom colours, kept for the life of the process (all black at start).
-extern Colour custom_colours[16];
-
 // The single-colour style. choose = 1 first lets the player pick back_color (starting at the current one); a
 // cancelled chooser returns 0 and changes nothing. redraw = 1 redraws the desk afterwards. Otherwise returns 1.
 int32_t backrgb(int32_t choose, int32_t redraw);

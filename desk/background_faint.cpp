@@ -5,13 +5,13 @@
 #include <memory>
 
 #include "desk/background.h"
-#include "desk/desk.h"
 #include "graphics/colour_model.h"
-#include "graphics/ws.h"
-#include "play/jig.h"
+#include "pieces/desk.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
-#include "shell/mywin.h"
-#include "shell/settings.h"
+#include "puzzle/settings.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -101,8 +101,8 @@ std::unique_ptr<MemDC> make_faint_picture(Jig& game, int32_t w, int32_t h) {
 }  // namespace
 
 void draw_faint_picture() {
-    Jig* game = current_game;
-    if (!game || !game->picture || !desk_back) return;
+    Jig* game = play.current_game;
+    if (!game || !game->picture || !desk.desk_back) return;
     const int32_t w = std::min(game->pic_w, game->picture->width());
     const int32_t h = std::min(game->pic_h, game->picture->height());
     if (w < 1 || h < 1) return;
@@ -114,11 +114,11 @@ void draw_faint_picture() {
     }
     // Centred in the window while the view origin is (0, 0); it is laid against the view origin, so on the
     // presenter's window-sized background it stays in one place on the desk as the view moves.
-    const Rect client = game_window ? ws::get_client_rect(game_window) : Rect{};
-    const int32_t x = (client.width() / 2 - w / 2) - scroll_dx - view_x;
-    const int32_t y = (client.height() / 2 - h / 2) - scroll_dy - view_y;
-    desk_back->blit(x, y, w, h, *faint.surface, 0, 0, SRCCOPY);
-    desk_back->release_dc();
+    const Rect client = play.game_window ? ws::get_client_rect(play.game_window) : Rect{};
+    const int32_t x = (client.width() / 2 - w / 2) - desk.scroll_dx - desk.view_x;
+    const int32_t y = (client.height() / 2 - h / 2) - desk.scroll_dy - desk.view_y;
+    desk.desk_back->blit(x, y, w, h, *faint.surface, 0, 0, SRCCOPY);
+    desk.desk_back->release_dc();
     faint.surface->release_dc();
 }
 

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "desk/background.h"
-#include "graphics/ws.h"
-#include "play/jig.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
+#include "ws/ws.h"
 
 namespace {
 

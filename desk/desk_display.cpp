@@ -4,25 +4,27 @@
 #include <cstdlib>
 
 #include "desk/background.h"
-#include "desk/desk.h"
 #include "desk/display.h"
+#include "desk/state.h"
 #include "graphics/ddbase.h"
 #include "graphics/trace.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
-#include "shell/mywin.h"
-#include "shell/settings.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
+#include "puzzle/settings.h"
 
-int32_t range_state = 0;
-int32_t range_x1 = 0, range_y1 = 0, range_x2 = 0, range_y2 = 0;
+Display display;
 
 namespace {
 
-int32_t origin_x() { return view_x + scroll_dx; }
-int32_t origin_y() { return view_y + scroll_dy; }
+int32_t origin_x() { return desk.view_x + desk.scroll_dx; }
+int32_t origin_y() { return desk.view_y + desk.scroll_dy; }
 
 // The desk in window coordinates.
-Rect desk_on_window() { return {-origin_x(), -origin_y(), desk_width - origin_x(), desk_height - origin_y()}; }
+Rect desk_on_window() {
+    return {-origin_x(), -origin_y(), desk.desk_width - origin_x(), desk.desk_height - origin_y()};
+}
 
 Rect client_of(ws::Hwnd hwnd) { return hwnd ? ws::get_client_rect(hwnd) : Rect{}; }
 
@@ -45,7 +47,7 @@ void fill_outside(MemDC& target, const Rect& area, const Rect& keep) {
 
 // The background into a presenter's back buffer (also the short-lived one of init_window).
 void compose_back(DDBase& dd, const Rect* rect, int32_t x, int32_t y) {
-    if (!desk_back || !dd.back) return;
+    if (!desk.desk_back || !dd.back) return;
     Rect area;
     if (rect) {
         area = *rect;
@@ -54,21 +56,21 @@ void compose_back(DDBase& dd, const Rect* rect, int32_t x, int32_t y) {
         area = client_of(dd.window);
         x = y = 0;
     }
-    dd.back_clear(&area, desk_back, x, y);
+    dd.back_clear(&area, desk.desk_back, x, y);
     // Only what lies both on the desk and inside desk_back came from the background.
-    const Rect from_back{area.left - x, area.top - y, area.left - x + desk_back->width(),
-                         area.top - y + desk_back->height()};
+    const Rect from_back{area.left - x, area.top - y, area.left - x + desk.desk_back->width(),
+                         area.top - y + desk.desk_back->height()};
     fill_outside(*dd.back, area, intersect_rect(from_back, desk_on_window()));
     dd.back->release_dc();
 }
 
 // The plain path: erase the clip from the background, then lay every shown item, bottom first.
 void disp_plain(Jig& game, const Rect* clip) {
-    if (!desk_image || !desk_back) return;
+    if (!desk.desk_image || !desk.desk_back) return;
     if (clip) {
         if (clip->empty()) return;
-        desk_image->blit(clip->left, clip->top, clip->width(), clip->height(), *desk_back, clip->left, clip->top,
-                         SRCCOPY);
+        desk.desk_image->blit(clip->left, clip->top, clip->width(), clip->height(), *desk.desk_back, clip->left,
+                              clip->top, SRCCOPY);
     }
     const int32_t n = std::min(game.item_count, max_items);
     for (int32_t i = 0; i < n; ++i) {
@@ -77,8 +79,8 @@ void disp_plain(Jig& game, const Rect* clip) {
         piece->disp(clip);
         piece->release();
     }
-    desk_image->release_dc();
-    desk_back->release_dc();
+    desk.desk_image->release_dc();
+    desk.desk_back->release_dc();
 }
 
 // The presenter path: background, every item, then one presentation of the part that changed.
@@ -94,7 +96,7 @@ void disp_presenter(Jig& game, const Rect* clip) {
     const int32_t n = std::min(game.item_count, max_items);
     for (int32_t i = 0; i < n; ++i)
         if (game.items[i].piece) dd_draw_item(clip, i, false);
-    presenter->flip(presenter->window, clip ? &on_window : nullptr);
+    desk.presenter->flip(desk.presenter->window, clip ? &on_window : nullptr);
 }
 
 // Writes a pixel of the dotted pen into the surface when it lies within the limit.
@@ -112,7 +114,8 @@ void dotted_side(MemDC& s, const Rect& limit, Point from, Point to, int32_t& pha
 }
 
 void draw_range(MemDC& s, const Rect& limit) {
-    const Point a{range_x1, range_y1}, b{range_x1, range_y2}, c{range_x2, range_y2}, d{range_x2, range_y1};
+    const Point a{display.range_x1, display.range_y1}, b{display.range_x1, display.range_y2},
+        c{display.range_x2, display.range_y2}, d{display.range_x2, display.range_y1};
     int32_t phase = 0;
     dotted_side(s, limit, a, b, phase);
     dotted_side(s, limit, b, c, phase);
@@ -137,14 +140,14 @@ void init_window() {
     trace_line("desk", "init_window start\n");
     const Size size = desk_size_from_settings();
     desk_images_create(size.cx, size.cy);
-    scroll_dx = scroll_dy = 0;
+    desk.scroll_dx = desk.scroll_dy = 0;
     render_background();
     if (settings.ddraw) {
         // The background is shown once at creation; the presenter of a game is made with the game.
         DDBase dd(1);
-        dd.init(game_window);
+        dd.init(play.game_window);
         compose_back(dd, nullptr, 0, 0);
-        dd.flip(game_window, nullptr);
+        dd.flip(play.game_window, nullptr);
         dd.release_img(0);
         dd.finish();
     }
@@ -155,28 +158,28 @@ void finish_window() {
     trace_line("desk", "finish_window start\n");
     desk_images_destroy();
     forget_background_pictures();
-    if (presenter) presenter->finish();
+    if (desk.presenter) desk.presenter->finish();
     trace_line("desk", "finish_window end\n");
 }
 
 Rect Jig::disp(const Rect* clip) {
     trace_line("desk", "Jig::disp start\n");
-    if (presenter) {
+    if (desk.presenter) {
         disp_presenter(*this, clip);
     } else {
         disp_plain(*this, clip);
     }
     trace_line("desk", "Jig::disp end\n");
-    return clip ? *clip : Rect{0, 0, desk_width, desk_height};
+    return clip ? *clip : Rect{0, 0, desk.desk_width, desk.desk_height};
 }
 
 void dd_back(const Rect* rect, int32_t x, int32_t y) {
-    if (presenter) compose_back(*presenter, rect, x, y);
+    if (desk.presenter) compose_back(*desk.presenter, rect, x, y);
 }
 
 void dd_draw_item(const Rect* clip, int32_t i, bool flip) {
-    Jig* game = current_game;
-    if (!presenter || !game || i < 0 || i >= std::min(game->item_count, max_items)) return;
+    Jig* game = play.current_game;
+    if (!desk.presenter || !game || i < 0 || i >= std::min(game->item_count, max_items)) return;
     Item& item = game->items[i];
     if (!item.piece) return;
     Rect piece = item.piece->rect;
@@ -187,13 +190,13 @@ void dd_draw_item(const Rect* clip, int32_t i, bool flip) {
         limit = *clip;
         offset_rect(limit, -origin_x(), -origin_y());
     } else {
-        limit = client_of(presenter->window);
+        limit = client_of(desk.presenter->window);
     }
     const Rect r = intersect_rect(piece, limit);
     if (r.empty() || item.hidden == 1) return;
-    presenter->draw(&r, item.id, std::max(limit.left - piece.left, 0), std::max(limit.top - piece.top, 0));
+    desk.presenter->draw(&r, item.id, std::max(limit.left - piece.left, 0), std::max(limit.top - piece.top, 0));
     item.piece->release();
-    if (flip) presenter->flip(presenter->window, &r);
+    if (flip) desk.presenter->flip(desk.presenter->window, &r);
 }
 
 void desk_paint(ws::Hwnd hwnd) {
@@ -202,22 +205,22 @@ void desk_paint(ws::Hwnd hwnd) {
     MemDC* surface = ws::begin_paint(hwnd, ps);
     if (!surface) return;
     Rect range_limit = ps.paint;
-    if (presenter) {
-        if (!minimised(hwnd)) presenter->flip(hwnd, nullptr);
+    if (desk.presenter) {
+        if (!minimised(hwnd)) desk.presenter->flip(hwnd, nullptr);
         // The presentation replaced the whole client area, so the range is drawn over all of it.
         range_limit = ws::get_client_rect(hwnd);
-    } else if (desk_image) {
+    } else if (desk.desk_image) {
         const Rect& r = ps.paint;
-        surface->blit(r.left, r.top, r.width(), r.height(), *desk_image, r.left + origin_x(), r.top + origin_y(),
+        surface->blit(r.left, r.top, r.width(), r.height(), *desk.desk_image, r.left + origin_x(), r.top + origin_y(),
                       SRCCOPY);
         fill_outside(*surface, r, desk_on_window());
-        desk_image->release_dc();
+        desk.desk_image->release_dc();
     } else {
         fill_outside(*surface, ps.paint, Rect{});
     }
-    if (range_state == 1 || range_state == 2) {
+    if (display.range_state == 1 || display.range_state == 2) {
         draw_range(*surface, range_limit);
-        if (presenter) ws::show_surface(hwnd, &range_limit);
+        if (desk.presenter) ws::show_surface(hwnd, &range_limit);
     }
     surface->release_dc();
     ws::end_paint(hwnd, ps);

@@ -1,11 +1,12 @@
 // Making the plain desk image and single piece views valid for export while the presenter shows the desk.
 #include <algorithm>
 
-#include "desk/desk.h"
 #include "desk/display.h"
 #include "graphics/bmpsave.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ void drop_view_unless(Piece& piece, bool keep) {
 }
 
 Item* live_item(int32_t i) {
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game || i < 0 || i >= std::min(game->item_count, max_items) || !game->items[i].piece) return nullptr;
     return &game->items[i];
 }
@@ -33,9 +34,9 @@ Item* live_item(int32_t i) {
 }  // namespace
 
 void redraw_all_gdi() {
-    if (!desk_image || !desk_back) return;
-    desk_image->blit(0, 0, desk_image->width(), desk_image->height(), *desk_back, 0, 0, SRCCOPY);
-    const int32_t n = current_game ? std::min(current_game->item_count, max_items) : 0;
+    if (!desk.desk_image || !desk.desk_back) return;
+    desk.desk_image->blit(0, 0, desk.desk_image->width(), desk.desk_image->height(), *desk.desk_back, 0, 0, SRCCOPY);
+    const int32_t n = play.current_game ? std::min(play.current_game->item_count, max_items) : 0;
     for (int32_t i = 0; i < n; ++i) {
         Item* item = live_item(i);
         if (!item || item->hidden == 1) continue;
@@ -43,8 +44,8 @@ void redraw_all_gdi() {
         item->piece->disp();
         drop_view_unless(*item->piece, had_view);
     }
-    desk_image->release_dc();
-    desk_back->release_dc();
+    desk.desk_image->release_dc();
+    desk.desk_back->release_dc();
 }
 
 int32_t prepare_item_gdi(int32_t i) {

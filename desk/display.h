@@ -10,17 +10,12 @@
 
 #include "graphics/geometry.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 // What the window shows beyond the edges of the desk.
 inline constexpr Colour kBeyondDeskColour = 0x404040;
 // Largest desk side the settings may ask for; larger values are brought down to it.
 inline constexpr int32_t kDeskSideMax = 8192;
-
-// The range selection, in window coordinates, which the paint shows as a dotted rectangle in states 1 and 2.
-// range_state: 0 = none, 1 = being drawn, 2 = drawn and waiting, 3 = its groups are being dragged.
-extern int32_t range_state;
-extern int32_t range_x1, range_y1, range_x2, range_y2;
 
 // Creates the desk (size from desk_w/desk_h, else the screen), measures near_black/near_white, renders the
 // background and, with the ddraw setting, shows it once through a short-lived presenter. Called while the game

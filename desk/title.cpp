@@ -4,26 +4,22 @@
 #include <cstdio>
 #include <string>
 
+#include "desk/state.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
-#include "play/jig.h"
-#include "shell/mywin.h"
-
-uint32_t clock_start = 0;
-uint32_t clock_now = 0;
-int32_t clock_carry = 0;
-int32_t play_seconds = 0;
+#include "play/state.h"
+#include "puzzle/jig.h"
+#include "ws/ws.h"
 
 namespace {
 
 void restart_clock_timer() {
-    if (!game_window) return;
-    ws::kill_timer(game_window, kClockTimer);
-    ws::set_timer(game_window, kClockTimer, kClockPeriod);
+    if (!play.game_window) return;
+    ws::kill_timer(play.game_window, kClockTimer);
+    ws::set_timer(play.game_window, kClockTimer, kClockPeriod);
 }
 
 void set_title(const char* text) {
-    if (main_window) ws::set_window_text(main_window, text);
+    if (play.main_window) ws::set_window_text(play.main_window, text);
 }
 
 // While the pieces are being cut: the size of the puzzle and how many pieces are on the desk so far.
@@ -37,14 +33,14 @@ void show_cutting_progress(const Jig& game) {
 // During play: the joins still missing and the time played. The clock difference is taken unsigned, so a tick
 // count that wrapped round since the start still gives the right duration.
 void show_play_status(const Jig& game) {
-    play_seconds = int32_t((clock_now - clock_start) / 1000u + uint32_t(clock_carry));
-    const int32_t hours = play_seconds / 3600;
-    const int32_t minutes = (play_seconds % 3600) / 60;
-    const long seconds = long(play_seconds % 60);
+    display.play_seconds = int32_t((display.clock_now - display.clock_start) / 1000u + uint32_t(display.clock_carry));
+    const int32_t hours = display.play_seconds / 3600;
+    const int32_t minutes = (display.play_seconds % 3600) / 60;
+    const long seconds = long(display.play_seconds % 60);
     char text[256];
     std::snprintf(text, sizeof text, "zelto %d×%d %dﾋﾟｰｽ(%d×%d) 残り%dﾋﾟｰｽ  %d時%d分%ld秒", int(game.pic_w),
-                  int(game.pic_h), int(game.cols * game.rows), int(game.cols), int(game.rows),
-                  int(game.item_count - 1), int(hours), int(minutes), seconds);
+                  int(game.pic_h), int(game.cols * game.rows), int(game.cols), int(game.rows), int(game.item_count - 1),
+                  int(hours), int(minutes), seconds);
     set_title(text);
 }
 
@@ -60,13 +56,13 @@ void Jig::windowtitle(int32_t mode) {
     }
     if (mode == TITLE_START || mode == TITLE_RESUME) {
         restart_clock_timer();
-        clock_start = clock_now = ws::tick_count();
-        if (mode == TITLE_START) clock_carry = 0;
+        display.clock_start = display.clock_now = ws::tick_count();
+        if (mode == TITLE_START) display.clock_carry = 0;
     } else {
-        clock_now = ws::tick_count();
+        display.clock_now = ws::tick_count();
     }
     show_play_status(*this);
     // A complete puzzle keeps its final time in the title.
-    if (item_count == 1 && game_window) ws::kill_timer(game_window, kClockTimer);
+    if (item_count == 1 && play.game_window) ws::kill_timer(play.game_window, kClockTimer);
     trace_line("desk", "windowtitle end\n");
 }

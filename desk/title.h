@@ -19,7 +19,3 @@ enum : int32_t {
     TITLE_CUTTING = 3,   // a piece was cut: shows the progress, the clock is left alone
 };
 
-extern uint32_t clock_start;   // tick count when the clock was last started or resumed
-extern uint32_t clock_now;     // tick count of the last update
-extern int32_t clock_carry;    // seconds played before the last resume (0 for a new game)
-extern int32_t play_seconds;   // total seconds played at the last update (what a saved game keeps)

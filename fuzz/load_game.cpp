@@ -6,12 +6,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "desk/desk.h"
-#include "graphics/ws.h"
-#include "play/jig.h"
+#include "pieces/desk.h"
+#include "play/save.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
-#include "shell/save.h"
 #include "shell/settings.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -37,8 +38,8 @@ bool prepare() {
 }
 
 void resume(const std::string& path) {
-    if (!begin_resume(path, [] {}) || game_stretch_size > kLargestStretch) return;
-    settings.piece_num = game_piece_num, settings.stretch_size = game_stretch_size;
+    if (!begin_resume(path, [] {}) || play.game_stretch_size > kLargestStretch) return;
+    settings.piece_num = play.game_piece_num, settings.stretch_size = play.game_stretch_size;
     Jig game;
     if (game.item_count > 0) load_game(game, path);
 }

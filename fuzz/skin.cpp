@@ -6,10 +6,13 @@
 
 #include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
+#include "graphics/state.h"
+#include "play/state.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/skin.h"
 #include "shell/skin_table.h"
+#include "shell/state.h"
 
 namespace {
 
@@ -22,7 +25,7 @@ void picture(const std::string& name, int32_t w, int32_t h) {
     s.create(BIT_DIB, w, h);
     s.fill(0, 0, w, h, 0x336699);
     s.set_pixel(0, 0, 0xFFFFFF);
-    std::snprintf(bmp_name, sizeof bmp_name, "skin/%s.bmp", name.c_str());
+    std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "skin/%s.bmp", name.c_str());
     if (save_bmp(s, 0, 0, 0, 0) != 1) std::abort();
 }
 
@@ -36,8 +39,8 @@ bool prepare() {
     picture("win_0", 120, 90);
     for (const char* b : {"exit_", "start_", "num_up_", "fix_a_", "num_", "sz_"})
         for (int n : {0, 1, 2, 10, 20, 50, 200}) picture(b + std::to_string(n), 12, 10);
-    main_back = new MemDC;
-    main_back->create(BIT_SCREEN, 160, 120);
+    shell.main_back = new MemDC;
+    shell.main_back->create(BIT_SCREEN, 160, 120);
     settings.skin = true;
     ws::register_class({"FuzzSkinMain", ws::def_window_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
     return true;
@@ -45,7 +48,7 @@ bool prepare() {
 
 void check_tables() {
     for (int32_t slot = 0; slot < kSkinSlots; ++slot) {
-        const SkinElement& e = skin_elements[slot];
+        const SkinElement& e = shell.skin_elements[slot];
         if (!e.defined) continue;
         // Its text is cut to its buffer when read: each byte kept gives at most three bytes of UTF-8.
         if (e.count < 0 || e.count > kSkinPictures || e.text.size() > 3 * (kSkinTextBytes - 1)) std::abort();
@@ -65,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(f);
     check_tables();
     // The tooltip needs the window it is measured against; the layer's reset below takes it away again.
-    main_window = ws::create_window("FuzzSkinMain", "zelto", ws::WS_POPUP, 0, 0, 160, 120, 0, 0);
+    play.main_window = ws::create_window("FuzzSkinMain", "zelto", ws::WS_POPUP, 0, 0, 160, 120, 0, 0);
     draw_skin();
     for (int32_t y = 0; y < 100; y += 7)
         for (int32_t x = 0; x < 140; x += 9) {
@@ -75,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     skin_show_num(50), skin_show_sz(200);
     ws::test::reset();
-    main_window = 0;
+    play.main_window = 0;
     return 0;
 }
 

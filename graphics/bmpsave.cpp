@@ -10,9 +10,8 @@
 #include "graphics/cursor.h"
 #include "graphics/durable.h"
 #include "graphics/paths.h"
-#include "graphics/ws.h"
-
-char bmp_name[260] = "";
+#include "graphics/state.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -102,7 +101,7 @@ int32_t save_bmp(MemDC& surface, int32_t x, int32_t y, int32_t width, int32_t he
     width = std::max(width, 0);
     height = std::max(height, 0);
     // An export that replaces a file never leaves it half written: the old picture stays until the new one is whole.
-    const int32_t written = durable_write(resolve_path(bmp_name), [&](std::FILE* file) {
+    const int32_t written = durable_write(resolve_path(graphics.bmp_name), [&](std::FILE* file) {
         return write_header(file, uint32_t(width), uint32_t(height)) && write_rows(file, surface, x, y, width, height);
     }) ? 1 : 0;
     pop_cursor();

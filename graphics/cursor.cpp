@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace {
 

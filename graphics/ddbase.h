@@ -10,7 +10,7 @@
 
 #include "graphics/geometry.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 class DDBase {
 public:

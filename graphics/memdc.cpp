@@ -8,7 +8,7 @@
 
 #include "graphics/raster.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "graphics/bmp_reader.h"
 #include "graphics/jpeg_reader.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace {
 

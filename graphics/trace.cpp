@@ -12,11 +12,10 @@
 #include <thread>
 
 #include "graphics/paths.h"
-#include "graphics/ws.h"
+#include "graphics/state.h"
+#include "ws/ws.h"
 
-int32_t trace_switch = 0;
-char trace_file_name[260] = "ZELTOTR.TXT";
-void (*emergency_save_hook)() = nullptr;
+Graphics graphics;
 
 namespace {
 
@@ -44,9 +43,10 @@ void trim_partial_utf8(std::string& s) {
 
 std::string report_text(const char* source, int line, const char* step, long error_number) {
     char buf[1000];
-    std::snprintf(buf, sizeof buf,
-                  "内部エラーが発生しました。\n%s line=%d %s errno=%ld\n強制終了します。\nこのメッセージは%sに書いています。",
-                  source != nullptr ? source : "", line, step != nullptr ? step : "", error_number, trace_file_name);
+    std::snprintf(
+        buf, sizeof buf,
+        "内部エラーが発生しました。\n%s line=%d %s errno=%ld\n強制終了します。\nこのメッセージは%sに書いています。",
+        source != nullptr ? source : "", line, step != nullptr ? step : "", error_number, graphics.trace_file_name);
     std::string text(buf);
     trim_partial_utf8(text);
     return text;
@@ -68,8 +68,8 @@ std::string calendar_time() {
 
 // Writes the reports into the log: where the ring stands when tracing is on, appended to the file otherwise.
 void write_report(const std::string& first, const std::string& second) {
-    if (trace_switch != 1) {
-        trace_switch = 1;
+    if (graphics.trace_switch != 1) {
+        graphics.trace_switch = 1;
         trace_open("a");
     } else if (trace_file == nullptr) {
         trace_open("a");  // tracing was on but the log is closed: the reason must still be kept
@@ -85,20 +85,20 @@ void write_report(const std::string& first, const std::string& second) {
 }  // namespace
 
 void trace_open(const char* mode) {
-    if (trace_switch != 1) return;
+    if (graphics.trace_switch != 1) return;
     if (trace_file != nullptr) std::fclose(trace_file);
-    trace_file = open_file(trace_file_name, mode);
+    trace_file = open_file(graphics.trace_file_name, mode);
     line_count = 0;
 }
 
 void trace_close() {
-    if (trace_switch != 1 || trace_file == nullptr) return;
+    if (graphics.trace_switch != 1 || trace_file == nullptr) return;
     std::fclose(trace_file);
     trace_file = nullptr;
 }
 
 void trace_line(const char* module, const char* event) {
-    if (trace_switch != 1 || trace_file == nullptr) return;
+    if (graphics.trace_switch != 1 || trace_file == nullptr) return;
     write_prefix(trace_file, module);
     std::fputs(event != nullptr ? event : "", trace_file);
     std::fflush(trace_file);
@@ -153,7 +153,7 @@ constexpr auto kWorkerGrace = std::chrono::seconds(2);
     const std::string text = report_text(source, line, step, error_number);
     if (first) {
         first_report = text;
-        if (emergency_save_hook != nullptr) emergency_save_hook();
+        if (graphics.emergency_save_hook != nullptr) graphics.emergency_save_hook();
         write_report(text, "");
     } else {
         write_report(first_report, text);

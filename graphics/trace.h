@@ -3,19 +3,12 @@
 #include <cstdint>
 #include "graphics/where.h"
 
-extern int32_t trace_switch;           // 1 = tracing on
-extern char trace_file_name[260];      // "ZELTOTR.TXT"
-
 void trace_open(const char* mode);
 void trace_close();
 // Writes one line: the tick prefix, the module name and a blank, then `event` (which ends in "\n").
 void trace_line(const char* module, const char* event);
 // Opening of the log at start-up: "w" and the 501 filler lines.
 void trace_start();
-
-// Called first by fatal_error when a game is in progress; the play code installs it.
-// It must not call fatal_error itself (the report guards against recursion anyway).
-extern void (*emergency_save_hook)();
 
 // Saves the game in progress, writes the reason to the trace log, tells the player and exits with code 1.
 // `source` is the module name ("glapi", "CUT", ...), `step` names what failed.

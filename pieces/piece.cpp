@@ -4,9 +4,10 @@
 
 #include "graphics/ddbase.h"
 #include "graphics/trace.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "pieces/piece_box.h"
-#include "play/jig.h"
+#include "puzzle/jig.h"
 
 namespace piece_box {
 
@@ -121,8 +122,8 @@ int32_t Piece::hit(int32_t x, int32_t y, int32_t id) {
     if (!(rect.left < x && x < rect.right && rect.top < y && y < rect.bottom)) return 0;
     const int32_t vx = x - rect.left, vy = y - rect.top;
     Colour c;
-    if (presenter) {
-        c = presenter->get_pixel(id, vx, vy);
+    if (desk.presenter) {
+        c = desk.presenter->get_pixel(id, vx, vy);
     } else {
         if (!view) return 0;
         c = word_to_colour(view_at(vx, vy));
@@ -148,6 +149,6 @@ void Piece::full_view(MemDC& out) const {
 }
 
 void Piece::hand_over_view(int32_t id) {
-    if (!presenter || !view) return;
-    presenter->take_img(id, view, view_left, view_top, view_width, view_height);
+    if (!desk.presenter || !view) return;
+    desk.presenter->take_img(id, view, view_left, view_top, view_width, view_height);
 }

@@ -1,8 +1,8 @@
 // Drawing a piece on the desk: laying its view, erasing it, and keeping and restoring what lies under it.
 #include <algorithm>
 
-#include "desk/desk.h"
 #include "graphics/trace.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
 
 Rect Piece::disp(const Rect* clip) {
@@ -17,8 +17,9 @@ Rect Piece::disp(const Rect* clip) {
 }
 
 Rect Piece::erase() {
-    if (desk_image && desk_back)
-        desk_image->blit(rect.left, rect.top, rect.width(), rect.height(), *desk_back, rect.left, rect.top, SRCCOPY);
+    if (desk.desk_image && desk.desk_back)
+        desk.desk_image->blit(rect.left, rect.top, rect.width(), rect.height(), *desk.desk_back, rect.left, rect.top,
+                              SRCCOPY);
     return rect;
 }
 
@@ -27,11 +28,11 @@ Rect Piece::save_under(MemDC*& slot, int32_t left, int32_t top, int32_t right, i
     slot = new MemDC;
     slot->create(BIT_DIB, std::max(view_width, 1), std::max(view_height, 1));
     slot->fill(0, 0, slot->width(), slot->height(), 0xFFFFFF);
-    if (desk_image) slot->blit(0, 0, right - left, bottom - top, *desk_image, left, top, SRCCOPY);
+    if (desk.desk_image) slot->blit(0, 0, right - left, bottom - top, *desk.desk_image, left, top, SRCCOPY);
     return {left, top, right, bottom};
 }
 
 Rect Piece::restore_under(MemDC& surface, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    if (desk_image) desk_image->blit(left, top, right - left, bottom - top, surface, 0, 0, SRCCOPY);
+    if (desk.desk_image) desk.desk_image->blit(left, top, right - left, bottom - top, surface, 0, 0, SRCCOPY);
     return {left, top, right, bottom};
 }

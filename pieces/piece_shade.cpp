@@ -5,18 +5,19 @@
 // pixel that caused it with their neighbours. Seams are the lines where two cells of a group meet (marked in the
 // top byte of the image's words): with the setting nokosu they are drawn darker with a light line below-right.
 //
-// Everything is done in the view itself (in the box of it that the piece keeps). The bevel is decided on the view as it was rendered, so the scan keeps
-// the rendered words of the three rows around the current one; smoothed values are collected and written only
-// once the bevel is complete, because each batch of smoothing reads the bevelled view, never smoothed values.
+// Everything is done in the view itself (in the box of it that the piece keeps). The bevel is decided on the view as it
+// was rendered, so the scan keeps the rendered words of the three rows around the current one; smoothed values are
+// collected and written only once the bevel is complete, because each batch of smoothing reads the bevelled view, never
+// smoothed values.
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "desk/desk.h"
 #include "graphics/colour_model.h"
 #include "graphics/trace.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "shell/settings.h"
+#include "puzzle/settings.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ public:
             c = scratch_.get_pixel(0, 0);
             slot = (uint64_t(tag) << 32) | c;
         }
-        return (c == 0xFFFFFF ? near_white : c) | (word & mark_mask);
+        return (c == 0xFFFFFF ? desk.near_white : c) | (word & mark_mask);
     }
 
 private:

@@ -6,7 +6,7 @@
 
 #include "graphics/cursor.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "pieces/piece.h"
 #include "pieces/piece_box.h"
 

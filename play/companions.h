@@ -4,12 +4,10 @@
 #pragma once
 #include <string>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
-// The picture list's request and answer: set by whoever opens the list, read by the game window on IDM_VIEW_END.
-extern std::string view_folder;  // folder to list, ending in "\"
-extern std::string view_title;   // kViewChoose or kViewBackground: also the list's window title
-extern std::string view_result;  // the file the player clicked, "" until then
+// The picture list's two purposes, which are also its window titles (its request and answer, view_folder,
+// view_title and view_result, are in play/state.h).
 inline constexpr const char* kViewChoose = "選択";         // a puzzle picture or a saved game to play
 inline constexpr const char* kViewBackground = "背景選択";  // a picture for the desk background
 

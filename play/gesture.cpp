@@ -2,21 +2,15 @@
 // play operations share, and the one door through which the window procedure hands over the mouse.
 #include <algorithm>
 
-#include "desk/desk.h"
 #include "desk/display.h"
+#include "desk/state.h"
 #include "graphics/trace.h"
-#include "play/jig.h"
+#include "pieces/desk.h"
 #include "play/play.h"
-#include "shell/mywin.h"
-#include "shell/settings.h"
-#include "shell/sound.h"
-
-Point down_point;
-Point last_point;
-uint32_t down_time = 0;
-int32_t button_phase = 0;
-int32_t moved_far = 0;
-int32_t captured = 0;
+#include "play/sound.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
+#include "puzzle/settings.h"
 
 namespace {
 
@@ -25,20 +19,20 @@ constexpr uintptr_t kAnyButton = ws::MK_LBUTTON | ws::MK_RBUTTON | ws::MK_MBUTTO
 Point point_of(intptr_t lparam) { return {ws::lparam_x(lparam), ws::lparam_y(lparam)}; }
 
 void press_starts(Point p) {
-    down_time = ws::message_time();
-    down_point = last_point = p;
+    play.down_time = ws::message_time();
+    play.down_point = play.last_point = p;
 }
 
 // Rule 3.1: a quick release without travel turns the held item; which way depends on the buttons used.
 void click_turn(ws::Hwnd hwnd, uint32_t msg, intptr_t lparam) {
-    Jig* game = current_game;
-    if (!game || !game->holding || moved_far) return;
-    const int32_t held_ms = int32_t(ws::message_time() - down_time);
+    Jig* game = play.current_game;
+    if (!game || !game->holding || play.moved_far) return;
+    const int32_t held_ms = int32_t(ws::message_time() - play.down_time);
     if (held_ms >= settings.click_time) return;
-    if (button_phase == 1) {
+    if (play.button_phase == 1) {
         if (msg == ws::WM_LBUTTONUP) ws::send_message(hwnd, IDM_P90_KAITEN, 0, lparam);
         if (msg == ws::WM_RBUTTONUP) ws::send_message(hwnd, IDM_M90_KAITEN, 0, lparam);
-    } else if (button_phase == 2) {
+    } else if (play.button_phase == 2) {
         ws::send_message(hwnd, IDM_REV, 0, lparam);
     }
 }
@@ -46,74 +40,74 @@ void click_turn(ws::Hwnd hwnd, uint32_t msg, intptr_t lparam) {
 }  // namespace
 
 void reset_gesture() {
-    down_point = last_point = Point{};
-    down_time = 0;
-    button_phase = moved_far = 0;
-    if (captured) ws::release_capture();
-    captured = 0;
-    range_state = 0;
-    range_x1 = range_y1 = range_x2 = range_y2 = 0;
+    play.down_point = play.last_point = Point{};
+    play.down_time = 0;
+    play.button_phase = play.moved_far = 0;
+    if (play.captured) ws::release_capture();
+    play.captured = 0;
+    display.range_state = 0;
+    display.range_x1 = display.range_y1 = display.range_x2 = display.range_y2 = 0;
 }
 
 void gesture_button_down(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game) return;
-    if (!captured) {
+    if (!play.captured) {
         ws::set_capture(hwnd);
-        captured = 1;
+        play.captured = 1;
     }
     const Point p = point_of(lparam);
     if (msg == ws::WM_MBUTTONDOWN) {
         // The middle button alone stands for two buttons: a quick click turns over, a drag only shifts.
         press_starts(p);
         ws::send_message(hwnd, IDM_SELECT, wparam, lparam);
-        button_phase = 2;
+        play.button_phase = 2;
         game->two_buttons = 1;
-    } else if (button_phase == 0) {
-        button_phase = 1;
+    } else if (play.button_phase == 0) {
+        play.button_phase = 1;
         press_starts(p);
         ws::send_message(hwnd, IDM_SELECT, wparam, lparam);
     } else {
-        button_phase = 2;
+        play.button_phase = 2;
         game->two_buttons = 1;
     }
 }
 
 void gesture_mouse_move(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game) return;
-    last_point = point_of(lparam);
+    play.last_point = point_of(lparam);
     if (game->holding) {
         ws::send_message(hwnd, IDM_DRAW, 0, lparam);
     } else if (wparam & ws::MK_RBUTTON) {
         ws::send_message(hwnd, IDM_MOVE_SCREEN, 0, lparam);
     } else if (wparam & ws::MK_LBUTTON) {
-        range_move(hwnd, last_point);
+        range_move(hwnd, play.last_point);
     }
 }
 
 void gesture_button_up(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game || (wparam & kAnyButton)) return;  // the gesture ends with the last button
-    if (sound_looping) {
+    if (play.sound_looping) {
         play_sound(SOUND_STOP);
-        sound_looping = 0;
+        play.sound_looping = 0;
     }
-    if (captured) ws::release_capture();
-    captured = 0;
+    if (play.captured) ws::release_capture();
+    play.captured = 0;
     click_turn(hwnd, msg, lparam);
     // A turn cannot end the game, but the window may have dropped it meanwhile.
-    game = current_game;
+    game = play.current_game;
     if (!game) return;
     if (game->holding)
         ws::send_message(hwnd, IDM_SELECT_END, 0, lparam);
     else
         range_release(hwnd);
-    view_x += scroll_dx;
-    view_y += scroll_dy;
-    scroll_dx = scroll_dy = 0;
-    button_phase = 0;
-    if (current_game) current_game->two_buttons = 0;
+    desk.view_x += desk.scroll_dx;
+    desk.view_y += desk.scroll_dy;
+    desk.scroll_dx = desk.scroll_dy = 0;
+    play.button_phase = 0;
+    if (play.current_game) play.current_game->two_buttons = 0;
 }
 
 bool play_message(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
@@ -148,17 +142,17 @@ Rect union_rect(const Rect& a, const Rect& b) {
 void repaint_desk_rect(ws::Hwnd hwnd, const Rect& r) {
     if (r.empty() || !hwnd) return;
     Rect on_window = r;
-    offset_rect(on_window, -view_x, -view_y);
+    offset_rect(on_window, -desk.view_x, -desk.view_y);
     ws::paint_at_once(hwnd, &on_window);
 }
 
 void redraw_whole_window(ws::Hwnd hwnd) {
-    if (presenter && current_game)
-        current_game->disp(nullptr);
+    if (desk.presenter && play.current_game)
+        play.current_game->disp(nullptr);
     else if (hwnd)
         ws::paint_at_once(hwnd, nullptr);
 }
 
 void refresh_guide() {
-    if (guide_window && ws::is_window(guide_window)) ws::paint_at_once(guide_window, nullptr);
+    if (play.guide_window && ws::is_window(play.guide_window)) ws::paint_at_once(play.guide_window, nullptr);
 }

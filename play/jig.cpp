@@ -1,6 +1,6 @@
 // The game record's life: building a game from the picture, ending it, showing a resumed game, releasing the
 // pieces' device contexts, and keeping a copy of a played picture in the picture folder.
-#include "play/jig.h"
+#include "puzzle/jig.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,62 +8,60 @@
 #include <system_error>
 
 #include "desk/background.h"
-#include "desk/desk.h"
 #include "desk/display.h"
 #include "desk/title.h"
 #include "graphics/ddbase.h"
 #include "graphics/memdc.h"
 #include "graphics/paths.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
 #include "play/play.h"
-#include "shell/mywin.h"
-#include "shell/save.h"
-#include "shell/settings.h"
-#include "shell/startup.h"
+#include "play/save.h"
+#include "play/state.h"
+#include "puzzle/settings.h"
+#include "ws/ws.h"
 
-Jig* current_game = nullptr;
-DDBase* presenter = nullptr;
-int32_t last_selected = -1;
+Play play;
 
 namespace {
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("jig", event);
+    if (graphics.trace_switch) trace_line("jig", event);
 }
 
 // A new game starts on the bare background, seen from the desk's top-left corner.
 void lay_bare_desk() {
-    view_x = view_y = 0;
-    if (!desk_image || !desk_back) return;
-    desk_image->blit(0, 0, desk_image->width(), desk_image->height(), *desk_back, 0, 0, SRCCOPY);
-    desk_image->release_dc();
-    desk_back->release_dc();
+    desk.view_x = desk.view_y = 0;
+    if (!desk.desk_image || !desk.desk_back) return;
+    desk.desk_image->blit(0, 0, desk.desk_image->width(), desk.desk_image->height(), *desk.desk_back, 0, 0, SRCCOPY);
+    desk.desk_image->release_dc();
+    desk.desk_back->release_dc();
 }
 
 // The presenter of a game keeps one image per cell: a group's image sits in the slot of its id.
 void start_presenter(int32_t slots) {
-    delete presenter;  // one left behind by a game that was not ended can only be stale
-    presenter = new DDBase(slots);
-    presenter->init(game_window);
-    presenter->table_count = presenter->count;
+    delete desk.presenter;  // one left behind by a game that was not ended can only be stale
+    desk.presenter = new DDBase(slots);
+    desk.presenter->init(play.game_window);
+    desk.presenter->table_count = desk.presenter->count;
 }
 
 // Trays hold pieces of this game only: they are emptied and closed before the presenter's images they borrow go.
 void end_presenter() {
     if (companions.close_trays) companions.close_trays();
-    for (ws::Hwnd& tray : tray_window) {  // a program without trays installed can still hold none open
+    for (ws::Hwnd& tray : play.tray_window) {  // a program without trays installed can still hold none open
         if (tray && ws::is_window(tray)) ws::destroy_window(tray);
         tray = 0;
     }
-    for (int32_t id = 0; id < presenter->count; ++id) presenter->release_img(id);
-    presenter->finish();
-    delete presenter;
-    presenter = nullptr;
+    for (int32_t id = 0; id < desk.presenter->count; ++id) desk.presenter->release_img(id);
+    desk.presenter->finish();
+    delete desk.presenter;
+    desk.presenter = nullptr;
 }
 
 // Draws item i of a resumed game at its saved angle and shows it at once, so the groups appear one by one.
@@ -72,17 +70,17 @@ void show_resumed_item(Jig& game, int32_t i) {
     if (!item.piece) return;
     Piece& p = *item.piece;
     p.set_angle(p.angle);
-    if (presenter) {
+    if (desk.presenter) {
         p.hand_over_view(item.id);
         dd_draw_item(&p.rect, i, true);
         return;
     }
     p.disp(&p.rect);
     p.release();
-    if (!game_window) return;
+    if (!play.game_window) return;
     Rect on_window = p.rect;
-    offset_rect(on_window, -view_x, -view_y);
-    ws::paint_at_once(game_window, &on_window);
+    offset_rect(on_window, -desk.view_x, -desk.view_y);
+    ws::paint_at_once(play.game_window, &on_window);
 }
 
 }  // namespace
@@ -92,8 +90,8 @@ Jig::Jig(blank_game_t) {}
 Jig::Jig() {
     trace("Jig start\n");
     lay_bare_desk();
-    for (ws::Hwnd& tray : tray_window) tray = 0;
-    if (!stretch(picture_path)) {
+    for (ws::Hwnd& tray : play.tray_window) tray = 0;
+    if (!stretch(play.picture_path)) {
         item_count = 0;
         trace("Jig end (read error)\n");
         return;
@@ -108,28 +106,28 @@ Jig::Jig() {
     if (settings.ddraw) start_presenter(item_count);
     cut_count = 0;
     line_init();
-    game_piece_num = settings.piece_num;
-    game_stretch_size = settings.stretch_size;
-    if (presenter) disp(nullptr);
+    play.game_piece_num = settings.piece_num;
+    play.game_stretch_size = settings.stretch_size;
+    if (desk.presenter) disp(nullptr);
     reset_sweep();
     trace("Jig end\n");
 }
 
 Jig::~Jig() {
     trace("~Jig start\n");
-    if (game_window) ws::kill_timer(game_window, kClockTimer);
+    if (play.game_window) ws::kill_timer(play.game_window, kClockTimer);
     close_guide_window();
     const int32_t live = std::clamp(item_count, 0, max_items);
     for (int32_t i = 0; i < live; ++i) {
         delete items[i].piece;
         items[i].piece = nullptr;
     }
-    if (presenter) end_presenter();
+    if (desk.presenter) end_presenter();
     delete picture;
     delete under_cache;
     picture = under_cache = nullptr;
     for (const char* name : kTempPictures) std::remove(name);
-    last_selected = -1;
+    play.last_selected = -1;
     trace("~Jig end\n");
 }
 
@@ -145,14 +143,14 @@ void Jig::continue_game() {
     trace("continue_game start\n");
     // The groups have no views yet, so the background is laid without drawing them; they follow one by one.
     backimg(0);
-    if (presenter) {
+    if (desk.presenter) {
         disp(nullptr);
-    } else if (game_window) {
-        ws::paint_at_once(game_window, nullptr);
+    } else if (play.game_window) {
+        ws::paint_at_once(play.game_window, nullptr);
     }
     const int32_t n = std::clamp(item_count, 0, max_items);
     for (int32_t i = 0; i < n; ++i) show_resumed_item(*this, i);
-    if (settings.image && game_window) open_guide(game_window);
+    if (settings.image && play.game_window) open_guide(play.game_window);
     windowtitle(TITLE_RESUME);
     trace("continue_game end\n");
 }

@@ -7,25 +7,22 @@
 #include <cstdio>
 
 #include "desk/background.h"
-#include "desk/desk.h"
 #include "desk/display.h"
 #include "desk/title.h"
 #include "graphics/cursor.h"
 #include "graphics/ddbase.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
+#include "pieces/desk.h"
 #include "play/companions.h"
-#include "play/jig.h"
 #include "play/lifecycle.h"
 #include "play/play.h"
+#include "play/save.h"
+#include "play/sound.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
-#include "shell/mywin.h"
-#include "shell/save.h"
-#include "shell/settings.h"
-#include "shell/sound.h"
-#include "shell/startup.h"
-
-ws::Hwnd guide_window = 0;
-ws::Hwnd list_window = 0;
+#include "puzzle/settings.h"
 
 namespace {
 
@@ -36,7 +33,7 @@ constexpr const char* kSaveQuestion = "ゲーム中のデータを保存しま�
 constexpr const char* kSaveQuestionTitle = "保存確認";
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("jig", event);
+    if (graphics.trace_switch) trace_line("jig", event);
 }
 
 std::string upper(std::string s) {
@@ -46,11 +43,11 @@ std::string upper(std::string s) {
 
 // The whole window drawn again: through the presenter when it is in force, else from the desk image.
 void redraw_window(ws::Hwnd hwnd) {
-    if (presenter && current_game) {
-        current_game->disp(nullptr);
-    } else if (presenter) {
+    if (desk.presenter && play.current_game) {
+        play.current_game->disp(nullptr);
+    } else if (desk.presenter) {
         dd_back(nullptr, 0, 0);
-        presenter->flip(hwnd, nullptr);
+        desk.presenter->flip(hwnd, nullptr);
     } else {
         ws::paint_at_once(hwnd, nullptr);
     }
@@ -65,12 +62,12 @@ void on_create(ws::Hwnd hwnd) {
     line_const_init();
     init_window();
     ws::drag_accept_files(hwnd, true);
-    emergency_save_hook = emergency_save;
-    if (picture_path.empty()) {
+    graphics.emergency_save_hook = emergency_save;
+    if (play.picture_path.empty()) {
         if (settings.view) open_picture_list(hwnd);
-    } else if (file_kind(picture_path) == FileKind::saved_game) {
-        save_path = picture_path;
-        if (extract_picture(save_path, picture_path)) ws::post_message(hwnd, IDM_CONTINUE_GAME, 0, 0);
+    } else if (file_kind(play.picture_path) == FileKind::saved_game) {
+        play.save_path = play.picture_path;
+        if (extract_picture(play.save_path, play.picture_path)) ws::post_message(hwnd, IDM_CONTINUE_GAME, 0, 0);
     } else {
         start_first_picture(hwnd, true);
     }
@@ -81,15 +78,15 @@ void on_create(ws::Hwnd hwnd) {
 void on_view_end(ws::Hwnd hwnd) {
     trace("IDM_VIEW_END\n");
     close_list_window();
-    if (view_result.empty()) return;
-    if (view_title != kViewChoose) {
-        settings.back_img = view_result;
+    if (play.view_result.empty()) return;
+    if (play.view_title != kViewChoose) {
+        settings.back_img = play.view_result;
         backimg(1);
-        if (!presenter) ws::invalidate_rect(hwnd, nullptr, false);
-    } else if (file_kind(view_result) == FileKind::saved_game) {
-        resume_saved_game(hwnd, view_result);
+        if (!desk.presenter) ws::invalidate_rect(hwnd, nullptr, false);
+    } else if (file_kind(play.view_result) == FileKind::saved_game) {
+        resume_saved_game(hwnd, play.view_result);
     } else {
-        start_listed_picture(hwnd, view_result);
+        start_listed_picture(hwnd, play.view_result);
         redraw_window(hwnd);
     }
 }
@@ -97,25 +94,25 @@ void on_view_end(ws::Hwnd hwnd) {
 // WM_CLOSE: the game may be saved first, or the player may keep the window open.
 void on_close(ws::Hwnd hwnd) {
     trace("WM_CLOSE\n");
-    if (captured) {
+    if (play.captured) {
         ws::release_capture();
-        captured = 0;
+        play.captured = 0;
     }
     if (!confirm_close(hwnd)) return;
     ws::kill_timer(hwnd, kClockTimer);
     play_sound(SOUND_END);
     finish_window();
     ws::destroy_window(hwnd);
-    game_window = 0;
+    play.game_window = 0;
 }
 
 // A window destroyed without being closed (its parent went first) still ends its game and its desk.
 void on_destroy(ws::Hwnd hwnd) {
     ws::kill_timer(hwnd, kClockTimer);
-    if (current_game) end_game();
-    if (desk_image) finish_window();
+    if (play.current_game) end_game();
+    if (desk.desk_image) finish_window();
     reset_road();
-    if (game_window == hwnd) game_window = 0;
+    if (play.game_window == hwnd) play.game_window = 0;
 }
 
 // The name of the first dropped file, without the double quotes some shells wrap names in.
@@ -138,10 +135,10 @@ void on_drop(ws::Hwnd hwnd, ws::Hdrop drop) {
 
 // The main window changed size: the game window keeps filling its client area.
 void on_fit_parent(ws::Hwnd hwnd) {
-    if (settings.skin || !main_window) return;
-    const Rect r = ws::get_client_rect(main_window);
+    if (settings.skin || !play.main_window) return;
+    const Rect r = ws::get_client_rect(play.main_window);
     ws::move_window(hwnd, r.left, r.top, r.width() + 1, r.height() + 1, true);
-    if (presenter) {
+    if (desk.presenter) {
         redraw_window(hwnd);
     } else {
         ws::invalidate_rect(hwnd, nullptr, false);
@@ -151,8 +148,8 @@ void on_fit_parent(ws::Hwnd hwnd) {
 void on_clock_tick(uintptr_t id) {
     if (id == kRecoveryTimer && companions.recovery_due) companions.recovery_due();
     if (id != kClockTimer) return;
-    current_game->windowtitle(TITLE_TICK);
-    current_game->free_dc();
+    play.current_game->windowtitle(TITLE_TICK);
+    play.current_game->free_dc();
 }
 
 // The trace line of a message handed to play, or nullptr for one that is not traced.
@@ -178,9 +175,9 @@ const char* play_trace_text(uint32_t msg) {
 
 // Input and the clock reach the game only once every piece lies on the desk.
 intptr_t play_or_default(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    if (msg == ws::WM_MOUSEMOVE && list_window)
-        ws::send_message(list_window, IDM_LIST_MOUSE, wparam, lparam);
-    Jig* game = current_game;
+    if (msg == ws::WM_MOUSEMOVE && play.list_window)
+        ws::send_message(play.list_window, IDM_LIST_MOUSE, wparam, lparam);
+    Jig* game = play.current_game;
     if (!game || game->cut_count < game->item_count) return ws::def_window_proc(hwnd, msg, wparam, lparam);
     if (msg == ws::WM_TIMER) {
         on_clock_tick(wparam);
@@ -193,8 +190,8 @@ intptr_t play_or_default(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t
 
 // Saves the game under `name` for closing; false when the save failed (the player has been told).
 bool save_for_close(const std::string& name) {
-    if (!save_game(*current_game, name)) return false;
-    save_path = name;
+    if (!save_game(*play.current_game, name)) return false;
+    play.save_path = name;
     close_list_window();
     close_guide_window();
     return true;
@@ -203,7 +200,7 @@ bool save_for_close(const std::string& name) {
 // The game stays: its clock runs on and a later close asks again.
 int32_t keep_game(ws::Hwnd hwnd) {
     ws::set_timer(hwnd, kClockTimer, kClockPeriod);
-    close_without_asking = 0;
+    play.close_without_asking = 0;
     return 0;
 }
 
@@ -219,26 +216,26 @@ FileKind file_kind(const std::string& path) {
 }
 
 void close_guide_window() {
-    if (!guide_window) return;
-    ws::send_message(guide_window, ws::WM_CLOSE, 0, 0);
-    guide_window = 0;
+    if (!play.guide_window) return;
+    ws::send_message(play.guide_window, ws::WM_CLOSE, 0, 0);
+    play.guide_window = 0;
 }
 
 void close_list_window() {
-    if (!list_window) return;
-    ws::send_message(list_window, ws::WM_CLOSE, 0, 0);
-    list_window = 0;
+    if (!play.list_window) return;
+    ws::send_message(play.list_window, ws::WM_CLOSE, 0, 0);
+    play.list_window = 0;
 }
 
 int32_t confirm_close(ws::Hwnd hwnd) {
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game) return 1;
     // A game still being cut cannot be saved yet; it simply ends.
     const bool in_play = game->cut_count >= game->item_count;
-    if (settings.dtsave && game->item_count > 1 && in_play && game_saved == 0) {
+    if (settings.dtsave && game->item_count > 1 && in_play && play.game_saved == 0) {
         const std::string name = default_save_name();
         int32_t answer = ws::IDYES;
-        if (!close_without_asking) {
+        if (!play.close_without_asking) {
             char text[1200];
             std::snprintf(text, sizeof text, kSaveQuestion, name.c_str());
             answer = ws::message_box(hwnd, text, kSaveQuestionTitle, ws::MB_YESNOCANCEL);
@@ -274,7 +271,7 @@ ws::Hwnd create_game_window(ws::Hwnd parent, const Rect* area) {
 }
 
 intptr_t game_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    game_window = hwnd;
+    play.game_window = hwnd;
     switch (msg) {
     case IDM_INIT_DISP: init_disp_step(hwnd); return 0;
     case ws::WM_CLOSE: on_close(hwnd); return 0;

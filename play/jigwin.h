@@ -4,16 +4,14 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 // The game's own messages to the game window (posted; the mouse's synchronous ones are in play/play.h).
 inline constexpr uint32_t IDM_INIT_DISP = 0xF400;      // one cutting step, or the step that starts play
 inline constexpr uint32_t IDM_CONTINUE_GAME = 0xF40A;  // build the saved game named by save_path
 inline constexpr uint32_t IDM_LIST_MOUSE = 0xF41C;     // to the picture list: the pointer moved over the desk
 inline constexpr uint32_t IDM_VIEW_END = 0xF500;       // the picture list closed with a choice
-
-extern ws::Hwnd guide_window;  // the guide image window, 0 while none is open
-extern ws::Hwnd list_window;   // the picture list, 0 while none is open
+inline constexpr uint32_t IDM_FIT_PARENT = 0xF417;     // the main window changed size
 
 // Registers the class "JigWin" (once; later calls change nothing).
 bool register_game_window();

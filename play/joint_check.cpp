@@ -13,14 +13,15 @@
 #include "graphics/cursor.h"
 #include "graphics/ddbase.h"
 #include "graphics/paths.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/companions.h"
-#include "play/jig.h"
 #include "play/play.h"
-#include "shell/mywin.h"
-#include "shell/sound.h"
-#include "shell/startup.h"
+#include "play/sound.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ constexpr int32_t kTolerancePixels = 10;  // strict: a difference must stay belo
 constexpr double kToleranceDegrees = 10;
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("jig", event);
+    if (graphics.trace_switch) trace_line("jig", event);
 }
 
 // The reference point of a piece lying at `angle` whose picture centre is (join_dx, join_dy) away. y is negated
@@ -93,7 +94,7 @@ int32_t Jig::joint_check() {
         const Point ro = reference_of(o);
         if (std::abs(ro.x - rt.x) < kTolerancePixels && std::abs(ro.y - rt.y) < kTolerancePixels) found = o.id;
     }
-    if (trace_switch) {
+    if (graphics.trace_switch) {
         char line[64];
         std::snprintf(line, sizeof line, "joint_check end (%d)\n", found);
         trace_line("jig", line);
@@ -117,7 +118,7 @@ Rect Jig::joint(int32_t target) {
     const Item o = items[k];
     for (int32_t c = 0, n = std::min(cols * rows, max_cells); c < n; ++c)
         if (cells[c].owner == t.id) cells[c].owner = target;
-    if (presenter) presenter->release_img(t.id);
+    if (desk.presenter) desk.presenter->release_img(t.id);
 
     auto* merged = new Piece;
     merged->turned = o.piece->turned;
@@ -150,7 +151,7 @@ Rect Jig::joint(int32_t target) {
 Rect drop_join(Jig& game) {
     const int32_t id = game.joint_check();
     if (id < 0) return {};
-    game_saved = 0;
+    play.game_saved = 0;
     tell_game_changed();
     play_sound(SOUND_JOINT);
     push_cursor(ws::IDC_WAIT);
@@ -159,7 +160,7 @@ Rect drop_join(Jig& game) {
     if (game.item_count == 1) {
         play_sound(SOUND_GM_END);
         // The saved game this puzzle came from is used up.
-        if (!save_path.empty()) std::remove(resolve_path(save_path).c_str());
+        if (!play.save_path.empty()) std::remove(resolve_path(play.save_path).c_str());
         tell_forget_recovery();
     }
     return r;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 // Destroys the game in play (if any) and forgets the gesture that was under way on it. A game ended while it was
 // still being cut gives back the busy cursor its road pushed.
@@ -51,3 +51,8 @@ void init_disp_step(ws::Hwnd hwnd);
 // IDM_CONTINUE_GAME: builds a game on picture_path with the piece count and stretch size of the saved game,
 // reads save_path into it and shows it. A game that cannot be built or read is ended again.
 void continue_saved_game();
+
+// Copies the picture file `path` into the picture folder (view_dir) and makes `path` name the copy: under its own
+// name, or, when that is taken, the name followed by 1, 2, ... 100. A picture already lying in the picture folder,
+// or one that cannot be copied there at all, keeps its path: the game is then played from where it lies.
+void keep_picture_copy(std::string& path);

@@ -9,7 +9,8 @@
 #include <cstdint>
 
 #include "graphics/geometry.h"
-#include "graphics/ws.h"
+#include "play/state.h"
+#include "ws/ws.h"
 
 struct Jig;
 struct Item;
@@ -28,25 +29,12 @@ inline constexpr uint32_t IDM_TRAY_PUT = 0xF41A;
 // Width of the band along the game window's edges where a drag scrolls the desk.
 inline constexpr int32_t kScrollMargin = 20;
 
-// ---- gesture state (window coordinates) ----
-extern Point down_point;      // pointer at the last press (the range drag advances it)
-extern Point last_point;      // pointer at the last mouse message handled
-extern uint32_t down_time;    // message time of the last press
-extern int32_t button_phase;  // 0 no button, 1 one button, 2 a second button went down (or the middle one)
-extern int32_t moved_far;     // the pointer left the click square while an item was held
-extern int32_t captured;      // the game window holds the mouse capture
-
 // ---- trays ----
-inline constexpr int32_t kTrayCount = 10;
-extern ws::Hwnd tray_window[kTrayCount];  // open tray windows, 0 where a slot is free
 // The tray slot whose window lies under the screen point, or -1.
 int32_t tray_at_point(Point screen);
 
 // The rotation setting (kaiten): the menu command that chose it.
 enum : int32_t { KAITEN_FREE = 234, KAITEN_NONE = 235, KAITEN_QUARTER = 236 };
-
-// The guide image window, or 0 while none is open (the game window owns it).
-extern ws::Hwnd guide_window;
 
 // Clears the gesture and range state (a new game, or a test starting afresh).
 void reset_gesture();

@@ -3,35 +3,37 @@
 // button, and the Space sweep over the parts of the desk with groups not yet looked at.
 #include <algorithm>
 
-#include "desk/desk.h"
 #include "desk/display.h"
+#include "desk/state.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
 #include "play/play.h"
-#include "shell/mywin.h"
-#include "shell/sound.h"
+#include "play/sound.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 
 namespace {
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("jig", event);
+    if (graphics.trace_switch) trace_line("jig", event);
 }
 
 void order_range_corners() {
-    if (range_x1 > range_x2) std::swap(range_x1, range_x2);
-    if (range_y1 > range_y2) std::swap(range_y1, range_y2);
+    if (display.range_x1 > display.range_x2) std::swap(display.range_x1, display.range_x2);
+    if (display.range_y1 > display.range_y2) std::swap(display.range_y1, display.range_y2);
 }
 
 // The border of the shown range counts as inside.
 bool inside_range(int32_t x, int32_t y) {
-    return x >= range_x1 && x <= range_x2 && y >= range_y1 && y <= range_y2;
+    return x >= display.range_x1 && x <= display.range_x2 && y >= display.range_y1 && y <= display.range_y2;
 }
 
 void start_range(int32_t x, int32_t y) {
-    range_state = 1;
-    range_x1 = range_x2 = x;
-    range_y1 = range_y2 = y;
+    display.range_state = 1;
+    display.range_x1 = display.range_x2 = x;
+    display.range_y1 = display.range_y2 = y;
 }
 
 // The desk area the window shows, borders included, in desk coordinates.
@@ -40,8 +42,8 @@ bool centre_in_view(const Piece& p, const Rect& view) {
 }
 
 Rect view_on_desk() {
-    Rect r = game_window ? ws::get_client_rect(game_window) : Rect{};
-    offset_rect(r, view_x, view_y);
+    Rect r = play.game_window ? ws::get_client_rect(play.game_window) : Rect{};
+    offset_rect(r, desk.view_x, desk.view_y);
     return r;
 }
 
@@ -54,27 +56,27 @@ void mark_seen_in_view(Jig& game) {
 }  // namespace
 
 void on_select(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game) return;
     const int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
-    if (range_state == 2) {
+    if (display.range_state == 2) {
         order_range_corners();
-        if (!inside_range(x, y)) range_state = 0;
+        if (!inside_range(x, y)) display.range_state = 0;
     }
     delete game->under_cache;
     game->under_cache = nullptr;
     game->holding = 0;
     Rect r;
-    if (range_state != 2) r = game->select(x + view_x, y + view_y);
+    if (display.range_state != 2) r = game->select(x + desk.view_x, y + desk.view_y);
     if (game->holding) {
         play_sound(SOUND_SEL);
         repaint_desk_rect(hwnd, r);
         refresh_guide();
-    } else if ((wparam & ws::MK_LBUTTON) && !(wparam & ws::MK_RBUTTON) && range_state == 2) {
+    } else if ((wparam & ws::MK_LBUTTON) && !(wparam & ws::MK_RBUTTON) && display.range_state == 2) {
         // A left press inside the shown range grabs all of it instead of the piece under the pointer.
-        range_state = 3;
-        down_point = last_point = {x, y};
-        game->mark_range(range_x1, range_y1, range_x2, range_y2);
+        display.range_state = 3;
+        play.down_point = play.last_point = {x, y};
+        game->mark_range(display.range_x1, display.range_y1, display.range_x2, display.range_y2);
     } else {
         start_range(x, y);
     }
@@ -82,51 +84,51 @@ void on_select(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
 }
 
 void range_move(ws::Hwnd hwnd, Point p) {
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game) return;
-    if (range_state == 1) {
-        range_x2 = p.x;
-        range_y2 = p.y;
+    if (display.range_state == 1) {
+        display.range_x2 = p.x;
+        display.range_y2 = p.y;
         ws::invalidate_rect(hwnd, nullptr, false);
-    } else if (range_state == 3) {
+    } else if (display.range_state == 3) {
         const Rect client = ws::get_client_rect(hwnd);
         const int32_t w = client.width(), h = client.height();
-        int32_t dx = p.x - down_point.x, dy = p.y - down_point.y;
+        int32_t dx = p.x - play.down_point.x, dy = p.y - play.down_point.y;
         // In the margin the groups move exactly as far as the view scrolls, so they stay put on the screen.
-        if (p.x < kScrollMargin) view_x += p.x - kScrollMargin, dx = p.x - kScrollMargin;
-        if (p.y < kScrollMargin) view_y += p.y - kScrollMargin, dy = p.y - kScrollMargin;
-        if (p.x > w - kScrollMargin) view_x += p.x - (w - kScrollMargin), dx = p.x - (w - kScrollMargin);
-        if (p.y > h - kScrollMargin) view_y += p.y - (h - kScrollMargin), dy = p.y - (h - kScrollMargin);
+        if (p.x < kScrollMargin) desk.view_x += p.x - kScrollMargin, dx = p.x - kScrollMargin;
+        if (p.y < kScrollMargin) desk.view_y += p.y - kScrollMargin, dy = p.y - kScrollMargin;
+        if (p.x > w - kScrollMargin) desk.view_x += p.x - (w - kScrollMargin), dx = p.x - (w - kScrollMargin);
+        if (p.y > h - kScrollMargin) desk.view_y += p.y - (h - kScrollMargin), dy = p.y - (h - kScrollMargin);
         game->move_range(dx, dy);
-        down_point = p;
+        play.down_point = p;
         ws::invalidate_rect(hwnd, nullptr, false);
     }
 }
 
 void range_release(ws::Hwnd hwnd) {
-    if (range_state == 1)
-        range_state = 2;
-    else if (range_state == 2 || range_state == 3)
-        range_state = 0;
+    if (display.range_state == 1)
+        display.range_state = 2;
+    else if (display.range_state == 2 || display.range_state == 3)
+        display.range_state = 0;
     ws::invalidate_rect(hwnd, nullptr, false);
 }
 
 void on_move_screen(ws::Hwnd hwnd, intptr_t lparam) {
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game) return;
     play_sound(SOUND_GM_DRAW);
     // The desk follows the pointer; the release folds the offset into the view.
-    scroll_dx = down_point.x - ws::lparam_x(lparam);
-    scroll_dy = down_point.y - ws::lparam_y(lparam);
+    desk.scroll_dx = play.down_point.x - ws::lparam_x(lparam);
+    desk.scroll_dy = play.down_point.y - ws::lparam_y(lparam);
     redraw_whole_window(hwnd);
-    if (f1_down) refresh_guide();
+    if (play.f1_down) refresh_guide();
     game->reset_sweep();
 }
 
 void Jig::mark_range(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     trace("mark_range start\n");
-    x1 += view_x, x2 += view_x;
-    y1 += view_y, y2 += view_y;
+    x1 += desk.view_x, x2 += desk.view_x;
+    y1 += desk.view_y, y2 += desk.view_y;
     for (int32_t i = 0; i < std::min(item_count, max_items); ++i) {
         Item& item = items[i];
         if (item.hidden == 1 || !item.piece) continue;  // a group in a tray keeps its mark
@@ -142,10 +144,10 @@ void Jig::move_range(int32_t dx, int32_t dy) {
         Item& item = items[i];
         if (item.banded != 1 || item.hidden == 1 || !item.piece) continue;
         item.piece->move_to(item.piece->grab_x + dx, item.piece->grab_y + dy);
-        if (dx != 0 || dy != 0) game_saved = 0;  // the saved file no longer shows the desk
+        if (dx != 0 || dy != 0) play.game_saved = 0;  // the saved file no longer shows the desk
     }
-    if (!presenter && desk_image && desk_back)
-        desk_image->blit(0, 0, desk_width, desk_height, *desk_back, 0, 0, SRCCOPY);
+    if (!desk.presenter && desk.desk_image && desk.desk_back)
+        desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
     disp(nullptr);
     trace("move_range end\n");
 }
@@ -165,8 +167,8 @@ void Jig::show_unseen() {
         trace("show_unseen end\n");
         return;
     }
-    view_x = items[k].piece->rect.left;
-    view_y = items[k].piece->rect.top;
+    desk.view_x = items[k].piece->rect.left;
+    desk.view_y = items[k].piece->rect.top;
     mark_seen_in_view(*this);
     trace("show_unseen end\n");
 }

@@ -5,19 +5,20 @@
 #include <cmath>
 #include <numbers>
 
-#include "pieces/piece.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
+#include "pieces/piece.h"
 #include "play/companions.h"
-#include "play/jig.h"
 #include "play/play.h"
-#include "shell/mywin.h"
-#include "shell/settings.h"
-#include "shell/sound.h"
+#include "play/sound.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
+#include "puzzle/settings.h"
 
 namespace {
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("jig", event);
+    if (graphics.trace_switch) trace_line("jig", event);
 }
 
 int32_t wrap_degrees(int32_t d) {
@@ -38,9 +39,9 @@ int32_t next_quarter(double radians, int32_t dir) {
 
 // The click messages: a sound, the turn, and the changed place painted at once.
 void turn_held(ws::Hwnd hwnd, int32_t sound, Rect (*turn)(Jig&)) {
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game || !game->holding) return;
-    game_saved = 0;
+    play.game_saved = 0;
     tell_game_changed();
     play_sound(sound);
     repaint_desk_rect(hwnd, turn(*game));

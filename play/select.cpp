@@ -8,24 +8,23 @@
 #include <cstdlib>
 #include <vector>
 
-#include "desk/desk.h"
 #include "desk/display.h"
 #include "graphics/ddbase.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/companions.h"
-#include "play/jig.h"
 #include "play/play.h"
-#include "shell/mywin.h"
-#include "shell/settings.h"
-#include "shell/sound.h"
-
-ws::Hwnd tray_window[kTrayCount] = {};
+#include "play/sound.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
+#include "puzzle/settings.h"
 
 namespace {
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("jig", event);
+    if (graphics.trace_switch) trace_line("jig", event);
 }
 
 // Lays the live items below the top one into desk_image within clip, bottom first (hidden ones stay off).
@@ -54,14 +53,14 @@ Rect shift_piece(Piece& p, int32_t dx, int32_t dy) {
 void keep_under(Jig& game, Piece& p) {
     MemDC* cache = game.under_cache;
     const Rect& r = p.rect;
-    if (!cache || !desk_image || cache->width() != std::max(p.view_width, 1) ||
+    if (!cache || !desk.desk_image || cache->width() != std::max(p.view_width, 1) ||
         cache->height() != std::max(p.view_height, 1)) {
         p.save_under(game.under_cache, r.left, r.top, r.right, r.bottom);
         return;
     }
-    if (r.left < 0 || r.top < 0 || r.right > desk_width || r.bottom > desk_height)
+    if (r.left < 0 || r.top < 0 || r.right > desk.desk_width || r.bottom > desk.desk_height)
         cache->fill(0, 0, cache->width(), cache->height(), 0xFFFFFF);
-    cache->blit(0, 0, r.width(), r.height(), *desk_image, r.left, r.top, SRCCOPY);
+    cache->blit(0, 0, r.width(), r.height(), *desk.desk_image, r.left, r.top, SRCCOPY);
 }
 
 // Presenter path: the places of the groups below the held one, noted at the pick-up, and the few of them near the
@@ -111,12 +110,12 @@ const std::vector<int32_t>& groups_near(const Jig& game, const Rect& u) {
 void present_step(Jig& game, const Rect& u) {
     const std::vector<int32_t>& near = groups_near(game, u);
     Rect on_window = u;
-    offset_rect(on_window, -(view_x + scroll_dx), -(view_y + scroll_dy));
+    offset_rect(on_window, -(desk.view_x + desk.scroll_dx), -(desk.view_y + desk.scroll_dy));
     dd_back(&on_window, on_window.left, on_window.top);
     for (const int32_t i : near)
         if (touches(places_below.rects[size_t(i)], u)) dd_draw_item(&u, i, false);
     dd_draw_item(&u, game.item_count - 1, false);
-    presenter->flip(presenter->window, &on_window);
+    desk.presenter->flip(desk.presenter->window, &on_window);
 }
 
 bool inside_client(int32_t x, int32_t y, int32_t w, int32_t h) {
@@ -125,10 +124,10 @@ bool inside_client(int32_t x, int32_t y, int32_t w, int32_t h) {
 
 // Scrolls the view by as much as the pointer lies inside the margin and brings the pointer back to its edge.
 void scroll_at_margin(int32_t& x, int32_t& y, int32_t w, int32_t h) {
-    if (x < kScrollMargin) view_x += x - kScrollMargin, x = kScrollMargin;
-    if (y < kScrollMargin) view_y += y - kScrollMargin, y = kScrollMargin;
-    if (x > w - kScrollMargin) view_x += x - (w - kScrollMargin), x = w - kScrollMargin;
-    if (y > h - kScrollMargin) view_y += y - (h - kScrollMargin), y = h - kScrollMargin;
+    if (x < kScrollMargin) desk.view_x += x - kScrollMargin, x = kScrollMargin;
+    if (y < kScrollMargin) desk.view_y += y - kScrollMargin, y = kScrollMargin;
+    if (x > w - kScrollMargin) desk.view_x += x - (w - kScrollMargin), x = w - kScrollMargin;
+    if (y > h - kScrollMargin) desk.view_y += y - (h - kScrollMargin), y = h - kScrollMargin;
 }
 
 }  // namespace
@@ -137,17 +136,17 @@ int32_t tray_at_point(Point screen) {
     const ws::Hwnd under = ws::window_from_point(screen);
     if (!under) return -1;
     for (int32_t k = 0; k < kTrayCount; ++k)
-        if (tray_window[k] && tray_window[k] == under) return k;
+        if (play.tray_window[k] && play.tray_window[k] == under) return k;
     return -1;
 }
 
 void upload_view(Item& item) {
-    if (!presenter || !item.piece || !item.piece->view) return;
+    if (!desk.presenter || !item.piece || !item.piece->view) return;
     item.piece->hand_over_view(item.id);
 }
 
 void take_under_cache(Jig& game) {
-    if (presenter || game.item_count < 1 || !desk_image || !desk_back) return;
+    if (desk.presenter || game.item_count < 1 || !desk.desk_image || !desk.desk_back) return;
     Piece& p = *game.items[game.item_count - 1].piece;
     const Rect r = p.rect;
     p.erase();
@@ -155,14 +154,14 @@ void take_under_cache(Jig& game) {
     p.save_under(game.under_cache, r.left, r.top, r.right, r.bottom);
     p.disp(&r);
     p.release();
-    desk_image->release_dc();
+    desk.desk_image->release_dc();
 }
 
 Rect show_held(Jig& game, const Rect& old, bool view_rebuilt) {
     Item& item = game.items[game.item_count - 1];
     Piece& p = *item.piece;
     const Rect u = union_rect(old, p.rect);
-    if (presenter) {
+    if (desk.presenter) {
         if (view_rebuilt) upload_view(item);
         present_step(game, u);
         return u;
@@ -177,7 +176,7 @@ Rect show_held(Jig& game, const Rect& old, bool view_rebuilt) {
     keep_under(game, p);
     p.disp(&u);
     p.release();
-    if (desk_image) desk_image->release_dc();
+    if (desk.desk_image) desk.desk_image->release_dc();
     return u;
 }
 
@@ -201,13 +200,13 @@ Rect Jig::select(int32_t x, int32_t y) {
     Piece& p = *picked.piece;
     p.grab_x = x;
     p.grab_y = y;
-    if (presenter) {
+    if (desk.presenter) {
         note_places_below(*this);
         disp(&p.rect);
     } else {
         take_under_cache(*this);
     }
-    last_selected = n - 1;
+    play.last_selected = n - 1;
     trace("select end\n");
     return p.rect;
 }
@@ -225,7 +224,7 @@ Rect Jig::moveto(int32_t x, int32_t y, int32_t draw) {
         p.drag_turn(x, y);
     Rect u = union_rect(old, p.rect);
     if (draw) u = show_held(*this, old, !plain);
-    else if (!plain && presenter) upload_view(item);  // the presenter's copy must follow the turn
+    else if (!plain && desk.presenter) upload_view(item);  // the presenter's copy must follow the turn
     trace("moveto end\n");
     return u;
 }
@@ -252,7 +251,7 @@ Rect Jig::mmoveto(int32_t x, int32_t y) {
     disp(&u);
     // The redraw laid the held group from the background up; under_cache must describe its new place.
     take_under_cache(*this);
-    if (presenter) note_places_below(*this);
+    if (desk.presenter) note_places_below(*this);
     trace("mmoveto end\n");
     return u;
 }
@@ -264,10 +263,10 @@ Rect Jig::selectend(Point point) {
     under_cache = nullptr;
     holding = 0;
     Item& top = items[item_count - 1];
-    if (top.merged == 0 && game_window) {
-        const int32_t k = tray_at_point(ws::client_to_screen(game_window, point));
+    if (top.merged == 0 && play.game_window) {
+        const int32_t k = tray_at_point(ws::client_to_screen(play.game_window, point));
         if (k >= 0) {
-            ws::post_message(tray_window[k], IDM_TRAY_PUT, uintptr_t(top.id), ws::make_lparam(point.x, point.y));
+            ws::post_message(play.tray_window[k], IDM_TRAY_PUT, uintptr_t(top.id), ws::make_lparam(point.x, point.y));
             top.hidden = 1;
             const Rect r = top.piece->rect;
             disp(&r);
@@ -282,38 +281,39 @@ Rect Jig::selectend(Point point) {
 }
 
 void on_select_end(ws::Hwnd hwnd, intptr_t lparam) {
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game) return;
-    moved_far = 0;
+    play.moved_far = 0;
     const Rect r = game->selectend({ws::lparam_x(lparam), ws::lparam_y(lparam)});
     repaint_desk_rect(hwnd, r);
     refresh_guide();
 }
 
 void on_draw(ws::Hwnd hwnd, intptr_t lparam) {
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game || !game->holding) return;
-    game_saved = 0;
+    play.game_saved = 0;
     tell_game_changed();
     // A looping move sound plays on until the release stops it; starting it again on every step would cut it off.
-    if (!(sound_looping && sound_list[SOUND_MOVE - 1].loop == 1)) play_sound(SOUND_MOVE);
+    if (!(play.sound_looping && play.sound_list[SOUND_MOVE - 1].loop == 1)) play_sound(SOUND_MOVE);
     int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
-    if (std::abs(x - down_point.x) > settings.click_dxdy || std::abs(y - down_point.y) > settings.click_dxdy)
-        moved_far = 1;
+    if (std::abs(x - play.down_point.x) > settings.click_dxdy || std::abs(y - play.down_point.y) > settings.click_dxdy)
+        play.moved_far = 1;
     const Rect client = ws::get_client_rect(hwnd);
     const int32_t w = client.width(), h = client.height();
     if (inside_client(x, y, w, h)) {
-        const bool sweep = settings.mmove && ctrl_down;
-        const Rect r = sweep ? game->mmoveto(x + view_x, y + view_y) : game->moveto(x + view_x, y + view_y, 1);
-        if (!presenter) repaint_desk_rect(hwnd, r);
+        const bool sweep = settings.mmove && play.ctrl_down;
+        const Rect r =
+            sweep ? game->mmoveto(x + desk.view_x, y + desk.view_y) : game->moveto(x + desk.view_x, y + desk.view_y, 1);
+        if (!desk.presenter) repaint_desk_rect(hwnd, r);
     } else {
         // In the margin the desk scrolls under the held group, which stays at the edge under the pointer.
         Piece& p = *game->items[game->item_count - 1].piece;
         const Rect old = p.rect;
         scroll_at_margin(x, y, w, h);
-        game->moveto(x + view_x, y + view_y, 0);
-        if (!presenter) show_held(*game, old, false);
+        game->moveto(x + desk.view_x, y + desk.view_y, 0);
+        if (!desk.presenter) show_held(*game, old, false);
         redraw_whole_window(hwnd);
     }
-    if (f1_down) refresh_guide();
+    if (play.f1_down) refresh_guide();
 }

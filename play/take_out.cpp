@@ -1,29 +1,30 @@
 // Taking a piece out of a tray: into the tray under the pointer, or back onto the desk where the pointer is.
 #include <algorithm>
 
-#include "desk/desk.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
 #include "play/play.h"
-#include "shell/mywin.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
+#include "ws/ws.h"
 
 namespace {
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("tray", event);
+    if (graphics.trace_switch) trace_line("tray", event);
 }
 
 // The desk point for a game-window client point, brought inside the part of the desk the window shows (and
 // inside the desk), so that a piece let go over no window of the game can still be reached.
 Point visible_desk_point(Point client) {
-    const Rect c = ws::get_client_rect(game_window);
-    Rect shown = intersect_rect(Rect{view_x, view_y, view_x + c.width(), view_y + c.height()},
-                                Rect{0, 0, desk_width, desk_height});
-    if (shown.empty()) shown = Rect{0, 0, std::max(desk_width, 1), std::max(desk_height, 1)};
-    return {std::clamp(client.x + view_x, shown.left, shown.right - 1),
-            std::clamp(client.y + view_y, shown.top, shown.bottom - 1)};
+    const Rect c = ws::get_client_rect(play.game_window);
+    Rect shown = intersect_rect(Rect{desk.view_x, desk.view_y, desk.view_x + c.width(), desk.view_y + c.height()},
+                                Rect{0, 0, desk.desk_width, desk.desk_height});
+    if (shown.empty()) shown = Rect{0, 0, std::max(desk.desk_width, 1), std::max(desk.desk_height, 1)};
+    return {std::clamp(client.x + desk.view_x, shown.left, shown.right - 1),
+            std::clamp(client.y + desk.view_y, shown.top, shown.bottom - 1)};
 }
 
 }  // namespace
@@ -34,23 +35,23 @@ void Jig::take_out(int32_t id, int32_t x, int32_t y) {
     Item* item = nullptr;
     for (int32_t i = 0; i < n && !item; ++i)
         if (items[i].id == id && items[i].piece) item = &items[i];
-    if (!item || !game_window) return;
-    const Point client = ws::screen_to_client(game_window, {x, y});
+    if (!item || !play.game_window) return;
+    const Point client = ws::screen_to_client(play.game_window, {x, y});
     const int32_t k = tray_at_point({x, y});
     if (k >= 0) {
         // It stays hidden and moves on to that tray.
-        ws::post_message(tray_window[k], IDM_TRAY_PUT, uintptr_t(id), ws::make_lparam(client.x, client.y));
+        ws::post_message(play.tray_window[k], IDM_TRAY_PUT, uintptr_t(id), ws::make_lparam(client.x, client.y));
         trace("take_out end (tray)\n");
         return;
     }
     item->hidden = 0;
-    const Point desk = visible_desk_point(client);
-    const Rect r = item->piece->move_to(desk.x, desk.y);
+    const Point spot = visible_desk_point(client);
+    const Rect r = item->piece->move_to(spot.x, spot.y);
     disp(&r);
-    if (!presenter) {
+    if (!desk.presenter) {
         Rect on_window = r;
-        offset_rect(on_window, -view_x, -view_y);
-        ws::paint_at_once(game_window, &on_window);
+        offset_rect(on_window, -desk.view_x, -desk.view_y);
+        ws::paint_at_once(play.game_window, &on_window);
     }
     trace("take_out end\n");
 }

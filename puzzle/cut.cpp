@@ -6,14 +6,16 @@
 #include <numbers>
 #include <vector>
 
-#include "desk/desk.h"
 #include "graphics/ddbase.h"
 #include "graphics/memdc.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "puzzle/lines.h"
 #include "puzzle/random.h"
-#include "shell/settings.h"
+#include "puzzle/settings.h"
+#include "puzzle/state.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ constexpr Colour grey = 0x808080;
 constexpr int32_t no_rotation = 235;  // the kaiten menu value that keeps pieces upright
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("CUT", event);
+    if (graphics.trace_switch) trace_line("CUT", event);
 }
 
 // The area cut_out outlines and fills: two pixels beyond every control point of the outline. The outline stays
@@ -61,7 +63,7 @@ int32_t choose_cell(const Jig& game) {
     std::vector<bool> taken(size_t(game.item_count), false);
     for (int32_t i = 0; i < game.cut_count; ++i)
         if (game.items[i].id >= 0 && game.items[i].id < game.item_count) taken[size_t(game.items[i].id)] = true;
-    int32_t c = int32_t(game_random.pick(game.item_count));
+    int32_t c = int32_t(puzzle.game_random.pick(game.item_count));
     for (int32_t tries = 0; taken[size_t(c)] && tries < game.item_count; ++tries) c = (c + 1) % game.item_count;
     return c;
 }
@@ -69,28 +71,28 @@ int32_t choose_cell(const Jig& game) {
 // A random spot over the left and upper part of the window; the draws come in the order a, then the terms of
 // x, then those of y.
 Point scatter_position(int32_t w, int32_t h) {
-    const double a = game_random.pick(2 * std::numbers::pi);
-    const double x_swing = game_random.pick(w / 6), x_shift = game_random.pick(w / 5);
-    const double y_swing = game_random.pick(h / 4), y_shift = game_random.pick(h / 5);
-    return {int32_t(x_swing * std::cos(a) + x_shift + w / 6 + view_x),
-            int32_t(y_swing * std::sin(a) + y_shift + h / 4 + view_y)};
+    const double a = puzzle.game_random.pick(2 * std::numbers::pi);
+    const double x_swing = puzzle.game_random.pick(w / 6), x_shift = puzzle.game_random.pick(w / 5);
+    const double y_swing = puzzle.game_random.pick(h / 4), y_shift = puzzle.game_random.pick(h / 5);
+    return {int32_t(x_swing * std::cos(a) + x_shift + w / 6 + desk.view_x),
+            int32_t(y_swing * std::sin(a) + y_shift + h / 4 + desk.view_y)};
 }
 
 // Lays the new piece k onto the desk: drawn into the desk image, or, with the presenter, handed over as the
 // item's image (the presenter keeps its own copy, so the view goes) and composed and shown at once.
 void draw_new_piece(Jig& game, int32_t k) {
     Piece& p = *game.items[k].piece;
-    if (!presenter) {
+    if (!desk.presenter) {
         p.disp();
         return;
     }
     const int32_t id = game.items[k].id;
     p.hand_over_view(id);
     Rect on_window = p.rect;
-    offset_rect(on_window, -(view_x + scroll_dx), -(view_y + scroll_dy));
+    offset_rect(on_window, -(desk.view_x + desk.scroll_dx), -(desk.view_y + desk.scroll_dy));
     if (on_window.empty() || game.items[k].hidden == 1) return;
-    presenter->draw(&on_window, id, 0, 0);
-    presenter->flip(presenter->window, &on_window);
+    desk.presenter->draw(&on_window, id, 0, 0);
+    desk.presenter->flip(desk.presenter->window, &on_window);
 }
 
 }  // namespace
@@ -174,7 +176,7 @@ Rect Jig::cut(int32_t client_w, int32_t client_h) {
     if (cut_count == 0)
         for (int32_t i = 0; i < item_count; ++i) items[i].id = -1;
     const bool rows_layout = settings.seiretu;
-    if (rows_layout && cut_count == 0) view_x = view_y = 0;
+    if (rows_layout && cut_count == 0) desk.view_x = desk.view_y = 0;
     const int32_t cell = rows_layout ? cut_count : choose_cell(*this);
     const int32_t k = cut_count++;
     Item& it = items[k];
@@ -182,9 +184,9 @@ Rect Jig::cut(int32_t client_w, int32_t client_h) {
     it.piece = new Piece;
     it.id = cell;
     Piece& p = *it.piece;
-    if (settings.hanten && game_random.pick(2) == 0) p.turned = 1;
+    if (settings.hanten && puzzle.game_random.pick(2) == 0) p.turned = 1;
     cut_piece(cell, k);
-    const double angle = settings.kaiten == no_rotation ? 0.0 : game_random.pick(2 * std::numbers::pi);
+    const double angle = settings.kaiten == no_rotation ? 0.0 : puzzle.game_random.pick(2 * std::numbers::pi);
     const Point at = rows_layout ? row_position(*this, k)
                                  : scatter_position(std::max(client_w, 0), std::max(client_h, 0));
     p.cx = at.x;

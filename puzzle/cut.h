@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "graphics/geometry.h"
-#include "play/jig.h"
+#include "puzzle/jig.h"
 
 class MemDC;
 

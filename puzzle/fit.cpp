@@ -4,10 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "desk/desk.h"
 #include "graphics/memdc.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "shell/settings.h"
+#include "pieces/desk.h"
+#include "puzzle/settings.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ constexpr uint32_t unread_mark = 0x5A00C0DEu;
 constexpr int32_t max_fitted_side = 16384;
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("CUT", event);
+    if (graphics.trace_switch) trace_line("CUT", event);
 }
 
 int32_t ends_in_bmp(const std::string& path) {
@@ -100,7 +101,7 @@ int32_t Jig::stretch(const std::string& path) {
 
 void Jig::replace_black_white() {
     if (!picture) return;
-    const uint32_t black = colour_to_word(near_black), white = colour_to_word(near_white);
+    const uint32_t black = colour_to_word(desk.near_black), white = colour_to_word(desk.near_white);
     uint32_t* words = picture->words();
     const size_t count = size_t(picture->width()) * size_t(picture->height());
     // The top byte of a piece's pixel is its seam mark, so the picture keeps colours only.

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "play/jig.h"
+#include "puzzle/jig.h"
 
 struct GridSize {
     int32_t cols = 0;

@@ -3,11 +3,12 @@
 #include <vector>
 
 #include "graphics/memdc.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/piece.h"
 #include "puzzle/joint.h"
 #include "puzzle/lines.h"
-#include "shell/settings.h"
+#include "puzzle/settings.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ void Jig::joint_piece(int32_t g, int32_t k) {
         fatal_error(module_name(here), int(here.line()), "joint_piece no piece or picture", 0);
     const GroupFrame f = group_frame(*this, g);
     if (f.empty()) return;  // no cell belongs to g: there is nothing to cut
-    if (trace_switch) trace_line("CUT", "joint_piece start\n");
+    if (graphics.trace_switch) trace_line("CUT", "joint_piece start\n");
     const int32_t points = line_points();
 
     MemDC work;
@@ -122,5 +123,5 @@ void Jig::joint_piece(int32_t g, int32_t k) {
     item.merged = 1;
 
     item.piece->release();
-    if (trace_switch) trace_line("CUT", "joint_piece end\n");
+    if (graphics.trace_switch) trace_line("CUT", "joint_piece end\n");
 }

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "graphics/geometry.h"
-#include "play/jig.h"
+#include "puzzle/jig.h"
 
 // Where a group's picture lies in the fitted picture.
 struct GroupFrame {

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
 #include "puzzle/random.h"
-#include "shell/settings.h"
-
-UnitShape unit_shapes[unit_shape_count];
+#include "puzzle/settings.h"
+#include "puzzle/state.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ namespace {
 constexpr double template_scale = 0.004629629629629629;
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("CUT", event);
+    if (graphics.trace_switch) trace_line("CUT", event);
 }
 
 // A control point may lie off the edge, but not more than two edge lengths away: a settings file can hold any
@@ -28,7 +28,7 @@ double unit_coordinate(int32_t template_value) { return std::clamp(template_valu
 // Shapes 0-3: the templates, first and last points pinned to the edge's ends.
 void build_templates(int32_t n) {
     for (int32_t t = 0; t < 4; ++t) {
-        UnitShape& s = unit_shapes[t];
+        UnitShape& s = puzzle.unit_shapes[t];
         s = UnitShape{};
         for (int32_t i = 1; i < n - 1; ++i)
             s.h[i] = {unit_coordinate(settings.line[t][i].x), unit_coordinate(settings.line[t][i].y)};
@@ -40,8 +40,8 @@ void build_templates(int32_t n) {
 // Shapes 4-7 run shapes 0-3 backwards; shapes 8-15 put the knob of shapes 0-7 on the other side.
 void build_variants(int32_t n) {
     for (int32_t t = 0; t < 4; ++t) {
-        const UnitShape& a = unit_shapes[t];
-        UnitShape& b = unit_shapes[t + 4];
+        const UnitShape& a = puzzle.unit_shapes[t];
+        UnitShape& b = puzzle.unit_shapes[t + 4];
         b = UnitShape{};
         for (int32_t j = 0; j < n; ++j) {
             b.h[j] = {1 - a.h[n - 1 - j].x, a.h[n - 1 - j].y};
@@ -49,15 +49,15 @@ void build_variants(int32_t n) {
         }
     }
     for (int32_t s = 0; s < 8; ++s) {
-        const UnitShape& a = unit_shapes[s];
-        UnitShape& b = unit_shapes[s + 8];
+        const UnitShape& a = puzzle.unit_shapes[s];
+        UnitShape& b = puzzle.unit_shapes[s + 8];
         b = UnitShape{};
         for (int32_t i = 0; i < n; ++i) {
             b.h[i] = {a.h[i].x, -a.h[i].y};
             b.v[i] = {-a.v[i].x, a.v[i].y};
         }
     }
-    UnitShape& straight = unit_shapes[straight_shape];
+    UnitShape& straight = puzzle.unit_shapes[straight_shape];
     straight = UnitShape{};
     straight.h[n - 1] = {1, 0};
     straight.v[n - 1] = {0, 1};
@@ -81,7 +81,7 @@ void line_const_init() {
 }
 
 void lay_vertical_edge(Point* out, int32_t shape, int32_t line, int32_t cell, double cw, double ch) {
-    const UnitPoint* v = unit_shapes[clamp_shape(shape)].v;
+    const UnitPoint* v = puzzle.unit_shapes[clamp_shape(shape)].v;
     const int32_t n = line_points();
     std::fill(out, out + max_line_points, Point{});
     for (int32_t k = 0; k < n; ++k)
@@ -90,7 +90,7 @@ void lay_vertical_edge(Point* out, int32_t shape, int32_t line, int32_t cell, do
 }
 
 void lay_horizontal_edge(Point* out, int32_t shape, int32_t line, int32_t cell, double cw, double ch) {
-    const UnitPoint* h = unit_shapes[clamp_shape(shape)].h;
+    const UnitPoint* h = puzzle.unit_shapes[clamp_shape(shape)].h;
     const int32_t n = line_points();
     std::fill(out, out + max_line_points, Point{});
     for (int32_t k = 0; k < n; ++k)
@@ -107,20 +107,20 @@ void Jig::line_init() {
         return;
     }
     // Shapes never built, or built for another chain length, would give open outlines.
-    if (unit_shapes[straight_shape].v[line_points() - 1].y != 1) line_const_init();
+    if (puzzle.unit_shapes[straight_shape].v[line_points() - 1].y != 1) line_const_init();
     const double cw = pic_w / cols, ch = pic_h / rows;
-    game_random.seed(game_seed());
+    puzzle.game_random.seed(game_seed());
     for (int32_t r = 0; r < rows; ++r) {
         for (int32_t c = 0; c < cols; ++c) {
             const int32_t i = r * cols + c;
             Cell& cell = cells[i];
-            const int32_t right = c == cols - 1 ? straight_shape : int32_t(game_random.pick(16));
+            const int32_t right = c == cols - 1 ? straight_shape : int32_t(puzzle.game_random.pick(16));
             lay_vertical_edge(cell.edges[SIDE_RIGHT], right, c + 1, r, cw, ch);
             if (c == 0)
                 lay_vertical_edge(cell.edges[SIDE_LEFT], straight_shape, 0, r, cw, ch);
             else
                 std::memcpy(cell.edges[SIDE_LEFT], cells[i - 1].edges[SIDE_RIGHT], sizeof cell.edges[0]);
-            const int32_t bottom = r == rows - 1 ? straight_shape : int32_t(game_random.pick(16));
+            const int32_t bottom = r == rows - 1 ? straight_shape : int32_t(puzzle.game_random.pick(16));
             lay_horizontal_edge(cell.edges[SIDE_BOTTOM], bottom, r + 1, c, cw, ch);
             if (r == 0)
                 lay_horizontal_edge(cell.edges[SIDE_TOP], straight_shape, 0, c, cw, ch);

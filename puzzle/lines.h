@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "graphics/geometry.h"
-#include "play/jig.h"
+#include "puzzle/jig.h"
 
 struct UnitPoint {
     double x = 0, y = 0;
@@ -22,9 +22,6 @@ struct UnitShape {
 inline constexpr int32_t unit_shape_count = 17;
 inline constexpr int32_t straight_shape = 16;
 inline constexpr int32_t template_length = 216;  // templates run from x = 0 to x = 216
-
-// The shapes new games are cut with; rebuilt by line_const_init.
-extern UnitShape unit_shapes[unit_shape_count];
 
 // Points of every edge: the setting line_num, brought into 4 .. 19 and onto the form 1 + 3k (whole Bezier
 // segments), so that every outline is a closed chain whatever the settings file said.

@@ -4,9 +4,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "graphics/ws.h"
-
-GameRandom game_random;
+#include "ws/ws.h"
 
 double GameRandom::pick(double n) {
     const double draw = double(next());

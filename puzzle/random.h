@@ -19,9 +19,6 @@ struct GameRandom {
     double pick(double n);
 };
 
-// The generator the game's edges and cutting draw from.
-extern GameRandom game_random;
-
 // The seed of a new game: in test mode the layer's virtual clock, so a test reproduces its puzzle; otherwise the
 // wall clock's milliseconds, which differ from run to run (the layer's clock starts at zero with the program, and
 // a picture opened at start-up would be cut in one of a few dozen ways).

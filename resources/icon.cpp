@@ -1,7 +1,7 @@
 // The program icon: one jigsaw piece with two knobs and two sockets, shaded, on a transparent (white) ground.
 #include <cmath>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "resources/resources.h"
 
 namespace {

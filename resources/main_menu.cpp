@@ -1,7 +1,7 @@
 // The main menu "IDM_MAIN_MENU" and the accelerators: the entries' order is what menu_check's positions count on.
 #include <string>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "resources/resources.h"
 #include "shell/menu.h"
 

@@ -1,7 +1,7 @@
 // A build tool: writes the program icon as a PNG file for the desktop launcher (zelto_make_icon out.png).
 #include <cstdio>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "resources/resources.h"
 
 int main(int argc, char** argv) {

@@ -1,9 +1,11 @@
 // WM_COMMAND of the main window: the trace line of each command, and where each one is carried out.
 #include <cstdio>
 
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "play/jig.h"
 #include "play/play.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "shell/commands.h"
 #include "shell/menu.h"
 #include "shell/mywin.h"
@@ -52,7 +54,7 @@ const char* command_name(uint32_t id) {
 }
 
 void trace_command(uint32_t id) {
-    if (!trace_switch) return;
+    if (!graphics.trace_switch) return;
     char text[48];
     if (id >= IDM_PIECE_FIRST && id <= IDM_PIECE_LAST) {
         std::snprintf(text, sizeof text, "IDM_%d_PIECE\n", kPieceCounts[id - IDM_PIECE_FIRST]);
@@ -70,10 +72,10 @@ void trace_command(uint32_t id) {
 
 }  // namespace
 
-bool game_in_progress() { return current_game && current_game->item_count >= 2; }
+bool game_in_progress() { return play.current_game && play.current_game->item_count >= 2; }
 
 void repaint_game_window() {
-    if (game_window) redraw_whole_window(game_window);
+    if (play.game_window) redraw_whole_window(play.game_window);
 }
 
 void notice(const std::string& text, const char* title) { ws::message_box(0, text, title, ws::MB_OK); }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 // ---- shared helpers ----
 bool game_in_progress();

@@ -3,6 +3,7 @@
 #include "graphics/paths.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
+#include "play/state.h"
 #include "shell/commands.h"
 #include "shell/menu.h"
 #include "shell/mywin.h"
@@ -32,7 +33,7 @@ void choose_guide(int32_t guide) {
     settings.guide = guide;
     if (!settings.image) {
         close_guide_window();
-        if (!picture_path.empty()) guide_window = guide_create(game_window);
+        if (!play.picture_path.empty()) play.guide_window = guide_create(play.game_window);
         settings.image = true;
     }
     menu_check();
@@ -66,10 +67,10 @@ void choose_colour_background() {
 // The picture list opens on the background folder; the picture chosen there becomes the background.
 void choose_picture_background(int32_t style) {
     close_list_window();
-    view_folder = "bkimg\\";
-    view_title = kViewBackground;
-    view_result.clear();
-    list_window = viewer_create(game_window);
+    play.view_folder = "bkimg\\";
+    play.view_title = kViewBackground;
+    play.view_result.clear();
+    play.list_window = viewer_create(play.game_window);
     const bool changed = settings.back_type != style;
     settings.back_type = style;
     if (changed) render_and_show_background();
@@ -85,9 +86,9 @@ void finished_picture(bool on, bool lines) {
 
 // Turning the sound off silences a sound that loops first: once off, nothing could stop it any more.
 void set_sound(bool on) {
-    if (!on && settings.sound && sound_looping) {
+    if (!on && settings.sound && play.sound_looping) {
         play_sound(SOUND_STOP);
-        sound_looping = 0;
+        play.sound_looping = 0;
     }
     settings.sound = on;
     menu_check();

@@ -2,12 +2,14 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "desk/desk.h"
 #include "desk/display.h"
 #include "graphics/bmpsave.h"
 #include "graphics/ddbase.h"
+#include "graphics/state.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "shell/commands.h"
 #include "shell/file_dialogs.h"
 #include "shell/mywin.h"
@@ -22,14 +24,14 @@ constexpr const char* kNotWritten = "ファイルを書き込めませんでし�
 bool choose_export_file() {
     std::string name;
     if (!out_file_select(name)) return false;
-    std::snprintf(bmp_name, sizeof bmp_name, "%s", name.c_str());
+    std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "%s", name.c_str());
     return true;
 }
 
 void report_unless(int32_t written) {
     if (written) return;
-    char text[sizeof bmp_name + 64];
-    std::snprintf(text, sizeof text, kNotWritten, bmp_name);
+    char text[sizeof graphics.bmp_name + 64];
+    std::snprintf(text, sizeof text, kNotWritten, graphics.bmp_name);
     notice(text, "zelto");
 }
 
@@ -39,47 +41,47 @@ int32_t write_piece(int32_t i) { return prepare_item_gdi(i); }
 
 // Exports start from the plain desk image, which the presenter leaves behind until it is drawn again.
 void make_desk_image_current() {
-    if (presenter) redraw_all_gdi();
+    if (desk.presenter) redraw_all_gdi();
 }
 
 }  // namespace
 
 // What the window shows: the desk from the view origin, as large as the window's client area.
 void command_bmp_window() {
-    if (!current_game || !desk_image) return;
+    if (!play.current_game || !desk.desk_image) return;
     make_desk_image_current();
     if (!choose_export_file()) return;
-    const Rect client = ws::get_client_rect(game_window);
-    report_unless(save_bmp(*desk_image, view_x + scroll_dx, view_y + scroll_dy, std::max(client.width(), 1),
-                           std::max(client.height(), 1)));
+    const Rect client = ws::get_client_rect(play.game_window);
+    report_unless(save_bmp(*desk.desk_image, desk.view_x + desk.scroll_dx, desk.view_y + desk.scroll_dy,
+                           std::max(client.width(), 1), std::max(client.height(), 1)));
 }
 
 void command_bmp_desk() {
-    if (!current_game || !desk_image) return;
+    if (!play.current_game || !desk.desk_image) return;
     make_desk_image_current();
     if (!choose_export_file()) return;
-    report_unless(save_bmp(*desk_image, 0, 0, 0, 0));
+    report_unless(save_bmp(*desk.desk_image, 0, 0, 0, 0));
 }
 
 // The last piece picked up; joins may have left that index beyond the live items, which counts as none picked.
 void command_bmp_piece() {
-    if (!current_game) return;
-    const int32_t live = std::min(current_game->item_count, max_items);
-    if (last_selected < 0 || last_selected >= live || !current_game->items[last_selected].piece) {
-        ws::message_box(game_window, kChoosePiece, "zelto", ws::MB_OK);
+    if (!play.current_game) return;
+    const int32_t live = std::min(play.current_game->item_count, max_items);
+    if (play.last_selected < 0 || play.last_selected >= live || !play.current_game->items[play.last_selected].piece) {
+        ws::message_box(play.game_window, kChoosePiece, "zelto", ws::MB_OK);
         return;
     }
     if (!choose_export_file()) return;
-    report_unless(write_piece(last_selected));
+    report_unless(write_piece(play.last_selected));
 }
 
 // Every piece into PIECE_000.BMP, PIECE_001.BMP, ... in the current folder, replacing files of those names.
 void command_bmp_all_pieces() {
-    if (!current_game || current_game->item_count < 1) return;
-    const int32_t live = std::min(current_game->item_count, max_items);
+    if (!play.current_game || play.current_game->item_count < 1) return;
+    const int32_t live = std::min(play.current_game->item_count, max_items);
     for (int32_t i = 0; i < live; ++i) {
-        if (!current_game->items[i].piece) continue;
-        std::snprintf(bmp_name, sizeof bmp_name, "PIECE_%03d.BMP", int(i));
+        if (!play.current_game->items[i].piece) continue;
+        std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "PIECE_%03d.BMP", int(i));
         if (!write_piece(i)) {
             report_unless(0);
             return;

@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "graphics/paths.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "play/state.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ const ws::FileFilter kJpeg{"ｊｐｅｇ(*.jpg)", "*.jpg;*.jpeg"};
 const ws::FileFilter kSaved{"zeltoデータ(*.zlt)", "*.zlt"};
 
 void trace(const char* name, const char* event) {
-    if (!trace_switch) return;
+    if (!graphics.trace_switch) return;
     const std::string line = std::string(name) + " " + event + "\n";
     trace_line("win98", line.c_str());
 }
@@ -28,7 +30,7 @@ void trace(const char* name, const char* event) {
 int32_t run(const char* name, bool save, std::vector<ws::FileFilter> filters, int32_t preselected, std::string& path) {
     trace(name, "start");
     ws::FileDialog d;
-    d.owner = main_window;
+    d.owner = play.main_window;
     d.title = kTitle;
     d.filters = std::move(filters);
     d.filter_index = preselected;

@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <iterator>
 
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "play/state.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
+#include "shell/state.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -36,8 +39,8 @@ int32_t finished_picture_position() {
 }  // namespace
 
 void menu_check() {
-    if (trace_switch) trace_line("MAIN", "menu_check\n");
-    const ws::Hmenu set = ws::get_sub_menu(main_menu, 1);
+    if (graphics.trace_switch) trace_line("MAIN", "menu_check\n");
+    const ws::Hmenu set = ws::get_sub_menu(shell.main_menu, 1);
     if (!set) return;
     auto sub = [set](int32_t pos) { return ws::get_sub_menu(set, pos); };
     mark_position(sub(SETTINGS_PIECES), index_of(kPieceCounts, settings.piece_num));
@@ -53,24 +56,25 @@ void menu_check() {
     }
     mark_position(ws::get_sub_menu(back, kBackFinishedPicture), finished_picture_position());
     mark_position(sub(SETTINGS_SOUND), settings.sound ? 0 : 1);
-    if (main_window) ws::draw_menu_bar(main_window);
+    if (play.main_window) ws::draw_menu_bar(play.main_window);
 }
 
 void build_extra_menus() {
     const ws::Hmenu web = ws::create_popup_menu();
-    ws::insert_menu(main_menu, 2, ws::MF_BYPOSITION | ws::MF_POPUP, uintptr_t(web), "Web");
+    ws::insert_menu(shell.main_menu, 2, ws::MF_BYPOSITION | ws::MF_POPUP, uintptr_t(web), "Web");
     for (int32_t n = 0; n < kWebEntries && !settings.web[n].empty(); ++n) {
         if (settings.web[n] != "none")
             ws::append_menu(web, ws::MF_STRING, IDM_WEB_FIRST + uint32_t(n), settings.web[n]);
     }
-    if (settings.tray) ws::insert_menu(main_menu, 2, ws::MF_BYPOSITION | ws::MF_STRING, IDM_TRAY_ADD, "トレイを追加");
-    if (main_window) ws::draw_menu_bar(main_window);
+    if (settings.tray)
+        ws::insert_menu(shell.main_menu, 2, ws::MF_BYPOSITION | ws::MF_STRING, IDM_TRAY_ADD, "トレイを追加");
+    if (play.main_window) ws::draw_menu_bar(play.main_window);
 }
 
 void quick_menu(ws::Hwnd hwnd, Point client, int32_t held_ms) {
     if (held_ms >= settings.click_time) return;
     const int32_t pos = client.x < 5 && client.y < 5 ? 0 : 1;
     const Point at = ws::client_to_screen(hwnd, client);
-    ws::track_popup_menu(ws::get_sub_menu(main_menu, pos), ws::TPM_LEFTALIGN | ws::TPM_RIGHTBUTTON, at.x, at.y,
+    ws::track_popup_menu(ws::get_sub_menu(shell.main_menu, pos), ws::TPM_LEFTALIGN | ws::TPM_RIGHTBUTTON, at.x, at.y,
                          hwnd);
 }

@@ -4,7 +4,7 @@
 
 #include "desk/background.h"  // IDM_BACK_RGB, IDM_BACK_IMG_REN, IDM_BACK_IMG_CEN (243-245)
 #include "graphics/geometry.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 // Commands of the main menu (WM_COMMAND, low 16 bits).
 enum : uint32_t {

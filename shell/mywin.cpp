@@ -5,24 +5,19 @@
 
 #include "desk/background.h"
 #include "graphics/ddbase.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "play/jig.h"
 #include "play/jigwin.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "resources/resources.h"
 #include "shell/commands.h"
 #include "shell/menu.h"
 #include "shell/settings.h"
 #include "shell/skin.h"
+#include "shell/state.h"
 
-ws::Hwnd main_window = 0;
-ws::Hwnd game_window = 0;
-ws::Hmenu main_menu = 0;
-MemDC* main_back = nullptr;
-int32_t press_time = 0;
-int32_t shift_down = 0, ctrl_down = 0, f1_down = 0;
-int32_t close_without_asking = 0;
-int32_t game_saved = 0;
-Colour line_color = 0x0000FF;
+Shell shell;
 
 namespace {
 
@@ -30,11 +25,11 @@ constexpr uint32_t kMainStyle = ws::WS_OVERLAPPEDWINDOW | ws::WS_CLIPCHILDREN;
 constexpr uint32_t kSkinStyle = ws::WS_POPUP | ws::WS_CLIPCHILDREN;  // the skin draws the whole window
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("MAIN", event);
+    if (graphics.trace_switch) trace_line("MAIN", event);
 }
 
 void trace_key(const char* name, uintptr_t key) {
-    if (!trace_switch) return;
+    if (!graphics.trace_switch) return;
     char text[32];
     std::snprintf(text, sizeof text, "%s %d\n", name, int(key));
     trace_line("MAIN", text);
@@ -51,10 +46,10 @@ void keep_window_rect(ws::Hwnd hwnd) {
 }
 
 intptr_t on_create(ws::Hwnd hwnd) {
-    main_back = new MemDC;
-    main_back->create(BIT_SCREEN, ws::screen_width(), ws::screen_height());
-    main_back->fill(0, 0, main_back->width(), main_back->height(), 0xFFFFFF);
-    main_back->release_dc();
+    shell.main_back = new MemDC;
+    shell.main_back->create(BIT_SCREEN, ws::screen_width(), ws::screen_height());
+    shell.main_back->fill(0, 0, shell.main_back->width(), shell.main_back->height(), 0xFFFFFF);
+    shell.main_back->release_dc();
     draw_skin();
     menu_check();
     build_extra_menus();
@@ -65,14 +60,14 @@ intptr_t on_create(ws::Hwnd hwnd) {
 }
 
 void repaint_guide_window() {
-    if (guide_window && ws::is_window(guide_window)) ws::paint_at_once(guide_window, nullptr);
+    if (play.guide_window && ws::is_window(play.guide_window)) ws::paint_at_once(play.guide_window, nullptr);
 }
 
-bool game_in_play() { return current_game && current_game->cut_count >= current_game->item_count; }
+bool game_in_play() { return play.current_game && play.current_game->cut_count >= play.current_game->item_count; }
 
 // The engraved finished picture on the desk is drawn in the line colour, so it follows a change of colour.
 void set_line_colour(Colour colour) {
-    line_color = colour;
+    shell.line_color = colour;
     repaint_guide_window();  // the held group's outline there is drawn in the line colour too
     if (!settings.back_gazou_line) return;
     if (settings.back_type == IDM_BACK_RGB) {
@@ -86,10 +81,10 @@ void set_line_colour(Colour colour) {
 // ESC saves a game in progress without asking and ends the program. Should that save fail (the player has been
 // told), the game window stays and so does the program, with the game.
 void escape(ws::Hwnd hwnd) {
-    close_without_asking = 1;
-    if (game_window) ws::send_message(game_window, ws::WM_CLOSE, 0, 0);
-    if (game_window && ws::is_window(game_window)) {
-        close_without_asking = 0;
+    play.close_without_asking = 1;
+    if (play.game_window) ws::send_message(play.game_window, ws::WM_CLOSE, 0, 0);
+    if (play.game_window && ws::is_window(play.game_window)) {
+        play.close_without_asking = 0;
         return;
     }
     ws::destroy_window(hwnd);
@@ -98,8 +93,8 @@ void escape(ws::Hwnd hwnd) {
 void on_paint(ws::Hwnd hwnd) {
     ws::PaintStruct ps;
     MemDC* surface = ws::begin_paint(hwnd, ps);
-    if (surface && main_back)
-        surface->blit(ps.paint.left, ps.paint.top, ps.paint.width(), ps.paint.height(), *main_back, ps.paint.left,
+    if (surface && shell.main_back)
+        surface->blit(ps.paint.left, ps.paint.top, ps.paint.width(), ps.paint.height(), *shell.main_back, ps.paint.left,
                       ps.paint.top, SRCCOPY);
     ws::end_paint(hwnd, ps);
 }
@@ -110,7 +105,7 @@ void on_size(ws::Hwnd hwnd, uintptr_t kind) {
     } else if (kind == ws::SIZE_RESTORED) {
         keep_window_rect(hwnd);
     }
-    if (game_window) ws::post_message(game_window, IDM_FIT_PARENT, 0, 0);
+    if (play.game_window) ws::post_message(play.game_window, IDM_FIT_PARENT, 0, 0);
 }
 
 // A maximized window keeps win_width 0 (so the next run starts maximized again), whatever order the toolkit
@@ -132,15 +127,15 @@ void on_key_down(ws::Hwnd hwnd, uintptr_t key) {
     trace_key("WM_KEYDOWN", key);
     switch (key) {
     case ws::VK_SHIFT:
-        if (!guide_window) break;
-        shift_down = 1;
+        if (!play.guide_window) break;
+        play.shift_down = 1;
         repaint_guide_window();
         break;
-    case ws::VK_CONTROL: ctrl_down = 1; break;
+    case ws::VK_CONTROL: play.ctrl_down = 1; break;
     case ws::VK_ESCAPE: escape(hwnd); break;
     case ws::VK_SPACE:
         if (!game_in_play()) break;
-        current_game->show_unseen();
+        play.current_game->show_unseen();
         repaint_game_window();
         break;
     case 'R': set_line_colour(0x0000FF); break;
@@ -149,8 +144,8 @@ void on_key_down(ws::Hwnd hwnd, uintptr_t key) {
     case 'W': set_line_colour(0xFFFFFF); break;
     case 'Z': set_line_colour(0x000000); break;
     case ws::VK_F1:
-        if (!guide_window || f1_down) break;
-        f1_down = 1;
+        if (!play.guide_window || play.f1_down) break;
+        play.f1_down = 1;
         repaint_guide_window();
         break;
     default: break;
@@ -161,12 +156,12 @@ void on_key_up(uintptr_t key) {
     trace_key("WM_KEYUP", key);
     switch (key) {
     case ws::VK_SHIFT:
-        shift_down = 0;
+        play.shift_down = 0;
         repaint_guide_window();
         break;
-    case ws::VK_CONTROL: ctrl_down = 0; break;
+    case ws::VK_CONTROL: play.ctrl_down = 0; break;
     case ws::VK_F1:
-        f1_down = 0;
+        play.f1_down = 0;
         repaint_guide_window();
         break;
     default: break;
@@ -179,7 +174,7 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
     switch (msg) {
     case ws::WM_CREATE:
         trace("WM_CREATE\n");
-        main_window = hwnd;
+        play.main_window = hwnd;
         on_create(hwnd);
         ws::set_timer(hwnd, kSkinTimer, 1000);
         return 0;
@@ -191,17 +186,17 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
     case ws::WM_KEYUP: on_key_up(wparam); return 0;
     case ws::WM_LBUTTONDOWN:
         ws::set_capture(hwnd);
-        press_time = int32_t(ws::message_time());
+        play.press_time = int32_t(ws::message_time());
         skin_press(ws::lparam_x(lparam), ws::lparam_y(lparam));
         return 0;
     case ws::WM_LBUTTONUP:
         ws::release_capture();
-        skin_release(ws::lparam_x(lparam), ws::lparam_y(lparam), int32_t(ws::message_time()) - press_time);
+        skin_release(ws::lparam_x(lparam), ws::lparam_y(lparam), int32_t(ws::message_time()) - play.press_time);
         return 0;
     case ws::WM_MOUSEMOVE: on_mouse_move(wparam, lparam); return 0;
-    case ws::WM_RBUTTONDOWN: press_time = int32_t(ws::message_time()); return 0;
+    case ws::WM_RBUTTONDOWN: play.press_time = int32_t(ws::message_time()); return 0;
     case ws::WM_RBUTTONUP:
-        quick_menu(hwnd, {ws::lparam_x(lparam), ws::lparam_y(lparam)}, int32_t(ws::message_time()) - press_time);
+        quick_menu(hwnd, {ws::lparam_x(lparam), ws::lparam_y(lparam)}, int32_t(ws::message_time()) - play.press_time);
         return 0;
     case ws::WM_TIMER:
         if (wparam == kSkinTimer) skin_timer();
@@ -209,10 +204,10 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
     case ws::WM_CLOSE: trace("WM_CLOSE\n"); close_main_window(hwnd); return 0;
     case ws::WM_DESTROY:
         trace("WM_DESTROY\n");
-        if (main_back) main_back->destroy();
-        delete main_back;
-        main_back = nullptr;
-        main_window = 0;
+        if (shell.main_back) shell.main_back->destroy();
+        delete shell.main_back;
+        shell.main_back = nullptr;
+        play.main_window = 0;
         ws::post_quit_message(0);
         return 0;
     default: return ws::def_window_proc(hwnd, msg, wparam, lparam);
@@ -221,9 +216,9 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
 
 // The game window may offer to save and may refuse to close; then the program stays open, its skin timer with it.
 void close_main_window(ws::Hwnd hwnd) {
-    if (game_window) {
-        ws::send_message(game_window, ws::WM_CLOSE, 0, 0);
-        if (game_window && ws::is_window(game_window)) return;
+    if (play.game_window) {
+        ws::send_message(play.game_window, ws::WM_CLOSE, 0, 0);
+        if (play.game_window && ws::is_window(play.game_window)) return;
     }
     ws::kill_timer(hwnd, kSkinTimer);
     ws::destroy_window(hwnd);
@@ -251,10 +246,10 @@ bool create_main_window() {
     Rect r = main_window_rect();
     const bool skinned = skin_window_rect(r);
     const bool by_layer = !skinned && r.left == ws::CW_USEDEFAULT;
-    main_menu = ws::load_menu("IDM_MAIN_MENU");
+    shell.main_menu = ws::load_menu("IDM_MAIN_MENU");
     ws::Hwnd hwnd = ws::create_window("MyWin", "zelto", skinned ? kSkinStyle : kMainStyle, r.left, r.top,
                                       by_layer ? ws::CW_USEDEFAULT : r.width(),
-                                      by_layer ? ws::CW_USEDEFAULT : r.height(), 0, skinned ? 0 : main_menu);
+                                      by_layer ? ws::CW_USEDEFAULT : r.height(), 0, skinned ? 0 : shell.main_menu);
     if (!hwnd) return false;
     const bool maximized = !skinned && settings.win_width == 0;
     ws::show_window(hwnd, maximized ? ws::SW_SHOWMAXIMIZED : ws::SW_SHOWNORMAL);

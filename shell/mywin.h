@@ -4,20 +4,9 @@
 #include <string>
 
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
-inline constexpr uint32_t IDM_FIT_PARENT = 0xF417;  // posted to the game window when the main window changes size
 inline constexpr uintptr_t kSkinTimer = 0xF418;     // 1 s: the skin's hover check
-
-extern ws::Hwnd main_window;
-extern ws::Hwnd game_window;  // the game window, a child of the main window; 0 while there is none
-extern ws::Hmenu main_menu;   // "IDM_MAIN_MENU", kept even when no menu bar shows it
-extern MemDC* main_back;      // what the main window paints: white, under the skin
-extern int32_t press_time;
-extern int32_t shift_down, ctrl_down, f1_down;
-extern int32_t close_without_asking;  // ESC: the game window saves without asking when it closes
-extern int32_t game_saved;            // the game was saved and has not changed since
-extern Colour line_color;             // cutting lines over the finished picture in the guide window
 
 // The outer rectangle of the main window from the window settings: win_width 0 = the whole screen,
 // below 0 = the layer's default placement (CW_USEDEFAULT in all four), otherwise as stored.

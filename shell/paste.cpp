@@ -8,8 +8,10 @@
 #include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
 #include "graphics/paths.h"
+#include "graphics/state.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
+#include "play/state.h"
 #include "shell/commands.h"
 #include "shell/menu.h"
 #include "shell/settings.h"
@@ -60,7 +62,7 @@ int32_t paste_bitmap(std::string& out_path, const std::string& folder) {
     for (int32_t n = 0; n < kPasteNames; ++n) {
         const std::string name = paste_name(folder, n, "bmp");
         if (file_opens(name)) continue;
-        std::snprintf(bmp_name, sizeof bmp_name, "%s", name.c_str());
+        std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "%s", name.c_str());
         written = save_bmp(picture, 0, 0, 0, 0);
         if (written) out_path = name;
         break;  // the first free name is the one: a write that fails there would fail under the next as well
@@ -95,8 +97,8 @@ void command_paste() {
     std::string pasted;
     if (!paste_picture(pasted, settings.view_dir, kNothingCopied)) return;
     end_game();
-    picture_path = pasted;
-    save_path.clear();
+    play.picture_path = pasted;
+    play.save_path.clear();
     start_new_game();
 }
 

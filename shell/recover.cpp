@@ -7,11 +7,13 @@
 
 #include "graphics/durable.h"
 #include "graphics/paths.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
 #include "play/companions.h"
-#include "play/jig.h"
+#include "play/save.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "shell/mywin.h"
-#include "shell/save.h"
 #include "shell/startup.h"
 
 namespace {
@@ -22,17 +24,17 @@ bool ending = false;         // a signal asked the program to end
 bool resuming_file = false;  // the game in play is being resumed from the recovery file itself
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("recover", event);
+    if (graphics.trace_switch) trace_line("recover", event);
 }
 
 // A game whose pieces all lie on the desk and that is not complete: the only kind worth recovering.
 bool game_in_play() {
-    const Jig* g = current_game;
+    const Jig* g = play.current_game;
     return g && g->cut_count >= g->item_count && g->item_count > 1;
 }
 
 void stop_timer() {
-    if (game_window) ws::kill_timer(game_window, kRecoveryTimer);
+    if (play.game_window) ws::kill_timer(play.game_window, kRecoveryTimer);
 }
 
 void tell_failure() {
@@ -40,7 +42,7 @@ void tell_failure() {
     failure_told = true;
     char text[1200];
     std::snprintf(text, sizeof text, kSaveFailedText, kRecoveryFile);
-    ws::message_box(game_window, text, kSaveNoticeTitle, ws::MB_OK | ws::MB_ICONWARNING);
+    ws::message_box(play.game_window, text, kSaveNoticeTitle, ws::MB_OK | ws::MB_ICONWARNING);
 }
 
 // The resumed recovery file could not be played: a damaged one is kept aside so that it is not offered again,
@@ -48,8 +50,8 @@ void tell_failure() {
 void settle_resume() {
     if (!resuming_file) return;
     resuming_file = false;
-    if (save_path == kRecoveryFile) save_path.clear();  // a later save must not go to the recovery file
-    if (current_game) return;
+    if (play.save_path == kRecoveryFile) play.save_path.clear();  // a later save must not go to the recovery file
+    if (play.current_game) return;
     if (!saved_game_usable(kRecoveryFile)) durable_rename(kRecoveryFile, kRecoveryBadFile);
 }
 
@@ -58,13 +60,14 @@ void settle_resume() {
 void end_session() {
     trace("end of session\n");
     ending = true;
-    if (game_in_play() && game_saved == 0 && write_recovery()) game_saved = 1;  // safe on the disk: nothing to ask
-    if (!main_window) {
+    if (game_in_play() && play.game_saved == 0 && write_recovery())
+        play.game_saved = 1;  // safe on the disk: nothing to ask
+    if (!play.main_window) {
         ws::post_quit_message(0);
         return;
     }
-    ws::send_message(main_window, ws::WM_CLOSE, 0, 0);
-    if (main_window && ws::is_window(main_window)) ending = false;  // the player kept the game open
+    ws::send_message(play.main_window, ws::WM_CLOSE, 0, 0);
+    if (play.main_window && ws::is_window(play.main_window)) ending = false;  // the player kept the game open
 }
 
 }  // namespace
@@ -77,15 +80,15 @@ void install_recovery() {
 }
 
 void recovery_game_changed() {
-    if (pending || !game_in_play() || !game_window) return;
+    if (pending || !game_in_play() || !play.game_window) return;
     pending = true;
-    ws::set_timer(game_window, kRecoveryTimer, kRecoveryPeriod);
+    ws::set_timer(play.game_window, kRecoveryTimer, kRecoveryPeriod);
 }
 
 void recovery_due() {
-    if (current_game && current_game->holding) {
+    if (play.current_game && play.current_game->holding) {
         // Writing flushes to the disk, which could stall a drag: the write waits for the drop.
-        ws::set_timer(game_window, kRecoveryTimer, kRecoveryRetry);
+        ws::set_timer(play.game_window, kRecoveryTimer, kRecoveryRetry);
         return;
     }
     write_recovery();
@@ -97,7 +100,7 @@ bool write_recovery() {
     pending = false;
     if (!game_in_play()) return true;
     trace("write\n");
-    if (!save_game(*current_game, kRecoveryFile, SaveReport::quiet)) {
+    if (!save_game(*play.current_game, kRecoveryFile, SaveReport::quiet)) {
         trace("write failed\n");
         tell_failure();
         return false;
@@ -107,7 +110,7 @@ bool write_recovery() {
 }
 
 void forget_recovery() {
-    if (ending || resuming_file || save_path == kRecoveryFile) return;
+    if (ending || resuming_file || play.save_path == kRecoveryFile) return;
     stop_timer();
     pending = false;
     std::remove(resolve_path(kRecoveryFile).c_str());
@@ -118,8 +121,8 @@ bool ask_recovery() {
     std::error_code ec;
     if (!std::filesystem::exists(resolve_path(kRecoveryFile), ec)) return false;
     const int32_t answer = ws::message_box(0, kRecoveryQuestion, kRecoveryTitle, ws::MB_YESNO | ws::MB_ICONQUESTION);
-    if (answer == ws::IDYES && picture_path.empty()) {
-        picture_path = kRecoveryFile;
+    if (answer == ws::IDYES && play.picture_path.empty()) {
+        play.picture_path = kRecoveryFile;
         resuming_file = true;
         return true;
     }

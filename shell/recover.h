@@ -8,7 +8,7 @@
 #pragma once
 #include <cstdint>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 inline constexpr const char* kRecoveryFile = "zelto_recover.zlt";
 inline constexpr const char* kRecoveryBadFile = "zelto_recover.bad";

@@ -10,6 +10,7 @@
 #include "shell/line_parser.h"
 #include "shell/settings.h"
 #include "shell/sound.h"
+#include "shell/state.h"
 
 namespace {
 
@@ -218,5 +219,5 @@ void read_settings(const char* path) {
     read_settings_from(f);
     std::fclose(f);
     read_optional_file("SOUND\\SOUND.TXT", read_sound_list);
-    if (settings.skin && read_skin_file != nullptr) read_optional_file("SKIN\\SKIN.TXT", read_skin_file);
+    if (settings.skin && shell.read_skin_file != nullptr) read_optional_file("SKIN\\SKIN.TXT", shell.read_skin_file);
 }

@@ -4,23 +4,22 @@
 
 #include <algorithm>
 
-#include "graphics/ws.h"
+#include "play/state.h"
 #include "shell/menu.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/skin_table.h"
+#include "shell/state.h"
+#include "ws/ws.h"
 
 const char* const kSkinNames[kSkinSlots] = {
     "win", "game", "guide", "", "fix_a", "fix_b", "fix_c", "", "", "exit", "start",
     "view", "num_up", "num_dn", "sz_up", "sz_dn", "", "", "num", "sz", "",
 };
-SkinElement skin_elements[kSkinSlots];
-int32_t skin_hover_slot = -1;
-Point skin_press_point;
 
 namespace {
 
-SkinElement& element(int32_t slot) { return skin_elements[slot]; }
+SkinElement& element(int32_t slot) { return shell.skin_elements[slot]; }
 
 // Edges count as inside.
 bool contains(const SkinElement& e, int32_t x, int32_t y) {
@@ -70,11 +69,11 @@ void set_button(int32_t slot, int32_t picture, bool now) {
 
 // Every button back to its normal picture and the tooltip gone.
 void clear_hover() {
-    if (skin_hover_slot == -1) return;
+    if (shell.skin_hover_slot == -1) return;
     hide_tooltip();
     for (int32_t slot = kFirstButton; slot <= kLastButton; ++slot)
         if (element(slot).defined) set_button(slot, 0, false);
-    skin_hover_slot = -1;
+    shell.skin_hover_slot = -1;
 }
 
 }  // namespace
@@ -88,15 +87,15 @@ MemDC* shown_picture(SkinElement& e) {
 
 void draw_element(int32_t x, int32_t y, int32_t w, int32_t h, MemDC& picture) {
     MemDC* win = shown_picture(element(SKIN_WIN));
-    if (!main_back || !win) return;
-    main_back->blit(x, y, w, h, *win, x, y, SRCCOPY);
+    if (!shell.main_back || !win) return;
+    shell.main_back->blit(x, y, w, h, *win, x, y, SRCCOPY);
     MemDC mask;
     mask.create(BIT_MONO, w, h);
     mask.blit(0, 0, w, h, picture, 0, 0, NOTSRCCOPY);  // white parts 0, the rest 1
-    main_back->blit(x, y, w, h, mask, 0, 0, SRCPAINT);
-    main_back->blit(x, y, w, h, picture, 0, 0, SRCAND);
+    shell.main_back->blit(x, y, w, h, mask, 0, 0, SRCPAINT);
+    shell.main_back->blit(x, y, w, h, picture, 0, 0, SRCAND);
     mask.destroy();
-    main_back->release_dc();
+    shell.main_back->release_dc();
     win->release_dc();
     picture.release_dc();
 }
@@ -106,19 +105,19 @@ void redraw_element(int32_t slot, bool now) {
     MemDC* picture = shown_picture(e);
     if (!e.defined || !picture) return;
     draw_element(e.left, e.top, e.width, e.height, *picture);
-    if (!main_window) return;
+    if (!play.main_window) return;
     const Rect r{e.left, e.top, e.right, e.bottom};
     if (now)
-        ws::paint_at_once(main_window, &r);
+        ws::paint_at_once(play.main_window, &r);
     else
-        ws::invalidate_rect(main_window, &r, false);
+        ws::invalidate_rect(play.main_window, &r, false);
 }
 
 void clear_skin() {
     hide_tooltip();
-    for (SkinElement& e : skin_elements) e = SkinElement{};
-    skin_hover_slot = -1;
-    skin_press_point = {};
+    for (SkinElement& e : shell.skin_elements) e = SkinElement{};
+    shell.skin_hover_slot = -1;
+    shell.skin_press_point = {};
 }
 
 bool skin_window_rect(Rect& r) {
@@ -140,10 +139,10 @@ bool skin_game_rect(Rect& r) {
 }
 
 void draw_skin() {
-    if (!skin_in_force() || !main_back) return;
+    if (!skin_in_force() || !shell.main_back) return;
     MemDC& win = *shown_picture(element(SKIN_WIN));
-    main_back->blit(0, 0, win.width(), win.height(), win, 0, 0, SRCCOPY);
-    main_back->release_dc();
+    shell.main_back->blit(0, 0, win.width(), win.height(), win, 0, 0, SRCCOPY);
+    shell.main_back->release_dc();
     win.release_dc();
     for (int32_t slot = 3; slot < kSkinSlots; ++slot) redraw_element(slot, false);
 }
@@ -153,12 +152,12 @@ int32_t skin_show_sz(int32_t value) { return show_value(SKIN_SZ, value); }
 
 void skin_press(int32_t x, int32_t y) {
     if (!skin_in_force()) return;
-    skin_press_point = {x, y};
+    shell.skin_press_point = {x, y};
     for (int32_t slot = kFirstButton; slot <= kLastButton; ++slot) {
         if (!element(slot).defined || !contains(element(slot), x, y)) continue;
         set_button(slot, 2, true);
         switch (slot) {
-        case SKIN_EXIT: ws::post_message(main_window, ws::WM_CLOSE, 0, 0); break;
+        case SKIN_EXIT: ws::post_message(play.main_window, ws::WM_CLOSE, 0, 0); break;
         case SKIN_NUM_UP: step_display(SKIN_NUM, +1); break;
         case SKIN_NUM_DN: step_display(SKIN_NUM, -1); break;
         case SKIN_SZ_UP: step_display(SKIN_SZ, +1); break;
@@ -174,8 +173,8 @@ void skin_release(int32_t x, int32_t y, int32_t duration) {
         if (!element(slot).defined || !contains(element(slot), x, y)) continue;
         set_button(slot, 1, true);
         if (duration >= settings.click_time) continue;  // held too long: only the picture changes
-        if (slot == SKIN_START) ws::post_message(main_window, ws::WM_COMMAND, IDM_RESTART, 0);
-        if (slot == SKIN_VIEW) ws::post_message(main_window, ws::WM_COMMAND, IDM_ICHIRAN, 0);
+        if (slot == SKIN_START) ws::post_message(play.main_window, ws::WM_COMMAND, IDM_RESTART, 0);
+        if (slot == SKIN_VIEW) ws::post_message(play.main_window, ws::WM_COMMAND, IDM_ICHIRAN, 0);
     }
 }
 
@@ -186,26 +185,26 @@ void skin_hover(int32_t x, int32_t y) {
         clear_hover();
         return;
     }
-    if (found == skin_hover_slot) return;
+    if (found == shell.skin_hover_slot) return;
     hide_tooltip();
     for (int32_t slot = kFirstButton; slot <= kLastButton; ++slot)
         if (element(slot).defined) set_button(slot, slot == found ? 1 : 0, false);
     const std::string& text = element(found).text;
     if (!text.empty() && text != "none") show_tooltip(text, x, y);
-    skin_hover_slot = found;
+    shell.skin_hover_slot = found;
 }
 
 void skin_drag(int32_t x, int32_t y) {
-    if (!skin_in_force() || !main_window) return;
-    if (x == skin_press_point.x && y == skin_press_point.y) return;
-    const Rect r = ws::get_window_rect(main_window);
-    ws::move_window(main_window, r.left + x - skin_press_point.x, r.top + y - skin_press_point.y, r.width(),
-                    r.height(), true);
+    if (!skin_in_force() || !play.main_window) return;
+    if (x == shell.skin_press_point.x && y == shell.skin_press_point.y) return;
+    const Rect r = ws::get_window_rect(play.main_window);
+    ws::move_window(play.main_window, r.left + x - shell.skin_press_point.x, r.top + y - shell.skin_press_point.y,
+                    r.width(), r.height(), true);
 }
 
 void skin_timer() {
-    if (!skin_in_force() || !main_window) return;
-    const Point p = ws::screen_to_client(main_window, ws::cursor_pos());
+    if (!skin_in_force() || !play.main_window) return;
+    const Point p = ws::screen_to_client(play.main_window, ws::cursor_pos());
     const SkinElement& win = element(SKIN_WIN);
     const SkinElement& game = element(SKIN_GAME);
     const bool in_window = p.x >= 0 && p.x < win.width && p.y >= 0 && p.y < win.height;

@@ -3,12 +3,13 @@
 #include <string>
 
 #include "graphics/paths.h"
-#include "graphics/ws.h"
 #include "shell/cp932.h"
 #include "shell/line_parser.h"
 #include "shell/settings.h"
 #include "shell/skin.h"
 #include "shell/skin_table.h"
+#include "shell/state.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -127,6 +128,6 @@ void read_skin(std::FILE* file) {
         SkinElement e;
         if (!read_element(e, slot, p)) continue;
         e.defined = 1;
-        skin_elements[slot] = std::move(e);
+        shell.skin_elements[slot] = std::move(e);
     }
 }

@@ -35,9 +35,6 @@ struct SkinElement {
 
 // Names of the slots; an empty name is a slot no line can fill.
 extern const char* const kSkinNames[kSkinSlots];
-extern SkinElement skin_elements[kSkinSlots];
-extern int32_t skin_hover_slot;  // button under the pointer, -1 = none
-extern Point skin_press_point;   // client point of the last left-button press
 
 // True when the skin shapes the main window: `skin` on and a window picture read.
 bool skin_in_force();

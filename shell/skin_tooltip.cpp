@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "graphics/ws.h"
+#include "play/state.h"
 #include "shell/mywin.h"
 #include "shell/skin_table.h"
+#include "shell/state.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -35,21 +37,21 @@ std::vector<std::string> split_lines(const std::string& text) {
 
 void show_tooltip(const std::string& text, int32_t x, int32_t y) {
     hide_tooltip();
-    if (!main_back || !main_window) return;
+    if (!shell.main_back || !play.main_window) return;
     const std::vector<std::string> lines = split_lines(text);
     const ws::TextMetrics m = ws::text_metrics();
     const int32_t line_h = m.height + m.external_leading;
     int32_t w = 0;
     for (const std::string& line : lines) w = std::max(w, ws::text_extent(line).cx);
     const int32_t h = int32_t(lines.size()) * line_h - m.external_leading;
-    const Rect client = ws::get_client_rect(main_window);
+    const Rect client = ws::get_client_rect(play.main_window);
     const int32_t left = x + w + 12 > client.right ? std::max(client.right - w - 12, 0) : x + 10;
     // Near the bottom it goes up to y - 10, and higher still where a tall box would pass the window's bottom.
     const int32_t top = y + h + 12 > client.bottom ? std::max(std::min(y - 10, client.bottom - h - 2), 0) : y + 10;
     tip.rect = Rect{left, top, left + w + 2, top + h + 2};
     tip.under = std::make_unique<MemDC>();
     tip.under->create(BIT_SCREEN, w + 2, h + 2);
-    tip.under->blit(0, 0, w + 2, h + 2, *main_back, left, top, SRCCOPY);
+    tip.under->blit(0, 0, w + 2, h + 2, *shell.main_back, left, top, SRCCOPY);
     tip.under->release_dc();
     MemDC box;
     box.create(BIT_SCREEN, w + 2, h + 2);
@@ -58,18 +60,19 @@ void show_tooltip(const std::string& text, int32_t x, int32_t y) {
     box.frame(0, 0, w + 1, h + 1);
     for (size_t i = 0; i < lines.size(); ++i)
         box.text(1, 1 + int32_t(i) * line_h, lines[i].c_str(), int32_t(lines[i].size()), 0x000000);
-    main_back->blit(left, top, w + 2, h + 2, box, 0, 0, SRCCOPY);
-    main_back->release_dc();
+    shell.main_back->blit(left, top, w + 2, h + 2, box, 0, 0, SRCCOPY);
+    shell.main_back->release_dc();
     box.destroy();
-    ws::invalidate_rect(main_window, &tip.rect, false);
+    ws::invalidate_rect(play.main_window, &tip.rect, false);
 }
 
 void hide_tooltip() {
     if (!tip.under) return;
-    if (main_back) {
-        main_back->blit(tip.rect.left, tip.rect.top, tip.rect.width(), tip.rect.height(), *tip.under, 0, 0, SRCCOPY);
-        main_back->release_dc();
+    if (shell.main_back) {
+        shell.main_back->blit(tip.rect.left, tip.rect.top, tip.rect.width(), tip.rect.height(), *tip.under, 0, 0,
+                              SRCCOPY);
+        shell.main_back->release_dc();
     }
     tip.under.reset();
-    if (main_window) ws::invalidate_rect(main_window, &tip.rect, false);
+    if (play.main_window) ws::invalidate_rect(play.main_window, &tip.rect, false);
 }

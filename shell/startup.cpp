@@ -8,20 +8,22 @@
 #include <filesystem>
 
 #include "graphics/durable.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "play/save.h"
+#include "play/state.h"
 #include "shell/mywin.h"
 #include "shell/recover.h"
 #include "shell/settings.h"
 #include "shell/skin.h"
+#include "shell/state.h"
 #include "windows/companions.h"
+#include "ws/ws.h"
 
 namespace {
-constexpr const char* kSettingsUnwritten = "設定ファイル ZELTORC.TXT を書き込めませんでした。前回の設定はそのまま残っています。";
+constexpr const char* kSettingsUnwritten =
+    "設定ファイル ZELTORC.TXT を書き込めませんでした。前回の設定はそのまま残っています。";
 }  // namespace
-
-std::string picture_path;
-std::string save_path;
 
 std::string program_directory(const char* argv0) {
     std::error_code ec;
@@ -50,18 +52,18 @@ void startup(const std::string& program_dir, const std::string& args) {
     if (!program_dir.empty() && chdir(program_dir.c_str()) != 0) {
         // The run goes on in whatever folder it started in.
     }
-    save_path.clear();
+    play.save_path.clear();
     read_settings(kSettingsFile);
-    trace_switch = settings.trace ? 1 : 0;
+    graphics.trace_switch = settings.trace ? 1 : 0;
     trace_start();
-    picture_path = picture_from_argument(args);
+    play.picture_path = picture_from_argument(args);
 }
 
 void finish_run() {
     if (!write_settings(kSettingsFile)) {
         // No window is left to show it: the player learns it where the program was started, and in the trace.
         std::fprintf(stderr, "zelto: %s\n", kSettingsUnwritten);
-        if (trace_switch) trace_line("MAIN", (std::string(kSettingsUnwritten) + "\n").c_str());
+        if (graphics.trace_switch) trace_line("MAIN", (std::string(kSettingsUnwritten) + "\n").c_str());
     }
     for (const char* name : kTempPictures) std::remove(name);
     trace_close();
@@ -72,7 +74,7 @@ int win_main(int argc, char** argv) {
     signal(SIGXFSZ, SIG_IGN);
     ws::init(argc, argv, false);
     ws::catch_session_events();
-    read_skin_file = read_skin;
+    shell.read_skin_file = read_skin;
     install_companions();
     install_recovery();
     startup(program_directory(argc > 0 ? argv[0] : nullptr), argument_text(argc, argv));
@@ -89,7 +91,7 @@ int win_main(int argc, char** argv) {
     ws::Msg msg;
     while (ws::get_message(msg)) {
         if (recovery_loop_message(msg)) continue;
-        if (!ws::translate_accelerator(main_window, accel, msg)) {
+        if (!ws::translate_accelerator(play.main_window, accel, msg)) {
             ws::translate_message(msg);
             ws::dispatch_message(msg);
         }

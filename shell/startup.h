@@ -2,13 +2,7 @@
 #pragma once
 #include <string>
 
-// The picture (or saved game) of the game in play or the next one, and the saved-game file it came from.
-extern std::string picture_path;
-extern std::string save_path;
-
 inline constexpr const char* kSettingsFile = "ZELTORC.TXT";
-inline constexpr const char* kTempPictures[4] = {"zelto_temp.jpg", "zelto_temp.bmp", "zelto_temp2.jpg",
-                                                  "zelto_temp2.bmp"};
 
 // The folder that holds the running program (where its data files lie), ending without a separator.
 std::string program_directory(const char* argv0);

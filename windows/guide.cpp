@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-#include "play/jig.h"
 #include "play/jigwin.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "windows/guide_state.h"
@@ -26,7 +27,7 @@ void free_surfaces() {
 void on_create(ws::Hwnd hwnd) {
     guide.hwnd = hwnd;
     guide.picture.create(BIT_SCREEN, 1, 1);
-    guide.picture.load_picture(picture_path.c_str());
+    guide.picture.load_picture(play.picture_path.c_str());
     guide.picture.release_dc();
     guide.thumb.create(BIT_SCREEN, std::max(ws::screen_width(), 1), std::max(ws::screen_height(), 1));
     guide.pic_w0 = guide.picture.width();
@@ -52,8 +53,8 @@ void on_size(ws::Hwnd hwnd, uintptr_t kind, intptr_t lparam) {
 }
 
 bool outline_wanted() {
-    return current_game && current_game->holding == 1 &&
-           (settings.guide == 1 || (settings.guide == 2 && shift_down == 1));
+    return play.current_game && play.current_game->holding == 1 &&
+           (settings.guide == 1 || (settings.guide == 2 && play.shift_down == 1));
 }
 
 void on_paint(ws::Hwnd hwnd) {
@@ -61,7 +62,7 @@ void on_paint(ws::Hwnd hwnd) {
     MemDC* dc = ws::begin_paint(hwnd, ps);
     if (!dc) return;
     const Rect& r = ps.paint;
-    if (f1_down == 1) {
+    if (play.f1_down == 1) {
         draw_overview(*dc, r);
     } else if (guide.thumb.created()) {
         dc->blit(r.left, r.top, r.width(), r.height(), guide.thumb, r.left, r.top, SRCCOPY);
@@ -74,16 +75,16 @@ void on_paint(ws::Hwnd hwnd) {
 
 // ESC here ends the game window as ESC in the main window does: saved without asking, then the program.
 void on_escape() {
-    close_without_asking = 1;
-    if (game_window) ws::send_message(game_window, ws::WM_CLOSE, 0, 0);
-    if (!ws::is_window(game_window) && main_window) ws::destroy_window(main_window);
+    play.close_without_asking = 1;
+    if (play.game_window) ws::send_message(play.game_window, ws::WM_CLOSE, 0, 0);
+    if (!ws::is_window(play.game_window) && play.main_window) ws::destroy_window(play.main_window);
 }
 
 void forget(ws::Hwnd hwnd) {
     if (guide.hwnd != hwnd) return;
     free_surfaces();
     guide.hwnd = 0;
-    if (guide_window == hwnd) guide_window = 0;  // the menu may open it again
+    if (play.guide_window == hwnd) play.guide_window = 0;  // the menu may open it again
 }
 
 intptr_t guide_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
@@ -125,6 +126,6 @@ ws::Hwnd guide_create(ws::Hwnd parent) {
     if (!hwnd) return 0;
     ws::show_window(hwnd, ws::SW_SHOW);
     ws::update_window(hwnd);
-    guide_window = hwnd;
+    play.guide_window = hwnd;
     return hwnd;
 }

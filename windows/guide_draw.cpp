@@ -2,11 +2,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "desk/desk.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "shell/mywin.h"
+#include "shell/state.h"
 #include "windows/guide_state.h"
 
 namespace {
@@ -47,11 +49,11 @@ void fit_picture() {
 }
 
 void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h) {
-    const Jig* game = current_game;
+    const Jig* game = play.current_game;
     if (!game || game->item_count < 1 || game->pic_w < 1 || game->pic_h < 1) return;
     const double sx = double(client_w + 1) / game->pic_w, sy = double(client_h + 1) / game->pic_h;
     const int32_t id = game->items[game->item_count - 1].id;
-    dc.set_pen1(line_color);
+    dc.set_pen1(shell.line_color);
     for (int32_t row = 0; row < game->rows; ++row)
         for (int32_t col = 0; col < game->cols; ++col)
             if (game->cells[row * game->cols + col].owner == id) outline_cell(dc, *game, col, row, sx, sy);
@@ -59,10 +61,11 @@ void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h) {
 }
 
 void draw_overview(MemDC& dc, const Rect& r) {
-    const Rect client = game_window ? ws::get_client_rect(game_window) : Rect{};
-    const Rect shown{client.left + view_x, client.top + view_y, client.right + view_x, client.bottom + view_y};
+    const Rect client = play.game_window ? ws::get_client_rect(play.game_window) : Rect{};
+    const Rect shown{client.left + desk.view_x, client.top + desk.view_y, client.right + desk.view_x,
+                     client.bottom + desk.view_y};
     Rect box = shown;
-    const Jig* game = current_game;
+    const Jig* game = play.current_game;
     const int32_t n = game ? std::clamp(game->item_count, 0, max_items) : 0;
     for (int32_t i = 0; i < n; ++i)
         if (const Piece* p = game->items[i].piece) {

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 inline constexpr Colour kGuideBackground = 0xD3FAF5;  // (245, 250, 211) around the fitted picture
 inline constexpr int32_t kGuideStartSide = 200;       // the fitted picture's longer side when the guide opens

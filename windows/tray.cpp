@@ -6,12 +6,12 @@
 #include <cmath>
 
 #include "graphics/trace.h"
-#include "play/jig.h"
+#include "pieces/desk.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "windows/tray_strip.h"
-
-Point tray_origin;
 
 namespace {
 
@@ -38,12 +38,12 @@ bool in_client(ws::Hwnd hwnd, Point p) {
 void on_create(ws::Hwnd hwnd, const ws::CreateStruct& cs) {
     const int32_t k = first_free_tray();
     if (k < 0) return;
-    tray_window[k] = hwnd;
-    tray_name[k] = cs.title;
-    tray_view[k] = new DDBase(max_items);
-    tray_view[k]->init(hwnd);
-    std::fill(std::begin(tray_items[k]), std::end(tray_items[k]), -1);
-    tray_scroll[k] = tray_count[k] = tray_speed[k] = 0;
+    play.tray_window[k] = hwnd;
+    trays.tray_name[k] = cs.title;
+    trays.tray_view[k] = new DDBase(max_items);
+    trays.tray_view[k]->init(hwnd);
+    std::fill(std::begin(trays.tray_items[k]), std::end(trays.tray_items[k]), -1);
+    trays.tray_scroll[k] = trays.tray_count[k] = trays.tray_speed[k] = 0;
     ws::invalidate_rect(hwnd, nullptr, false);
 }
 
@@ -53,18 +53,18 @@ void on_destroy(ws::Hwnd hwnd) {
     const int32_t k = tray_slot_of(hwnd);
     if (k < 0) return;
     ws::kill_timer(hwnd, kTrayTimer);
-    if (DDBase* view = tray_view[k]) {
+    if (DDBase* view = trays.tray_view[k]) {
         view->clear_table();
         view->finish();
         delete view;
     }
-    tray_view[k] = nullptr;
-    tray_window[k] = 0;
-    tray_count[k] = tray_scroll[k] = tray_speed[k] = 0;
+    trays.tray_view[k] = nullptr;
+    play.tray_window[k] = 0;
+    trays.tray_count[k] = trays.tray_scroll[k] = trays.tray_speed[k] = 0;
 }
 
 void on_close(ws::Hwnd hwnd, int32_t k) {
-    if (tray_count[k] < 1) {
+    if (trays.tray_count[k] < 1) {
         ws::destroy_window(hwnd);
         return;
     }
@@ -73,7 +73,7 @@ void on_close(ws::Hwnd hwnd, int32_t k) {
 
 void on_button_down(ws::Hwnd hwnd, int32_t k, Point p) {
     ws::set_capture(hwnd);
-    tray_speed[k] = 0;
+    trays.tray_speed[k] = 0;
     ws::kill_timer(hwnd, kTrayTimer);
     drag = TrayDrag{p, ws::message_time(), 0, 0, slot_at(k, p.x)};
 }
@@ -92,10 +92,10 @@ void on_move(ws::Hwnd hwnd, int32_t k, Point p) {
 
 // A piece dragged out of the tray goes to wherever the pointer was let go: the desk or another tray.
 void take_out(ws::Hwnd hwnd, int32_t k, Point p) {
-    if (drag.pressed < 0 || drag.pressed >= tray_count[k]) return;
-    const int32_t id = tray_items[k][drag.pressed];
+    if (drag.pressed < 0 || drag.pressed >= trays.tray_count[k]) return;
+    const int32_t id = trays.tray_items[k][drag.pressed];
     const Point screen = ws::client_to_screen(hwnd, p);
-    if (current_game) current_game->take_out(id, screen.x, screen.y);
+    if (play.current_game) play.current_game->take_out(id, screen.x, screen.y);
     tray_remove(k, drag.pressed);
 }
 
@@ -103,9 +103,9 @@ void on_button_up(ws::Hwnd hwnd, int32_t k, Point p) {
     if (ws::get_capture() != hwnd) return;  // the press was not ours
     ws::release_capture();
     if (in_client(hwnd, p)) {
-        tray_speed[k] = is_full(k) && drag.time > 0 ? drag.distance * int32_t(kTrayTick) / drag.time : 0;
+        trays.tray_speed[k] = is_full(k) && drag.time > 0 ? drag.distance * int32_t(kTrayTick) / drag.time : 0;
         // The timer runs only while the carousel turns by itself.
-        if (tray_speed[k] != 0) ws::set_timer(hwnd, kTrayTimer, kTrayTick);
+        if (trays.tray_speed[k] != 0) ws::set_timer(hwnd, kTrayTimer, kTrayTick);
     } else {
         take_out(hwnd, k, p);
     }
@@ -113,11 +113,11 @@ void on_button_up(ws::Hwnd hwnd, int32_t k, Point p) {
 }
 
 void on_timer(ws::Hwnd hwnd, int32_t k) {
-    if (is_full(k) && tray_speed[k] != 0) {
-        scroll_by(k, tray_speed[k]);
+    if (is_full(k) && trays.tray_speed[k] != 0) {
+        scroll_by(k, trays.tray_speed[k]);
         return;
     }
-    tray_speed[k] = 0;
+    trays.tray_speed[k] = 0;
     ws::kill_timer(hwnd, kTrayTimer);
 }
 
@@ -165,38 +165,38 @@ intptr_t tray_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lpara
 void tray_add() {
     if (!settings.ddraw) return refuse("zeltorc.txtのddraw行をTRUEにしてください。");
     // A game whose picture could not be read has no pieces to hold and no cell size to measure a tray by.
-    if (!current_game || current_game->item_count < 1 || !presenter)
+    if (!play.current_game || play.current_game->item_count < 1 || !desk.presenter)
         return refuse("ゲーム開始前はトレイを追加できません。");
     const int32_t k = first_free_tray();
     if (k < 0) return refuse("これ以上のトレイは追加できません。");
-    tray_origin = ws::client_to_screen(game_window, {0, 0});
-    tray_create(main_window, "トレイ<" + std::to_string(k + 1) + ">");
+    trays.tray_origin = ws::client_to_screen(play.game_window, {0, 0});
+    tray_create(play.main_window, "トレイ<" + std::to_string(k + 1) + ">");
 }
 
 ws::Hwnd tray_create(ws::Hwnd parent, const std::string& title) {
-    const Jig* game = current_game;
+    const Jig* game = play.current_game;
     if (!game || game->cols < 1 || game->rows < 1 || first_free_tray() < 0) return 0;
     ws::register_class({kTrayClass, tray_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
     const int32_t c2 = 2 * std::max(game->pic_w / game->cols, game->pic_h / game->rows);
-    tray_cell = int32_t(std::lround(c2 * 0.7));
-    tray_margin = (c2 - tray_cell) / 2;
-    const Rect outer = ws::adjust_window_rect(Rect{0, 0, 5 * tray_cell, tray_cell}, kTrayStyle, false);
-    const ws::Hwnd hwnd = ws::create_window(kTrayClass, title, kTrayStyle | ws::WS_VISIBLE, tray_origin.x,
-                                            tray_origin.y, outer.width(), outer.height(), parent, 0);
+    trays.tray_cell = int32_t(std::lround(c2 * 0.7));
+    trays.tray_margin = (c2 - trays.tray_cell) / 2;
+    const Rect outer = ws::adjust_window_rect(Rect{0, 0, 5 * trays.tray_cell, trays.tray_cell}, kTrayStyle, false);
+    const ws::Hwnd hwnd = ws::create_window(kTrayClass, title, kTrayStyle | ws::WS_VISIBLE, trays.tray_origin.x,
+                                            trays.tray_origin.y, outer.width(), outer.height(), parent, 0);
     if (!hwnd) fatal_error("tray", __LINE__, "CreateWindow", 0);
     // The frame is known for certain only once the window shows: the strip keeps its five cells whatever it is.
     const Rect shown = ws::get_window_rect(hwnd), client = ws::get_client_rect(hwnd);
-    if (client.width() != 5 * tray_cell || client.height() != tray_cell)
-        ws::move_window(hwnd, shown.left, shown.top, shown.width() - client.width() + 5 * tray_cell,
-                        shown.height() - client.height() + tray_cell, true);
+    if (client.width() != 5 * trays.tray_cell || client.height() != trays.tray_cell)
+        ws::move_window(hwnd, shown.left, shown.top, shown.width() - client.width() + 5 * trays.tray_cell,
+                        shown.height() - client.height() + trays.tray_cell, true);
     return hwnd;
 }
 
 void close_all_trays() {
     for (int32_t k = 0; k < kTrayCount; ++k) {
-        const ws::Hwnd hwnd = tray_window[k];
+        const ws::Hwnd hwnd = play.tray_window[k];
         if (!hwnd) continue;
-        tray_count[k] = 0;
+        trays.tray_count[k] = 0;
         ws::send_message(hwnd, ws::WM_CLOSE, 0, 0);
     }
 }

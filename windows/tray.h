@@ -3,9 +3,7 @@
 #include <string>
 
 #include "graphics/geometry.h"
-#include "graphics/ws.h"
-
-extern Point tray_origin;  // screen point where the next tray window opens
+#include "ws/ws.h"
 
 // The menu's "トレイを追加": refuses with a message without the presenter, without a game, or with ten trays
 // open; otherwise opens a tray in the first free slot at the game window's top-left corner.

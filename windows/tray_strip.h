@@ -9,21 +9,28 @@
 
 #include "graphics/ddbase.h"
 #include "graphics/geometry.h"
-#include "graphics/ws.h"
-#include "play/jig.h"
 #include "play/play.h"
+#include "puzzle/jig.h"
+#include "ws/ws.h"
 
 inline constexpr uintptr_t kTrayTimer = 0xF41B;  // 15 ms steps of a fling
 inline constexpr uint32_t kTrayTick = 15;
 
-extern int32_t tray_count[kTrayCount];              // pieces in each tray
-extern int32_t tray_items[kTrayCount][max_items];   // their ids, left to right; -1 from tray_count on
-extern int32_t tray_scroll[kTrayCount];             // carousel offset in pixels
-extern int32_t tray_speed[kTrayCount];              // fling speed in pixels per tick; 0 = still
-extern DDBase* tray_view[kTrayCount];               // each open tray's presenter, borrowing the game's images
-extern std::string tray_name[kTrayCount];           // "トレイ<k>"
-extern int32_t tray_cell;    // side of a tray cell
-extern int32_t tray_margin;  // cut off a piece's picture at the top and left so the piece sits in its cell
+// The trays' state (the windows themselves are play.tray_window).
+struct Trays {
+    Point tray_origin;                               // screen point where the next tray window opens
+    int32_t tray_count[kTrayCount] = {};             // pieces in each tray
+    int32_t tray_items[kTrayCount][max_items] = {};  // their ids, left to right; -1 from tray_count on
+    int32_t tray_scroll[kTrayCount] = {};            // carousel offset in pixels
+    int32_t tray_speed[kTrayCount] = {};             // fling speed in pixels per tick; 0 = still
+    DDBase* tray_view[kTrayCount] = {};              // each open tray's presenter, borrowing the game's images
+    std::string tray_name[kTrayCount];               // "トレイ<k>"
+    int32_t tray_cell = 0;    // side of a tray cell
+    int32_t tray_margin = 0;  // cut off a piece's picture at the top and left so the piece sits in its cell
+
+    void reset() { *this = Trays{}; }
+};
+extern Trays trays;
 
 // The slot of a tray window, or -1.
 int32_t tray_slot_of(ws::Hwnd hwnd);

@@ -9,7 +9,8 @@
 #include "graphics/trace.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
-#include "shell/save.h"
+#include "play/save.h"
+#include "play/state.h"
 #include "windows/viewer_state.h"
 
 Viewer viewer;
@@ -41,7 +42,7 @@ bool valid(int32_t i) { return i >= 0 && i < count(); }
 
 void on_create(ws::Hwnd hwnd) {
     viewer.hwnd = hwnd;
-    list_window = hwnd;
+    play.list_window = hwnd;
     const Rect outer = ws::adjust_window_rect({0, 0, kStripW, kStripH}, kStyle, false);
     ws::move_window(hwnd, 0, 0, outer.width(), outer.height(), true);
     viewer.strip.create(BIT_SCREEN, kStripW, kStripH);
@@ -51,7 +52,7 @@ void on_create(ws::Hwnd hwnd) {
     viewer.menu_index = -1;
     // The list is taken here, so the window and the worker each hold their own copy of it from the start.
     bool over_limit = false;
-    viewer.names = list_folder(view_folder, view_title == kViewBackground, over_limit);
+    viewer.names = list_folder(play.view_folder, play.view_title == kViewBackground, over_limit);
     viewer.notice_due = over_limit;
     viewer.loading = true;
     viewer.loader.start(viewer.names);
@@ -74,7 +75,7 @@ void shut_down(ws::Hwnd hwnd) {
     for (MemDC& b : viewer.buttons) b.destroy();
     viewer.hwnd = 0;
     viewer.loading = false;
-    if (list_window == hwnd) list_window = 0;
+    if (play.list_window == hwnd) play.list_window = 0;
 }
 
 void take_thumbnail() {
@@ -144,7 +145,7 @@ void on_left_up(ws::Hwnd hwnd, int32_t x, int32_t y) {
     if (ws::get_capture() == hwnd) ws::release_capture();
     const int32_t i = viewer.first_shown + x / kThumbSide;
     if (y >= kThumbSide || x <= 0 || x >= kStripW || !valid(i)) return;
-    view_result = viewer.names[size_t(i)];
+    play.view_result = viewer.names[size_t(i)];
     if (!ws::post_message(viewer.parent, IDM_VIEW_END, 0, 0))
         fatal_error(module_name(Where::current()), __LINE__, "PostMessage IDM_VIEW_END", 0);
     set_hover(0);
@@ -229,9 +230,9 @@ ws::Hwnd viewer_create(ws::Hwnd parent) {
     // One list at a time: its state is the program's.
     if (viewer.hwnd) ws::send_message(viewer.hwnd, ws::WM_CLOSE, 0, 0);
     viewer.parent = parent;
-    const ws::Hwnd hwnd = ws::create_window(kClassName, view_title, kStyle, 10, 10, kStripW, kStripH, parent, 0);
+    const ws::Hwnd hwnd = ws::create_window(kClassName, play.view_title, kStyle, 10, 10, kStripW, kStripH, parent, 0);
     if (!hwnd) fatal_error(module_name(Where::current()), __LINE__, "CreateWindow", 0);
     ws::show_window(hwnd, ws::SW_SHOW);
-    list_window = hwnd;
+    play.list_window = hwnd;
     return hwnd;
 }

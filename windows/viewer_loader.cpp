@@ -13,9 +13,9 @@
 #include "graphics/bmp_reader.h"
 #include "graphics/jpeg_reader.h"
 #include "graphics/paths.h"
-#include "graphics/ws.h"
 #include "play/jigwin.h"
-#include "shell/save.h"
+#include "play/save.h"
+#include "ws/ws.h"
 
 namespace {
 

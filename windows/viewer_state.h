@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 #include "windows/viewer_loader.h"
 
 inline constexpr int32_t kStripW = 400, kStripH = 103;  // the window's client area

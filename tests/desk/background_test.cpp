@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "graphics/colour_model.h"
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "support/desk_window.h"
 #include "support/temp_dir.h"
 
@@ -28,8 +30,9 @@ protected:
     // Desk_back pixels that are not the picture at the pattern position starting at (ox, oy).
     int32_t pattern_faults(int32_t ox, int32_t oy) {
         int32_t bad = 0;
-        for (int32_t y = 0; y < desk_height; ++y)
-            for (int32_t x = 0; x < desk_width; ++x) bad += at(*desk_back, x, y) != picture_pixel((x + ox) % pic_w, (y + oy) % pic_h);
+        for (int32_t y = 0; y < desk.desk_height; ++y)
+            for (int32_t x = 0; x < desk.desk_width; ++x)
+                bad += at(*desk.desk_back, x, y) != picture_pixel((x + ox) % pic_w, (y + oy) % pic_h);
         return bad;
     }
     // A game whose fitted picture is w x h of the given pixels, laid out as cols x rows cells.
@@ -44,9 +47,9 @@ protected:
     // The w x h block of desk_back where the faint picture lies.
     static std::vector<uint32_t> faint_block(int32_t w, int32_t h) {
         std::vector<uint32_t> out;
-        const int32_t x0 = kClientW / 2 - w / 2 - view_x, y0 = kClientH / 2 - h / 2 - view_y;
+        const int32_t x0 = kClientW / 2 - w / 2 - desk.view_x, y0 = kClientH / 2 - h / 2 - desk.view_y;
         for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w; ++x) out.push_back(at(*desk_back, x0 + x, y0 + y));
+            for (int32_t x = 0; x < w; ++x) out.push_back(at(*desk.desk_back, x0 + x, y0 + y));
         return out;
     }
     TempDir dir;
@@ -56,27 +59,27 @@ protected:
 TEST_F(Background, SingleColourAndItsChooser) {
     settings.back_color = 0x336699;
     EXPECT_EQ(backrgb(0, 0), 1);
-    EXPECT_EQ((std::vector{at(*desk_back, 0, 0), at(*desk_back, kDeskW - 1, kDeskH - 1)}),
+    EXPECT_EQ((std::vector{at(*desk.desk_back, 0, 0), at(*desk.desk_back, kDeskW - 1, kDeskH - 1)}),
               (std::vector{0x996633u, 0x996633u}));
-    EXPECT_EQ(top_down(*desk_image), top_down(*desk_back));
+    EXPECT_EQ(top_down(*desk.desk_image), top_down(*desk.desk_back));
     ws::test::push_colour_answer(-1);
-    at(*desk_back, 3, 3) = 0x123456;
+    at(*desk.desk_back, 3, 3) = 0x123456;
     EXPECT_EQ(backrgb(1, 1), 0);
     EXPECT_EQ(settings.back_color, 0x336699u);
-    EXPECT_EQ(at(*desk_back, 3, 3), 0x123456u) << "a cancelled choice renders nothing";
+    EXPECT_EQ(at(*desk.desk_back, 3, 3), 0x123456u) << "a cancelled choice renders nothing";
     Jig& g = new_blank_game();
     add_solid(g, 50, 50, 10, 0x00FF00);
     ws::test::push_colour_answer(0x0000FF);
     EXPECT_EQ(backrgb(1, 1), 1);
-    EXPECT_EQ((std::vector{settings.back_color, at(*desk_image, 30, 30), at(*desk_image, 50, 50)}),
+    EXPECT_EQ((std::vector{settings.back_color, at(*desk.desk_image, 30, 30), at(*desk.desk_image, 50, 50)}),
               (std::vector{0x0000FFu, kRedWord, 0x00FF00u})) << "redrawn with the game over the new colour";
     ASSERT_EQ(ws::test::dialogs().size(), 2u);
     EXPECT_EQ(ws::test::dialogs()[1].kind, "colour");
-    EXPECT_EQ(ws::test::dialogs()[1].owner, game_window);
+    EXPECT_EQ(ws::test::dialogs()[1].owner, play.game_window);
     backrgb(0, 0);
-    EXPECT_EQ(at(*desk_image, 50, 50), kRedWord) << "without redraw the desk is the bare background";
+    EXPECT_EQ(at(*desk.desk_image, 50, 50), kRedWord) << "without redraw the desk is the bare background";
     start_presenter(g);  // on the presenter the new background shows at once
-    delete std::exchange(current_game, nullptr);
+    delete std::exchange(play.current_game, nullptr);
     settings.back_color = 0xFF0000;
     backrgb(0, 1);
     EXPECT_EQ(shown(50, 50), 0x0000FFu);
@@ -86,25 +89,26 @@ TEST_F(Background, SingleColourAndItsChooser) {
 // middle of what the window shows.
 TEST_F(Background, PicturesFollowTheViewOrigin) {
     use_picture(100, 7, IDM_BACK_IMG_REN);
-    view_x = -5;
+    desk.view_x = -5;
     backimg(0);
     EXPECT_EQ(pattern_faults(95, 0), 0);
-    EXPECT_EQ(top_down(*desk_image), top_down(*desk_back));
+    EXPECT_EQ(top_down(*desk.desk_image), top_down(*desk.desk_back));
     use_picture(10, 7, IDM_BACK_IMG_REN);
-    view_x = 20, view_y = -9, scroll_dx = 3;
+    desk.view_x = 20, desk.view_y = -9, desk.scroll_dx = 3;
     backimg(0);
     EXPECT_EQ(pattern_faults(3, 5), 0);
     use_picture(10, 7, IDM_BACK_IMG_CEN);
-    view_x = view_y = scroll_dx = 0;
+    desk.view_x = desk.view_y = desk.scroll_dx = 0;
     backimg(0);
     const int32_t x0 = kClientW / 2 - 5, y0 = kClientH / 2 - 3;
     for (int32_t y = 0; y < 7; ++y)
-        for (int32_t x = 0; x < 10; ++x) ASSERT_EQ(at(*desk_back, x0 + x, y0 + y), picture_pixel(x, y));
-    EXPECT_EQ((std::vector{at(*desk_back, x0 - 1, y0), at(*desk_back, x0 + 10, y0), at(*desk_back, x0, y0 + 7)}),
+        for (int32_t x = 0; x < 10; ++x) ASSERT_EQ(at(*desk.desk_back, x0 + x, y0 + y), picture_pixel(x, y));
+    EXPECT_EQ((std::vector{at(*desk.desk_back, x0 - 1, y0), at(*desk.desk_back, x0 + 10, y0),
+                           at(*desk.desk_back, x0, y0 + 7)}),
               (std::vector{kRedWord, kRedWord, kRedWord}));
-    view_x = 10, view_y = 4, scroll_dx = 1, scroll_dy = 1;
+    desk.view_x = 10, desk.view_y = 4, desk.scroll_dx = 1, desk.scroll_dy = 1;
     backimg(0);
-    EXPECT_EQ((std::vector{at(*desk_back, x0 + 11, y0 + 5), at(*desk_back, x0, y0)}),
+    EXPECT_EQ((std::vector{at(*desk.desk_back, x0 + 11, y0 + 5), at(*desk.desk_back, x0, y0)}),
               (std::vector{picture_pixel(0, 0), kRedWord}));
 }
 
@@ -118,14 +122,14 @@ TEST_F(Background, UnreadableOrChangedPicturesAreToldOnceAndReadAgain) {
         settings.back_type = style;
         EXPECT_EQ(backimg(0), 1);
     }
-    EXPECT_EQ((std::vector{at(*desk_back, 0, 0), at(*desk_back, kDeskW / 2, kDeskH / 2)}),
+    EXPECT_EQ((std::vector{at(*desk.desk_back, 0, 0), at(*desk.desk_back, kDeskW / 2, kDeskH / 2)}),
               (std::vector{0x00FF00u, 0x00FF00u}));
     ASSERT_EQ(ws::test::messages().size(), 1u);
     EXPECT_EQ(ws::test::messages()[0].text.rfind("画像が読み込めません。", 0), 0u);
     ASSERT_TRUE(write_picture(settings.back_img, 6, 5, [](int32_t x, int32_t y) { return picture_pixel(x + 50, y); }));
     settings.back_type = IDM_BACK_IMG_REN;
     backimg(0);
-    EXPECT_EQ((std::vector{at(*desk_back, 6, 0), at(*desk_back, 1, 5)}),
+    EXPECT_EQ((std::vector{at(*desk.desk_back, 6, 0), at(*desk.desk_back, 1, 5)}),
               (std::vector{picture_pixel(50, 0), picture_pixel(51, 0)}));
 }
 
@@ -133,7 +137,7 @@ TEST_F(Background, UnreadableOrChangedPicturesAreToldOnceAndReadAgain) {
 TEST_F(Background, FaintPictureKeepsHuesAndLiftsTheLightness) {
     const uint32_t words[4] = {0x000000, 0x808080, 0xFEFEFE, 0xC02010};
     game_with_picture(4, 2, [&](int32_t x, int32_t) { return words[x]; });
-    view_x = 10, view_y = 20;
+    desk.view_x = 10, desk.view_y = 20;
     backrgb(0, 0);
     const std::vector<uint32_t> block = faint_block(4, 2);
     const Lhs red = colour_to_lhs(word_to_colour(words[3]));
@@ -141,10 +145,11 @@ TEST_F(Background, FaintPictureKeepsHuesAndLiftsTheLightness) {
               (std::vector{0x7F7F7Fu, 0xBFBFBFu, 0xFEFEFEu,
                            colour_to_word(lhs_to_colour(0.5 * red.l + 50, red.h, 0.1 * red.s)), 0x7F7F7Fu}));
     EXPECT_TRUE(channel(block[3], 16) > channel(block[3], 8) && channel(block[3], 16) - channel(block[3], 0) < 40);
-    const int32_t x0 = kClientW / 2 - 2 - view_x, y0 = kClientH / 2 - 1 - view_y;
-    EXPECT_EQ((std::vector{at(*desk_back, x0 - 1, y0), at(*desk_back, x0 + 4, y0), at(*desk_back, x0 + 10, y0 + 20)}),
+    const int32_t x0 = kClientW / 2 - 2 - desk.view_x, y0 = kClientH / 2 - 1 - desk.view_y;
+    EXPECT_EQ((std::vector{at(*desk.desk_back, x0 - 1, y0), at(*desk.desk_back, x0 + 4, y0),
+                           at(*desk.desk_back, x0 + 10, y0 + 20)}),
               (std::vector{kRedWord, kRedWord, kRedWord}));
-    EXPECT_EQ(top_down(*desk_image), top_down(*desk_back));
+    EXPECT_EQ(top_down(*desk.desk_image), top_down(*desk.desk_back));
     game_with_picture(8, 8, [](int32_t x, int32_t y) { return x == 1 && y == 1 ? 0x808080u : 0x000000u; });
     backrgb(0, 0);
     EXPECT_EQ(faint_block(8, 8)[9], 0xBFBFBFu) << "a new game's picture, not the old one";
@@ -204,7 +209,7 @@ TEST_F(Background, EngravedLinesFollowTheCuttingLines) {
 TEST_F(Background, PictureTooLargeToEngraveIsToldOnceAndLaidWithoutLines) {
     settings.desk_w = 3200;
     init_window();
-    view_x = -1400;
+    desk.view_x = -1400;
     line_const_init();
     Jig& g = game_with_picture(kEngraveLimit + 1, 2, [](int32_t x, int32_t) { return x % 2 ? 0x000000u : 0x808080u; }, 2, 1);
     g.line_init();

@@ -2,6 +2,7 @@
 // and saved under on the desk, up to every edge.
 #include <gtest/gtest.h>
 
+#include "pieces/desk.h"
 #include "support/game_builder.h"
 
 namespace {
@@ -17,15 +18,15 @@ protected:
     void SetUp() override {
         settings.kage = false;
         desk_images_create(8, 6);
-        desk_image->fill(0, 0, 8, 6, 0x996633);  // colour value of desk_word
-        desk_back->fill(0, 0, 8, 6, 0x302010);
+        desk.desk_image->fill(0, 0, 8, 6, 0x996633);  // colour value of desk_word
+        desk.desk_back->fill(0, 0, 8, 6, 0x302010);
         src.create(BIT_DIB, 3, 3);
         for (int32_t i = 0; i < 9; ++i) at(src, i % 3, i / 3) = i == 4 ? W : uint32_t(i + 1);
     }
     void TearDown() override { desk_images_destroy(); }
     // The desk as words, 0 where it still has its own colour.
     std::vector<uint32_t> changes() {
-        std::vector<uint32_t> out = top_down(*desk_image);
+        std::vector<uint32_t> out = top_down(*desk.desk_image);
         for (uint32_t& w : out) w = w == desk_word ? 0 : w;
         return out;
     }
@@ -45,18 +46,19 @@ protected:
 };
 
 TEST_F(Desk, SetUpMeasuresTheGreysNextToBlackAndWhite) {
-    EXPECT_EQ((std::vector{desk_width, desk_height, desk_image->width(), desk_back->height(), view_x, view_y}),
+    EXPECT_EQ((std::vector{desk.desk_width, desk.desk_height, desk.desk_image->width(), desk.desk_back->height(),
+                           desk.view_x, desk.view_y}),
               (std::vector{8, 6, 8, 6, 0, 0}));
-    EXPECT_EQ((std::vector{near_black, near_white}), (std::vector<Colour>{0x010101, 0xFEFEFE}));
+    EXPECT_EQ((std::vector{desk.near_black, desk.near_white}), (std::vector<Colour>{0x010101, 0xFEFEFE}));
     desk_images_create(0, -5);  // a desk always has a pixel
-    EXPECT_EQ((std::vector{desk_width, desk_height}), (std::vector{1, 1}));
+    EXPECT_EQ((std::vector{desk.desk_width, desk.desk_height}), (std::vector{1, 1}));
 }
 
 // White is left out and the copy is clipped to both surfaces, at every edge of the desk.
 TEST_F(Desk, PutTransparentLeavesWhiteOutAndStaysInsideBothSurfaces) {
     put_transparent(2, 1, 3, 3, src, 0, 0);
     EXPECT_EQ(changes(), with({{2, 1, 1}, {3, 1, 2}, {4, 1, 3}, {2, 2, 4}, {4, 2, 6}, {2, 3, 7}, {3, 3, 8}, {4, 3, 9}}));
-    desk_image->fill(0, 0, 8, 6, 0x996633);
+    desk.desk_image->fill(0, 0, 8, 6, 0x996633);
     put_transparent(-1, -1, 3, 3, src, 0, 0);  // over the top-left corner
     put_transparent(6, 4, 3, 3, src, 0, 0);    // past the bottom-right corner
     put_transparent(6, -2, 3, 3, src, 0, 0);   // over the top-right corner
@@ -73,10 +75,11 @@ TEST_F(Desk, PutTransparentOverALongRowKeepsTheMaskRule) {
     const uint32_t from[9] = {1, W, 0xFF000003, 0xFFFFFFFF, 5, 0x0F000006, W, 8, 0x00FEFEFE};
     for (int32_t x = 0; x < 9; ++x) at(src, x, 0) = from[x];
     desk_images_create(9, 1);
-    for (int32_t x = 0; x < 9; ++x) at(*desk_image, x, 0) = 0x0A000100 + uint32_t(x);
+    for (int32_t x = 0; x < 9; ++x) at(*desk.desk_image, x, 0) = 0x0A000100 + uint32_t(x);
     put_transparent(0, 0, 9, 1, src, 0, 0);
-    EXPECT_EQ(top_down(*desk_image), (std::vector<uint32_t>{0x00000001, 0x00000101, 0x0A000003, 0x0A000103, 0x00000005,
-                                                            0x0A000006, 0x00000106, 0x00000008, 0x00FEFEFE}));
+    EXPECT_EQ(top_down(*desk.desk_image),
+              (std::vector<uint32_t>{0x00000001, 0x00000101, 0x0A000003, 0x0A000103, 0x00000005, 0x0A000006, 0x00000106,
+                                     0x00000008, 0x00FEFEFE}));
 }
 
 TEST_F(Desk, DispDrawsTheViewWithinTheClipAndEraseLaysTheBackground) {
@@ -87,30 +90,31 @@ TEST_F(Desk, DispDrawsTheViewWithinTheClipAndEraseLaysTheBackground) {
     EXPECT_EQ(p.disp(&apart), (Rect{}));
     EXPECT_EQ(changes(), with({{4, 2, 3}}));
     EXPECT_EQ(p.disp(), (Rect{2, 2, 5, 5}));
-    EXPECT_EQ((std::vector{at(*desk_image, 2, 2), at(*desk_image, 3, 3)}), (std::vector{1u, desk_word}));
+    EXPECT_EQ((std::vector{at(*desk.desk_image, 2, 2), at(*desk.desk_image, 3, 3)}), (std::vector{1u, desk_word}));
     place(p, 7, 0);  // rect 6, -1, 9, 2: over the top and right edges
     p.disp();
-    EXPECT_EQ((std::vector{at(*desk_image, 6, 0), at(*desk_image, 7, 0), at(*desk_image, 7, 1), at(*desk_image, 0, 1)}),
+    EXPECT_EQ((std::vector{at(*desk.desk_image, 6, 0), at(*desk.desk_image, 7, 0), at(*desk.desk_image, 7, 1),
+                           at(*desk.desk_image, 0, 1)}),
               (std::vector{4u, desk_word, 8u, desk_word}));
     EXPECT_EQ(p.erase(), (Rect{6, -1, 9, 2}));
-    EXPECT_EQ((std::vector{at(*desk_image, 6, 0), at(*desk_image, 7, 1), at(*desk_image, 5, 1)}),
+    EXPECT_EQ((std::vector{at(*desk.desk_image, 6, 0), at(*desk.desk_image, 7, 1), at(*desk.desk_image, 5, 1)}),
               (std::vector{back_word, back_word, desk_word}));
 }
 
 TEST_F(Desk, SaveUnderAndRestoreUnderPutTheDeskBack) {
     Piece p;
     place(p, 6, 4);  // rect 5, 3, 8, 6
-    for (int32_t i = 0; i < 48; ++i) desk_image->words()[i] = 0x100 + uint32_t(i);
-    const std::vector<uint32_t> before = top_down(*desk_image);
+    for (int32_t i = 0; i < 48; ++i) desk.desk_image->words()[i] = 0x100 + uint32_t(i);
+    const std::vector<uint32_t> before = top_down(*desk.desk_image);
     MemDC* under = nullptr;
     EXPECT_EQ(p.save_under(under, 5, 3, 8, 6), (Rect{5, 3, 8, 6}));
     ASSERT_NE(under, nullptr);
     EXPECT_EQ((std::vector{under->width(), under->height()}), (std::vector{3, 3}));
     p.save_under(under, 5, 3, 8, 6);  // the old surface is destroyed (the sanitizer build's leak check sees it)
     p.disp();
-    EXPECT_NE(top_down(*desk_image), before);
+    EXPECT_NE(top_down(*desk.desk_image), before);
     EXPECT_EQ(p.restore_under(*under, 5, 3, 8, 6), (Rect{5, 3, 8, 6}));
-    EXPECT_EQ(top_down(*desk_image), before);
+    EXPECT_EQ(top_down(*desk.desk_image), before);
     place(p, 0, 0);  // rect -1, -1, 2, 2: beyond the desk the save-under keeps white
     p.save_under(under, -1, -1, 2, 2);
     EXPECT_EQ((std::vector{at(*under, 0, 0), at(*under, 1, 1)}), (std::vector{W, before[0]}));

@@ -1,5 +1,8 @@
 // The desk display: items drawn bottom first with white left out and hidden items skipped, clipped redraws, both
 // drawing paths giving the same window, the view beyond the desk, the range rectangle and the desk's set-up.
+#include "desk/state.h"
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "support/desk_window.h"
 #include "support/temp_dir.h"
 
@@ -20,7 +23,7 @@ protected:
     }
     static std::vector<uint32_t> desk_at(std::initializer_list<Point> points) {
         std::vector<uint32_t> out;
-        for (Point p : points) out.push_back(at(*desk_image, p.x, p.y));
+        for (Point p : points) out.push_back(at(*desk.desk_image, p.x, p.y));
         return out;
     }
     static std::vector<uint32_t> window_at(std::initializer_list<Point> points, bool paint = true) {
@@ -62,16 +65,16 @@ TEST_F(Display, ClippedRedrawErasesAndDrawsOnlyInsideTheClipOnBothPaths) {
             EXPECT_EQ(window_at({{42, 42}, {50, 50}, {62, 62}, {145, 50}}, false), want);
         } else {
             EXPECT_EQ(desk_at({{42, 42}, {50, 50}, {62, 62}, {145, 50}}), want);
-            at(*desk_image, 10, 10) = 0x123456;  // an empty clip erases and draws nothing
-            const std::vector<uint32_t> before = top_down(*desk_image);
+            at(*desk.desk_image, 10, 10) = 0x123456;  // an empty clip erases and draws nothing
+            const std::vector<uint32_t> before = top_down(*desk.desk_image);
             const Rect empty{10, 10, 10, 30};
             g.disp(&empty);
-            EXPECT_EQ(top_down(*desk_image), before);
+            EXPECT_EQ(top_down(*desk.desk_image), before);
         }
         g.disp(&new_rect);
-        EXPECT_EQ(with_presenter ? shown(145, 50, false) : at(*desk_image, 145, 50), kRed);
-        delete presenter;
-        presenter = nullptr;
+        EXPECT_EQ(with_presenter ? shown(145, 50, false) : at(*desk.desk_image, 145, 50), kRed);
+        delete desk.presenter;
+        desk.presenter = nullptr;
     }
 }
 
@@ -97,36 +100,36 @@ TEST_F(Display, BothPathsGiveTheSameWindow) {
             settings.back_img = dir.file("tile.bmp");
             settings.back_type = IDM_BACK_IMG_REN;
         }
-        view_x = origin.x, view_y = origin.y;
-        delete presenter;
-        presenter = nullptr;
+        desk.view_x = origin.x, desk.view_y = origin.y;
+        delete desk.presenter;
+        desk.presenter = nullptr;
         for (int32_t i = 0; i < g.item_count; ++i)
             if (!g.items[i].piece->view) g.items[i].piece->set_angle(0);
         render_background();
         g.disp(nullptr);
-        ws::paint_at_once(game_window, nullptr);
-        const std::vector<uint32_t> plain = top_down(*ws::client_surface(game_window));
+        ws::paint_at_once(play.game_window, nullptr);
+        const std::vector<uint32_t> plain = top_down(*ws::client_surface(play.game_window));
         start_presenter(g);
-        EXPECT_EQ(top_down(*ws::client_surface(game_window)), plain) << "view " << origin.x << "," << origin.y;
-        ws::paint_at_once(game_window, nullptr);
-        EXPECT_EQ(top_down(*ws::client_surface(game_window)), plain) << "the paint presents what was composed";
+        EXPECT_EQ(top_down(*ws::client_surface(play.game_window)), plain) << "view " << origin.x << "," << origin.y;
+        ws::paint_at_once(play.game_window, nullptr);
+        EXPECT_EQ(top_down(*ws::client_surface(play.game_window)), plain) << "the paint presents what was composed";
         if (&origin == &origins[0]) {
             EXPECT_EQ((std::vector{plain[60 * kClientW + 61], plain[60 * kClientW + 60]}),
                       (std::vector{0x112233u + 21, kBack}))
                 << "through one hole and through both";
         }
     }
-    const std::vector<uint32_t> tiled = top_down(*ws::client_surface(game_window));
+    const std::vector<uint32_t> tiled = top_down(*ws::client_surface(play.game_window));
     EXPECT_EQ((std::vector{tiled[0], tiled[kClientW + 14]}), (std::vector{0x203040u, 0x203040u + 0x0A0000u + 0x0500u}));
 }
 
 TEST_F(Display, ViewBeyondTheDeskShowsTheNeutralFillOnBothPaths) {
     Jig& g = lay_two_pieces();
-    view_x = -30, view_y = -20;
+    desk.view_x = -30, desk.view_y = -20;
     draw_desk(g);
     EXPECT_EQ(window_at({{29, 100}, {100, 19}, {30, 20}, {80, 80}}),
               (std::vector{kBeyondDeskColour, kBeyondDeskColour, kBack, kBlue}));
-    view_x = kDeskW - 40, view_y = 0;  // the desk ends 40 pixels into the window
+    desk.view_x = kDeskW - 40, desk.view_y = 0;  // the desk ends 40 pixels into the window
     const std::vector<uint32_t> want{kBack, kBeyondDeskColour, kBeyondDeskColour};
     EXPECT_EQ(window_at({{39, 5}, {40, 5}, {kClientW - 1, kClientH - 1}}), want);
     start_presenter(g);
@@ -136,23 +139,24 @@ TEST_F(Display, ViewBeyondTheDeskShowsTheNeutralFillOnBothPaths) {
 TEST_F(Display, RangeIsADottedRectangleOnBothPathsWhileDrawnOrShown) {
     Jig& g = lay_two_pieces();
     draw_desk(g);
-    range_x1 = 100, range_y1 = 50, range_x2 = 40, range_y2 = 20;  // drawn from lower right to upper left
+    display.range_x1 = 100, display.range_y1 = 50, display.range_x2 = 40,
+    display.range_y2 = 20;  // drawn from lower right to upper left
     // Three black, three white from the anchor corner, running on round the corners; inside stays as it is.
     const uint32_t k = 0;
     const std::vector<uint32_t> dots{k, k, kWhite, kWhite, k, (30 + 30) % 6 < 3 ? k : kWhite,
                                      (30 + 60 + 15) % 6 < 3 ? k : kWhite, kBack};
     const auto look = [] { return window_at({{100, 50}, {100, 48}, {100, 47}, {100, 45}, {100, 44}, {70, 20}, {40, 35}, {70, 35}}); };
     for (int32_t state : {0, 3}) {
-        range_state = state;
+        display.range_state = state;
         EXPECT_EQ(shown(100, 50), kBack) << "state " << state;
     }
     for (int32_t state : {1, 2}) {
-        range_state = state;
+        display.range_state = state;
         EXPECT_EQ(look(), dots) << "plain path, state " << state;
     }
     start_presenter(g);
     EXPECT_EQ(look(), dots) << "presenter path";
-    range_state = 0;
+    display.range_state = 0;
     EXPECT_EQ(shown(100, 50), kBack);
 }
 
@@ -161,17 +165,17 @@ TEST_F(Display, PresenterDrawsOnlyThePartOfAnItemInsideTheClip) {
     add_piece(g, 110, 105, 20, 10, [](int32_t x, int32_t) { return x < 10 ? kRed : kGreen; });  // (100,100)-(120,110)
     start_presenter(g);
     dd_back(nullptr, 0, 0);
-    presenter->flip(game_window, nullptr);
+    desk.presenter->flip(play.game_window, nullptr);
     const Rect clip{110, 90, 200, 200};
     dd_draw_item(&clip, 0, true);
     EXPECT_EQ(window_at({{110, 105}, {119, 109}, {109, 105}}, false), (std::vector{kGreen, kGreen, kBack}));
-    view_x = 50;  // the same piece 50 pixels further left in the window
+    desk.view_x = 50;  // the same piece 50 pixels further left in the window
     dd_draw_item(nullptr, 0, true);
     EXPECT_EQ(window_at({{50, 100}, {60, 100}}, false), (std::vector{kRed, kGreen}));
     g.items[0].hidden = 1;
-    view_x = 0;
+    desk.view_x = 0;
     dd_back(nullptr, 0, 0);
-    presenter->flip(game_window, nullptr);
+    desk.presenter->flip(play.game_window, nullptr);
     dd_draw_item(nullptr, 0, true);
     EXPECT_EQ(shown(105, 105, false), kBack);
     dd_draw_item(nullptr, 7, true);  // not a live item: nothing happens
@@ -184,11 +188,12 @@ TEST_F(Display, DeskSizeComesFromTheSettingsOrTheScreen) {
     } cases[] = {{0, 700, ws::screen_width(), ws::screen_height()}, {300, 200, 300, 200}, {100000, -5, kDeskSideMax, 1}};
     for (const auto& c : cases) {
         settings.desk_w = c.w, settings.desk_h = c.h;
-        view_x = 7;
+        desk.view_x = 7;
         init_window();
-        EXPECT_EQ((std::vector{desk_width, desk_height, desk_back->width(), desk_image->height(), view_x}),
+        EXPECT_EQ((std::vector{desk.desk_width, desk.desk_height, desk.desk_back->width(), desk.desk_image->height(),
+                               desk.view_x}),
                   (std::vector{c.want_w, c.want_h, c.want_w, c.want_h, 0}));
-        EXPECT_EQ(at(*desk_image, c.want_w - 1, c.want_h - 1), kBack);
+        EXPECT_EQ(at(*desk.desk_image, c.want_w - 1, c.want_h - 1), kBack);
     }
 }
 
@@ -200,7 +205,7 @@ TEST_F(Display, InitWindowShowsTheBackgroundOnceWithAShortLivedPresenter) {
     settings.ddraw = true;
     init_window();
     EXPECT_EQ(window_at({{5, 5}, {kClientW - 1, kClientH - 1}}, false), (std::vector{0x563412u, 0x563412u}));
-    EXPECT_EQ(presenter, nullptr);
+    EXPECT_EQ(desk.presenter, nullptr);
     EXPECT_EQ(DDBase::live_surfaces(), surfaces);
 }
 
@@ -213,10 +218,11 @@ TEST_F(Display, FinishWindowEndsTheDeskAndRedrawAllGdiServesTheExport) {
     EXPECT_NE(g.items[0].piece->view, nullptr);
     EXPECT_EQ(g.items[1].piece->view, nullptr) << "a view made for the export goes again";
     finish_window();
-    EXPECT_EQ((std::vector<const void*>{desk_image, desk_back, presenter->back, presenter->surfaces[0]}),
-              (std::vector<const void*>{nullptr, nullptr, nullptr, nullptr}));
+    EXPECT_EQ(
+        (std::vector<const void*>{desk.desk_image, desk.desk_back, desk.presenter->back, desk.presenter->surfaces[0]}),
+        (std::vector<const void*>{nullptr, nullptr, nullptr, nullptr}));
     g.disp(nullptr);  // nothing left to draw on: no crash
-    ws::paint_at_once(game_window, nullptr);
+    ws::paint_at_once(play.game_window, nullptr);
 }
 
 }  // namespace

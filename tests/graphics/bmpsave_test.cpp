@@ -10,8 +10,9 @@
 #include "graphics/bmp_reader.h"
 #include "graphics/bmpsave.h"
 #include "graphics/cursor.h"
-#include "graphics/ws.h"
+#include "graphics/state.h"
 #include "picture_test_util.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -37,11 +38,11 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.ok());
         pictest::fill_surface(surface, 5, 2, test_pixel);
-        std::strcpy(bmp_name, dir.file("out.bmp").c_str());
+        std::strcpy(graphics.bmp_name, dir.file("out.bmp").c_str());
     }
     Bytes saved(int32_t x, int32_t y, int32_t w, int32_t h) {
         EXPECT_EQ(save_bmp(surface, x, y, w, h), 1);
-        return pictest::read_bytes(bmp_name);
+        return pictest::read_bytes(graphics.bmp_name);
     }
     // Blue, green, red of the test pixel.
     static Bytes bgr(int32_t x, int32_t y) {
@@ -90,7 +91,7 @@ TEST_F(SaveBmp, WideSurfacesReadBackAsTheSamePicture) {
                           [](int32_t x, int32_t y) { return uint32_t(x * 0x070503 + y * 0x102030) & 0xFFFFFF; });
     ASSERT_EQ(save_bmp(wide, 0, 0, 0, 0), 1);
     BmpPicture back;
-    ASSERT_TRUE(read_bmp_file(bmp_name, back));
+    ASSERT_TRUE(read_bmp_file(graphics.bmp_name, back));
     ASSERT_EQ(back.width, 37);
     ASSERT_EQ(back.height, 5);
     EXPECT_EQ(back.words, std::vector<uint32_t>(wide.words(), wide.words() + 37 * 5));
@@ -108,7 +109,7 @@ TEST_F(SaveBmp, FileThatCannotBeCreatedWritesNothingAndRestoresTheCursor) {
     const int32_t depth = cursor_depth();
     const ws::Hcursor before = ws::get_cursor();
     const std::string path = dir.file("no-such-folder/out.bmp");
-    std::strcpy(bmp_name, path.c_str());
+    std::strcpy(graphics.bmp_name, path.c_str());
     EXPECT_EQ(save_bmp(surface, 0, 0, 0, 0), 0);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(cursor_depth(), depth);

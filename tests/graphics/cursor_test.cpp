@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/cursor.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace {
 

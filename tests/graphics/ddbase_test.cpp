@@ -9,9 +9,10 @@
 #include <string>
 
 #include "graphics/ddbase.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
 #include "picture_test_util.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -242,8 +243,9 @@ TEST(PresenterDeathTest, BadIdsAndMissingPicturesEndTheProgram) {
         const std::string file =
             (std::filesystem::temp_directory_path() / (std::string("zelto_ddbase_") + c.name + ".txt")).string();
         std::remove(file.c_str());
-        EXPECT_EXIT((std::snprintf(trace_file_name, sizeof trace_file_name, "%s", file.c_str()), c.run()),
-                    testing::ExitedWithCode(1), "")
+        EXPECT_EXIT(
+            (std::snprintf(graphics.trace_file_name, sizeof graphics.trace_file_name, "%s", file.c_str()), c.run()),
+            testing::ExitedWithCode(1), "")
             << c.name;
         std::ifstream in(file, std::ios::binary);
         std::stringstream text;

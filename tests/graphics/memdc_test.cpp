@@ -9,8 +9,9 @@
 #include <sstream>
 #include <string>
 
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -224,7 +225,7 @@ std::string report_file(const char* name) {
 
 void point_trace_at(const std::string& file) {
     std::remove(file.c_str());
-    std::snprintf(trace_file_name, sizeof trace_file_name, "%s", file.c_str());
+    std::snprintf(graphics.trace_file_name, sizeof graphics.trace_file_name, "%s", file.c_str());
 }
 
 TEST(MemDCDeathTest, FatalErrorsNameTheCallerAndTheStep) {

@@ -7,8 +7,9 @@
 
 #include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
-#include "graphics/ws.h"
+#include "graphics/state.h"
 #include "picture_test_util.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ protected:
         // A 5 x 3 picture to load, written once as BMP and once as JPEG.
         MemDC source;
         pictest::fill_surface(source, 5, 3, [](int32_t x, int32_t y) { return uint32_t(0x204060 + x * 0x10 + y); });
-        std::strcpy(bmp_name, dir.file("picture.bmp").c_str());
+        std::strcpy(graphics.bmp_name, dir.file("picture.bmp").c_str());
         ASSERT_EQ(save_bmp(source, 0, 0, 0, 0), 1);
         bmp_bytes = pictest::read_bytes(dir.file("picture.bmp"));
         jpeg_bytes = pictest::encode_jpeg(5, 3, 3, [](int32_t, int32_t) { return 0x3366CCu; }, 95);

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "graphics/state.h"
 #include "graphics/trace.h"
 #include "graphics/where.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -47,12 +48,12 @@ public:
             setenv("ZELTO_TRACE_TEST_DIR", dir_.c_str(), 1);
         }
         fs::current_path(dir_);
-        trace_switch = 0;
-        emergency_save_hook = nullptr;
+        graphics.trace_switch = 0;
+        graphics.emergency_save_hook = nullptr;
     }
     ~TraceFolder() {
         trace_close();
-        trace_switch = 0;
+        graphics.trace_switch = 0;
         unsetenv("ZELTO_TRACE_TEST_DIR");
         fs::current_path(old_);
         std::error_code ec;
@@ -76,7 +77,7 @@ TEST(TraceLog, OffWritesNoFile) {
 
 TEST(TraceLog, PrefixHasSevenColumnSecondsAndBlankPaddedMilliseconds) {
     TraceFolder folder;
-    trace_switch = 1;
+    graphics.trace_switch = 1;
     trace_open("w");
     ws::test::advance(1000);  // at least one whole second
     clock_to_millis(7);
@@ -95,7 +96,7 @@ TEST(TraceLog, PrefixHasSevenColumnSecondsAndBlankPaddedMilliseconds) {
 
 TEST(TraceLog, StartFillsTheRingAndThe502ndLineLandsAtTheTop) {
     TraceFolder folder;
-    trace_switch = 1;
+    graphics.trace_switch = 1;
     trace_start();
     const std::string filled = contents_of("ZELTOTR.TXT");
     ASSERT_EQ(filled.size(), kRingLines * kLineBytes);
@@ -147,7 +148,7 @@ TEST(FatalError, WithTracingOnTheReportGoesWhereTheRingStands) {
     TraceFolder folder;
     EXPECT_EXIT(
         {
-            trace_switch = 1;
+            graphics.trace_switch = 1;
             trace_start();
             trace_line("jig", "cut start\n");
             trace_line("jig", "cut 00001\n");
@@ -190,7 +191,7 @@ TEST(FatalError, TheGameIsSavedFirst) {
     TraceFolder folder;
     EXPECT_EXIT(
         {
-            emergency_save_hook = save_marker;
+            graphics.emergency_save_hook = save_marker;
             fatal_error("glapi", 42, "BitBlt", 6);
         },
         ::testing::ExitedWithCode(1), "");
@@ -202,7 +203,7 @@ TEST(FatalError, AFailingEmergencySaveDoesNotRecurse) {
     TraceFolder folder;
     EXPECT_EXIT(
         {
-            emergency_save_hook = failing_save;
+            graphics.emergency_save_hook = failing_save;
             fatal_error("glapi", 42, "BitBlt", 6);
         },
         ::testing::ExitedWithCode(1), "");

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace {
 

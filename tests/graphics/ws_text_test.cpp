@@ -1,7 +1,7 @@
 // Window layer: text extents and drawing text onto a surface's pixel words.
 #include <gtest/gtest.h>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace {
 

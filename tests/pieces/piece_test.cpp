@@ -7,6 +7,7 @@
 
 #include "graphics/colour_model.h"
 #include "graphics/ddbase.h"
+#include "pieces/desk.h"
 #include "support/game_builder.h"
 
 namespace {
@@ -138,11 +139,11 @@ TEST_F(Pieces, HitIsStrictlyInsideAndNotOnWhite) {
         std::vector<int32_t> got;
         for (Point q : points) got.push_back(p.hit(q.x, q.y, id));
         EXPECT_EQ(got, want) << id;
-        presenter = &presenter_copy;
+        desk.presenter = &presenter_copy;
         p.hand_over_view(2);
     }
     const int32_t other_id = p.hit(9, 20, 3);
-    presenter = nullptr;
+    desk.presenter = nullptr;
     EXPECT_EQ(other_id, 0) << "an id without an image shows nothing";
     EXPECT_EQ(p.hit(9, 20, 0), 0) << "no view and no presenter: nothing to hit";
 }

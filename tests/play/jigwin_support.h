@@ -10,13 +10,15 @@
 #include "desk/background.h"
 #include "desk/title.h"
 #include "graphics/ddbase.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
 #include "play/play.h"
-#include "shell/save.h"
+#include "play/save.h"
+#include "play/state.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
+#include "ws/ws.h"
 
 namespace jigwintest {
 
@@ -51,30 +53,31 @@ protected:
         settings.seiretu = false;
         settings.line_num = 10;
         settings.sound = true;
-        for (int32_t e = 1; e <= kSoundEvents; ++e) sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
-        picture_path.clear();
+        for (int32_t e = 1; e <= kSoundEvents; ++e)
+            ::play.sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
+        ::play.picture_path.clear();
         write_picture("pic.bmp", 64, 64);
     }
     void finish() {
-        if (main_window) ws::destroy_window(main_window);
+        if (::play.main_window) ws::destroy_window(::play.main_window);
         ws::test::reset();
-        if (current_game) end_game();
+        if (::play.current_game) end_game();
         fs::current_path(old_dir_);
     }
 
     // Creates the main window (and with it the game window) on `picture`; nothing is delivered yet.
     void open(const std::string& picture) {
-        picture_path = picture;
+        ::play.picture_path = picture;
         register_main_window_class();
         ASSERT_TRUE(create_main_window());
-        ASSERT_NE(game_window, 0);
+        ASSERT_NE(::play.game_window, 0);
     }
     // Opens `picture` and delivers everything: the pieces are cut and play has begun.
     void play(const std::string& picture) {
         open(picture);
         ws::test::pump();
-        ASSERT_NE(current_game, nullptr);
-        ASSERT_EQ(current_game->cut_count, current_game->item_count);
+        ASSERT_NE(::play.current_game, nullptr);
+        ASSERT_EQ(::play.current_game->cut_count, ::play.current_game->item_count);
     }
     // Delivers one message, counting the cutting steps; false when nothing is left.
     bool deliver_one() {
@@ -96,25 +99,25 @@ protected:
         for (const auto& s : ws::test::sounds()) n += s.path.ends_with("ev" + std::to_string(event) + ".wav");
         return n;
     }
-    static std::string title() { return ws::get_window_text(main_window); }
+    static std::string title() { return ws::get_window_text(::play.main_window); }
     static bool title_has(const std::string& part) { return title().find(part) != std::string::npos; }
-    static Point on_screen(Point client) { return ws::client_to_screen(game_window, client); }
+    static Point on_screen(Point client) { return ws::client_to_screen(::play.game_window, client); }
     // The window point of item i's centre, surely inside its shape.
     static Point centre_of(int32_t i) {
-        const Piece& p = *current_game->items[i].piece;
-        return {p.cx - view_x, p.cy - view_y};
+        const Piece& p = *::play.current_game->items[i].piece;
+        return {p.cx - desk.view_x, p.cy - desk.view_y};
     }
     // Window pixels, sampled every 5th, where the window does not show item i's view laid at its place.
     static int32_t window_faults(int32_t i) {
-        ws::paint_at_once(game_window, nullptr);
-        const MemDC& win = *ws::client_surface(game_window);
-        const Item& it = current_game->items[i];
+        ws::paint_at_once(::play.game_window, nullptr);
+        const MemDC& win = *ws::client_surface(::play.game_window);
+        const Item& it = ::play.current_game->items[i];
         const Piece& p = *it.piece;
         int32_t bad = 0;
         for (int32_t y = 0; y < p.view_height; y += 5)
             for (int32_t x = 0; x < p.view_width; x += 5) {
-                const int32_t wx = p.rect.left - view_x + x, wy = p.rect.top - view_y + y;
-                const Colour c = presenter ? presenter->get_pixel(it.id, x, y) : colour_of(p.view_at(x, y));
+                const int32_t wx = p.rect.left - desk.view_x + x, wy = p.rect.top - desk.view_y + y;
+                const Colour c = desk.presenter ? desk.presenter->get_pixel(it.id, x, y) : colour_of(p.view_at(x, y));
                 if (c == 0xFFFFFF || wx < 0 || wy < 0 || wx >= win.width() || wy >= win.height()) continue;
                 bad += colour_of(at(win, wx, wy)) != c;
             }

@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "desk/state.h"
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "support/desk_window.h"
 #include "support/temp_dir.h"
 
@@ -35,13 +38,13 @@ protected:
     static void drop_at(Jig& g, int32_t id, Point c, double degrees = 0) {
         lay(g, id, c, degrees);
         to_top(g, id);
-        if (!presenter) draw_desk(g);
+        if (!desk.presenter) draw_desk(g);
     }
     // Window or desk pixels that do not show the picture at its place (centre at c, upright), over the middle
     // 20 x 20 of each of the given cells.
     static int32_t picture_faults(Jig& g, Point c, std::initializer_list<int32_t> cells, bool window = false) {
-        if (window) ws::paint_at_once(game_window, nullptr);
-        const MemDC& shown = window ? *ws::client_surface(game_window) : *desk_image;
+        if (window) ws::paint_at_once(play.game_window, nullptr);
+        const MemDC& shown = window ? *ws::client_surface(play.game_window) : *desk.desk_image;
         int32_t bad = 0;
         for (int32_t cell : cells)
             for (int32_t y = 0; y < 20; ++y)
@@ -154,17 +157,17 @@ TEST_F(Joint, ADropWithTheMouseJoinsAndShowsThePicture) {
         const int32_t live_before = DDBase::live_surfaces();
         const Piece& p = *g.items[g.item_count - 1].piece;
         const Point grab{p.cx, p.cy}, end{grab.x + kC.x + 4 - 160, grab.y + kC.y - 3 - 120};
-        game_saved = 1;
+        play.game_saved = 1;
         slow_drag(grab, end);
-        EXPECT_EQ((std::vector{g.item_count, index_of(g, 0), game_saved}), (std::vector{5, -1, 0}));
+        EXPECT_EQ((std::vector{g.item_count, index_of(g, 0), play.game_saved}), (std::vector{5, -1, 0}));
         EXPECT_EQ(picture_faults(g, kC, {0, 3}, true), 0) << "presenter " << with_presenter;
         if (with_presenter) {
-            EXPECT_EQ(presenter->surfaces[0], nullptr);
-            EXPECT_NE(presenter->surfaces[3], nullptr);
+            EXPECT_EQ(desk.presenter->surfaces[0], nullptr);
+            EXPECT_NE(desk.presenter->surfaces[3], nullptr);
             EXPECT_EQ(DDBase::live_surfaces(), live_before - 1);
             EXPECT_EQ(g.items[index_of(g, 3)].piece->view, nullptr);
-            delete presenter;
-            presenter = nullptr;
+            delete desk.presenter;
+            desk.presenter = nullptr;
         } else {
             EXPECT_EQ(desk_faults(g), 0);
             EXPECT_EQ(picture_faults(g, kC, {0, 3}), 0);
@@ -182,13 +185,13 @@ TEST_F(Joint, TheLastJoinCompletesThePuzzleAndStopsTheClock) {
     std::ofstream(other) << "x";
     Jig& g = cut_game();
     g.windowtitle(TITLE_START);
-    save_path = saved;
+    play.save_path = saved;
     for (int32_t id = 0; id < 6; ++id) lay(g, id, {500 - 40 * id, 400});
     lay(g, 4, kC);
     drop_at(g, 1, {kC.x + 40, kC.y});
-    game_saved = 1;
+    play.game_saved = 1;
     EXPECT_TRUE(drop_join(g).empty());
-    EXPECT_EQ((std::vector{g.item_count, game_saved, count_played(SOUND_JOINT)}), (std::vector{6, 1, 0}));
+    EXPECT_EQ((std::vector{g.item_count, play.game_saved, count_played(SOUND_JOINT)}), (std::vector{6, 1, 0}));
     for (const int32_t id : {1, 3, 5, 0, 2}) {
         drop_at(g, id, kC);
         EXPECT_FALSE(drop_join(g).empty()) << id;
@@ -202,14 +205,14 @@ TEST_F(Joint, TheLastJoinCompletesThePuzzleAndStopsTheClock) {
     EXPECT_FALSE(std::filesystem::exists(saved)) << "the saved game is used up";
     EXPECT_TRUE(std::filesystem::exists(other));
     EXPECT_EQ(picture_faults(g, kC, {0, 1, 2, 3, 4, 5}), 0);
-    const int32_t seconds = play_seconds;
+    const int32_t seconds = display.play_seconds;
     EXPECT_EQ(seconds, 5);
     const Piece& p = *g.items[0].piece;
     slow_drag({p.cx, p.cy}, {p.cx - 30, p.cy - 20});
     wait(5000);
-    EXPECT_EQ((std::vector{g.item_count, count_played(SOUND_JOINT), count_played(SOUND_GM_END), play_seconds}),
+    EXPECT_EQ((std::vector{g.item_count, count_played(SOUND_JOINT), count_played(SOUND_GM_END), display.play_seconds}),
               (std::vector{1, 5, 1, seconds}));
-    EXPECT_NE(ws::get_window_text(main_window).find("残り0ﾋﾟｰｽ"), std::string::npos);
+    EXPECT_NE(ws::get_window_text(play.main_window).find("残り0ﾋﾟｰｽ"), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // Play with the mouse on pieces laid by hand: the click rule and its quarter turns and turning over, picking up,
 // dragging (plain, turning, at the margins, the Ctrl sweep, into a tray), the desk drag and range selection.
+#include "desk/state.h"
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "support/desk_window.h"
 
 namespace {
@@ -54,12 +57,12 @@ TEST_F(Moves, ClicksTurnByQuartersInTheirDirection) {
                  {89.9, 'l', 90}, {300, 'r', 270}, {-30, 'l', 0},  {-30, 'r', 270}, {400, 'l', 90}};
     for (const auto& c : cases) {
         Piece& p = one_piece(c.from);
-        game_saved = 1;
+        play.game_saved = 1;
         click(kAt, c.button);
         EXPECT_NEAR(degrees(p), c.to, 1e-9) << c.from << c.button;
-        EXPECT_EQ(game_saved, 0) << c.from << c.button;
-        EXPECT_EQ(current_game->holding, 0);
-        EXPECT_EQ(current_game->under_cache, nullptr);
+        EXPECT_EQ(play.game_saved, 0) << c.from << c.button;
+        EXPECT_EQ(play.current_game->holding, 0);
+        EXPECT_EQ(play.current_game->under_cache, nullptr);
     }
     EXPECT_EQ(count_played(SOUND_LEFT), 7);
     EXPECT_EQ(count_played(SOUND_RIGHT), 4);
@@ -82,30 +85,31 @@ TEST_F(Moves, TheClickRuleCountsTimeAndTravel) {
         wait(c.ms);
         release(kAt);
         EXPECT_NEAR(degrees(p), c.turns ? 90 : 0, 1e-9) << c.ms << " ms via " << c.via.x << "," << c.via.y;
-        EXPECT_EQ(moved_far, 0);
+        EXPECT_EQ(play.moved_far, 0);
     }
 }
 
 TEST_F(Moves, MiddleOrTwoButtonClickTurnsOverWithTheOffsetMirrored) {
     Piece& p = one_piece(90);
-    Item& it = current_game->items[0];
+    Item& it = play.current_game->items[0];
     it.home_dx = it.join_dx = 30;
-    game_saved = 1;
+    play.game_saved = 1;
     click(kAt, 'm');
-    EXPECT_EQ((std::vector{p.turned, it.home_dx, it.join_dx, game_saved}), (std::vector{1, 170, 170, 0}));
+    EXPECT_EQ((std::vector{p.turned, it.home_dx, it.join_dx, play.game_saved}), (std::vector{1, 170, 170, 0}));
     EXPECT_NEAR(degrees(p), 270, 1e-9);
     EXPECT_EQ(count_played(SOUND_HANTEN), 1);
     // Both buttons: nothing until the last goes up.
     press(kAt, ws::WM_LBUTTONDOWN);
     press(kAt, ws::WM_RBUTTONDOWN);
-    EXPECT_EQ(button_phase, 2);
+    EXPECT_EQ(play.button_phase, 2);
     release(kAt, ws::WM_LBUTTONUP);
-    EXPECT_EQ((std::vector{current_game->holding, p.turned}), (std::vector{1, 1}));
+    EXPECT_EQ((std::vector{play.current_game->holding, p.turned}), (std::vector{1, 1}));
     release(kAt, ws::WM_RBUTTONUP);
-    EXPECT_EQ((std::vector{current_game->holding, p.turned, it.home_dx, button_phase}), (std::vector{0, 0, 30, 0}));
+    EXPECT_EQ((std::vector{play.current_game->holding, p.turned, it.home_dx, play.button_phase}),
+              (std::vector{0, 0, 30, 0}));
     EXPECT_NEAR(degrees(p), 90, 1e-9);
     EXPECT_EQ(ws::get_capture(), 0);
-    EXPECT_EQ(captured, 0);
+    EXPECT_EQ(play.captured, 0);
 }
 
 TEST_F(Moves, SwitchedOffTurnsLeaveOnlyTheDrop) {
@@ -138,7 +142,7 @@ TEST_F(Moves, APressPicksTheTopMostShapeAndTraysHideGroups) {
     press({95, 95});
     auto ids = [&] { return std::vector{g.items[0].id, g.items[1].id, g.items[2].id, g.items[3].id}; };
     EXPECT_EQ(ids(), (std::vector{0, 2, 3, 1})) << "the visible shape nearest the top wins and goes to the top";
-    EXPECT_EQ((std::vector{g.holding, last_selected, g.items[3].piece->grab_x}), (std::vector{1, 3, 95}));
+    EXPECT_EQ((std::vector{g.holding, play.last_selected, g.items[3].piece->grab_x}), (std::vector{1, 3, 95}));
     EXPECT_EQ(cache_faults(g), 0);
     EXPECT_EQ(desk_faults(g), 0);
     wait(400);
@@ -156,7 +160,7 @@ TEST_F(Moves, APlainDragFollowsThePointerAndKeepsDeskAndCacheExact) {
     add_solid(g, 100, 100, 40, 0x112233);
     add_piece(g, 120, 110, 40, 30, [](int32_t x, int32_t) { return x < 20 ? 0x445566u : 0x778899u; });
     draw_desk(g);
-    game_saved = 1;
+    play.game_saved = 1;
     press({95, 95});
     ASSERT_EQ(g.items[1].id, 0);
     Piece& a = *g.items[1].piece;
@@ -169,10 +173,10 @@ TEST_F(Moves, APlainDragFollowsThePointerAndKeepsDeskAndCacheExact) {
     EXPECT_EQ(a.angle, 0) << "quarter-turn mode never turns while dragging";
     EXPECT_EQ(shown(65, 65), 0x112233u);
     EXPECT_EQ(shown(125, 110), 0x778899u) << "B shows again where A was";
-    EXPECT_EQ(game_saved, 0);
+    EXPECT_EQ(play.game_saved, 0);
     EXPECT_GE(count_played(SOUND_MOVE), 4);
     release({60, 60});
-    EXPECT_EQ((std::vector{g.holding, moved_far}), (std::vector{0, 0}));
+    EXPECT_EQ((std::vector{g.holding, play.moved_far}), (std::vector{0, 0}));
     EXPECT_EQ(desk_faults(g), 0);
 }
 
@@ -203,8 +207,8 @@ TEST_F(Moves, FreeRotationTurnsWithOneButtonOnBothPaths) {
         wait(400);
         release({c.x + 5, c.y + 30});
         release({c.x + 5, c.y + 30}, ws::WM_RBUTTONUP);
-        delete presenter;
-        presenter = nullptr;
+        delete desk.presenter;
+        desk.presenter = nullptr;
     }
 }
 
@@ -226,13 +230,13 @@ TEST_F(Moves, OnThePresenterADragShowsTheGroupsBelowAllAlongItsWay) {
 
 TEST_F(Moves, TheMarginScrollsTheDeskUnderTheHeldGroupOnBothPaths) {
     for (const bool with_presenter : {false, true}) {
-        view_x = view_y = 0;
+        desk.view_x = desk.view_y = 0;
         Jig& g = pieces_at({{300, 200}, {100, 100}}, with_presenter);
         Piece& a = *g.items[1].piece;
         press({95, 95});
         drag({60, 95});
         drag({15, 95});  // five pixels inside the left margin
-        EXPECT_EQ((std::vector{view_x, view_y, a.grab_x - view_x, a.cx}), (std::vector{-5, 0, 20, 20}));
+        EXPECT_EQ((std::vector{desk.view_x, desk.view_y, a.grab_x - desk.view_x, a.cx}), (std::vector{-5, 0, 20, 20}));
         if (with_presenter) {
             drag({10, 95});
             EXPECT_EQ(shown(25, 95), 0x405060u);
@@ -243,12 +247,12 @@ TEST_F(Moves, TheMarginScrollsTheDeskUnderTheHeldGroupOnBothPaths) {
             EXPECT_EQ(desk_faults(g) + cache_faults(g), 0);
             EXPECT_EQ(shown(120, 150), 0x405060u);
             drag({390, 295});  // the bottom-right corner scrolls both ways
-            EXPECT_EQ((std::vector{view_x, view_y}), (std::vector{5, 15}));
+            EXPECT_EQ((std::vector{desk.view_x, desk.view_y}), (std::vector{5, 15}));
             EXPECT_EQ(desk_faults(g), 0);
         }
         release({10, 95});
-        delete presenter;
-        presenter = nullptr;
+        delete desk.presenter;
+        desk.presenter = nullptr;
     }
 }
 
@@ -265,7 +269,7 @@ TEST_F(Moves, TheCtrlSweepPullsNearbyGroupsEachLessThanTheLast) {
         draw_desk(g);
         if (with_presenter) start_presenter(g);
         press({200, 200});
-        ctrl_down = 1;
+        play.ctrl_down = 1;
         drag({220, 200});
         EXPECT_EQ(xs(g), (std::vector{240 + 9, 250, 200 + 14, 160, 220}));
         if (with_presenter) {
@@ -278,13 +282,13 @@ TEST_F(Moves, TheCtrlSweepPullsNearbyGroupsEachLessThanTheLast) {
             swept.set_angle(swept.angle);
             EXPECT_EQ(swept.rect, r) << "laid round its centre as a turn lays it";
         }
-        ctrl_down = 0;
+        play.ctrl_down = 0;
         drag({230, 260});
         settings.mmove = false;
-        ctrl_down = 1;
+        play.ctrl_down = 1;
         drag({230, 250});
         EXPECT_EQ(g.items[2].piece->cx, 214) << "plain steps and a switched-off sweep pull nothing";
-        ctrl_down = 0;
+        play.ctrl_down = 0;
         settings.mmove = true;
         release({230, 250});
         EXPECT_EQ(with_presenter ? 0 : desk_faults(g), 0);
@@ -295,11 +299,12 @@ TEST_F(Moves, DraggingTheDeskMovesTheViewWhenReleased) {
     Jig& g = pieces_at({{100, 100}});
     press({200, 250}, ws::WM_RBUTTONDOWN);
     drag({250, 250});
-    EXPECT_EQ(scroll_dx, -50);
+    EXPECT_EQ(desk.scroll_dx, -50);
     EXPECT_EQ(shown(145, 95), 0x304050u) << "the desk follows the pointer";
     drag({300, 240});
     release({300, 240}, ws::WM_RBUTTONUP);
-    EXPECT_EQ((std::vector{view_x, view_y, scroll_dx, scroll_dy, range_state}), (std::vector{-100, 10, 0, 0, 2}));
+    EXPECT_EQ((std::vector{desk.view_x, desk.view_y, desk.scroll_dx, desk.scroll_dy, display.range_state}),
+              (std::vector{-100, 10, 0, 0, 2}));
     EXPECT_GE(count_played(SOUND_GM_DRAW), 2);
     press({200, 90});  // clears the zero-size range and picks the piece up where it now shows
     EXPECT_EQ(g.holding, 1);
@@ -307,10 +312,10 @@ TEST_F(Moves, DraggingTheDeskMovesTheViewWhenReleased) {
 }
 
 TEST_F(Moves, OnlyASinglePieceDroppedOnATrayGoesIntoIt) {
-    tray_window[3] =
-        ws::create_window("TestTray", "", ws::WS_CHILD | ws::WS_VISIBLE, kClientW + 20, 20, 120, 120, main_window, 0);
+    play.tray_window[3] = ws::create_window("TestTray", "", ws::WS_CHILD | ws::WS_VISIBLE, kClientW + 20, 20, 120, 120,
+                                            play.main_window, 0);
     for (const int32_t merged : {1, 0}) {
-        view_x = view_y = 0;  // the drag beyond the window scrolled the desk
+        desk.view_x = desk.view_y = 0;  // the drag beyond the window scrolled the desk
         Jig& g = pieces_at({{100, 100}, {300, 200}});
         g.items[1].merged = merged;
         press({300, 200});
@@ -324,7 +329,7 @@ TEST_F(Moves, OnlyASinglePieceDroppedOnATrayGoesIntoIt) {
     }
     ASSERT_EQ(tray_messages().size(), 1u);
     const ws::Msg& m = tray_messages()[0];
-    EXPECT_EQ(m.hwnd, tray_window[3]);
+    EXPECT_EQ(m.hwnd, play.tray_window[3]);
     EXPECT_EQ((std::vector<int64_t>{int64_t(m.wparam), ws::lparam_x(m.lparam), ws::lparam_y(m.lparam)}),
               (std::vector<int64_t>{1, 450, 60}));
 }
@@ -333,17 +338,18 @@ TEST_F(Moves, OnlyASinglePieceDroppedOnATrayGoesIntoIt) {
 // inside, and they move alike, on both paths.
 TEST_F(Moves, DraggingInsideARangeMovesAllItsGroupsAlike) {
     for (const bool with_presenter : {false, true}) {
-        view_x = 0;
+        desk.view_x = 0;
         // Three inside, one outside and four on the borders (right, left, top, bottom).
         Jig& g = pieces_at({{100, 100}, {160, 120}, {130, 170}, {300, 100}, {200, 150}, {80, 150}, {150, 80}, {150, 200}},
                            with_presenter);
         press({300, 280});
-        EXPECT_EQ(range_state, 1);
+        EXPECT_EQ(display.range_state, 1);
         EXPECT_EQ(count_played(SOUND_SEL), 0);
         release({300, 280});
         draw_range({200, 200}, {80, 80});  // backwards; (200, 150) lies on the border
         press({100, 100});  // on a piece, but inside the range
-        EXPECT_EQ((std::vector{g.holding, range_state, range_x1, range_y1, range_x2, range_y2}),
+        EXPECT_EQ((std::vector{g.holding, display.range_state, display.range_x1, display.range_y1, display.range_x2,
+                               display.range_y2}),
                   (std::vector{0, 3, 80, 80, 200, 200}));
         std::vector<int32_t> banded;
         for (int32_t i = 0; i < g.item_count; ++i) banded.push_back(g.items[i].banded);
@@ -351,7 +357,7 @@ TEST_F(Moves, DraggingInsideARangeMovesAllItsGroupsAlike) {
         drag({130, 90});
         drag({150, 80});
         release({150, 80});
-        EXPECT_EQ(range_state, 0);
+        EXPECT_EQ(display.range_state, 0);
         EXPECT_EQ(xs(g), (std::vector{150, 210, 180, 300, 200, 80, 150, 150}));
         EXPECT_EQ(g.items[1].piece->cy, 100);
         EXPECT_EQ((std::vector{shown(210, 100), shown(160, 120)}), (std::vector{0x405060u, kBack}));
@@ -361,11 +367,11 @@ TEST_F(Moves, DraggingInsideARangeMovesAllItsGroupsAlike) {
         press({150, 80});
         drag({60, 80});
         drag({12, 80});  // 8 inside the left margin: moved as far as the view, so they stay put on the screen
-        EXPECT_EQ(view_x, -8);
+        EXPECT_EQ(desk.view_x, -8);
         EXPECT_EQ((std::vector{g.items[0].piece->cx, g.items[1].piece->cx}), (std::vector{52, 112}));
         release({12, 80});
-        delete presenter;
-        presenter = nullptr;
+        delete desk.presenter;
+        desk.presenter = nullptr;
     }
 }
 
@@ -373,10 +379,10 @@ TEST_F(Moves, DraggingInsideARangeMovesAllItsGroupsAlike) {
 TEST_F(Moves, ARangeDragMarksTheGameChanged) {
     pieces_at({{100, 100}});
     draw_range({80, 80}, {140, 140});
-    game_saved = 1;
+    play.game_saved = 1;
     slow_drag({90, 90}, {120, 90});
-    EXPECT_EQ(current_game->items[0].piece->cx, 130);
-    EXPECT_EQ(game_saved, 0);
+    EXPECT_EQ(play.current_game->items[0].piece->cx, 130);
+    EXPECT_EQ(play.game_saved, 0);
 }
 
 TEST_F(Moves, HiddenGroupsStayOutOfRangesAndAPressOutsideARangeClearsIt) {
@@ -386,7 +392,7 @@ TEST_F(Moves, HiddenGroupsStayOutOfRangesAndAPressOutsideARangeClearsIt) {
     press({250, 250});  // a zero-size range at the press point ...
     release({250, 250});
     press({250, 250});  // ... whose corner counts as inside it: grabbed
-    EXPECT_EQ(range_state, 3);
+    EXPECT_EQ(display.range_state, 3);
     release({250, 250});
     draw_range({80, 80}, {140, 140});
     press({90, 90});
@@ -395,12 +401,13 @@ TEST_F(Moves, HiddenGroupsStayOutOfRangesAndAPressOutsideARangeClearsIt) {
     EXPECT_EQ((std::vector{g.items[0].piece->cx, g.items[1].piece->cx, g.items[1].banded}), (std::vector{105, 110, 1}));
     draw_range({50, 50}, {150, 150});
     press({100, 100}, ws::WM_RBUTTONDOWN);  // inside: neither the piece nor the range, a new range
-    EXPECT_EQ((std::vector{g.holding, range_state, range_x1, range_x2}), (std::vector{0, 1, 100, 100}));
+    EXPECT_EQ((std::vector{g.holding, display.range_state, display.range_x1, display.range_x2}),
+              (std::vector{0, 1, 100, 100}));
     drag({130, 100});
     release({130, 100}, ws::WM_RBUTTONUP);
-    EXPECT_EQ((std::vector{view_x, g.items[0].piece->cx}), (std::vector{-30, 105}));
+    EXPECT_EQ((std::vector{desk.view_x, g.items[0].piece->cx}), (std::vector{-30, 105}));
     press({135, 100});
-    EXPECT_EQ((std::vector{g.holding, range_state}), (std::vector{1, 0}));
+    EXPECT_EQ((std::vector{g.holding, display.range_state}), (std::vector{1, 0}));
     release({135, 100});
 }
 
@@ -409,19 +416,19 @@ TEST_F(Moves, SpaceJumpsToUnseenGroupsThenStartsOver) {
     auto seen = [&] { return std::vector{g.items[0].seen, g.items[1].seen, g.items[2].seen, g.items[3].seen}; };
     g.show_unseen();
     EXPECT_EQ(seen(), (std::vector{1, 1, 1, 0}));
-    EXPECT_EQ((Point{view_x, view_y}), (Point{590, 490}));
+    EXPECT_EQ((Point{desk.view_x, desk.view_y}), (Point{590, 490}));
     g.show_unseen();
-    EXPECT_EQ((Point{view_x, view_y}), (Point{690, 90}));
+    EXPECT_EQ((Point{desk.view_x, desk.view_y}), (Point{690, 90}));
     g.show_unseen();  // nothing left: the view stays and the next Space starts afresh
-    EXPECT_EQ((std::vector{view_x, g.sweep_reset, seen()[3]}), (std::vector{690, 1, 1}));
+    EXPECT_EQ((std::vector{desk.view_x, g.sweep_reset, seen()[3]}), (std::vector{690, 1, 1}));
     g.show_unseen();
     EXPECT_EQ(seen()[1], 0) << "a fresh sweep forgot the earlier marks";
-    EXPECT_EQ((Point{view_x, view_y}), (Point{90, 90}));
+    EXPECT_EQ((Point{desk.view_x, desk.view_y}), (Point{90, 90}));
     // Everything in view: all marked, the view kept; a pick-up starts the sweep over too.
-    view_x = view_y = 0;
+    desk.view_x = desk.view_y = 0;
     Jig& h = pieces_at({{100, 100}, {200, 200}, {399, 299}});
     h.show_unseen();
-    EXPECT_EQ((std::vector{view_x, view_y, h.sweep_reset, h.items[0].seen, h.items[2].seen}),
+    EXPECT_EQ((std::vector{desk.view_x, desk.view_y, h.sweep_reset, h.items[0].seen, h.items[2].seen}),
               (std::vector{0, 0, 1, 1, 1}));
     h.sweep_reset = 0;
     press({100, 100});

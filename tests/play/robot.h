@@ -15,13 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "desk/desk.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
 #include "play/play.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
+#include "ws/ws.h"
 
 namespace robot {
 
@@ -49,7 +50,7 @@ public:
     // Acts until one group is left; false (with why()) when it gets stuck or exceeds max_actions.
     bool solve(int32_t max_actions) {
         for (int32_t n = 0; n < max_actions; ++n) {
-            Jig* g = current_game;
+            Jig* g = play.current_game;
             if (!g) return fail("no game");
             if (g->item_count <= 1) return true;
             if (!step(*g)) return false;
@@ -74,14 +75,14 @@ private:
         const Point r = rotate_point(it.join_dx, -it.join_dy, std::fmod(it.piece->angle, kTwoPi));
         return {it.piece->cx + r.x, it.piece->cy - r.y};
     }
-    Point centre_on_desk() const { return {centre_.x + view_x, centre_.y + view_y}; }
+    Point centre_on_desk() const { return {centre_.x + desk.view_x, centre_.y + desk.view_y}; }
     bool placed(const Item& it) const {
         if (it.piece->turned != 0 || !upright(*it.piece)) return false;
         const Point r = reference(it), c = centre_on_desk();
         return std::abs(r.x - c.x) <= 1 && std::abs(r.y - c.y) <= 1;
     }
     Rect safe_area() const {
-        const Rect client = ws::get_client_rect(game_window);
+        const Rect client = ws::get_client_rect(play.game_window);
         return {kScrollMargin + 2, kScrollMargin + 2, client.right - kScrollMargin - 2,
                 client.bottom - kScrollMargin - 2};
     }
@@ -92,18 +93,18 @@ private:
         const Piece& p = *g.items[i].piece;
         const Rect safe = safe_area();
         Rect r = p.rect;
-        offset_rect(r, -view_x, -view_y);
+        offset_rect(r, -desk.view_x, -desk.view_y);
         r = intersect_rect(r, safe);
         if (r.empty()) return false;
-        const int32_t cx = std::clamp(p.cx - view_x, r.left, r.right - 1);
-        const int32_t cy = std::clamp(p.cy - view_y, r.top, r.bottom - 1);
+        const int32_t cx = std::clamp(p.cx - desk.view_x, r.left, r.right - 1);
+        const int32_t cy = std::clamp(p.cy - desk.view_y, r.top, r.bottom - 1);
         const int32_t reach = std::max(r.width(), r.height());
         for (int32_t d = 0; d <= reach; d += 2)
             for (int32_t y = cy - d; y <= cy + d; y += 2)
                 for (int32_t x = cx - d; x <= cx + d; x += 2) {
                     if (std::max(std::abs(x - cx), std::abs(y - cy)) != d) continue;  // the ring at distance d
                     if (x < r.left || x >= r.right || y < r.top || y >= r.bottom) continue;
-                    if (on_top(g, i, x + view_x, y + view_y)) {
+                    if (on_top(g, i, x + desk.view_x, y + desk.view_y)) {
                         out = {x, y};
                         return true;
                     }
@@ -120,7 +121,7 @@ private:
 
     // ---- acting: mouse input only ----
     static void mouse(uint32_t msg, Point p) {
-        ws::test::mouse(msg, ws::client_to_screen(game_window, p));
+        ws::test::mouse(msg, ws::client_to_screen(play.game_window, p));
         ws::test::pump();
     }
     void click(Point p, uint32_t down, uint32_t up) {
@@ -132,7 +133,7 @@ private:
     // Press at p, move to q in steps of at most 40 pixels (first away by more than the click distance, so the
     // release is never taken for a click), wait past the click time, release.
     void drag(Point p, Point q) {
-        const int32_t before = current_game->item_count;
+        const int32_t before = play.current_game->item_count;
         mouse(ws::WM_LBUTTONDOWN, p);
         const Rect safe = safe_area();
         const Point away{p.x + (p.x < (safe.left + safe.right) / 2 ? 12 : -12), p.y};
@@ -145,7 +146,7 @@ private:
         mouse(ws::WM_LBUTTONUP, q);
         const double done = thread_seconds();
         ++stats_.drags;
-        if (current_game && current_game->item_count < before) {
+        if (play.current_game && play.current_game->item_count < before) {
             ++stats_.joins;
             stats_.join_seconds.push_back(done - release);
         }

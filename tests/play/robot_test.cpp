@@ -1,8 +1,10 @@
 // End to end: a robot solves whole puzzles through the mouse on the real game window (quarter-turn clicks, the
 // middle button turning pieces over, drags that join), on both drawing paths, until one group is left, the
 // completion sound has played and the title says nothing is left.
+#include "pieces/desk.h"
 #include "play/jigwin_support.h"
 #include "play/robot.h"
+#include "play/state.h"
 
 namespace {
 
@@ -29,7 +31,7 @@ protected:
         settings.win_height = ws::screen_height();
         settings.dtsave = false;
         write_picture("robot.bmp", c.width, c.height);
-        picture_path = dir_.file("robot.bmp");
+        ::play.picture_path = dir_.file("robot.bmp");
     }
     void TearDown() override { finish(); }
 };
@@ -39,23 +41,24 @@ TEST_P(RobotTest, SolvesThePuzzleWithTheMouseAlone) {
     register_main_window_class();
     ASSERT_TRUE(create_main_window());
     ws::test::pump();
-    Jig* g = current_game;
+    Jig* g = ::play.current_game;
     ASSERT_NE(g, nullptr);
     ASSERT_EQ(g->cut_count, g->item_count);
     ASSERT_EQ(g->item_count, c.pieces);
-    ASSERT_EQ(presenter != nullptr, c.presenter);
+    ASSERT_EQ(desk.presenter != nullptr, c.presenter);
     int32_t face_down = 0;
     for (int32_t i = 0; i < g->item_count; ++i) face_down += g->items[i].piece->turned;
     EXPECT_GT(face_down, 0) << "some pieces start face down";
 
     // The picture's centre goes to the lower right, away from where the pieces were scattered (the left 53 % of
     // the window and its upper 70 %).
-    const Rect client = ws::get_client_rect(game_window);
+    const Rect client = ws::get_client_rect(::play.game_window);
     const Point centre{client.right - g->pic_w / 2 - 50, client.bottom - g->pic_h / 2 - 50};
     robot::Robot player(centre);
-    ASSERT_TRUE(player.solve(12 * c.pieces)) << player.why() << " with " << current_game->item_count << " groups";
+    ASSERT_TRUE(player.solve(12 * c.pieces))
+        << player.why() << " with " << ::play.current_game->item_count << " groups";
 
-    ASSERT_EQ(current_game, g);
+    ASSERT_EQ(::play.current_game, g);
     EXPECT_EQ(g->item_count, 1);
     EXPECT_GT(player.stats().joins, c.pieces / 2) << "most joins come from drags (a click's drop may join too)";
     EXPECT_GT(player.stats().middle_clicks, 0);
@@ -64,12 +67,12 @@ TEST_P(RobotTest, SolvesThePuzzleWithTheMouseAlone) {
     EXPECT_EQ(plays_of(SOUND_JOINT), c.pieces - 1);
     for (int32_t cell = 0; cell < c.pieces; ++cell) ASSERT_EQ(g->cells[cell].owner, g->items[0].id);
     ws::test::advance(1100);  // the next clock tick writes the final title
-    const std::string title = ws::get_window_text(main_window);
+    const std::string title = ws::get_window_text(::play.main_window);
     EXPECT_NE(title.find("残り0ﾋﾟｰｽ"), std::string::npos) << title;
 
     // The finished picture shows in the window at the chosen place.
-    ws::paint_at_once(game_window, nullptr);
-    MemDC& shown = *ws::client_surface(game_window);
+    ws::paint_at_once(::play.game_window, nullptr);
+    MemDC& shown = *ws::client_surface(::play.game_window);
     int32_t bad = 0;
     for (int32_t y = g->pic_h / 4; y < g->pic_h * 3 / 4; y += 7)
         for (int32_t x = g->pic_w / 4; x < g->pic_w * 3 / 4; x += 7) {

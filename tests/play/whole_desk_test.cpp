@@ -1,4 +1,5 @@
 // The whole desk of a cut and partly joined 100-piece game, on both drawing paths, against fingerprints of it.
+#include "pieces/desk.h"
 #include "support/desk_window.h"
 
 namespace {
@@ -54,11 +55,11 @@ protected:
         join(g, 44, 45, 300);
         if (with_presenter) {
             g.disp(nullptr);
-            return fingerprint(*presenter->back);
+            return fingerprint(*desk.presenter->back);
         }
         draw_desk(g);
         EXPECT_EQ(desk_faults(g), 0);
-        return fingerprint(*desk_image);
+        return fingerprint(*desk.desk_image);
     }
 };
 

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "graphics/ddbase.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "puzzle/cut.h"
 #include "puzzle/golden.h"
+#include "puzzle/state.h"
 #include "support/game_builder.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -16,7 +18,7 @@ class Cutting : public ::testing::Test {
 protected:
     void SetUp() override { desk_images_create(1000, 800); }
     void TearDown() override {
-        delete std::exchange(presenter, nullptr);
+        delete std::exchange(desk.presenter, nullptr);
         desk_images_destroy();
     }
     testsupport::Guard guard_;
@@ -46,27 +48,30 @@ TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
     for (const auto& c : cases) {
         settings.line_num = c.line_num, settings.kaiten = c.kaiten, settings.hanten = c.hanten;
         settings.seiretu = c.seiretu, settings.kage = c.kage, settings.smooth = c.smooth;
-        view_x = 50, view_y = 30;
+        desk.view_x = 50, desk.view_y = 30;
         line_const_init();
         ASSERT_LT(ws::tick_count(), c.clock) << "the clock seeds the game";
         ws::test::advance(c.clock - ws::tick_count());
         std::unique_ptr<Jig> g(testsupport::laid_game(c.w, c.h, c.n));
-        desk_image->fill(0, 0, 1000, 800, 0x563412);
+        desk.desk_image->fill(0, 0, 1000, 800, 0x563412);
         if (c.with_presenter) {
-            presenter = new DDBase(g->item_count);
-            presenter->init(0);
-            presenter->table_count = presenter->count;
-            presenter->back->fill(0, 0, presenter->back->width(), presenter->back->height(), 0x563412);
+            desk.presenter = new DDBase(g->item_count);
+            desk.presenter->init(0);
+            desk.presenter->table_count = desk.presenter->count;
+            desk.presenter->back->fill(0, 0, desk.presenter->back->width(), desk.presenter->back->height(), 0x563412);
         }
         lines.push_back(c.name);
         while (g->cut_count < g->item_count) {
             g->cut(800, 600);
-            lines.push_back(golden::item_line(g->items[g->cut_count - 1]) + " random=" + std::to_string(game_random.state));
+            lines.push_back(golden::item_line(g->items[g->cut_count - 1]) +
+                            " random=" + std::to_string(puzzle.game_random.state));
         }
         const Piece& last = *g->items[g->cut_count - 1].piece;
-        EXPECT_EQ(at(*desk_image, last.cx, last.cy) == 0x123456u, c.with_presenter) << "the desk is drawn on one path";
-        lines.push_back("shown=" + std::to_string(golden::surface_hash(c.with_presenter ? *presenter->back : *desk_image)));
-        delete std::exchange(presenter, nullptr);
+        EXPECT_EQ(at(*desk.desk_image, last.cx, last.cy) == 0x123456u, c.with_presenter)
+            << "the desk is drawn on one path";
+        lines.push_back("shown=" + std::to_string(golden::surface_hash(c.with_presenter ? *desk.presenter->back
+                                                                                        : *desk.desk_image)));
+        delete std::exchange(desk.presenter, nullptr);
         if (!first) first = std::move(g);
     }
     Jig& g = *first;
@@ -128,7 +133,7 @@ TEST_F(Cutting, CutPieceRefusesWhatIsNotThereAndMakesASinglePiece) {
 // Uncut items have no cell; a window too small to spread pieces over puts them at the view's origin; a game
 // wholly cut cuts no more; the row layout starts from the desk's origin.
 TEST_F(Cutting, TinyWindowsTheEndOfCuttingAndTheRowsOrigin) {
-    view_x = 50, view_y = 30;
+    desk.view_x = 50, desk.view_y = 30;
     std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));
     const Rect drawn = g->cut(3, 2);
     EXPECT_EQ(drawn, g->items[0].piece->rect);
@@ -140,7 +145,7 @@ TEST_F(Cutting, TinyWindowsTheEndOfCuttingAndTheRowsOrigin) {
     settings.seiretu = true;
     g.reset(testsupport::laid_game(400, 300, 20));
     g->cut(800, 600);
-    EXPECT_EQ((Point{view_x, view_y}), (Point{0, 0}));
+    EXPECT_EQ((Point{desk.view_x, desk.view_y}), (Point{0, 0}));
 }
 
 // Templates edited far out of shape (control points well beyond the square, or absurdly far) still cut; an
@@ -154,7 +159,7 @@ TEST_F(Cutting, WildTemplatesAndOversizedPicturesStillCut) {
     }
     settings.line[3][5] = {INT32_MAX, INT32_MIN};  // kept within two edge lengths of the edge
     line_const_init();
-    EXPECT_EQ((std::vector{unit_shapes[3].h[5].x, unit_shapes[3].h[5].y}), (std::vector{3.0, -2.0}));
+    EXPECT_EQ((std::vector{puzzle.unit_shapes[3].h[5].x, puzzle.unit_shapes[3].h[5].y}), (std::vector{3.0, -2.0}));
     std::unique_ptr<Jig> g(testsupport::laid_game(300, 225, 50));
     while (g->cut_count < g->item_count) g->cut(800, 600);
     for (int32_t k = 0; k < g->cut_count; ++k) EXPECT_EQ(g->items[k].piece->width, cell_square(*g, 0).side);

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "puzzle/fit.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
@@ -51,9 +53,10 @@ TEST(BlackAndWhite, PurePixelsMoveToTheNearGreysOthersStay) {
     const uint32_t words[] = {0x000000, 0xFFFFFF, 0x010101, 0xFEFFFF, 0x7F123456, 0xFF000000};
     Jig game(blank_game);
     game.picture = testsupport::surface_of(6, 1, [&](int32_t x, int32_t) { return words[x]; }, BIT_SCREEN);
-    const Colour old_black = std::exchange(near_black, 0x030201), old_white = std::exchange(near_white, 0xFDFEFC);
+    const Colour old_black = std::exchange(desk.near_black, 0x030201),
+                 old_white = std::exchange(desk.near_white, 0xFDFEFC);
     game.replace_black_white();
-    near_black = old_black, near_white = old_white;
+    desk.near_black = old_black, desk.near_white = old_white;
     EXPECT_EQ(testsupport::top_down(*game.picture),
               (std::vector<uint32_t>{0x010203, 0xFCFEFD, 0x010101, 0xFEFFFF, 0x123456, 0x010203}));
 }
@@ -120,11 +123,11 @@ TEST_F(Stretch, PictureTypesUnusableFilesAndTheNewGame) {
     } cases[] = {{"wide.bmp", 0, 20, 400}, {"dot.bmp", 0, 0, 1}, {"missing.bmp", 0, 0, 0}, {"dot.bmp", 300, 20, 300}};
     for (const auto& c : cases) {
         settings.stretch_size = c.stretch;
-        picture_path = dir.file(c.file);
+        play.picture_path = dir.file(c.file);
         Jig game;
         EXPECT_EQ((std::vector{game.item_count, game.cut_count}), (std::vector{c.items, 0})) << c.file;
         EXPECT_TRUE(c.items == 0 || (game.pic_w == c.pic_w && game.cells[c.items - 1].owner == c.items - 1)) << c.file;
-        EXPECT_TRUE(c.pic_w != 400 || at(*game.picture, 3, 2) == colour_to_word(near_white)) << c.file;
+        EXPECT_TRUE(c.pic_w != 400 || at(*game.picture, 3, 2) == colour_to_word(desk.near_white)) << c.file;
     }
     desk_images_destroy();
 }

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "graphics/ddbase.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
+#include "puzzle/jig.h"
 
 namespace golden {
 
@@ -51,7 +52,7 @@ inline std::string item_line(const Item& it) {
     const Piece& p = *it.piece;
     const uint64_t image = frame_hash(p.width, p.height, [&](int32_t x, int32_t y) { return p.image_at(x, y); });
     const uint64_t view = frame_hash(p.view_width, p.view_height, [&](int32_t x, int32_t y) {
-        return p.view || !presenter ? p.view_at(x, y) : presenter->get_pixel(it.id, x, y);
+        return p.view || !desk.presenter ? p.view_at(x, y) : desk.presenter->get_pixel(it.id, x, y);
     });
     char line[300];
     std::snprintf(line, sizeof line, "id=%d turned=%d angle=%.17g centre=%d,%d rect=%d,%d home=%d,%d image=%dx%d:%016llx view=%dx%d:%016llx",

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "puzzle/state.h"
 #include "support/game_builder.h"
 
 namespace {
@@ -17,7 +18,7 @@ std::vector<Point> points(const Point* edge, int32_t n = 10) { return std::vecto
 // with x and y swapped; both ends are pinned whatever the template says; the straight edge runs along the axis.
 TEST(UnitShapes, TemplatesTheirReversalsAndMirrorsAndTheStraightEdge) {
     testsupport::Guard guard;
-    const auto& s = unit_shapes;
+    const auto& s = puzzle.unit_shapes;
     const UnitShape& straight = s[straight_shape];
     EXPECT_EQ((std::vector{s[0].h[4].x, s[0].h[4].y, s[0].v[4].x, s[0].v[4].y, s[0].h[9].x, s[4].h[1].x, s[4].h[1].y,
                            s[4].v[1].x, s[4].v[1].y, s[4].h[9].x, s[13].h[4].x, s[13].h[4].y, s[13].v[4].x,
@@ -43,7 +44,7 @@ TEST(UnitShapes, PointCountIsAlwaysAWholeChain) {
     }
     settings.line_num = 4;  // the shapes were built for 10 points
     std::unique_ptr<Jig> game(testsupport::laid_game(300, 300, 1));
-    EXPECT_EQ((std::vector{unit_shapes[0].h[3].x, unit_shapes[0].h[1].x, unit_shapes[4].h[3].x}),
+    EXPECT_EQ((std::vector{puzzle.unit_shapes[0].h[3].x, puzzle.unit_shapes[0].h[1].x, puzzle.unit_shapes[4].h[3].x}),
               (std::vector{1.0, 24 * f, 1.0}));
     EXPECT_EQ(points(game->cells[0].edges[SIDE_RIGHT], 5), (std::vector<Point>{{300, 0}, {300, 0}, {300, 0}, {300, 301}, {}}));
 }

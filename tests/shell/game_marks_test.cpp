@@ -2,6 +2,7 @@
 // sound's loop, and the seed its cutting lines are laid from.
 #include "play/jigwin.h"
 #include "play/play.h"
+#include "play/state.h"
 #include "puzzle/random.h"
 #include "shell/shell_test.h"
 
@@ -26,9 +27,9 @@ TEST_F(GameMarks, MovesClearTheSavedMark) {
     };
     Jig& g = cut_game("cat.bmp", 64, 64, 4);
     for (const auto& m : moves) {
-        game_saved = 1;
+        play.game_saved = 1;
         m.move(g);
-        EXPECT_EQ(game_saved, m.saved_after) << m.name;
+        EXPECT_EQ(play.game_saved, m.saved_after) << m.name;
     }
 }
 
@@ -36,13 +37,13 @@ TEST_F(GameMarks, MovesClearTheSavedMark) {
 TEST_F(GameMarks, ClosingNeverReplacesAnotherGamesSave) {
     cut_game("cat.bmp", 64, 64, 4);
     write_file("cat.zlt", "old"), write_file("cat2.zlt", "x");
-    game_saved = 0;
+    play.game_saved = 0;
     EXPECT_EQ(confirm_close(0), 1);  // answered with the first button: save
     ASSERT_EQ(ws::test::messages().size(), 1u);
     EXPECT_NE(ws::test::messages()[0].text.find(file("cat1.zlt")), std::string::npos);
     EXPECT_EQ(saved_game_usable(file("cat1.zlt")), 1);
     EXPECT_EQ(read_file("cat.zlt"), "old");
-    EXPECT_EQ(save_path, file("cat1.zlt"));
+    EXPECT_EQ(play.save_path, file("cat1.zlt"));
     EXPECT_EQ(default_save_name(), file("cat1.zlt"));  // its own file from now on
 }
 
@@ -51,9 +52,9 @@ TEST_F(GameMarks, ALoopingMoveSoundStartsOncePerDrag) {
     write_file("move.wav", "");
     Jig& g = cut_game("cat.bmp", 64, 64, 4);
     for (int32_t loop : {1, 0}) {
-        sound_list[SOUND_MOVE - 1] = {0, 0, loop, file("move.wav")};
+        play.sound_list[SOUND_MOVE - 1] = {0, 0, loop, file("move.wav")};
         ws::test::reset();
-        sound_looping = 0;
+        play.sound_looping = 0;
         g.holding = 1;
         for (int32_t step = 0; step < 3; ++step) on_draw(0, ws::make_lparam(10 + step, 10));
         EXPECT_EQ(ws::test::sounds().size(), loop ? 1u : 3u) << "loop " << loop;

@@ -4,10 +4,13 @@
 #include <fstream>
 
 #include "graphics/bmp_reader.h"
+#include "pieces/desk.h"
 #include "play/jigwin_support.h"
+#include "play/state.h"
 #include "shell/file_dialogs.h"
 #include "shell/menu.h"
 #include "shell/shell_test.h"
+#include "shell/state.h"
 
 using namespace jigwintest;
 using shelltest::read_file;
@@ -17,7 +20,7 @@ namespace {
 class Menu : public GameWindowTest {
 protected:
     static void command(uint32_t id) {
-        ws::send_message(main_window, ws::WM_COMMAND, id, 0);
+        ws::send_message(::play.main_window, ws::WM_COMMAND, id, 0);
         ws::test::pump();
     }
     static std::string last_text() { return ws::test::messages().empty() ? "" : ws::test::messages().back().text; }
@@ -25,7 +28,7 @@ protected:
 
 TEST_F(Menu, CancelledOrRefusedCommandsKeepTheGameAndAFailedSaveStillAsksOnClosing) {
     play("pic.bmp");
-    Jig* game = current_game;
+    Jig* game = ::play.current_game;
     command(IDM_FOPEN);  // no answer: the dialog is cancelled
     EXPECT_EQ(ws::test::dialogs().back().title, "選択");
     EXPECT_EQ(ws::test::dialogs().back().filter_index, 1);
@@ -36,34 +39,35 @@ TEST_F(Menu, CancelledOrRefusedCommandsKeepTheGameAndAFailedSaveStillAsksOnClosi
     ws::test::push_file_answer("no-such-folder/game.zlt");
     command(IDM_SAVE);
     EXPECT_EQ(ws::test::messages().size(), 2u);  // the failure was told
-    EXPECT_EQ(std::tuple(current_game, picture_path, save_path, game_saved), std::tuple(game, "pic.bmp", "", 0));
+    EXPECT_EQ(std::tuple(::play.current_game, ::play.picture_path, ::play.save_path, ::play.game_saved),
+              std::tuple(game, "pic.bmp", "", 0));
     ws::test::push_answer(ws::IDCANCEL);
-    ws::post_message(main_window, ws::WM_CLOSE, 0, 0);
+    ws::post_message(::play.main_window, ws::WM_CLOSE, 0, 0);
     ws::test::pump();
     EXPECT_EQ(ws::test::messages().size(), 3u);
-    EXPECT_TRUE(ws::is_window(main_window));
+    EXPECT_TRUE(ws::is_window(::play.main_window));
     ws::test::advance(2000);  // the refused close left the main window's timer running
     ws::test::push_file_answer(dir_.file("game"));
     command(IDM_SAVE);
     EXPECT_EQ(ws::test::dialogs().back().file_name, "pic.zlt");
     EXPECT_EQ(saved_game_usable("game.zlt"), 1);
-    EXPECT_EQ(std::tuple(save_path, game_saved), std::tuple(dir_.file("game.zlt"), 1));
+    EXPECT_EQ(std::tuple(::play.save_path, ::play.game_saved), std::tuple(dir_.file("game.zlt"), 1));
 }
 
 TEST_F(Menu, RestartBuildsAResumedGameAgainFromItsPicture) {
     play("pic.bmp");
-    ASSERT_EQ(save_game(*current_game, "g.zlt"), 1);
+    ASSERT_EQ(save_game(*::play.current_game, "g.zlt"), 1);
     ws::test::push_file_answer("g.zlt");
     command(IDM_LOAD);
-    ASSERT_NE(current_game, nullptr);
-    ASSERT_EQ(picture_path, kResumedPictureBmp);
-    current_game->items[0].seen = 42;  // a mark only the resumed game carries
+    ASSERT_NE(::play.current_game, nullptr);
+    ASSERT_EQ(::play.picture_path, kResumedPictureBmp);
+    ::play.current_game->items[0].seen = 42;  // a mark only the resumed game carries
     ws::test::push_answer(ws::IDYES);
     command(IDM_RESTART);
-    ASSERT_NE(current_game, nullptr);
-    EXPECT_NE(current_game->items[0].seen, 42);
-    EXPECT_EQ(current_game->cut_count, 4);
-    EXPECT_EQ(save_path, "g.zlt");
+    ASSERT_NE(::play.current_game, nullptr);
+    EXPECT_NE(::play.current_game->items[0].seen, 42);
+    EXPECT_EQ(::play.current_game->cut_count, 4);
+    EXPECT_EQ(::play.save_path, "g.zlt");
 }
 
 TEST_F(Menu, ANewPieceCountWaitsForTheNextGameAndTheSameOneChangesNothing) {
@@ -75,11 +79,11 @@ TEST_F(Menu, ANewPieceCountWaitsForTheNextGameAndTheSameOneChangesNothing) {
     EXPECT_EQ(settings.piece_num, 50);
     EXPECT_EQ(last_text(), "次回より有効となります。");
     EXPECT_EQ(ws::test::messages().back().caption, "設定");
-    EXPECT_EQ(current_game->item_count, 4);
+    EXPECT_EQ(::play.current_game->item_count, 4);
     ws::test::push_file_answer(dir_.file("big.bmp"));
     command(IDM_FOPEN);
-    ASSERT_NE(current_game, nullptr);
-    EXPECT_GT(current_game->item_count, 30);
+    ASSERT_NE(::play.current_game, nullptr);
+    EXPECT_GT(::play.current_game->item_count, 30);
     EXPECT_EQ(settings.view_dir, dir_.string());
 }
 
@@ -93,15 +97,15 @@ TEST_F(Menu, PastedFilesTakeTheNextFreeNameAndAPastedBitmapBecomesTheBackground)
     play("pic.bmp");
     ws::test::set_clipboard_files({dir_.file("notes.txt")});
     command(IDM_PASTE);
-    EXPECT_EQ(picture_path, "pic.bmp");
+    EXPECT_EQ(::play.picture_path, "pic.bmp");
     EXPECT_EQ(last_text(), "クリップボードにコピーされていません。（bmpまたはjpgファイルでない）");
     ws::test::set_clipboard_files({dir_.file("copied.JPG")});
     command(IDM_PASTE);
-    EXPECT_EQ(picture_path, "pictures\\paste_1.jpg");
+    EXPECT_EQ(::play.picture_path, "pictures\\paste_1.jpg");
     EXPECT_EQ(read_file("pictures/paste_1.jpg"), read_file("copied.JPG"));
-    ASSERT_NE(current_game, nullptr);
-    EXPECT_NE(current_game->pic_w, 64);  // built on the pasted picture
-    EXPECT_EQ(current_game->cut_count, current_game->item_count);
+    ASSERT_NE(::play.current_game, nullptr);
+    EXPECT_NE(::play.current_game->pic_w, 64);  // built on the pasted picture
+    EXPECT_EQ(::play.current_game->cut_count, ::play.current_game->item_count);
     MemDC copied;
     copied.create(BIT_SCREEN, 8, 6);
     copied.fill(0, 0, 8, 6, 0x123456);
@@ -115,7 +119,7 @@ TEST_F(Menu, PastedFilesTakeTheNextFreeNameAndAPastedBitmapBecomesTheBackground)
 
 // Checked positions of entry `pos` of "設定(&O)" (or of its entry `sub`).
 std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
-    ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(main_menu, 1), pos);
+    ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(shell.main_menu, 1), pos);
     if (sub >= 0) m = ws::get_sub_menu(m, sub);
     std::vector<int32_t> out;
     for (int32_t i = 0; i < ws::get_menu_item_count(m); ++i)
@@ -161,15 +165,15 @@ TEST_F(Menu, TrayStandsBeforeWebAndAnEmptyWebEntryEndsTheList) {
         settings.tray = tray;
         open("pic.bmp");
         const int32_t web_at = tray ? 3 : 2;
-        EXPECT_EQ(ws::get_menu_item_count(main_menu), web_at + 1);
+        EXPECT_EQ(ws::get_menu_item_count(shell.main_menu), web_at + 1);
         if (tray) {
-            EXPECT_EQ(ws::get_menu_item_id(main_menu, 2), uint32_t(IDM_TRAY_ADD));
+            EXPECT_EQ(ws::get_menu_item_id(shell.main_menu, 2), uint32_t(IDM_TRAY_ADD));
         }
-        EXPECT_EQ(ws::get_menu_string(main_menu, uint32_t(web_at), ws::MF_BYPOSITION), "Web");
-        const ws::Hmenu web = ws::get_sub_menu(main_menu, web_at);
+        EXPECT_EQ(ws::get_menu_string(shell.main_menu, uint32_t(web_at), ws::MF_BYPOSITION), "Web");
+        const ws::Hmenu web = ws::get_sub_menu(shell.main_menu, web_at);
         ASSERT_EQ(ws::get_menu_item_count(web), 1);
         EXPECT_EQ(ws::get_menu_item_id(web, 0), uint32_t(IDM_WEB_FIRST));
-        ws::destroy_window(main_window);
+        ws::destroy_window(::play.main_window);
         ws::test::reset();
     }
 }
@@ -183,14 +187,14 @@ TEST_F(Menu, AQuickRightClickOpensTheFileMenuInTheCornerAndTheSettingsMenuElsewh
     open("pic.bmp");
     for (const Case& c : cases) {
         const size_t before = ws::test::popups().size();
-        ws::post_message(main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(c.at.x, c.at.y));
+        ws::post_message(::play.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(c.at.x, c.at.y));
         ws::test::pump();
         ws::test::advance(c.held);
-        ws::post_message(main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(c.at.x, c.at.y));
+        ws::post_message(::play.main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(c.at.x, c.at.y));
         ws::test::pump();
         ASSERT_EQ(ws::test::popups().size(), before + (c.popup < 0 ? 0 : 1));
         if (c.popup >= 0) {
-            EXPECT_EQ(ws::test::popups().back().menu, ws::get_sub_menu(main_menu, c.popup));
+            EXPECT_EQ(ws::test::popups().back().menu, ws::get_sub_menu(shell.main_menu, c.popup));
         }
     }
 }
@@ -224,18 +228,18 @@ TEST_F(Menu, TheWindowExportIsWhatTheWindowShows) {
     for (bool ddraw : {false, true}) {
         settings.ddraw = ddraw;
         play("pic.bmp");
-        view_x = 37, view_y = 21;
-        redraw_whole_window(game_window);
+        desk.view_x = 37, desk.view_y = 21;
+        redraw_whole_window(::play.game_window);
         ws::test::push_file_answer(dir_.file("shot"));
         command(IDM_BMP_WIN);
         BmpPicture shot;
         ASSERT_TRUE(read_bmp_file("shot.bmp", shot)) << ddraw;
-        MemDC& window = *ws::client_surface(game_window);
+        MemDC& window = *ws::client_surface(::play.game_window);
         ASSERT_EQ(std::pair(shot.width, shot.height), std::pair(window.width(), window.height()));
         int32_t differing = 0;
         for (size_t i = 0; i < shot.words.size(); ++i) differing += (shot.words[i] ^ window.words()[i]) & 0xFFFFFF;
         EXPECT_EQ(differing, 0) << "presenter " << ddraw;
-        ws::destroy_window(main_window);
+        ws::destroy_window(::play.main_window);
         ws::test::reset();
     }
 }
@@ -243,7 +247,8 @@ TEST_F(Menu, TheWindowExportIsWhatTheWindowShows) {
 // The all-pieces export writes one file per display item; with no piece chosen the single export asks for one.
 TEST_F(Menu, AllPiecesGiveOneFileEachAndANoPieceChoiceIsAsked) {
     play("pic.bmp");
-    last_selected = current_game->item_count;  // joins left the index beyond the items: no piece is chosen
+    ::play.last_selected =
+        ::play.current_game->item_count;  // joins left the index beyond the items: no piece is chosen
     command(IDM_BMP_PIECE);
     EXPECT_EQ(last_text(), "どれかピースを選択してください。");
     command(IDM_BMP_PIECE_ALL);
@@ -252,7 +257,7 @@ TEST_F(Menu, AllPiecesGiveOneFileEachAndANoPieceChoiceIsAsked) {
         char name[32];
         std::snprintf(name, sizeof name, "PIECE_%03d.BMP", int(i));
         EXPECT_EQ(read_bmp_file(name, piece), i < 4) << name;
-        EXPECT_EQ(piece.width, i < 4 ? current_game->items[i].piece->view_width : 0) << name;
+        EXPECT_EQ(piece.width, i < 4 ? ::play.current_game->items[i].piece->view_width : 0) << name;
     }
 }
 

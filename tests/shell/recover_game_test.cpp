@@ -4,8 +4,10 @@
 
 #include <tuple>
 
+#include "desk/state.h"
 #include "play/companions.h"
 #include "play/jigwin_support.h"
+#include "play/state.h"
 #include "shell/recover.h"
 
 using namespace jigwintest;
@@ -16,9 +18,9 @@ using Placement = std::tuple<int32_t, int32_t, int32_t, double, int32_t>;  // id
 
 std::vector<Placement> placements() {
     std::vector<Placement> out;
-    for (int32_t i = 0; i < current_game->item_count; ++i) {
-        const Piece& p = *current_game->items[i].piece;
-        out.emplace_back(current_game->items[i].id, p.cx, p.cy, p.angle, p.turned);
+    for (int32_t i = 0; i < ::play.current_game->item_count; ++i) {
+        const Piece& p = *::play.current_game->items[i].piece;
+        out.emplace_back(::play.current_game->items[i].id, p.cx, p.cy, p.angle, p.turned);
     }
     return out;
 }
@@ -35,7 +37,7 @@ protected:
     }
     // Picks the top group up at its centre and puts it down 30 pixels further right.
     static void move_top_group() {
-        const Point at = on_screen(centre_of(current_game->item_count - 1));
+        const Point at = on_screen(centre_of(::play.current_game->item_count - 1));
         ws::test::mouse(ws::WM_LBUTTONDOWN, at);
         ws::test::mouse(ws::WM_MOUSEMOVE, {at.x + 30, at.y});
         ws::test::mouse(ws::WM_LBUTTONUP, {at.x + 30, at.y});
@@ -64,7 +66,7 @@ TEST_F(Recovery, AChangeIsWrittenThirtySecondsLaterOrOnLosingTheFocusAndNotAfter
     EXPECT_FALSE(fs::exists(kRecoveryFile));
     ws::test::advance(2000);
     EXPECT_TRUE(written());
-    ASSERT_EQ(save_game(*current_game, "mine.zlt"), 1);
+    ASSERT_EQ(save_game(*::play.current_game, "mine.zlt"), 1);
     EXPECT_FALSE(fs::exists(kRecoveryFile)) << "kept after the player saved";
     ws::test::advance(61000);
     EXPECT_FALSE(fs::exists(kRecoveryFile)) << "written after a save with no change since";
@@ -80,7 +82,7 @@ TEST_F(Recovery, ASignalWritesTheGameAndTheNextStartResumesItTrashesItOrKeepsADa
     move_top_group();
     ws::test::advance(5000);
     const std::vector<Placement> kept = placements();
-    const int32_t seconds = play_seconds;
+    const int32_t seconds = display.play_seconds;
     raise(SIGTERM);
     EXPECT_EQ(run_loop(), 0);
     for (int sig : {SIGTERM, SIGHUP, SIGINT}) signal(sig, SIG_DFL);
@@ -99,7 +101,7 @@ TEST_F(Recovery, ASignalWritesTheGameAndTheNextStartResumesItTrashesItOrKeepsADa
         SCOPED_TRACE(c.name);
         ws::test::reset();
         install_recovery();
-        picture_path.clear();
+        ::play.picture_path.clear();
         fs::remove_all(dir_ / "share");
         fs::create_directories(dir_ / "share");
         fs::copy_file("written.zlt", kRecoveryFile, fs::copy_options::overwrite_existing);
@@ -110,11 +112,14 @@ TEST_F(Recovery, ASignalWritesTheGameAndTheNextStartResumesItTrashesItOrKeepsADa
         if (resuming) ws::post_message(0, IDM_RECOVERY_SETTLE, 0, 0);
         run_loop();
         EXPECT_EQ(ws::test::messages().at(0).text, kRecoveryQuestion);
-        EXPECT_EQ(current_game ? placements() : std::vector<Placement>{}, c.resumed ? kept : std::vector<Placement>{});
-        EXPECT_EQ(std::tuple(current_game ? clock_carry : seconds, save_path, game_window != 0), std::tuple(seconds, "", true));
+        EXPECT_EQ(::play.current_game ? placements() : std::vector<Placement>{},
+                  c.resumed ? kept : std::vector<Placement>{});
+        EXPECT_EQ(
+            std::tuple(::play.current_game ? display.clock_carry : seconds, ::play.save_path, ::play.game_window != 0),
+            std::tuple(seconds, "", true));
         EXPECT_EQ(std::tuple(fs::exists(kRecoveryFile), fs::exists(kRecoveryBadFile),
                              fs::exists(dir_ / "share/Trash/files" / kRecoveryFile)), std::tuple(c.kept, c.aside, c.trashed));
-        ws::destroy_window(main_window);
+        ws::destroy_window(::play.main_window);
         fs::remove(kRecoveryBadFile);
     }
     unsetenv("XDG_DATA_HOME");

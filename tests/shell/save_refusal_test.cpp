@@ -9,7 +9,11 @@
 #include <limits>
 #include <tuple>
 
+#include "desk/state.h"
 #include "graphics/bmpsave.h"
+#include "graphics/state.h"
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;
@@ -22,7 +26,8 @@ auto state_of(const Jig& g) {
     std::vector<const Piece*> pieces;
     for (int32_t k = 0; k < max_cells; ++k) owners.push_back(g.cells[k].owner);
     for (int32_t i = 0; i < max_items; ++i) ids.push_back(g.items[i].id), pieces.push_back(g.items[i].piece);
-    return std::tuple(g.item_count, g.cut_count, g.cols, g.rows, g.pic_w, owners, ids, pieces, clock_carry, view_x);
+    return std::tuple(g.item_count, g.cut_count, g.cols, g.rows, g.pic_w, owners, ids, pieces, display.clock_carry,
+                      desk.view_x);
 }
 
 // A loaded game is whole: every item's id owns its own cell, every cell belongs to an item, all pieces are cut.
@@ -67,13 +72,13 @@ protected:
         write_file("bad.zlt", bytes);
         const auto before = state_of(*target_);
         const size_t boxes = ws::test::messages().size();
-        save_path = "kept.zlt";
+        play.save_path = "kept.zlt";
         EXPECT_EQ(begin_resume("bad.zlt", [] { ADD_FAILURE() << "the game in play was ended"; }), 0);
-        EXPECT_EQ(save_path, "kept.zlt");
-        std::string picture = picture_path;
-        game_piece_num = -5;
+        EXPECT_EQ(play.save_path, "kept.zlt");
+        std::string picture = play.picture_path;
+        play.game_piece_num = -5;
         EXPECT_EQ(extract_picture("bad.zlt", picture), 0);
-        EXPECT_EQ(std::pair(picture, game_piece_num), std::pair(picture_path, -5));
+        EXPECT_EQ(std::pair(picture, play.game_piece_num), std::pair(play.picture_path, -5));
         EXPECT_EQ(load_game(*target_, "bad.zlt"), 0);
         EXPECT_TRUE(state_of(*target_) == before);
         ASSERT_EQ(ws::test::messages().size(), boxes + 3);
@@ -195,9 +200,11 @@ TEST_F(SaveRefusal, AFullDiskOrNoFreeFileKeepsTheOldFileWhole) {
         const char* file;
         std::function<bool()> write;
         size_t told;
-    } writers[] = {{"ZELTORC.TXT", [] { return write_settings("ZELTORC.TXT"); }, 0},
-                   {"game.zlt", [this] { return save_game(*target_, "game.zlt") == 1; }, 1},
-                   {"desk.bmp", [] { return std::snprintf(bmp_name, 9, "desk.bmp") && save_bmp(*desk_image, 0, 0, 0, 0); }, 0}};
+    } writers[] = {
+        {"ZELTORC.TXT", [] { return write_settings("ZELTORC.TXT"); }, 0},
+        {"game.zlt", [this] { return save_game(*target_, "game.zlt") == 1; }, 1},
+        {"desk.bmp",
+         [] { return std::snprintf(graphics.bmp_name, 9, "desk.bmp") && save_bmp(*desk.desk_image, 0, 0, 0, 0); }, 0}};
     signal(SIGXFSZ, SIG_IGN);  // past the limit a write fails instead of ending the process
     for (auto [limit, value] : {std::pair{RLIMIT_FSIZE, 512}, {RLIMIT_NOFILE, 3}})
         for (const auto& w : writers) {

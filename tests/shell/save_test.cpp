@@ -4,8 +4,12 @@
 #include <numbers>
 #include <tuple>
 
+#include "desk/state.h"
 #include "desk/title.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
+#include "pieces/desk.h"
+#include "play/state.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;
@@ -34,12 +38,12 @@ auto snapshot(Jig& g) {
 
 TEST_F(Save, FourCellsOfTenPointsLayTheFileOutAndPutThePictureAt1664) {
     Jig& g = cut_game("sq.bmp", 64, 64, 4);
-    play_seconds = 125, view_x = 17, view_y = -3;
+    display.play_seconds = 125, desk.view_x = 17, desk.view_y = -3;
     ASSERT_EQ(save_game(g, file("sq.zlt")), 1);
     const std::string saved = read_file(file("sq.zlt")), picture = read_file(file("sq.bmp"));
     ASSERT_EQ(saved.size(), 1664 + picture.size());
     EXPECT_EQ(saved.substr(1664), picture);
-    const int32_t header[12] = {1664, 0, game_piece_num, game_stretch_size, 64, 64, 2, 2, 4, 125, 17, -3};
+    const int32_t header[12] = {1664, 0, play.game_piece_num, play.game_stretch_size, 64, 64, 2, 2, 4, 125, 17, -3};
     for (int f = 0; f < 12; ++f) EXPECT_EQ(le32(saved, 4 * size_t(f)), header[f]) << "field " << f;
     // Cells: owner, then for each point the left, top, right and bottom edge's x and y.
     for (int32_t k = 0; k < 4; ++k) {
@@ -71,17 +75,17 @@ TEST_F(Save, GroupsComeBackWhereTheyLayTurnedAndRotatedAndTheClockGoesOn) {
     join(g, 0, 1), join(g, 0, 1), join(g, 3, 5), turn(g, 0);
     g.items[3].piece->set_angle(std::numbers::pi / 2);
     g.items[2].piece->set_angle(1.2345);
-    play_seconds = 125, view_x = 40, view_y = 25;
+    display.play_seconds = 125, desk.view_x = 40, desk.view_y = 25;
     const auto before = snapshot(g);
     std::vector<Cell> cells(g.cells, g.cells + pieces);
     ASSERT_EQ(save_game(g, file("p.zlt")), 1);
-    view_x = view_y = play_seconds = 0;
+    desk.view_x = desk.view_y = display.play_seconds = 0;
     Jig* back = resume(file("p.zlt"));
     ASSERT_TRUE(back);
-    EXPECT_EQ(picture_path, kResumedPictureBmp);
+    EXPECT_EQ(play.picture_path, kResumedPictureBmp);
     EXPECT_EQ(back->item_count, pieces - 3);
     EXPECT_EQ(back->cut_count, back->item_count);
-    EXPECT_EQ(std::tuple(clock_carry, view_x, view_y), std::tuple(125, 40, 25));
+    EXPECT_EQ(std::tuple(display.clock_carry, desk.view_x, desk.view_y), std::tuple(125, 40, 25));
     for (int32_t k = 0; k < pieces; ++k) {
         EXPECT_EQ(back->cells[k].owner, cells[k].owner) << k;
         EXPECT_EQ(0, std::memcmp(back->cells[k].edges, cells[k].edges, sizeof cells[k].edges)) << k;
@@ -96,7 +100,7 @@ TEST_F(Save, GroupsComeBackWhereTheyLayTurnedAndRotatedAndTheClockGoesOn) {
     back->windowtitle(TITLE_RESUME);
     ws::test::advance(7000);
     back->windowtitle(TITLE_TICK);
-    EXPECT_EQ(play_seconds, 132);
+    EXPECT_EQ(display.play_seconds, 132);
     ASSERT_EQ(save_game(*back, file("p2.zlt")), 1);
     EXPECT_EQ(le32(read_file(file("p2.zlt")), 36), 132);
     EXPECT_TRUE(ws::test::messages().empty());
@@ -132,14 +136,14 @@ TEST_F(Save, GamesAtTheExtremesResume) {
 
 TEST_F(Save, TheEmergencySaveIsQuietAndNeedsAWholeGame) {
     emergency_save();  // no game
-    picture_path = file("p.bmp");
-    ASSERT_TRUE(testsupport::write_picture(picture_path, 64, 64, testsupport::pattern_word));
+    play.picture_path = file("p.bmp");
+    ASSERT_TRUE(testsupport::write_picture(play.picture_path, 64, 64, testsupport::pattern_word));
     settings.piece_num = 4;
-    current_game = new Jig;
-    current_game->cut(640, 480);  // one piece of four cut
+    play.current_game = new Jig;
+    play.current_game->cut(640, 480);  // one piece of four cut
     emergency_save();
     EXPECT_FALSE(fs::exists(kEmergencySaveName));
-    EXPECT_EQ(save_game(*current_game, file("cutting.zlt")), 0);
+    EXPECT_EQ(save_game(*play.current_game, file("cutting.zlt")), 0);
     EXPECT_FALSE(fs::exists(file("cutting.zlt")));
     cut_game("p.bmp", 0, 0, 4);
     emergency_save();
@@ -159,11 +163,11 @@ TEST_F(Save, TheFatalReportSavesTheGameBeforeEnding) {
     const fs::path meet = std::getenv("ZELTO_FATAL_DIR");
     cut_game((meet / "p.bmp").string(), 64, 64, 4);
     fs::current_path(meet);
-    auto* const old_hook = emergency_save_hook;
-    emergency_save_hook = emergency_save;
+    auto* const old_hook = graphics.emergency_save_hook;
+    graphics.emergency_save_hook = emergency_save;
     // The child ends without its destructors: it removes its own folder first.
     EXPECT_EXIT((fs::remove_all(file("")), fatal_error("save_test", 1, "test step", 0)), ::testing::ExitedWithCode(1), "");
-    emergency_save_hook = old_hook;
+    graphics.emergency_save_hook = old_hook;
     unsetenv("ZELTO_FATAL_DIR");
     EXPECT_EQ(saved_game_usable((meet / kEmergencySaveName).string()), 1);
 }
@@ -179,21 +183,21 @@ TEST_F(Save, ThePictureTypeFollowsThePictureName) {
 }
 
 TEST_F(Save, TheOfferedNameFollowsSavePathOrThePicture) {
-    save_path = "/games/mine.zlt";
-    picture_path = "/pics/cat.jpg";
+    play.save_path = "/games/mine.zlt";
+    play.picture_path = "/pics/cat.jpg";
     EXPECT_EQ(default_save_name(), "/games/mine.zlt");
-    save_path.clear();
+    play.save_path.clear();
     // Golden table, written by hand: a picture path and the name offered for it.
     for (const auto& row : golden("save_names")) {
-        picture_path = row.at(0);
+        play.picture_path = row.at(0);
         EXPECT_EQ(default_save_name(), row.at(1)) << row[0];
     }
 }
 
 TEST_F(Save, TheHeaderReadersTakeOutThePictureUnderItsTypesName) {
     cut_game("p.bmp", 64, 64, 4);
-    game_piece_num = 4, game_stretch_size = 0;
-    ASSERT_EQ(save_game(*current_game, "p.zlt"), 1);
+    play.game_piece_num = 4, play.game_stretch_size = 0;
+    ASSERT_EQ(save_game(*play.current_game, "p.zlt"), 1);
     const std::string good = read_file("p.zlt");
     int32_t count = -1;
     EXPECT_EQ(peek_item_count("p.zlt", count), 1);
@@ -207,7 +211,7 @@ TEST_F(Save, TheHeaderReadersTakeOutThePictureUnderItsTypesName) {
     name = "j.zlt";
     ASSERT_EQ(extract_picture(name, name), 1);
     EXPECT_EQ(name, kResumedPictureJpg);
-    EXPECT_EQ(std::tuple(game_piece_num, game_stretch_size), std::tuple(20, 300));
+    EXPECT_EQ(std::tuple(play.game_piece_num, play.game_stretch_size), std::tuple(20, 300));
     EXPECT_EQ(read_file(kResumedPictureJpg), read_file("p.bmp"));
     // Missing or cut short: nothing is read and nothing said.
     write_file("short.zlt", good.substr(0, 30));
@@ -225,12 +229,14 @@ TEST_F(Save, TheHeaderReadersTakeOutThePictureUnderItsTypesName) {
 // to a folder, the seeds are first made there: fresh, joined with a turned group, complete, and from a JPEG.
 TEST_F(Save, EverySeedOfTheFuzzCorpusResumes) {
     if (const char* out = std::getenv("ZELTO_SAVE_SEEDS")) {
-        const auto seed = [out](const char* name) { return save_game(*current_game, out + std::string("/") + name); };
+        const auto seed = [out](const char* name) {
+            return save_game(*play.current_game, out + std::string("/") + name);
+        };
         cut_game("s.bmp", 48, 48, 4);
         ASSERT_TRUE(seed("bmp_fresh.zlt"));
         Jig& j = cut_game("j.bmp", 64, 48, 12);
         join(j, 0, 1), join(j, 2, 4), turn(j, 0);
-        play_seconds = 3725, view_x = 12;
+        display.play_seconds = 3725, desk.view_x = 12;
         ASSERT_TRUE(seed("bmp_joined.zlt"));
         while (j.item_count > 1) join(j, 0, 1);
         ASSERT_TRUE(seed("bmp_complete.zlt"));

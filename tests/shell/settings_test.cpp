@@ -2,7 +2,9 @@
 // record and bytes, and files that are garbage, enormous, not code page 932 or not files at all.
 #include <random>
 
+#include "play/state.h"
 #include "shell/shell_test.h"
+#include "shell/state.h"
 
 using namespace shelltest;
 
@@ -93,13 +95,13 @@ TEST_F(Settings_, AnUnwritablePlaceLeavesNothingBehind) {
 TEST_F(Settings_, TheSoundListFollowsAndTheSkinFileOnlyWithSkinOn) {
     static int skin_reads;
     skin_reads = 0;
-    read_skin_file = [](std::FILE* f) { skin_reads += std::fgetc(f) == 'w'; };
+    shell.read_skin_file = [](std::FILE* f) { skin_reads += std::fgetc(f) == 'w'; };
     write_file("sound/sound.txt", "joint 0 0 0 SOUND\\joint.wav\n");
     write_file("SKIN/SKIN.TXT", "win 0 0 640 480\n");
     read_settings("ZELTORC.TXT");  // no settings file: nothing else is read either
-    EXPECT_EQ(sound_list[SOUND_JOINT - 1].file, "none");
+    EXPECT_EQ(play.sound_list[SOUND_JOINT - 1].file, "none");
     rewritten("skin FALSE\n");
-    EXPECT_EQ(sound_list[SOUND_JOINT - 1].file, "SOUND\\joint.wav");
+    EXPECT_EQ(play.sound_list[SOUND_JOINT - 1].file, "SOUND\\joint.wav");
     EXPECT_EQ(skin_reads, 0);
     rewritten("skin TRUE\n");
     EXPECT_EQ(skin_reads, 1);
@@ -112,11 +114,11 @@ TEST_F(Settings_, GarbageAndHugeLinesLeaveTheDefaultsAndTheLinesAfterThem) {
     for (char& c : garbage) c = char(gen());
     write_file("SOUND/SOUND.TXT", garbage);
     EXPECT_EQ(rewritten(garbage), read_file(ZELTO_SOURCE_DIR "/tests/shell/data/first_run_ZELTORC.TXT"));
-    for (const SoundEntry& e : sound_list) EXPECT_EQ(e.file, "none");
+    for (const SoundEntry& e : play.sound_list) EXPECT_EQ(e.file, "none");
     write_file("SOUND/SOUND.TXT", std::string(10 << 20, '#') + "\njoint 0 0 0 j.wav\n");
     rewritten("piece_num 50\n" + std::string(10 << 20, 'x') + "\nstretch_size 700\n");
     EXPECT_EQ(std::pair(settings.piece_num, settings.stretch_size), std::pair(50, 700));
-    EXPECT_EQ(sound_list[SOUND_JOINT - 1].file, "j.wav");
+    EXPECT_EQ(play.sound_list[SOUND_JOINT - 1].file, "j.wav");
 }
 
 TEST_F(Settings_, InvalidCodePageBytesAreReplacedAndRewrittenCleanly) {

@@ -10,17 +10,20 @@
 #include <string>
 #include <vector>
 
-#include "desk/desk.h"
+#include "desk/state.h"
 #include "desk/title.h"
-#include "graphics/ws.h"
-#include "play/jig.h"
+#include "pieces/desk.h"
 #include "play/lifecycle.h"
-#include "shell/save.h"
+#include "play/save.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "shell/settings.h"
 #include "shell/sound.h"
 #include "shell/startup.h"
+#include "shell/state.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
+#include "ws/ws.h"
 
 namespace shelltest {
 
@@ -82,14 +85,14 @@ protected:
         old_dir_ = fs::current_path();
         fs::current_path(dir_.string());
         settings = Settings{};
-        sound_list = {};
-        sound_looping = 0;
+        play.sound_list = {};
+        play.sound_looping = 0;
         ws::test::reset();
     }
     void TearDown() override {
         fs::current_path(old_dir_);
-        read_skin_file = skin_reader_;
-        sound_looping = play_seconds = clock_carry = 0;
+        shell.read_skin_file = skin_reader_;
+        play.sound_looping = display.play_seconds = display.clock_carry = 0;
         ws::test::reset();
     }
     std::string file(const std::string& name) const { return dir_.file(name); }
@@ -97,7 +100,7 @@ protected:
     testsupport::TempDir dir_;
     fs::path old_dir_;
     testsupport::Guard guard_;
-    void (*skin_reader_)(std::FILE*) = read_skin_file;
+    void (*skin_reader_)(std::FILE*) = shell.read_skin_file;
 };
 
 // Saved games: plain settings with free rotation and turning over, a desk to lay the pieces on, games cut the way
@@ -115,8 +118,8 @@ protected:
         desk_images_create(900, 700);
     }
     void TearDown() override {
-        delete current_game;
-        current_game = nullptr;
+        delete play.current_game;
+        play.current_game = nullptr;
         desk_images_destroy();
         ShellTest::TearDown();
     }
@@ -125,15 +128,15 @@ protected:
         if (w > 0) {
             EXPECT_TRUE(testsupport::write_picture(file(name), w, h, testsupport::pattern_word));
         }
-        delete current_game;
-        picture_path = file(name);
+        delete play.current_game;
+        play.picture_path = file(name);
         settings.piece_num = pieces;
-        current_game = new Jig;
-        game_piece_num = settings.piece_num;
-        game_stretch_size = settings.stretch_size;
-        while (current_game->item_count > 0 && current_game->cut_count < current_game->item_count)
-            current_game->cut(640, 480);
-        return *current_game;
+        play.current_game = new Jig;
+        play.game_piece_num = settings.piece_num;
+        play.game_stretch_size = settings.stretch_size;
+        while (play.current_game->item_count > 0 && play.current_game->cut_count < play.current_game->item_count)
+            play.current_game->cut(640, 480);
+        return *play.current_game;
     }
     // Resumes `saved` as the menu does; the game window's handler must take the piece count and stretch size from
     // the file. Null when any step refuses.
@@ -141,7 +144,7 @@ protected:
         if (!begin_resume(saved, end_game)) return nullptr;
         settings.piece_num = settings.stretch_size = -1;
         continue_saved_game();
-        return current_game;
+        return play.current_game;
     }
     // Item i picked up (raised to the top) and joined onto the group of item t, or turned over.
     static void hold(Jig& g, int32_t i) {

@@ -1,11 +1,13 @@
 // The skin: reading its file, the number displays, the buttons' pictures and clicks, the tooltip, the window's shape.
 #include "graphics/memdc.h"
 #include "play/play.h"
+#include "play/state.h"
 #include "shell/menu.h"
 #include "shell/mywin.h"
+#include "shell/shell_test.h"
 #include "shell/skin.h"
 #include "shell/skin_table.h"
-#include "shell/shell_test.h"
+#include "shell/state.h"
 
 using namespace shelltest;
 
@@ -30,18 +32,19 @@ protected:
             ws::register_class({"SkinTestMain", main_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
         commands.clear();
         settings.skin = true;
-        main_back = new MemDC;
-        main_back->create(BIT_SCREEN, 300, 200);
-        main_window = ws::create_window("SkinTestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 300, 200, 0, 0);
+        shell.main_back = new MemDC;
+        shell.main_back->create(BIT_SCREEN, 300, 200);
+        play.main_window =
+            ws::create_window("SkinTestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 300, 200, 0, 0);
         picture("win_0", 300, 200);
         for (const char* b : {"exit_", "start_", "num_up_", "num_"})
             for (int n : {0, 1, 2, 10, 20, 50}) picture(b + std::to_string(n), std::string(b) == "num_" ? 30 : 20, 20);
     }
     void TearDown() override {
         read("");  // frees the pictures
-        delete main_back;
-        main_back = nullptr;
-        main_window = 0;
+        delete shell.main_back;
+        shell.main_back = nullptr;
+        play.main_window = 0;
         ShellTest::TearDown();
     }
     // A solid picture skin\<name>.bmp; but for the window's, its top-left pixel is white (transparent).
@@ -63,9 +66,9 @@ protected:
              "num 100 5 3 10 20 50 count\n");
         draw_skin();
     }
-    uint32_t back_at(int32_t x, int32_t y) { return main_back->get_pixel(x, y); }
+    uint32_t back_at(int32_t x, int32_t y) { return shell.main_back->get_pixel(x, y); }
     uint32_t colour_of(const std::string& name) { return word_to_colour(word_of(name)); }
-    std::vector<uint32_t> back_words() { return {main_back->words(), main_back->words() + 300 * 200}; }
+    std::vector<uint32_t> back_words() { return {shell.main_back->words(), shell.main_back->words() + 300 * 200}; }
     // The smallest rectangle holding every black pixel: the tooltip's frame.
     Rect black_box() {
         Rect r;
@@ -83,10 +86,10 @@ TEST_F(SkinTest, ReaderKeepsWhatLoadsAndTellsWhatIsMissing) {
     ASSERT_EQ(ws::test::messages().size(), 2u);
     EXPECT_EQ(ws::test::messages()[0].text, "skin\\fix_a_0.bmpが見つかりません。");
     EXPECT_EQ(ws::test::messages()[1].text, "numのピース数はメニューで選択可能な値を指定してください。");
-    EXPECT_TRUE(skin_elements[SKIN_WIN].defined);
-    EXPECT_FALSE(skin_elements[SKIN_FIX_A].defined);
-    EXPECT_FALSE(skin_elements[SKIN_START].defined);  // after "/end"
-    const SkinElement& num = skin_elements[SKIN_NUM];
+    EXPECT_TRUE(shell.skin_elements[SKIN_WIN].defined);
+    EXPECT_FALSE(shell.skin_elements[SKIN_FIX_A].defined);
+    EXPECT_FALSE(shell.skin_elements[SKIN_START].defined);  // after "/end"
+    const SkinElement& num = shell.skin_elements[SKIN_NUM];
     EXPECT_EQ(num.count, kSkinPictures);  // twelve values, cut to the table
     EXPECT_EQ(num.text, std::string(63, 't'));
     EXPECT_EQ(num.values[size_t(num.current)], 20);
@@ -162,7 +165,7 @@ TEST_F(SkinTest, WindowShapeAndTheFallbackWithoutAWindowPicture) {
     EXPECT_EQ(skin_show_num(600), 600);
     skin_press(255, 10);  // no skin in force: the exit button does not close anything
     ws::test::pump();
-    EXPECT_TRUE(ws::is_window(main_window));
+    EXPECT_TRUE(ws::is_window(play.main_window));
 }
 
 }  // namespace

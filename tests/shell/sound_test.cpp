@@ -1,6 +1,7 @@
 // The sound list's reading rules and play_sound's sync, nostop, loop and stop, seen through the layer's sound record.
 #include <tuple>
 
+#include "play/state.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;
@@ -30,7 +31,7 @@ protected:
         read_sound_list(f);
         std::fclose(f);
     }
-    static const SoundEntry& entry(int32_t event) { return sound_list[std::size_t(event - 1)]; }
+    static const SoundEntry& entry(int32_t event) { return play.sound_list[std::size_t(event - 1)]; }
     static const std::vector<ws::test::SoundRecord>& played() { return ws::test::sounds(); }
 };
 
@@ -89,8 +90,8 @@ TEST_F(Sound, SyncNostopLoopAndStop) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.list);
         ws::test::reset();
-        sound_list = {};
-        sound_looping = 0;
+        play.sound_list = {};
+        play.sound_looping = 0;
         read_list(row.list);
         for (int32_t e : row.events) e == 0 ? ws::test::advance(1100) : play_sound(e);
         ASSERT_EQ(played().size(), row.plays.size());
@@ -99,7 +100,7 @@ TEST_F(Sound, SyncNostopLoopAndStop) {
             EXPECT_EQ(played()[i].flags & ~uint32_t(ws::SND_NODEFAULT), row.plays[i].first | basic) << i;
             EXPECT_EQ(played()[i].started, row.plays[i].second) << i;
         }
-        EXPECT_EQ(sound_looping, row.looping);
+        EXPECT_EQ(play.sound_looping, row.looping);
     }
     ws::test::reset();
     settings.sound = false;  // nothing plays, not even a stop

@@ -1,4 +1,6 @@
 // Start-up: the argument quote rule, the first run without settings, and the main window's own rules.
+#include "play/save.h"
+#include "play/state.h"
 #include "shell/mywin.h"
 #include "shell/shell_test.h"
 
@@ -21,11 +23,11 @@ using Startup = ShellTest;
 TEST_F(Startup, AFirstRunGivesDefaultsAndWritesTheFileAtTheEndWithoutTheTemporaryPictures) {
     startup(file("none"), "");  // a missing folder leaves the current one
     EXPECT_EQ(fs::current_path(), dir_.string());
-    EXPECT_EQ(picture_path, "");
+    EXPECT_EQ(play.picture_path, "");
     fs::create_directories(file("prog"));
     startup(file("prog"), "\"x y.jpg\"");
     EXPECT_EQ(fs::current_path(), file("prog"));
-    EXPECT_EQ(picture_path, "x y.jpg");
+    EXPECT_EQ(play.picture_path, "x y.jpg");
     for (const char* name : kTempPictures) write_file(name, "x");
     finish_run();
     EXPECT_TRUE(fs::exists(file("prog/ZELTORC.TXT")));
@@ -37,24 +39,24 @@ TEST_F(Startup, TheMainWindowKeepsItsPlaceAndEscapeOrCloseEndsTheProgram) {
     settings.win_left = 40, settings.win_top = 30, settings.win_width = 400, settings.win_height = 300;
     register_main_window_class();
     ASSERT_TRUE(create_main_window());
-    EXPECT_EQ(ws::get_window_text(main_window), "zelto");
-    ws::move_window(main_window, 70, 80, 500, 350, true);
+    EXPECT_EQ(ws::get_window_text(play.main_window), "zelto");
+    ws::move_window(play.main_window, 70, 80, 500, 350, true);
     ws::test::pump();
-    const Rect r = ws::get_window_rect(main_window);
+    const Rect r = ws::get_window_rect(play.main_window);
     EXPECT_EQ(r, (Rect{settings.win_left, settings.win_top, settings.win_left + settings.win_width,
                        settings.win_top + settings.win_height}));
     EXPECT_EQ(r.width(), 500);
-    close_without_asking = 0;
-    ws::send_message(main_window, ws::WM_KEYDOWN, ws::VK_ESCAPE, 0);
-    EXPECT_EQ(close_without_asking, 1);
+    play.close_without_asking = 0;
+    ws::send_message(play.main_window, ws::WM_KEYDOWN, ws::VK_ESCAPE, 0);
+    EXPECT_EQ(play.close_without_asking, 1);
     for (int round = 0; round < 2; ++round) {
         ws::Msg msg;
         while (ws::get_message(msg)) ws::dispatch_message(msg);
         EXPECT_EQ(msg.message, uint32_t(ws::WM_QUIT));
-        EXPECT_EQ(main_window, 0);
+        EXPECT_EQ(play.main_window, 0);
         if (round == 0) {
             ASSERT_TRUE(create_main_window());
-            ws::post_message(main_window, ws::WM_CLOSE, 0, 0);
+            ws::post_message(play.main_window, ws::WM_CLOSE, 0, 0);
         }
     }
 }

@@ -11,11 +11,14 @@
 
 #include "desk/background.h"
 #include "desk/display.h"
+#include "desk/state.h"
 #include "desk/title.h"
 #include "graphics/ddbase.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "play/play.h"
+#include "play/state.h"
 #include "support/game_builder.h"
+#include "ws/ws.h"
 
 namespace testsupport {
 
@@ -25,8 +28,8 @@ constexpr int32_t kClientW = 400, kClientH = 300, kDeskW = 800, kDeskH = 600;
 constexpr double kPi = std::numbers::pi;
 
 inline intptr_t desk_game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    game_window = hwnd;
-    Jig* g = current_game;
+    play.game_window = hwnd;
+    Jig* g = play.current_game;
     if (msg == ws::WM_PAINT) {
         desk_paint(hwnd);
         return 0;
@@ -62,7 +65,8 @@ protected:
         settings.hanten = true;
         settings.sound = true;
         // Every event names a file of its own, so the recorded plays tell the events apart.
-        for (int32_t e = 1; e <= kSoundEvents; ++e) sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
+        for (int32_t e = 1; e <= kSoundEvents; ++e)
+            play.sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
         static const bool registered = [] {
             ws::register_class({"TestMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
             ws::register_class({"TestGame", desk_game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
@@ -70,57 +74,57 @@ protected:
             return true;
         }();
         (void)registered;
-        main_window = ws::create_window("TestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, kClientW + 200,
+        play.main_window = ws::create_window("TestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, kClientW + 200,
                                         kClientH + 100, 0, 0);
-        game_window = ws::create_window("TestGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, kClientW, kClientH,
-                                        main_window, 0);
-        ASSERT_NE(game_window, 0);
+        play.game_window = ws::create_window("TestGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, kClientW,
+                                             kClientH, play.main_window, 0);
+        ASSERT_NE(play.game_window, 0);
         init_window();
         reset_gesture();
         tray_messages().clear();
         line_const_init();
     }
     void TearDown() override {
-        delete current_game;
-        current_game = nullptr;
-        delete presenter;
-        presenter = nullptr;
+        delete play.current_game;
+        play.current_game = nullptr;
+        delete desk.presenter;
+        desk.presenter = nullptr;
         finish_window();
         reset_gesture();
         ws::test::reset();
-        main_window = game_window = 0;
-        for (auto& t : tray_window) t = 0;
-        range_state = 0;
-        clock_start = clock_now = 0;
-        clock_carry = play_seconds = 0;
+        play.main_window = play.game_window = 0;
+        for (auto& t : play.tray_window) t = 0;
+        display.range_state = 0;
+        display.clock_start = display.clock_now = 0;
+        display.clock_carry = display.play_seconds = 0;
     }
 
     // Lays the desk afresh from the background and every item (plain path), as a game shows it after cutting.
     static void draw_desk(Jig& game) {
-        desk_image->blit(0, 0, desk_width, desk_height, *desk_back, 0, 0, SRCCOPY);
+        desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
         game.disp(nullptr);
     }
     // The presenter of the game, with every view handed over and dropped from the piece, as a cut game has it.
     static void start_presenter(Jig& game) {
-        presenter = new DDBase(max_cells);
-        presenter->init(game_window);
-        presenter->table_count = presenter->count;
+        desk.presenter = new DDBase(max_cells);
+        desk.presenter->init(play.game_window);
+        desk.presenter->table_count = desk.presenter->count;
         for (int32_t i = 0; i < game.item_count; ++i) upload_view(game.items[i]);
         game.disp(nullptr);
     }
     // A game on the pattern picture with every piece cut onto the desk (and handed to the presenter if asked);
     // made the current game.
     static Jig& cut_laid_game(int32_t w, int32_t h, int32_t n, bool with_presenter) {
-        delete current_game;
-        current_game = laid_game(w, h, n);
+        delete play.current_game;
+        play.current_game = laid_game(w, h, n);
         if (with_presenter) {
-            presenter = new DDBase(current_game->item_count);
-            presenter->init(game_window);
-            presenter->table_count = presenter->count;
+            desk.presenter = new DDBase(play.current_game->item_count);
+            desk.presenter->init(play.game_window);
+            desk.presenter->table_count = desk.presenter->count;
         }
-        while (current_game->cut_count < current_game->item_count) current_game->cut(kClientW, kClientH);
-        current_game->free_dc();
-        return *current_game;
+        while (play.current_game->cut_count < play.current_game->item_count) play.current_game->cut(kClientW, kClientH);
+        play.current_game->free_dc();
+        return *play.current_game;
     }
     // Index of the live item with this group id, or -1.
     static int32_t index_of(const Jig& g, int32_t id) {
@@ -138,23 +142,23 @@ protected:
     // The desk as it must be: the background with every shown item's view laid on it in display order (one item
     // left out if asked).
     static std::vector<uint32_t> fresh_desk(Jig& game, int32_t without = -1) {
-        std::vector<uint32_t> out = top_down(*desk_back);
+        std::vector<uint32_t> out = top_down(*desk.desk_back);
         for (uint32_t& w : out) w &= kWhite;
         for (int32_t i = 0; i < game.item_count; ++i) {
             const Item& it = game.items[i];
             if (it.hidden == 1 || i == without) continue;
             const Piece& p = *it.piece;
-            for (int32_t y = std::max(p.rect.top, 0); y < std::min(p.rect.bottom, desk_height); ++y)
-                for (int32_t x = std::max(p.rect.left, 0); x < std::min(p.rect.right, desk_width); ++x) {
+            for (int32_t y = std::max(p.rect.top, 0); y < std::min(p.rect.bottom, desk.desk_height); ++y)
+                for (int32_t x = std::max(p.rect.left, 0); x < std::min(p.rect.right, desk.desk_width); ++x) {
                     const uint32_t w = p.view_at(x - p.rect.left, y - p.rect.top) & kWhite;
-                    if (w != kWhite) out[size_t(y) * size_t(desk_width) + size_t(x)] = w;
+                    if (w != kWhite) out[size_t(y) * size_t(desk.desk_width) + size_t(x)] = w;
                 }
         }
         return out;
     }
     // Desk pixels that differ from the fresh drawing.
     static int64_t desk_faults(Jig& game) {
-        const std::vector<uint32_t> want = fresh_desk(game), got = top_down(*desk_image);
+        const std::vector<uint32_t> want = fresh_desk(game), got = top_down(*desk.desk_image);
         int64_t bad = 0;
         for (size_t i = 0; i < want.size(); ++i) bad += (got[i] & kWhite) != want[i];
         return bad;
@@ -165,22 +169,22 @@ protected:
         const std::vector<uint32_t> want = fresh_desk(game, game.item_count - 1);
         const Rect r = game.items[game.item_count - 1].piece->rect;
         int64_t bad = 0;
-        for (int32_t y = std::max(r.top, 0); y < std::min(r.bottom, desk_height); ++y)
-            for (int32_t x = std::max(r.left, 0); x < std::min(r.right, desk_width); ++x)
+        for (int32_t y = std::max(r.top, 0); y < std::min(r.bottom, desk.desk_height); ++y)
+            for (int32_t x = std::max(r.left, 0); x < std::min(r.right, desk.desk_width); ++x)
                 bad += (at(*game.under_cache, x - r.left, y - r.top) & kWhite) !=
-                       want[size_t(y) * size_t(desk_width) + size_t(x)];
+                       want[size_t(y) * size_t(desk.desk_width) + size_t(x)];
         return bad;
     }
 
     // What the window shows at (x, y) after painting all of it (or without painting, as last composed).
     static uint32_t shown(int32_t x, int32_t y, bool paint = true) {
-        if (paint) ws::paint_at_once(game_window, nullptr);
-        return at(*ws::client_surface(game_window), x, y) & kWhite;
+        if (paint) ws::paint_at_once(play.game_window, nullptr);
+        return at(*ws::client_surface(play.game_window), x, y) & kWhite;
     }
 
     // ---- the mouse, in game-window coordinates ----
     static void input(uint32_t msg, Point client, uint32_t keys = 0) {
-        ws::test::mouse(msg, ws::client_to_screen(game_window, client), keys);
+        ws::test::mouse(msg, ws::client_to_screen(play.game_window, client), keys);
         ws::test::pump();
     }
     static void press(Point p, uint32_t msg = ws::WM_LBUTTONDOWN) { input(msg, p); }

@@ -7,13 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "desk/desk.h"
 #include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
+#include "graphics/state.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "puzzle/random.h"
+#include "puzzle/state.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/sound.h"
@@ -55,9 +58,9 @@ inline MemDC* surface_of(int32_t w, int32_t h, const PixelAt& pixel, int32_t kin
 
 // A new game with no picture, made the current one (the previous one is deleted).
 inline Jig& new_blank_game() {
-    delete current_game;
-    current_game = new Jig(blank_game);
-    return *current_game;
+    delete play.current_game;
+    play.current_game = new Jig(blank_game);
+    return *play.current_game;
 }
 
 // Words of a piece's whole image or view frame, top row first (the piece keeps only part of them).
@@ -96,8 +99,8 @@ inline Piece& add_solid(Jig& game, int32_t cx, int32_t cy, int32_t size, uint32_
 // Writes a w x h BMP of the given pixels. False when the file could not be written.
 inline bool write_picture(const std::string& path, int32_t w, int32_t h, const PixelAt& pixel) {
     MemDC* s = surface_of(w, h, pixel);
-    std::snprintf(bmp_name, sizeof bmp_name, "%s", path.c_str());
-    const bool ok = path.size() < sizeof bmp_name && save_bmp(*s, 0, 0, 0, 0) == 1;
+    std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "%s", path.c_str());
+    const bool ok = path.size() < sizeof graphics.bmp_name && save_bmp(*s, 0, 0, 0, 0) == 1;
     delete s;
     return ok;
 }
@@ -114,17 +117,19 @@ inline bool write_noise_picture(const std::string& path, int32_t w, int32_t h, u
 // test may change, and clears the current game.
 class Guard {
 public:
-    Guard() : settings_(settings), sounds_(sound_list), random_(game_random), picture_(picture_path) { line_const_init(); }
+    Guard() : settings_(settings), sounds_(play.sound_list), random_(puzzle.game_random), picture_(play.picture_path) {
+        line_const_init();
+    }
     ~Guard() {
-        delete current_game;
-        current_game = nullptr;
+        delete play.current_game;
+        play.current_game = nullptr;
         settings = settings_;
-        sound_list = sounds_;
-        game_random = random_;
-        picture_path = picture_;
-        save_path.clear();
-        view_x = view_y = scroll_dx = scroll_dy = 0;
-        game_saved = close_without_asking = ctrl_down = shift_down = f1_down = 0;
+        play.sound_list = sounds_;
+        puzzle.game_random = random_;
+        play.picture_path = picture_;
+        play.save_path.clear();
+        desk.view_x = desk.view_y = desk.scroll_dx = desk.scroll_dy = 0;
+        play.game_saved = play.close_without_asking = play.ctrl_down = play.shift_down = play.f1_down = 0;
         line_const_init();
     }
     Guard(const Guard&) = delete;

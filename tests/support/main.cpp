@@ -1,7 +1,7 @@
 // Test entry point: starts the window-system layer in test mode (offscreen, virtual clock), then runs the tests.
 #include <gtest/gtest.h>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

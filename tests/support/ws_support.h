@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace wstest {
 

@@ -1,5 +1,6 @@
 // Where the guide window opens: at the game window's corner, but never past the screen's edges.
 #include "play/companions.h"
+#include "play/state.h"
 #include "windows/windows_support.h"
 
 namespace {
@@ -11,8 +12,8 @@ TEST_F(CompanionTest, TheGuideStaysOnTheScreenWhenTheGameWindowRunsPastItsCorner
     settings.image = true;
     settings.win_left = sw - 200, settings.win_top = sh - 100;  // the main window runs past the bottom right
     play("pic.bmp");
-    ASSERT_NE(guide_window, 0);
-    const Rect g = ws::get_window_rect(guide_window);
+    ASSERT_NE(::play.guide_window, 0);
+    const Rect g = ws::get_window_rect(::play.guide_window);
     EXPECT_TRUE(g.left >= 0 && g.top >= 0 && g.right <= sw && g.bottom <= sh)
         << g.left << "," << g.top << " " << g.right << "," << g.bottom << " on " << sw << "x" << sh;
 }

@@ -2,7 +2,9 @@
 // every template back, a second opening reusing the first window, and the shapes the next game is cut with.
 #include <cstring>
 
+#include "play/state.h"
 #include "puzzle/lines.h"
+#include "puzzle/state.h"
 #include "windows/katachi.h"
 #include "windows/windows_support.h"
 
@@ -16,8 +18,8 @@ protected:
         CompanionTest::SetUp();
         play("pic.bmp");
         std::memcpy(start_, settings.line, sizeof start_);
-        std::memcpy(shapes_, unit_shapes, sizeof shapes_);
-        hwnd_ = open_katachi(game_window);
+        std::memcpy(shapes_, puzzle.unit_shapes, sizeof shapes_);
+        hwnd_ = open_katachi(::play.game_window);
         ASSERT_NE(hwnd_, 0);
     }
     void mouse(uint32_t msg, int32_t x, int32_t y, uintptr_t keys = 0) {
@@ -29,7 +31,7 @@ protected:
         mouse(ws::WM_MOUSEMOVE, 110 + 24 + dx, 110 - 12 + dy, ws::MK_LBUTTON);
         mouse(ws::WM_LBUTTONUP, 110 + 24 + dx, 110 - 12 + dy);
     }
-    bool same_shapes() const { return std::memcmp(shapes_, unit_shapes, sizeof shapes_) == 0; }
+    bool same_shapes() const { return std::memcmp(shapes_, puzzle.unit_shapes, sizeof shapes_) == 0; }
     Point start_[kLineTemplates][kLinePointsMax];
     UnitShape shapes_[unit_shape_count];
     ws::Hwnd hwnd_ = 0;
@@ -46,7 +48,7 @@ TEST_F(KatachiTest, ADragMovesOnlyThePickedPointWhileTheButtonIsHeld) {
     mouse(ws::WM_MOUSEMOVE, 300, 300);  // no button: nothing follows, and the drag is over
     mouse(ws::WM_MOUSEMOVE, 310, 310, ws::MK_LBUTTON);
     EXPECT_EQ(std::memcmp(want, settings.line, sizeof want), 0);
-    EXPECT_EQ(open_katachi(game_window), hwnd_);  // the open one, not a second
+    EXPECT_EQ(open_katachi(::play.game_window), hwnd_);  // the open one, not a second
 }
 
 TEST_F(KatachiTest, CancelRestoresEveryTemplateAndClosingRebuildsTheShapes) {
@@ -59,14 +61,14 @@ TEST_F(KatachiTest, CancelRestoresEveryTemplateAndClosingRebuildsTheShapes) {
     EXPECT_EQ(std::memcmp(start_, settings.line, sizeof start_), 0);
     EXPECT_TRUE(same_shapes());
 
-    hwnd_ = open_katachi(game_window);
+    hwnd_ = open_katachi(::play.game_window);
     drag_point1(10, 30);
     ws::send_message(hwnd_, ws::WM_CLOSE, 0, 0);
     EXPECT_FALSE(same_shapes());  // the next game is cut with the new shape
-    ws::test::drop_files(game_window, {"pic.bmp"}, {5, 5});  // a new game in the same window
+    ws::test::drop_files(::play.game_window, {"pic.bmp"}, {5, 5});  // a new game in the same window
     ws::test::pump();
-    ASSERT_NE(current_game, nullptr);
-    EXPECT_EQ(current_game->cut_count, current_game->item_count);
+    ASSERT_NE(::play.current_game, nullptr);
+    EXPECT_EQ(::play.current_game->cut_count, ::play.current_game->item_count);
 }
 
 }  // namespace

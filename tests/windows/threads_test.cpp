@@ -7,8 +7,9 @@
 #include <sstream>
 #include <thread>
 
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -28,14 +29,14 @@ TEST(WorkerThreadDeathTest, AFatalErrorWhileTheUiThreadWaitsIsLoggedAndEndsThePr
     // The death test's child runs this body again: the log's name must be the same in both processes.
     const std::string log = (std::filesystem::current_path() / "worker_fatal_test_log.txt").string();
     std::filesystem::remove(log);
-    std::snprintf(trace_file_name, sizeof trace_file_name, "%s", log.c_str());
+    std::snprintf(graphics.trace_file_name, sizeof graphics.trace_file_name, "%s", log.c_str());
     EXPECT_EXIT(std::thread([] { fatal_error("loader", 12, "stretch", 0); }).join(), ::testing::ExitedWithCode(1),
                 "");
     std::ifstream in(log);
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_NE(text.str().find("loader line=12 stretch"), std::string::npos);
-    std::snprintf(trace_file_name, sizeof trace_file_name, "ZELTOTR.TXT");
+    std::snprintf(graphics.trace_file_name, sizeof graphics.trace_file_name, "ZELTOTR.TXT");
     std::filesystem::remove(log);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "play/state.h"
 #include "windows/viewer.h"
 #include "windows/windows_support.h"
 
@@ -33,7 +34,7 @@ protected:
 TEST_F(ViewerTest, ThumbnailsFollowTheSortedNamesAndClicksStartOrResumeThatFile) {
     fill_folder();
     open("");
-    ASSERT_NE(list_window, 0);
+    ASSERT_NE(::play.list_window, 0);
     ASSERT_TRUE(load_all());
     const std::vector<std::string> expected = {"pictures/a_square.bmp", "pictures/b_wide.bmp",
                                                "pictures/c_broken.jpg", "pictures/d_game.zlt"};
@@ -51,18 +52,19 @@ TEST_F(ViewerTest, ThumbnailsFollowTheSortedNamesAndClicksStartOrResumeThatFile)
     EXPECT_FALSE(over_limit);
 
     for (int32_t slot : {1, 3, 0}) {
-        if (!list_window) viewer_create(game_window);
+        if (!::play.list_window) viewer_create(::play.game_window);
         ASSERT_TRUE(load_all());
         click_slot(slot);
         ws::test::pump();
-        EXPECT_EQ(list_window, 0);
-        ASSERT_NE(current_game, nullptr);
-        EXPECT_EQ(slot == 3 ? save_path : picture_path + "|" + save_path, expected[size_t(slot)] + (slot == 3 ? "" : "|"));
+        EXPECT_EQ(::play.list_window, 0);
+        ASSERT_NE(::play.current_game, nullptr);
+        EXPECT_EQ(slot == 3 ? ::play.save_path : ::play.picture_path + "|" + ::play.save_path,
+                  expected[size_t(slot)] + (slot == 3 ? "" : "|"));
     }
-    viewer_create(game_window);
-    ws::send_message(list_window, ws::WM_LBUTTONUP, 0, ws::make_lparam(0, 40));  // x = 0 is the frame
+    viewer_create(::play.game_window);
+    ws::send_message(::play.list_window, ws::WM_LBUTTONUP, 0, ws::make_lparam(0, 40));  // x = 0 is the frame
     ws::test::pump();
-    EXPECT_NE(list_window, 0);
+    EXPECT_NE(::play.list_window, 0);
 }
 
 TEST_F(ViewerTest, MoreThanAThousandFilesGiveOneNoticeOnTheWindowsThread) {
@@ -70,14 +72,14 @@ TEST_F(ViewerTest, MoreThanAThousandFilesGiveOneNoticeOnTheWindowsThread) {
     for (int32_t count : {1000, 1001}) {
         for (int32_t i = 0; i < count; ++i) std::ofstream("pictures/p" + std::to_string(1000 + i) + ".bmp");
         const size_t before = ws::test::messages().size();
-        viewer_create(game_window);
+        viewer_create(::play.game_window);
         for (int32_t i = 0; i < 5; ++i) ws::test::advance(100);
         int32_t notices = 0;
         for (size_t i = before; i < ws::test::messages().size(); ++i)
             notices += ws::test::messages()[i].text == "1000個以上のファイルは無視します。";
         EXPECT_EQ(notices, count > 1000 ? 1 : 0) << count;
         EXPECT_EQ(viewer.names.size(), 1000u);
-        ws::send_message(list_window, ws::WM_CLOSE, 0, 0);
+        ws::send_message(::play.list_window, ws::WM_CLOSE, 0, 0);
         fs::remove_all("pictures");
         fs::create_directories("pictures");
     }
@@ -121,12 +123,12 @@ TEST_F(ViewerTest, TheLoaderEndsWhetherTheListIsClosedOrDestroyedWithItsParent) 
         viewer_create(parent);
         EXPECT_TRUE(viewer.loader.running());
         if (close) {
-            ws::send_message(list_window, ws::WM_CLOSE, 0, 0);
+            ws::send_message(::play.list_window, ws::WM_CLOSE, 0, 0);
         } else {
             ws::destroy_window(parent);
         }
         EXPECT_FALSE(viewer.loader.running());
-        EXPECT_EQ(list_window, 0);
+        EXPECT_EQ(::play.list_window, 0);
         if (close) ws::destroy_window(parent);
         EXPECT_EQ(MemDC::live_objects(), before);
     }

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "play/jigwin_support.h"
+#include "play/state.h"
 #include "windows/companions.h"
 #include "windows/viewer_state.h"
 
@@ -32,7 +33,7 @@ inline bool load_all() {
 }
 
 inline void click_slot(int32_t slot, uint32_t msg = ws::WM_LBUTTONUP) {
-    ws::send_message(list_window, msg, 0, ws::make_lparam(80 * slot + 40, 40));
+    ws::send_message(::play.list_window, msg, 0, ws::make_lparam(80 * slot + 40, 40));
 }
 
 }  // namespace windowstest

@@ -2,14 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "desk/desk.h"
+#include "pieces/desk.h"
 
-int32_t desk_width = 0, desk_height = 0;
-MemDC* desk_image = nullptr;
-MemDC* desk_back = nullptr;
-int32_t view_x = 0, view_y = 0;
-int32_t scroll_dx = 0, scroll_dy = 0;
-Colour near_black = 0x010101, near_white = 0xFEFEFE;
+Desk desk;
 
 namespace {
 
@@ -64,35 +59,35 @@ MemDC* new_desk_surface(int32_t width, int32_t height) {
 
 void desk_images_create(int32_t width, int32_t height) {
     desk_images_destroy();
-    desk_width = std::max(width, 1);
-    desk_height = std::max(height, 1);
-    view_x = view_y = 0;
-    desk_image = new_desk_surface(desk_width, desk_height);
-    desk_back = new_desk_surface(desk_width, desk_height);
-    near_black = measure_near_black(*desk_image);
-    near_white = measure_near_white(*desk_image);
+    desk.desk_width = std::max(width, 1);
+    desk.desk_height = std::max(height, 1);
+    desk.view_x = desk.view_y = 0;
+    desk.desk_image = new_desk_surface(desk.desk_width, desk.desk_height);
+    desk.desk_back = new_desk_surface(desk.desk_width, desk.desk_height);
+    desk.near_black = measure_near_black(*desk.desk_image);
+    desk.near_white = measure_near_white(*desk.desk_image);
 }
 
 void desk_images_destroy() {
-    delete desk_image;
-    delete desk_back;
-    desk_image = desk_back = nullptr;
+    delete desk.desk_image;
+    delete desk.desk_back;
+    desk.desk_image = desk.desk_back = nullptr;
 }
 
 void put_transparent(int32_t x, int32_t y, int32_t w, int32_t h, MemDC& src, int32_t sx, int32_t sy) {
-    if (!desk_image) return;
+    if (!desk.desk_image) return;
     // Clip once here so the copy below touches only pixels both surfaces have.
     const int32_t left = std::max({0, -x, -sx}), top = std::max({0, -y, -sy});
-    const int32_t right = std::min({w, desk_image->width() - x, src.width() - sx});
-    const int32_t bottom = std::min({h, desk_image->height() - y, src.height() - sy});
+    const int32_t right = std::min({w, desk.desk_image->width() - x, src.width() - sx});
+    const int32_t bottom = std::min({h, desk.desk_image->height() - y, src.height() - sy});
     if (right <= left || bottom <= top) return;
-    const int32_t dw = desk_image->width(), sw = src.width();
-    const int32_t dh = desk_image->height(), sh = src.height();
+    const int32_t dw = desk.desk_image->width(), sw = src.width();
+    const int32_t dh = desk.desk_image->height(), sh = src.height();
     const int32_t n = right - left;
     for (int32_t r = top; r < bottom; ++r) {
         // Row r of the block, top-down; memory rows run bottom-up.
         const uint32_t* s = src.words() + size_t(sh - 1 - (sy + r)) * size_t(sw) + size_t(sx + left);
-        uint32_t* d = desk_image->words() + size_t(dh - 1 - (y + r)) * size_t(dw) + size_t(x + left);
+        uint32_t* d = desk.desk_image->words() + size_t(dh - 1 - (y + r)) * size_t(dw) + size_t(x + left);
         lay_row(s, d, n);
     }
 }

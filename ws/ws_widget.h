@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "graphics/ws_state.h"
+#include "ws/ws_state.h"
 
 class QMenuBar;
 

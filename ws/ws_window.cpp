@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <map>
 
-#include "graphics/ws_widget.h"
+#include "ws/ws_widget.h"
 
 namespace ws {
 namespace detail {

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "graphics/ws_state.h"
+#include "ws/ws_state.h"
 
 namespace ws {
 namespace detail {

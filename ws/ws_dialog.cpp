@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "graphics/ws_state.h"
+#include "ws/ws_state.h"
 
 namespace ws {
 namespace {

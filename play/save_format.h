@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "graphics/geometry.h"
-#include "play/jig.h"
+#include "puzzle/jig.h"
 
 namespace save_format {
 

@@ -13,10 +13,6 @@
 
 struct Jig;
 
-// The piece count and stretch size the game in play was built with (from a saved game: those it was built with).
-extern int32_t game_piece_num;
-extern int32_t game_stretch_size;
-
 // Texts shown to the player (%s: the file's path) and the title of their message boxes.
 inline constexpr const char* kSaveNoticeTitle = "zelto 通知";
 inline constexpr const char* kSaveFailedText = "ゲーム中のデータを保存できませんでした。\n（保存先 : %s）";
@@ -30,6 +26,9 @@ inline constexpr const char* kResumedPictureBmp = "zelto_temp.bmp";
 inline constexpr const char* kListPictureJpg = "zelto_temp2.jpg";
 inline constexpr const char* kListPictureBmp = "zelto_temp2.bmp";
 inline constexpr const char* kEmergencySaveName = "zelto_save.zlt";
+// The temporary pictures above, deleted at the end of a run.
+inline constexpr const char* kTempPictures[4] = {kResumedPictureJpg, kResumedPictureBmp, kListPictureJpg,
+                                                  kListPictureBmp};
 
 // message: a save the player asked for: a failure is told, and once the file is written the game's recovery file
 // is no longer needed. quiet: the program's own save (emergency, recovery): nothing is told, the recovery stays.

@@ -12,7 +12,7 @@
 
 #include <map>
 
-#include "graphics/ws_widget.h"
+#include "ws/ws_widget.h"
 
 namespace ws {
 namespace detail {

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QThread>
 
-#include "graphics/ws.h"
-#include "graphics/ws_state.h"
+#include "ws/ws.h"
+#include "ws/ws_state.h"
 
 namespace ws {
 

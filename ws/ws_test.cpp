@@ -2,7 +2,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "graphics/ws_state.h"
+#include "ws/ws_state.h"
 
 namespace ws::test {
 

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "graphics/ws_state.h"
+#include "ws/ws_state.h"
 
 namespace ws {
 namespace {

@@ -5,18 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "desk/desk.h"
+#include "desk/state.h"
 #include "desk/title.h"
 #include "graphics/durable.h"
 #include "graphics/paths.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
+#include "play/companions.h"
+#include "play/save.h"
+#include "play/save_format.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
-#include "shell/save.h"
-#include "shell/recover.h"
-#include "shell/save_format.h"
-#include "shell/startup.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -68,16 +69,16 @@ std::vector<uint8_t> game_tables(const Jig& jig, int32_t points) {
     Header h;
     h.picture_offset = int32_t(picture_offset_for(cells, jig.item_count, points));
     h.picture_type = jig.picture_type;
-    h.piece_num = game_piece_num;
-    h.stretch_size = game_stretch_size;
+    h.piece_num = play.game_piece_num;
+    h.stretch_size = play.game_stretch_size;
     h.pic_w = jig.pic_w;
     h.pic_h = jig.pic_h;
     h.cols = jig.cols;
     h.rows = jig.rows;
     h.item_count = jig.item_count;
-    h.play_seconds = play_seconds;
-    h.view_x = view_x;
-    h.view_y = view_y;
+    h.play_seconds = display.play_seconds;
+    h.view_x = desk.view_x;
+    h.view_y = desk.view_y;
     std::vector<uint8_t> out;
     out.reserve(size_t(h.picture_offset));
     put_header(out, h);
@@ -98,22 +99,22 @@ bool write_file(const std::string& target, const std::vector<uint8_t>& tables, s
 int32_t save_game(const Jig& jig, const std::string& path, SaveReport report) {
     if (!savable(jig)) return 0;
     const std::vector<uint8_t> tables = game_tables(jig, line_points());
-    std::FILE* picture = open_file(picture_path, "rb");
+    std::FILE* picture = open_file(play.picture_path, "rb");
     bool ok = false;
     if (picture) {
         ok = !path.empty() && write_file(resolve_path(path), tables, picture);
         std::fclose(picture);
     }
     if (!ok && report == SaveReport::message) tell(kSaveFailedText, path);
-    if (ok && report == SaveReport::message) forget_recovery();  // the player's own file now holds the game
+    if (ok && report == SaveReport::message) tell_forget_recovery();  // the player's own file now holds the game
     return ok ? 1 : 0;
 }
 
 void emergency_save() {
     static bool running = false;
-    if (running || !current_game || !savable(*current_game)) return;
+    if (running || !play.current_game || !savable(*play.current_game)) return;
     running = true;
-    save_game(*current_game, kEmergencySaveName, SaveReport::quiet);
+    save_game(*play.current_game, kEmergencySaveName, SaveReport::quiet);
     running = false;
 }
 
@@ -121,11 +122,11 @@ void emergency_save() {
 // started again), the first free "name1.zlt", "name2.zlt", ... instead, so an earlier game is never replaced.
 // Only the game's own file (save_path: resumed from or last saved to) is offered although it exists.
 std::string default_save_name() {
-    if (!save_path.empty()) return save_path;
+    if (!play.save_path.empty()) return play.save_path;
     std::string stem;
-    for (size_t i = picture_path.size(); i-- > 1;)
-        if (picture_path[i] == '.') {
-            stem = picture_path.substr(0, i);
+    for (size_t i = play.picture_path.size(); i-- > 1;)
+        if (play.picture_path[i] == '.') {
+            stem = play.picture_path.substr(0, i);
             break;
         }
     std::string name = stem + ".zlt";

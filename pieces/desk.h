@@ -8,12 +8,24 @@
 
 #include "graphics/memdc.h"
 
-extern int32_t desk_width, desk_height;  // desk size in pixels
-extern MemDC* desk_image;                // the composed desk: background and every display item
-extern MemDC* desk_back;                 // the background alone
-extern int32_t view_x, view_y;           // desk position of the window's top-left corner
-extern int32_t scroll_dx, scroll_dy;     // added to the view origin while the player drags the desk
-extern Colour near_black, near_white;    // darkest non-black and lightest non-white grey desk_image can hold
+class DDBase;
+
+// The pieces' folder state: the desk they lie on, the part of it the window shows, and the presenter.
+struct Desk {
+    int32_t desk_width = 0, desk_height = 0;  // desk size in pixels
+    MemDC* desk_image = nullptr;              // the composed desk: background and every display item
+    MemDC* desk_back = nullptr;               // the background alone
+    int32_t view_x = 0, view_y = 0;           // desk position of the window's top-left corner
+    int32_t scroll_dx = 0, scroll_dy = 0;     // added to the view origin while the player drags the desk
+    // The darkest non-black and lightest non-white grey desk_image can hold.
+    Colour near_black = 0x010101, near_white = 0xFEFEFE;
+    DDBase* presenter = nullptr;  // the game's presentation object, or none (then the plain drawing path)
+
+    // Back to the start of a run; the surfaces are not destroyed (desk_images_destroy and the presenter's owner
+    // do that).
+    void reset() { *this = Desk{}; }
+};
+extern Desk desk;
 
 // Creates desk_image and desk_back (screen-compatible, width x height, at least 1 x 1), sets view_x = view_y = 0,
 // and measures near_black and near_white on desk_image. Images of an earlier call are destroyed first.

@@ -1,5 +1,5 @@
 // The Qt widgets behind windows: showing client surfaces and turning Qt's input events into queued messages.
-#include "graphics/ws_widget.h"
+#include "ws/ws_widget.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>

@@ -3,20 +3,19 @@
 #include <string>
 #include <vector>
 
-#include "desk/desk.h"
+#include "desk/state.h"
 #include "desk/title.h"
 #include "graphics/paths.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
-#include "graphics/ws.h"
+#include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/jig.h"
+#include "play/save.h"
+#include "play/save_format.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
 #include "puzzle/lines.h"
-#include "shell/save.h"
-#include "shell/save_format.h"
-#include "shell/startup.h"
-
-int32_t game_piece_num = 0;
-int32_t game_stretch_size = 0;
+#include "ws/ws.h"
 
 namespace {
 
@@ -40,7 +39,7 @@ void tell(const char* text, const std::string& path) {
 }
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("save", event);
+    if (graphics.trace_switch) trace_line("save", event);
 }
 
 // Writes the picture part of `saved` (from `offset` on) to the file `name`; a half-written file is removed.
@@ -80,9 +79,9 @@ void apply(Jig& jig, const SavedGame& g) {
     jig.rows = h.rows;
     jig.item_count = h.item_count;
     jig.holding = jig.two_buttons = 0;
-    clock_carry = h.play_seconds;
-    view_x = h.view_x;
-    view_y = h.view_y;
+    display.clock_carry = h.play_seconds;
+    desk.view_x = h.view_x;
+    desk.view_y = h.view_y;
     for (size_t k = 0; k < g.cells.size(); ++k) jig.cells[k] = g.cells[k];
     for (size_t i = 0; i < g.items.size(); ++i) {
         const SavedItem& s = g.items[i];
@@ -137,8 +136,8 @@ int32_t begin_resume(const std::string& path, const std::function<void()>& end_g
     const std::string chosen = path;  // the caller may pass save_path or picture_path itself
     if (!saved_game_usable(chosen)) return 0;
     if (end_game_in_play) end_game_in_play();
-    save_path = chosen;
-    return extract_picture(save_path, picture_path);
+    play.save_path = chosen;
+    return extract_picture(play.save_path, play.picture_path);
 }
 
 int32_t extract_picture(const std::string& path, std::string& out_name) {
@@ -150,8 +149,8 @@ int32_t extract_picture(const std::string& path, std::string& out_name) {
         tell(kSaveBrokenText, source);
         return 0;
     }
-    game_piece_num = g.header.piece_num;
-    game_stretch_size = g.header.stretch_size;
+    play.game_piece_num = g.header.piece_num;
+    play.game_stretch_size = g.header.stretch_size;
     out_name = g.header.picture_type == 1 ? kResumedPictureJpg : kResumedPictureBmp;
     return write_picture(file.f, g.header.picture_offset, out_name);
 }

@@ -1,7 +1,7 @@
 // Painting: client surfaces sized to the client area, the part waiting to be painted, begin/end paint, showing.
 #include <algorithm>
 
-#include "graphics/ws_widget.h"
+#include "ws/ws_widget.h"
 
 namespace ws {
 namespace detail {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <deque>
 
-#include "graphics/ws_state.h"
+#include "ws/ws_state.h"
 
 namespace ws {
 namespace detail {

@@ -1,5 +1,5 @@
 // Encoding and checked decoding of saved-game blocks.
-#include "shell/save_format.h"
+#include "play/save_format.h"
 
 #include <cmath>
 #include <cstring>

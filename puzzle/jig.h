@@ -1,4 +1,4 @@
-// The game in play: the Jig record (cells with their cutting lines, the display list, the fitted picture) and Item.
+// The game record: the Jig record (cells with their cutting lines, the display list, the fitted picture) and Item.
 //
 // Terms: a cell is one rectangle of the grid laid over the picture; a group is a set of cells joined into one
 // piece on the desk; a display item is one group's entry in the z-ordered display list (bottom first).
@@ -137,13 +137,3 @@ struct Jig {
     void engrave_lines(MemDC& surface, int32_t w, int32_t h);
     void reset_sweep() { sweep_reset = 1; }
 };
-
-extern std::string picture_path;  // picture file of the next game (UTF-8, as the player named it)
-extern Jig* current_game;   // the puzzle in play, or none
-extern DDBase* presenter;   // the game's presentation object, or none (then the plain drawing path)
-extern int32_t last_selected;  // display index of the last item picked up, -1 when none
-
-// Copies the picture file `path` into the picture folder (view_dir) and makes `path` name the copy: under its own
-// name, or, when that is taken, the name followed by 1, 2, ... 100. A picture already lying in the picture folder,
-// or one that cannot be copied there at all, keeps its path: the game is then played from where it lies.
-void keep_picture_copy(std::string& path);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 class QWidget;
 

@@ -11,7 +11,7 @@
 #include <map>
 #include <memory>
 
-#include "graphics/ws_state.h"
+#include "ws/ws_state.h"
 
 namespace ws {
 namespace {

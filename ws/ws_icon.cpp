@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QPixmap>
 
-#include "graphics/ws.h"
+#include "ws/ws.h"
 
 namespace ws {
 namespace {

@@ -7,7 +7,7 @@
 #include <map>
 #include <optional>
 
-#include "graphics/ws_widget.h"
+#include "ws/ws_widget.h"
 
 namespace ws {
 namespace detail {

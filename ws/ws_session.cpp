@@ -10,7 +10,7 @@
 #include <atomic>
 #include <cerrno>
 
-#include "graphics/ws_state.h"
+#include "ws/ws_state.h"
 
 namespace ws {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "graphics/ws_widget.h"
+#include "ws/ws_widget.h"
 
 namespace ws {
 namespace detail {

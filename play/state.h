@@ -1,0 +1,57 @@
+// The play folder's state: the game in play, its files and windows, the keys and the pointer's gesture, the
+// picture list's request and answer, and the sound list.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "graphics/geometry.h"
+#include "play/sound.h"
+#include "ws/ws.h"
+
+struct Jig;
+
+inline constexpr int32_t kTrayCount = 10;
+
+struct Play {
+    Jig* current_game = nullptr;  // the puzzle in play, or none
+    int32_t last_selected = -1;   // display index of the last item picked up, -1 when none
+    // The picture (or saved game) of the game in play or the next one (UTF-8, as the player named it), and the
+    // saved-game file it came from.
+    std::string picture_path;
+    std::string save_path;
+    // The piece count and stretch size the game in play was built with (from a saved game: those it was built with).
+    int32_t game_piece_num = 0;
+    int32_t game_stretch_size = 0;
+    int32_t close_without_asking = 0;  // ESC: the game window saves without asking when it closes
+    int32_t game_saved = 0;            // the game was saved and has not changed since
+
+    // ---- windows ----
+    ws::Hwnd main_window = 0;
+    ws::Hwnd game_window = 0;               // the game window, a child of the main window; 0 while there is none
+    ws::Hwnd guide_window = 0;              // the guide image window, 0 while none is open (the game window owns it)
+    ws::Hwnd list_window = 0;               // the picture list, 0 while none is open
+    ws::Hwnd tray_window[kTrayCount] = {};  // open tray windows, 0 where a slot is free
+
+    // ---- keys and gesture (window coordinates) ----
+    int32_t press_time = 0;
+    int32_t shift_down = 0, ctrl_down = 0, f1_down = 0;
+    Point down_point;          // pointer at the last press (the range drag advances it)
+    Point last_point;          // pointer at the last mouse message handled
+    uint32_t down_time = 0;    // message time of the last press
+    int32_t button_phase = 0;  // 0 no button, 1 one button, 2 a second button went down (or the middle one)
+    int32_t moved_far = 0;     // the pointer left the click square while an item was held
+    int32_t captured = 0;      // the game window holds the mouse capture
+
+    // ---- the picture list's request and answer: set by whoever opens the list, read on IDM_VIEW_END ----
+    std::string view_folder;  // folder to list, ending in "\"
+    std::string view_title;   // kViewChoose or kViewBackground: also the list's window title
+    std::string view_result;  // the file the player clicked, "" until then
+
+    // ---- sound ----
+    std::array<SoundEntry, kSoundEvents> sound_list;  // entry of event e (1..20) is sound_list[e - 1]
+    int32_t sound_looping = 0;  // 1 once a looping sound has been started; the game window clears it on stopping
+
+    void reset() { *this = Play{}; }
+};
+extern Play play;
