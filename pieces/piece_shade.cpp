@@ -37,7 +37,8 @@ struct Smoothed {
 
 // Working storage kept from one piece to the next (shading runs often and the sizes are alike).
 struct Scratch {
-    std::vector<Smoothed> queue, results;
+    std::array<Smoothed, queue_size> queue;
+    std::vector<Smoothed> results;
     std::vector<uint8_t> keyed, casting;
 };
 Scratch& scratch() {
@@ -64,18 +65,17 @@ class Smoother {
 public:
     Smoother(const uint32_t* bevelled, int32_t w, int32_t h, uint32_t key)
         : s_(bevelled), w_(w), h_(h), key_(key), queue_(scratch().queue), results_(scratch().results) {
-        queue_.clear();
         results_.clear();
     }
 
     void add(int32_t x, int32_t m, uint32_t colour) {
-        queue_.push_back({x, m, colour});
-        if (queue_.size() == queue_size) flush();
+        queue_[queued_++] = {x, m, colour};
+        if (queued_ == queue_size) flush();
     }
 
     void flush() {
-        for (const Smoothed& e : queue_) smooth(e);
-        queue_.clear();
+        for (size_t i = 0; i < queued_; ++i) smooth(queue_[i]);
+        queued_ = 0;
     }
 
     // Writes the smoothed values, later ones over earlier ones; a shape pixel keeps its seam mark.
@@ -136,7 +136,8 @@ private:
     const uint32_t* s_;
     int32_t w_, h_;
     uint32_t key_;
-    std::vector<Smoothed>& queue_;
+    std::array<Smoothed, queue_size>& queue_;
+    size_t queued_ = 0;
     std::vector<Smoothed>& results_;
 };
 
