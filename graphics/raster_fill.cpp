@@ -31,7 +31,9 @@ template <bool SurfaceMode>
 class Filler {
 public:
     Filler(const Surface& s, uint32_t colour, uint32_t paint, std::vector<Span>* record)
-        : s_(s), colour_(colour & 0xFFFFFF), paint_(paint), record_(record) {}
+        : s_(s), colour_(colour & 0xFFFFFF), paint_(paint), record_(record), stack_(spare_stack()) {
+        stack_.clear();
+    }
 
     bool inside(uint32_t word) const {
         return SurfaceMode ? (word & 0xFFFFFF) == colour_ : (word & 0xFFFFFF) != colour_;
@@ -104,7 +106,13 @@ private:
     uint32_t colour_;
     uint32_t paint_;
     std::vector<Span>* record_;
-    std::vector<Span> stack_;
+    // Fills come one after another (a piece each when cutting): the stack's storage is kept for the next one.
+    static std::vector<Span>& spare_stack() {
+        thread_local std::vector<Span> stack;
+        return stack;
+    }
+
+    std::vector<Span>& stack_;
 };
 
 template <bool SurfaceMode>

@@ -33,16 +33,24 @@ int32_t last_kept(const uint32_t* row, int32_t n) {
     return i - 1;
 }
 
+// The first and last rows with something kept are found first; between them only the parts of a row beyond the
+// columns found so far are searched.
 Rect kept_box(const MemDC& s, const Rect& area) {
-    int32_t left = area.width(), top = area.height(), right = 0, bottom = 0;
-    for (int32_t y = 0; y < area.height(); ++y) {
-        const uint32_t* row = s.words() + size_t(s.height() - 1 - (area.top + y)) * size_t(s.width()) + area.left;
-        const int32_t first = first_kept(row, area.width());
-        if (first == area.width()) continue;
-        left = std::min(left, first), right = std::max(right, last_kept(row, area.width()) + 1);
-        top = std::min(top, y), bottom = y + 1;
+    const int32_t w = area.width(), h = area.height();
+    const auto row = [&](int32_t y) {
+        return s.words() + size_t(s.height() - 1 - (area.top + y)) * size_t(s.width()) + area.left;
+    };
+    int32_t top = 0, bottom = h - 1;
+    while (top < h && first_kept(row(top), w) == w) ++top;
+    if (top == h) return {};
+    while (first_kept(row(bottom), w) == w) --bottom;
+    int32_t left = w, right = 0;
+    for (int32_t y = top; y <= bottom; ++y) {
+        const uint32_t* r = row(y);
+        left = first_kept(r, left);
+        right += last_kept(r + right, w - right) + 1;
     }
-    return right > left ? Rect{left, top, right, bottom} : Rect{};
+    return {left, top, right, bottom + 1};
 }
 
 MemDC* copy_out(const MemDC& s, const Rect& box) {
