@@ -3,59 +3,17 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <chrono>
-#include <memory>
-#include <vector>
-
-#include "graphics/memdc.h"
+#include "bench/support.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "puzzle/cut.h"
-#include "puzzle/jig.h"
 #include "puzzle/lines.h"
-#include "shell/settings.h"
 #include "ws/ws.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace bench_support;
 
 constexpr int32_t picture_w = 1000, picture_h = 750, wanted = 600;
-
-std::unique_ptr<Jig> laid_game() {
-    auto game = std::make_unique<Jig>(blank_game);
-    game->picture = new MemDC;
-    game->picture->create(BIT_SCREEN, picture_w, picture_h);
-    uint32_t* w = game->picture->words();
-    for (size_t i = 0; i < size_t(picture_w) * picture_h; ++i) w[i] = uint32_t(i * 2654435761u) & 0x7F7F7Fu;
-    game->pic_w = picture_w;
-    game->pic_h = picture_h;
-    settings.piece_num = wanted;
-    game->make_grid();
-    game->line_init();
-    return game;
-}
-
-// The floor: fill `count` fresh S x S surfaces and copy the picture once. The surfaces are kept until the end, as
-// a cut puzzle keeps its pieces: freeing each at once would fill the same warm memory over and over.
-double floor_seconds(const Jig& game, int32_t count) {
-    const int32_t side = cell_square(game, 0).side;
-    std::vector<std::unique_ptr<MemDC>> kept;
-    kept.reserve(size_t(count));
-    const auto start = Clock::now();
-    for (int32_t i = 0; i < count; ++i) {
-        kept.push_back(std::make_unique<MemDC>());
-        MemDC& s = *kept.back();
-        s.create(BIT_DIB, side, side);
-        s.fill(0, 0, side, side, 0x808080);
-        benchmark::DoNotOptimize(s.words());
-    }
-    MemDC copy;
-    copy.create(BIT_DIB, game.pic_w, game.pic_h);
-    copy.blit(0, 0, game.pic_w, game.pic_h, *game.picture, 0, 0, SRCCOPY);
-    benchmark::DoNotOptimize(copy.words());
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // Each iteration lays a fresh game and cuts every piece: with `whole` the full step (cut-out, angle, bevel,
 // drawing on the desk), otherwise the cut-out alone (cut_piece).
@@ -66,7 +24,7 @@ void run(benchmark::State& state, bool whole) {
     double cut_total = 0, floor_total = 0;
     int32_t pieces = 0;
     for (auto _ : state) {
-        auto game = laid_game();
+        auto game = laid_game(picture_w, picture_h, wanted);
         pieces = game->item_count;
         floor_total += floor_seconds(*game, pieces);
         const auto start = Clock::now();
@@ -78,7 +36,7 @@ void run(benchmark::State& state, bool whole) {
                 game->cut_piece(k, k);
             }
         }
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        const double seconds = seconds_since(start);
         cut_total += seconds;
         state.SetIterationTime(seconds);
     }

@@ -4,26 +4,20 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <chrono>
-#include <fstream>
-#include <memory>
-#include <string>
 #include <unistd.h>
-#include <vector>
 
+#include <fstream>
+
+#include "bench/support.h"
 #include "graphics/ddbase.h"
-#include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "puzzle/cut.h"
-#include "puzzle/jig.h"
 #include "puzzle/lines.h"
-#include "shell/settings.h"
 #include "ws/ws.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace bench_support;
 
 constexpr int32_t picture_w = 4000, picture_h = 3000, wanted = 600;
 
@@ -33,40 +27,6 @@ double resident_bytes() {
     long pages = 0, resident = 0;
     statm >> pages >> resident;
     return double(resident) * double(sysconf(_SC_PAGESIZE));
-}
-
-std::unique_ptr<Jig> laid_game() {
-    auto game = std::make_unique<Jig>(blank_game);
-    game->picture = new MemDC;
-    game->picture->create(BIT_SCREEN, picture_w, picture_h);
-    uint32_t* w = game->picture->words();
-    for (size_t i = 0; i < size_t(picture_w) * picture_h; ++i) w[i] = uint32_t(i * 2654435761u) & 0x7F7F7Fu;
-    game->pic_w = picture_w;
-    game->pic_h = picture_h;
-    settings.piece_num = wanted;
-    game->make_grid();
-    game->line_init();
-    return game;
-}
-
-// The floor of bench/cutting.cpp: fill `count` fresh S x S surfaces and copy the picture once.
-double floor_seconds(const Jig& game, int32_t count) {
-    const int32_t side = cell_square(game, 0).side;
-    std::vector<std::unique_ptr<MemDC>> kept;
-    kept.reserve(size_t(count));
-    const auto start = Clock::now();
-    for (int32_t i = 0; i < count; ++i) {
-        kept.push_back(std::make_unique<MemDC>());
-        MemDC& s = *kept.back();
-        s.create(BIT_DIB, side, side);
-        s.fill(0, 0, side, side, 0x808080);
-        benchmark::DoNotOptimize(s.words());
-    }
-    MemDC copy;
-    copy.create(BIT_DIB, game.pic_w, game.pic_h);
-    copy.blit(0, 0, game.pic_w, game.pic_h, *game.picture, 0, 0, SRCCOPY);
-    benchmark::DoNotOptimize(copy.words());
-    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // Each iteration lays a fresh game and cuts every piece onto the desk, with or without the presenter.
@@ -79,7 +39,7 @@ void run(benchmark::State& state, bool with_presenter) {
     for (auto _ : state) {
         double floor = 0;
         {
-            auto scratch = laid_game();
+            auto scratch = laid_game(picture_w, picture_h, wanted);
             // On memory fresh from the system, as the cut gets it.
             malloc_trim(0);
             floor = floor_seconds(*scratch, scratch->item_count);
@@ -91,11 +51,11 @@ void run(benchmark::State& state, bool with_presenter) {
         }
         malloc_trim(0);
         const double before = resident_bytes();
-        auto game = laid_game();
+        auto game = laid_game(picture_w, picture_h, wanted);
         pieces = game->item_count;
         const auto start = Clock::now();
         while (game->cut_count < game->item_count) game->cut(1280, 1024);
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        const double seconds = seconds_since(start);
         resident += resident_bytes() - before;
         cut_total += seconds;
         floor_total += floor;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support.h"
 #include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
 #include "graphics/state.h"
@@ -26,23 +27,13 @@ extern char** environ;
 
 namespace {
 
-namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-fs::path work_dir() {
-    static const fs::path dir = [] {
-        std::string pattern = (fs::temp_directory_path() / "zelto-bench-XXXXXX").string();
-        return fs::path(mkdtemp(pattern.data()) ? pattern : fs::temp_directory_path().string());
-    }();
-    return dir;
-}
+using namespace bench_support;
 
 // A 12-megapixel photo-like picture (4000 x 3000, quality 90), made once per run.
 std::string photo() {
     static const std::string path = [] {
         const std::string p = (work_dir() / "photo.jpg").string();
-        const std::string cmd = "convert -seed 1 -size 4000x3000 plasma:fractal -quality 90 " + p + " 2>/dev/null";
-        return std::system(cmd.c_str()) == 0 ? p : std::string();
+        return make_photo(p) ? p : std::string();
     }();
     return path;
 }

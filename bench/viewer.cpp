@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support.h"
 #include "graphics/jpeg_reader.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
@@ -23,17 +24,9 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-constexpr int32_t kPhotos = 8;  // 50 photos take minutes on a shared machine; the ratio does not depend on it
+using namespace bench_support;
 
-fs::path work_dir() {
-    static const fs::path dir = [] {
-        std::string pattern = (fs::temp_directory_path() / "zelto-bench-XXXXXX").string();
-        return fs::path(mkdtemp(pattern.data()) ? pattern : fs::temp_directory_path().string());
-    }();
-    return dir;
-}
+constexpr int32_t kPhotos = 8;  // 50 photos take minutes on a shared machine; the ratio does not depend on it
 
 // A folder of kPhotos copies of a 4000 x 3000 photo-like JPEG, made once per run; "" without ImageMagick.
 std::string photo_folder() {
@@ -41,8 +34,7 @@ std::string photo_folder() {
         const fs::path dir = work_dir() / "photos";
         fs::create_directories(dir);
         const std::string first = (dir / "photo0.jpg").string();
-        const std::string cmd = "convert -seed 1 -size 4000x3000 plasma:fractal -quality 90 " + first + " 2>/dev/null";
-        if (std::system(cmd.c_str()) != 0) return std::string();
+        if (!make_photo(first)) return std::string();
         for (int32_t i = 1; i < kPhotos; ++i) fs::copy_file(first, dir / ("photo" + std::to_string(i) + ".jpg"));
         return dir.string();
     }();
@@ -54,8 +46,6 @@ double process_cpu() {
     getrusage(RUSAGE_SELF, &u);
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
 }
-
-double seconds_since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
 
 intptr_t parent_proc(ws::Hwnd h, uint32_t m, uintptr_t w, intptr_t l) { return ws::def_window_proc(h, m, w, l); }
 

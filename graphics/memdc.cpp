@@ -211,7 +211,8 @@ int32_t MemDC::get_info(BitmapInfo& out, Where w) {
 int32_t MemDC::bezier(const Point* points, int32_t count, Where w) {
     attach(w);
     if (!points || count < 1 || (count - 1) % 3 != 0) fatal_error(module_name(w), int(w.line()), "PolyBezier", 0);
-    std::vector<Point> flat;
+    thread_local std::vector<Point> flat;  // kept from one chain to the next: outlines are drawn by the hundred
+    flat.clear();
     raster::flatten_bezier(points, count, flat);
     raster::draw_polyline(view(), flat.data(), int32_t(flat.size()), {ink(pen_colour_), pen_width_});
     return 1;

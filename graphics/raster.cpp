@@ -37,10 +37,17 @@ void for_each_line_pixel(Point a, Point b, int64_t lo_x, int64_t lo_y, int64_t h
     }
     if (k0 >= k1) return;
     const int64_t lo_minor = x_major ? lo_y : lo_x, hi_minor = x_major ? hi_y : hi_x;
-    // The offset's numerator grows by 2|minor| per pixel; its first value may need more than 64 bits.
+    // The offset's numerator grows by 2|minor| per pixel; its first value may need more than 64 bits, though not
+    // for the short lines that make up most drawing, which take the cheaper 64-bit division.
     const int64_t den = 2 * major;
-    const __int128 first = __int128(2) * k0 * minor + major - 1 + bias;
-    int64_t offset = int64_t(first / den), rest = int64_t(first % den);
+    int64_t offset, rest;
+    if (major <= (int64_t(1) << 30)) {
+        const int64_t first = 2 * k0 * minor + major - 1 + bias;
+        offset = first / den, rest = first % den;
+    } else {
+        const __int128 first = __int128(2) * k0 * minor + major - 1 + bias;
+        offset = int64_t(first / den), rest = int64_t(first % den);
+    }
     for (int64_t k = k0; k < k1; ++k) {
         const int64_t m = start_minor + step_minor * offset;
         if (m >= lo_minor && m < hi_minor) {

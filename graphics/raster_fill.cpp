@@ -31,7 +31,9 @@ template <bool SurfaceMode>
 class Filler {
 public:
     Filler(const Surface& s, uint32_t colour, uint32_t paint, std::vector<Span>* record)
-        : s_(s), colour_(colour & 0xFFFFFF), paint_(paint), record_(record) {}
+        : s_(s), colour_(colour & 0xFFFFFF), paint_(paint), record_(record), stack_(spare_stack()) {
+        stack_.clear();
+    }
 
     bool inside(uint32_t word) const {
         return SurfaceMode ? (word & 0xFFFFFF) == colour_ : (word & 0xFFFFFF) != colour_;
@@ -52,20 +54,45 @@ private:
         uint32_t* row = s_.row(sp.y);
         int32_t x1 = sp.x1, x = x1;
         if (inside(row[x])) {
-            while (x > 0 && inside(row[x - 1])) --x;
+            x = run_start(row, x);
             if (x < x1) push(x, x1 - 1, sp.y - sp.dy, -sp.dy);
         }
         while (x1 <= sp.x2) {
-            while (x1 < s_.width && inside(row[x1])) ++x1;
+            x1 = run_end<true>(row, x1, s_.width);
             if (x1 > x) {
                 paint(row, x, x1, sp.y);
                 push(x, x1 - 1, sp.y + sp.dy, sp.dy);
                 if (x1 - 1 > sp.x2) push(sp.x2 + 1, x1 - 1, sp.y - sp.dy, -sp.dy);
             }
             ++x1;
-            while (x1 <= sp.x2 && !inside(row[x1])) ++x1;
+            if (x1 <= sp.x2) x1 = run_end<false>(row, x1, sp.x2 + 1);
             x = x1;
         }
+    }
+
+    // Runs are found eight words at a time first (the compiler makes that a vector compare), then word by word.
+    // The first x in [from, limit) where inside(row[x]) is no longer `want`, or limit.
+    template <bool want>
+    int32_t run_end(const uint32_t* row, int32_t from, int32_t limit) const {
+        int32_t x = from;
+        for (; x + 8 <= limit; x += 8) {
+            uint32_t other = 0;
+            for (int32_t k = 0; k < 8; ++k) other |= uint32_t(inside(row[x + k]) != want);
+            if (other) break;
+        }
+        while (x < limit && inside(row[x]) == want) ++x;
+        return x;
+    }
+
+    // The start of the run of inside words that ends at x (row[x] being inside).
+    int32_t run_start(const uint32_t* row, int32_t x) const {
+        for (; x >= 8; x -= 8) {
+            uint32_t outside = 0;
+            for (int32_t k = 1; k <= 8; ++k) outside |= uint32_t(!inside(row[x - k]));
+            if (outside) break;
+        }
+        while (x > 0 && inside(row[x - 1])) --x;
+        return x;
     }
 
     void paint(uint32_t* row, int32_t from, int32_t to, int32_t y) {
@@ -79,7 +106,13 @@ private:
     uint32_t colour_;
     uint32_t paint_;
     std::vector<Span>* record_;
-    std::vector<Span> stack_;
+    // Fills come one after another (a piece each when cutting): the stack's storage is kept for the next one.
+    static std::vector<Span>& spare_stack() {
+        thread_local std::vector<Span> stack;
+        return stack;
+    }
+
+    std::vector<Span>& stack_;
 };
 
 template <bool SurfaceMode>

@@ -23,26 +23,48 @@ int32_t first_kept(const uint32_t* row, int32_t n) {
     return i;
 }
 
-Rect kept_box(const MemDC& s, const Rect& area) {
-    int32_t left = area.width(), top = area.height(), right = 0, bottom = 0;
-    for (int32_t y = 0; y < area.height(); ++y) {
-        const uint32_t* row = s.words() + size_t(s.height() - 1 - (area.top + y)) * size_t(s.width()) + area.left;
-        const int32_t first = first_kept(row, area.width());
-        if (first == area.width()) continue;
-        int32_t last = area.width() - 1;
-        while (row[last] == plain_white) --last;
-        left = std::min(left, first), right = std::max(right, last + 1);
-        top = std::min(top, y), bottom = y + 1;
+int32_t last_kept(const uint32_t* row, int32_t n) {
+    int32_t i = n;
+    for (; i >= 8; i -= 8) {
+        uint32_t differ = 0;
+        for (int32_t k = 1; k <= 8; ++k) differ |= row[i - k] ^ plain_white;
+        if (differ) break;
     }
-    return right > left ? Rect{left, top, right, bottom} : Rect{};
+    while (i > 0 && row[i - 1] == plain_white) --i;
+    return i - 1;
+}
+
+// The first and last rows with something kept are found first; between them only the parts of a row beyond the
+// columns found so far are searched.
+Rect kept_box(const MemDC& s, const Rect& area) {
+    const int32_t w = area.width(), h = area.height();
+    const auto row = [&](int32_t y) {
+        return s.words() + size_t(s.height() - 1 - (area.top + y)) * size_t(s.width()) + area.left;
+    };
+    int32_t top = 0, bottom = h - 1;
+    while (top < h && first_kept(row(top), w) == w) ++top;
+    if (top == h) return {};
+    while (first_kept(row(bottom), w) == w) --bottom;
+    int32_t left = w, right = 0;
+    for (int32_t y = top; y <= bottom; ++y) {
+        const uint32_t* r = row(y);
+        left = first_kept(r, left);
+        right += last_kept(r + right, w - right) + 1;
+    }
+    return {left, top, right, bottom + 1};
 }
 
 MemDC* copy_out(const MemDC& s, const Rect& box) {
+    // The words are gathered straight into the new surface's storage, bottom row first, with no clearing before.
+    std::vector<uint32_t> words;
+    words.reserve(size_t(box.width()) * size_t(box.height()));
+    for (int32_t y = box.height() - 1; y >= 0; --y) {
+        const uint32_t* row = s.words() + size_t(s.height() - 1 - (box.top + y)) * size_t(s.width()) + box.left;
+        words.insert(words.end(), row, row + box.width());
+    }
     auto* out = new MemDC;
-    out->create(BIT_DIB, box.width(), box.height());
-    for (int32_t y = 0; y < box.height(); ++y)
-        std::copy_n(s.words() + size_t(s.height() - 1 - (box.top + y)) * size_t(s.width()) + box.left, box.width(),
-                    out->words() + size_t(box.height() - 1 - y) * size_t(box.width()));
+    out->bit_type = BIT_DIB;
+    out->replace_pixels(box.width(), box.height(), std::move(words));
     return out;
 }
 
@@ -93,9 +115,15 @@ void Piece::set_image(MemDC& src, int32_t w, int32_t h, int32_t sx, int32_t sy) 
         image = piece_box::white_surface(1, 1);
         return;
     }
-    image = new MemDC;
-    image->create(BIT_DIB, box.width(), box.height());
-    image->blit(0, 0, box.width(), box.height(), src, on_src.left + box.left, on_src.top + box.top, SRCCOPY);
+    const Rect on_frame{on_src.left + box.left, on_src.top + box.top, on_src.left + box.right, on_src.top + box.bottom};
+    if (src.bit_type == BIT_MONO) {
+        // A monochrome source goes through the blit, which turns its black and white into this surface's.
+        image = new MemDC;
+        image->create(BIT_DIB, box.width(), box.height());
+        image->blit(0, 0, box.width(), box.height(), src, on_frame.left, on_frame.top, SRCCOPY);
+    } else {
+        image = piece_box::copy_out(src, on_frame);
+    }
     image_left = on_src.left - sx + box.left;
     image_top = on_src.top - sy + box.top;
     if (turned == 1) mirror();

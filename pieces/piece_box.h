@@ -11,6 +11,8 @@ constexpr uint32_t plain_white = 0x00FFFFFF;  // the word a frame holds wherever
 
 // Index of the first word of row[0, n) that is not plain white (n when none).
 int32_t first_kept(const uint32_t* row, int32_t n);
+// Index of the last word of row[0, n) that is not plain white (-1 when none).
+int32_t last_kept(const uint32_t* row, int32_t n);
 
 // The box (top-down, relative to `area`) of the words of s within `area` (top-down, inside s) that are not plain
 // white; empty when there are none.

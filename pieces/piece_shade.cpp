@@ -5,11 +5,13 @@
 // pixel that caused it with their neighbours. Seams are the lines where two cells of a group meet (marked in the
 // top byte of the image's words): with the setting nokosu they are drawn darker with a light line below-right.
 //
-// Everything is done in the view itself (in the box of it that the piece keeps). The bevel is decided on the view as it
-// was rendered, so the scan keeps the rendered words of the three rows around the current one; smoothed values are
-// collected and written only once the bevel is complete, because each batch of smoothing reads the bevelled view, never
-// smoothed values.
+// Everything is done in the view itself (in the box of it that the piece keeps). The bevel is decided on the view
+// as it was rendered, so the scan keeps which rendered words of the three rows around the current one are the key;
+// smoothed values are collected and written only once the bevel is complete, because each batch of smoothing reads
+// the bevelled view, never smoothed values.
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -29,80 +31,156 @@ constexpr uint32_t no_colour = 0xFFFFFFFF;  // a queued shape pixel: no neighbou
 constexpr size_t queue_size = 2000;
 
 struct Smoothed {
-    size_t index;
+    int32_t x, m;  // column and memory row
     uint32_t word;
 };
+
+// Working storage kept from one piece to the next (shading runs often and the sizes are alike).
+struct Scratch {
+    std::array<Smoothed, queue_size> queue;
+    std::vector<Smoothed> results;
+    std::vector<uint8_t> keyed, casting;
+};
+Scratch& scratch() {
+    thread_local Scratch s;
+    return s;
+}
+
+// channel / n for channel sums below 2^13 and n up to 27, by a multiplication: ceil(2^32 / n) errs by less than
+// 2^-19 over that range, too little to reach the next whole number.
+uint32_t divide(uint32_t channel, uint32_t n) {
+    static constexpr auto reciprocals = [] {
+        std::array<uint64_t, 28> r{};
+        for (uint64_t k = 1; k < r.size(); ++k) r[k] = ((uint64_t(1) << 32) + k - 1) / k;
+        return r;
+    }();
+    return uint32_t((channel * reciprocals[n]) >> 32);
+}
+
+using Lanes = uint32_t __attribute__((vector_size(16)));  // four words, one vector compare or add
 
 // Smoothing works in batches: positions are queued while the bevel is laid, and each batch is averaged against the
 // bevelled view as it stands when the queue fills up (and once at the end).
 class Smoother {
 public:
-    Smoother(const uint32_t* bevelled, int32_t w, int32_t h, uint32_t key) : s_(bevelled), w_(w), h_(h), key_(key) {
-        queue_.reserve(queue_size);
+    Smoother(const uint32_t* bevelled, int32_t w, int32_t h, uint32_t key)
+        : s_(bevelled), w_(w), h_(h), key_(key), queue_(scratch().queue), results_(scratch().results) {
+        results_.clear();
     }
 
-    void add(size_t index, uint32_t colour) {
-        queue_.push_back({index, colour});
-        if (queue_.size() == queue_size) flush();
+    void add(int32_t x, int32_t m, uint32_t colour) {
+        queue_[queued_++] = {x, m, colour};
+        if (queued_ == queue_size) flush();
     }
 
     void flush() {
-        for (const Smoothed& e : queue_) smooth(e);
-        queue_.clear();
+        for (size_t i = 0; i < queued_; ++i) smooth(queue_[i]);
+        queued_ = 0;
     }
 
     // Writes the smoothed values, later ones over earlier ones; a shape pixel keeps its seam mark.
     void apply(uint32_t* view) const {
-        for (const Smoothed& r : results_) view[r.index] = r.word | (view[r.index] & mark_mask);
+        for (const Smoothed& r : results_) {
+            uint32_t& v = view[size_t(r.m) * size_t(w_) + size_t(r.x)];
+            v = r.word | (v & mark_mask);
+        }
     }
 
 private:
     // The per-channel average of the non-key pixels around the entry (those inside the view); a pixel of the
     // entry's bevel colour counts three times. Where none qualifies the pixel keeps its value.
     void smooth(const Smoothed& e) {
-        const int32_t x = int32_t(e.index % size_t(w_)), m = int32_t(e.index / size_t(w_));
+        // Four words are read from each row, so the fourth must lie inside the view. A key of a bevel colour
+        // would count a pixel three times that must not count at all: that takes the plain way.
+        if (e.x < 1 || e.x + 2 >= w_ || e.m < 1 || e.m + 1 >= h_ || key_ == light_grey || key_ == dark_grey) {
+            smooth_plainly(e);
+            return;
+        }
+        const Lanes inside = {~0u, ~0u, ~0u, 0};
+        Lanes rb{}, g{}, counted{}, same{};
+        for (int32_t mm = e.m - 1; mm <= e.m + 1; ++mm) {
+            Lanes q;
+            std::memcpy(&q, s_ + size_t(mm) * size_t(w_) + size_t(e.x - 1), sizeof q);
+            q &= rgb_mask;
+            const Lanes counts = Lanes(q != key_) & inside;
+            // Red and blue are summed in one word (nine bytes need 12 bits, and green is not there), green apart.
+            rb += q & 0xFF00FF & counts;
+            g += q & 0xFF00 & counts;
+            counted -= counts;
+            same -= Lanes(q == e.word) & counts;
+        }
+        const uint32_t sum_rb = rb[0] + rb[1] + rb[2], sum_g = g[0] + g[1] + g[2];
+        // A pixel of the entry's colour counts twice more.
+        const uint32_t extra = 2 * (same[0] + same[1] + same[2]);
+        const uint32_t n = counted[0] + counted[1] + counted[2] + extra;
+        if (n == 0) return;
+        const uint32_t r = (sum_rb >> 16) + extra * ((e.word >> 16) & 0xFF);
+        const uint32_t gg = (sum_g >> 8) + extra * ((e.word >> 8) & 0xFF);
+        const uint32_t b = (sum_rb & 0xFFFF) + extra * (e.word & 0xFF);
+        results_.push_back({e.x, e.m, (divide(r, n) << 16) | (divide(gg, n) << 8) | divide(b, n)});
+    }
+
+    void smooth_plainly(const Smoothed& e) {
         uint32_t r = 0, g = 0, b = 0, n = 0;
-        for (int32_t mm = std::max(m - 1, 0); mm <= std::min(m + 1, h_ - 1); ++mm) {
-            for (int32_t xx = std::max(x - 1, 0); xx <= std::min(x + 1, w_ - 1); ++xx) {
+        for (int32_t mm = std::max(e.m - 1, 0); mm <= std::min(e.m + 1, h_ - 1); ++mm) {
+            for (int32_t xx = std::max(e.x - 1, 0); xx <= std::min(e.x + 1, w_ - 1); ++xx) {
                 const uint32_t q = s_[size_t(mm) * size_t(w_) + size_t(xx)] & rgb_mask;
                 if (q == key_) continue;
                 const uint32_t weight = q == e.word ? 3 : 1;
                 r += weight * (q >> 16), g += weight * ((q >> 8) & 0xFF), b += weight * (q & 0xFF), n += weight;
             }
         }
-        if (n > 0) results_.push_back({e.index, ((r / n) << 16) | ((g / n) << 8) | (b / n)});
+        if (n > 0) results_.push_back({e.x, e.m, (divide(r, n) << 16) | (divide(g, n) << 8) | divide(b, n)});
     }
 
     const uint32_t* s_;
     int32_t w_, h_;
     uint32_t key_;
-    std::vector<Smoothed> queue_;
-    std::vector<Smoothed> results_;
+    std::array<Smoothed, queue_size>& queue_;
+    size_t queued_ = 0;
+    std::vector<Smoothed>& results_;
 };
 
+// Marks the key words of a view row: byte x + 1 of `keyed` for word x (the bytes at either end stay 0).
+void mark_keyed(const uint32_t* row, int32_t w, uint32_t key, uint8_t* keyed) {
+    for (int32_t x = 0; x < w; ++x) keyed[x + 1] = uint8_t((row[x] & rgb_mask) == key);
+}
+
 // Lays the bevel into the view (rows 1 .. h - 2 in memory order), deciding on the rendered words; queues what it
-// touched for smoothing. `rendered` holds three rows: the ones below, at and above the current row.
+// touched for smoothing. The decisions need only which rendered words are the key, one byte each for the rows
+// below, at and above the current one; a row's shape pixels that cast a bevel are found a whole row at a time,
+// and only those are visited.
 void lay_bevel(uint32_t* view, int32_t w, int32_t h, uint32_t key, Smoother* smoother) {
-    std::vector<uint32_t> rendered(size_t(w) * 3);
-    uint32_t* rows[3] = {rendered.data(), rendered.data() + w, rendered.data() + 2 * size_t(w)};
-    std::memcpy(rows[0], view, size_t(w) * sizeof(uint32_t));
-    std::memcpy(rows[1], view + w, size_t(w) * sizeof(uint32_t));
+    Scratch& sc = scratch();
+    const size_t stride = size_t(w) + 2;
+    sc.keyed.assign(3 * stride, 0);
+    sc.casting.assign((size_t(w) + 7) / 8 * 8, 0);
+    uint8_t* rows[3] = {sc.keyed.data(), sc.keyed.data() + stride, sc.keyed.data() + 2 * stride};
+    uint8_t* casting = sc.casting.data();
+    mark_keyed(view, w, key, rows[0]);
+    mark_keyed(view + w, w, key, rows[1]);
     for (int32_t m = 1; m < h - 1; ++m) {
         // The row above is still as rendered: only this row writes into it before it comes up itself.
-        std::memcpy(rows[2], view + size_t(m + 1) * size_t(w), size_t(w) * sizeof(uint32_t));
-        const uint32_t *below = rows[0], *here = rows[1], *above = rows[2];
+        mark_keyed(view + size_t(m + 1) * size_t(w), w, key, rows[2]);
+        const uint8_t *below = rows[0], *here = rows[1], *above = rows[2];
+        // Word x casts light up-left when the word there is the key (above[x] is word x - 1), dark down-right
+        // likewise (below[x + 2] is word x + 1); the zero bytes at the ends stand for "not beyond the row".
+        for (int32_t x = 0; x < w; ++x) casting[x] = uint8_t((here[x + 1] ^ 1) & (above[x] | below[x + 2]));
         uint32_t* out_above = view + size_t(m + 1) * size_t(w);
         uint32_t* out_below = view + size_t(m - 1) * size_t(w);
-        for (int32_t x = 0; x < w; ++x) {
-            if ((here[x] & rgb_mask) == key) continue;
-            const size_t i = size_t(m) * size_t(w) + size_t(x);
-            if (x > 0 && (above[x - 1] & rgb_mask) == key) {
-                out_above[x - 1] = light_grey;
-                if (smoother) smoother->add(i + size_t(w) - 1, light_grey), smoother->add(i, no_colour);
-            }
-            if (x < w - 1 && (below[x + 1] & rgb_mask) == key) {
-                out_below[x + 1] = dark_grey;
-                if (smoother) smoother->add(i - size_t(w) + 1, dark_grey), smoother->add(i, no_colour);
+        for (int32_t x0 = 0; x0 < w; x0 += 8) {
+            uint64_t bits;
+            std::memcpy(&bits, casting + x0, sizeof bits);
+            for (; bits; bits &= bits - 1) {
+                const int32_t x = x0 + std::countr_zero(bits) / 8;
+                if (above[x]) {
+                    out_above[x - 1] = light_grey;
+                    if (smoother) smoother->add(x - 1, m + 1, light_grey), smoother->add(x, m, no_colour);
+                }
+                if (below[x + 2]) {
+                    out_below[x + 1] = dark_grey;
+                    if (smoother) smoother->add(x + 1, m - 1, dark_grey), smoother->add(x, m, no_colour);
+                }
             }
         }
         std::rotate(rows, rows + 1, rows + 3);

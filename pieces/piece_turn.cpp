@@ -75,24 +75,32 @@ struct SourceBox {
 // Nearest-neighbour rendering at a free angle of the view positions in columns [x0, x1) and memory rows [m0, m1)
 // of a vw x vh view, written `stride` words apart per row; positions whose source lies outside the image's box
 // become white (outside the box the image frame is white anyway).
+//
+// Along a row the source column and row each move one way only, so the positions that find a source form one run:
+// its ends are found first, and within it no position needs checking.
 void free_turn(const SourceBox& src, int32_t w, int32_t h, double theta, int32_t vw, int32_t vh, const Rect& area,
                uint32_t* dst, size_t stride) {
     const int64_t c = to_fixed(float(std::cos(theta)));
     const int64_t s = to_fixed(float(std::sin(theta)));
     const int64_t half_w = w / 2 - src.x0, half_h = h / 2 - src.m0;
+    const int64_t n = area.width();
     for (int32_t m = area.top; m < area.bottom; ++m) {
         const int64_t v = vh / 2 - m;
         const int64_t u0 = area.left - vw / 2;
-        int64_t along = u0 * c - v * s;   // source column offset, fixed point
-        int64_t across = v * c + u0 * s;  // source row offset (towards the top of the screen), fixed point
+        const int64_t along = u0 * c - v * s;   // source column offset at k = 0, fixed point
+        const int64_t across = v * c + u0 * s;  // source row offset (towards the top of the screen), fixed point
+        const auto found = [&](int64_t k) {
+            const int64_t sx = half_w + fixed_round(along + k * c), sm = half_h - fixed_round(across + k * s);
+            return uint64_t(sx) < uint64_t(src.bw) && uint64_t(sm) < uint64_t(src.bh);
+        };
         uint32_t* out = dst + size_t(m - area.top) * stride;
-        for (int32_t x = area.left; x < area.right; ++x, along += c, across += s) {
-            const int64_t sx = half_w + fixed_round(along);
-            const int64_t sm = half_h - fixed_round(across);
-            out[x - area.left] = (uint64_t(sx) < uint64_t(src.bw) && uint64_t(sm) < uint64_t(src.bh))
-                                     ? src.words[sm * src.bw + sx]
-                                     : white_word;
-        }
+        int64_t first = 0, end = n;
+        while (first < n && !found(first)) out[first++] = white_word;
+        while (end > first && !found(end - 1)) out[--end] = white_word;
+        const int64_t centre = half_h * src.bw + half_w;
+        int64_t a = along + first * c, b = across + first * s;
+        for (int64_t k = first; k < end; ++k, a += c, b += s)
+            out[k] = src.words[centre + fixed_round(a) - fixed_round(b) * src.bw];
     }
 }
 
