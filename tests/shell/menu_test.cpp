@@ -123,34 +123,22 @@ std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
     return out;
 }
 
+// Golden table menu_marks: settings, then the positions each pop-up must check.
 TEST_F(Menu, EachSettingMarksExactlyItsEntry) {
-    using V = std::vector<int32_t>;
-    struct Case {
-        int32_t pieces, stretch, kaiten;
-        bool hanten, image;
-        int32_t guide;
-        bool nokosu;
-        int32_t back;
-        bool gazou, line, sound;
-        std::vector<V> marks;  // pieces, stretch, rotation, turning over, guide, seams, background, finished, sound
-    };
-    const Case cases[] = {
-        {50, 0, 234, true, true, 2, true, 245, true, true, true, {{3}, {0}, {0}, {0}, {2}, {0}, {2}, {1}, {0}}},
-        {600, 1000, 236, false, false, 1, false, 243, true, false, false, {{12}, {9}, {2}, {1}, {3}, {1}, {0}, {0}, {1}}},
-        // Values no entry offers clear their pop-up; an unknown rotation leaves the last mark.
-        {33, 250, 99, true, true, 0, false, 244, false, true, true, {{}, {}, {2}, {0}, {0}, {1}, {1}, {2}, {0}}},
-    };
     open("pic.bmp");
-    for (const Case& c : cases) {
-        settings.piece_num = c.pieces, settings.stretch_size = c.stretch, settings.kaiten = c.kaiten;
-        settings.hanten = c.hanten, settings.image = c.image, settings.guide = c.guide, settings.nokosu = c.nokosu;
-        settings.back_type = c.back, settings.back_gazou = c.gazou, settings.back_gazou_line = c.line;
-        settings.sound = c.sound;
+    for (const auto& row : shelltest::golden("menu_marks")) {
+        SCOPED_TRACE(row.at(0));
+        const std::vector<int32_t> v = shelltest::numbers(row[0]);
+        settings.piece_num = v.at(0), settings.stretch_size = v[1], settings.kaiten = v[2], settings.hanten = v[3];
+        settings.image = v[4], settings.guide = v[5], settings.nokosu = v[6], settings.back_type = v[7];
+        settings.back_gazou = v[8], settings.back_gazou_line = v[9], settings.sound = v.at(10);
         menu_check();
-        const V got[] = {checked(SETTINGS_PIECES), checked(SETTINGS_STRETCH), checked(SETTINGS_KAITEN),
-                         checked(SETTINGS_HANTEN), checked(SETTINGS_GUIDE), checked(SETTINGS_NOKOSU),
-                         checked(SETTINGS_BACK), checked(SETTINGS_BACK, kBackFinishedPicture), checked(SETTINGS_SOUND)};
-        for (size_t i = 0; i < c.marks.size(); ++i) EXPECT_EQ(got[i], c.marks[i]) << c.pieces << " pop-up " << i;
+        const std::vector<int32_t> got[] = {
+            checked(SETTINGS_PIECES), checked(SETTINGS_STRETCH), checked(SETTINGS_KAITEN),
+            checked(SETTINGS_HANTEN), checked(SETTINGS_GUIDE), checked(SETTINGS_NOKOSU),
+            checked(SETTINGS_BACK), checked(SETTINGS_BACK, kBackFinishedPicture), checked(SETTINGS_SOUND)};
+        ASSERT_EQ(row.size(), std::size(got) + 1);
+        for (size_t i = 0; i < std::size(got); ++i) EXPECT_EQ(got[i], shelltest::numbers(row[i + 1])) << "pop-up " << i;
     }
 }
 
@@ -195,15 +183,11 @@ TEST_F(Menu, AQuickRightClickOpensTheFileMenuInTheCornerAndTheSettingsMenuElsewh
     }
 }
 
+// Golden table dialog_names: extensions added only when missing, folders cut at the last separator.
 TEST(MenuDialog, ExtensionsAreAddedOnlyWhenMissingAndFoldersCutAtTheLastSeparator) {
-    const struct { const char *path, *ext, *want; } extensions[] = {
-        {"cat", ".bmp", "cat.bmp"}, {"cat.jpg", ".bmp", "cat.jpg.bmp"}, {"a/cat.Bmp", ".bmp", "a/cat.Bmp"},
-        {".zlt", ".zlt", ".zlt.zlt"}, {"game.ZLT", ".zlt", "game.ZLT"}};
-    for (const auto& c : extensions) EXPECT_EQ(ensure_extension(c.path, c.ext), c.want) << c.path;
-    const struct { const char *path, *want; } folders[] = {
-        {"/home/p/cat.jpg", "/home/p"}, {"D:\\pics\\cat.jpg", "D:\\pics"}, {"a\\b/c.bmp", "a\\b"},
-        {"/cat.jpg", "/"}, {"cat.jpg", "kept"}};
-    for (const auto& c : folders) EXPECT_EQ(folder_of(c.path, "kept"), c.want) << c.path;
+    for (const auto& row : shelltest::golden("dialog_names"))
+        EXPECT_EQ(row.at(0) == "folder" ? folder_of(row.at(1), "kept") : ensure_extension(row.at(1), row.at(2)),
+                  row.back()) << row[1];
 }
 
 TEST_F(Menu, ADocumentBesideTheProgramOpensAndAMissingOneIsReported) {
