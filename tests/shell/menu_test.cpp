@@ -2,6 +2,8 @@
 // marks follow the settings, the entries added at creation, the quick right-click pop-ups, the file dialogs' rules,
 // web entries and the bitmap exports.
 #include <fstream>
+#include <functional>
+#include <map>
 
 #include "graphics/bmp_reader.h"
 #include "play/jigwin_support.h"
@@ -21,67 +23,65 @@ protected:
         ws::test::pump();
     }
     static std::string last_text() { return ws::test::messages().empty() ? "" : ws::test::messages().back().text; }
+    std::string at(const std::string& v) const { return v == "@" ? dir_.string() : v[0] == '@' ? dir_.file(v.substr(1)) : v; }
+    // Runs script `name` of golden/menu_scripts.txt (its format is told at the file's head).
+    void run_script(const std::string& name) {
+        const auto rows = shelltest::golden("menu_scripts");
+        const std::map<std::string, std::function<std::string(const std::string&)>> observe = {
+            {"dialog_title", [](auto&) { return ws::test::dialogs().back().title; }},
+            {"dialog_filter", [](auto&) { return std::to_string(ws::test::dialogs().back().filter_index); }},
+            {"dialog_file", [](auto&) { return ws::test::dialogs().back().file_name; }},
+            {"message_mentions", [](auto& a) { return std::to_string(last_text().find(a) != std::string::npos); }},
+            {"messages", [](auto&) { return std::to_string(ws::test::messages().size()); }},
+            {"message", [](auto&) { return last_text(); }},
+            {"caption", [](auto&) { return ws::test::messages().back().caption; }},
+            {"same_game", [this](auto&) { return std::to_string(current_game == kept_); }},
+            {"picture", [](auto&) { return picture_path; }},
+            {"save_path", [](auto&) { return save_path; }},
+            {"saved", [](auto&) { return std::to_string(game_saved); }},
+            {"window", [](auto&) { return std::to_string(ws::is_window(main_window)); }},
+            {"usable", [](auto& a) { return std::to_string(saved_game_usable(a)); }},
+            {"tagged", [](auto&) { return std::to_string(current_game && current_game->items[0].seen == 42); }},
+            {"cut", [](auto&) { return std::to_string(current_game ? current_game->cut_count : -1); }},
+            {"pieces", [](auto&) { return std::to_string(current_game ? current_game->item_count : -1); }},
+            {"piece_num", [](auto&) { return std::to_string(settings.piece_num); }},
+            {"view_dir", [](auto&) { return settings.view_dir; }},
+            {"opened", [](auto&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }}};
+        bool in = false;
+        int steps = 0;
+        for (const auto& r : rows) {
+            if (r[0] == "script") in = r.at(1) == name;
+            if (!in || r[0] == "script") continue;
+            ++steps;
+            SCOPED_TRACE(r[0] + " " + (r.size() > 1 ? r[1] : ""));
+            const std::string& v = r.back();
+            if (r[0] == "play") play(v);
+            if (r[0] == "open") open(v);
+            if (r[0] == "picture") write_picture(r.at(1), std::stoi(r.at(2)), std::stoi(v));
+            if (r[0] == "write") shelltest::write_file(r.at(1), v);
+            if (r[0] == "web") settings.web[size_t(std::stoi(r.at(1)))] = v;
+            if (r[0] == "command") command(uint32_t(std::stoul(r.at(1), nullptr, 0)));
+            if (r[0] == "answer") ws::test::push_answer(v == "yes" ? ws::IDYES : v == "no" ? ws::IDNO : ws::IDCANCEL);
+            if (r[0] == "file") ws::test::push_file_answer(at(v));
+            if (r[0] == "close") ws::post_message(main_window, ws::WM_CLOSE, 0, 0), ws::test::pump();
+            if (r[0] == "advance") ws::test::advance(uint32_t(std::stoul(v)));
+            if (r[0] == "keep") kept_ = current_game;
+            if (r[0] == "tag") current_game->items[0].seen = 42;
+            if (r[0] == "expect") {
+                ASSERT_TRUE(observe.count(r.at(1)));
+                EXPECT_EQ(observe.at(r[1])(r.size() > 3 ? r[2] : ""), at(v));
+            }
+            if (HasFatalFailure()) return;
+        }
+        EXPECT_GT(steps, 0) << "no script " << name;
+    }
+    Jig* kept_ = nullptr;
 };
 
-TEST_F(Menu, CancelledOrRefusedCommandsKeepTheGameAndAFailedSaveStillAsksOnClosing) {
-    play("pic.bmp");
-    Jig* game = current_game;
-    command(IDM_FOPEN);  // no answer: the dialog is cancelled
-    EXPECT_EQ(ws::test::dialogs().back().title, "選択");
-    EXPECT_EQ(ws::test::dialogs().back().filter_index, 1);
-    std::ofstream("bad.zlt", std::ios::binary) << "not a saved game at all";
-    ws::test::push_file_answer("bad.zlt");
-    command(IDM_LOAD);
-    EXPECT_NE(last_text().find("bad.zlt"), std::string::npos) << last_text();
-    ws::test::push_file_answer("no-such-folder/game.zlt");
-    command(IDM_SAVE);
-    EXPECT_EQ(ws::test::messages().size(), 2u);  // the failure was told
-    EXPECT_EQ(std::tuple(current_game, picture_path, save_path, game_saved), std::tuple(game, "pic.bmp", "", 0));
-    ws::test::push_answer(ws::IDCANCEL);
-    ws::post_message(main_window, ws::WM_CLOSE, 0, 0);
-    ws::test::pump();
-    EXPECT_EQ(ws::test::messages().size(), 3u);
-    EXPECT_TRUE(ws::is_window(main_window));
-    ws::test::advance(2000);  // the refused close left the main window's timer running
-    ws::test::push_file_answer(dir_.file("game"));
-    command(IDM_SAVE);
-    EXPECT_EQ(ws::test::dialogs().back().file_name, "pic.zlt");
-    EXPECT_EQ(saved_game_usable("game.zlt"), 1);
-    EXPECT_EQ(std::tuple(save_path, game_saved), std::tuple(dir_.file("game.zlt"), 1));
-}
-
-TEST_F(Menu, RestartBuildsAResumedGameAgainFromItsPicture) {
-    play("pic.bmp");
-    ASSERT_EQ(save_game(*current_game, "g.zlt"), 1);
-    ws::test::push_file_answer("g.zlt");
-    command(IDM_LOAD);
-    ASSERT_NE(current_game, nullptr);
-    ASSERT_EQ(picture_path, kResumedPictureBmp);
-    current_game->items[0].seen = 42;  // a mark only the resumed game carries
-    ws::test::push_answer(ws::IDYES);
-    command(IDM_RESTART);
-    ASSERT_NE(current_game, nullptr);
-    EXPECT_NE(current_game->items[0].seen, 42);
-    EXPECT_EQ(current_game->cut_count, 4);
-    EXPECT_EQ(save_path, "g.zlt");
-}
-
-TEST_F(Menu, ANewPieceCountWaitsForTheNextGameAndTheSameOneChangesNothing) {
-    write_picture("big.bmp", 320, 240);
-    play("big.bmp");
-    command(IDM_PIECE_FIRST);  // 4, already set
-    EXPECT_TRUE(ws::test::messages().empty());
-    command(IDM_PIECE_FIRST + 3);  // 50
-    EXPECT_EQ(settings.piece_num, 50);
-    EXPECT_EQ(last_text(), "次回より有効となります。");
-    EXPECT_EQ(ws::test::messages().back().caption, "設定");
-    EXPECT_EQ(current_game->item_count, 4);
-    ws::test::push_file_answer(dir_.file("big.bmp"));
-    command(IDM_FOPEN);
-    ASSERT_NE(current_game, nullptr);
-    EXPECT_GT(current_game->item_count, 30);
-    EXPECT_EQ(settings.view_dir, dir_.string());
-}
+TEST_F(Menu, CancelledOrRefusedCommandsKeepTheGame) { run_script("CancelledOrRefusedCommandsKeepTheGame"); }
+TEST_F(Menu, RestartBuildsAResumedGameAgain) { run_script("RestartBuildsAResumedGameAgain"); }
+TEST_F(Menu, ANewPieceCountWaitsForTheNextGame) { run_script("ANewPieceCountWaitsForTheNextGame"); }
+TEST_F(Menu, ADocumentBesideTheProgramOpens) { run_script("ADocumentBesideTheProgramOpens"); }
 
 TEST_F(Menu, PastedFilesTakeTheNextFreeNameAndAPastedBitmapBecomesTheBackground) {
     fs::create_directories("pictures");
@@ -188,19 +188,6 @@ TEST(MenuDialog, ExtensionsAreAddedOnlyWhenMissingAndFoldersCutAtTheLastSeparato
     for (const auto& row : shelltest::golden("dialog_names"))
         EXPECT_EQ(row.at(0) == "folder" ? folder_of(row.at(1), "kept") : ensure_extension(row.at(1), row.at(2)),
                   row.back()) << row[1];
-}
-
-TEST_F(Menu, ADocumentBesideTheProgramOpensAndAMissingOneIsReported) {
-    fs::create_directories("_readme");
-    std::ofstream("_readme/readme.htm") << "<html></html>";
-    settings.web[0] = "_readme\\README.HTM";
-    settings.web[1] = "missing\\page.htm";
-    open("pic.bmp");
-    command(IDM_WEB_FIRST);
-    command(IDM_WEB_FIRST + 1);
-    EXPECT_EQ(ws::test::opened(), std::vector<std::string>{"_readme/readme.htm"});
-    ASSERT_EQ(ws::test::messages().size(), 1u);
-    EXPECT_EQ(ws::test::messages()[0].text, "ファイルを開けませんでした");
 }
 
 // The window export holds exactly what the window shows with the view moved, on both presentation paths.
