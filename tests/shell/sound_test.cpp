@@ -63,7 +63,8 @@ TEST_F(Sound, SyncNostopLoopAndStop) {
         sound_list = {};
         sound_looping = 0;
         read_list(row[0]);
-        for (int32_t e : numbers(row.at(1))) e == 0 ? ws::test::advance(1100) : play_sound(e);
+        std::istringstream events(row.at(1));
+        for (std::string e; events >> e;) e == "w" ? ws::test::advance(1100) : play_sound(std::stoi(e));
         std::istringstream plays(row.at(2));
         size_t i = 0;
         for (std::string p; plays >> p; ++i) {
