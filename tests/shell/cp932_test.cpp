@@ -32,13 +32,9 @@ TEST(Cp932, EveryCharacterReadsBackUnchangedAndFitCutsBetweenCharacters) {
     const std::string disk = utf8_to_cp932(text, "#\n\r");
     EXPECT_EQ(disk.find_first_of("#\n\r"), std::string::npos);
     EXPECT_EQ(cp932_to_utf8(disk), text);
-    const struct {
-        const char* text;
-        size_t limit, fit;
-    } cases[] = {{"\x83\x5E\x83\x43\x83\x8B", 5, 4}, {"\x83\x5E\x83\x43\x83\x8B", 6, 6},
-                 {"\x83\x5E\x83\x43\x83\x8B", 100, 6}, {"ab&x1F600;c", 9, 2}, {"ab&x1F600;c", 10, 10},
-                 {"ab&xZ", 4, 4}, {"a\x83", 2, 2}};
-    for (const auto& c : cases) EXPECT_EQ(cp932_fit(c.text, c.limit), c.fit) << c.text << " " << c.limit;
+    // Golden table cp932_fit: bytes, a limit, the bytes that fit.
+    for (const auto& row : golden("cp932_fit"))
+        EXPECT_EQ(cp932_fit(row.at(0), size_t(std::stoi(row.at(1)))), size_t(std::stoi(row.at(2)))) << row[0] << " " << row[1];
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // marks follow the settings, the entries added at creation, the quick right-click pop-ups, the file dialogs' rules,
 // web entries and the bitmap exports.
 #include <fstream>
+#include <functional>
+#include <map>
 
 #include "graphics/bmp_reader.h"
 #include "pieces/desk.h"
@@ -24,68 +26,67 @@ protected:
         ws::test::pump();
     }
     static std::string last_text() { return ws::test::messages().empty() ? "" : ws::test::messages().back().text; }
+    std::string at(const std::string& v) const { return v == "@" ? dir_.string() : v[0] == '@' ? dir_.file(v.substr(1)) : v; }
+    // Runs script `name` of golden/menu_scripts.txt (its format is told at the file's head).
+    void run_script(const std::string& name) {
+        const auto rows = shelltest::golden("menu_scripts");
+        const std::map<std::string, std::function<std::string(const std::string&)>> observe = {
+            {"dialog_title", [](auto&) { return ws::test::dialogs().back().title; }},
+            {"dialog_filter", [](auto&) { return std::to_string(ws::test::dialogs().back().filter_index); }},
+            {"dialog_file", [](auto&) { return ws::test::dialogs().back().file_name; }},
+            {"message_mentions", [](auto& a) { return std::to_string(last_text().find(a) != std::string::npos); }},
+            {"messages", [](auto&) { return std::to_string(ws::test::messages().size()); }},
+            {"message", [](auto&) { return last_text(); }},
+            {"caption", [](auto&) { return ws::test::messages().back().caption; }},
+            {"same_game", [this](auto&) { return std::to_string(::play.current_game == kept_); }},
+            {"picture", [](auto&) { return ::play.picture_path; }},
+            {"save_path", [](auto&) { return ::play.save_path; }},
+            {"saved", [](auto&) { return std::to_string(::play.game_saved); }},
+            {"window", [](auto&) { return std::to_string(ws::is_window(::play.main_window)); }},
+            {"usable", [](auto& a) { return std::to_string(saved_game_usable(a)); }},
+            {"tagged",
+             [](auto&) { return std::to_string(::play.current_game && ::play.current_game->items[0].seen == 42); }},
+            {"cut", [](auto&) { return std::to_string(::play.current_game ? ::play.current_game->cut_count : -1); }},
+            {"pieces",
+             [](auto&) { return std::to_string(::play.current_game ? ::play.current_game->item_count : -1); }},
+            {"piece_num", [](auto&) { return std::to_string(settings.piece_num); }},
+            {"view_dir", [](auto&) { return settings.view_dir; }},
+            {"opened", [](auto&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }}};
+        bool in = false;
+        int steps = 0;
+        for (const auto& r : rows) {
+            if (r[0] == "script") in = r.at(1) == name;
+            if (!in || r[0] == "script") continue;
+            ++steps;
+            SCOPED_TRACE(r[0] + " " + (r.size() > 1 ? r[1] : ""));
+            const std::string& v = r.back();
+            if (r[0] == "play") play(v);
+            if (r[0] == "open") open(v);
+            if (r[0] == "picture") write_picture(r.at(1), std::stoi(r.at(2)), std::stoi(v));
+            if (r[0] == "write") shelltest::write_file(r.at(1), v);
+            if (r[0] == "web") settings.web[size_t(std::stoi(r.at(1)))] = v;
+            if (r[0] == "command") command(uint32_t(std::stoul(r.at(1), nullptr, 0)));
+            if (r[0] == "answer") ws::test::push_answer(v == "yes" ? ws::IDYES : v == "no" ? ws::IDNO : ws::IDCANCEL);
+            if (r[0] == "file") ws::test::push_file_answer(at(v));
+            if (r[0] == "close") ws::post_message(::play.main_window, ws::WM_CLOSE, 0, 0), ws::test::pump();
+            if (r[0] == "advance") ws::test::advance(uint32_t(std::stoul(v)));
+            if (r[0] == "keep") kept_ = ::play.current_game;
+            if (r[0] == "tag") ::play.current_game->items[0].seen = 42;
+            if (r[0] == "expect") {
+                ASSERT_TRUE(observe.count(r.at(1)));
+                EXPECT_EQ(observe.at(r[1])(r.size() > 3 ? r[2] : ""), at(v));
+            }
+            if (HasFatalFailure()) return;
+        }
+        EXPECT_GT(steps, 0) << "no script " << name;
+    }
+    Jig* kept_ = nullptr;
 };
 
-TEST_F(Menu, CancelledOrRefusedCommandsKeepTheGameAndAFailedSaveStillAsksOnClosing) {
-    play("pic.bmp");
-    Jig* game = ::play.current_game;
-    command(IDM_FOPEN);  // no answer: the dialog is cancelled
-    EXPECT_EQ(ws::test::dialogs().back().title, "選択");
-    EXPECT_EQ(ws::test::dialogs().back().filter_index, 1);
-    std::ofstream("bad.zlt", std::ios::binary) << "not a saved game at all";
-    ws::test::push_file_answer("bad.zlt");
-    command(IDM_LOAD);
-    EXPECT_NE(last_text().find("bad.zlt"), std::string::npos) << last_text();
-    ws::test::push_file_answer("no-such-folder/game.zlt");
-    command(IDM_SAVE);
-    EXPECT_EQ(ws::test::messages().size(), 2u);  // the failure was told
-    EXPECT_EQ(std::tuple(::play.current_game, ::play.picture_path, ::play.save_path, ::play.game_saved),
-              std::tuple(game, "pic.bmp", "", 0));
-    ws::test::push_answer(ws::IDCANCEL);
-    ws::post_message(::play.main_window, ws::WM_CLOSE, 0, 0);
-    ws::test::pump();
-    EXPECT_EQ(ws::test::messages().size(), 3u);
-    EXPECT_TRUE(ws::is_window(::play.main_window));
-    ws::test::advance(2000);  // the refused close left the main window's timer running
-    ws::test::push_file_answer(dir_.file("game"));
-    command(IDM_SAVE);
-    EXPECT_EQ(ws::test::dialogs().back().file_name, "pic.zlt");
-    EXPECT_EQ(saved_game_usable("game.zlt"), 1);
-    EXPECT_EQ(std::tuple(::play.save_path, ::play.game_saved), std::tuple(dir_.file("game.zlt"), 1));
-}
-
-TEST_F(Menu, RestartBuildsAResumedGameAgainFromItsPicture) {
-    play("pic.bmp");
-    ASSERT_EQ(save_game(*::play.current_game, "g.zlt"), 1);
-    ws::test::push_file_answer("g.zlt");
-    command(IDM_LOAD);
-    ASSERT_NE(::play.current_game, nullptr);
-    ASSERT_EQ(::play.picture_path, kResumedPictureBmp);
-    ::play.current_game->items[0].seen = 42;  // a mark only the resumed game carries
-    ws::test::push_answer(ws::IDYES);
-    command(IDM_RESTART);
-    ASSERT_NE(::play.current_game, nullptr);
-    EXPECT_NE(::play.current_game->items[0].seen, 42);
-    EXPECT_EQ(::play.current_game->cut_count, 4);
-    EXPECT_EQ(::play.save_path, "g.zlt");
-}
-
-TEST_F(Menu, ANewPieceCountWaitsForTheNextGameAndTheSameOneChangesNothing) {
-    write_picture("big.bmp", 320, 240);
-    play("big.bmp");
-    command(IDM_PIECE_FIRST);  // 4, already set
-    EXPECT_TRUE(ws::test::messages().empty());
-    command(IDM_PIECE_FIRST + 3);  // 50
-    EXPECT_EQ(settings.piece_num, 50);
-    EXPECT_EQ(last_text(), "次回より有効となります。");
-    EXPECT_EQ(ws::test::messages().back().caption, "設定");
-    EXPECT_EQ(::play.current_game->item_count, 4);
-    ws::test::push_file_answer(dir_.file("big.bmp"));
-    command(IDM_FOPEN);
-    ASSERT_NE(::play.current_game, nullptr);
-    EXPECT_GT(::play.current_game->item_count, 30);
-    EXPECT_EQ(settings.view_dir, dir_.string());
-}
+TEST_F(Menu, CancelledOrRefusedCommandsKeepTheGame) { run_script("CancelledOrRefusedCommandsKeepTheGame"); }
+TEST_F(Menu, RestartBuildsAResumedGameAgain) { run_script("RestartBuildsAResumedGameAgain"); }
+TEST_F(Menu, ANewPieceCountWaitsForTheNextGame) { run_script("ANewPieceCountWaitsForTheNextGame"); }
+TEST_F(Menu, ADocumentBesideTheProgramOpens) { run_script("ADocumentBesideTheProgramOpens"); }
 
 TEST_F(Menu, PastedFilesTakeTheNextFreeNameAndAPastedBitmapBecomesTheBackground) {
     fs::create_directories("pictures");
@@ -127,34 +128,22 @@ std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
     return out;
 }
 
+// Golden table menu_marks: settings, then the positions each pop-up must check.
 TEST_F(Menu, EachSettingMarksExactlyItsEntry) {
-    using V = std::vector<int32_t>;
-    struct Case {
-        int32_t pieces, stretch, kaiten;
-        bool hanten, image;
-        int32_t guide;
-        bool nokosu;
-        int32_t back;
-        bool gazou, line, sound;
-        std::vector<V> marks;  // pieces, stretch, rotation, turning over, guide, seams, background, finished, sound
-    };
-    const Case cases[] = {
-        {50, 0, 234, true, true, 2, true, 245, true, true, true, {{3}, {0}, {0}, {0}, {2}, {0}, {2}, {1}, {0}}},
-        {600, 1000, 236, false, false, 1, false, 243, true, false, false, {{12}, {9}, {2}, {1}, {3}, {1}, {0}, {0}, {1}}},
-        // Values no entry offers clear their pop-up; an unknown rotation leaves the last mark.
-        {33, 250, 99, true, true, 0, false, 244, false, true, true, {{}, {}, {2}, {0}, {0}, {1}, {1}, {2}, {0}}},
-    };
     open("pic.bmp");
-    for (const Case& c : cases) {
-        settings.piece_num = c.pieces, settings.stretch_size = c.stretch, settings.kaiten = c.kaiten;
-        settings.hanten = c.hanten, settings.image = c.image, settings.guide = c.guide, settings.nokosu = c.nokosu;
-        settings.back_type = c.back, settings.back_gazou = c.gazou, settings.back_gazou_line = c.line;
-        settings.sound = c.sound;
+    for (const auto& row : shelltest::golden("menu_marks")) {
+        SCOPED_TRACE(row.at(0));
+        const std::vector<int32_t> v = shelltest::numbers(row[0]);
+        settings.piece_num = v.at(0), settings.stretch_size = v[1], settings.kaiten = v[2], settings.hanten = v[3];
+        settings.image = v[4], settings.guide = v[5], settings.nokosu = v[6], settings.back_type = v[7];
+        settings.back_gazou = v[8], settings.back_gazou_line = v[9], settings.sound = v.at(10);
         menu_check();
-        const V got[] = {checked(SETTINGS_PIECES), checked(SETTINGS_STRETCH), checked(SETTINGS_KAITEN),
-                         checked(SETTINGS_HANTEN), checked(SETTINGS_GUIDE), checked(SETTINGS_NOKOSU),
-                         checked(SETTINGS_BACK), checked(SETTINGS_BACK, kBackFinishedPicture), checked(SETTINGS_SOUND)};
-        for (size_t i = 0; i < c.marks.size(); ++i) EXPECT_EQ(got[i], c.marks[i]) << c.pieces << " pop-up " << i;
+        const std::vector<int32_t> got[] = {
+            checked(SETTINGS_PIECES), checked(SETTINGS_STRETCH), checked(SETTINGS_KAITEN),
+            checked(SETTINGS_HANTEN), checked(SETTINGS_GUIDE), checked(SETTINGS_NOKOSU),
+            checked(SETTINGS_BACK), checked(SETTINGS_BACK, kBackFinishedPicture), checked(SETTINGS_SOUND)};
+        ASSERT_EQ(row.size(), std::size(got) + 1);
+        for (size_t i = 0; i < std::size(got); ++i) EXPECT_EQ(got[i], shelltest::numbers(row[i + 1])) << "pop-up " << i;
     }
 }
 
@@ -199,28 +188,11 @@ TEST_F(Menu, AQuickRightClickOpensTheFileMenuInTheCornerAndTheSettingsMenuElsewh
     }
 }
 
+// Golden table dialog_names: extensions added only when missing, folders cut at the last separator.
 TEST(MenuDialog, ExtensionsAreAddedOnlyWhenMissingAndFoldersCutAtTheLastSeparator) {
-    const struct { const char *path, *ext, *want; } extensions[] = {
-        {"cat", ".bmp", "cat.bmp"}, {"cat.jpg", ".bmp", "cat.jpg.bmp"}, {"a/cat.Bmp", ".bmp", "a/cat.Bmp"},
-        {".zlt", ".zlt", ".zlt.zlt"}, {"game.ZLT", ".zlt", "game.ZLT"}};
-    for (const auto& c : extensions) EXPECT_EQ(ensure_extension(c.path, c.ext), c.want) << c.path;
-    const struct { const char *path, *want; } folders[] = {
-        {"/home/p/cat.jpg", "/home/p"}, {"D:\\pics\\cat.jpg", "D:\\pics"}, {"a\\b/c.bmp", "a\\b"},
-        {"/cat.jpg", "/"}, {"cat.jpg", "kept"}};
-    for (const auto& c : folders) EXPECT_EQ(folder_of(c.path, "kept"), c.want) << c.path;
-}
-
-TEST_F(Menu, ADocumentBesideTheProgramOpensAndAMissingOneIsReported) {
-    fs::create_directories("_readme");
-    std::ofstream("_readme/readme.htm") << "<html></html>";
-    settings.web[0] = "_readme\\README.HTM";
-    settings.web[1] = "missing\\page.htm";
-    open("pic.bmp");
-    command(IDM_WEB_FIRST);
-    command(IDM_WEB_FIRST + 1);
-    EXPECT_EQ(ws::test::opened(), std::vector<std::string>{"_readme/readme.htm"});
-    ASSERT_EQ(ws::test::messages().size(), 1u);
-    EXPECT_EQ(ws::test::messages()[0].text, "ファイルを開けませんでした");
+    for (const auto& row : shelltest::golden("dialog_names"))
+        EXPECT_EQ(row.at(0) == "folder" ? folder_of(row.at(1), "kept") : ensure_extension(row.at(1), row.at(2)),
+                  row.back()) << row[1];
 }
 
 // The window export holds exactly what the window shows with the view moved, on both presentation paths.

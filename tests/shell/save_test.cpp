@@ -106,16 +106,14 @@ TEST_F(Save, GroupsComeBackWhereTheyLayTurnedAndRotatedAndTheClockGoesOn) {
     EXPECT_TRUE(ws::test::messages().empty());
 }
 
-// Any game the settings can build is saved and resumed: stretch and piece counts at and beyond the menu's ends,
-// the widest cutting-line templates (points far off their edge), the longest edges.
+// Golden table save_extremes: any game the settings can build is saved and resumed.
 TEST_F(Save, GamesAtTheExtremesResume) {
-    const struct {
-        int32_t w, h, stretch, pieces, line_num, template_y;
-    } cases[] = {{40, 30, 0, 1, 10, 0},          {100, 2, 10000, 5000, 10, 0}, {64, 64, 0, 4, 10, 100000},
-                 {64, 48, 300, 12, 19, -100000}, {50, 40, -5, 0, 4, 100000}};
     const Settings plain = settings;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " stretch " << c.stretch << " pieces " << c.pieces);
+    for (const auto& row : golden("save_extremes")) {
+        SCOPED_TRACE(row.at(0));
+        const std::vector<int32_t> v = numbers(row[0]);
+        ASSERT_EQ(v.size(), 6u);
+        const struct { int32_t w, h, stretch, pieces, line_num, template_y; } c = {v[0], v[1], v[2], v[3], v[4], v[5]};
         settings = plain;
         settings.stretch_size = c.stretch, settings.line_num = c.line_num;
         for (auto& t : settings.line)

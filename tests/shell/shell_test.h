@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,13 @@ inline std::vector<std::vector<std::string>> golden(const std::string& name) {
     }
     EXPECT_FALSE(rows.empty()) << name;
     return rows;
+}
+// The whole numbers of a golden field, written in decimal or 0x hexadecimal and parted by blanks.
+inline std::vector<int32_t> numbers(const std::string& field) {
+    std::istringstream in(field);
+    std::vector<int32_t> out;
+    for (std::string n; in >> n;) out.push_back(int32_t(std::stoll(n, nullptr, 0)));
+    return out;
 }
 
 // Each test runs in a folder of its own made current, from the default settings with no sounds; the settings,

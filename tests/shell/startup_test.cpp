@@ -9,9 +9,8 @@ using namespace shelltest;
 namespace {
 
 TEST(StartupArguments, QuotesAreRemovedAndBlanksKept) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"\"D:\\pics\\a b.jpg\"", "D:\\pics\\a b.jpg"}, {"two words.jpg", "two words.jpg"}, {"\"", ""}, {"", ""}};
-    for (const auto& [args, picture] : cases) EXPECT_EQ(picture_from_argument(args), picture) << args;
+    // Golden table arguments: the argument text and the picture path taken from it.
+    for (const auto& row : golden("arguments")) EXPECT_EQ(picture_from_argument(row.at(0)), row.at(1)) << row[0];
     char a0[] = "zelto", a1[] = "my", a2[] = "picture.jpg";
     char* argv[] = {a0, a1, a2};
     EXPECT_EQ(argument_text(3, argv), "my picture.jpg");
