@@ -1,7 +1,14 @@
-// Test helper for the rasteriser: a small word surface and the set of pixels that hold a given word.
+// Test helpers for the rasteriser: a small word surface, the pixels holding a word, and pictures kept as golden text.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <set>
+#include <sstream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -23,4 +30,34 @@ struct Canvas {
                 if (at(x, y) == word) s.insert({x, y});
         return s;
     }
+    // One character a pixel, top row first: black '.', white 'w', grey 'g', 0xABCDEF '#', 0x00C0C0 'c', 0x123456 'b';
+    // a word with a top byte in upper case ('.' ':', '#' '%'); any other word '?'.
+    std::string picture() {
+        static const std::pair<uint32_t, char> legend[] = {{0, '.'},        {0xFFFFFF, 'w'}, {0x808080, 'g'},
+                                                           {0xABCDEF, '#'}, {0x00C0C0, 'c'}, {0x123456, 'b'}};
+        std::string out;
+        for (int32_t y = 0; y < height; ++y, out += '\n')
+            for (int32_t x = 0; x < width; ++x) {
+                char c = '?';
+                for (const auto& [word, ch] : legend)
+                    if ((at(x, y) & 0xFFFFFF) == word) c = ch;
+                if (at(x, y) >> 24) c = c == '.' ? ':' : c == '#' ? '%' : char(std::toupper(c));
+                out += c;
+            }
+        return out;
+    }
 };
+
+// The picture called `name` in tests/graphics/golden/<file>.txt: the lines after "[name]" up to a blank line.
+// With ZELTO_GOLDEN_PRINT set, `actual` is printed in that form, to make the file again after a deliberate change.
+inline std::string golden(const std::string& file, const std::string& name, const std::string& actual) {
+    if (std::getenv("ZELTO_GOLDEN_PRINT")) std::printf("[%s]\n%s\n", name.c_str(), actual.c_str());
+    std::ifstream in(std::string(ZELTO_SOURCE_DIR) + "/tests/graphics/golden/" + file + ".txt");
+    std::string line, out;
+    bool inside = false;
+    while (std::getline(in, line) && !(inside && line.empty())) {
+        if (inside) out += line + '\n';
+        inside = inside || line == "[" + name + "]";
+    }
+    return out;
+}
