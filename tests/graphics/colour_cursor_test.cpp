@@ -22,7 +22,8 @@ TEST(ColourModel, HandWorkedColoursAndTheWayBack) {
         EXPECT_NEAR(x.l, 29.8912, 1e-4);
         EXPECT_NEAR(x.s, 85.35749, 1e-2);
     }
-    EXPECT_NEAR(colour_to_lhs(rgb(128, 128, 128)).l, 50.196129, 1e-4);
+    for (const auto& [c, l] : {std::pair{rgb(0, 255, 0), 58.6611}, {rgb(0, 0, 255), 11.4478}, {rgb(128, 128, 128), 50.196129}})
+        EXPECT_NEAR(colour_to_lhs(c).l, l, 1e-4) << std::hex << c;
     EXPECT_NEAR(colour_to_lhs(rgb(128, 128, 128)).s, 0, 1e-2);
     for (const double h : {0.0, 12.5, 100.5, 250.0, -30.0}) {
         EXPECT_EQ(lhs_to_colour(100, h, 0), 0x00FFFFFFu) << h;

@@ -75,6 +75,7 @@ TEST(RasterPictures, DrawingsMatchTheirGoldenPictures) {
         {"ellipse_flat_3x21", 4, 22, grey, [](Canvas& c) { raster::draw_ellipse(c.view(), {0, 0, 3, 21}, {black, 1}, white); }},
         {"ellipse_flat_30x7", 31, 8, grey, [](Canvas& c) { raster::draw_ellipse(c.view(), {0, 0, 30, 7}, {black, 1}, white); }},
         {"ellipse_flat_8x25", 9, 26, grey, [](Canvas& c) { raster::draw_ellipse(c.view(), {0, 0, 8, 25}, {black, 1}, white); }},
+        {"ellipse_large", 41, 24, grey, [](Canvas& c) { raster::draw_ellipse(c.view(), {0, 0, 41, 24}, {black, 1}, white); }},
         {"ellipse_whole_surface_and_ring", 9, 6, grey, [](Canvas& c) {
              raster::draw_ellipse(c.view(), {0, 0, 9, 6}, {ink, 1}, white);
              raster::draw_ellipse_outline(c.view(), {2, 1, 7, 5}, {black, 1}); }},
@@ -192,6 +193,7 @@ TEST(RasterBezier, FlatteningHalvesWithMidpointsRoundedUp) {
         // Checked step by step by hand; a midpoint rounded down would move the hook's first point to (0, 4).
         {{{0, 0}, {0, 8}, {8, 8}, {8, 0}}, {{0, 0}, {1, 5}, {3, 6}, {4, 6}, {7, 5}, {8, 3}, {8, 0}}},
         {{{0, 3}, {0, 6}, {3, 3}, {4, 6}}, {{0, 3}, {1, 4}, {2, 5}, {4, 6}}},
+        {{{3, 0}, {6, 0}, {3, 3}, {6, 4}}, {{3, 0}, {4, 1}, {5, 2}, {6, 4}}},  // the same turned over the diagonal
         {{{0, 0}, {2, 0}, {4, 0}, {6, 0}, {6, 2}, {6, 4}, {6, 6}}, {{0, 0}, {6, 0}, {6, 6}}},  // a chain of two
     };
     for (const auto& k : cases) {
@@ -296,7 +298,7 @@ TEST(RasterStretch, IndexRulesForShrinkingAndEnlarging) {
         std::vector<int32_t> want;
     } cases[] = {{4, 2, false, {1, 3}},       {4, 2, true, {0, 2}},           {5, 3, false, {1, 2, 4}},
                  {5, 3, true, {0, 2, 3}},     {2, 4, false, {0, 0, 1, 1}},    {3, 5, true, {0, 0, 1, 2, 2}},
-                 {2, 1, false, {0}},          {3, 1, false, {1}},             {3, 1, true, {0}},
+                 {3, 2, true, {0, 2}},        {3, 2, false, {1, 2}},          {2, 1, false, {0}},          {3, 1, false, {1}},             {3, 1, true, {0}},
                  {7, 7, true, {0, 1, 2, 3, 4, 5, 6}}};
     for (const auto& k : cases) {
         std::vector<int32_t> got;
