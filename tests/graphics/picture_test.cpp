@@ -12,12 +12,11 @@
 #include "graphics/jpeg_reader.h"
 #include "graphics/ws.h"
 #include "picture_test_util.h"
+#include "raster_canvas.h"
 
 using namespace pictest;
 
 namespace {
-
-using Rows = std::vector<std::vector<uint32_t>>;
 
 void put(Bytes& out, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
@@ -39,59 +38,21 @@ Bytes make_bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compressio
     return out;
 }
 
-Rows top_down(const std::vector<uint32_t>& words, int32_t w, int32_t h) {
-    Rows rows{size_t(h)};
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) rows[size_t(y)].push_back(word_at(words, w, h, x, y));
-    return rows;
-}
+const uint32_t P0 = 0x102030, P1 = 0xF0E0D0;
+const std::vector<uint32_t> kPalette = {P0, P1, 0x00FF00, 0xFF0000, 0x0000FF, 0x808080, 0x123456};
 
-const uint32_t P0 = 0x102030, P1 = 0xF0E0D0, P2 = 0x00FF00, P3 = 0xFF0000, P4 = 0x0000FF, P5 = 0x808080, P6 = 0x123456;
-const std::vector<uint32_t> kPalette = {P0, P1, P2, P3, P4, P5, P6};
-
+// The variants and their hand-worked pixels are rows of data/bmp_variants.txt.
 TEST(Bmp, EveryVariantGivesTheHandCheckedPixels) {
-    const Bytes bottom24 = {0x01, 0x02, 0x03, 0x10, 0x20, 0x30, 0xFF, 0x00, 0x80, 0, 0, 0},
-                top24 = {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x33, 0x66, 0x99, 0, 0, 0};
-    Bytes up = bottom24, down = top24;
-    up.insert(up.end(), top24.begin(), top24.end());
-    down.insert(down.end(), bottom24.begin(), bottom24.end());
-    const Rows rows24 = {{0xFFFFFF, 0x000000, 0x996633}, {0x030201, 0x302010, 0x8000FF}};
-    const struct {
-        const char* name;
-        Bytes file;
-        Rows want;
-        int tolerance;
-    } cases[] = {
-        // Rows stored bottom first, each padded to 4 bytes.
-        {"1 bit", make_bmp(3, 2, 1, 0, {}, {P0, P1}, {0xA0, 0, 0, 0, 0x60, 0, 0, 0}), {{P0, P1, P1}, {P1, P0, P1}}, 0},
-        {"4 bits", make_bmp(3, 2, 4, 0, {}, kPalette, {0x20, 0x10, 0, 0, 0x11, 0x20, 0, 0}), {{P1, P1, P2}, {P2, P0, P1}}, 0},
-        {"8 bits", make_bmp(3, 2, 8, 0, {}, kPalette, {6, 5, 4, 0, 3, 2, 1, 0}), {{P3, P2, P1}, {P6, P5, P4}}, 0},
-        // RLE8: a run of four 1s; literal 2 3 4 (padded), a run of one 5. RLE4: a run of alternating 1 2; literal 3-6.
-        {"RLE8", make_bmp(4, 2, 8, 1, {}, kPalette, {4, 1, 0, 0, 0, 3, 2, 3, 4, 0, 1, 5, 0, 0, 0, 1}),
-         {{P2, P3, P4, P5}, {P1, P1, P1, P1}}, 0},
-        {"RLE4", make_bmp(4, 2, 4, 2, {}, kPalette, {4, 0x12, 0, 0, 0, 4, 0x34, 0x56, 0, 1}),
-         {{P3, P4, P5, P6}, {P1, P2, P1, P2}}, 0},
-        {"24 bits", make_bmp(3, 2, 24, 0, {}, {}, up), rows24, 0},
-        {"24 bits top-down", make_bmp(3, -2, 24, 0, {}, {}, down), rows24, 0},
-        // The unused fourth byte must not darken the colour.
-        {"32 bits", make_bmp(2, 1, 32, 0, {}, {}, {0x11, 0x22, 0x33, 0x00, 0xFF, 0xEE, 0xDD, 0x7F}), {{0x332211, 0xDDEEFF}}, 0},
-        {"32 bits red low", make_bmp(2, 1, 32, 3, {0xFF, 0xFF00, 0xFF0000}, {}, {0x11, 0x22, 0x33, 0, 0xAB, 0xCD, 0xEF, 0}),
-         {{0x112233, 0xABCDEF}}, 0},
-        // Five or six bits cannot say 255 exactly: allow the step of the coarsest channel. 0x4210 is 16 of 31.
-        {"16 bits 5-6-5", make_bmp(4, 1, 16, 3, {0xF800, 0x07E0, 0x001F}, {}, {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0, 0, 0}),
-         {{0xFF0000, 0x00FF00, 0x0000FF, 0}}, 8},
-        {"16 bits 5-5-5", make_bmp(3, 1, 16, 0, {}, {}, {0x00, 0x7C, 0xE0, 0x03, 0x10, 0x42, 0, 0}),
-         {{0xFF0000, 0x00FF00, 0x848484}}, 8},
-    };
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.name);
+    for (const DataRow& k : data_rows("bmp_variants")) {
+        SCOPED_TRACE(testing::Message() << k[0][0] << " x " << k[0][1] << ", " << k[0][2] << " bits, compression " << k[0][3]);
+        const Bytes file = make_bmp(int32_t(k[0][0]), int32_t(k[0][1]), uint16_t(k[0][2]), uint32_t(k[0][3]),
+                                    values<uint32_t>(k[1]), values<uint32_t>(k[2]), values<uint8_t>(k[3]));
         BmpPicture p;
-        ASSERT_TRUE(read_bmp(k.file.data(), k.file.size(), p));
-        const Rows got = top_down(p.words, p.width, p.height);
-        ASSERT_EQ(got.size(), k.want.size());
-        for (size_t y = 0; y < got.size(); ++y) {
-            ASSERT_EQ(got[y].size(), k.want[y].size());
-            for (size_t x = 0; x < got[y].size(); ++x) EXPECT_TRUE(near_word(got[y][x], k.want[y][x], k.tolerance)) << x;
+        ASSERT_TRUE(read_bmp(file.data(), file.size(), p));
+        ASSERT_EQ(std::pair(p.width, p.height), std::pair(int32_t(k[0][0]), int32_t(std::abs(k[0][1]))));
+        for (size_t i = 0; i < k[4].size(); ++i) {
+            const uint32_t got = word_at(p.words, p.width, p.height, int32_t(i % size_t(p.width)), int32_t(i / size_t(p.width)));
+            EXPECT_TRUE(near_word(got, uint32_t(k[4][i]), int(k[5][0]))) << i;
         }
     }
 }

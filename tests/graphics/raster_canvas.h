@@ -1,4 +1,5 @@
-// Test helpers for the rasteriser: a small word surface, the pixels holding a word, and pictures kept as golden text.
+// Test helpers for the rasteriser: a small word surface, the pixels holding a word, pictures kept as golden text, and
+// case tables kept as data files.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -61,3 +62,31 @@ inline std::string golden(const std::string& file, const std::string& name, cons
     }
     return out;
 }
+
+// The rows of tests/graphics/data/<name>.txt. Lines opening with '#' say what the columns are and where the expected
+// values came from; every other line is one case: groups of integers (decimal or 0x hex) split by '|'.
+using DataRow = std::vector<std::vector<int64_t>>;
+inline std::vector<DataRow> data_rows(const std::string& name) {
+    std::ifstream in(std::string(ZELTO_SOURCE_DIR) + "/tests/graphics/data/" + name + ".txt");
+    std::vector<DataRow> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream groups(line);
+        DataRow& row = rows.emplace_back();
+        for (std::string group; std::getline(groups, group, '|');) {
+            std::istringstream words(group);
+            row.emplace_back();
+            for (std::string w; words >> w;) row.back().push_back(std::stoll(w, nullptr, 0));
+        }
+        if (line.back() == '|') row.emplace_back();  // an empty last group
+    }
+    EXPECT_FALSE(rows.empty()) << name;
+    return rows;
+}
+// A group of integers read as points (x, y), or as 32-bit values of type T.
+inline std::vector<Point> points(const std::vector<int64_t>& g) {
+    std::vector<Point> out;
+    for (size_t i = 0; i + 1 < g.size(); i += 2) out.push_back({int32_t(g[i]), int32_t(g[i + 1])});
+    return out;
+}
+template <typename T> std::vector<T> values(const std::vector<int64_t>& g) { return std::vector<T>(g.begin(), g.end()); }

@@ -146,27 +146,14 @@ TEST(RasterFlood, MatchesABreadthFirstFillOnNoise) {
 }
 
 TEST(RasterLines, BresenhamPixelsTiesAndClipping) {
-    const struct {
-        Point a, b;
+    for (const DataRow& k : data_rows("lines")) {
+        const std::vector<Point> ends = points(k[0]);
         PixelSet want;
-    } cases[] = {
-        // Ties (exact y 0.5 at x = 2, or x 0.5 at y = 2) take the smaller coordinate both ways; the end is left out.
-        {{0, 0}, {4, 1}, {{0, 0}, {1, 0}, {2, 0}, {3, 1}}},
-        {{4, 1}, {0, 0}, {{4, 1}, {3, 1}, {2, 0}, {1, 0}}},
-        {{0, 0}, {1, 4}, {{0, 0}, {0, 1}, {0, 2}, {1, 3}}},
-        {{1, 4}, {0, 0}, {{1, 4}, {1, 3}, {0, 2}, {0, 1}}},
-        {{0, 0}, {5, 2}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}}},
-        {{3, 0}, {0, 3}, {{3, 0}, {2, 1}, {1, 2}}},
-        {{2, 1}, {6, 1}, {{2, 1}, {3, 1}, {4, 1}, {5, 1}}},
-        {{3, 5}, {3, 2}, {{3, 5}, {3, 4}, {3, 3}}},
-        {{5, 5}, {5, 5}, {}},
-        {{-2000000000, 3}, {2000000000, 3}, {{0, 3}, {1, 3}, {2, 3}, {3, 3}}},
-    };
-    for (const auto& k : cases) {
-        const int32_t size = k.a.x < -1000 ? 4 : 16;
+        for (const Point& p : points(k[1])) want.insert({p.x, p.y});
+        const int32_t size = ends[0].x < -1000 ? 4 : 16;
         Canvas c(size, size);
-        line(c, k.a, k.b);
-        EXPECT_EQ(c.where(ink), k.want) << k.a.x << "," << k.a.y << " " << k.b.x << "," << k.b.y;
+        line(c, ends[0], ends[1]);
+        EXPECT_EQ(c.where(ink), want) << ends[0].x << "," << ends[0].y << " " << ends[1].x << "," << ends[1].y;
     }
     // Slanted lines whose ends lie far away: inside the surface they take the pixels the full path has there.
     const Point far[][2] = {{{-1000, -333}, {1000, 330}}, {{2000, -7}, {-2000, 29}},
@@ -186,20 +173,11 @@ TEST(RasterLines, BresenhamPixelsTiesAndClipping) {
 }
 
 TEST(RasterBezier, FlatteningHalvesWithMidpointsRoundedUp) {
-    const struct {
-        std::vector<Point> chain, want;
-    } cases[] = {
-        {{{0, 2}, {3, 2}, {6, 2}, {9, 2}}, {{0, 2}, {9, 2}}},
-        // Checked step by step by hand; a midpoint rounded down would move the hook's first point to (0, 4).
-        {{{0, 0}, {0, 8}, {8, 8}, {8, 0}}, {{0, 0}, {1, 5}, {3, 6}, {4, 6}, {7, 5}, {8, 3}, {8, 0}}},
-        {{{0, 3}, {0, 6}, {3, 3}, {4, 6}}, {{0, 3}, {1, 4}, {2, 5}, {4, 6}}},
-        {{{3, 0}, {6, 0}, {3, 3}, {6, 4}}, {{3, 0}, {4, 1}, {5, 2}, {6, 4}}},  // the same turned over the diagonal
-        {{{0, 0}, {2, 0}, {4, 0}, {6, 0}, {6, 2}, {6, 4}, {6, 6}}, {{0, 0}, {6, 0}, {6, 6}}},  // a chain of two
-    };
-    for (const auto& k : cases) {
+    for (const DataRow& k : data_rows("bezier")) {
+        const std::vector<Point> chain = points(k[0]);
         std::vector<Point> flat;
-        raster::flatten_bezier(k.chain.data(), int32_t(k.chain.size()), flat);
-        EXPECT_EQ(flat, k.want);
+        raster::flatten_bezier(chain.data(), int32_t(chain.size()), flat);
+        EXPECT_EQ(flat, points(k[1]));
     }
     // A wide loop: every point within a pixel of the true curve, at most 8 levels of halving.
     std::vector<Point> flat;
@@ -292,18 +270,10 @@ TEST(RasterBlit, ClippedAtEveryEdgeAndOverlapCopiesAsThroughABuffer) {
 }
 
 TEST(RasterStretch, IndexRulesForShrinkingAndEnlarging) {
-    const struct {
-        int32_t s, d;
-        bool vertical;
-        std::vector<int32_t> want;
-    } cases[] = {{4, 2, false, {1, 3}},       {4, 2, true, {0, 2}},           {5, 3, false, {1, 2, 4}},
-                 {5, 3, true, {0, 2, 3}},     {2, 4, false, {0, 0, 1, 1}},    {3, 5, true, {0, 0, 1, 2, 2}},
-                 {3, 2, true, {0, 2}},        {3, 2, false, {1, 2}},          {2, 1, false, {0}},          {3, 1, false, {1}},             {3, 1, true, {0}},
-                 {7, 7, true, {0, 1, 2, 3, 4, 5, 6}}};
-    for (const auto& k : cases) {
-        std::vector<int32_t> got;
-        for (int32_t j = 0; j < k.d; ++j) got.push_back(raster::stretch_index(j, k.s, k.d, k.vertical));
-        EXPECT_EQ(got, k.want) << k.s << "->" << k.d << " " << k.vertical;
+    for (const DataRow& k : data_rows("stretch_index")) {
+        std::vector<int64_t> got;
+        for (int32_t j = 0; j < k[0][1]; ++j) got.push_back(raster::stretch_index(j, int32_t(k[0][0]), int32_t(k[0][1]), k[0][2]));
+        EXPECT_EQ(got, k[1]) << k[0][0] << "->" << k[0][1] << " " << k[0][2];
     }
 }
 

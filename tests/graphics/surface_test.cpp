@@ -133,7 +133,6 @@ uint32_t item_pixel(int32_t x, int32_t y) {
 uint32_t back_at(const DDBase& dd, int32_t x, int32_t y) {
     return dd.back->words()[size_t(dd.back->height() - 1 - y) * size_t(dd.back->width()) + size_t(x)];
 }
-intptr_t plain_proc(ws::Hwnd h, uint32_t m, uintptr_t w, intptr_t l) { return ws::def_window_proc(h, m, w, l); }
 
 class Presenter : public ::testing::Test {
 protected:
@@ -221,28 +220,6 @@ TEST_F(Presenter, ImagesAreOwnedOnceReadBackAndSharedWithBorrowers) {
     EXPECT_EQ(back_at(dd, 1, 1), kBackground);
     dd.finish();
     EXPECT_EQ(DDBase::live_surfaces(), before - 1);
-}
-
-TEST_F(Presenter, FlipCopiesTheRectangleIntoTheWindow) {
-    ws::test::reset();
-    ws::WindowClass wc;
-    wc.name = "ddbase_test", wc.proc = plain_proc;
-    ws::register_class(wc);
-    const ws::Hwnd hwnd = ws::create_window("ddbase_test", "t", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 64, 48, 0, 0);
-    MemDC* client = ws::client_surface(hwnd);
-    ASSERT_NE(client, nullptr);
-    client->fill(0, 0, client->width(), client->height(), red);
-    const auto at = [&](int32_t x, int32_t y) { return colour_to_word(client->get_pixel(x, y)); };
-    const Rect r{5, 6, 25, 16}, empty{10, 10, 10, 30}, upside{10, 10, 30, 5};
-    dd.draw(&r, 1, 0, 0);
-    EXPECT_EQ(dd.flip(hwnd, &empty), 1);
-    EXPECT_EQ(dd.flip(hwnd, &upside), 1);
-    EXPECT_EQ(at(6, 7), 0xFF0000u) << "empty rectangles present nothing";
-    EXPECT_EQ(dd.flip(hwnd, &r), 1);
-    EXPECT_EQ(std::tuple(at(6, 7), at(9, 7), at(4, 7), at(5, 16)), std::tuple(item_pixel(1, 1), kBackground, 0xFF0000u, 0xFF0000u));
-    EXPECT_EQ(dd.flip(hwnd, nullptr), 1);  // no rectangle: the whole client area
-    EXPECT_EQ(at(client->width() - 1, client->height() - 1), kBackground);
-    ws::destroy_window(hwnd);
 }
 
 // Death tests: the fatal report writes its step text into the trace file, which each child points elsewhere.

@@ -144,14 +144,11 @@ TEST(FatalError, WithTracingOffTheReportIsAppended) {
     expect_date_and_build_lines(die_with("earlier run\n", nullptr), 12 + kReport.size());
 }
 
-TEST(FatalError, TheGameIsSavedFirst) {
+TEST(FatalError, TheGameIsSavedFirstAndAFailingSaveReportsOnceMoreWithoutRecursing) {
     TraceFolder folder;
     die_with("", save_marker);
     EXPECT_EQ(contents_of("saved"), "before");
-}
-
-TEST(FatalError, AFailingEmergencySaveReportsOnceMoreAndDoesNotRecurse) {
-    TraceFolder folder;
+    fs::remove("ZELTOTR.TXT");
     const std::string text = die_with("", failing_save);
     EXPECT_EQ(contents_of("saved"), "tried");
     const std::size_t second = text.find("◆内部エラーが発生しました。\nsave line=7 fopen errno=2\n");
