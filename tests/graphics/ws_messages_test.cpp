@@ -1,7 +1,15 @@
-// Window layer: the loop and quitting, thread messages, painting, timers, capture, keys, destruction.
+// Window layer: the loop and quitting, thread messages, painting, timers, mouse and keys, destruction, text drawing,
+// clipboard and trash.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 #include "support/ws_support.h"
 
 using namespace wstest;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -133,6 +141,16 @@ TEST_F(Messages, ATimerWaitsUntilNoPostedMessageIsLeft) {
     EXPECT_EQ(order(true), (std::vector<uint32_t>{1, MSG_A, MSG_A, MSG_A, MSG_A, MSG_A, 2}));
 }
 
+TEST_F(Messages, MouseButtonsCarryTheirKeysInClientCoordinates) {
+    ws::test::mouse(ws::WM_LBUTTONDOWN, {230, 40}, ws::MK_SHIFT);
+    ws::test::mouse(ws::WM_LBUTTONUP, {231, 41}, ws::MK_CONTROL);
+    ws::test::pump();
+    const auto down = seen_of(ws::WM_LBUTTONDOWN, b), up = seen_of(ws::WM_LBUTTONUP, b);
+    ASSERT_EQ(std::pair(down.size(), up.size()), std::pair(size_t(1), size_t(1)));
+    EXPECT_EQ(std::pair(at(down[0]), down[0].wparam), std::pair(Point{30, 40}, uintptr_t(ws::MK_LBUTTON | ws::MK_SHIFT)));
+    EXPECT_EQ(std::pair(at(up[0]), up[0].wparam), std::pair(Point{31, 41}, uintptr_t(ws::MK_CONTROL)));
+}
+
 TEST_F(Messages, CaptureRoutesMovesUntilReleasedOrItsWindowGoes) {
     set_hook([this](ws::Hwnd h, uint32_t msg, uintptr_t, intptr_t, intptr_t&) {
         if (msg == ws::WM_LBUTTONDOWN && h == w) ws::set_capture(h);
@@ -154,6 +172,9 @@ TEST_F(Messages, CaptureRoutesMovesUntilReleasedOrItsWindowGoes) {
     EXPECT_EQ(at(seen_of(ws::WM_LBUTTONUP, w)[0]), (Point{-20, 300})) << "negative client coordinates survive";
     EXPECT_EQ(ws::get_capture(), 0);
     EXPECT_EQ(seen_of(ws::WM_CAPTURECHANGED, w).size(), 1u);
+    ws::set_capture(w);
+    ws::set_capture(b);
+    EXPECT_EQ(seen_of(ws::WM_CAPTURECHANGED, w).size(), 2u) << "a capture taken over is told";
     ws::set_capture(w);
     ws::destroy_window(w);
     EXPECT_EQ(ws::get_capture(), 0);
@@ -225,6 +246,83 @@ TEST_F(WsTest, DestroyTellsTheWindowThenItsChildrenAndOwnedWindowsOnce) {
     ws::move_window(inner, 0, 0, 30, 30, true);
     EXPECT_FALSE(ws::is_window(w) || ws::is_window(inner));
     ws::test::pump();
+}
+
+// Pixels that differ from `before` inside and outside the box (x, y, size).
+std::pair<int, int> changes(const std::vector<uint32_t>& before, const std::vector<uint32_t>& after, int32_t w,
+                            int32_t h, int32_t x, int32_t y, Size box) {
+    int in = 0, out = 0;
+    for (size_t i = 0; i < after.size(); ++i) {
+        const int32_t c = int32_t(i % size_t(w)), r = h - 1 - int32_t(i / size_t(w));
+        if (before[i] != after[i]) (c >= x && c < x + box.cx && r >= y && r < y + box.cy ? in : out)++;
+    }
+    return {in, out};
+}
+
+TEST_F(WsTest, TextExtentsAndDrawingInsideTheBox) {
+    const Size one = ws::text_extent("W"), three = ws::text_extent("WWW");
+    EXPECT_TRUE(one.cx > 0 && three.cy == one.cy && three.cx > 2 * one.cx);
+    EXPECT_GT(ws::text_extent("完成しました").cx, 5 * one.cx / 2) << "a CJK font is found";
+    EXPECT_EQ(ws::text_extent("").cx, 0);
+    const ws::TextMetrics m = ws::text_metrics();
+    EXPECT_EQ(m.height, one.cy);
+    EXPECT_EQ(m.ascent + m.descent, m.height);
+
+    const struct {
+        std::string text;
+        int32_t x, y;
+        bool opaque;
+    } cases[] = {{"zelto 完成", 10, 5, false}, {"ABC", 4, 2, true}, {"Hg", 0, 0, false}, {"WWWWWWWW", -7, 30, true},
+                 {"x", 500, 500, true}, {"x", -500, 0, true}, {"\xe5\xae\x8c\xff\x80z", 60, 20, true}};  // bad UTF-8
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.text);
+        const std::vector<uint32_t> before(120 * 40, 0x00FFFFFF);
+        std::vector<uint32_t> s = before;
+        ws::draw_text(s.data(), 120, 40, k.x, k.y, k.text, 0x000000FF, 0x00FF0000, k.opaque);  // red on blue
+        const Size box = ws::text_extent(k.text);
+        const auto [in, out] = changes(before, s, 120, 40, k.x, k.y, box);
+        EXPECT_EQ(out, 0);
+        EXPECT_EQ(in > 0, k.x < 120 && k.y < 40 && k.x + box.cx > 0);
+        int blue = 0;
+        for (uint32_t p : s) {
+            EXPECT_TRUE(p == 0x00FFFFFF || p == 0x00FF0000 || (k.opaque && p == 0x000000FF)) << std::hex << p;
+            blue += p == 0x000000FF;
+        }
+        if (k.opaque && k.x >= 0 && k.x + box.cx <= 120 && k.y + box.cy <= 40) {
+            EXPECT_EQ(in, box.cx * box.cy) << "opaque text fills its whole box";
+        }
+        EXPECT_TRUE(k.opaque || blue == 0);
+    }
+    ws::draw_text(nullptr, 10, 10, 0, 0, "x", 0, 0, true);
+}
+
+TEST_F(WsTest, ClipboardAndTrash) {
+    EXPECT_FALSE(ws::clipboard_has_bitmap());
+    MemDC src, out;
+    EXPECT_FALSE(ws::clipboard_get_bitmap(out));
+    src.create(BIT_SCREEN, 7, 5);
+    for (int32_t i = 0; i < 35; ++i) src.words()[i] = uint32_t(i * 0x010203);  // every pixel its own colour
+    ASSERT_TRUE(ws::clipboard_set_bitmap(src));
+    EXPECT_TRUE(ws::clipboard_has_bitmap() && !ws::clipboard_has_files());
+    out.create(BIT_SCREEN, 2, 2);  // an existing surface is replaced
+    ASSERT_TRUE(ws::clipboard_get_bitmap(out));
+    ASSERT_EQ(std::pair(out.width(), out.height()), std::pair(7, 5));
+    EXPECT_EQ(std::vector<uint32_t>(out.words(), out.words() + 35), std::vector<uint32_t>(src.words(), src.words() + 35));
+    ws::test::set_clipboard_files({"/tmp/絵 1.jpg", "/tmp/b.BMP"});
+    EXPECT_TRUE(ws::clipboard_has_files() && !ws::clipboard_has_bitmap());
+    EXPECT_EQ(ws::clipboard_files(), (std::vector<std::string>{"/tmp/絵 1.jpg", "/tmp/b.BMP"}));
+
+    const fs::path root = fs::path(testing::TempDir()) / ("ws_trash_" + std::to_string(getpid()));
+    fs::create_directories(root / "data");
+    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);  // a trash of our own, never the user's
+    std::ofstream(root / "サムネイル.jpg") << "x";
+    EXPECT_TRUE(ws::move_to_trash((root / "サムネイル.jpg").string()));
+    EXPECT_FALSE(fs::exists(root / "サムネイル.jpg"));
+    EXPECT_TRUE(fs::exists(root / "data" / "Trash" / "files" / "サムネイル.jpg"));
+    EXPECT_FALSE(ws::move_to_trash((root / "gone.jpg").string()));
+    EXPECT_FALSE(ws::move_to_trash(""));
+    unsetenv("XDG_DATA_HOME");
+    fs::remove_all(root);
 }
 
 }  // namespace
