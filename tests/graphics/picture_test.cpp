@@ -2,7 +2,6 @@
 // player's messages, and the exact bytes of a BMP export.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -247,24 +246,19 @@ TEST_F(Pictures, OtherProgramsFilesLoadExactlyAsTheirReferenceDecodesThem) {
 }
 
 TEST_F(Pictures, BmpExportWritesTheExactBytes) {
-    // Pixel (x, y) of the 5 x 2 surface: R = 0x10 + x, G = 0x20 + y, B = 0x30 + x + y; -1 stands for white.
+    // Pixel (x, y) of the 5 x 2 surface: R = 0x10 + x, G = 0x20 + y, B = 0x30 + x + y; the cases are in data/bmp_export.txt.
     fill_surface(surface, 5, 2, [](int32_t x, int32_t y) { return uint32_t(0x10 + x) << 16 | uint32_t(0x20 + y) << 8 | uint32_t(0x30 + x + y); });
-    const struct {
-        int32_t x, y, w, h;
-        uint32_t width, height;
-        std::vector<int32_t> from_x;  // the source column of each pixel of a row; rows run bottom to top
-    } cases[] = {{2, 0, 1, 2, 1, 2, {2}}, {1, 1, 3, 1, 3, 1, {1, 2, 3}}, {0, 0, 4, 2, 4, 2, {0, 1, 2, 3}},
-                 {3, 1, 0, 7, 5, 2, {0, 1, 2, 3, 4}},  // width 0: the whole surface from its corner
-                 {4, 0, 3, 1, 3, 1, {4, -1, -1}}};     // pixels outside the surface are white
-    for (const auto& k : cases) {
+    for (const DataRow& row : data_rows("bmp_export")) {
+        const struct { int32_t x, y, w, h; uint32_t width, height; } k{int32_t(row[0][0]), int32_t(row[0][1]), int32_t(row[0][2]),
+            int32_t(row[0][3]), uint32_t(row[1][0]), uint32_t(row[1][1])};
         ASSERT_EQ(save_bmp(surface, k.x, k.y, k.w, k.h), 1);
         const uint32_t row_bytes = (k.width * 3 + 3) / 4 * 4;
         Bytes want = {'B', 'M'};
         for (uint32_t v : {54 + row_bytes * k.height, 0u, 54u, 40u, k.width, k.height, 0x180001u}) put(want, v, 4);
         want.resize(54, 0);
         for (int32_t y = int32_t(k.height) - 1 + (k.w ? k.y : 0); y >= (k.w ? k.y : 0); --y) {
-            for (int32_t x : k.from_x)
-                for (int shift : {0, 8, 16}) want.push_back(x < 0 ? 0xFF : uint8_t(colour_to_word(surface.get_pixel(x, y)) >> shift));
+            for (int64_t x : row[2])
+                for (int shift : {0, 8, 16}) want.push_back(x < 0 ? 0xFF : uint8_t(colour_to_word(surface.get_pixel(int32_t(x), y)) >> shift));
             want.resize(want.size() + row_bytes - k.width * 3, 0);
         }
         EXPECT_EQ(read_bytes(bmp_name), want) << k.x << "," << k.y;

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 
 #include "graphics/ddbase.h"
 #include "graphics/trace.h"

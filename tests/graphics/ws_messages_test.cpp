@@ -58,14 +58,12 @@ TEST_F(Messages, TheLoopEndsWithTheQuitCodeAfterWhatWasPostedBefore) {
     EXPECT_EQ(code, 7);
     ws::Msg m;
     while (ws::get_message(m)) ws::dispatch_message(m);
-    EXPECT_EQ(m.message, ws::WM_QUIT);
-    EXPECT_EQ(m.wparam, 7u);
+    EXPECT_EQ(std::pair(m.message, m.wparam), std::pair(uint32_t(ws::WM_QUIT), uintptr_t(7)));
     EXPECT_EQ(order(), (std::vector<uint32_t>{MSG_A, MSG_B}));
     EXPECT_FALSE(ws::test::quit_requested());
     EXPECT_TRUE(seen_of(ws::WM_PAINT).empty()) << "the quit request comes before painting";
     while (ws::get_message(m)) ws::dispatch_message(m);  // with nothing left a test-mode loop ends
-    EXPECT_EQ(m.message, ws::WM_NULL);
-    EXPECT_EQ(seen_of(ws::WM_PAINT).size(), 1u);
+    EXPECT_EQ(std::pair(m.message, seen_of(ws::WM_PAINT).size()), std::pair(uint32_t(ws::WM_NULL), size_t(1)));
     ws::post_quit_message(0);
     ws::test::pump();
     EXPECT_TRUE(ws::test::quit_requested()) << "pump leaves the quit request pending";
@@ -191,7 +189,6 @@ TEST_F(Messages, CaptureRoutesMovesUntilReleasedOrItsWindowGoes) {
 
 TEST_F(Messages, KeysGoToTheFocusWithTheirStateAndRepeats) {
     ws::set_focus(w);
-    EXPECT_EQ(ws::get_focus(), w);
     ws::test::key(ws::WM_KEYDOWN, ws::VK_SHIFT);
     EXPECT_LT(ws::get_key_state(ws::VK_SHIFT), 0);
     for (uintptr_t k : {uintptr_t('R'), uintptr_t('R')}) ws::test::key(ws::WM_KEYDOWN, k);
@@ -209,11 +206,28 @@ TEST_F(Messages, KeysGoToTheFocusWithTheirStateAndRepeats) {
                                     {w, ws::WM_KEYUP, ws::VK_SHIFT, true}, {w, ws::WM_KEYDOWN, ws::VK_ESCAPE, false}}));
 }
 
+TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoCommand) {
+    ws::register_menu_resource("TEST_MENU", {{"ﾌｧｲﾙ(&F)", 0, {{"開く(&O)\tCtrl+O", 200}, {"終了(&X)", 210}}}});
+    const ws::Hmenu file = ws::get_sub_menu(ws::load_menu("TEST_MENU"), 0);
+    ws::enable_menu_item(file, 210, ws::MF_BYCOMMAND | ws::MF_GRAYED);
+    for (uint32_t cmd : {200u, 210u}) ws::test::push_menu_answer(cmd);
+    EXPECT_EQ(ws::track_popup_menu(file, ws::TPM_RETURNCMD, 0, 0, w), 200u);
+    EXPECT_EQ(ws::track_popup_menu(file, ws::TPM_RETURNCMD, 0, 0, w), 0u) << "a grayed entry";
+    const ws::Haccel accel = ws::load_accelerators("IDM_ACCEL");
+    ws::set_focus(w);
+    for (uint32_t vk : std::initializer_list<uint32_t>{ws::VK_CONTROL, 'O', ws::VK_SHIFT, 'O'}) ws::test::key(ws::WM_KEYDOWN, vk);
+    ws::Msg m;
+    while (ws::get_message(m))
+        if (!ws::translate_accelerator(w, accel, m)) ws::dispatch_message(m);
+    std::vector<uintptr_t> commands;
+    for (const Seen& s : seen_of(ws::WM_COMMAND, w)) commands.push_back(s.wparam);
+    EXPECT_EQ(commands, (std::vector<uintptr_t>{1 << 16 | 200})) << "Ctrl+O is in the table, Ctrl+Shift+O is not";
+}
+
 TEST_F(WsTest, DestroyTellsTheWindowThenItsChildrenAndOwnedWindowsOnce) {
     const ws::Hwnd parent = top(), kid = child(parent, 0, 0, 10, 10), grandkid = child(kid, 0, 0, 5, 5);
     const ws::Hwnd owned = ws::create_window("Rec", "owned", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 20, 20, parent, 0);
-    EXPECT_EQ(ws::get_parent(kid), parent);
-    EXPECT_EQ(ws::get_parent(owned), parent);
+    EXPECT_EQ(std::pair(ws::get_parent(kid), ws::get_parent(owned)), std::pair(parent, parent));
     seen().clear();
     set_hook([](ws::Hwnd h, uint32_t msg, uintptr_t, intptr_t, intptr_t&) {
         if (msg == ws::WM_DESTROY) {
@@ -248,15 +262,13 @@ TEST_F(WsTest, DestroyTellsTheWindowThenItsChildrenAndOwnedWindowsOnce) {
     ws::test::pump();
 }
 
-// Pixels that differ from `before` inside and outside the box (x, y, size).
-std::pair<int, int> changes(const std::vector<uint32_t>& before, const std::vector<uint32_t>& after, int32_t w,
-                            int32_t h, int32_t x, int32_t y, Size box) {
-    int in = 0, out = 0;
-    for (size_t i = 0; i < after.size(); ++i) {
-        const int32_t c = int32_t(i % size_t(w)), r = h - 1 - int32_t(i / size_t(w));
-        if (before[i] != after[i]) (c >= x && c < x + box.cx && r >= y && r < y + box.cy ? in : out)++;
-    }
-    return {in, out};
+// One of the game's own sounds.
+TEST_F(WsTest, ASynchronousSoundIsOverWhenItsPlayReturns) {
+    const std::string wave = std::string(ZELTO_SOURCE_DIR) + "/data/SOUND/joint.wav";
+    const uint32_t nostop = ws::SND_ASYNC | ws::SND_NOSTOP;
+    EXPECT_TRUE(ws::play_wave(wave, ws::SND_SYNC));
+    EXPECT_TRUE(ws::play_wave(wave, nostop)) << "a synchronous sound is over when the play returns";
+    EXPECT_FALSE(ws::play_wave(wave, nostop)) << "an asynchronous one is not";
 }
 
 TEST_F(WsTest, TextExtentsAndDrawingInsideTheBox) {
@@ -276,18 +288,18 @@ TEST_F(WsTest, TextExtentsAndDrawingInsideTheBox) {
                  {"x", 500, 500, true}, {"x", -500, 0, true}, {"\xe5\xae\x8c\xff\x80z", 60, 20, true}};  // bad UTF-8
     for (const auto& k : cases) {
         SCOPED_TRACE(k.text);
-        const std::vector<uint32_t> before(120 * 40, 0x00FFFFFF);
-        std::vector<uint32_t> s = before;
+        std::vector<uint32_t> s(120 * 40, 0x00FFFFFF);
         ws::draw_text(s.data(), 120, 40, k.x, k.y, k.text, 0x000000FF, 0x00FF0000, k.opaque);  // red on blue
         const Size box = ws::text_extent(k.text);
-        const auto [in, out] = changes(before, s, 120, 40, k.x, k.y, box);
+        int in = 0, out = 0, blue = 0;  // changed pixels inside and outside the box; blue ones
+        for (size_t i = 0; i < s.size(); ++i) {
+            const int32_t c = int32_t(i % 120), r = 39 - int32_t(i / 120);
+            if (s[i] != 0x00FFFFFF) (c >= k.x && c < k.x + box.cx && r >= k.y && r < k.y + box.cy ? in : out)++;
+            EXPECT_TRUE(s[i] == 0x00FFFFFF || s[i] == 0x00FF0000 || (k.opaque && s[i] == 0x000000FF)) << std::hex << s[i];
+            blue += s[i] == 0x000000FF;
+        }
         EXPECT_EQ(out, 0);
         EXPECT_EQ(in > 0, k.x < 120 && k.y < 40 && k.x + box.cx > 0);
-        int blue = 0;
-        for (uint32_t p : s) {
-            EXPECT_TRUE(p == 0x00FFFFFF || p == 0x00FF0000 || (k.opaque && p == 0x000000FF)) << std::hex << p;
-            blue += p == 0x000000FF;
-        }
         if (k.opaque && k.x >= 0 && k.x + box.cx <= 120 && k.y + box.cy <= 40) {
             EXPECT_EQ(in, box.cx * box.cy) << "opaque text fills its whole box";
         }
