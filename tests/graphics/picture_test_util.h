@@ -1,5 +1,5 @@
-// Helpers of the picture, export and presenter tests: a private temporary folder, file bytes, a JPEG encoder
-// (the library's compressor, so the decoder is checked against an independent writer) and surfaces from words.
+// Helpers of the picture, export and presenter tests: file bytes, a JPEG encoder (the library's compressor, so the
+// decoder is checked against an independent writer), channel tolerance and surfaces from words.
 #pragma once
 #include "support/temp_dir.h"
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -20,28 +19,23 @@
 
 namespace pictest {
 
-namespace fs = std::filesystem;
-
 using TempDir = testsupport::TempDir;
+using Bytes = std::vector<uint8_t>;
 
-inline void write_bytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+inline void write_bytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
-
-inline std::vector<uint8_t> read_bytes(const std::string& path) {
+inline Bytes read_bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// Pixel source for the encoder: (x, y top-down) -> 0x00RRGGBB (grey-scale takes the blue byte, CMYK takes all four
-// bytes as C, M, Y, K from the top byte down).
+// Pixel source: (x, y top-down) -> 0x00RRGGBB (grey takes the blue byte, CMYK all four bytes from the top down).
 using PixelAt = std::function<uint32_t(int32_t x, int32_t y)>;
 
-// Encodes a picture with libjpeg's compressor at the given quality. Components: 1 grey, 3 RGB (stored as YCbCr,
-// no chroma subsampling), 4 CMYK (with the Adobe marker, values stored as given).
-inline std::vector<uint8_t> encode_jpeg(int32_t width, int32_t height, int components, const PixelAt& at,
-                                        int quality = 95, bool progressive = false) {
+// Encodes with libjpeg's compressor. Components: 1 grey, 3 RGB (YCbCr, no chroma subsampling), 4 CMYK (Adobe marker).
+inline Bytes encode_jpeg(int32_t width, int32_t height, int components, const PixelAt& at, int quality = 95,
+                         bool progressive = false) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr err{};
     cinfo.err = jpeg_std_error(&err);
@@ -49,9 +43,7 @@ inline std::vector<uint8_t> encode_jpeg(int32_t width, int32_t height, int compo
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = components;
+    cinfo.image_width = JDIMENSION(width), cinfo.image_height = JDIMENSION(height), cinfo.input_components = components;
     cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 4 ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
@@ -60,29 +52,20 @@ inline std::vector<uint8_t> encode_jpeg(int32_t width, int32_t height, int compo
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<JSAMPLE> row(size_t(width) * size_t(components));
     while (cinfo.next_scanline < cinfo.image_height) {
-        const int32_t y = int32_t(cinfo.next_scanline);
-        for (int32_t x = 0; x < width; ++x) {
-            const uint32_t v = at(x, y);
-            JSAMPLE* p = &row[size_t(x) * size_t(components)];
-            if (components == 1) {
-                p[0] = JSAMPLE(v & 0xFF);
-            } else if (components == 3) {
-                p[0] = JSAMPLE(v >> 16); p[1] = JSAMPLE(v >> 8); p[2] = JSAMPLE(v);
-            } else {
-                p[0] = JSAMPLE(v >> 24); p[1] = JSAMPLE(v >> 16); p[2] = JSAMPLE(v >> 8); p[3] = JSAMPLE(v);
-            }
-        }
+        for (int32_t x = 0; x < width; ++x)
+            for (int c = 0; c < components; ++c)  // the lowest `components` bytes, the highest first
+                row[size_t(x * components + c)] = JSAMPLE(at(x, int32_t(cinfo.next_scanline)) >> (8 * (components - 1 - c)));
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
-    std::vector<uint8_t> bytes(buffer, buffer + size);
+    Bytes bytes(buffer, buffer + size);
     std::free(buffer);
     return bytes;
 }
 
-// Channels of two words differ by at most `tolerance` each.
+// Channels of two words differ by at most `tolerance` each, and the top bytes are equal.
 inline bool near_word(uint32_t a, uint32_t b, int tolerance) {
     for (int shift = 0; shift <= 16; shift += 8)
         if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance) return false;
@@ -97,9 +80,8 @@ inline uint32_t word_at(const std::vector<uint32_t>& words, int32_t width, int32
 // A screen-compatible surface of the given size whose pixel (x, y top-down) is at(x, y).
 inline void fill_surface(MemDC& surface, int32_t width, int32_t height, const PixelAt& at) {
     surface.create(BIT_SCREEN, width, height);
-    uint32_t* words = surface.words();
     for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x) words[size_t(height - 1 - y) * size_t(width) + size_t(x)] = at(x, y);
+        for (int32_t x = 0; x < width; ++x) surface.words()[size_t(height - 1 - y) * size_t(width) + size_t(x)] = at(x, y);
 }
 
 }  // namespace pictest

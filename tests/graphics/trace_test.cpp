@@ -1,39 +1,30 @@
 // Trace log ring and fatal_error: the 502nd line at the top, blank-padded milliseconds, where a report is written.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
 #include <string>
-#include <vector>
 
 #include "graphics/state.h"
 #include "graphics/trace.h"
-#include "graphics/where.h"
 #include "ws/ws.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Every trace line of these tests is 26 bytes long, like the filler lines, so the ring keeps its shape.
-constexpr std::size_t kLineBytes = 26;
-constexpr std::size_t kRingLines = 501;
-
-std::vector<std::string> lines_of(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+constexpr std::size_t kLineBytes = 26;  // every line of these tests is as long as a filler line
+constexpr std::size_t kRing = 501 * kLineBytes;
 
 std::string contents_of(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+// The event part of ring line i (after the 12-column tick prefix).
+std::string event_of(const std::string& text, std::size_t i) { return text.substr(i * kLineBytes + 12, 13); }
 
 // A fresh folder made current. A death test's child runs the test again from its start: it finds the folder of its
 // parent in the environment, so both look at the same files.
@@ -64,84 +55,48 @@ private:
     fs::path old_, dir_;
 };
 
-// Moves the virtual clock on until its milliseconds read `ms`.
-void clock_to_millis(uint32_t ms) { ws::test::advance((1000 + ms - ws::tick_count() % 1000) % 1000); }
-
-TEST(TraceLog, OffWritesNoFile) {
+TEST(TraceLog, PrefixAndRing) {
     TraceFolder folder;
     trace_start();
     trace_line("jig", "cut start\n");
     trace_close();
-    EXPECT_FALSE(fs::exists("ZELTOTR.TXT"));
-}
+    EXPECT_FALSE(fs::exists("ZELTOTR.TXT")) << "tracing off writes no file";
 
-TEST(TraceLog, PrefixHasSevenColumnSecondsAndBlankPaddedMilliseconds) {
-    TraceFolder folder;
     graphics.trace_switch = 1;
     trace_open("w");
-    ws::test::advance(1000);  // at least one whole second
-    clock_to_millis(7);
-    const uint32_t seconds = ws::tick_count() / 1000;
+    ws::test::advance(1000 + (1007 - ws::tick_count() % 1000) % 1000);  // milliseconds 7, a whole second at least
+    const std::string seconds = std::to_string(ws::tick_count() / 1000);
     trace_line("desk", "disp end\n");
-    clock_to_millis(45);
+    ws::test::advance(38);
     trace_line("CUT", "cut start\n");
     trace_close();
-    const std::vector<std::string> lines = lines_of("ZELTOTR.TXT");
-    ASSERT_EQ(lines.size(), 2u);
-    std::string sec = std::to_string(seconds);
-    sec.insert(0, 7 - sec.size(), ' ');
-    EXPECT_EQ(lines[0], sec + ".  7 desk disp end");
-    EXPECT_EQ(lines[1].substr(7), ". 45 CUT cut start");
-}
+    EXPECT_EQ(contents_of("ZELTOTR.TXT"), std::string(7 - seconds.size(), ' ') + seconds + ".  7 desk disp end\n" +
+                                              std::string(7 - seconds.size(), ' ') + seconds + ". 45 CUT cut start\n");
 
-TEST(TraceLog, StartFillsTheRingAndThe502ndLineLandsAtTheTop) {
-    TraceFolder folder;
-    graphics.trace_switch = 1;
     trace_start();
-    const std::string filled = contents_of("ZELTOTR.TXT");
-    ASSERT_EQ(filled.size(), kRingLines * kLineBytes);
-    EXPECT_EQ(filled.substr(11, 15), " MAIN         \n");
-    trace_line("jig", "cut start\n");
-    std::vector<std::string> lines = lines_of("ZELTOTR.TXT");
-    ASSERT_EQ(lines.size(), kRingLines);
-    EXPECT_EQ(lines[0].substr(12), "jig cut start");
-    EXPECT_EQ(lines[1].substr(12), "MAIN         ");
-    // 500 more fill the ring once again; the next goes back to the top.
-    for (int i = 1; i <= 500; ++i) {
+    std::string text = contents_of("ZELTOTR.TXT");
+    ASSERT_EQ(text.size(), kRing);
+    EXPECT_EQ(text.substr(11, 15), " MAIN         \n");
+    for (int i = 0; i <= 501; ++i) {  // the 502nd line goes back to the top
         char event[16];
         std::snprintf(event, sizeof event, "cut %05d\n", i);
         trace_line("jig", event);
     }
-    trace_line("jig", "cut again\n");
-    lines = lines_of("ZELTOTR.TXT");
-    ASSERT_EQ(lines.size(), kRingLines);
-    EXPECT_EQ(contents_of("ZELTOTR.TXT").size(), kRingLines * kLineBytes);
-    EXPECT_EQ(lines[0].substr(12), "jig cut again");
-    EXPECT_EQ(lines[1].substr(12), "jig cut 00001");
-    EXPECT_EQ(lines[500].substr(12), "jig cut 00500");
+    text = contents_of("ZELTOTR.TXT");
+    ASSERT_EQ(text.size(), kRing);
+    EXPECT_EQ(std::tuple(event_of(text, 0), event_of(text, 1), event_of(text, 500)),
+              std::tuple("jig cut 00501", "jig cut 00001", "jig cut 00500"));
 }
 
-TEST(TraceLog, ModuleNameIsTheSourceFileWithoutExtension) {
-    EXPECT_STREQ(module_name(Where::current()), "trace_test");
-    const char* a = module_name(Where::current());
-    EXPECT_EQ(a, module_name(Where::current()));  // one lasting text per module
-}
-
-const char* const kReport =
-    "◆内部エラーが発生しました。\n"
-    "glapi line=42 BitBlt errno=6\n"
-    "強制終了します。\n"
-    "このメッセージはZELTOTR.TXTに書いています。\n";
+const std::string kReport =
+    "◆内部エラーが発生しました。\nglapi line=42 BitBlt errno=6\n強制終了します。\nこのメッセージはZELTOTR.TXTに書いています。\n";
 
 void expect_date_and_build_lines(const std::string& text, std::size_t from) {
-    static const std::regex date("[A-Z][a-z]{2} [A-Z][a-z]{2} [ 123][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}\n");
-    static const std::regex build("コンパイル [A-Z][a-z]{2} [ 123][0-9] [0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}\n");
-    ASSERT_LE(from + 25, text.size());
-    EXPECT_TRUE(std::regex_match(text.substr(from, 25), date)) << text.substr(from, 25);
-    const std::size_t next = from + 25;
-    const std::size_t end = text.find('\n', next);
+    static const std::regex lines("[A-Z][a-z]{2} [A-Z][a-z]{2} [ 123][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}\n"
+                                  "コンパイル [A-Z][a-z]{2} [ 123][0-9] [0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}\n");
+    const std::size_t end = text.find('\n', from + 25);
     ASSERT_NE(end, std::string::npos);
-    EXPECT_TRUE(std::regex_match(text.substr(next, end + 1 - next), build)) << text.substr(next, end + 1 - next);
+    EXPECT_TRUE(std::regex_match(text.substr(from, end + 1 - from), lines)) << text.substr(from, end + 1 - from);
 }
 
 TEST(FatalError, WithTracingOnTheReportGoesWhereTheRingStands) {
@@ -156,63 +111,48 @@ TEST(FatalError, WithTracingOnTheReportGoesWhereTheRingStands) {
         },
         ::testing::ExitedWithCode(1), "");
     const std::string text = contents_of("ZELTOTR.TXT");
-    ASSERT_EQ(text.size(), kRingLines * kLineBytes) << "the report must not be appended at the end";
-    const std::size_t at = 2 * kLineBytes;
-    EXPECT_EQ(text.substr(at, std::string(kReport).size()), kReport);
-    expect_date_and_build_lines(text, at + std::string(kReport).size());
-    EXPECT_EQ(text.substr(kLineBytes + 12, 13), "jig cut 00001");
+    ASSERT_EQ(text.size(), kRing) << "the report must not be appended at the end";
+    EXPECT_EQ(text.substr(2 * kLineBytes, kReport.size()), kReport);
+    expect_date_and_build_lines(text, 2 * kLineBytes + kReport.size());
+    EXPECT_EQ(event_of(text, 1), "jig cut 00001");
 }
 
-TEST(FatalError, WithTracingOffTheReportIsAppended) {
-    TraceFolder folder;
-    EXPECT_EXIT(
-        {
-            std::ofstream("ZELTOTR.TXT") << "earlier run\n";
-            fatal_error("glapi", 42, "BitBlt", 6);
-        },
-        ::testing::ExitedWithCode(1), "");
-    const std::string text = contents_of("ZELTOTR.TXT");
-    const std::string start = std::string("earlier run\n") + kReport;
-    ASSERT_EQ(text.substr(0, start.size()), start);
-    expect_date_and_build_lines(text, start.size());
-}
-
-void save_marker() {
-    // The report must not be in the log yet when the game is saved.
-    std::ofstream("saved") << (fs::exists("ZELTOTR.TXT") ? "after" : "before");
-}
-
+void save_marker() { std::ofstream("saved") << (fs::exists("ZELTOTR.TXT") ? "after" : "before"); }
 void failing_save() {
     std::ofstream("saved") << "tried";
     fatal_error("save", 7, "fopen", 2);
 }
 
-TEST(FatalError, TheGameIsSavedFirst) {
-    TraceFolder folder;
+// Ends the program (in a child) with tracing off, the log holding `earlier` and `hook` installed; returns the log.
+std::string die_with(const char* earlier, void (*hook)()) {
     EXPECT_EXIT(
         {
-            graphics.emergency_save_hook = save_marker;
+            if (*earlier) std::ofstream("ZELTOTR.TXT") << earlier;
+            graphics.emergency_save_hook = hook;
             fatal_error("glapi", 42, "BitBlt", 6);
         },
         ::testing::ExitedWithCode(1), "");
-    EXPECT_EQ(contents_of("saved"), "before");
-    EXPECT_EQ(contents_of("ZELTOTR.TXT").substr(0, std::string(kReport).size()), kReport);
+    const std::string text = contents_of("ZELTOTR.TXT");
+    EXPECT_EQ(text.substr(0, std::string(earlier).size() + kReport.size()), earlier + kReport);
+    return text;
 }
 
-TEST(FatalError, AFailingEmergencySaveDoesNotRecurse) {
+TEST(FatalError, WithTracingOffTheReportIsAppended) {
     TraceFolder folder;
-    EXPECT_EXIT(
-        {
-            graphics.emergency_save_hook = failing_save;
-            fatal_error("glapi", 42, "BitBlt", 6);
-        },
-        ::testing::ExitedWithCode(1), "");
+    expect_date_and_build_lines(die_with("earlier run\n", nullptr), 12 + kReport.size());
+}
+
+TEST(FatalError, TheGameIsSavedFirstAndAFailingSaveReportsOnceMoreWithoutRecursing) {
+    TraceFolder folder;
+    die_with("", save_marker);
+    EXPECT_EQ(contents_of("saved"), "before");
+    fs::remove("ZELTOTR.TXT");
+    const std::string text = die_with("", failing_save);
     EXPECT_EQ(contents_of("saved"), "tried");
-    const std::string text = contents_of("ZELTOTR.TXT");
-    ASSERT_EQ(text.substr(0, std::string(kReport).size()), kReport);
-    EXPECT_NE(text.find("◆内部エラーが発生しました。\nsave line=7 fopen errno=2\n"), std::string::npos);
-    EXPECT_EQ(text.find("◆", 1), text.find("◆内部エラーが発生しました。\nsave"));  // exactly two reports
-    EXPECT_EQ(text.find("◆", text.find("save line=7")), std::string::npos);
+    const std::size_t second = text.find("◆内部エラーが発生しました。\nsave line=7 fopen errno=2\n");
+    EXPECT_NE(second, std::string::npos);
+    EXPECT_EQ(text.find("◆", 1), second);
+    EXPECT_EQ(text.find("◆", second + 1), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,283 @@
+// Pictures: BMP and JPEG reading (hand-made files, damage, other programs' files), loading into a surface with the
+// player's messages, and the exact bytes of a BMP export.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "graphics/bmp_reader.h"
+#include "graphics/bmpsave.h"
+#include "graphics/cursor.h"
+#include "graphics/jpeg_reader.h"
+#include "graphics/state.h"
+#include "picture_test_util.h"
+#include "raster_canvas.h"
+#include "ws/ws.h"
+
+using namespace pictest;
+
+namespace {
+
+void put(Bytes& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
+}
+
+// A BMP file with a 40-byte header; `masks` and `palette` (0x00RRGGBB) follow it, then the pixel data as stored.
+Bytes make_bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression, const std::vector<uint32_t>& masks,
+               const std::vector<uint32_t>& palette, const Bytes& pixels) {
+    const uint32_t offset = 14 + 40 + uint32_t(masks.size() + palette.size()) * 4;
+    Bytes out;
+    for (const auto& [v, n] : std::initializer_list<std::pair<uint32_t, int>>{
+             {'B' | 'M' << 8, 2}, {offset + uint32_t(pixels.size()), 4}, {0, 4}, {offset, 4}, {40, 4},
+             {uint32_t(width), 4}, {uint32_t(height), 4}, {1, 2}, {bits, 2}, {compression, 4},
+             {compression ? uint32_t(pixels.size()) : 0, 4}, {2835, 4}, {2835, 4}, {uint32_t(palette.size()), 4}, {0, 4}})
+        put(out, v, n);
+    for (uint32_t m : masks) put(out, m, 4);
+    for (uint32_t c : palette) put(out, c, 4);
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+const uint32_t P0 = 0x102030, P1 = 0xF0E0D0;
+const std::vector<uint32_t> kPalette = {P0, P1, 0x00FF00, 0xFF0000, 0x0000FF, 0x808080, 0x123456};
+
+// The variants and their hand-worked pixels are rows of data/bmp_variants.txt.
+TEST(Bmp, EveryVariantGivesTheHandCheckedPixels) {
+    for (const DataRow& k : data_rows("bmp_variants")) {
+        SCOPED_TRACE(testing::Message() << k[0][0] << " x " << k[0][1] << ", " << k[0][2] << " bits, compression " << k[0][3]);
+        const Bytes file = make_bmp(int32_t(k[0][0]), int32_t(k[0][1]), uint16_t(k[0][2]), uint32_t(k[0][3]),
+                                    values<uint32_t>(k[1]), values<uint32_t>(k[2]), values<uint8_t>(k[3]));
+        BmpPicture p;
+        ASSERT_TRUE(read_bmp(file.data(), file.size(), p));
+        ASSERT_EQ(std::pair(p.width, p.height), std::pair(int32_t(k[0][0]), int32_t(std::abs(k[0][1]))));
+        for (size_t i = 0; i < k[4].size(); ++i) {
+            const uint32_t got = word_at(p.words, p.width, p.height, int32_t(i % size_t(p.width)), int32_t(i / size_t(p.width)));
+            EXPECT_TRUE(near_word(got, uint32_t(k[4][i]), int(k[5][0]))) << i;
+        }
+    }
+}
+
+TEST(Bmp, MalformedFilesAreRefusedWithoutHarm) {
+    BmpPicture p;
+    EXPECT_FALSE(read_bmp(nullptr, 0, p));
+    const Bytes eight = make_bmp(3, 2, 8, 0, {}, kPalette, {6, 5, 4, 0, 3, 2, 1, 0});
+    const Bytes huge = make_bmp(60000, 60000, 24, 0, {}, {}, {1, 2, 3, 0});  // refused before anything is allocated
+    for (const Bytes& bad : {Bytes{'B', 'M', 1, 2, 3}, Bytes(eight.begin(), eight.begin() + 10),
+                             Bytes(eight.begin(), eight.begin() + 30), Bytes(eight.begin(), eight.begin() + 54), huge})
+        EXPECT_FALSE(read_bmp(bad.data(), bad.size(), p)) << bad.size();
+    EXPECT_TRUE(p.words.empty());
+    const Bytes wild = make_bmp(2, 1, 8, 0, {}, {P0, P1}, {200, 255, 0, 0});  // indices past the palette
+    EXPECT_TRUE(!read_bmp(wild.data(), wild.size(), p) || p.words.size() == 2u);
+    EXPECT_FALSE(read_bmp_file("/nonexistent/zelto/picture.bmp", p));
+}
+
+JpegPicture decode(const Bytes& bytes, bool& ok, int64_t max_pixels = kJpegMaxPixels) {
+    JpegPicture p;
+    std::FILE* file = fmemopen(const_cast<uint8_t*>(bytes.data()), bytes.size(), "rb");
+    ok = read_jpeg(file, p, max_pixels);
+    if (file) std::fclose(file);
+    return p;
+}
+// Quadrants of 16 x 16: red top-left, green top-right, blue bottom-left, yellow bottom-right.
+uint32_t quadrants(int32_t x, int32_t y) { return y < 16 ? (x < 16 ? 0xFF0000 : 0x00FF00) : (x < 16 ? 0x0000FF : 0xFFFF00); }
+
+TEST(Jpeg, ColourModelsComeBackTheRightWayUp) {
+    for (bool progressive : {false, true}) {
+        bool ok = false;
+        const JpegPicture p = decode(encode_jpeg(32, 32, 3, quadrants, 100, progressive), ok);
+        ASSERT_TRUE(ok);
+        ASSERT_EQ(std::tuple(p.width, p.height, p.rows_decoded, p.warnings, p.damaged), std::tuple(32, 32, 32, 0, false));
+        for (int32_t y : {5, 10, 21, 26})  // away from the quadrants' edges, where JPEG rings
+            for (int32_t x : {5, 10, 21, 26})
+                EXPECT_TRUE(near_word(word_at(p.words, 32, 32, x, y), quadrants(x, y), 3)) << x << "," << y;
+    }
+    const auto ramp = [](int32_t x, int32_t) { return uint32_t(x * 255 / 63); };
+    bool ok = false;
+    const JpegPicture grey = decode(encode_jpeg(64, 8, 1, ramp, 100), ok);
+    ASSERT_TRUE(ok);
+    for (int32_t x = 0; x < 64; ++x) {
+        const uint32_t w = word_at(grey.words, 64, 8, x, 4);
+        EXPECT_EQ(w, (w & 0xFF) * 0x010101u) << x;
+        EXPECT_NEAR(int(w & 0xFF), int(ramp(x, 4)), 3) << x;
+    }
+    // Adobe's CMYK is stored inverted (255 = no ink): no cyan, full magenta and yellow, no black is red; every ink
+    // at half is 128 * 128 / 255 in each channel.
+    const JpegPicture cmyk = decode(encode_jpeg(16, 8, 4, [](int32_t x, int32_t) { return x < 8 ? 0xFF0000FFu : 0x80808080u; }, 100), ok);
+    ASSERT_TRUE(ok);
+    EXPECT_TRUE(near_word(word_at(cmyk.words, 16, 8, 3, 3), 0xFF0000, 3));
+    EXPECT_TRUE(near_word(word_at(cmyk.words, 16, 8, 12, 3), 0x404040, 3));
+}
+
+TEST(Jpeg, DamagedFilesKeepTheRowsDecodedBeforeTheDamage) {
+    const Bytes good = encode_jpeg(32, 64, 3, [](int32_t, int32_t y) { return y < 32 ? 0xFF0000u : 0x0000FFu; }, 90);
+    size_t start = 0;  // the first entropy-coded byte, after the start-of-scan segment
+    for (size_t i = 2; i + 3 < good.size() && !start; ++i)
+        if (good[i] == 0xFF && good[i + 1] == 0xDA) start = i + 2 + (size_t(good[i + 2]) << 8 | good[i + 3]);
+    ASSERT_GT(start, 0u);
+    // Cut short: a warning, and the library finishes the picture itself; the missing rows are grey.
+    bool ok = false;
+    const JpegPicture cut = decode(Bytes(good.begin(), good.begin() + std::ptrdiff_t(start + (good.size() - start) * 6 / 10)), ok);
+    ASSERT_TRUE(ok);
+    EXPECT_GE(cut.warnings, 1);
+    EXPECT_FALSE(cut.damaged);
+    EXPECT_EQ(cut.rows_decoded, 64);
+    EXPECT_TRUE(near_word(word_at(cut.words, 32, 64, 5, 63), 0x808080, 2));
+    // A refused marker inside the scan: the library stops with an error; what was decoded is kept.
+    Bytes marked = good;
+    marked[start + (good.size() - start) * 7 / 10] = 0xFF, marked[start + (good.size() - start) * 7 / 10 + 1] = 0xC8;
+    const JpegPicture broken = decode(marked, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_TRUE(broken.damaged);
+    EXPECT_EQ(broken.width, 32);
+    EXPECT_GT(broken.rows_decoded, 0);
+    for (const JpegPicture* p : {&cut, &broken})
+        for (int32_t y : {0, 15, 30}) EXPECT_TRUE(near_word(word_at(p->words, 32, 64, 5, y), 0xFF0000, 3)) << y;
+    // Nothing decoded: cut inside the header, garbage after the start marker, not a JPEG, too large.
+    for (const Bytes& bad : {Bytes(good.begin(), good.begin() + 40), Bytes{0xFF, 0xD8, 0xFF, 0xC8, 0, 4, 0x12, 0x34},
+                             Bytes{'h', 'e', 'l', 'l', 'o'}}) {
+        const JpegPicture p = decode(bad, ok);
+        EXPECT_FALSE(ok || p.rows_decoded || !p.words.empty()) << bad.size();
+    }
+    decode(good, ok, 32 * 63);
+    EXPECT_FALSE(ok);
+    JpegPicture p;
+    EXPECT_FALSE(read_jpeg(nullptr, p));
+}
+
+const std::string kBadExtension = "画像が読み込めません。\n(拡張子が.BMP .JPG .JPEGでない)|glapi";
+const std::string kUnreadable = "画像が読み込めません。|glapi";
+
+class Pictures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ws::test::reset();
+        ASSERT_TRUE(dir.ok());
+        MemDC source;
+        fill_surface(source, 5, 3, [](int32_t x, int32_t y) { return uint32_t(0x204060 + x * 0x10 + y); });
+        std::strcpy(graphics.bmp_name, dir.file("picture.bmp").c_str());
+        ASSERT_EQ(save_bmp(source, 0, 0, 0, 0), 1);
+        bmp = read_bytes(graphics.bmp_name);
+        jpeg = encode_jpeg(5, 3, 3, [](int32_t, int32_t) { return 0x3366CCu; }, 95);
+        // The surface under test starts as a 2 x 2 picture that failures must leave exactly as it is.
+        fill_surface(surface, 2, 2, [](int32_t x, int32_t y) { return uint32_t(0x010101 * (1 + x + 2 * y)); });
+    }
+    int32_t load(const std::string& name, const Bytes& bytes) {
+        write_bytes(dir.file(name), bytes);
+        return surface.load_picture(dir.file(name).c_str());
+    }
+    bool unchanged() { return surface.width() == 2 && surface.get_pixel(0, 0) == 0x010101 && surface.get_pixel(1, 1) == 0x040404; }
+    std::vector<std::string> shown() {
+        std::vector<std::string> out;
+        for (const auto& m : ws::test::messages()) out.push_back(m.text + "|" + m.caption);
+        return out;
+    }
+    TempDir dir;
+    MemDC surface;
+    Bytes bmp, jpeg;
+};
+
+TEST_F(Pictures, ExtensionsAreMatchedWithoutRegardToCaseAndOthersRefused) {
+    for (const char* name : {"a.bmp", "b.BMP", "c.BmP", "d.jpg", "e.JPG", "f.jpeg", "g.JpEg"}) {
+        const bool is_bmp = std::strchr(name, 'm') || std::strchr(name, 'M');
+        ASSERT_EQ(load(name, is_bmp ? bmp : jpeg), 1) << name;
+        EXPECT_EQ(std::pair(surface.width(), surface.height()), std::pair(5, 3)) << name;
+        EXPECT_TRUE(near_word(colour_to_word(surface.get_pixel(4, 2)), is_bmp ? 0x204060 + 0x42 : 0x3366CC, is_bmp ? 0 : 3));
+    }
+    std::string path = dir.file("e.JPG");  // the caller's name is not changed
+    ASSERT_EQ(surface.load_picture(path.data()), 1);
+    EXPECT_EQ(path, dir.file("e.JPG"));
+    EXPECT_TRUE(shown().empty());
+    fill_surface(surface, 2, 2, [](int32_t x, int32_t y) { return uint32_t(0x010101 * (1 + x + 2 * y)); });
+    // Four characters or fewer, other extensions, "JPEG" without its point, and ".jpeg" (six are needed for a JPEG).
+    for (const char* name : {"a.png", "b.jpe", "c.jpeg2", "dxjpeg", "ejpg", "f.bm"}) EXPECT_EQ(load(name, jpeg), 0) << name;
+    for (const char* name : {"", "x", ".bmp", ".JPG", "jpeg", "a.jp", ".jpeg"}) EXPECT_EQ(surface.load_picture(name), 0) << name;
+    EXPECT_EQ(surface.load_picture(nullptr), 0);
+    EXPECT_TRUE(unchanged());
+    EXPECT_EQ(shown(), std::vector<std::string>(14, kBadExtension));
+}
+
+TEST_F(Pictures, UnreadableFilesAreToldAndTruncatedJpegsLoaded) {
+    EXPECT_EQ(surface.load_picture(dir.file("missing.jpg").c_str()), 0);
+    EXPECT_EQ(load("junk.bmp", {'B', 'M', 0, 1, 2, 3, 4, 5}), 0);
+    EXPECT_EQ(load("empty.bmp", {}), 0);
+    EXPECT_EQ(load("junk.jpg", {'J', 'F', 'I', 'F'}), 0);
+    EXPECT_EQ(load("cut.jpeg", Bytes(jpeg.begin(), jpeg.begin() + 30)), 0);
+    EXPECT_TRUE(unchanged());
+    EXPECT_EQ(shown(), (std::vector<std::string>{"画像が読み込めません。(jpeg open error)|glapi", kUnreadable,
+                                                 kUnreadable, kUnreadable, kUnreadable}));
+    ws::test::reset();
+    // Red on top, then busy pixels that fill most of the file; the cut falls among the busy ones.
+    Bytes big = encode_jpeg(40, 40, 3, [](int32_t x, int32_t y) { return y < 8 ? 0xFF0000u : uint32_t(x * 0x3F1 ^ y * 0x1F3F7) & 0xFFFFFF; }, 90);
+    big.resize(big.size() * 3 / 4);
+    ASSERT_EQ(load("truncated.jpg", big), 1);
+    EXPECT_EQ(std::pair(surface.width(), surface.height()), std::pair(40, 40));
+    EXPECT_TRUE(near_word(colour_to_word(surface.get_pixel(3, 3)), 0xFF0000, 3));
+    EXPECT_TRUE(shown().empty());
+}
+
+// ImageMagick writes each variant of a plasma picture (every pixel its own colour, an odd width for row padding);
+// the loaded words must equal the reference decoder's: ImageMagick's own for BMP, libjpeg-turbo's djpeg for JPEG.
+TEST_F(Pictures, OtherProgramsFilesLoadExactlyAsTheirReferenceDecodesThem) {
+    if (std::system("command -v convert >/dev/null && command -v djpeg >/dev/null") != 0) GTEST_SKIP() << "no ImageMagick or djpeg";
+    const std::string src = dir.file("source.png"), raw = dir.file("ref.rgb"), ppm = dir.file("ref.pnm");
+    ASSERT_EQ(std::system(("convert -seed 7 -size 37x23 plasma:red-blue " + src).c_str()), 0);
+    const struct {
+        const char *name, *options;
+    } cases[] = {{"true24.bmp", "-type truecolor BMP3:"}, {"palette8.bmp", "-colors 200 -type palette -compress none BMP3:"},
+                 {"rle8.bmp", "-colors 200 -type palette -compress rle BMP3:"},
+                 {"palette4.bmp", "-colors 12 -type palette -compress none BMP3:"}, {"mono1.bmp", "-monochrome BMP3:"},
+                 {"s420.jpg", "-quality 75 -sampling-factor 2x2 "}, {"s422.jpg", "-quality 85 -sampling-factor 2x1 "},
+                 {"progressive.jpg", "-quality 80 -interlace Plane "}, {"grey.jpg", "-colorspace Gray -quality 90 "}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        const std::string file = dir.file(k.name), jpg = std::strstr(k.name, ".jpg") ? "1" : "";
+        const std::string ref = jpg.empty() ? file : ppm;
+        ASSERT_EQ(std::system(("convert " + src + " " + k.options + file + " 2>/dev/null").c_str()), 0);
+        ASSERT_EQ(jpg.empty() ? 0 : std::system(("djpeg -outfile " + ppm + " " + file).c_str()), 0);
+        ASSERT_EQ(std::system(("convert " + ref + " -depth 8 rgb:" + raw).c_str()), 0);
+        const Bytes want = read_bytes(raw);
+        ASSERT_EQ(surface.load_picture(file.c_str()), 1);
+        ASSERT_EQ(std::pair(surface.width(), surface.height()), std::pair(37, 23));
+        ASSERT_EQ(want.size(), size_t(37 * 23 * 3));
+        int wrong = 0;
+        for (int32_t i = 0; i < 37 * 23; ++i)
+            wrong += surface.get_pixel(i % 37, i / 37) != (uint32_t(want[size_t(i) * 3 + 2]) << 16 | uint32_t(want[size_t(i) * 3 + 1]) << 8 | want[size_t(i) * 3]);
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+TEST_F(Pictures, BmpExportWritesTheExactBytes) {
+    // Pixel (x, y) of the 5 x 2 surface: R = 0x10 + x, G = 0x20 + y, B = 0x30 + x + y; the cases are in data/bmp_export.txt.
+    fill_surface(surface, 5, 2, [](int32_t x, int32_t y) { return uint32_t(0x10 + x) << 16 | uint32_t(0x20 + y) << 8 | uint32_t(0x30 + x + y); });
+    for (const DataRow& row : data_rows("bmp_export")) {
+        const struct { int32_t x, y, w, h; uint32_t width, height; } k{int32_t(row[0][0]), int32_t(row[0][1]), int32_t(row[0][2]),
+            int32_t(row[0][3]), uint32_t(row[1][0]), uint32_t(row[1][1])};
+        ASSERT_EQ(save_bmp(surface, k.x, k.y, k.w, k.h), 1);
+        const uint32_t row_bytes = (k.width * 3 + 3) / 4 * 4;
+        Bytes want = {'B', 'M'};
+        for (uint32_t v : {54 + row_bytes * k.height, 0u, 54u, 40u, k.width, k.height, 0x180001u}) put(want, v, 4);
+        want.resize(54, 0);
+        for (int32_t y = int32_t(k.height) - 1 + (k.w ? k.y : 0); y >= (k.w ? k.y : 0); --y) {
+            for (int64_t x : row[2])
+                for (int shift : {0, 8, 16}) want.push_back(x < 0 ? 0xFF : uint8_t(colour_to_word(surface.get_pixel(int32_t(x), y)) >> shift));
+            want.resize(want.size() + row_bytes - k.width * 3, 0);
+        }
+        EXPECT_EQ(read_bytes(graphics.bmp_name), want) << k.x << "," << k.y;
+    }
+    // A wide surface reads back as the same picture.
+    fill_surface(surface, 37, 5, [](int32_t x, int32_t y) { return uint32_t(x * 0x070503 + y * 0x102030) & 0xFFFFFF; });
+    ASSERT_EQ(save_bmp(surface, 0, 0, 0, 0), 1);
+    BmpPicture back;
+    ASSERT_TRUE(read_bmp_file(graphics.bmp_name, back));
+    EXPECT_EQ(back.words, std::vector<uint32_t>(surface.words(), surface.words() + 37 * 5));
+    // A file that cannot be created: nothing written, the cursor as it was.
+    push_cursor(ws::IDC_ARROW);
+    const int32_t depth = cursor_depth();
+    const ws::Hcursor before = ws::get_cursor();
+    std::strcpy(graphics.bmp_name, dir.file("no-such-folder/out.bmp").c_str());
+    EXPECT_EQ(save_bmp(surface, 0, 0, 0, 0), 0);
+    EXPECT_FALSE(std::filesystem::exists(graphics.bmp_name));
+    EXPECT_EQ(std::pair(cursor_depth(), ws::get_cursor()), std::pair(depth, before));
+}
+
+}  // namespace
