@@ -103,7 +103,9 @@ void start_play(ws::Hwnd hwnd, Jig& game) {
 }  // namespace
 
 void end_game() {
-    if (current_game && current_game->cut_count < current_game->item_count) pop_busy_cursor();
+    // Whatever the road pushed for this game goes with it: a game ended after its last cut but before the step
+    // that starts play still holds the busy cursor of its cutting.
+    while (cursor_pushes > 0) pop_busy_cursor();
     delete current_game;
     current_game = nullptr;
     play_started = false;

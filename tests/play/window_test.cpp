@@ -108,10 +108,8 @@ TEST_P(Road, ADroppedSavedGameResumesAndIsDrawn) {
     EXPECT_EQ(window_faults(3), 0);
 }
 
-// Skipped while a known fault stands: a game replaced after its last cut but before the step that starts play
-// leaves its busy cursor pushed, so the hourglass stays through the new game. Remove the skip with the mend.
+// A game replaced after its last cut but before the step that starts play gives its busy cursor back.
 TEST_P(Road, AGameReplacedAfterItsLastCutLeavesNoBusyCursor) {
-    GTEST_SKIP() << "the busy cursor of the replaced game stays pushed";
     settings.ddraw = GetParam();
     const int32_t depth = cursor_depth();
     open("pic.bmp");
