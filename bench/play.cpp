@@ -26,7 +26,7 @@
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
-#include "tests/play/robot.h"
+#include "bench/robot.h"
 #include "tests/support/game_builder.h"
 #include "bench/scattered_desk.h"
 
