@@ -10,11 +10,11 @@ constexpr Point kAt{100, 100};
 
 class Moves : public DeskWindow {
 protected:
-    // One 40 x 40 piece centred at kAt lying at `degrees`, the desk drawn.
+    // One 40 x 20 piece centred at kAt lying at `degrees`, the desk drawn.
     Piece& one_piece(double degrees) {
         Jig& g = new_blank_game();
         g.pic_w = 200;
-        Piece& p = add_solid(g, kAt.x, kAt.y, 40, 0x3366CC);
+        Piece& p = add_piece(g, kAt.x, kAt.y, 40, 20, [](int32_t, int32_t) { return 0x3366CCu; });
         p.set_angle(degrees * kPi / 180);
         draw_desk(g);
         return p;
@@ -44,26 +44,30 @@ protected:
     }
 };
 
-// Each click turns a quarter in its direction (free angles snap to the next quarter) and marks the game changed.
+// Each click turns a quarter in its direction (free angles snap to the next quarter), marks the game changed and
+// redraws desk and window; switched-off turns leave only the drop.
 TEST_F(Moves, ClicksTurnByQuartersInTheirDirection) {
     const struct {
         double from;
         char button;
         double to;
     } cases[] = {{0, 'l', 90},   {90, 'l', 180},  {270, 'l', 0},   {270, 'r', 180}, {37, 'l', 90},  {37, 'r', 0},
-                 {89.9, 'l', 90}, {300, 'r', 270}, {-30, 'l', 0},  {-30, 'r', 270}, {400, 'l', 90}};
+                 {89.9, 'l', 90}, {300, 'r', 270}, {-30, 'l', 0},  {-30, 'r', 270}, {400, 'l', 90}, {90, 'm', 90}};
     for (const auto& c : cases) {
+        settings.kaiten = c.button == 'm' ? KAITEN_NONE : KAITEN_QUARTER;
+        settings.hanten = c.button != 'm';
         Piece& p = one_piece(c.from);
         game_saved = 1;
-        click(kAt, c.button);
-        EXPECT_NEAR(degrees(p), c.to, 1e-9) << c.from << c.button;
-        EXPECT_EQ(game_saved, 0) << c.from << c.button;
-        EXPECT_EQ(current_game->holding, 0);
+        for (char b : c.button == 'm' ? std::string("lrm") : std::string(1, c.button)) click(kAt, b);
+        SCOPED_TRACE(std::to_string(c.from) + c.button);
+        EXPECT_NEAR(degrees(p), c.to, 1e-9);
+        EXPECT_EQ((std::vector{game_saved, p.turned, current_game->holding}), (std::vector<int32_t>{c.button == 'm', 0, 0}));
         EXPECT_EQ(current_game->under_cache, nullptr);
+        EXPECT_EQ(desk_faults(*current_game), 0);
+        EXPECT_EQ(shown(kAt.x, kAt.y - 15), int64_t(c.to) % 180 ? 0x3366CCu : kBack) << "the piece lies as turned";
     }
-    EXPECT_EQ(count_played(SOUND_LEFT), 7);
-    EXPECT_EQ(count_played(SOUND_RIGHT), 4);
-    EXPECT_EQ(count_played(SOUND_SEL), 11);
+    EXPECT_EQ((std::vector{count_played(SOUND_LEFT), count_played(SOUND_RIGHT), count_played(SOUND_HANTEN)}),
+              (std::vector{7, 4, 0}));
 }
 
 // A click is a release within 300 ms that never strayed more than 2 pixels; anything else is a drop.
@@ -106,26 +110,6 @@ TEST_F(Moves, MiddleOrTwoButtonClickTurnsOverWithTheOffsetMirrored) {
     EXPECT_NEAR(degrees(p), 90, 1e-9);
     EXPECT_EQ(ws::get_capture(), 0);
     EXPECT_EQ(captured, 0);
-}
-
-TEST_F(Moves, SwitchedOffTurnsLeaveOnlyTheDrop) {
-    Piece& p = one_piece(0);
-    settings.kaiten = KAITEN_NONE;
-    settings.hanten = false;
-    for (char b : {'l', 'r', 'm'}) click(kAt, b);
-    EXPECT_EQ(p.angle, 0);
-    EXPECT_EQ(p.turned, 0);
-    EXPECT_EQ(count_played(SOUND_LEFT) + count_played(SOUND_RIGHT) + count_played(SOUND_HANTEN), 0);
-}
-
-TEST_F(Moves, ATurnRedrawsTheDeskAndTheWindow) {
-    Jig& g = new_blank_game();
-    add_piece(g, 100, 100, 20, 60, [](int32_t, int32_t y) { return y < 30 ? 0x22AA22u : 0xAA2222u; });
-    draw_desk(g);
-    click(kAt);
-    EXPECT_EQ(desk_faults(g), 0);
-    EXPECT_EQ(shown(100, 80), kBack) << "the old upper end is gone";
-    EXPECT_NE(shown(80, 100), kBack) << "the piece now lies across";
 }
 
 TEST_F(Moves, APressPicksTheTopMostShapeAndTraysHideGroups) {
@@ -348,10 +332,11 @@ TEST_F(Moves, DraggingInsideARangeMovesAllItsGroupsAlike) {
         std::vector<int32_t> banded;
         for (int32_t i = 0; i < g.item_count; ++i) banded.push_back(g.items[i].banded);
         EXPECT_EQ(banded, (std::vector{1, 1, 1, 0, 0, 0, 0, 0}));
+        game_saved = 1;
         drag({130, 90});
         drag({150, 80});
         release({150, 80});
-        EXPECT_EQ(range_state, 0);
+        EXPECT_EQ((std::vector{range_state, game_saved}), (std::vector{0, 0}));
         EXPECT_EQ(xs(g), (std::vector{150, 210, 180, 300, 200, 80, 150, 150}));
         EXPECT_EQ(g.items[1].piece->cy, 100);
         EXPECT_EQ((std::vector{shown(210, 100), shown(160, 120)}), (std::vector{0x405060u, kBack}));
@@ -367,16 +352,6 @@ TEST_F(Moves, DraggingInsideARangeMovesAllItsGroupsAlike) {
         delete presenter;
         presenter = nullptr;
     }
-}
-
-// A range drag moves groups: a close after it must offer to save them.
-TEST_F(Moves, ARangeDragMarksTheGameChanged) {
-    pieces_at({{100, 100}});
-    draw_range({80, 80}, {140, 140});
-    game_saved = 1;
-    slow_drag({90, 90}, {120, 90});
-    EXPECT_EQ(current_game->items[0].piece->cx, 130);
-    EXPECT_EQ(game_saved, 0);
 }
 
 TEST_F(Moves, HiddenGroupsStayOutOfRangesAndAPressOutsideARangeClearsIt) {
