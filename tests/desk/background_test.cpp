@@ -3,7 +3,6 @@
 #include <set>
 #include <utility>
 
-#include "graphics/colour_model.h"
 #include "support/desk_window.h"
 #include "support/temp_dir.h"
 
@@ -136,11 +135,9 @@ TEST_F(Background, FaintPictureKeepsHuesAndLiftsTheLightness) {
     view_x = 10, view_y = 20;
     backrgb(0, 0);
     const std::vector<uint32_t> block = faint_block(4, 2);
-    const Lhs red = colour_to_lhs(word_to_colour(words[3]));
+    // Greys lifted into the upper half; the dark red keeps red strongest, its greens and blues come near it.
     EXPECT_EQ(std::vector(block.begin(), block.begin() + 5),
-              (std::vector{0x7F7F7Fu, 0xBFBFBFu, 0xFEFEFEu,
-                           colour_to_word(lhs_to_colour(0.5 * red.l + 50, red.h, 0.1 * red.s)), 0x7F7F7Fu}));
-    EXPECT_TRUE(channel(block[3], 16) > channel(block[3], 8) && channel(block[3], 16) - channel(block[3], 0) < 40);
+              (std::vector{0x7F7F7Fu, 0xBFBFBFu, 0xFEFEFEu, 0xB1A0A0u, 0x7F7F7Fu}));
     const int32_t x0 = kClientW / 2 - 2 - view_x, y0 = kClientH / 2 - 1 - view_y;
     EXPECT_EQ((std::vector{at(*desk_back, x0 - 1, y0), at(*desk_back, x0 + 4, y0), at(*desk_back, x0 + 10, y0 + 20)}),
               (std::vector{kRedWord, kRedWord, kRedWord}));

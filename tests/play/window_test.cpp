@@ -269,7 +269,10 @@ TEST_F(Window, EndingTheGameOrDestroyingTheWindowLetsEverythingGo) {
     for (const char* name : kTempPictures) std::ofstream(name) << "x";
     last_selected = 2;
     ASSERT_GT(DDBase::live_surfaces(), 0);
+    ws::test::mouse(ws::WM_LBUTTONDOWN, on_screen(centre_of(3)));  // ended while a piece is held
+    ws::test::pump();
     end_game();
+    EXPECT_EQ(ws::get_capture(), 0) << "the mouse is given back";
     EXPECT_EQ((std::vector<const void*>{current_game, presenter}), (std::vector<const void*>{nullptr, nullptr}));
     EXPECT_EQ((std::vector<int64_t>{DDBase::live_surfaces(), ws::is_window(guide), int64_t(guide_window), last_selected}),
               (std::vector<int64_t>{0, 0, 0, -1}));
