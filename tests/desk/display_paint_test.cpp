@@ -146,6 +146,10 @@ TEST_F(Display, RangeIsADottedRectangleOnBothPathsWhileDrawnOrShown) {
         range_state = state;
         EXPECT_EQ(shown(100, 50), kBack) << "state " << state;
     }
+    range_state = 1;
+    const Rect top_part{0, 0, kClientW, 48};
+    ws::paint_at_once(game_window, &top_part);
+    EXPECT_EQ(shown(70, 50, false), kBack) << "a partial paint dots only inside itself";
     for (int32_t state : {1, 2}) {
         range_state = state;
         EXPECT_EQ(look(), dots) << "plain path, state " << state;

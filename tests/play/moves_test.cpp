@@ -244,16 +244,18 @@ TEST_F(Moves, TheCtrlSweepPullsNearbyGroupsEachLessThanTheLast) {
         add_solid(g, 250, 150, 20, 0x202020);  // exactly 50 away in x: stays
         add_solid(g, 200, 215, 20, 0x303030);  // first swept (nearer the top)
         add_solid(g, 160, 200, 20, 0x404040);  // in reach but in a tray
+        add_solid(g, 150, 230, 20, 0x606060);  // exactly 50 away on the left: stays
         add_solid(g, 200, 200, 30, 0x505050);  // held
         g.items[3].hidden = 1;
         draw_desk(g);
         if (with_presenter) start_presenter(g);
         press({200, 200});
         ctrl_down = 1;
-        drag({220, 200});
-        EXPECT_EQ(xs(g), (std::vector{240 + 9, 250, 200 + 14, 160, 220}));
+        drag({220, 210});
+        EXPECT_EQ(xs(g), (std::vector{240 + 9, 250, 200 + 14, 160, 150, 220}));
+        EXPECT_EQ((std::vector{g.items[0].piece->cy, g.items[2].piece->cy}), (std::vector{200 + 4, 215 + 7}));
         if (with_presenter) {
-            EXPECT_EQ((std::vector{shown(214, 220), shown(249, 200)}), (std::vector{0x303030u, 0x101010u}));
+            EXPECT_EQ((std::vector{shown(210, 229), shown(249, 200)}), (std::vector{0x303030u, 0x101010u}));
             EXPECT_EQ(shown(200, 222), kBack) << "nothing left where the first swept one was";
         } else {
             EXPECT_EQ(desk_faults(g) + cache_faults(g), 0) << "the save-under follows the sweep";
