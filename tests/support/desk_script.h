@@ -64,7 +64,7 @@ protected:
         return named.count(s) ? named.at(s) : std::stod(s);
     }
     // What an expectation looks at, with its arguments.
-    static Values probe(const std::string& what, const Values& a) {
+    Values probe(const std::string& what, const Values& a) {
         if (what == "angle") return {piece(a[0]).angle * 180 / kPi};
         if (what == "turned") return {double(piece(a[0]).turned)};
         if (what == "offset") return {double(g().items[int32_t(a[0])].home_dx), double(g().items[int32_t(a[0])].join_dx)};
@@ -105,11 +105,12 @@ protected:
             }
             return v;
         }
-        ADD_FAILURE() << "no probe " << what;
-        return {};
+        Values v;
+        if (!probe_more(what, a, v)) ADD_FAILURE() << "no probe " << what;
+        return v;
     }
     // expect WHAT ARGS... = VALUES... [~TOLERANCE]
-    static void expect(const Fields& f) {
+    void expect(const Fields& f) {
         Values args, want;
         double tolerance = 1e-9;
         bool after = false;
@@ -122,7 +123,7 @@ protected:
         for (size_t i = 0; same && i < got.size(); ++i) same = std::abs(got[i] - want[i]) <= tolerance;
         EXPECT_TRUE(same) << "got " << ::testing::PrintToString(got);
     }
-    static void act(const Fields& f) {
+    void act(const Fields& f) {
         const std::string& op = f[0];
         Values n;
         for (size_t i = 1; i < f.size(); ++i) n.push_back(std::isdigit(f[i][0]) || f[i][0] == '-' ? number(f[i]) : 0);
@@ -159,8 +160,12 @@ protected:
         else if (op == "game") new_blank_game();
         else if (op == "tray")
             tray_window[3] = ws::create_window("TestTray", "", ws::WS_CHILD | ws::WS_VISIBLE, p.x, p.y, 120, 120, main_window, 0);
-        else ADD_FAILURE() << "no action " << op;
+        else if (!act_more(op, n)) ADD_FAILURE() << "no action " << op;
     }
+
+    // A folder's own actions and probes; false when unknown.
+    virtual bool act_more(const std::string&, const Values&) { return false; }
+    virtual bool probe_more(const std::string&, const Values&, Values&) { return false; }
 
 public:
     void run() {

@@ -50,7 +50,7 @@ inline intptr_t tray_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
 }
 
 class DeskWindow : public ::testing::Test {
-protected:
+public:  // open to the free helpers of the tests
     void SetUp() override {
         settings.kage = settings.smooth = settings.nokosu = false;
         settings.ddraw = false;
