@@ -1,10 +1,12 @@
-// Case tables and scripts kept as data files beside the tests: one case a line, fields split by blanks.
+// Case tables, scripts and settings kept as data files beside the tests: one case a line, fields split by blanks.
 #pragma once
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "shell/settings.h"
 
 namespace testsupport {
 
@@ -29,6 +31,14 @@ inline std::string joined(const Fields& f) {
     std::string out;
     for (const std::string& w : f) out += (out.empty() ? "" : " ") + w;
     return out;
+}
+
+// Reads tests/<path>, written in the game's own settings format, over the settings.
+inline void read_test_settings(const std::string& path) {
+    std::FILE* f = std::fopen((std::string(ZELTO_SOURCE_DIR) + "/tests/" + path).c_str(), "rb");
+    if (!f) throw std::runtime_error("no settings file " + path);
+    read_settings_from(f);
+    std::fclose(f);
 }
 
 }  // namespace testsupport
