@@ -76,7 +76,13 @@ protected:
         if (what == "banded") return each([](const Item& it) { return it.banded; }, a);
         if (what == "hidden") return each([](const Item& it) { return it.hidden; }, a);
         if (what == "seen") return each([](const Item& it) { return it.seen; }, a);
-        if (what == "shown") return {double(shown(int32_t(a[0]), int32_t(a[1])))};
+        if (what == "shown" || what == "window" || what == "desk") {  // at each x y; "shown" paints first
+            Values v;
+            for (size_t i = 0; i + 1 < a.size(); i += 2)
+                v.push_back(what == "desk" ? at(*desk_image, int32_t(a[i]), int32_t(a[i + 1]))
+                                           : shown(int32_t(a[i]), int32_t(a[i + 1]), what == "shown" && i == 0));
+            return v;
+        }
         if (what == "faults") return {double(desk_faults(g()))};
         if (what == "cachefaults") return {double(cache_faults(g()))};
         if (what == "sound") return {double(count_played(int32_t(a[0])))};
@@ -121,7 +127,9 @@ protected:
         const Values got = probe(f[1], args);
         bool same = got.size() == want.size();
         for (size_t i = 0; same && i < got.size(); ++i) same = std::abs(got[i] - want[i]) <= tolerance;
-        EXPECT_TRUE(same) << "got " << ::testing::PrintToString(got);
+        std::ostringstream shown_got;
+        for (double v : got) shown_got << " " << v << " (0x" << std::hex << int64_t(v) << std::dec << ")";
+        EXPECT_TRUE(same) << "got" << shown_got.str();
     }
     void act(const Fields& f) {
         const std::string& op = f[0];
@@ -129,11 +137,11 @@ protected:
         for (size_t i = 1; i < f.size(); ++i) n.push_back(std::isdigit(f[i][0]) || f[i][0] == '-' ? number(f[i]) : 0);
         const Point p = n.size() >= 2 ? Point{int32_t(n[0]), int32_t(n[1])} : Point{};
         if (op == "expect") return expect(f);
-        if (op == "piece") {  // cx cy w h colour [white top-left square]
-            const uint32_t word = uint32_t(n[4]);
-            const int32_t corner = n.size() > 5 ? int32_t(n[5]) : 0;
+        if (op == "piece") {  // cx cy w h word [columns rows [word]]: a top-left block of another word, or white
+            const uint32_t word = uint32_t(n[4]), other = n.size() > 7 ? uint32_t(n[7]) : kWhite;
+            const int32_t cols = n.size() > 5 ? int32_t(n[5]) : 0, rows = n.size() > 6 ? int32_t(n[6]) : 0;
             add_piece(g(), p.x, p.y, int32_t(n[2]), int32_t(n[3]),
-                      [=](int32_t x, int32_t y) { return x < corner && y < corner ? kWhite : word; });
+                      [=](int32_t x, int32_t y) { return x < cols && y < rows ? other : word; });
         } else if (op == "angle") piece(n[0]).set_angle(n[1] * kPi / 180);
         else if (op == "hidden") g().items[int32_t(n[0])].hidden = int32_t(n[1]);
         else if (op == "merged") g().items[int32_t(n[0])].merged = int32_t(n[1]);
