@@ -27,7 +27,7 @@
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
-#include "tests/play/robot.h"
+#include "bench/robot.h"
 #include "tests/support/game_builder.h"
 #include "ws/ws.h"
 

@@ -3,7 +3,7 @@
 #include "desk/state.h"
 #include "pieces/desk.h"
 #include "play/state.h"
-#include "support/desk_window.h"
+#include "support/desk_script.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -32,51 +32,6 @@ protected:
         return out;
     }
 };
-
-TEST_F(Display, PlainPathDrawsBottomFirstWithWhiteLeftOutAndHiddenItemsSkipped) {
-    Jig& g = lay_two_pieces();
-    g.items[2].id = -1, g.item_count = 3;  // one piece still to cut: skipped
-    draw_desk(g);
-    // The later item covers the earlier; white shows what lies below.
-    EXPECT_EQ(desk_at({{50, 50}, {47, 50}, {47, 62}, {42, 42}, {62, 62}}), (std::vector{kBlue, kRed, kBack, kRed, kBlue}));
-    EXPECT_NE(shown(50, 50, false), kBlue) << "the window changes only when painted";
-    EXPECT_EQ(shown(50, 50), kBlue);
-    std::swap(g.items[0], g.items[1]);
-    draw_desk(g);
-    EXPECT_EQ(desk_at({{50, 50}}), (std::vector{kRed}));
-    std::swap(g.items[0], g.items[1]);
-    g.items[1].hidden = 1;
-    draw_desk(g);
-    EXPECT_EQ(desk_at({{50, 50}, {62, 62}}), (std::vector{kRed, kBack}));
-}
-
-TEST_F(Display, ClippedRedrawErasesAndDrawsOnlyInsideTheClipOnBothPaths) {
-    for (const bool with_presenter : {false, true}) {
-        Jig& g = lay_two_pieces();
-        draw_desk(g);
-        if (with_presenter) start_presenter(g);
-        Piece& red = *g.items[0].piece;
-        const Rect old_rect = red.rect;
-        red.grab_x = red.cx, red.grab_y = red.cy;
-        const Rect new_rect = red.move_to(red.cx + 100, red.cy);
-        EXPECT_EQ(g.disp(&old_rect), old_rect);
-        const std::vector<uint32_t> want{kBack, kBlue, kBlue, kBack};
-        if (with_presenter) {
-            EXPECT_EQ(window_at({{42, 42}, {50, 50}, {62, 62}, {145, 50}}, false), want);
-        } else {
-            EXPECT_EQ(desk_at({{42, 42}, {50, 50}, {62, 62}, {145, 50}}), want);
-            at(*desk.desk_image, 10, 10) = 0x123456;  // an empty clip erases and draws nothing
-            const std::vector<uint32_t> before = top_down(*desk.desk_image);
-            const Rect empty{10, 10, 10, 30};
-            g.disp(&empty);
-            EXPECT_EQ(top_down(*desk.desk_image), before);
-        }
-        g.disp(&new_rect);
-        EXPECT_EQ(with_presenter ? shown(145, 50, false) : at(*desk.desk_image, 145, 50), kRed);
-        delete desk.presenter;
-        desk.presenter = nullptr;
-    }
-}
 
 // Overlapping pieces with white holes, one hidden, some crossing the window's edges: the presenter composes the
 // same window the plain path paints, wherever the view lies and over a repeated picture.
@@ -123,65 +78,6 @@ TEST_F(Display, BothPathsGiveTheSameWindow) {
     EXPECT_EQ((std::vector{tiled[0], tiled[kClientW + 14]}), (std::vector{0x203040u, 0x203040u + 0x0A0000u + 0x0500u}));
 }
 
-TEST_F(Display, ViewBeyondTheDeskShowsTheNeutralFillOnBothPaths) {
-    Jig& g = lay_two_pieces();
-    desk.view_x = -30, desk.view_y = -20;
-    draw_desk(g);
-    EXPECT_EQ(window_at({{29, 100}, {100, 19}, {30, 20}, {80, 80}}),
-              (std::vector{kBeyondDeskColour, kBeyondDeskColour, kBack, kBlue}));
-    desk.view_x = kDeskW - 40, desk.view_y = 0;  // the desk ends 40 pixels into the window
-    const std::vector<uint32_t> want{kBack, kBeyondDeskColour, kBeyondDeskColour};
-    EXPECT_EQ(window_at({{39, 5}, {40, 5}, {kClientW - 1, kClientH - 1}}), want);
-    start_presenter(g);
-    EXPECT_EQ(window_at({{39, 5}, {40, 5}, {kClientW - 1, kClientH - 1}}, false), want);
-}
-
-TEST_F(Display, RangeIsADottedRectangleOnBothPathsWhileDrawnOrShown) {
-    Jig& g = lay_two_pieces();
-    draw_desk(g);
-    display.range_x1 = 100, display.range_y1 = 50, display.range_x2 = 40,
-    display.range_y2 = 20;  // drawn from lower right to upper left
-    // Three black, three white from the anchor corner, running on round the corners; inside stays as it is.
-    const uint32_t k = 0;
-    const std::vector<uint32_t> dots{k, k, kWhite, kWhite, k, (30 + 30) % 6 < 3 ? k : kWhite,
-                                     (30 + 60 + 15) % 6 < 3 ? k : kWhite, kBack};
-    const auto look = [] { return window_at({{100, 50}, {100, 48}, {100, 47}, {100, 45}, {100, 44}, {70, 20}, {40, 35}, {70, 35}}); };
-    for (int32_t state : {0, 3}) {
-        display.range_state = state;
-        EXPECT_EQ(shown(100, 50), kBack) << "state " << state;
-    }
-    for (int32_t state : {1, 2}) {
-        display.range_state = state;
-        EXPECT_EQ(look(), dots) << "plain path, state " << state;
-    }
-    start_presenter(g);
-    EXPECT_EQ(look(), dots) << "presenter path";
-    display.range_state = 0;
-    EXPECT_EQ(shown(100, 50), kBack);
-}
-
-TEST_F(Display, PresenterDrawsOnlyThePartOfAnItemInsideTheClip) {
-    Jig& g = new_blank_game();
-    add_piece(g, 110, 105, 20, 10, [](int32_t x, int32_t) { return x < 10 ? kRed : kGreen; });  // (100,100)-(120,110)
-    start_presenter(g);
-    dd_back(nullptr, 0, 0);
-    desk.presenter->flip(play.game_window, nullptr);
-    const Rect clip{110, 90, 200, 200};
-    dd_draw_item(&clip, 0, true);
-    EXPECT_EQ(window_at({{110, 105}, {119, 109}, {109, 105}}, false), (std::vector{kGreen, kGreen, kBack}));
-    desk.view_x = 50;  // the same piece 50 pixels further left in the window
-    dd_draw_item(nullptr, 0, true);
-    EXPECT_EQ(window_at({{50, 100}, {60, 100}}, false), (std::vector{kRed, kGreen}));
-    g.items[0].hidden = 1;
-    desk.view_x = 0;
-    dd_back(nullptr, 0, 0);
-    desk.presenter->flip(play.game_window, nullptr);
-    dd_draw_item(nullptr, 0, true);
-    EXPECT_EQ(shown(105, 105, false), kBack);
-    dd_draw_item(nullptr, 7, true);  // not a live item: nothing happens
-    dd_draw_item(nullptr, -1, true);
-}
-
 TEST_F(Display, DeskSizeComesFromTheSettingsOrTheScreen) {
     const struct {
         int32_t w, h, want_w, want_h;
@@ -224,5 +120,39 @@ TEST_F(Display, FinishWindowEndsTheDeskAndRedrawAllGdiServesTheExport) {
     g.disp(nullptr);  // nothing left to draw on: no crash
     ws::paint_at_once(play.game_window, nullptr);
 }
+
+// data/display.txt: drawing order, clipped redraws, the view beyond the desk, the range, the presenter's clip.
+class DisplayScripts : public ScriptedDesk {
+protected:
+    bool act_more(const std::string& op, const Values& n) override {
+        const auto rect = [&](size_t i) { return Rect{int32_t(n[i]), int32_t(n[i + 1]), int32_t(n[i + 2]), int32_t(n[i + 3])}; };
+        const Rect clip = n.size() >= 4 ? rect(n.size() - 4) : Rect{};
+        const Rect* clip_or_all = n.size() >= 4 ? &clip : nullptr;
+        if (op == "uncut") g().items[2].id = -1, g().item_count = 3;
+        else if (op == "swap") std::swap(g().items[int32_t(n[0])], g().items[int32_t(n[1])]);
+        else if (op == "move") {
+            Piece& p = piece(n[0]);
+            p.grab_x = p.cx, p.grab_y = p.cy;
+            p.move_to(p.cx + int32_t(n[1]), p.cy + int32_t(n[2]));
+        } else if (op == "disp") drawn_ = g().disp(clip_or_all);
+        else if (op == "poke") at(*desk.desk_image, int32_t(n[0]), int32_t(n[1])) = uint32_t(n[2]);
+        else if (op == "rangebox")
+            display.range_x1 = int32_t(n[0]), display.range_y1 = int32_t(n[1]), display.range_x2 = int32_t(n[2]),
+            display.range_y2 = int32_t(n[3]);
+        else if (op == "rangestate") display.range_state = int32_t(n[0]);
+        else if (op == "paint") ws::paint_at_once(play.game_window, &clip);
+        else if (op == "ddback") dd_back(nullptr, 0, 0), desk.presenter->flip(play.game_window, nullptr);
+        else if (op == "dditem") dd_draw_item(clip_or_all, int32_t(n[0]), true);
+        else return false;
+        return true;
+    }
+    bool probe_more(const std::string& what, const Values&, Values& v) override {
+        v = {double(drawn_.left), double(drawn_.top), double(drawn_.right), double(drawn_.bottom)};
+        return what == "drawn";
+    }
+    Rect drawn_;
+};
+TEST_P(DisplayScripts, Run) { run(); }
+INSTANTIATE_TEST_SUITE_P(Display, DisplayScripts, ::testing::ValuesIn(read_scripts("desk/data/display.txt")), ScriptedDesk::name);
 
 }  // namespace

@@ -46,7 +46,9 @@ TEST_F(Title, TheClockCountsPlayTimeOnlyWhilePlaying) {
     EXPECT_EQ(title(), playing(6, "0時0分0秒"));
     ws::test::advance(1);
     EXPECT_EQ(title(), playing(6, "0時0分1秒"));
-    ws::test::advance(3724000);
+    ws::test::advance(3599000);
+    EXPECT_EQ(title(), playing(6, "1時0分0秒"));
+    ws::test::advance(125000);
     EXPECT_EQ(title(), playing(6, "1時2分5秒"));
     const int32_t saved = display.play_seconds;
     EXPECT_EQ(saved, 3725);

@@ -16,6 +16,7 @@
 #include "play/play.h"
 #include "play/save.h"
 #include "play/state.h"
+#include "support/cases.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
 #include "ws/ws.h"
@@ -36,23 +37,7 @@ protected:
         ASSERT_TRUE(dir_.ok());
         old_dir_ = fs::current_path();
         fs::current_path(dir_.file(""));
-        settings.kage = settings.smooth = settings.nokosu = false;
-        settings.ddraw = false;
-        settings.desk_w = 640, settings.desk_h = 480;
-        settings.win_left = settings.win_top = 0;
-        settings.win_width = 400, settings.win_height = 300;
-        settings.back_type = IDM_BACK_RGB;
-        settings.back_gazou = settings.back_gazou_line = false;
-        settings.view = settings.view_follow = settings.image = false;
-        settings.view_dir = "pictures";
-        settings.dtsave = true;
-        settings.stretch_size = 0;
-        settings.piece_num = 4;
-        settings.kaiten = KAITEN_QUARTER;
-        settings.hanten = false;
-        settings.seiretu = false;
-        settings.line_num = 10;
-        settings.sound = true;
+        testsupport::read_test_settings("play/data/small_game.rc");
         for (int32_t e = 1; e <= kSoundEvents; ++e)
             ::play.sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
         ::play.picture_path.clear();

@@ -6,7 +6,7 @@
 #include "desk/state.h"
 #include "pieces/desk.h"
 #include "play/state.h"
-#include "support/desk_window.h"
+#include "support/desk_script.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -15,30 +15,31 @@ using namespace testsupport;
 
 constexpr Point kC{300, 200};  // where the picture's centre lies for pieces laid at their true places
 
+// Lays group `id` at `degrees` so that the picture's centre would lie at c if it sat at its true place.
+void lay(Jig& g, int32_t id, Point c, double degrees = 0) {
+    Item& it = g.items[DeskWindow::index_of(g, id)];
+    Piece& p = *it.piece;
+    const Point r = rotate_point(it.join_dx, -it.join_dy, degrees * kPi / 180);
+    p.cx = c.x - r.x;
+    p.cy = c.y + r.y;
+    p.set_angle(degrees * kPi / 180);
+    upload_view(it);
+}
+// Lays group `id` and makes it the dropped (top) one; the desk as the player left it.
+void drop_at(Jig& g, int32_t id, Point c, double degrees = 0) {
+    lay(g, id, c, degrees);
+    DeskWindow::to_top(g, id);
+    if (!desk.presenter) DeskWindow::draw_desk(g);
+}
+// A cols x rows game of 80-pixel cells, every piece cut (and handed to the presenter if asked); current.
+Jig& cut_game(int32_t n = 6, bool with_presenter = false) { return DeskWindow::cut_laid_game(240, 160, n, with_presenter); }
+
 class Joint : public DeskWindow {
 protected:
     void SetUp() override {
         DeskWindow::SetUp();
         settings.kaiten = KAITEN_NONE;  // cut upright
         settings.hanten = false;        // and face up
-    }
-    // A cols x rows game of 80-pixel cells, every piece cut (and handed to the presenter if asked); current.
-    Jig& cut_game(int32_t n = 6, bool with_presenter = false) { return cut_laid_game(240, 160, n, with_presenter); }
-    // Lays group `id` at `degrees` so that the picture's centre would lie at c if it sat at its true place.
-    static void lay(Jig& g, int32_t id, Point c, double degrees = 0) {
-        Item& it = g.items[index_of(g, id)];
-        Piece& p = *it.piece;
-        const Point r = rotate_point(it.join_dx, -it.join_dy, degrees * kPi / 180);
-        p.cx = c.x - r.x;
-        p.cy = c.y + r.y;
-        p.set_angle(degrees * kPi / 180);
-        upload_view(it);
-    }
-    // Lays group `id` and makes it the dropped (top) one; the desk as the player left it.
-    static void drop_at(Jig& g, int32_t id, Point c, double degrees = 0) {
-        lay(g, id, c, degrees);
-        to_top(g, id);
-        if (!desk.presenter) draw_desk(g);
     }
     // Window or desk pixels that do not show the picture at its place (centre at c, upright), over the middle
     // 20 x 20 of each of the given cells.
@@ -57,73 +58,42 @@ protected:
     }
 };
 
-// Neighbours join within 9 pixels and below 10 degrees (compared round the circle), not at 10.
+// data/fits.txt: how near in place and angle a dropped piece must lie to join its neighbour.
 TEST_F(Joint, AFitIsWithinNinePixelsAndTenDegrees) {
     Jig& g = cut_game();
     ASSERT_EQ((std::vector{g.cols, g.rows}), (std::vector{3, 2}));
-    const struct {
-        int32_t dx, dy;
-        double target, dropped;
-        bool fits;
-    } cases[] = {{0, 0, 0, 0, true},      {9, 9, 0, 0, true},     {-9, -9, 0, 0, true},  {9, -9, 0, 0, true},
-                 {10, 0, 0, 0, false},    {0, 10, 0, 0, false},   {-10, 0, 0, 0, false}, {0, -10, 0, 0, false},
-                 {0, 0, 355, 4, true},    {0, 0, 4, 355, true},   {0, 0, 0, 9, true},    {0, 0, 350, 0, false},
-                 {0, 0, 0, 350, false},   {0, 0, 90, 99, true},   {0, 0, 90, 100, false}, {0, 0, 180, 0, false},
-                 {0, 0, -90, 270, true},  {0, 0, 450, 90, true}};
-    for (const auto& c : cases) {
-        lay(g, 3, kC, c.target);
-        drop_at(g, 0, {kC.x + c.dx, kC.y + c.dy}, c.dropped);
-        EXPECT_EQ(g.joint_check(), c.fits ? 3 : -1) << c.dx << "," << c.dy << " " << c.target << " vs " << c.dropped;
+    for (const Fields& c : read_cases("play/data/fits.txt")) {
+        SCOPED_TRACE(joined(c));
+        lay(g, 3, kC, std::stod(c[2]));
+        drop_at(g, 0, {kC.x + std::stoi(c[0]), kC.y + std::stoi(c[1])}, std::stod(c[3]));
+        EXPECT_EQ(g.joint_check(), c[4] == "1" ? 3 : -1);
     }
     EXPECT_EQ(g.item_count, 6) << "the test alone changes nothing";
 }
 
-// Only edge neighbours lying on the same side and out of the trays fit; the lowest fitting group wins.
-TEST_F(Joint, OnlyEdgeNeighboursOnTheSameSideOutOfTraysFitAndTheLowestWins) {
-    Jig& g = cut_game();
-    lay(g, 4, kC);
-    to_top(g, 5);
-    g.holding = 1;
-    g.hanten();  // turned over as a click does
-    g.holding = 0;
-    for (const double degrees : {0.0, 90.0, 180.0, 270.0}) {
-        drop_at(g, 5, kC, degrees);
-        EXPECT_EQ(g.joint_check(), -1) << "face down on " << degrees;
+// data/joints.txt: which neighbours fit (edges, sides, trays, the lowest first).
+class JointScripts : public ScriptedDesk {
+protected:
+    bool act_more(const std::string& op, const Values& n) override {
+        const auto id = [&] { return int32_t(n[0]); };
+        const Point c = n.size() >= 3 ? Point{int32_t(n[1]), int32_t(n[2])} : Point{};
+        if (op == "cut") cut_game(int32_t(n[0]));
+        else if (op == "lay") lay(g(), id(), c, n.size() > 3 ? n[3] : 0);
+        else if (op == "drop") drop_at(g(), id(), c, n.size() > 3 ? n[3] : 0);
+        else if (op == "top") to_top(g(), id());
+        else if (op == "intray") g().items[index_of(g(), id())].hidden = int32_t(n[1]);
+        else if (op == "join") g().joint(id());
+        else if (op == "flip") to_top(g(), id()), g().holding = 1, g().hanten(), g().holding = 0;
+        else return false;
+        return true;
     }
-    lay(g, 0, kC);
-    drop_at(g, 4, kC);
-    EXPECT_EQ(g.joint_check(), -1) << "0 and 4 touch only at a corner";
-    lay(g, 3, kC);
-    drop_at(g, 2, kC);
-    EXPECT_EQ(g.joint_check(), -1) << "2 and 3 follow each other but lie at opposite ends of their rows";
-    for (const int32_t id : {2, 3, 4}) lay(g, id, {600, 450});
-    g.items[index_of(g, 0)].hidden = 1;
-    drop_at(g, 1, kC);
-    EXPECT_EQ(g.joint_check(), -1) << "0 lies in a tray";
-    g.items[index_of(g, 0)].hidden = 0;
-    lay(g, 2, kC);
-    for (const int32_t id : {2, 0, 3, 4, 5, 1}) to_top(g, id);  // 2 lies lowest
-    EXPECT_EQ(g.joint_check(), 2);
-    to_top(g, 2);
-    to_top(g, 1);
-    EXPECT_EQ(g.joint_check(), 0);
-    g.joint(0);
-    drop_at(g, 4, kC);
-    EXPECT_EQ(g.joint_check(), 0) << "4 shares an edge with cell 1, now of group 0";
-}
-
-TEST_F(Joint, TwoFaceDownNeighboursJoin) {
-    Jig& g = cut_game();
-    for (const int32_t id : {1, 2}) {
-        to_top(g, id);
-        g.holding = 1;
-        g.hanten();
-        g.holding = 0;
+    bool probe_more(const std::string& what, const Values&, Values& v) override {
+        if (what == "fit") v = {double(g().joint_check())};
+        return what == "fit";
     }
-    lay(g, 1, kC, 90);
-    drop_at(g, 2, {kC.x + 3, kC.y - 4}, 92);
-    EXPECT_EQ(g.joint_check(), 1);
-}
+};
+TEST_P(JointScripts, Run) { run(); }
+INSTANTIATE_TEST_SUITE_P(Joint, JointScripts, ::testing::ValuesIn(read_scripts("play/data/joints.txt")), ScriptedDesk::name);
 
 // The merged group takes the target's place in the picture, its angle and its depth; cells change owner.
 TEST_F(Joint, TheMergedGroupLiesWhereTheTargetSaysAtItsDepth) {

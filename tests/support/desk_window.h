@@ -17,6 +17,7 @@
 #include "pieces/desk.h"
 #include "play/play.h"
 #include "play/state.h"
+#include "support/cases.h"
 #include "support/game_builder.h"
 #include "ws/ws.h"
 
@@ -53,17 +54,9 @@ inline intptr_t tray_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
 }
 
 class DeskWindow : public ::testing::Test {
-protected:
+public:  // open to the free helpers of the tests
     void SetUp() override {
-        settings.kage = settings.smooth = settings.nokosu = false;
-        settings.ddraw = false;
-        settings.desk_w = kDeskW, settings.desk_h = kDeskH;
-        settings.back_type = IDM_BACK_RGB;
-        settings.back_color = kBack;
-        settings.back_gazou = settings.back_gazou_line = false;
-        settings.kaiten = KAITEN_QUARTER;
-        settings.hanten = true;
-        settings.sound = true;
+        read_test_settings("support/data/desk_window.rc");
         // Every event names a file of its own, so the recorded plays tell the events apart.
         for (int32_t e = 1; e <= kSoundEvents; ++e)
             play.sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";

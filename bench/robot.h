@@ -1,5 +1,5 @@
-// A robot player that solves the game in play through mouse input on the game window only (presses, moves and
-// releases in the window layer's test mode), planning each action from the game state.
+// A robot player for the play benchmark: it solves the game in play through mouse input on the game window only
+// (presses, moves and releases in the window layer's test mode), planning each action from the game state.
 //
 // Its plan: a group is "placed" when it lies face up, upright, with its reference point (where the picture's centre
 // would be) on one chosen window point. The robot takes the top-most group that is not placed and can be pressed,
