@@ -10,20 +10,20 @@
 #include <vector>
 
 #include "desk/background.h"
-#include "desk/desk.h"
 #include "desk/title.h"
 #include "graphics/cursor.h"
 #include "graphics/paths.h"
+#include "graphics/state.h"
 #include "graphics/trace.h"
+#include "pieces/desk.h"
 #include "play/companions.h"
-#include "play/jig.h"
 #include "play/jigwin.h"
 #include "play/play.h"
-#include "shell/mywin.h"
-#include "shell/save.h"
-#include "shell/settings.h"
-#include "shell/sound.h"
-#include "shell/startup.h"
+#include "play/save.h"
+#include "play/sound.h"
+#include "play/state.h"
+#include "puzzle/jig.h"
+#include "puzzle/settings.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ bool play_started = false;   // the game in play has been started (a late step m
 int32_t cursor_pushes = 0;   // busy cursors the road pushed and has not given back yet
 
 void trace(const char* event) {
-    if (trace_switch) trace_line("jig", event);
+    if (graphics.trace_switch) trace_line("jig", event);
 }
 
 void push_busy_cursor() {
@@ -51,14 +51,14 @@ Jig* build_game() { return new (std::nothrow) Jig; }
 
 // Makes a usable new game current and starts its cutting; a game that cannot be played is ended at once.
 void begin_cutting(ws::Hwnd hwnd, Jig* game, bool keep_copy) {
-    current_game = game;
+    play.current_game = game;
     if (!game || game->item_count < 1) {
         end_game();
         return;
     }
-    game_saved = 0;
+    play.game_saved = 0;
     tell_forget_recovery();  // a new game has replaced the one the recovery file held
-    if (keep_copy && settings.view_follow) keep_picture_copy(picture_path);
+    if (keep_copy && settings.view_follow) keep_picture_copy(play.picture_path);
     push_busy_cursor();
     queue_cutting(hwnd);
 }
@@ -71,7 +71,7 @@ void prepare_desk(ws::Hwnd hwnd) {
     } else {
         backimg(1);
     }
-    if (!presenter) ws::paint_at_once(hwnd, nullptr);
+    if (!desk.presenter) ws::paint_at_once(hwnd, nullptr);
 }
 
 void cut_one_piece(ws::Hwnd hwnd, Jig& game) {
@@ -83,8 +83,8 @@ void cut_one_piece(ws::Hwnd hwnd, Jig& game) {
     const Rect client = ws::get_client_rect(hwnd);
     Rect r = game.cut(client.width(), client.height());
     game.free_dc();
-    if (!presenter) {
-        offset_rect(r, -view_x, -view_y);
+    if (!desk.presenter) {
+        offset_rect(r, -desk.view_x, -desk.view_y);
         ws::paint_at_once(hwnd, &r);
     }
     queue_cutting(hwnd);
@@ -93,7 +93,7 @@ void cut_one_piece(ws::Hwnd hwnd, Jig& game) {
 
 void start_play(ws::Hwnd hwnd, Jig& game) {
     play_started = true;
-    if (!presenter) ws::invalidate_rect(hwnd, nullptr, false);
+    if (!desk.presenter) ws::invalidate_rect(hwnd, nullptr, false);
     if (settings.image) open_guide(hwnd);
     game.windowtitle(TITLE_START);
     pop_busy_cursor();
@@ -106,8 +106,8 @@ void end_game() {
     // Whatever the road pushed for this game goes with it: a game ended after its last cut but before the step
     // that starts play still holds the busy cursor of its cutting.
     while (cursor_pushes > 0) pop_busy_cursor();
-    delete current_game;
-    current_game = nullptr;
+    delete play.current_game;
+    play.current_game = nullptr;
     play_started = false;
     reset_gesture();
 }
@@ -122,10 +122,10 @@ void queue_cutting(ws::Hwnd hwnd) {
 void start_dropped_picture(ws::Hwnd hwnd, const std::string& file) {
     end_game();
     close_list_window();
-    picture_path = file;
-    save_path.clear();
+    play.picture_path = file;
+    play.save_path.clear();
     begin_cutting(hwnd, build_game(), true);
-    if (current_game) ws::set_foreground_window(ws::get_parent(hwnd) ? ws::get_parent(hwnd) : hwnd);
+    if (play.current_game) ws::set_foreground_window(ws::get_parent(hwnd) ? ws::get_parent(hwnd) : hwnd);
 }
 
 void start_first_picture(ws::Hwnd hwnd, bool keep_copy) {
@@ -134,22 +134,22 @@ void start_first_picture(ws::Hwnd hwnd, bool keep_copy) {
 
 void start_listed_picture(ws::Hwnd hwnd, const std::string& file) {
     end_game();
-    picture_path = file;
-    save_path.clear();
+    play.picture_path = file;
+    play.save_path.clear();
     begin_cutting(hwnd, build_game(), false);
 }
 
 void open_picture_list(ws::Hwnd hwnd) {
     if (!companions.open_list) return;
-    view_folder = settings.view_dir + "\\";
-    view_title = kViewChoose;
-    view_result.clear();
-    list_window = companions.open_list(hwnd);
+    play.view_folder = settings.view_dir + "\\";
+    play.view_title = kViewChoose;
+    play.view_result.clear();
+    play.list_window = companions.open_list(hwnd);
 }
 
 void open_guide(ws::Hwnd hwnd) {
     close_guide_window();
-    if (companions.open_guide && !picture_path.empty()) guide_window = companions.open_guide(hwnd);
+    if (companions.open_guide && !play.picture_path.empty()) play.guide_window = companions.open_guide(hwnd);
 }
 
 int32_t resume_saved_game(ws::Hwnd hwnd, const std::string& file) {
@@ -163,9 +163,9 @@ int32_t resume_saved_game(ws::Hwnd hwnd, const std::string& file) {
 
 void init_disp_step(ws::Hwnd hwnd) {
     step_queued = false;
-    Jig* game = current_game;
+    Jig* game = play.current_game;
     if (!game) return;  // the game was ended while its step waited
-    if (trace_switch) {
+    if (graphics.trace_switch) {
         char text[64];
         std::snprintf(text, sizeof text, "IDM_INIT_DISP %d\n", int(game->cut_count));
         trace(text);
@@ -182,24 +182,24 @@ void init_disp_step(ws::Hwnd hwnd) {
 
 void continue_saved_game() {
     trace("IDM_CONTINUE_GAME\n");
-    if (save_path.empty()) return;
-    settings.piece_num = game_piece_num;
-    settings.stretch_size = game_stretch_size;
-    if (current_game) {
+    if (play.save_path.empty()) return;
+    settings.piece_num = play.game_piece_num;
+    settings.stretch_size = play.game_stretch_size;
+    if (play.current_game) {
         // A game started after the resume was asked for: ending it deletes the resumed game's picture too.
         end_game();
-        if (!extract_picture(save_path, picture_path)) return;
+        if (!extract_picture(play.save_path, play.picture_path)) return;
     }
     tell_forget_recovery();
     push_busy_cursor();
-    current_game = build_game();
-    game_saved = 0;
-    if (!current_game || current_game->item_count < 1 || !load_game(*current_game, save_path)) {
+    play.current_game = build_game();
+    play.game_saved = 0;
+    if (!play.current_game || play.current_game->item_count < 1 || !load_game(*play.current_game, play.save_path)) {
         end_game();
         pop_busy_cursor();
         return;
     }
-    current_game->continue_game();
+    play.current_game->continue_game();
     play_started = true;
     pop_busy_cursor();
 }
