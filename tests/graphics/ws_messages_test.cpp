@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uint32_t MSG_A = 0xF400, MSG_B = 0xF401, MSG_C = 0xF402;
+constexpr uint32_t MSG_A = 0xF400, MSG_B = 0xF401;
 
 // The program's own messages (and, with `timers`, timer ids) in the order the procedure saw them.
 std::vector<uint32_t> order(bool timers = false) {
