@@ -85,11 +85,8 @@ public:  // open to the free helpers of the tests
         finish_window();
         reset_gesture();
         ws::test::reset();
-        play.main_window = play.game_window = 0;
-        for (auto& t : play.tray_window) t = 0;
-        display.range_state = 0;
-        display.clock_start = display.clock_now = 0;
-        display.clock_carry = display.play_seconds = 0;
+        play.reset();     // the windows, trays, keys and files of the game just played
+        display.reset();  // its range and its clock
     }
 
     // Lays the desk afresh from the background and every item (plain path), as a game shows it after cutting.
