@@ -125,11 +125,18 @@ TEST_F(Stretch, PictureTypesUnusableFilesAndTheNewGame) {
 }
 
 // Shapes 0-3 are the templates, 4-7 the same run backwards, then both mirrored, the vertical the horizontal with x
-// and y swapped (every point of them is pinned by the cut games' golden file); both ends are pinned whatever the
-// template says. The chain always has a whole number of Bezier segments (3k + 1 points, 4 to 19); laying rebuilds
-// shapes made for another length; out-of-range shapes are straight.
+// and y swapped (every point of them is pinned by the cut games' golden file). Checked by hand: template 0 on a
+// 216-pixel cell gives the template's own points turned onto the vertical, except where scaling by 1/216 and back
+// lands just below a whole pixel (49 -> 48, 168 -> 167, 191 -> 190); the last point reaches one pixel further.
+// Both ends are pinned whatever the template says. The chain always has a whole number of Bezier segments (3k + 1
+// points, 4 to 19); laying rebuilds shapes made for another length; out-of-range shapes are straight.
 TEST(Lines, UnitShapesPointCountsAndStraightEdges) {
     testsupport::Guard guard;
+    Point out[max_line_points];
+    lay_vertical_edge(out, 0, 1, 0, 216, 216);
+    EXPECT_EQ(std::vector<Point>(out, out + 10), (std::vector<Point>{{216, 0}, {204, 24}, {192, 108}, {240, 74},
+                                                                     {294, 48}, {294, 167}, {240, 143}, {192, 108},
+                                                                     {204, 190}, {216, 217}}));
     const UnitShape before = puzzle.unit_shapes[0];
     settings.line[0][9] = {500, 77};
     settings.line[0][0] = {-40, 33};
@@ -148,7 +155,6 @@ TEST(Lines, UnitShapesPointCountsAndStraightEdges) {
     const Point* right = game->cells[0].edges[SIDE_RIGHT];
     EXPECT_EQ(std::vector<Point>(right, right + 5), (std::vector<Point>{{300, 0}, {300, 0}, {300, 0}, {300, 301}, {}}));
     for (const int32_t shape : {-1, 17}) {
-        Point out[max_line_points];
         lay_horizontal_edge(out, shape, 0, 0, 100, 60);
         EXPECT_EQ(std::vector<Point>(out, out + 3), (std::vector<Point>{{0, 0}, {0, 0}, {0, 0}})) << shape;
     }
