@@ -63,21 +63,17 @@ TEST_F(Pieces, RotationHelpers) {
 TEST_F(Pieces, QuarterTurnsAreExactWordCopies) {
     const Words up{A, B, C, D, E, F}, left{C, F, B, E, A, D}, half{F, E, D, C, B, A}, right{D, A, E, B, F, C};
     const Rect wide{99, 99, 102, 101}, tall{99, 99, 101, 102};
-    const struct {
-        double angle;
-        Words view;
-        Rect rect;
-        double kept;
-    } cases[] = {{0, up, wide, 0},           {pi / 2, left, tall, pi / 2},      {pi, half, wide, pi},
-                 {2 * pi, up, wide, 2 * pi}, {3 * pi / 2, right, tall, 3 * pi / 2}, {-pi / 2, right, tall, -pi / 2},
-                 {4.5 * pi + 0.005, left, tall, 4.5 * pi + 0.005}, {std::nan(""), up, wide, 0}};
-    for (const auto& c : cases) {
+    const std::tuple<double, Words, Rect, double> cases[] = {
+        {0, up, wide, 0},           {pi / 2, left, tall, pi / 2},           {pi, half, wide, pi},
+        {2 * pi, up, wide, 2 * pi}, {3 * pi / 2, right, tall, 3 * pi / 2}, {-pi / 2, right, tall, -pi / 2},
+        {4.5 * pi + 0.005, left, tall, 4.5 * pi + 0.005},                 {std::nan(""), up, wide, 0}};
+    for (const auto& [angle, view, rect, kept] : cases) {
         Piece p;
-        give_image(p, 3, 2, up, c.angle);
-        EXPECT_EQ(view_words(p), c.view) << c.angle;
+        give_image(p, 3, 2, up, angle);
+        EXPECT_EQ(view_words(p), view) << angle;
         EXPECT_EQ((std::vector{p.rect, Rect{0, 0, p.view_width, p.view_height}}),
-                  (std::vector{c.rect, Rect{0, 0, c.rect.width(), c.rect.height()}}));
-        EXPECT_EQ(p.angle, c.kept);
+                  (std::vector{rect, Rect{0, 0, rect.width(), rect.height()}}));
+        EXPECT_EQ(p.angle, kept);
     }
 }
 

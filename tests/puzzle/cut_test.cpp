@@ -77,41 +77,37 @@ protected:
 // turned pair, the whole picture) with their seams, bevel and smoothing. The golden file's opening lines say how
 // it was made and what was checked by hand.
 TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
-    const struct {
-        const char* name;
-        int32_t w, h, n, line_num, kaiten;
-        bool hanten, seiretu, kage, smooth, with_presenter;
-        uint32_t clock;
-    } cases[] = {{"free", 400, 300, 20, 10, 234, true, false, true, true, false, 5000000},
-                 {"rows", 300, 225, 12, 19, 235, false, true, true, false, false, 5100000},
-                 {"quarter", 160, 120, 48, 4, 236, true, false, false, false, true, 5200000}};
+    const std::tuple<const char*, int32_t, int32_t, int32_t, int32_t, int32_t, bool, bool, bool, bool, bool, uint32_t>
+        cases[] = {{"free", 400, 300, 20, 10, 234, true, false, true, true, false, 5000000},
+                   {"rows", 300, 225, 12, 19, 235, false, true, true, false, false, 5100000},
+                   {"quarter", 160, 120, 48, 4, 236, true, false, false, false, true, 5200000}};
     std::vector<std::string> lines;
     std::unique_ptr<Jig> first;
-    for (const auto& c : cases) {
-        settings.line_num = c.line_num, settings.kaiten = c.kaiten, settings.hanten = c.hanten;
-        settings.seiretu = c.seiretu, settings.kage = c.kage, settings.smooth = c.smooth;
+    for (const auto& [name, w, h, n, line_num, kaiten, hanten, seiretu, kage, smooth, with_presenter, clock] : cases) {
+        settings.line_num = line_num, settings.kaiten = kaiten, settings.hanten = hanten;
+        settings.seiretu = seiretu, settings.kage = kage, settings.smooth = smooth;
         desk.view_x = 50, desk.view_y = 30;
         line_const_init();
-        ASSERT_LT(ws::tick_count(), c.clock) << "the clock seeds the game";
-        ws::test::advance(c.clock - ws::tick_count());
-        std::unique_ptr<Jig> g(testsupport::laid_game(c.w, c.h, c.n));
+        ASSERT_LT(ws::tick_count(), clock) << "the clock seeds the game";
+        ws::test::advance(clock - ws::tick_count());
+        std::unique_ptr<Jig> g(testsupport::laid_game(w, h, n));
         desk.desk_image->fill(0, 0, 1000, 800, 0x563412);
-        if (c.with_presenter) {
+        if (with_presenter) {
             desk.presenter = new DDBase(g->item_count);
             desk.presenter->init(0);
             desk.presenter->table_count = desk.presenter->count;
             desk.presenter->back->fill(0, 0, desk.presenter->back->width(), desk.presenter->back->height(), 0x563412);
         }
-        lines.push_back(c.name);
+        lines.push_back(name);
         while (g->cut_count < g->item_count) {
             g->cut(800, 600);
             lines.push_back(item_line(g->items[g->cut_count - 1]) + " random=" +
                             std::to_string(puzzle.game_random.state));
         }
         const Piece& last = *g->items[g->cut_count - 1].piece;
-        EXPECT_EQ(at(*desk.desk_image, last.cx, last.cy) == 0x123456u, c.with_presenter)
+        EXPECT_EQ(at(*desk.desk_image, last.cx, last.cy) == 0x123456u, with_presenter)
             << "the desk is drawn on one path";
-        const MemDC& shown = c.with_presenter ? *desk.presenter->back : *desk.desk_image;
+        const MemDC& shown = with_presenter ? *desk.presenter->back : *desk.desk_image;
         lines.push_back("shown=" + std::to_string(frame_hash(shown.width(), shown.height(), [&](int32_t x, int32_t y) {
                             return shown.words()[size_t(y) * shown.width() + x];
                         })));
@@ -122,27 +118,23 @@ TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
     settings.kage = settings.smooth = true;
     settings.line_num = 10;
     line_const_init();
-    const struct {
-        std::vector<int32_t> cells;
-        int32_t turned;
-        double angle;
-        bool nokosu;
-    } groups[] = {{{0, 1, 2, 5, 10}, 0, 0.6, true},          {{0, 1, 2, 5, 10}, 0, 0.6, false},
-                  {{0, 1, 2, 5, 7, 10, 11, 12}, 0, 0, true}, {{13, 14}, 1, 1.5707963267948966, true},
-                  {{}, 0, 2.5, true}};
+    const std::tuple<std::vector<int32_t>, int32_t, double, bool> groups[] = {
+        {{0, 1, 2, 5, 10}, 0, 0.6, true},          {{0, 1, 2, 5, 10}, 0, 0.6, false},
+        {{0, 1, 2, 5, 7, 10, 11, 12}, 0, 0, true}, {{13, 14}, 1, 1.5707963267948966, true},
+        {{}, 0, 2.5, true}};
     lines.push_back("groups");
     g.items[20].piece = new Piece;
     g.item_count = 21;
-    for (const auto& grp : groups) {
-        settings.nokosu = grp.nokosu;
-        for (int32_t i = 0; i < 20; ++i) g.cells[i].owner = grp.cells.empty() ? 3 : i;
-        for (int32_t c : grp.cells) g.cells[c].owner = grp.cells[0];
+    for (const auto& [cells, turned, angle, nokosu] : groups) {
+        settings.nokosu = nokosu;
+        for (int32_t i = 0; i < 20; ++i) g.cells[i].owner = cells.empty() ? 3 : i;
+        for (int32_t c : cells) g.cells[c].owner = cells[0];
         Item& it = g.items[20];
-        it.id = grp.cells.empty() ? 3 : grp.cells[0];
-        it.piece->turned = grp.turned;
+        it.id = cells.empty() ? 3 : cells[0];
+        it.piece->turned = turned;
         g.joint_piece(it.id, 20);
         it.piece->cx = 300, it.piece->cy = 200;
-        it.piece->set_angle(grp.angle);
+        it.piece->set_angle(angle);
         lines.push_back(item_line(it) + " merged=" + std::to_string(it.merged));
     }
     expect_golden("puzzle/golden/cut_games.txt", lines);

@@ -15,18 +15,12 @@ namespace {
 
 using testsupport::at;
 
-// The numbers of a case line, the '|' between arguments and results left out.
-std::vector<int32_t> numbers(const testsupport::Fields& fields) {
-    std::vector<int32_t> out;
-    for (const std::string& f : fields)
-        if (f != "|") out.push_back(std::stoi(f));
-    return out;
-}
-
 TEST(Grid, WorkedValuesAndTrimming) {
     testsupport::Guard guard;
     for (const testsupport::Fields& c : testsupport::read_cases("puzzle/data/grid.txt")) {
-        const std::vector<int32_t> v = numbers(c);
+        std::vector<int32_t> v;  // the numbers, the '|' between arguments and results left out
+        for (const std::string& f : c)
+            if (f != "|") v.push_back(std::stoi(f));
         std::unique_ptr<Jig> g(testsupport::laid_game(v[0], v[1], v[2]));
         EXPECT_EQ((std::vector{g->cols, g->rows, g->item_count, g->pic_w, g->pic_h, settings.piece_num}),
                   (std::vector{v[3], v[4], v[3] * v[4], v[5], v[6], v[7]}))
