@@ -151,21 +151,6 @@ TEST_F(Save, TheEmergencySaveIsQuietAndNeedsAWholeGame) {
     EXPECT_TRUE(ws::test::messages().empty());
 }
 
-TEST_F(Save, TheFatalReportSavesTheGameBeforeEnding) {
-    // The death test's child runs this test afresh in a folder of its own; both meet in one named after the parent.
-    if (!std::getenv("ZELTO_FATAL_DIR")) setenv("ZELTO_FATAL_DIR", file("").c_str(), 1);
-    const fs::path meet = std::getenv("ZELTO_FATAL_DIR");
-    cut_game((meet / "p.bmp").string(), 64, 64, 4);
-    fs::current_path(meet);
-    auto* const old_hook = graphics.emergency_save_hook;
-    graphics.emergency_save_hook = emergency_save;
-    // The child ends without its destructors: it removes its own folder first.
-    EXPECT_EXIT((fs::remove_all(file("")), fatal_error("save_test", 1, "test step", 0)), ::testing::ExitedWithCode(1), "");
-    graphics.emergency_save_hook = old_hook;
-    unsetenv("ZELTO_FATAL_DIR");
-    EXPECT_EQ(saved_game_usable((meet / kEmergencySaveName).string()), 1);
-}
-
 TEST_F(Save, TheOfferedNameFollowsSavePathOrThePicture) {
     play.save_path = "/games/mine.zlt";
     play.picture_path = "/pics/cat.jpg";
