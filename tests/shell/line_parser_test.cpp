@@ -20,7 +20,7 @@ TEST(LineParser, TokensNumbersAndFlagsTakeOnlyTheirExactForm) {
              std::snprintf(out, sizeof out, "%g", p.get_float(9));
              return std::string(out);
          }},
-        {"flag", [](LineParser& p, auto& want) { return want.substr(0, 2) + std::to_string(p.get_bool(want[0] == '1')); }},
+        {"flag", [](LineParser& p, auto& w) { return w.substr(0, 2) + std::to_string(p.get_bool(w[0] == '1')); }},
         {"line", [](LineParser& p, auto&) { return p.line(); }},
         {"comment", [](LineParser& p, auto&) { return "[" + p.comment() + "]"; }}};
     for (const auto& row : shelltest::golden("line_parser")) {

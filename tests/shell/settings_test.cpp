@@ -118,16 +118,6 @@ TEST_F(Settings_, GarbageAndHugeLinesLeaveTheDefaultsAndTheLinesAfterThem) {
     EXPECT_EQ(play.sound_list[SOUND_JOINT - 1].file, "j.wav");
 }
 
-TEST_F(Settings_, InvalidCodePageBytesAreReplacedAndRewrittenCleanly) {
-    const std::string out = rewritten("view TRUE TRUE ab\xA0\xFD\x85\x40" "cd\x81\nweb 4 \xFF\xFF\npie\xA0" "ce_num 60\n"
-                                      "piece_num 61\xA0\n");
-    EXPECT_EQ(settings.view_dir, "ab\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" "cd\xEF\xBF\xBD");
-    EXPECT_EQ(settings.web[4], "\xEF\xBF\xBD\xEF\xBF\xBD");
-    EXPECT_EQ(settings.piece_num, 20);
-    EXPECT_NE(out.find("view\tTRUE\tTRUE\tab&xFFFD;&xFFFD;&xFFFD;cd&xFFFD;\n"), std::string::npos);
-    EXPECT_NE(out.find("web\t4\t&xFFFD;&xFFFD;\n"), std::string::npos);
-}
-
 TEST_F(Settings_, AFolderInPlaceOfTheFilesIsNoFile) {
     fs::create_directories("ZELTORC.TXT");
     fs::create_directories("SOUND/SOUND.TXT");
