@@ -119,7 +119,8 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesOrEachOtherAreRefused) {
 
 TEST_F(SaveRefusal, AGridThatIsNotTheNewGamesOrAMissingFileIsRefusedOnLoading) {
     write_file("other.zlt", with(16, 96));  // whole in itself, but for a picture 32 pixels wider
-    EXPECT_EQ(saved_game_usable("other.zlt"), 1);
+    write_file("jpeg.zlt", with(4, 1));     // whole in itself, but for a JPEG picture
+    EXPECT_EQ(saved_game_usable("other.zlt") + saved_game_usable("jpeg.zlt"), 2);
     const auto before = state_of(*target_);
     std::string picture = "kept.bmp";
     int32_t count = -1;
@@ -127,7 +128,8 @@ TEST_F(SaveRefusal, AGridThatIsNotTheNewGamesOrAMissingFileIsRefusedOnLoading) {
                   peek_item_count("gone.zlt", count) + extract_picture_for_list("gone.zlt", picture) + count, -1);
     EXPECT_EQ(picture, "kept.bmp");
     EXPECT_TRUE(ws::test::messages().empty());  // nothing to say: the resume just does not start
-    for (const auto& [name, text] : {std::pair{"other.zlt", kSaveBrokenText}, {"gone.zlt", kSaveMissingText}}) {
+    for (const auto& [name, text] :
+         {std::pair{"other.zlt", kSaveBrokenText}, {"jpeg.zlt", kSaveBrokenText}, {"gone.zlt", kSaveMissingText}}) {
         EXPECT_EQ(load_game(*target_, name), 0);
         EXPECT_TRUE(state_of(*target_) == before);
         EXPECT_EQ(ws::test::messages().back().text, told(text, name));
