@@ -118,9 +118,12 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesOrEachOtherAreRefused) {
 }
 
 TEST_F(SaveRefusal, AGridThatIsNotTheNewGamesOrAMissingFileIsRefusedOnLoading) {
-    write_file("other.zlt", with(16, 96));  // whole in itself, but for a picture 32 pixels wider
-    write_file("jpeg.zlt", with(4, 1));     // whole in itself, but for a JPEG picture
-    EXPECT_EQ(saved_game_usable("other.zlt") + saved_game_usable("jpeg.zlt"), 2);
+    // Each whole in itself, but for a picture 32 pixels wider or taller, or a JPEG one.
+    for (const auto& [name, bytes] : {std::pair{"wider.zlt", with(16, 96)}, {"taller.zlt", with(20, 96)},
+                                      {"jpeg.zlt", with(4, 1)}}) {
+        write_file(name, bytes);
+        EXPECT_EQ(saved_game_usable(name), 1) << name;
+    }
     const auto before = state_of(*target_);
     std::string picture = "kept.bmp";
     int32_t count = -1;
@@ -128,10 +131,10 @@ TEST_F(SaveRefusal, AGridThatIsNotTheNewGamesOrAMissingFileIsRefusedOnLoading) {
                   peek_item_count("gone.zlt", count) + extract_picture_for_list("gone.zlt", picture) + count, -1);
     EXPECT_EQ(picture, "kept.bmp");
     EXPECT_TRUE(ws::test::messages().empty());  // nothing to say: the resume just does not start
-    for (const auto& [name, text] :
-         {std::pair{"other.zlt", kSaveBrokenText}, {"jpeg.zlt", kSaveBrokenText}, {"gone.zlt", kSaveMissingText}}) {
+    for (const std::string name : {"wider.zlt", "taller.zlt", "jpeg.zlt", "gone.zlt"}) {
         EXPECT_EQ(load_game(*target_, name), 0);
         EXPECT_TRUE(state_of(*target_) == before);
+        const char* text = name == "gone.zlt" ? kSaveMissingText : kSaveBrokenText;
         EXPECT_EQ(ws::test::messages().back().text, told(text, name));
     }
     Jig unusable(blank_game);  // an unreadable picture gives no game to load into
