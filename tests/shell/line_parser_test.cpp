@@ -1,58 +1,34 @@
 // LineParser: blanks and double-byte characters, comments, the number and flag readers, and piecewise reading.
-#include <gtest/gtest.h>
-
-#include <climits>
 #include <cstdio>
-#include <string>
-#include <vector>
+#include <functional>
+#include <map>
 
 #include "shell/line_parser.h"
+#include "shell/shell_test.h"
 
 namespace {
 
-// Every token of `line` in turn, up to the first empty one.
-std::vector<std::string> tokens(LineParser& p, const std::string& line) {
-    p.set_line(line);
-    std::vector<std::string> out;
-    for (std::string t; !(t = p.next_token("")).empty();) out.push_back(t);
-    return out;
-}
-
-TEST(LineParser, TokensSplitAtBlanksAndKeepDoubleByteCharactersWhole) {
-    LineParser p(520, '#');
-    using V = std::vector<std::string>;
-    EXPECT_EQ(tokens(p, "  a\tb\x81\x40" "c\x81\x40\x81\x40 d\n"), (V{"a", "b", "c", "d"}));
-    // 0x82 0x81 is one character: its trail byte and the 0x40 after it are no full-width space.
-    EXPECT_EQ(tokens(p, "x\x82\x81\x40y z"), (V{"x\x82\x81\x40y", "z"}));
-    // Trail bytes 0x5C stay inside, as does a lead byte before a blank byte; a lead byte at the end stands alone.
-    EXPECT_EQ(tokens(p, "\x95\x5C\x83\x5C \x81 q"), (V{"\x95\x5C\x83\x5C", "\x81 q"}));
-    EXPECT_EQ(tokens(p, "ab\x83"), (V{"ab\x83"}));
-    EXPECT_EQ(p.next_token("again"), "again");
-    // A line ends at a newline, a NUL or the capacity; the comment is kept apart; each line starts over.
-    LineParser small(8, '#');
-    EXPECT_EQ(tokens(small, "ab#cd\nef"), (V{"ab"}));
-    EXPECT_EQ(small.comment(), "#cd");
-    small.set_line("0123456789");
-    EXPECT_EQ(small.line(), "01234567");
-    EXPECT_EQ(small.comment(), "");
-    EXPECT_EQ(tokens(small, std::string("ab\0cd", 5)), (V{"ab"}));
-}
-
-TEST(LineParser, NumbersAndFlagsTakeOnlyTheirExactForm) {
-    LineParser p(520, '#');
-    p.set_line("-20 2x 1.5 + - +7 2147483647 -2147483648 2147483648 0012");
-    std::vector<int32_t> ints;
-    for (int i = 0; i < 11; ++i) ints.push_back(p.get_int(99));
-    EXPECT_EQ(ints, (std::vector<int32_t>{-20, 99, 99, 0, 0, 7, INT_MAX, INT_MIN, 99, 12, 99}));
-    // One point at most, no exponent, no decimal comma; a point alone is 0.
-    p.set_line("0.5 -.25 5. +3 1.2.3 1e5 0,5 . 0.700000");
-    std::vector<double> floats;
-    for (int i = 0; i < 10; ++i) floats.push_back(p.get_float(9));
-    EXPECT_EQ(floats, (std::vector<double>{0.5, -0.25, 5, 3, 9, 9, 9, 0, 0.7, 9}));
-    p.set_line("TRUE FALSE true False TRUE#FALSE");
-    std::vector<int> flags;
-    for (bool d : {false, true, true, false, false, true, false}) flags.push_back(p.get_bool(d));
-    EXPECT_EQ(flags, (std::vector<int>{1, 0, 1, 0, 1, 1, 0}));
+// Golden table line_parser: a call, the capacity, a line, and what each call in turn gives.
+TEST(LineParser, TokensNumbersAndFlagsTakeOnlyTheirExactForm) {
+    using Call = std::function<std::string(LineParser&, const std::string&)>;
+    const std::map<std::string, Call> call = {
+        {"token", [](LineParser& p, auto&) { return p.next_token("-"); }},
+        {"int", [](LineParser& p, auto&) { return std::to_string(p.get_int(99)); }},
+        {"float",
+         [](LineParser& p, auto&) {
+             char out[32];
+             std::snprintf(out, sizeof out, "%g", p.get_float(9));
+             return std::string(out);
+         }},
+        {"flag", [](LineParser& p, auto& w) { return w.substr(0, 2) + std::to_string(p.get_bool(w[0] == '1')); }},
+        {"line", [](LineParser& p, auto&) { return p.line(); }},
+        {"comment", [](LineParser& p, auto&) { return "[" + p.comment() + "]"; }}};
+    for (const auto& row : shelltest::golden("line_parser")) {
+        LineParser p(std::stoi(row.at(1)), '#');
+        p.set_line(row.at(2));
+        std::istringstream wants(row.at(3));
+        for (std::string want; std::getline(wants, want, '|');) EXPECT_EQ(call.at(row[0])(p, want), want) << row[2];
+    }
 }
 
 TEST(LineParser, RestOfLineKeepsInnerAndTrailingBlanks) {

@@ -1,7 +1,6 @@
 // The main menu: its game commands never lose the game in play, setting commands wait for the next game, its
-// marks follow the settings, the entries added at creation, the quick right-click pop-ups, the file dialogs' rules,
-// web entries and the bitmap exports.
-#include <fstream>
+// marks follow the settings, the entries added at creation, the quick right-click pop-ups, pasting, the file
+// dialogs' rules, web entries and the bitmap exports.
 #include <functional>
 #include <map>
 
@@ -19,6 +18,17 @@ using shelltest::read_file;
 
 namespace {
 
+using Row = std::vector<std::string>;
+
+// Width and first word of a bitmap file, or "none" when it does not read.
+std::string bmp_of(const std::string& name) {
+    BmpPicture b;
+    if (!read_bmp_file(name.c_str(), b)) return "none";
+    char out[40];
+    std::snprintf(out, sizeof out, "%d 0x%06X", int(b.width), unsigned(b.words.at(0) & 0xFFFFFF));
+    return out;
+}
+
 class Menu : public GameWindowTest {
 protected:
     static void command(uint32_t id) {
@@ -26,97 +36,123 @@ protected:
         ws::test::pump();
     }
     static std::string last_text() { return ws::test::messages().empty() ? "" : ws::test::messages().back().text; }
-    std::string at(const std::string& v) const { return v == "@" ? dir_.string() : v[0] == '@' ? dir_.file(v.substr(1)) : v; }
+    std::string at(const std::string& v) const {
+        return v == "@" ? dir_.string() : v[0] == '@' ? dir_.file(v.substr(1)) : v;
+    }
+    static void right_click(int32_t x, int32_t y, uint32_t held) {
+        ws::post_message(::play.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(x, y));
+        ws::test::pump();
+        ws::test::advance(held);
+        ws::post_message(::play.main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(x, y));
+        ws::test::pump();
+    }
+    static std::string n(int64_t v) { return std::to_string(v); }
+    static Jig* game() { return ::play.current_game; }
     // Runs script `name` of golden/menu_scripts.txt (its format is told at the file's head).
     void run_script(const std::string& name) {
-        const auto rows = shelltest::golden("menu_scripts");
-        const std::map<std::string, std::function<std::string(const std::string&)>> observe = {
+        using Probe = std::function<std::string(const std::string&)>;
+        const std::map<std::string, Probe> observe = {
             {"dialog_title", [](auto&) { return ws::test::dialogs().back().title; }},
-            {"dialog_filter", [](auto&) { return std::to_string(ws::test::dialogs().back().filter_index); }},
+            {"dialog_filter", [](auto&) { return n(ws::test::dialogs().back().filter_index); }},
             {"dialog_file", [](auto&) { return ws::test::dialogs().back().file_name; }},
-            {"message_mentions", [](auto& a) { return std::to_string(last_text().find(a) != std::string::npos); }},
-            {"messages", [](auto&) { return std::to_string(ws::test::messages().size()); }},
+            {"message_mentions", [](auto& a) { return n(last_text().find(a) != std::string::npos); }},
+            {"messages", [](auto&) { return n(int64_t(ws::test::messages().size())); }},
             {"message", [](auto&) { return last_text(); }},
             {"caption", [](auto&) { return ws::test::messages().back().caption; }},
-            {"same_game", [this](auto&) { return std::to_string(::play.current_game == kept_); }},
+            {"same_game", [this](auto&) { return n(game() == kept_); }},
             {"picture", [](auto&) { return ::play.picture_path; }},
             {"save_path", [](auto&) { return ::play.save_path; }},
-            {"saved", [](auto&) { return std::to_string(::play.game_saved); }},
-            {"window", [](auto&) { return std::to_string(ws::is_window(::play.main_window)); }},
-            {"usable", [](auto& a) { return std::to_string(saved_game_usable(a)); }},
-            {"tagged",
-             [](auto&) { return std::to_string(::play.current_game && ::play.current_game->items[0].seen == 42); }},
-            {"cut", [](auto&) { return std::to_string(::play.current_game ? ::play.current_game->cut_count : -1); }},
-            {"pieces",
-             [](auto&) { return std::to_string(::play.current_game ? ::play.current_game->item_count : -1); }},
-            {"piece_num", [](auto&) { return std::to_string(settings.piece_num); }},
+            {"saved", [](auto&) { return n(::play.game_saved); }},
+            {"window", [](auto&) { return n(ws::is_window(::play.main_window)); }},
+            {"usable", [](auto& a) { return n(saved_game_usable(a)); }},
+            {"tagged", [](auto&) { return n(game() && game()->items[0].seen == 42); }},
+            {"cut", [](auto&) { return n(game() ? game()->cut_count : -1); }},
+            {"pieces", [](auto&) { return n(game() ? game()->item_count : -1); }},
+            {"pic_w", [](auto&) { return n(game() ? game()->pic_w : -1); }},
+            {"piece_num", [](auto&) { return n(settings.piece_num); }},
             {"view_dir", [](auto&) { return settings.view_dir; }},
-            {"opened", [](auto&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }}};
+            {"back", [](auto&) { return settings.back_img + " " + n(settings.back_type); }},
+            {"opened", [](auto&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }},
+            {"bytes_of", [](auto& a) { return read_file(a); }},
+            {"bmp", [](auto& a) { return bmp_of(a); }},
+            // Whether PIECE_<i>.BMP holds item i's whole view, "none" when no such file reads.
+            {"piece_file",
+             [](auto& a) {
+                 const std::string b = bmp_of("PIECE_00" + a + ".BMP");
+                 return b == "none" ? b : n(std::stoi(b) == game()->items[std::stoi(a)].piece->view_width);
+             }},
+            {"menu_entries", [](auto&) { return n(ws::get_menu_item_count(shell.main_menu)); }},
+            {"menu_id", [](auto& a) { return n(ws::get_menu_item_id(shell.main_menu, std::stoi(a))); }},
+            {"menu_name",
+             [](auto& a) { return ws::get_menu_string(shell.main_menu, std::stoul(a), ws::MF_BYPOSITION); }},
+            {"entry_ids",
+             [](auto& a) {
+                 const ws::Hmenu m = ws::get_sub_menu(shell.main_menu, std::stoi(a));
+                 std::string ids;
+                 for (int32_t i = 0; i < ws::get_menu_item_count(m); ++i)
+                     ids += (i ? " " : "") + n(ws::get_menu_item_id(m, i));
+                 return ids;
+             }},
+            {"popups", [](auto&) { return n(int64_t(ws::test::popups().size())); }},
+            {"popup",
+             [](auto&) { return n(ws::test::popups().back().menu == ws::get_sub_menu(shell.main_menu, 0) ? 0 : 1); }}};
+        const std::map<std::string, std::function<void(const Row&)>> act = {
+            {"play", [this](auto& r) { play(r[1]); }},
+            {"open", [this](auto& r) { open(r[1]); }},
+            {"picture", [](auto& r) { write_picture(r.at(1), std::stoi(r.at(2)), std::stoi(r.at(3))); }},
+            {"write", [](auto& r) { shelltest::write_file(r.at(1), r.at(2)); }},
+            {"copy", [](auto& r) { fs::copy_file(fs::path(ZELTO_SOURCE_DIR) / r.at(1), r.at(2)); }},
+            {"mkdir", [](auto& r) { fs::create_directories(r.at(1)); }},
+            {"web", [](auto& r) { settings.web[size_t(std::stoi(r.at(1)))] = r.at(2); }},
+            {"tray", [](auto& r) { settings.tray = r[1] == "1"; }},
+            {"stretch", [](auto& r) { settings.stretch_size = std::stoi(r[1]); }},
+            {"command", [](auto& r) { command(uint32_t(std::stoul(r.at(1), nullptr, 0))); }},
+            {"answer",
+             [](auto& r) {
+                 ws::test::push_answer(r[1] == "yes" ? ws::IDYES : r[1] == "no" ? ws::IDNO : ws::IDCANCEL);
+             }},
+            {"file", [this](auto& r) { ws::test::push_file_answer(at(r[1])); }},
+            {"clipboard_file", [this](auto& r) { ws::test::set_clipboard_files({at(r[1])}); }},
+            {"clipboard_bitmap",
+             [](auto& r) {
+                 MemDC copied;
+                 copied.create(BIT_SCREEN, 8, 6);
+                 copied.fill(0, 0, 8, 6, std::stoul(r.at(1), nullptr, 0));
+                 ASSERT_TRUE(ws::clipboard_set_bitmap(copied));
+             }},
+            {"right_click", [](auto& r) { right_click(std::stoi(r.at(1)), std::stoi(r.at(2)), std::stoul(r.at(3))); }},
+            {"close", [](auto&) { ws::post_message(::play.main_window, ws::WM_CLOSE, 0, 0), ws::test::pump(); }},
+            {"advance", [](auto& r) { ws::test::advance(uint32_t(std::stoul(r[1]))); }},
+            {"keep", [this](auto&) { kept_ = game(); }},
+            {"tag", [](auto&) { game()->items[0].seen = 42; }},
+            {"unselect", [](auto&) { ::play.last_selected = game()->item_count; }},
+            {"expect", [&](auto& r) {
+                 ASSERT_TRUE(observe.count(r.at(1)));
+                 EXPECT_EQ(observe.at(r[1])(r.size() > 3 ? r[2] : ""), at(r.back()));
+             }}};
         bool in = false;
-        int steps = 0;
-        for (const auto& r : rows) {
+        for (const auto& r : shelltest::golden("menu_scripts")) {
             if (r[0] == "script") in = r.at(1) == name;
             if (!in || r[0] == "script") continue;
-            ++steps;
             SCOPED_TRACE(r[0] + " " + (r.size() > 1 ? r[1] : ""));
-            const std::string& v = r.back();
-            if (r[0] == "play") play(v);
-            if (r[0] == "open") open(v);
-            if (r[0] == "picture") write_picture(r.at(1), std::stoi(r.at(2)), std::stoi(v));
-            if (r[0] == "write") shelltest::write_file(r.at(1), v);
-            if (r[0] == "web") settings.web[size_t(std::stoi(r.at(1)))] = v;
-            if (r[0] == "command") command(uint32_t(std::stoul(r.at(1), nullptr, 0)));
-            if (r[0] == "answer") ws::test::push_answer(v == "yes" ? ws::IDYES : v == "no" ? ws::IDNO : ws::IDCANCEL);
-            if (r[0] == "file") ws::test::push_file_answer(at(v));
-            if (r[0] == "close") ws::post_message(::play.main_window, ws::WM_CLOSE, 0, 0), ws::test::pump();
-            if (r[0] == "advance") ws::test::advance(uint32_t(std::stoul(v)));
-            if (r[0] == "keep") kept_ = ::play.current_game;
-            if (r[0] == "tag") ::play.current_game->items[0].seen = 42;
-            if (r[0] == "expect") {
-                ASSERT_TRUE(observe.count(r.at(1)));
-                EXPECT_EQ(observe.at(r[1])(r.size() > 3 ? r[2] : ""), at(v));
-            }
+            ASSERT_TRUE(act.count(r[0])) << "no action " << r[0];
+            act.at(r[0])(r.size() > 1 ? r : Row{r[0], ""});
             if (HasFatalFailure()) return;
         }
-        EXPECT_GT(steps, 0) << "no script " << name;
     }
     Jig* kept_ = nullptr;
 };
 
-TEST_F(Menu, CancelledOrRefusedCommandsKeepTheGame) { run_script("CancelledOrRefusedCommandsKeepTheGame"); }
-TEST_F(Menu, RestartBuildsAResumedGameAgain) { run_script("RestartBuildsAResumedGameAgain"); }
-TEST_F(Menu, ANewPieceCountWaitsForTheNextGame) { run_script("ANewPieceCountWaitsForTheNextGame"); }
-TEST_F(Menu, ADocumentBesideTheProgramOpens) { run_script("ADocumentBesideTheProgramOpens"); }
-
-TEST_F(Menu, PastedFilesTakeTheNextFreeNameAndAPastedBitmapBecomesTheBackground) {
-    fs::create_directories("pictures");
-    fs::create_directories("bkimg");
-    std::ofstream("pictures/paste_0.jpg") << "taken";
-    fs::copy_file(fs::path(ZELTO_SOURCE_DIR) / "data/data/mountains.jpg", "copied.JPG");
-    std::ofstream("notes.txt") << "text";
-    settings.stretch_size = 200;
-    play("pic.bmp");
-    ws::test::set_clipboard_files({dir_.file("notes.txt")});
-    command(IDM_PASTE);
-    EXPECT_EQ(::play.picture_path, "pic.bmp");
-    EXPECT_EQ(last_text(), "クリップボードにコピーされていません。（bmpまたはjpgファイルでない）");
-    ws::test::set_clipboard_files({dir_.file("copied.JPG")});
-    command(IDM_PASTE);
-    EXPECT_EQ(::play.picture_path, "pictures\\paste_1.jpg");
-    EXPECT_EQ(read_file("pictures/paste_1.jpg"), read_file("copied.JPG"));
-    ASSERT_NE(::play.current_game, nullptr);
-    EXPECT_NE(::play.current_game->pic_w, 64);  // built on the pasted picture
-    EXPECT_EQ(::play.current_game->cut_count, ::play.current_game->item_count);
-    MemDC copied;
-    copied.create(BIT_SCREEN, 8, 6);
-    copied.fill(0, 0, 8, 6, 0x123456);
-    ASSERT_TRUE(ws::clipboard_set_bitmap(copied));
-    command(IDM_PASTE_BACK);
-    EXPECT_EQ(std::tuple(settings.back_img, settings.back_type), std::tuple("bkimg\\paste_0.bmp", int32_t(IDM_BACK_IMG_REN)));
-    BmpPicture written;
-    ASSERT_TRUE(read_bmp_file(settings.back_img.c_str(), written));
-    EXPECT_EQ(std::tuple(written.width, written.words[0]), std::tuple(8, colour_to_word(0x123456)));
+// Every script of golden/menu_scripts.txt is a test of its own.
+std::vector<std::string> script_names() {
+    std::vector<std::string> names;
+    for (const auto& r : shelltest::golden("menu_scripts"))
+        if (r[0] == "script") names.push_back(r.at(1));
+    return names;
 }
+class MenuScript : public Menu, public ::testing::WithParamInterface<std::string> {};
+TEST_P(MenuScript, Runs) { run_script(GetParam()); }
+INSTANTIATE_TEST_SUITE_P(Menu, MenuScript, ::testing::ValuesIn(script_names()), [](auto& i) { return i.param; });
 
 // Checked positions of entry `pos` of "設定(&O)" (or of its entry `sub`).
 std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
@@ -147,47 +183,6 @@ TEST_F(Menu, EachSettingMarksExactlyItsEntry) {
     }
 }
 
-TEST_F(Menu, TrayStandsBeforeWebAndAnEmptyWebEntryEndsTheList) {
-    settings.web[0] = "https://a.example/", settings.web[1] = "none", settings.web[2] = "";
-    settings.web[3] = "https://b.example/";
-    for (bool tray : {false, true}) {
-        settings.tray = tray;
-        open("pic.bmp");
-        const int32_t web_at = tray ? 3 : 2;
-        EXPECT_EQ(ws::get_menu_item_count(shell.main_menu), web_at + 1);
-        if (tray) {
-            EXPECT_EQ(ws::get_menu_item_id(shell.main_menu, 2), uint32_t(IDM_TRAY_ADD));
-        }
-        EXPECT_EQ(ws::get_menu_string(shell.main_menu, uint32_t(web_at), ws::MF_BYPOSITION), "Web");
-        const ws::Hmenu web = ws::get_sub_menu(shell.main_menu, web_at);
-        ASSERT_EQ(ws::get_menu_item_count(web), 1);
-        EXPECT_EQ(ws::get_menu_item_id(web, 0), uint32_t(IDM_WEB_FIRST));
-        ws::destroy_window(::play.main_window);
-        ws::test::reset();
-    }
-}
-
-TEST_F(Menu, AQuickRightClickOpensTheFileMenuInTheCornerAndTheSettingsMenuElsewhere) {
-    struct Case {
-        Point at;
-        uint32_t held;
-        int32_t popup;  // -1: none
-    } const cases[] = {{{3, 2}, 50, 0}, {{3, 7}, 50, 1}, {{3, 2}, 400, -1}};
-    open("pic.bmp");
-    for (const Case& c : cases) {
-        const size_t before = ws::test::popups().size();
-        ws::post_message(::play.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(c.at.x, c.at.y));
-        ws::test::pump();
-        ws::test::advance(c.held);
-        ws::post_message(::play.main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(c.at.x, c.at.y));
-        ws::test::pump();
-        ASSERT_EQ(ws::test::popups().size(), before + (c.popup < 0 ? 0 : 1));
-        if (c.popup >= 0) {
-            EXPECT_EQ(ws::test::popups().back().menu, ws::get_sub_menu(shell.main_menu, c.popup));
-        }
-    }
-}
-
 // Golden table dialog_names: extensions added only when missing, folders cut at the last separator.
 TEST(MenuDialog, ExtensionsAreAddedOnlyWhenMissingAndFoldersCutAtTheLastSeparator) {
     for (const auto& row : shelltest::golden("dialog_names"))
@@ -213,23 +208,6 @@ TEST_F(Menu, TheWindowExportIsWhatTheWindowShows) {
         EXPECT_EQ(differing, 0) << "presenter " << ddraw;
         ws::destroy_window(::play.main_window);
         ws::test::reset();
-    }
-}
-
-// The all-pieces export writes one file per display item; with no piece chosen the single export asks for one.
-TEST_F(Menu, AllPiecesGiveOneFileEachAndANoPieceChoiceIsAsked) {
-    play("pic.bmp");
-    ::play.last_selected =
-        ::play.current_game->item_count;  // joins left the index beyond the items: no piece is chosen
-    command(IDM_BMP_PIECE);
-    EXPECT_EQ(last_text(), "どれかピースを選択してください。");
-    command(IDM_BMP_PIECE_ALL);
-    for (int32_t i = 0; i < 5; ++i) {
-        BmpPicture piece;
-        char name[32];
-        std::snprintf(name, sizeof name, "PIECE_%03d.BMP", int(i));
-        EXPECT_EQ(read_bmp_file(name, piece), i < 4) << name;
-        EXPECT_EQ(piece.width, i < 4 ? ::play.current_game->items[i].piece->view_width : 0) << name;
     }
 }
 

@@ -81,7 +81,7 @@ TEST_F(Recovery, ASignalWritesTheGameAndTheNextStartResumesItTrashesItOrKeepsADa
     play("pic.bmp");
     move_top_group();
     ws::test::advance(5000);
-    const std::vector<Placement> kept = placements();
+    const std::vector<Placement> before = placements();
     const int32_t seconds = display.play_seconds;
     raise(SIGTERM);
     EXPECT_EQ(run_loop(), 0);
@@ -90,35 +90,30 @@ TEST_F(Recovery, ASignalWritesTheGameAndTheNextStartResumesItTrashesItOrKeepsADa
     finish_run();
     EXPECT_TRUE(fs::exists("ZELTORC.TXT"));
     fs::rename(kRecoveryFile, "written.zlt");
-    const struct {
-        const char* name;
-        int32_t answer;
-        bool damaged, resumed, kept, aside, trashed;
-    } cases[] = {{"yes", ws::IDYES, false, true, true, false, false},
-                 {"yes to a damaged file", ws::IDYES, true, false, false, true, false},
-                 {"no", ws::IDNO, false, false, false, false, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // Answer, file damaged; then whether the game was resumed, and the file kept, put aside or in the trash.
+    for (const auto& [answer, damaged, resumed, kept, aside, trashed] :
+         {std::tuple{ws::IDYES, false, true, true, false, false}, {ws::IDYES, true, false, false, true, false},
+          {ws::IDNO, false, false, false, false, true}}) {
+        SCOPED_TRACE(std::to_string(answer) + (damaged ? " damaged" : ""));
         ws::test::reset();
         install_recovery();
         ::play.picture_path.clear();
         fs::remove_all(dir_ / "share");
         fs::create_directories(dir_ / "share");
         fs::copy_file("written.zlt", kRecoveryFile, fs::copy_options::overwrite_existing);
-        if (c.damaged) fs::resize_file(kRecoveryFile, 300);
-        ws::test::push_answer(c.answer);
+        if (damaged) fs::resize_file(kRecoveryFile, 300);
+        ws::test::push_answer(answer);
         const bool resuming = ask_recovery();
         ASSERT_TRUE(create_main_window());
         if (resuming) ws::post_message(0, IDM_RECOVERY_SETTLE, 0, 0);
         run_loop();
         EXPECT_EQ(ws::test::messages().at(0).text, kRecoveryQuestion);
-        EXPECT_EQ(::play.current_game ? placements() : std::vector<Placement>{},
-                  c.resumed ? kept : std::vector<Placement>{});
-        EXPECT_EQ(
-            std::tuple(::play.current_game ? display.clock_carry : seconds, ::play.save_path, ::play.game_window != 0),
-            std::tuple(seconds, "", true));
+        const bool game = ::play.current_game;
+        EXPECT_EQ(game ? placements() : std::vector<Placement>{}, resumed ? before : std::vector<Placement>{});
+        EXPECT_EQ(std::tuple(game ? display.clock_carry : seconds, ::play.save_path, ::play.game_window != 0),
+                  std::tuple(seconds, "", true));
         EXPECT_EQ(std::tuple(fs::exists(kRecoveryFile), fs::exists(kRecoveryBadFile),
-                             fs::exists(dir_ / "share/Trash/files" / kRecoveryFile)), std::tuple(c.kept, c.aside, c.trashed));
+                             fs::exists(dir_ / "share/Trash/files" / kRecoveryFile)), std::tuple(kept, aside, trashed));
         ws::destroy_window(::play.main_window);
         fs::remove(kRecoveryBadFile);
     }

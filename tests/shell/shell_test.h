@@ -54,6 +54,10 @@ std::string with_le(std::string b, size_t at, T value) {
     return b;
 }
 
+// Byte offsets of cell k and item i of a saved game of four cells whose edges have ten points each.
+inline size_t cell_at(int32_t k) { return 48 + size_t(k) * (4 + 32 * 10); }
+inline size_t item_at(int32_t i) { return cell_at(4) + 80 * size_t(i); }
+
 // Rows of the golden table tests/shell/golden/NAME.txt: fields split at tabs; "\xNN", "\n", "\t", "\\" and "\0"
 // stand for their bytes; blank lines and lines starting with "#" are skipped.
 inline std::vector<std::vector<std::string>> golden(const std::string& name) {
