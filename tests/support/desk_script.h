@@ -31,7 +31,7 @@ protected:
     static double number(const std::string& s) {
         static const std::map<std::string, double> named{{"back", kBack}, {"beyond", kBeyondDeskColour},
             {"white", kWhite}, {"left", SOUND_LEFT}, {"right", SOUND_RIGHT}, {"hanten", SOUND_HANTEN},
-            {"sel", SOUND_SEL}, {"move", SOUND_MOVE}, {"draw", SOUND_GM_DRAW}};
+            {"sel", SOUND_SEL}, {"move", SOUND_MOVE}, {"draw", SOUND_GM_DRAW}, {"joint", SOUND_JOINT}};
         return named.count(s) ? named.at(s) : std::stod(s);
     }
     // What an expectation looks at, with its arguments.
@@ -45,6 +45,7 @@ protected:
         if (what == "ys") return each([](const Item& it) { return it.piece->cy; }, a);
         if (what == "ids") return each([](const Item& it) { return it.id; }, a);
         if (what == "banded") return each([](const Item& it) { return it.banded; }, a);
+        if (what == "merged") return each([](const Item& it) { return it.merged; }, a);
         if (what == "hidden") return each([](const Item& it) { return it.hidden; }, a);
         if (what == "seen") return each([](const Item& it) { return it.seen; }, a);
         if (what == "shown" || what == "window" || what == "desk") {  // at each x y; "shown" paints first
