@@ -178,14 +178,22 @@ protected:
     std::map<std::string, std::function<void(const Args&)>> actions_ = {
         {"open", [this](const Args& a) { open(a[0]); }},
         {"play", [this](const Args& a) { play(a[0]); }},
-        {"restart", [this](const Args&) { finish(), prepare(), depth_ = cursor_depth(), steps_ = 0; }},
+        {"restart", [this](const Args&) {
+            finish();
+            prepare();
+            depth_ = cursor_depth();
+            steps_ = 0;
+        }},
         {"setting", [](const Args& a) { testsupport::read_setting_line(testsupport::joined(a) + "\n"); }},
         {"step", [this](const Args&) {  // delivers up to the end of the next cutting step
             for (const int32_t before = steps_; steps_ == before;) ASSERT_TRUE(deliver_one());
         }},
         {"drain", [this](const Args&) { while (deliver_one()) {} }},
         {"count", [this](const Args&) { steps_ = 0; }},
-        {"stray", [](const Args&) { ws::post_message(::play.game_window, IDM_INIT_DISP, 0, 0), ws::test::pump(); }},
+        {"stray", [](const Args&) {
+            ws::post_message(::play.game_window, IDM_INIT_DISP, 0, 0);
+            ws::test::pump();
+        }},
         {"pump", [](const Args&) { ws::test::pump(); }},
         {"advance", [](const Args& a) { ws::test::advance(uint32_t(num(a[0]))); }},
         {"mouse", [](const Args& a) {  // down|up, at item I's centre or at window point X Y; not delivered
@@ -193,7 +201,10 @@ protected:
             ws::test::mouse(a[0] == "down" ? ws::WM_LBUTTONDOWN : ws::WM_LBUTTONUP, on_screen(p));
         }},
         {"key", key},
-        {"drop", [this](const Args& a) { ws::test::drop_files(::play.game_window, {path(a[0])}, {5, 5}), ws::test::pump(); }},
+        {"drop", [this](const Args& a) {
+            ws::test::drop_files(::play.game_window, {path(a[0])}, {5, 5});
+            ws::test::pump();
+        }},
         {"drop_until", [this](const Args& a) {  // delivers up to the new game's first message
             ws::test::drop_files(::play.game_window, {a[0]}, {10, 10});
             while (::play.picture_path != a[0]) ASSERT_TRUE(deliver_one());
@@ -204,7 +215,11 @@ protected:
         {"rename", [](const Args& a) { fs::rename(a[0], a[1]); }},
         {"mkdir", [](const Args& a) { fs::create_directories(a[0]); }},
         {"save", [](const Args& a) { ASSERT_EQ(save_game(g(), a[0]), 1); }},
-        {"keep", [this](const Args&) { kept_ = ::play.current_game, places_ = places(), title_ = title(); }},
+        {"keep", [this](const Args&) {
+            kept_ = ::play.current_game;
+            places_ = places();
+            title_ = title();
+        }},
         {"nudge", [](const Args& a) { g().items[num(a[0])].piece->cx += num(a[1]); }},
         {"saved", [](const Args& a) { ::play.game_saved = num(a[0]); }},
         {"selected", [](const Args& a) { ::play.last_selected = num(a[0]); }},
@@ -212,7 +227,10 @@ protected:
             ws::test::push_answer(a[0] == "yes" ? ws::IDYES : a[0] == "no" ? ws::IDNO : ws::IDCANCEL);
         }},
         {"close", [](const Args&) { ws::send_message(::play.main_window, ws::WM_CLOSE, 0, 0); }},
-        {"resize", [](const Args& a) { ws::move_window(::play.main_window, 0, 0, num(a[0]), num(a[1]), true), ws::test::pump(); }},
+        {"resize", [](const Args& a) {
+            ws::move_window(::play.main_window, 0, 0, num(a[0]), num(a[1]), true);
+            ws::test::pump();
+        }},
         {"guide", [](const Args&) {  // a stand-in guide window; the focus back on the main window
             static const bool registered = ws::register_class({"TestGuide", ws::def_window_proc, 0, 0, 0, ""});
             ::play.guide_window = registered ? ws::create_window("TestGuide", "", ws::WS_POPUP, 0, 0, 50, 50, 0, 0) : 0;
@@ -225,7 +243,10 @@ protected:
         {"temp_pictures", [](const Args&) { for (const char* name : kTempPictures) std::ofstream(name) << "x"; }},
         {"end", [](const Args&) { end_game(); }},
         {"destroy", [](const Args&) { ws::destroy_window(::play.main_window); }},
-        {"keep_copy", [this](const Args& a) { kept_path_ = path(a[0]), keep_picture_copy(kept_path_); }},
+        {"keep_copy", [this](const Args& a) {
+            kept_path_ = path(a[0]);
+            keep_picture_copy(kept_path_);
+        }},
     };
     static std::string title() { return ws::get_window_text(::play.main_window); }
     static const ws::test::BoxRecord& box(const Args& a) { return ws::test::messages().at(size_t(num(a[0]))); }
@@ -275,7 +296,9 @@ protected:
         {"windows", [](const Args&) {  // main and game window
             return n(ws::is_window(::play.main_window)) + " " + n(ws::is_window(::play.game_window));
         }},
-        {"window_handles", [](const Args&) { return n(int64_t(::play.main_window)) + " " + n(int64_t(::play.game_window)); }},
+        {"window_handles", [](const Args&) {
+            return n(int64_t(::play.main_window)) + " " + n(int64_t(::play.game_window));
+        }},
         {"emergency_hook", [](const Args&) { return n(graphics.emergency_save_hook == &emergency_save); }},
         {"overhang", [](const Args&) {  // how far the game window's client passes the main window's
             const Rect m = ws::get_client_rect(::play.main_window), w = ws::get_client_rect(::play.game_window);
@@ -303,7 +326,8 @@ protected:
             return n(left);
         }},
         {"desk", [](const Args&) {  // images and presenter left
-            return n(desk.desk_image != nullptr) + " " + n(desk.desk_back != nullptr) + " " + n(desk.presenter != nullptr);
+            return n(desk.desk_image != nullptr) + " " + n(desk.desk_back != nullptr) + " " +
+                   n(desk.presenter != nullptr);
         }},
     };
     int32_t depth_ = 0;

@@ -59,12 +59,19 @@ protected:
 public:
     CompanionScript() {
         actions_.insert({
-            {"corner", [](const Args&) { settings.win_left = ws::screen_width() - 200, settings.win_top = ws::screen_height() - 100; }},
+            {"corner", [](const Args&) {
+                settings.win_left = ws::screen_width() - 200;
+                settings.win_top = ws::screen_height() - 100;
+            }},
             {"guide_size", [](const Args& a) {
-                ws::send_message(::play.guide_window, ws::WM_SIZE, ws::SIZE_RESTORED, ws::make_lparam(num(a[0]), num(a[1])));
+                const intptr_t size = ws::make_lparam(num(a[0]), num(a[1]));
+                ws::send_message(::play.guide_window, ws::WM_SIZE, ws::SIZE_RESTORED, size);
             }},
             {"paint_guide", [](const Args&) { ws::paint_at_once(::play.guide_window, nullptr); }},
-            {"down", [](const Args& a) { ::play.shift_down = num(a[0]), ::play.f1_down = num(a[1]); }},
+            {"down", [](const Args& a) {
+                ::play.shift_down = num(a[0]);
+                ::play.f1_down = num(a[1]);
+            }},
             {"hold", [](const Args& a) { g().holding = num(a[0]); }},
             {"place", [](const Args& a) { g().items[num(a[0])].piece->cx = num(a[1]); }},
             {"open_guide", [](const Args&) { companions.open_guide(::play.game_window); }},
@@ -78,7 +85,9 @@ public:
                 katachi_ = open_katachi(::play.game_window);
             }},
             {"kdown", [this](const Args& a) { to(katachi_, ws::WM_LBUTTONDOWN, a); }},
-            {"kmove", [this](const Args& a) { to(katachi_, ws::WM_MOUSEMOVE, a, a.size() > 2 ? uintptr_t(ws::MK_LBUTTON) : 0); }},
+            {"kmove", [this](const Args& a) {
+                to(katachi_, ws::WM_MOUSEMOVE, a, a.size() > 2 ? uintptr_t(ws::MK_LBUTTON) : 0);
+            }},
             {"kup", [this](const Args& a) { to(katachi_, ws::WM_LBUTTONUP, a); }},
             {"kclose", [this](const Args&) { ws::send_message(katachi_, ws::WM_CLOSE, 0, 0); }},
         });
@@ -96,9 +105,12 @@ public:
                 return n(p.x) + " " + n(p.y);
             }},
             {"lines_changed", [this](const Args&) { return n(lines_changed()); }},
-            {"shapes_kept", [this](const Args&) { return n(std::memcmp(shapes_, puzzle.unit_shapes, sizeof shapes_) == 0); }},
+            {"shapes_kept", [this](const Args&) {
+                return n(std::memcmp(shapes_, puzzle.unit_shapes, sizeof shapes_) == 0);
+            }},
             {"katachi", [this](const Args&) {  // open, and the one a second opening gives
-                return n(ws::is_window(katachi_)) + " " + n(ws::is_window(katachi_) && open_katachi(::play.game_window) == katachi_);
+                const bool open = ws::is_window(katachi_);
+                return n(open) + " " + n(open && open_katachi(::play.game_window) == katachi_);
             }},
         });
     }
