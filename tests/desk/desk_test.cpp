@@ -54,21 +54,6 @@ TEST_F(Desk, SetUpMeasuresTheGreysNextToBlackAndWhite) {
     EXPECT_EQ((std::vector{desk.desk_width, desk.desk_height}), (std::vector{1, 1}));
 }
 
-// White is left out and the copy is clipped to both surfaces, at every edge of the desk.
-TEST_F(Desk, PutTransparentLeavesWhiteOutAndStaysInsideBothSurfaces) {
-    put_transparent(2, 1, 3, 3, src, 0, 0);
-    EXPECT_EQ(changes(), with({{2, 1, 1}, {3, 1, 2}, {4, 1, 3}, {2, 2, 4}, {4, 2, 6}, {2, 3, 7}, {3, 3, 8}, {4, 3, 9}}));
-    desk.desk_image->fill(0, 0, 8, 6, 0x996633);
-    put_transparent(-1, -1, 3, 3, src, 0, 0);  // over the top-left corner
-    put_transparent(6, 4, 3, 3, src, 0, 0);    // past the bottom-right corner
-    put_transparent(6, -2, 3, 3, src, 0, 0);   // over the top-right corner
-    put_transparent(3, 2, 5, 5, src, 1, 1);    // more than the source has
-    put_transparent(0, 0, 3, 3, src, 5, 0);    // nothing of the source there
-    put_transparent(9, 0, 3, 3, src, 0, 0);    // nothing of the desk there
-    EXPECT_EQ(changes(), with({{1, 0, 6}, {0, 1, 8}, {1, 1, 9}, {6, 4, 1}, {7, 4, 2}, {6, 5, 4}, {6, 0, 7}, {7, 0, 8},
-                               {4, 2, 6}, {3, 3, 8}, {4, 3, 9}}));
-}
-
 // Where the source is not white its colour replaces the desk's; everywhere the top bytes are ANDed.
 TEST_F(Desk, PutTransparentOverALongRowKeepsTheMaskRule) {
     src.create(BIT_DIB, 9, 1);

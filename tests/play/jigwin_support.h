@@ -1,15 +1,22 @@
 // The real main window with its game window, on a pattern picture in a folder of the test's own: games opened,
-// cut step by step or played, and what the layer recorded.
+// cut step by step or played, and window scripts (actions and expectations read from data files) run on them.
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
 #include <string>
 
 #include "desk/background.h"
 #include "desk/title.h"
+#include "graphics/cursor.h"
 #include "graphics/ddbase.h"
+#include "graphics/state.h"
 #include "pieces/desk.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
@@ -72,31 +79,77 @@ protected:
         ws::dispatch_message(m);
         return true;
     }
-    // Delivers until the next cutting step has been handled; false when none came.
-    bool deliver_step() {
-        const int32_t before = steps_;
-        while (steps_ == before)
-            if (!deliver_one()) return false;
-        return true;
-    }
-    static int32_t plays_of(int32_t event) {
-        int32_t n = 0;
-        for (const auto& s : ws::test::sounds()) n += s.path.ends_with("ev" + std::to_string(event) + ".wav");
-        return n;
-    }
-    static std::string title() { return ws::get_window_text(::play.main_window); }
-    static bool title_has(const std::string& part) { return title().find(part) != std::string::npos; }
     static Point on_screen(Point client) { return ws::client_to_screen(::play.game_window, client); }
     // The window point of item i's centre, surely inside its shape.
     static Point centre_of(int32_t i) {
         const Piece& p = *::play.current_game->items[i].piece;
         return {p.cx - desk.view_x, p.cy - desk.view_y};
     }
+
+    int32_t steps_ = 0;
+    testsupport::TempDir dir_;
+    fs::path old_dir_;
+    testsupport::Guard guard_;
+};
+
+class GameWindowTest : public RealWindows, public ::testing::Test {
+protected:
+    void SetUp() override { prepare(); }
+    void TearDown() override { finish(); }
+};
+
+// Runs the window scripts of a data file (testsupport::read_scripts), one test a script: each line an action, or
+// "expect WHAT ARGS... = WORDS..." where what the probe gives, split at blanks, must be the words after "=".
+class WindowScript : public RealWindows, public ::testing::TestWithParam<testsupport::Script> {
+protected:
+    using Args = std::vector<std::string>;
+    void SetUp() override {
+        prepare();
+        depth_ = cursor_depth();
+    }
+    void TearDown() override { finish(); }
+    void run() {
+        for (const testsupport::Fields& f : GetParam().lines) {
+            SCOPED_TRACE(testsupport::joined(f));
+            const Args a(f.begin() + 1, f.end());
+            if (f[0] == "expect") expect(a);
+            else if (actions_.count(f[0])) actions_.at(f[0])(a);
+            else ADD_FAILURE() << "no action " << f[0];
+            if (HasFatalFailure()) return;
+        }
+    }
+    void expect(const Args& a) {
+        const auto eq = std::find(a.begin(), a.end(), "=");
+        ASSERT_TRUE(eq != a.end() && probes_.count(a[0])) << "no probe " << a[0];
+        const std::string got = probes_.at(a[0])(Args(a.begin() + 1, eq));
+        std::istringstream in(got);
+        Args words;
+        for (std::string w; in >> w;) words.push_back(w);
+        EXPECT_EQ(words, Args(eq + 1, a.end())) << got;
+    }
+    static Jig& g() { return *::play.current_game; }
+    static std::string n(int64_t v) { return std::to_string(v); }
+    static int32_t num(const std::string& s) { return std::stoi(s); }
+    // "@NAME" is NAME inside the test's folder, as an absolute path.
+    std::string path(const std::string& s) const { return s[0] == '@' ? dir_.file(s.substr(1)) : s; }
+    static std::string rest(const Args& a, size_t from) {
+        return testsupport::joined(Args(a.begin() + std::ptrdiff_t(from), a.end()));
+    }
+    static uint32_t event(const std::string& name) {
+        static const std::map<std::string, uint32_t> events{{"end", SOUND_END}, {"st", SOUND_GM_ST},
+            {"sel", SOUND_SEL}, {"wait", SOUND_GM_WAIT}, {"load", SOUND_GM_LOAD}};
+        return events.at(name);
+    }
+    static int32_t plays_of(uint32_t e) {
+        int32_t n = 0;
+        for (const auto& s : ws::test::sounds()) n += s.path.ends_with("ev" + std::to_string(e) + ".wav");
+        return n;
+    }
     // Window pixels, sampled every 5th, where the window does not show item i's view laid at its place.
     static int32_t window_faults(int32_t i) {
         ws::paint_at_once(::play.game_window, nullptr);
         const MemDC& win = *ws::client_surface(::play.game_window);
-        const Item& it = ::play.current_game->items[i];
+        const Item& it = g().items[i];
         const Piece& p = *it.piece;
         int32_t bad = 0;
         for (int32_t y = 0; y < p.view_height; y += 5)
@@ -109,17 +162,180 @@ protected:
         return bad;
     }
     static Colour colour_of(uint32_t word) { return ((word & 0xFF) << 16) | (word & 0xFF00) | ((word >> 16) & 0xFF); }
+    static std::string places() {
+        std::string out;
+        for (int32_t i = 0; i < g().item_count; ++i)
+            out += n(g().items[i].id) + "," + n(g().items[i].piece->cx) + "," + n(g().items[i].piece->cy) + " ";
+        return out;
+    }
+    static void key(const Args& a) {
+        static const std::map<std::string, uint32_t> keys{{"shift", ws::VK_SHIFT}, {"f1", ws::VK_F1},
+            {"escape", ws::VK_ESCAPE}};
+        ws::test::key(a[0] == "down" ? ws::WM_KEYDOWN : ws::WM_KEYUP, keys.at(a[1]));
+        ws::test::pump();
+    }
 
-    int32_t steps_ = 0;
-    testsupport::TempDir dir_;
-    fs::path old_dir_;
-    testsupport::Guard guard_;
-};
+    std::map<std::string, std::function<void(const Args&)>> actions_ = {
+        {"open", [this](const Args& a) { open(a[0]); }},
+        {"play", [this](const Args& a) { play(a[0]); }},
+        {"restart", [this](const Args&) {
+            finish();
+            prepare();
+            depth_ = cursor_depth();
+            steps_ = 0;
+        }},
+        {"setting", [](const Args& a) { testsupport::read_setting_line(testsupport::joined(a) + "\n"); }},
+        {"step", [this](const Args&) {  // delivers up to the end of the next cutting step
+            for (const int32_t before = steps_; steps_ == before;) ASSERT_TRUE(deliver_one());
+        }},
+        {"drain", [this](const Args&) { while (deliver_one()) {} }},
+        {"count", [this](const Args&) { steps_ = 0; }},
+        {"stray", [](const Args&) {
+            ws::post_message(::play.game_window, IDM_INIT_DISP, 0, 0);
+            ws::test::pump();
+        }},
+        {"pump", [](const Args&) { ws::test::pump(); }},
+        {"advance", [](const Args& a) { ws::test::advance(uint32_t(num(a[0]))); }},
+        {"mouse", [](const Args& a) {  // down|up, at item I's centre or at window point X Y; not delivered
+            const Point p = a.size() > 2 ? Point{num(a[1]), num(a[2])} : centre_of(num(a[1]));
+            ws::test::mouse(a[0] == "down" ? ws::WM_LBUTTONDOWN : ws::WM_LBUTTONUP, on_screen(p));
+        }},
+        {"key", key},
+        {"drop", [this](const Args& a) {
+            ws::test::drop_files(::play.game_window, {path(a[0])}, {5, 5});
+            ws::test::pump();
+        }},
+        {"drop_until", [this](const Args& a) {  // delivers up to the new game's first message
+            ws::test::drop_files(::play.game_window, {a[0]}, {10, 10});
+            while (::play.picture_path != a[0]) ASSERT_TRUE(deliver_one());
+        }},
+        {"picture", [](const Args& a) { write_picture(a[0], num(a[1]), num(a[2])); }},
+        {"write", [](const Args& a) { std::ofstream(a[0]) << rest(a, 1); }},
+        {"truncate", [](const Args& a) { fs::resize_file(a[0], uintmax_t(num(a[1]))); }},
+        {"rename", [](const Args& a) { fs::rename(a[0], a[1]); }},
+        {"mkdir", [](const Args& a) { fs::create_directories(a[0]); }},
+        {"save", [](const Args& a) { ASSERT_EQ(save_game(g(), a[0]), 1); }},
+        {"keep", [this](const Args&) {
+            kept_ = ::play.current_game;
+            places_ = places();
+            title_ = title();
+        }},
+        {"nudge", [](const Args& a) { g().items[num(a[0])].piece->cx += num(a[1]); }},
+        {"saved", [](const Args& a) { ::play.game_saved = num(a[0]); }},
+        {"selected", [](const Args& a) { ::play.last_selected = num(a[0]); }},
+        {"answer", [](const Args& a) {
+            ws::test::push_answer(a[0] == "yes" ? ws::IDYES : a[0] == "no" ? ws::IDNO : ws::IDCANCEL);
+        }},
+        {"close", [](const Args&) { ws::send_message(::play.main_window, ws::WM_CLOSE, 0, 0); }},
+        {"resize", [](const Args& a) {
+            ws::move_window(::play.main_window, 0, 0, num(a[0]), num(a[1]), true);
+            ws::test::pump();
+        }},
+        {"guide", [](const Args&) {  // a stand-in guide window; the focus back on the main window
+            static const bool registered = ws::register_class({"TestGuide", ws::def_window_proc, 0, 0, 0, ""});
+            ::play.guide_window = registered ? ws::create_window("TestGuide", "", ws::WS_POPUP, 0, 0, 50, 50, 0, 0) : 0;
+            ws::set_focus(::play.main_window);
+        }},
+        {"finished", [](const Args&) {  // one group left
+            for (int32_t i = 1; i < g().item_count; ++i) delete std::exchange(g().items[i].piece, nullptr);
+            g().item_count = 1;
+        }},
+        {"temp_pictures", [](const Args&) { for (const char* name : kTempPictures) std::ofstream(name) << "x"; }},
+        {"end", [](const Args&) { end_game(); }},
+        {"destroy", [](const Args&) { ws::destroy_window(::play.main_window); }},
+        {"keep_copy", [this](const Args& a) {
+            kept_path_ = path(a[0]);
+            keep_picture_copy(kept_path_);
+        }},
+    };
+    static std::string title() { return ws::get_window_text(::play.main_window); }
+    static const ws::test::BoxRecord& box(const Args& a) { return ws::test::messages().at(size_t(num(a[0]))); }
+    std::map<std::string, std::function<std::string(const Args&)>> probes_ = {
+        {"pieces", [](const Args&) { return n(::play.current_game ? g().item_count : -1); }},
+        {"cut", [](const Args&) { return n(g().cut_count); }},
+        {"cut_all", [](const Args&) { return n(g().cut_count == g().item_count); }},
+        {"presenter", [](const Args&) { return n(desk.presenter != nullptr); }},
+        {"busy", [this](const Args&) { return n(cursor_depth() - depth_); }},  // cursors pushed since the start
+        {"title", [](const Args&) { return title(); }},
+        {"title_kept", [this](const Args&) { return n(title() == title_); }},
+        {"plays", [](const Args& a) {
+            std::string out;
+            for (const std::string& e : a) out += n(plays_of(event(e))) + " ";
+            return out;
+        }},
+        {"steps", [this](const Args&) { return n(steps_); }},
+        {"ids", [](const Args&) {
+            std::vector<int32_t> ids;
+            for (int32_t i = 0; i < g().item_count; ++i) ids.push_back(g().items[i].id);
+            std::sort(ids.begin(), ids.end());
+            std::string out;
+            for (int32_t id : ids) out += n(id) + " ";
+            return out;
+        }},
+        {"faults", [](const Args& a) { return n(window_faults(num(a[0]))); }},
+        {"holding", [](const Args&) { return n(g().holding); }},
+        {"places_kept", [this](const Args&) { return n(places() == places_); }},
+        {"views", [](const Args&) {
+            int32_t v = 0;
+            for (int32_t i = 0; i < g().item_count; ++i) v += g().items[i].piece->view != nullptr;
+            return n(v);
+        }},
+        {"size", [](const Args&) { return n(g().pic_w) + " " + n(g().pic_h) + " " + n(g().cols) + " " + n(g().rows); }},
+        {"picture", [](const Args&) { return ::play.picture_path; }},
+        {"save_path", [](const Args&) { return ::play.save_path; }},
+        {"messages", [](const Args&) { return n(int64_t(ws::test::messages().size())); }},
+        {"message", [](const Args& a) { return box(a).text; }},
+        {"message_has", [](const Args& a) { return n(box(a).text.find(a[1]) != std::string::npos); }},
+        {"box", [](const Args& a) {  // caption, buttons, owner
+            const ws::Hwnd owner = box(a).owner;
+            return box(a).caption + " " + n(box(a).type & 0xF) + " " +
+                   (owner == ::play.game_window ? "game" : owner ? "other" : "none");
+        }},
+        {"same_game", [this](const Args&) { return n(::play.current_game == kept_); }},
+        {"game", [](const Args&) { return n(::play.current_game != nullptr); }},
+        {"windows", [](const Args&) {  // main and game window
+            return n(ws::is_window(::play.main_window)) + " " + n(ws::is_window(::play.game_window));
+        }},
+        {"window_handles", [](const Args&) {
+            return n(int64_t(::play.main_window)) + " " + n(int64_t(::play.game_window));
+        }},
+        {"emergency_hook", [](const Args&) { return n(graphics.emergency_save_hook == &emergency_save); }},
+        {"overhang", [](const Args&) {  // how far the game window's client passes the main window's
+            const Rect m = ws::get_client_rect(::play.main_window), w = ws::get_client_rect(::play.game_window);
+            return n(w.width() - m.width()) + " " + n(w.height() - m.height());
+        }},
+        {"keys", [](const Args&) { return n(::play.shift_down) + " " + n(::play.f1_down); }},
+        {"quit", [](const Args&) { return n(ws::test::quit_requested()) + " " + n(::play.close_without_asking); }},
+        {"usable", [](const Args& a) { return n(saved_game_usable(a[0])); }},
+        {"exists", [](const Args& a) { return n(fs::exists(a[0])); }},
+        {"text", [](const Args& a) {
+            std::ifstream in(a[0]);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        }},
+        {"kept_is", [this](const Args& a) { return n(fs::equivalent(kept_path_, a[0])); }},
+        {"picture_is", [](const Args& a) { return n(fs::equivalent(::play.picture_path, a[0])); }},
+        {"same_size", [](const Args& a) { return n(fs::file_size(a[0]) == fs::file_size(a[1])); }},
+        {"kept", [this](const Args&) { return kept_path_; }},
+        {"capture", [](const Args&) { return n(int64_t(ws::get_capture())); }},
+        {"surfaces", [](const Args&) { return n(DDBase::live_surfaces()); }},
+        {"guide", [](const Args&) { return n(int64_t(::play.guide_window)); }},
+        {"selected", [](const Args&) { return n(::play.last_selected); }},
+        {"temp_pictures", [](const Args&) {
+            int32_t left = 0;
+            for (const char* name : kTempPictures) left += fs::exists(name);
+            return n(left);
+        }},
+        {"desk", [](const Args&) {  // images and presenter left
+            return n(desk.desk_image != nullptr) + " " + n(desk.desk_back != nullptr) + " " +
+                   n(desk.presenter != nullptr);
+        }},
+    };
+    int32_t depth_ = 0;
+    Jig* kept_ = nullptr;
+    std::string places_, title_, kept_path_;
 
-class GameWindowTest : public RealWindows, public ::testing::Test {
-protected:
-    void SetUp() override { prepare(); }
-    void TearDown() override { finish(); }
+public:
+    static std::string name(const ::testing::TestParamInfo<testsupport::Script>& info) { return info.param.name; }
 };
 
 }  // namespace jigwintest

@@ -23,22 +23,13 @@ protected:
         settings.hanten = true;
     }
 
-    // Lays item i at `angle` so that the picture's centre would lie at c if the item sat at its true place.
-    static void lay(Jig& g, int32_t i, Point c, double angle) {
-        Item& it = g.items[i];
-        const Point r = rotate_point(it.join_dx, -it.join_dy, angle);
-        it.piece->cx = c.x - r.x;
-        it.piece->cy = c.y + r.y;
-        it.piece->set_angle(angle);
-        upload_view(it);
-    }
     // Lays cell b against cell a at `degrees` (turning b over first when the two lie on different sides), drops
     // it and joins it.
     void join(Jig& g, int32_t a, int32_t b, double degrees) {
         Piece& pb = *g.items[index_of(g, b)].piece;
         if (pb.turned != g.items[index_of(g, a)].piece->turned) pb.turn_over();
-        lay(g, index_of(g, a), {200, 150}, degrees * kPi / 180);
-        lay(g, index_of(g, b), {200, 150}, degrees * kPi / 180);
+        lay(g, a, {200, 150}, degrees);
+        lay(g, b, {200, 150}, degrees);
         to_top(g, b);
         ASSERT_EQ(g.joint_check(), a);
         g.joint(a);

@@ -1,6 +1,8 @@
 // Case tables, scripts and settings kept as data files beside the tests: one case a line, fields split by blanks.
 #pragma once
+#include <cstdio>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -33,12 +35,51 @@ inline std::string joined(const Fields& f) {
     return out;
 }
 
+struct Script {
+    std::string name;
+    std::vector<Fields> lines;
+};
+// The scripts of a data file: each opens with "script NAME", or "script NAME both" for one on each drawing path,
+// where a line opening with "plain" or "presenter" is for that path only and the presenter starts on each drawing.
+inline std::vector<Script> read_scripts(const std::string& path) {
+    std::vector<Script> out;
+    bool both = false;
+    for (const Fields& f : read_cases(path)) {
+        if (f[0] == "script") {
+            both = f.size() > 2 && f[2] == "both";
+            out.push_back({f.at(1) + (both ? "_plain" : ""), {}});
+            if (both) out.push_back({f[1] + "_presenter", {}});
+            continue;
+        }
+        for (size_t k = both ? 2 : 1; k > 0; --k) {
+            Script& s = out[out.size() - k];
+            const bool on_presenter = both && k == 1;
+            if (f.size() > 1 && (f[0] == "plain" || f[0] == "presenter")) {
+                if ((f[0] == "presenter") == on_presenter) s.lines.push_back(Fields(f.begin() + 1, f.end()));
+                continue;
+            }
+            s.lines.push_back(f);
+            if (on_presenter && f[0] == "draw") s.lines.push_back({"presenter"});
+        }
+    }
+    return out;
+}
+
+inline void PrintTo(const Script& s, std::ostream* os) { *os << s.name; }
+
 // Reads tests/<path>, written in the game's own settings format, over the settings.
 inline void read_test_settings(const std::string& path) {
     std::FILE* f = std::fopen((std::string(ZELTO_SOURCE_DIR) + "/tests/" + path).c_str(), "rb");
     if (!f) throw std::runtime_error("no settings file " + path);
     read_settings_from(f);
     std::fclose(f);
+}
+
+// Reads one line of the settings format (as "ddraw TRUE") over the settings.
+inline void read_setting_line(const std::string& line) {
+    std::FILE* f = fmemopen(const_cast<char*>(line.data()), line.size(), "rb");
+    read_settings_from(f);
+    if (f) std::fclose(f);
 }
 
 }  // namespace testsupport

@@ -12,38 +12,6 @@
 
 namespace testsupport {
 
-struct Script {
-    std::string name;
-    std::vector<Fields> lines;
-};
-// The scripts of a data file: each opens with "script NAME", or "script NAME both" for one on each drawing path,
-// where a line opening with "plain" or "presenter" is for that path only and the presenter starts on each drawing.
-inline std::vector<Script> read_scripts(const std::string& path) {
-    std::vector<Script> out;
-    bool both = false;
-    for (const Fields& f : read_cases(path)) {
-        if (f[0] == "script") {
-            both = f.size() > 2 && f[2] == "both";
-            out.push_back({f.at(1) + (both ? "_plain" : ""), {}});
-            if (both) out.push_back({f[1] + "_presenter", {}});
-            continue;
-        }
-        for (size_t k = both ? 2 : 1; k > 0; --k) {
-            Script& s = out[out.size() - k];
-            const bool on_presenter = both && k == 1;
-            if (f.size() > 1 && (f[0] == "plain" || f[0] == "presenter")) {
-                if ((f[0] == "presenter") == on_presenter) s.lines.push_back(Fields(f.begin() + 1, f.end()));
-                continue;
-            }
-            s.lines.push_back(f);
-            if (on_presenter && f[0] == "draw") s.lines.push_back({"presenter"});
-        }
-    }
-    return out;
-}
-
-inline void PrintTo(const Script& s, std::ostream* os) { *os << s.name; }
-
 class ScriptedDesk : public DeskWindow, public ::testing::WithParamInterface<Script> {
 protected:
     using Values = std::vector<double>;
@@ -63,7 +31,7 @@ protected:
     static double number(const std::string& s) {
         static const std::map<std::string, double> named{{"back", kBack}, {"beyond", kBeyondDeskColour},
             {"white", kWhite}, {"left", SOUND_LEFT}, {"right", SOUND_RIGHT}, {"hanten", SOUND_HANTEN},
-            {"sel", SOUND_SEL}, {"move", SOUND_MOVE}, {"draw", SOUND_GM_DRAW}};
+            {"sel", SOUND_SEL}, {"move", SOUND_MOVE}, {"draw", SOUND_GM_DRAW}, {"joint", SOUND_JOINT}};
         return named.count(s) ? named.at(s) : std::stod(s);
     }
     // What an expectation looks at, with its arguments.
@@ -77,6 +45,7 @@ protected:
         if (what == "ys") return each([](const Item& it) { return it.piece->cy; }, a);
         if (what == "ids") return each([](const Item& it) { return it.id; }, a);
         if (what == "banded") return each([](const Item& it) { return it.banded; }, a);
+        if (what == "merged") return each([](const Item& it) { return it.merged; }, a);
         if (what == "hidden") return each([](const Item& it) { return it.hidden; }, a);
         if (what == "seen") return each([](const Item& it) { return it.seen; }, a);
         if (what == "shown" || what == "window" || what == "desk") {  // at each x y; "shown" paints first

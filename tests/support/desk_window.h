@@ -122,6 +122,15 @@ public:  // open to the free helpers of the tests
             if (g.items[i].id == id) return i;
         return -1;
     }
+    // Lays group `id` at `degrees` so that the picture's centre would lie at c if it sat at its true place.
+    static void lay(Jig& g, int32_t id, Point c, double degrees = 0) {
+        Item& it = g.items[index_of(g, id)];
+        const Point r = rotate_point(it.join_dx, -it.join_dy, degrees * kPi / 180);
+        it.piece->cx = c.x - r.x;
+        it.piece->cy = c.y + r.y;
+        it.piece->set_angle(degrees * kPi / 180);
+        upload_view(it);
+    }
     // Moves group `id` to the top of the display list, as a pick-up does.
     static void to_top(Jig& g, int32_t id) {
         const int32_t i = index_of(g, id);

@@ -1,12 +1,20 @@
-// Helpers of the companion-window tests: the game window fixture with the companions installed, and a bounded
-// wait for the picture list's loader thread (the list's timer runs on the virtual clock, the thread in real time).
+// Helpers of the companion-window tests: the game window fixture with the companions installed, window scripts
+// with the guide's and the shape chooser's own actions and probes, and a bounded wait for the picture list's
+// loader thread (the list's timer runs on the virtual clock, the thread in real time).
 #pragma once
 #include <chrono>
+#include <cstring>
 #include <thread>
 
+#include "play/companions.h"
 #include "play/jigwin_support.h"
 #include "play/state.h"
+#include "puzzle/lines.h"
+#include "puzzle/state.h"
+#include "shell/state.h"
 #include "windows/companions.h"
+#include "windows/guide_state.h"
+#include "windows/katachi.h"
 #include "windows/viewer_state.h"
 
 namespace windowstest {
@@ -20,6 +28,98 @@ protected:
         install_companions();
         fs::create_directories("pictures");
     }
+};
+
+// Window scripts of data/companions.txt (its head tells the actions and probes added here).
+class CompanionScript : public jigwintest::WindowScript {
+protected:
+    void SetUp() override {
+        WindowScript::SetUp();
+        install_companions();
+    }
+    static void to(ws::Hwnd w, uint32_t msg, const Args& a, uintptr_t wparam = 0) {
+        ws::send_message(w, msg, wparam, ws::make_lparam(num(a[0]), num(a[1])));
+    }
+    // Pixels of `colour` in the guide window (in its right 20 columns only with "edge").
+    static int32_t guide_pixels(const Args& a) {
+        MemDC& s = *ws::client_surface(::play.guide_window);
+        const Colour colour = a[0] == "line" ? shell.line_color : Colour(std::stoul(a[0], nullptr, 0));
+        int32_t n = 0;
+        for (int32_t y = 0; y < s.height(); ++y)
+            for (int32_t x = a.size() > 1 ? s.width() - 20 : 0; x < s.width(); ++x) n += s.get_pixel(x, y) == colour;
+        return n;
+    }
+    int32_t lines_changed() const {
+        int32_t n = 0;
+        for (int32_t t = 0; t < kLineTemplates; ++t)
+            for (int32_t p = 0; p < kLinePointsMax; ++p) n += settings.line[t][p] != line_[t][p];
+        return n;
+    }
+
+public:
+    CompanionScript() {
+        actions_.insert({
+            {"corner", [](const Args&) {
+                settings.win_left = ws::screen_width() - 200;
+                settings.win_top = ws::screen_height() - 100;
+            }},
+            {"guide_size", [](const Args& a) {
+                const intptr_t size = ws::make_lparam(num(a[0]), num(a[1]));
+                ws::send_message(::play.guide_window, ws::WM_SIZE, ws::SIZE_RESTORED, size);
+            }},
+            {"paint_guide", [](const Args&) { ws::paint_at_once(::play.guide_window, nullptr); }},
+            {"down", [](const Args& a) {
+                ::play.shift_down = num(a[0]);
+                ::play.f1_down = num(a[1]);
+            }},
+            {"hold", [](const Args& a) { g().holding = num(a[0]); }},
+            {"place", [](const Args& a) { g().items[num(a[0])].piece->cx = num(a[1]); }},
+            {"open_guide", [](const Args&) { companions.open_guide(::play.game_window); }},
+            {"close_guide", [this](const Args&) {
+                objects_ = MemDC::live_objects();
+                ws::send_message(::play.guide_window, ws::WM_CLOSE, 0, 0);
+            }},
+            {"katachi", [this](const Args&) {
+                std::memcpy(line_, settings.line, sizeof line_);
+                std::memcpy(shapes_, puzzle.unit_shapes, sizeof shapes_);
+                katachi_ = open_katachi(::play.game_window);
+            }},
+            {"kdown", [this](const Args& a) { to(katachi_, ws::WM_LBUTTONDOWN, a); }},
+            {"kmove", [this](const Args& a) {
+                to(katachi_, ws::WM_MOUSEMOVE, a, a.size() > 2 ? uintptr_t(ws::MK_LBUTTON) : 0);
+            }},
+            {"kup", [this](const Args& a) { to(katachi_, ws::WM_LBUTTONUP, a); }},
+            {"kclose", [this](const Args&) { ws::send_message(katachi_, ws::WM_CLOSE, 0, 0); }},
+        });
+        probes_.insert({
+            {"guide_on_screen", [](const Args&) {
+                const Rect r = ws::get_window_rect(::play.guide_window);
+                return n(r.left >= 0 && r.top >= 0 && r.right <= ws::screen_width() && r.bottom <= ws::screen_height());
+            }},
+            {"guide_open", [](const Args&) { return n(::play.guide_window != 0); }},
+            {"guide_shows", [](const Args& a) { return n(guide_pixels(a) > 0); }},
+            {"thumb", [](const Args&) { return n(guide.thumb_w) + " " + n(guide.thumb_h); }},
+            {"objects_freed", [this](const Args&) { return n(MemDC::live_objects() < objects_); }},
+            {"line", [](const Args& a) {
+                const Point p = settings.line[num(a[0])][num(a[1])];
+                return n(p.x) + " " + n(p.y);
+            }},
+            {"lines_changed", [this](const Args&) { return n(lines_changed()); }},
+            {"shapes_kept", [this](const Args&) {
+                return n(std::memcmp(shapes_, puzzle.unit_shapes, sizeof shapes_) == 0);
+            }},
+            {"katachi", [this](const Args&) {  // open, and the one a second opening gives
+                const bool open = ws::is_window(katachi_);
+                return n(open) + " " + n(open && open_katachi(::play.game_window) == katachi_);
+            }},
+        });
+    }
+
+private:
+    int32_t objects_ = 0;
+    Point line_[kLineTemplates][kLinePointsMax];
+    UnitShape shapes_[unit_shape_count];
+    ws::Hwnd katachi_ = 0;
 };
 
 // Runs the list's timers until its loader has finished (at most ten real seconds).
