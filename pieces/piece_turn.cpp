@@ -120,8 +120,7 @@ Rect free_turn_reach(const SourceBox& src, int32_t w, int32_t h, double theta, i
         const uint32_t* row = src.words + size_t(j) * size_t(src.bw);
         const int32_t first = piece_box::first_kept(row, src.bw);
         if (first == src.bw) continue;
-        int32_t last = src.bw - 1;
-        while (row[last] == white_word) --last;
+        const int32_t last = piece_box::last_kept(row, src.bw);
         const double a0 = src.x0 + first - w / 2 - 1.0, a1 = src.x0 + last - w / 2 + 1.0;
         const double b = h / 2 - src.m0 - j;
         for (const double a : {a0, a1})
