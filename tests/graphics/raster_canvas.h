@@ -64,4 +64,5 @@ inline std::vector<Point> points(const std::vector<int64_t>& g) {
     for (size_t i = 0; i + 1 < g.size(); i += 2) out.push_back({int32_t(g[i]), int32_t(g[i + 1])});
     return out;
 }
-template <typename T> std::vector<T> values(const std::vector<int64_t>& g) { return std::vector<T>(g.begin(), g.end()); }
+template <typename T>
+std::vector<T> values(const std::vector<int64_t>& g) { return std::vector<T>(g.begin(), g.end()); }
