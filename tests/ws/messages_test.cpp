@@ -1,5 +1,4 @@
-// Window layer: the loop and quitting, thread messages, timers, pop-up menus and accelerators, sound and clipboard
-// bitmaps.
+// Window layer: the loop and quitting, thread messages, timers, pop-up menus and accelerators, clipboard bitmaps.
 #include "support/ws_support.h"
 
 using namespace wstest;
@@ -110,15 +109,6 @@ TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoComman
     std::vector<uintptr_t> commands;
     for (const Seen& s : seen_of(ws::WM_COMMAND, w)) commands.push_back(s.wparam);
     EXPECT_EQ(commands, (std::vector<uintptr_t>{1 << 16 | 200})) << "Ctrl+O is in the table, Ctrl+Shift+O is not";
-}
-
-// One of the game's own sounds.
-TEST_F(WsTest, ASynchronousSoundIsOverWhenItsPlayReturns) {
-    const std::string wave = std::string(ZELTO_SOURCE_DIR) + "/data/SOUND/joint.wav";
-    const uint32_t nostop = ws::SND_ASYNC | ws::SND_NOSTOP;
-    EXPECT_TRUE(ws::play_wave(wave, ws::SND_SYNC));
-    EXPECT_TRUE(ws::play_wave(wave, nostop)) << "a synchronous sound is over when the play returns";
-    EXPECT_FALSE(ws::play_wave(wave, nostop)) << "an asynchronous one is not";
 }
 
 // A copied bitmap comes back pixel for pixel, row order included, into a surface that had another size.
