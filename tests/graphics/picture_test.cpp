@@ -111,9 +111,6 @@ Bytes make_bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compressio
     return out;
 }
 
-const uint32_t P0 = 0x102030, P1 = 0xF0E0D0;
-const std::vector<uint32_t> kPalette = {P0, P1, 0x00FF00, 0xFF0000, 0x0000FF, 0x808080, 0x123456};
-
 // The variants and their hand-worked pixels are rows of data/bmp_variants.txt.
 TEST(Bmp, EveryVariantGivesTheHandCheckedPixels) {
     for (const DataRow& k : data_rows("bmp_variants")) {
@@ -133,13 +130,13 @@ TEST(Bmp, EveryVariantGivesTheHandCheckedPixels) {
 TEST(Bmp, MalformedFilesAreRefusedWithoutHarm) {
     BmpPicture p;
     EXPECT_FALSE(read_bmp(nullptr, 0, p));
-    const Bytes eight = make_bmp(3, 2, 8, 0, {}, kPalette, {6, 5, 4, 0, 3, 2, 1, 0});
+    const Bytes eight = make_bmp(3, 2, 8, 0, {}, std::vector<uint32_t>(7), {6, 5, 4, 0, 3, 2, 1, 0});
     const Bytes huge = make_bmp(60000, 60000, 24, 0, {}, {}, {1, 2, 3, 0});  // refused before anything is allocated
     for (const Bytes& bad : {Bytes{'B', 'M', 1, 2, 3}, Bytes(eight.begin(), eight.begin() + 10),
                              Bytes(eight.begin(), eight.begin() + 30), Bytes(eight.begin(), eight.begin() + 54), huge})
         EXPECT_FALSE(read_bmp(bad.data(), bad.size(), p)) << bad.size();
     EXPECT_TRUE(p.words.empty());
-    const Bytes wild = make_bmp(2, 1, 8, 0, {}, {P0, P1}, {200, 255, 0, 0});  // indices past the palette
+    const Bytes wild = make_bmp(2, 1, 8, 0, {}, {0x102030, 0xF0E0D0}, {200, 255, 0, 0});  // indices past the palette
     EXPECT_TRUE(!read_bmp(wild.data(), wild.size(), p) || p.words.size() == 2u);
     EXPECT_FALSE(read_bmp_file("/nonexistent/zelto/picture.bmp", p));
 }

@@ -1,4 +1,5 @@
-// Drawing surfaces: pixel access, colour/monochrome transfers, and the fatal errors of surfaces and the presenter.
+// Drawing surfaces: pixel access, colour/monochrome transfers; the presenter's image ownership; the fatal errors of
+// surfaces and the presenter.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -60,6 +61,27 @@ TEST(MemDC, TransfersBetweenColourAndMonochromeUseTheContextColours) {
     dst.set_brush(0x00332211);
     dst.blit(1, 0, 1, 1, mono, 0, 0, PATCOPY);
     EXPECT_EQ(dst.pixels()[1], 0x00112233u);
+}
+
+// Replacing an image releases the old one; a presenter that borrowed another's table releases none of its images
+// when it clears the table or finishes.
+TEST(Presenter, ImagesAreReleasedOnceAndBorrowedTablesNever) {
+    DDBase owner(4), tray(8);
+    owner.init(0);
+    tray.init(0);
+    MemDC item;
+    item.create(BIT_SCREEN, 10, 8);
+    for (int32_t id : {0, 1}) owner.set_img(id, &item);
+    owner.table_count = 2;
+    const int32_t before = DDBase::live_surfaces();
+    owner.set_img(1, &item);
+    EXPECT_EQ(DDBase::live_surfaces(), before);
+    tray.copy_table(owner);
+    EXPECT_EQ(std::pair(tray.table_count, tray.surfaces[1]), std::pair(2, owner.surfaces[1]));
+    tray.clear_table();
+    EXPECT_EQ(std::pair(tray.surfaces[0], tray.surfaces[1]), std::pair((MemDC*)nullptr, (MemDC*)nullptr));
+    tray.finish();
+    EXPECT_EQ(DDBase::live_surfaces(), before);
 }
 
 // A 4 x 4 surface of the given type and a presenter of two slots, for the fatal cases below to misuse.

@@ -1,4 +1,5 @@
-// Window layer: the loop and quitting, thread messages, timers, pop-up menus and accelerators, clipboard bitmaps.
+// Window layer: the loop and quitting, thread messages, timers, mouse moves, pop-up menus and accelerators,
+// clipboard bitmaps.
 #include "support/ws_support.h"
 
 using namespace wstest;
@@ -90,6 +91,21 @@ TEST_F(Messages, TimersTickAtTheirPeriodSettingAgainRestartsAndTheyDieWithTheirW
     seen().clear();
     ws::test::advance(5000);
     EXPECT_TRUE(seen_of(ws::WM_TIMER).empty());
+}
+
+// Moves collapse into the latest only while the keys stay the same and no press comes between; they arrive in the
+// client coordinates of the window under the pointer.
+TEST_F(Messages, MovesCollapseUntilTheKeysChange) {
+    const ws::Hwnd b = top(200, 0, 100, 100);
+    ws::test::pump();
+    for (const Point p : {Point{250, 60}, Point{251, 61}}) ws::test::mouse(ws::WM_MOUSEMOVE, p);
+    ws::test::mouse(ws::WM_MOUSEMOVE, {252, 62}, ws::MK_SHIFT);
+    ws::test::mouse(ws::WM_LBUTTONDOWN, {252, 62});
+    ws::test::mouse(ws::WM_MOUSEMOVE, {253, 63});
+    ws::test::pump();
+    std::vector<Point> points;
+    for (const Seen& s : seen_of(ws::WM_MOUSEMOVE, b)) points.push_back({ws::lparam_x(s.lparam), s.lparam >> 16});
+    EXPECT_EQ(points, (std::vector<Point>{{51, 61}, {52, 62}, {53, 63}}));
 }
 
 TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoCommand) {
