@@ -104,7 +104,8 @@ TEST_F(Messages, MovesCollapseUntilTheKeysChange) {
     ws::test::mouse(ws::WM_MOUSEMOVE, {253, 63});
     ws::test::pump();
     std::vector<Point> points;
-    for (const Seen& s : seen_of(ws::WM_MOUSEMOVE, b)) points.push_back({ws::lparam_x(s.lparam), s.lparam >> 16});
+    for (const Seen& s : seen_of(ws::WM_MOUSEMOVE, b))
+        points.push_back({ws::lparam_x(s.lparam), ws::lparam_y(s.lparam)});
     EXPECT_EQ(points, (std::vector<Point>{{51, 61}, {52, 62}, {53, 63}}));
 }
 
