@@ -1,5 +1,5 @@
-// Window layer: the loop and quitting, thread messages, timers, mouse moves, pop-up menus and accelerators,
-// clipboard bitmaps.
+// Window layer: the loop and quitting, thread messages, timers, the part to paint, mouse moves, pop-up menus and
+// accelerators, clipboard bitmaps.
 #include "support/ws_support.h"
 
 using namespace wstest;
@@ -85,6 +85,15 @@ TEST_F(Messages, TimersTickAtTheirPeriodSettingAgainRestartsAndTheyDieWithTheirW
     seen().clear();
     ws::test::advance(5000);
     EXPECT_TRUE(seen_of(ws::WM_TIMER).empty());
+}
+
+// The part to paint is the union of the invalidated rectangles, clipped to the client area.
+TEST_F(Messages, ThePartToPaintIsTheUnionOfTheInvalidatedRectangles) {
+    const Rect a{10, 10, 20, 20}, b{50, 5, 60, 40}, outside{500, 500, 600, 600};
+    for (const Rect* r : {&a, &b, &outside}) ws::invalidate_rect(w, r, false);
+    Rect part;
+    ASSERT_TRUE(ws::get_update_rect(w, part));
+    EXPECT_EQ(part, (Rect{10, 5, 60, 40}));
 }
 
 // Moves collapse into the latest only while the keys stay the same and no press comes between; they arrive in the
