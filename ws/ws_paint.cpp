@@ -10,7 +10,7 @@ namespace {
 Rect unite(const Rect& a, const Rect& b) {
     if (a.empty()) return b;
     if (b.empty()) return a;
-    return b;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
 Rect clip(const Rect& r, const Rect& to) {
