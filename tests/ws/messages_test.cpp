@@ -1,5 +1,5 @@
-// Window layer: the loop and quitting, thread messages, timers, the part to paint, mouse moves, pop-up menus and
-// accelerators, clipboard bitmaps.
+// Window layer: the loop and quitting, thread messages, timers, the part to paint, mouse moves and capture, pop-up
+// menus and accelerators, clipboard bitmaps.
 #include "support/ws_support.h"
 
 using namespace wstest;
@@ -110,6 +110,21 @@ TEST_F(Messages, MovesCollapseUntilTheKeysChange) {
     for (const Seen& s : seen_of(ws::WM_MOUSEMOVE, b))
         points.push_back({ws::lparam_x(s.lparam), ws::lparam_y(s.lparam)});
     EXPECT_EQ(points, (std::vector<Point>{{51, 61}, {52, 62}, {53, 63}}));
+}
+
+// With the capture, input goes to its holder wherever the pointer is; a holder that loses it is told, and a
+// destroyed holder gives it up.
+TEST_F(Messages, CaptureRoutesInputUntilTakenOverOrItsWindowGoes) {
+    const ws::Hwnd b = top(200, 0, 100, 100);
+    ws::set_capture(w);
+    ws::test::mouse(ws::WM_LBUTTONUP, {250, -20});
+    ws::test::pump();
+    ASSERT_EQ(seen_of(ws::WM_LBUTTONUP, w).size(), 1u);
+    EXPECT_EQ(ws::lparam_y(seen_of(ws::WM_LBUTTONUP, w)[0].lparam), -20);
+    ws::set_capture(b);
+    EXPECT_EQ(seen_of(ws::WM_CAPTURECHANGED, w).size(), 1u);
+    ws::destroy_window(b);
+    EXPECT_EQ(ws::get_capture(), 0);
 }
 
 TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoCommand) {
