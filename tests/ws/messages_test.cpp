@@ -1,5 +1,5 @@
 // Window layer: the loop and quitting, thread messages, timers, the part to paint, mouse moves and capture, pop-up
-// menus and accelerators, clipboard bitmaps.
+// menus and accelerators, owned windows, clipboard bitmaps.
 #include "support/ws_support.h"
 
 using namespace wstest;
@@ -144,6 +144,21 @@ TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoComman
     std::vector<uintptr_t> commands;
     for (const Seen& s : seen_of(ws::WM_COMMAND, w)) commands.push_back(s.wparam);
     EXPECT_EQ(commands, (std::vector<uintptr_t>{1 << 16 | 200})) << "Ctrl+O is in the table, Ctrl+Shift+O is not";
+}
+
+// A window owned through a child belongs to the child's top-level window: it outlives the child and, when the
+// top-level window goes, hears of it first.
+TEST_F(WsTest, WindowsOwnedThroughAChildBelongToItsTopLevelWindow) {
+    const ws::Hwnd main = top(), game = child(main, 0, 0, 100, 100);
+    const ws::Hwnd guide = ws::create_window("Rec", "全体", ws::WS_OVERLAPPEDWINDOW, 0, 0, 80, 60, game, 0);
+    EXPECT_EQ(ws::get_parent(guide), main);
+    ws::destroy_window(game);
+    ASSERT_TRUE(ws::is_window(guide));
+    seen().clear();
+    ws::destroy_window(main);
+    std::vector<ws::Hwnd> gone;
+    for (const Seen& s : seen_of(ws::WM_DESTROY)) gone.push_back(s.hwnd);
+    EXPECT_EQ(gone, (std::vector<ws::Hwnd>{guide, main}));
 }
 
 // A copied bitmap comes back pixel for pixel, row order included, into a surface that had another size.
