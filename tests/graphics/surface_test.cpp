@@ -1,5 +1,5 @@
-// Drawing surfaces: pixel access, colour/monochrome transfers; the presenter's image ownership; the fatal errors of
-// surfaces and the presenter.
+// Drawing surfaces: context objects, pixel access, colour/monochrome transfers; the presenter's image ownership; the
+// fatal errors of surfaces and the presenter.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -15,6 +15,25 @@
 namespace {
 
 constexpr Colour red = 0x0000FF, green = 0x00FF00, white = 0xFFFFFF;
+
+// Pens and brushes replace each other rather than pile up; releasing the context frees them with it, and a context
+// taken again starts with the stock white brush.
+TEST(MemDC, PensAndBrushesAreOwnedOnce) {
+    const int32_t start = MemDC::live_objects();
+    MemDC s;
+    s.create(BIT_DIB, 6, 6);  // a bitmap and its context
+    s.fill(0, 0, 6, 6, red);
+    for (Colour c : {red, green}) s.set_pen(c, 1);
+    s.set_brush(red);
+    s.fill(0, 0, 1, 1, red);  // replaces the brush
+    EXPECT_EQ(MemDC::live_objects(), start + 4);
+    s.release_dc();
+    EXPECT_EQ(MemDC::live_objects(), start + 1);
+    s.flood_fill(5, 5, 0, FLOODFILLBORDER);
+    EXPECT_EQ(s.get_pixel(5, 5), white);
+    s.destroy();
+    EXPECT_EQ(MemDC::live_objects(), start);
+}
 
 TEST(MemDC, PixelValuesRowOrderInfoAndMonochrome) {
     MemDC s, m;
