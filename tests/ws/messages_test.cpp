@@ -97,30 +97,24 @@ TEST_F(Messages, ThePartToPaintIsTheUnionOfTheInvalidatedRectangles) {
 }
 
 // Moves collapse into the latest only while the keys stay the same and no press comes between; they arrive in the
-// client coordinates of the window under the pointer.
-TEST_F(Messages, MovesCollapseUntilTheKeysChange) {
+// client coordinates of the window under the pointer. With the capture, input goes to its holder wherever the
+// pointer is; a holder that loses it is told, and a destroyed holder gives it up.
+TEST_F(Messages, MovesCollapseUntilTheKeysChangeAndTheCaptureRoutesInput) {
     const ws::Hwnd b = top(200, 0, 100, 100);
     ws::test::pump();
     for (const Point p : {Point{250, 60}, Point{251, 61}}) ws::test::mouse(ws::WM_MOUSEMOVE, p);
     ws::test::mouse(ws::WM_MOUSEMOVE, {252, 62}, ws::MK_SHIFT);
     ws::test::mouse(ws::WM_LBUTTONDOWN, {252, 62});
     ws::test::mouse(ws::WM_MOUSEMOVE, {253, 63});
-    ws::test::pump();
-    std::vector<Point> points;
-    for (const Seen& s : seen_of(ws::WM_MOUSEMOVE, b))
-        points.push_back({ws::lparam_x(s.lparam), ws::lparam_y(s.lparam)});
-    EXPECT_EQ(points, (std::vector<Point>{{51, 61}, {52, 62}, {53, 63}}));
-}
-
-// With the capture, input goes to its holder wherever the pointer is; a holder that loses it is told, and a
-// destroyed holder gives it up.
-TEST_F(Messages, CaptureRoutesInputUntilTakenOverOrItsWindowGoes) {
-    const ws::Hwnd b = top(200, 0, 100, 100);
     ws::set_capture(w);
     ws::test::mouse(ws::WM_LBUTTONUP, {250, -20});
     ws::test::pump();
-    ASSERT_EQ(seen_of(ws::WM_LBUTTONUP, w).size(), 1u);
-    EXPECT_EQ(ws::lparam_y(seen_of(ws::WM_LBUTTONUP, w)[0].lparam), -20);
+    using At = std::tuple<ws::Hwnd, int32_t, int32_t>;  // the window told, and the point in its client area
+    std::vector<At> got;
+    for (const Seen& s : seen())
+        if (s.msg == ws::WM_MOUSEMOVE || s.msg == ws::WM_LBUTTONUP)
+            got.emplace_back(s.hwnd, ws::lparam_x(s.lparam), ws::lparam_y(s.lparam));
+    EXPECT_EQ(got, (std::vector<At>{{b, 51, 61}, {b, 52, 62}, {b, 53, 63}, {w, 250, -20}}));
     ws::set_capture(b);
     EXPECT_EQ(seen_of(ws::WM_CAPTURECHANGED, w).size(), 1u);
     ws::destroy_window(b);
