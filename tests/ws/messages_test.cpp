@@ -87,6 +87,23 @@ TEST_F(Messages, TimersTickAtTheirPeriodSettingAgainRestartsAndTheyDieWithTheirW
     EXPECT_TRUE(seen_of(ws::WM_TIMER).empty());
 }
 
+// Timer 1 posts a chain of messages when it ticks; timer 2 falls due at the same moment and must wait for the
+// whole chain, as cutting one piece per posted message relies on.
+TEST_F(Messages, ATimerWaitsUntilNoPostedMessageIsLeft) {
+    int chain = 0;
+    set_hook([&](ws::Hwnd h, uint32_t msg, uintptr_t wp, intptr_t, intptr_t&) {
+        if ((msg == ws::WM_TIMER && wp == 1) || (msg == MSG_A && ++chain < 5)) ws::post_message(h, MSG_A, 0, 0);
+        if (msg == ws::WM_TIMER) ws::kill_timer(h, wp);
+        return false;
+    });
+    ws::set_timer(w, 1, 40);
+    ws::set_timer(w, 2, 40);
+    ws::test::advance(40);
+    std::vector<uintptr_t> got;  // timer ids and the program's own messages
+    for (const Seen& s : seen()) got.push_back(s.msg == ws::WM_TIMER ? s.wparam : s.msg);
+    EXPECT_EQ(got, (std::vector<uintptr_t>{1, MSG_A, MSG_A, MSG_A, MSG_A, MSG_A, 2}));
+}
+
 // The part to paint is the union of the invalidated rectangles, clipped to the client area.
 TEST_F(Messages, ThePartToPaintIsTheUnionOfTheInvalidatedRectangles) {
     const Rect a{10, 10, 20, 20}, b{50, 5, 60, 40}, outside{500, 500, 600, 600};
