@@ -82,6 +82,23 @@ TEST(MemDC, TransfersBetweenColourAndMonochromeUseTheContextColours) {
     EXPECT_EQ(dst.pixels()[1], 0x00112233u);
 }
 
+// A frame holds a border fill inside it; an ellipse is outlined with the pen and filled with the brush.
+TEST(MemDC, FramesFillsAndEllipsesTakeThePenAndTheBrush) {
+    constexpr Colour grey = 0x808080;
+    MemDC s;
+    s.create(BIT_DIB, 8, 8);
+    s.fill(0, 0, 8, 8, grey);
+    s.set_pen1(white);
+    s.frame(1, 1, 5, 5);
+    s.set_brush(red);
+    s.flood_fill(3, 3, white, FLOODFILLBORDER);
+    EXPECT_EQ(std::tuple(s.get_pixel(3, 3), s.get_pixel(5, 3), s.get_pixel(6, 6)), std::tuple(red, white, grey));
+    s.set_pen1(0);
+    s.set_brush(green);
+    s.ellipse(0, 0, 5, 5);
+    EXPECT_EQ(std::tuple(s.get_pixel(2, 2), s.get_pixel(0, 2), s.get_pixel(0, 0)), std::tuple(green, 0u, grey));
+}
+
 // Replacing an image releases the old one; a presenter that borrowed another's table releases none of its images
 // when it clears the table or finishes.
 TEST(Presenter, ImagesAreReleasedOnceAndBorrowedTablesNever) {
