@@ -1,4 +1,4 @@
-// The rasteriser: lines, Bézier chains, ellipses and flood fills pixel for pixel; block transfers and stretch indices.
+// The rasteriser: lines, Bézier chains, ellipses and flood fills pixel for pixel; block transfers and stretching.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -168,6 +168,20 @@ TEST(RasterStretch, IndexRulesForShrinkingAndEnlarging) {
         for (int32_t j = 0; j < sizes[1]; ++j) got.push_back(raster::stretch_index(j, sizes[0], sizes[1], sizes[2]));
         EXPECT_EQ(got, k[1]) << k[0][0] << "->" << k[0][1] << " " << k[0][2];
     }
+}
+
+// A source rectangle reaching past its surface, on either side, leaves the pixels it would feed alone; within one
+// surface the source is read before it is overwritten.
+TEST(RasterStretch, SourcesPastTheSurfaceAndOverlapsWithinIt) {
+    Canvas src = numbered(4, 4);
+    for (const auto& [sx, want] : {std::pair{2, std::vector<uint32_t>{name(2, 0), name(3, 0), 0, 0}},
+                                   std::pair{-2, std::vector<uint32_t>{0, 0, name(0, 0), name(1, 0)}}}) {
+        Canvas part(4, 1, 0);
+        raster::stretch_rect(part.view(), 0, 0, 4, 1, src.view(), sx, 0, 4, 1, with(raster::Rop::copy));
+        EXPECT_EQ(part.words, want) << sx;
+    }
+    raster::stretch_rect(src.view(), 0, 0, 4, 4, src.view(), 0, 0, 2, 2, with(raster::Rop::copy));
+    EXPECT_EQ(std::pair(src.at(3, 3), src.at(1, 1)), std::pair(name(1, 1), name(0, 0)));
 }
 
 }  // namespace
