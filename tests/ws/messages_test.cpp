@@ -1,5 +1,5 @@
 // Window layer: the loop and quitting, thread messages, timers, the part to paint, mouse moves and capture, pop-up
-// menus and accelerators, owned windows, clipboard bitmaps.
+// menus and accelerators, owned windows, sound, clipboard bitmaps.
 #include "support/ws_support.h"
 
 using namespace wstest;
@@ -170,6 +170,15 @@ TEST_F(WsTest, WindowsOwnedThroughAChildBelongToItsTopLevelWindow) {
     std::vector<ws::Hwnd> gone;
     for (const Seen& s : seen_of(ws::WM_DESTROY)) gone.push_back(s.hwnd);
     EXPECT_EQ(gone, (std::vector<ws::Hwnd>{guide, main}));
+}
+
+// With one of the game's own sounds: a synchronous play is over when it returns, an asynchronous one is not.
+TEST_F(WsTest, ASynchronousSoundIsOverWhenItsPlayReturns) {
+    const std::string wave = std::string(ZELTO_SOURCE_DIR) + "/data/SOUND/joint.wav";
+    const uint32_t nostop = ws::SND_ASYNC | ws::SND_NOSTOP;
+    EXPECT_TRUE(ws::play_wave(wave, ws::SND_SYNC));
+    EXPECT_TRUE(ws::play_wave(wave, nostop));
+    EXPECT_FALSE(ws::play_wave(wave, nostop));
 }
 
 // A copied bitmap comes back pixel for pixel, row order included, into a surface that had another size.
