@@ -1,11 +1,13 @@
-// The lightness-hue-saturation colour model and the rectangle helpers.
+// The lightness-hue-saturation colour model, the rectangle helpers and the busy-cursor stack.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 
 #include "graphics/colour_model.h"
+#include "graphics/cursor.h"
 #include "graphics/geometry.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -47,6 +49,30 @@ TEST(Rectangles, Intersect) {
     EXPECT_EQ(intersect_rect(a, {5, -5, 20, 3}), (Rect{5, 0, 10, 3}));
     for (const Rect& b : {Rect{10, 0, 20, 10}, Rect{0, 10, 10, 20}, Rect{3, 3, 3, 8}})
         EXPECT_EQ(intersect_rect(a, b), Rect{});
+}
+
+TEST(BusyCursor, PushesShowTheirCursorPopsGoBackAndTheBottomStays) {
+    if (cursor_depth() == 0) push_cursor(ws::IDC_ARROW);  // the stack is process-wide: down to its bottom node
+    while (cursor_depth() > 1) pop_cursor();
+    push_cursor(ws::IDC_ARROW);
+    pop_cursor();
+    const ws::Hcursor bottom = ws::get_cursor();
+    const int32_t first = bottom == ws::IDC_WAIT ? ws::IDC_ARROW : ws::IDC_WAIT;
+    const int32_t second = ws::IDC_ARROW + ws::IDC_WAIT - first;
+    push_cursor(first);
+    EXPECT_EQ(ws::get_cursor(), ws::load_cursor(first));
+    push_cursor(second);
+    EXPECT_EQ(std::pair(ws::get_cursor(), cursor_depth()), std::pair(ws::load_cursor(second), 3));
+    pop_cursor();
+    EXPECT_EQ(ws::get_cursor(), ws::load_cursor(first));
+    pop_cursor();
+    EXPECT_EQ(std::pair(ws::get_cursor(), cursor_depth()), std::pair(bottom, 1));
+    ws::set_cursor(ws::load_cursor(first));
+    for (int i = 0; i < 3; ++i) pop_cursor();  // more pops than pushes: the bottom stays, the cursor is not touched
+    EXPECT_EQ(std::pair(ws::get_cursor(), cursor_depth()), std::pair(ws::load_cursor(first), 1));
+    push_cursor(second);
+    pop_cursor();
+    EXPECT_EQ(ws::get_cursor(), bottom);
 }
 
 }  // namespace
