@@ -1,5 +1,5 @@
-// Window layer: the loop and quitting, thread messages, timers, the part to paint, mouse moves and capture, pop-up
-// menus and accelerators, owned windows, sound, clipboard bitmaps.
+// Window layer: the loop and quitting, thread messages, timers, the part to paint, mouse moves and capture, keys,
+// pop-up menus and accelerators, owned windows, sound, clipboard bitmaps.
 #include "support/ws_support.h"
 
 using namespace wstest;
@@ -136,6 +136,27 @@ TEST_F(Messages, MovesCollapseUntilTheKeysChangeAndTheCaptureRoutesInput) {
     EXPECT_EQ(seen_of(ws::WM_CAPTURECHANGED, w).size(), 1u);
     ws::destroy_window(b);
     EXPECT_EQ(ws::get_capture(), 0);
+}
+
+// Keys go to the focus; the layer keeps their state, and a key already down is marked as a repeat.
+TEST_F(Messages, KeysGoToTheFocusWithTheirStateAndRepeats) {
+    ws::set_focus(w);
+    ws::test::key(ws::WM_KEYDOWN, ws::VK_SHIFT);
+    EXPECT_LT(ws::get_key_state(ws::VK_SHIFT), 0);
+    for (uintptr_t k : {uintptr_t('R'), uintptr_t('R')}) ws::test::key(ws::WM_KEYDOWN, k);
+    ws::test::key(ws::WM_KEYUP, 'R');
+    ws::test::key(ws::WM_KEYUP, ws::VK_SHIFT);
+    EXPECT_EQ(ws::get_key_state(ws::VK_SHIFT), 0);
+    ws::test::key(ws::WM_KEYDOWN, ws::VK_ESCAPE);
+    ws::test::pump();
+    std::vector<std::tuple<ws::Hwnd, uint32_t, uintptr_t, bool>> keys;
+    for (const Seen& s : seen())
+        if (s.msg == ws::WM_KEYDOWN || s.msg == ws::WM_KEYUP)
+            keys.emplace_back(s.hwnd, s.msg, s.wparam, s.lparam >> 30 & 1);  // bit 30: the key was down before
+    using K = decltype(keys)::value_type;
+    EXPECT_EQ(keys, (std::vector<K>{{w, ws::WM_KEYDOWN, ws::VK_SHIFT, false}, {w, ws::WM_KEYDOWN, 'R', false},
+                                    {w, ws::WM_KEYDOWN, 'R', true}, {w, ws::WM_KEYUP, 'R', true},
+                                    {w, ws::WM_KEYUP, ws::VK_SHIFT, true}, {w, ws::WM_KEYDOWN, ws::VK_ESCAPE, false}}));
 }
 
 TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoCommand) {
