@@ -1,5 +1,5 @@
 // Window layer: the loop and quitting, thread messages, timers, the part to paint, mouse moves and capture, keys,
-// pop-up menus and accelerators, owned windows, sound, clipboard bitmaps.
+// pop-up menus and accelerators, owned windows, sound, text drawing, clipboard bitmaps.
 #include "support/ws_support.h"
 
 using namespace wstest;
@@ -191,6 +191,44 @@ TEST_F(WsTest, WindowsOwnedThroughAChildBelongToItsTopLevelWindow) {
     std::vector<ws::Hwnd> gone;
     for (const Seen& s : seen_of(ws::WM_DESTROY)) gone.push_back(s.hwnd);
     EXPECT_EQ(gone, (std::vector<ws::Hwnd>{guide, main}));
+}
+
+// Text lands inside its box, clipped to the surface; only opaque text fills the box with its background.
+TEST_F(WsTest, TextExtentsAndDrawingInsideTheBox) {
+    const Size one = ws::text_extent("W"), three = ws::text_extent("WWW");
+    EXPECT_TRUE(one.cx > 0 && three.cy == one.cy && three.cx > 2 * one.cx);
+    EXPECT_GT(ws::text_extent("完成しました").cx, 5 * one.cx / 2) << "a CJK font is found";
+    EXPECT_EQ(ws::text_extent("").cx, 0);
+    const ws::TextMetrics m = ws::text_metrics();
+    EXPECT_EQ(m.height, one.cy);
+    EXPECT_EQ(m.ascent + m.descent, m.height);
+
+    const struct {
+        std::string text;
+        int32_t x, y;
+        bool opaque;
+    } cases[] = {{"zelto 完成", 10, 5, false}, {"ABC", 4, 2, true}, {"Hg", 0, 0, false}, {"WWWWWWWW", -7, 30, true},
+                 {"x", 500, 500, true}, {"x", -500, 0, true}, {"\xe5\xae\x8c\xff\x80z", 60, 20, true}};  // bad UTF-8
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.text);
+        std::vector<uint32_t> s(120 * 40, 0x00FFFFFF);
+        ws::draw_text(s.data(), 120, 40, k.x, k.y, k.text, 0x000000FF, 0x00FF0000, k.opaque);  // red on blue
+        const Size box = ws::text_extent(k.text);
+        int in = 0, out = 0, blue = 0;  // changed pixels inside and outside the box; blue ones
+        for (size_t i = 0; i < s.size(); ++i) {
+            const int32_t c = int32_t(i % 120), r = 39 - int32_t(i / 120);
+            if (s[i] != 0x00FFFFFF) (c >= k.x && c < k.x + box.cx && r >= k.y && r < k.y + box.cy ? in : out)++;
+            EXPECT_TRUE(s[i] == 0xFFFFFF || s[i] == 0xFF0000 || (k.opaque && s[i] == 0x0000FF)) << std::hex << s[i];
+            blue += s[i] == 0x000000FF;
+        }
+        EXPECT_EQ(out, 0);
+        EXPECT_EQ(in > 0, k.x < 120 && k.y < 40 && k.x + box.cx > 0);
+        if (k.opaque && k.x >= 0 && k.x + box.cx <= 120 && k.y + box.cy <= 40) {
+            EXPECT_EQ(in, box.cx * box.cy) << "opaque text fills its whole box";
+        }
+        EXPECT_TRUE(k.opaque || blue == 0);
+    }
+    ws::draw_text(nullptr, 10, 10, 0, 0, "x", 0, 0, true);
 }
 
 // With one of the game's own sounds: a synchronous play is over when it returns, an asynchronous one is not.
