@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <regex>
 #include <string>
 
 #include "graphics/state.h"
 #include "graphics/trace.h"
+#include "support/temp_dir.h"
 #include "ws/ws.h"
 
 namespace {
@@ -26,33 +28,25 @@ std::string contents_of(const std::string& name) {
 // The event part of ring line i (after the 12-column tick prefix).
 std::string event_of(const std::string& text, std::size_t i) { return text.substr(i * kLineBytes + 12, 13); }
 
-// A fresh folder made current. A death test's child runs the test again from its start: it finds the folder of its
-// parent in the environment, so both look at the same files.
+// A folder of the test's own made current. A death test's child runs the test again from its start: it finds its
+// parent's folder in the environment, so both look at the same files.
 class TraceFolder {
 public:
-    TraceFolder() : old_(fs::current_path()) {
-        if (const char* inherited = std::getenv("ZELTO_TRACE_TEST_DIR")) {
-            dir_ = inherited;
-        } else {
-            char pattern[] = "/tmp/zelto-trace-XXXXXX";
-            if (mkdtemp(pattern) != nullptr) dir_ = pattern;
-            setenv("ZELTO_TRACE_TEST_DIR", dir_.c_str(), 1);
-        }
-        fs::current_path(dir_);
-        graphics.trace_switch = 0;
-        graphics.emergency_save_hook = nullptr;
+    TraceFolder() {
+        if (!std::getenv("ZELTO_TRACE_TEST_DIR")) setenv("ZELTO_TRACE_TEST_DIR", own_.emplace().string().c_str(), 1);
+        fs::current_path(std::getenv("ZELTO_TRACE_TEST_DIR"));
+        graphics.reset();
     }
     ~TraceFolder() {
         trace_close();
-        graphics.trace_switch = 0;
+        graphics.reset();
         unsetenv("ZELTO_TRACE_TEST_DIR");
         fs::current_path(old_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
     }
 
 private:
-    fs::path old_, dir_;
+    fs::path old_ = fs::current_path();
+    std::optional<testsupport::TempDir> own_;
 };
 
 TEST(TraceLog, PrefixAndRing) {
@@ -117,7 +111,9 @@ TEST(FatalError, WithTracingOnTheReportGoesWhereTheRingStands) {
     EXPECT_EQ(event_of(text, 1), "jig cut 00001");
 }
 
-void save_marker() { std::ofstream("saved") << (fs::exists("ZELTOTR.TXT") ? "after" : "before"); }
+void save_marker() {
+    std::ofstream("saved") << (contents_of("ZELTOTR.TXT").find("◆") == std::string::npos ? "before" : "after");
+}
 void failing_save() {
     std::ofstream("saved") << "tried";
     fatal_error("save", 7, "fopen", 2);
@@ -137,14 +133,11 @@ std::string die_with(const char* earlier, void (*hook)()) {
     return text;
 }
 
-TEST(FatalError, WithTracingOffTheReportIsAppended) {
+// With tracing off the report is appended; the game is saved before it, and a failing save reports once more
+// without recursing.
+TEST(FatalError, WithTracingOffTheGameIsSavedFirstAndTheReportAppended) {
     TraceFolder folder;
-    expect_date_and_build_lines(die_with("earlier run\n", nullptr), 12 + kReport.size());
-}
-
-TEST(FatalError, TheGameIsSavedFirstAndAFailingSaveReportsOnceMoreWithoutRecursing) {
-    TraceFolder folder;
-    die_with("", save_marker);
+    expect_date_and_build_lines(die_with("earlier run\n", save_marker), 12 + kReport.size());
     EXPECT_EQ(contents_of("saved"), "before");
     fs::remove("ZELTOTR.TXT");
     const std::string text = die_with("", failing_save);
