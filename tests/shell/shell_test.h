@@ -122,16 +122,14 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         settings.kage = settings.ddraw = settings.seiretu = false;
+        settings.stretch_size = 0;
         settings.hanten = true;
         settings.kaiten = 234;     // free rotation: pieces land at any angle
         settings.back_type = 243;  // a plain colour: no background picture to find
-        settings.stretch_size = 0;
         line_const_init();
         desk_images_create(900, 700);
     }
-    void TearDown() override {
-        delete play.current_game;
-        play.current_game = nullptr;
+    void TearDown() override {  // the guard deletes the game
         desk_images_destroy();
         ShellTest::TearDown();
     }
@@ -158,20 +156,12 @@ protected:
         continue_saved_game();
         return play.current_game;
     }
-    // Item i picked up (raised to the top) and joined onto the group of item t, or turned over.
-    static void hold(Jig& g, int32_t i) {
+    // Item i picked up (raised to the top) and joined onto the group of item t, or turned over when t < 0.
+    static void join(Jig& g, int32_t t, int32_t i) {
+        const int32_t target = t < 0 ? -1 : g.items[t].id;
         std::rotate(g.items + i, g.items + i + 1, g.items + g.item_count);
         g.holding = 1;
-    }
-    static void join(Jig& g, int32_t t, int32_t i) {
-        const int32_t target = g.items[t].id;
-        hold(g, i);
-        g.joint(target);
-        g.holding = 0;
-    }
-    static void turn(Jig& g, int32_t i) {
-        hold(g, i);
-        g.hanten();
+        target < 0 ? g.hanten() : g.joint(target);
         g.holding = 0;
     }
 };
