@@ -75,12 +75,6 @@ TEST_F(Settings_, OverlongTextsAreCutAsTheReaderWouldCutThem) {
     EXPECT_EQ(settings.web[3], "none");
 }
 
-TEST_F(Settings_, AnUnwritablePlaceLeavesNothingBehind) {
-    EXPECT_FALSE(write_settings("no_such_folder/ZELTORC.TXT"));
-    EXPECT_FALSE(write_settings(""));
-    EXPECT_TRUE(fs::is_empty("."));
-}
-
 TEST_F(Settings_, TheSoundListFollowsAndTheSkinFileOnlyWithSkinOn) {
     static int skin_reads;
     skin_reads = 0;
