@@ -31,9 +31,20 @@ std::string bmp_of(const std::string& name) {
 
 class Menu : public GameWindowTest {
 protected:
+    static void command(uint32_t id) {
+        ws::send_message(::play.main_window, ws::WM_COMMAND, id, 0);
+        ws::test::pump();
+    }
     static std::string last_text() { return ws::test::messages().empty() ? "" : ws::test::messages().back().text; }
     std::string at(const std::string& v) const {
         return v == "@" ? dir_.string() : v[0] == '@' ? dir_.file(v.substr(1)) : v;
+    }
+    static void right_click(int32_t x, int32_t y, uint32_t held) {
+        ws::post_message(::play.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(x, y));
+        ws::test::pump();
+        ws::test::advance(held);
+        ws::post_message(::play.main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(x, y));
+        ws::test::pump();
     }
     static std::string n(int64_t v) { return std::to_string(v); }
     static Jig* game() { return ::play.current_game; }
@@ -113,11 +124,7 @@ protected:
                  desk.view_x = std::stoi(r.at(1)), desk.view_y = std::stoi(r.at(2));
                  redraw_whole_window(::play.game_window);
              }},
-            {"command",
-             [](auto& r) {
-                 ws::send_message(::play.main_window, ws::WM_COMMAND, std::stoul(r.at(1), nullptr, 0), 0);
-                 ws::test::pump();
-             }},
+            {"command", [](auto& r) { command(uint32_t(std::stoul(r.at(1), nullptr, 0))); }},
             {"answer",
              [](auto& r) {
                  ws::test::push_answer(r[1] == "yes" ? ws::IDYES : r[1] == "no" ? ws::IDNO : ws::IDCANCEL);
@@ -131,15 +138,7 @@ protected:
                  copied.fill(0, 0, 8, 6, std::stoul(r.at(1), nullptr, 0));
                  ASSERT_TRUE(ws::clipboard_set_bitmap(copied));
              }},
-            {"right_click",
-             [](auto& r) {
-                 const intptr_t at = ws::make_lparam(std::stoi(r.at(1)), std::stoi(r.at(2)));
-                 ws::post_message(::play.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, at);
-                 ws::test::pump();
-                 ws::test::advance(uint32_t(std::stoul(r.at(3))));
-                 ws::post_message(::play.main_window, ws::WM_RBUTTONUP, 0, at);
-                 ws::test::pump();
-             }},
+            {"right_click", [](auto& r) { right_click(std::stoi(r.at(1)), std::stoi(r.at(2)), std::stoul(r.at(3))); }},
             {"close", [](auto&) { ws::post_message(::play.main_window, ws::WM_CLOSE, 0, 0), ws::test::pump(); }},
             {"advance", [](auto& r) { ws::test::advance(uint32_t(std::stoul(r[1]))); }},
             {"keep", [this](auto&) { kept_ = game(); }},
