@@ -55,7 +55,6 @@ protected:
             {"dialog_title", [](auto&) { return ws::test::dialogs().back().title; }},
             {"dialog_filter", [](auto&) { return n(ws::test::dialogs().back().filter_index); }},
             {"dialog_file", [](auto&) { return ws::test::dialogs().back().file_name; }},
-            {"message_mentions", [](auto& a) { return n(last_text().find(a) != std::string::npos); }},
             {"messages", [](auto&) { return n(int64_t(ws::test::messages().size())); }},
             {"message", [](auto&) { return last_text(); }},
             {"caption", [](auto&) { return ws::test::messages().back().caption; }},
