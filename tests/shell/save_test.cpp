@@ -114,11 +114,7 @@ TEST_F(Save, GamesAtTheExtremesResume) {
 
 TEST_F(Save, TheEmergencySaveIsQuietAndNeedsAWholeGame) {
     emergency_save();  // no game
-    play.picture_path = file("p.bmp");
-    ASSERT_TRUE(testsupport::write_picture(play.picture_path, 64, 64, testsupport::pattern_word));
-    settings.piece_num = 4;
-    play.current_game = new Jig;
-    play.current_game->cut(640, 480);  // one piece of four cut
+    cut_game("p.bmp", 64, 64, 4, 1);  // one piece of four cut
     emergency_save();
     EXPECT_FALSE(fs::exists(kEmergencySaveName));
     EXPECT_EQ(save_game(*play.current_game, file("cutting.zlt")), 0);

@@ -133,8 +133,9 @@ protected:
         desk_images_destroy();
         ShellTest::TearDown();
     }
-    // A w x h pattern picture `name` and the game cut on it with `pieces`, made the current game.
-    Jig& cut_game(const std::string& name, int32_t w, int32_t h, int32_t pieces) {
+    // A w x h pattern picture `name` (none written when w is 0) and the game on it with `pieces`, made the current
+    // game, its first `cuts` pieces cut (all by default).
+    Jig& cut_game(const std::string& name, int32_t w, int32_t h, int32_t pieces, int32_t cuts = max_items) {
         if (w > 0) {
             EXPECT_TRUE(testsupport::write_picture(file(name), w, h, testsupport::pattern_word));
         }
@@ -144,8 +145,8 @@ protected:
         play.current_game = new Jig;
         play.game_piece_num = settings.piece_num;
         play.game_stretch_size = settings.stretch_size;
-        while (play.current_game->item_count > 0 && play.current_game->cut_count < play.current_game->item_count)
-            play.current_game->cut(640, 480);
+        for (Jig& g = *play.current_game; g.item_count > 0 && g.cut_count < std::min(g.item_count, cuts);)
+            g.cut(640, 480);
         return *play.current_game;
     }
     // Resumes `saved` as the menu does; the game window's handler must take the piece count and stretch size from
