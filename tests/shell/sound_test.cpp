@@ -46,7 +46,7 @@ TEST_F(Sound, EachLineNamesAnEventThenThreeNumbersAndAFile) {
 // Golden table sound_plays: list lines, the events played, each play's flags and start, the loop left playing.
 TEST_F(Sound, SyncNostopLoopAndStop) {
     fs::create_directories("SOUND");
-    for (const auto& [from, to] : {std::pair{"gm_end.wav", "Joint.WAV"}, {"sel.wav", "sel.wav"}, {"turn.wav", "wait.wav"}})
+    for (auto [from, to] : {std::pair{"gm_end.wav", "Joint.WAV"}, {"sel.wav", "sel.wav"}, {"turn.wav", "wait.wav"}})
         fs::copy_file(fs::path(ZELTO_SOURCE_DIR "/data/SOUND") / from, fs::path("SOUND") / to);
     settings.sound = true;
     for (const auto& row : golden("sound_plays")) {
