@@ -1,6 +1,6 @@
 // The main menu: its game commands never lose the game in play, setting commands wait for the next game, its
 // marks follow the settings, the entries added at creation, the quick right-click pop-ups, pasting, the file
-// dialogs' rules, web entries and the bitmap exports.
+// dialogs' rules, web entries and the bitmap exports (the window's one exactly what the window shows).
 #include <functional>
 #include <map>
 
@@ -55,7 +55,6 @@ protected:
             {"dialog_title", [](auto&) { return ws::test::dialogs().back().title; }},
             {"dialog_filter", [](auto&) { return n(ws::test::dialogs().back().filter_index); }},
             {"dialog_file", [](auto&) { return ws::test::dialogs().back().file_name; }},
-            {"message_mentions", [](auto& a) { return n(last_text().find(a) != std::string::npos); }},
             {"messages", [](auto&) { return n(int64_t(ws::test::messages().size())); }},
             {"message", [](auto&) { return last_text(); }},
             {"caption", [](auto&) { return ws::test::messages().back().caption; }},
@@ -75,6 +74,18 @@ protected:
             {"opened", [](auto&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }},
             {"bytes_of", [](auto& a) { return read_file(a); }},
             {"bmp", [](auto& a) { return bmp_of(a); }},
+            // Pixels of bitmap file a that differ from what the game window shows, "none" when it does not read.
+            {"window_differs",
+             [](auto& a) {
+                 BmpPicture shot;
+                 const MemDC& window = *ws::client_surface(::play.game_window);
+                 if (!read_bmp_file(a.c_str(), shot) || shot.words.size() != size_t(window.width() * window.height()))
+                     return std::string("none");
+                 int32_t differing = 0;
+                 for (size_t i = 0; i < shot.words.size(); ++i)
+                     differing += (shot.words[i] ^ window.words()[i]) & 0xFFFFFF;
+                 return n(differing);
+             }},
             // Whether PIECE_<i>.BMP holds item i's whole view, "none" when no such file reads.
             {"piece_file",
              [](auto& a) {
@@ -106,6 +117,12 @@ protected:
             {"web", [](auto& r) { settings.web[size_t(std::stoi(r.at(1)))] = r.at(2); }},
             {"tray", [](auto& r) { settings.tray = r[1] == "1"; }},
             {"stretch", [](auto& r) { settings.stretch_size = std::stoi(r[1]); }},
+            {"ddraw", [](auto& r) { settings.ddraw = r[1] == "1"; }},
+            {"view",
+             [](auto& r) {
+                 desk.view_x = std::stoi(r.at(1)), desk.view_y = std::stoi(r.at(2));
+                 redraw_whole_window(::play.game_window);
+             }},
             {"command", [](auto& r) { command(uint32_t(std::stoul(r.at(1), nullptr, 0))); }},
             {"answer",
              [](auto& r) {
@@ -188,27 +205,6 @@ TEST(MenuDialog, ExtensionsAreAddedOnlyWhenMissingAndFoldersCutAtTheLastSeparato
     for (const auto& row : shelltest::golden("dialog_names"))
         EXPECT_EQ(row.at(0) == "folder" ? folder_of(row.at(1), "kept") : ensure_extension(row.at(1), row.at(2)),
                   row.back()) << row[1];
-}
-
-// The window export holds exactly what the window shows with the view moved, on both presentation paths.
-TEST_F(Menu, TheWindowExportIsWhatTheWindowShows) {
-    for (bool ddraw : {false, true}) {
-        settings.ddraw = ddraw;
-        play("pic.bmp");
-        desk.view_x = 37, desk.view_y = 21;
-        redraw_whole_window(::play.game_window);
-        ws::test::push_file_answer(dir_.file("shot"));
-        command(IDM_BMP_WIN);
-        BmpPicture shot;
-        ASSERT_TRUE(read_bmp_file("shot.bmp", shot)) << ddraw;
-        MemDC& window = *ws::client_surface(::play.game_window);
-        ASSERT_EQ(std::pair(shot.width, shot.height), std::pair(window.width(), window.height()));
-        int32_t differing = 0;
-        for (size_t i = 0; i < shot.words.size(); ++i) differing += (shot.words[i] ^ window.words()[i]) & 0xFFFFFF;
-        EXPECT_EQ(differing, 0) << "presenter " << ddraw;
-        ws::destroy_window(::play.main_window);
-        ws::test::reset();
-    }
 }
 
 }  // namespace

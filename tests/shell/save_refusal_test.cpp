@@ -141,16 +141,6 @@ TEST_F(SaveRefusal, AGridThatIsNotTheNewGamesOrAMissingFileIsRefusedOnLoading) {
     EXPECT_EQ(load_game(unusable, "p.zlt") + unusable.item_count, 0);
 }
 
-TEST_F(SaveRefusal, AFailedSaveIsToldUnlessQuietAndKeepsTheGame) {
-    const std::string nowhere = file("no_such_folder/g.zlt");
-    EXPECT_EQ(save_game(*target_, nowhere, SaveReport::quiet), 0);
-    EXPECT_TRUE(ws::test::messages().empty());
-    EXPECT_EQ(save_game(*target_, nowhere), 0);
-    ASSERT_EQ(ws::test::messages().size(), 1u);
-    EXPECT_EQ(ws::test::messages()[0].text, told(kSaveFailedText, nowhere));
-    EXPECT_EQ(target_->item_count, 4);
-}
-
 // Files the program replaces stay whole when the disk fills up or no temporary file can be made beside them: the
 // old version is kept, nothing is left beside it, and a failed save is told.
 TEST_F(SaveRefusal, AFullDiskOrNoFreeFileKeepsTheOldFileWhole) {

@@ -58,7 +58,7 @@ TEST_F(Save, GroupsComeBackWhereTheyLayTurnedAndRotated) {
     settings.kage = true;
     Jig& g = cut_game("p.bmp", 120, 90, 12);
     const int32_t pieces = g.item_count;
-    join(g, 0, 1), join(g, 0, 1), join(g, 3, 5), turn(g, 0);
+    join(g, 0, 1), join(g, 0, 1), join(g, 3, 5), join(g, -1, 0);
     g.items[3].piece->set_angle(std::numbers::pi / 2);
     g.items[2].piece->set_angle(1.2345);
     display.play_seconds = 125, desk.view_x = 40, desk.view_y = 25;
@@ -114,11 +114,7 @@ TEST_F(Save, GamesAtTheExtremesResume) {
 
 TEST_F(Save, TheEmergencySaveIsQuietAndNeedsAWholeGame) {
     emergency_save();  // no game
-    play.picture_path = file("p.bmp");
-    ASSERT_TRUE(testsupport::write_picture(play.picture_path, 64, 64, testsupport::pattern_word));
-    settings.piece_num = 4;
-    play.current_game = new Jig;
-    play.current_game->cut(640, 480);  // one piece of four cut
+    cut_game("p.bmp", 64, 64, 4, 1);  // one piece of four cut
     emergency_save();
     EXPECT_FALSE(fs::exists(kEmergencySaveName));
     EXPECT_EQ(save_game(*play.current_game, file("cutting.zlt")), 0);
@@ -135,11 +131,7 @@ TEST_F(Save, TheEmergencySaveIsQuietAndNeedsAWholeGame) {
     EXPECT_TRUE(ws::test::messages().empty());
 }
 
-TEST_F(Save, TheOfferedNameFollowsSavePathOrThePicture) {
-    play.save_path = "/games/mine.zlt";
-    play.picture_path = "/pics/cat.jpg";
-    EXPECT_EQ(default_save_name(), "/games/mine.zlt");
-    play.save_path.clear();
+TEST_F(Save, TheOfferedNameFollowsThePicture) {
     // Golden table, written by hand: a picture path and the name offered for it.
     for (const auto& row : golden("save_names")) {
         play.picture_path = row.at(0);

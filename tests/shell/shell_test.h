@@ -122,21 +122,20 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         settings.kage = settings.ddraw = settings.seiretu = false;
+        settings.stretch_size = 0;
         settings.hanten = true;
         settings.kaiten = 234;     // free rotation: pieces land at any angle
         settings.back_type = 243;  // a plain colour: no background picture to find
-        settings.stretch_size = 0;
         line_const_init();
         desk_images_create(900, 700);
     }
-    void TearDown() override {
-        delete play.current_game;
-        play.current_game = nullptr;
+    void TearDown() override {  // the guard deletes the game
         desk_images_destroy();
         ShellTest::TearDown();
     }
-    // A w x h pattern picture `name` and the game cut on it with `pieces`, made the current game.
-    Jig& cut_game(const std::string& name, int32_t w, int32_t h, int32_t pieces) {
+    // A w x h pattern picture `name` (none written when w is 0) and the game on it with `pieces`, made the current
+    // game, its first `cuts` pieces cut (all by default).
+    Jig& cut_game(const std::string& name, int32_t w, int32_t h, int32_t pieces, int32_t cuts = max_items) {
         if (w > 0) {
             EXPECT_TRUE(testsupport::write_picture(file(name), w, h, testsupport::pattern_word));
         }
@@ -146,8 +145,8 @@ protected:
         play.current_game = new Jig;
         play.game_piece_num = settings.piece_num;
         play.game_stretch_size = settings.stretch_size;
-        while (play.current_game->item_count > 0 && play.current_game->cut_count < play.current_game->item_count)
-            play.current_game->cut(640, 480);
+        for (Jig& g = *play.current_game; g.item_count > 0 && g.cut_count < std::min(g.item_count, cuts);)
+            g.cut(640, 480);
         return *play.current_game;
     }
     // Resumes `saved` as the menu does; the game window's handler must take the piece count and stretch size from
@@ -158,20 +157,12 @@ protected:
         continue_saved_game();
         return play.current_game;
     }
-    // Item i picked up (raised to the top) and joined onto the group of item t, or turned over.
-    static void hold(Jig& g, int32_t i) {
+    // Item i picked up (raised to the top) and joined onto the group of item t, or turned over when t < 0.
+    static void join(Jig& g, int32_t t, int32_t i) {
+        const int32_t target = t < 0 ? -1 : g.items[t].id;
         std::rotate(g.items + i, g.items + i + 1, g.items + g.item_count);
         g.holding = 1;
-    }
-    static void join(Jig& g, int32_t t, int32_t i) {
-        const int32_t target = g.items[t].id;
-        hold(g, i);
-        g.joint(target);
-        g.holding = 0;
-    }
-    static void turn(Jig& g, int32_t i) {
-        hold(g, i);
-        g.hanten();
+        target < 0 ? g.hanten() : g.joint(target);
         g.holding = 0;
     }
 };

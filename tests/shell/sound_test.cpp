@@ -8,15 +8,6 @@ using namespace shelltest;
 
 namespace {
 
-// A silent 8 kHz, 8-bit mono wave file of `ms` milliseconds.
-std::string wave(uint32_t ms) {
-    const uint32_t data = ms * 8;
-    auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-    auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
-    return "RIFF" + u32(36 + data) + "WAVE" + "fmt " + u32(16) + u16(1) + u16(1) + u32(8000) + u32(8000) + u16(1) +
-           u16(8) + "data" + u32(data) + std::string(data, char(0x80));
-}
-
 class Sound : public ShellTest {
 protected:
     void SetUp() override {
@@ -54,9 +45,9 @@ TEST_F(Sound, EachLineNamesAnEventThenThreeNumbersAndAFile) {
 
 // Golden table sound_plays: list lines, the events played, each play's flags and start, the loop left playing.
 TEST_F(Sound, SyncNostopLoopAndStop) {
-    write_file("SOUND/Joint.WAV", wave(1000));
-    write_file("SOUND/sel.wav", wave(100));
-    write_file("SOUND/wait.wav", wave(100));
+    fs::create_directories("SOUND");
+    for (auto [from, to] : {std::pair{"gm_end.wav", "Joint.WAV"}, {"sel.wav", "sel.wav"}, {"turn.wav", "wait.wav"}})
+        fs::copy_file(fs::path(ZELTO_SOURCE_DIR "/data/SOUND") / from, fs::path("SOUND") / to);
     settings.sound = true;
     for (const auto& row : golden("sound_plays")) {
         SCOPED_TRACE(row.at(0));
