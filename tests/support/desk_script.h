@@ -31,7 +31,8 @@ protected:
     static double number(const std::string& s) {
         static const std::map<std::string, double> named{{"back", kBack}, {"beyond", kBeyondDeskColour},
             {"white", kWhite}, {"left", SOUND_LEFT}, {"right", SOUND_RIGHT}, {"hanten", SOUND_HANTEN},
-            {"sel", SOUND_SEL}, {"move", SOUND_MOVE}, {"draw", SOUND_GM_DRAW}, {"joint", SOUND_JOINT}};
+            {"sel", SOUND_SEL}, {"move", SOUND_MOVE}, {"draw", SOUND_GM_DRAW}, {"joint", SOUND_JOINT},
+            {"end", SOUND_GM_END}};
         return named.count(s) ? named.at(s) : std::stod(s);
     }
     // What an expectation looks at, with its arguments.
