@@ -159,18 +159,6 @@ TEST_F(Background, FaintPictureKeepsHuesAndLiftsTheLightness) {
     EXPECT_EQ(faint_block(8, 8)[9], kRedWord);
 }
 
-TEST_F(Background, FaintPictureWithIdentityNumbersIsThePicture) {
-    const auto pixel = [](int32_t x, int32_t y) { return uint32_t(0x3A1F07 * (x + 1) + 0x0B2C4D * (y + 2)) & kWhite; };
-    game_with_picture(16, 9, pixel);
-    for (double& v : settings.back_gazou_v) v = 0;
-    settings.back_gazou_v[0] = settings.back_gazou_v[2] = settings.back_gazou_v[4] = 1;
-    backimg(0);
-    const std::vector<uint32_t> block = faint_block(16, 9);
-    for (int32_t i = 0; i < 16 * 9; ++i)
-        for (int shift : {0, 8, 16})
-            ASSERT_LE(std::abs(channel(block[size_t(i)], shift) - channel(pixel(i % 16, i / 16), shift)), 1) << i;
-}
-
 // Engraved lines: dark along the cutting lines with a light edge below-right, only with the line setting.
 TEST_F(Background, EngravedLinesFollowTheCuttingLines) {
     line_const_init();

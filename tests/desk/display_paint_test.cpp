@@ -12,26 +12,7 @@ using namespace testsupport;
 
 constexpr uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00;
 
-class Display : public DeskWindow {
-protected:
-    // Red 20 x 20 at (40, 40)-(60, 60) under a blue one at (45, 45)-(65, 65) whose five left columns are white.
-    Jig& lay_two_pieces() {
-        Jig& g = new_blank_game();
-        add_solid(g, 50, 50, 20, kRed);
-        add_piece(g, 55, 55, 20, 20, [](int32_t x, int32_t) { return x < 5 ? kWhite : kBlue; });
-        return g;
-    }
-    static std::vector<uint32_t> desk_at(std::initializer_list<Point> points) {
-        std::vector<uint32_t> out;
-        for (Point p : points) out.push_back(at(*desk.desk_image, p.x, p.y));
-        return out;
-    }
-    static std::vector<uint32_t> window_at(std::initializer_list<Point> points, bool paint = true) {
-        std::vector<uint32_t> out;
-        for (Point p : points) out.push_back(shown(p.x, p.y, paint && out.empty()));
-        return out;
-    }
-};
+class Display : public DeskWindow {};
 
 // Overlapping pieces with white holes, one hidden, some crossing the window's edges: the presenter composes the
 // same window the plain path paints, wherever the view lies and over a repeated picture.
@@ -78,49 +59,6 @@ TEST_F(Display, BothPathsGiveTheSameWindow) {
     EXPECT_EQ((std::vector{tiled[0], tiled[kClientW + 14]}), (std::vector{0x203040u, 0x203040u + 0x0A0000u + 0x0500u}));
 }
 
-TEST_F(Display, DeskSizeComesFromTheSettingsOrTheScreen) {
-    const struct {
-        int32_t w, h, want_w, want_h;
-    } cases[] = {{0, 700, ws::screen_width(), ws::screen_height()}, {300, 200, 300, 200}, {100000, -5, kDeskSideMax, 1}};
-    for (const auto& c : cases) {
-        settings.desk_w = c.w, settings.desk_h = c.h;
-        desk.view_x = 7;
-        init_window();
-        EXPECT_EQ((std::vector{desk.desk_width, desk.desk_height, desk.desk_back->width(), desk.desk_image->height(),
-                               desk.view_x}),
-                  (std::vector{c.want_w, c.want_h, c.want_w, c.want_h, 0}));
-        EXPECT_EQ(at(*desk.desk_image, c.want_w - 1, c.want_h - 1), kBack);
-    }
-}
-
-TEST_F(Display, InitWindowShowsTheBackgroundOnceWithAShortLivedPresenter) {
-    settings.back_color = 0x123456;
-    const int32_t surfaces = DDBase::live_surfaces();
-    init_window();
-    EXPECT_NE(shown(5, 5, false), 0x563412u) << "without the presenter the window waits for its paint";
-    settings.ddraw = true;
-    init_window();
-    EXPECT_EQ(window_at({{5, 5}, {kClientW - 1, kClientH - 1}}, false), (std::vector{0x563412u, 0x563412u}));
-    EXPECT_EQ(desk.presenter, nullptr);
-    EXPECT_EQ(DDBase::live_surfaces(), surfaces);
-}
-
-TEST_F(Display, FinishWindowEndsTheDeskAndRedrawAllGdiServesTheExport) {
-    Jig& g = lay_two_pieces();
-    start_presenter(g);
-    g.items[0].piece->set_angle(0);  // one piece kept its view
-    redraw_all_gdi();
-    EXPECT_EQ(desk_at({{50, 50}, {47, 50}}), (std::vector{kBlue, kRed}));
-    EXPECT_NE(g.items[0].piece->view, nullptr);
-    EXPECT_EQ(g.items[1].piece->view, nullptr) << "a view made for the export goes again";
-    finish_window();
-    EXPECT_EQ(
-        (std::vector<const void*>{desk.desk_image, desk.desk_back, desk.presenter->back, desk.presenter->surfaces[0]}),
-        (std::vector<const void*>{nullptr, nullptr, nullptr, nullptr}));
-    g.disp(nullptr);  // nothing left to draw on: no crash
-    ws::paint_at_once(play.game_window, nullptr);
-}
-
 // data/display.txt: drawing order, clipped redraws, the view beyond the desk, the range, the presenter's clip.
 class DisplayScripts : public ScriptedDesk {
 protected:
@@ -143,12 +81,24 @@ protected:
         else if (op == "paint") ws::paint_at_once(play.game_window, &clip);
         else if (op == "ddback") dd_back(nullptr, 0, 0), desk.presenter->flip(play.game_window, nullptr);
         else if (op == "dditem") dd_draw_item(clip_or_all, int32_t(n[0]), true);
+        else if (op == "initwindow") init_window();
+        else if (op == "redrawgdi") redraw_all_gdi();
+        else if (op == "finish") finish_window();
         else return false;
         return true;
     }
-    bool probe_more(const std::string& what, const Values&, Values& v) override {
-        v = {double(drawn_.left), double(drawn_.top), double(drawn_.right), double(drawn_.bottom)};
-        return what == "drawn";
+    bool probe_more(const std::string& what, const Values& a, Values& v) override {
+        if (what == "drawn") v = {double(drawn_.left), double(drawn_.top), double(drawn_.right), double(drawn_.bottom)};
+        else if (what == "desksize")
+            v = {double(desk.desk_width), double(desk.desk_height), double(desk.desk_back->width()),
+                 double(desk.desk_image->height()), double(desk.view_x)};
+        else if (what == "presenter") v = {double(desk.presenter != nullptr), double(DDBase::live_surfaces())};
+        else if (what == "has_view") v = {double(piece(a[0]).view != nullptr)};
+        else if (what == "freed")  // desk images, the presenter's background and first surface
+            for (const MemDC* p : {desk.desk_image, desk.desk_back, desk.presenter->back, desk.presenter->surfaces[0]})
+                v.push_back(p == nullptr);
+        else return false;
+        return true;
     }
     Rect drawn_;
 };

@@ -140,11 +140,6 @@ protected:
             {"sel", SOUND_SEL}, {"wait", SOUND_GM_WAIT}, {"load", SOUND_GM_LOAD}};
         return events.at(name);
     }
-    static int32_t plays_of(uint32_t e) {
-        int32_t n = 0;
-        for (const auto& s : ws::test::sounds()) n += s.path.ends_with("ev" + std::to_string(e) + ".wav");
-        return n;
-    }
     // Window pixels, sampled every 5th, where the window does not show item i's view laid at its place.
     static int32_t window_faults(int32_t i) {
         ws::paint_at_once(::play.game_window, nullptr);
@@ -260,7 +255,7 @@ protected:
         {"title_kept", [this](const Args&) { return n(title() == title_); }},
         {"plays", [](const Args& a) {
             std::string out;
-            for (const std::string& e : a) out += n(plays_of(event(e))) + " ";
+            for (const std::string& e : a) out += n(testsupport::count_played(int32_t(event(e)))) + " ";
             return out;
         }},
         {"steps", [this](const Args&) { return n(steps_); }},

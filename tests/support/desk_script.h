@@ -31,7 +31,8 @@ protected:
     static double number(const std::string& s) {
         static const std::map<std::string, double> named{{"back", kBack}, {"beyond", kBeyondDeskColour},
             {"white", kWhite}, {"left", SOUND_LEFT}, {"right", SOUND_RIGHT}, {"hanten", SOUND_HANTEN},
-            {"sel", SOUND_SEL}, {"move", SOUND_MOVE}, {"draw", SOUND_GM_DRAW}, {"joint", SOUND_JOINT}};
+            {"sel", SOUND_SEL}, {"move", SOUND_MOVE}, {"draw", SOUND_GM_DRAW}, {"joint", SOUND_JOINT},
+            {"end", SOUND_GM_END}, {"screen_w", ws::screen_width()}, {"screen_h", ws::screen_height()}};
         return named.count(s) ? named.at(s) : std::stod(s);
     }
     // What an expectation looks at, with its arguments.
@@ -124,9 +125,7 @@ protected:
         else if (op == "picw") g().pic_w = int32_t(n[0]);
         else if (op == "draw") g().reset_sweep(), draw_desk(g());
         else if (op == "presenter") start_presenter(g());
-        else if (op == "kaiten") settings.kaiten = f[1] == "free" ? KAITEN_FREE : f[1] == "none" ? KAITEN_NONE : KAITEN_QUARTER;
-        else if (op == "hanten") settings.hanten = n[0] != 0;
-        else if (op == "mmove") settings.mmove = n[0] != 0;
+        else if (op == "setting") read_setting_line(joined(Fields(f.begin() + 1, f.end())) + "\n");
         else if (op == "ctrl") play.ctrl_down = int32_t(n[0]);
         else if (op == "saved") play.game_saved = int32_t(n[0]);
         else if (op == "view") desk.view_x = p.x, desk.view_y = p.y;

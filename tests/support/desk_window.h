@@ -206,13 +206,6 @@ public:  // open to the free helpers of the tests
         release(b);
     }
 
-    // How many times the sound of `event` was asked for since the test began.
-    static int32_t count_played(int32_t event) {
-        int32_t n = 0;
-        for (const auto& s : ws::test::sounds()) n += s.path.ends_with("ev" + std::to_string(event) + ".wav");
-        return n;
-    }
-
     Guard guard_;
 };
 

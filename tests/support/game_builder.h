@@ -21,6 +21,7 @@
 #include "shell/settings.h"
 #include "shell/sound.h"
 #include "shell/startup.h"
+#include "ws/ws.h"
 
 namespace testsupport {
 
@@ -29,6 +30,14 @@ inline uint32_t& at(MemDC& s, int32_t x, int32_t y) {
     return s.words()[size_t(s.height() - 1 - y) * size_t(s.width()) + size_t(x)];
 }
 inline uint32_t at(const MemDC& s, int32_t x, int32_t y) { return at(const_cast<MemDC&>(s), x, y); }
+
+// How many times the sound of `event` was asked for since the test began (the tests name each event's sound
+// "evN.wav").
+inline int32_t count_played(int32_t event) {
+    int32_t n = 0;
+    for (const auto& s : ws::test::sounds()) n += s.path.ends_with("ev" + std::to_string(event) + ".wav");
+    return n;
+}
 
 // All words of a surface, top row first.
 inline std::vector<uint32_t> top_down(const MemDC& s) {
