@@ -8,11 +8,8 @@
 #include <limits>
 #include <tuple>
 
-#include "desk/state.h"
 #include "graphics/bmpsave.h"
 #include "graphics/state.h"
-#include "pieces/desk.h"
-#include "play/state.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;

@@ -4,9 +4,6 @@
 #include <span>
 #include <tuple>
 
-#include "desk/state.h"
-#include "pieces/desk.h"
-#include "play/state.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;
