@@ -39,11 +39,6 @@ protected:
         good_ = read_file("p.zlt");
         target_ = &cut_game("p.bmp", 0, 0, 4);
     }
-    static std::string told(const char* text, const std::string& path) {
-        char buf[1200];
-        std::snprintf(buf, sizeof buf, text, path.c_str());
-        return buf;
-    }
     // A damaged file is refused by every reader, each saying so; one whole in itself but not of the game in play
     // only on loading; a missing one is not mentioned until loading.
     enum Kind { broken, usable, missing };
@@ -67,11 +62,11 @@ protected:
         EXPECT_EQ(load_game(*target_, "bad.zlt"), 0);
         EXPECT_TRUE(state_of(*target_) == before);
         ASSERT_EQ(ws::test::messages().size(), boxes + (kind == broken ? 4 : 1));
-        const char* text = kind == missing ? kSaveMissingText : kSaveBrokenText;
-        EXPECT_EQ(ws::test::messages().back().text, told(text, "bad.zlt"));
+        char told[1200];
+        std::snprintf(told, sizeof told, kind == missing ? kSaveMissingText : kSaveBrokenText, "bad.zlt");
+        EXPECT_EQ(ws::test::messages().back().text, told);
         EXPECT_EQ(ws::test::messages().back().caption, kSaveNoticeTitle);
     }
-    std::string with(size_t at, int32_t value) const { return with_le(good_, at, value); }
 
     std::string good_;
     Jig* target_ = nullptr;
@@ -110,7 +105,7 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesEachOtherOrTheGameInPlayAreRefu
         {cell_at(gone), gone, "owner that is no item"}, {cell_at(single), owner[gone], "an item whose id owns no cell"},
         {item_at(1) + 60, 2, "turned 2"}, {item_at(1) + 36, std::numeric_limits<int32_t>::max(), "centre far off"},
         {cell_at(1) + 4, -100000, "edge point far off the picture"}};
-    for (const auto& f : fields) expect_refused(with(f.at, f.value), f.why, f.kind);
+    for (const auto& f : fields) expect_refused(with_le(good_, f.at, f.value), f.why, f.kind);
     for (double angle : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
         expect_refused(with_le(good_, item_at(1) + 52, angle), "angle " + std::to_string(angle));
     expect_refused(good_.substr(0, size_t(le32(good_, 0))), "no picture bytes");
