@@ -48,13 +48,9 @@ protected:
         settings.back_gazou = true;
         return g;
     }
-    // The w x h block of desk_back where the faint picture lies.
-    static std::vector<uint32_t> faint_block(int32_t w, int32_t h) {
-        std::vector<uint32_t> out;
-        const int32_t x0 = kClientW / 2 - w / 2 - desk.view_x, y0 = kClientH / 2 - h / 2 - desk.view_y;
-        for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w; ++x) out.push_back(at(*desk.desk_back, x0 + x, y0 + y));
-        return out;
+    // Pixel (x, y) of the w x h faint picture on desk_back.
+    static uint32_t faint_at(int32_t w, int32_t h, int32_t x, int32_t y) {
+        return at(*desk.desk_back, kClientW / 2 - w / 2 - desk.view_x + x, kClientH / 2 - h / 2 - desk.view_y + y);
     }
     TempDir dir;
 };
@@ -62,8 +58,7 @@ protected:
 TEST_F(Background, SingleColourAndItsChooser) {
     settings.back_color = 0x336699;
     EXPECT_EQ(backrgb(0, 0), 1);
-    EXPECT_EQ((std::vector{at(*desk.desk_back, 0, 0), at(*desk.desk_back, kDeskW - 1, kDeskH - 1)}),
-              (std::vector{0x996633u, 0x996633u}));
+    EXPECT_EQ(back_faults([](int32_t, int32_t) { return 0x996633u; }), 0);
     EXPECT_EQ(top_down(*desk.desk_image), top_down(*desk.desk_back));
     ws::test::push_colour_answer(-1);
     at(*desk.desk_back, 3, 3) = 0x123456;
@@ -130,18 +125,18 @@ TEST_F(Background, FaintPictureKeepsHuesAndLiftsTheLightness) {
     game_with_picture(4, 2, [&](int32_t x, int32_t) { return words[x]; });
     desk.view_x = 10, desk.view_y = 20;
     backrgb(0, 0);
-    const auto faint_at = [&](int32_t x, int32_t) { return faint[x]; };
-    EXPECT_EQ(block_faults(kClientW / 2 - 2 - desk.view_x, kClientH / 2 - 1 - desk.view_y, 4, 2, faint_at), 0);
+    const auto faint_word = [&](int32_t x, int32_t) { return faint[x]; };
+    EXPECT_EQ(block_faults(kClientW / 2 - 2 - desk.view_x, kClientH / 2 - 1 - desk.view_y, 4, 2, faint_word), 0);
     EXPECT_EQ(top_down(*desk.desk_image), top_down(*desk.desk_back));
     game_with_picture(8, 8, [](int32_t x, int32_t y) { return x == 1 && y == 1 ? 0x808080u : 0x000000u; });
     backrgb(0, 0);
-    EXPECT_EQ(faint_block(8, 8)[9], 0xBFBFBFu) << "a new game's picture, not the old one";
+    EXPECT_EQ(faint_at(8, 8, 1, 1), 0xBFBFBFu) << "a new game's picture, not the old one";
     settings.back_gazou_v[3] = 0;  // lightness offset
     backrgb(0, 0);
-    EXPECT_EQ(faint_block(8, 8)[0], 0x000000u);
+    EXPECT_EQ(faint_at(8, 8, 0, 0), 0x000000u);
     new_blank_game();  // a game whose picture could not be read: the bare colour
     backrgb(0, 0);
-    EXPECT_EQ(faint_block(8, 8)[9], kRedWord);
+    EXPECT_EQ(faint_at(8, 8, 1, 1), kRedWord);
 }
 
 // Engraved lines: dark along the cutting lines with a light edge below-right, only with the line setting.
@@ -149,8 +144,9 @@ TEST_F(Background, EngravedLinesFollowTheCuttingLines) {
     Jig& g = game_with_picture(80, 60, [](int32_t, int32_t) { return 0x606060u; }, 2, 2);
     g.line_init();
     backrgb(0, 0);
-    const std::vector<uint32_t> plain = faint_block(80, 60);
-    EXPECT_EQ(std::set(plain.begin(), plain.end()).size(), 1u) << "no lines without the line setting";
+    const std::vector<uint32_t> bare = top_down(*desk.desk_back);
+    const uint32_t plain = faint_at(80, 60, 0, 0);
+    EXPECT_EQ(std::set(bare.begin(), bare.end()), (std::set{kRedWord, plain})) << "no lines without the line setting";
     MemDC* lines = surface_of(80, 60, [](int32_t, int32_t) { return kWhite; });
     lines->set_pen(0, 1);
     for (int32_t c = 0; c < 4; ++c)
@@ -158,14 +154,13 @@ TEST_F(Background, EngravedLinesFollowTheCuttingLines) {
     const auto on_line = [&](int32_t x, int32_t y) { return x >= 0 && y >= 0 && (at(*lines, x, y) & kWhite) == 0; };
     settings.back_gazou_line = true;
     backrgb(0, 0);
-    const std::vector<uint32_t> engraved = faint_block(80, 60);
     int32_t darker = 0, lighter = 0, inner_dark = 0;
     for (int32_t y = 0; y < 60; ++y)
         for (int32_t x = 0; x < 80; ++x) {
-            const uint32_t w = engraved[size_t(y * 80 + x)];
-            const bool dark = (w & 0xFF00) < (plain[0] & 0xFF00);
+            const uint32_t w = faint_at(80, 60, x, y);
+            const bool dark = (w & 0xFF00) < (plain & 0xFF00);
             inner_dark += dark && on_line(x, y) && x >= 2 && x <= 77 && y >= 2 && y <= 57;
-            if (w == plain[0]) continue;
+            if (w == plain) continue;
             (dark ? darker : lighter) += 1;
             ASSERT_TRUE(on_line(x, y) || on_line(x - 1, y) || on_line(x, y - 1) || on_line(x - 1, y - 1))
                 << "changed pixel " << x << "," << y << " is not on or below-right of a line";
@@ -180,17 +175,18 @@ TEST_F(Background, PictureTooLargeToEngraveIsToldOnceAndLaidWithoutLines) {
     settings.desk_w = 3200;
     init_window();
     desk.view_x = -1400;
-    Jig& g = game_with_picture(kEngraveLimit + 1, 2, [](int32_t x, int32_t) { return x % 2 ? 0x000000u : 0x808080u; }, 2, 1);
+    const auto stripes = [](int32_t x, int32_t) { return x % 2 ? 0x000000u : 0x808080u; };
+    Jig& g = game_with_picture(kEngraveLimit + 1, 2, stripes, 2, 1);
     g.line_init();
     backrgb(0, 0);
-    const std::vector<uint32_t> plain = faint_block(kEngraveLimit + 1, 2);
+    const std::vector<uint32_t> plain = top_down(*desk.desk_back);
     settings.back_gazou_line = true;
     backrgb(0, 0);
     backrgb(0, 0);
     ASSERT_EQ(ws::test::messages().size(), 1u) << "the same picture is not reported on every redraw";
     EXPECT_EQ((std::vector<std::string>{ws::test::messages()[0].text, ws::test::messages()[0].caption}),
               (std::vector<std::string>{"画像が大きすぎるよ～。", "zelto"}));
-    EXPECT_EQ(faint_block(kEngraveLimit + 1, 2), plain);
+    EXPECT_EQ(top_down(*desk.desk_back), plain);
 }
 
 // data/smooth.txt: the weighted average that softens the lines weighs a black or white centre more and keeps
