@@ -1,6 +1,5 @@
 // The desk's background: the single colour and its chooser, the repeated and the centred picture against the
 // view, pictures unreadable or changed on disk, and the faint finished picture with its engraved cutting lines.
-#include <functional>
 #include <set>
 #include <utility>
 
@@ -27,7 +26,7 @@ protected:
         settings.back_color = 0x0000FF;
     }
     // Desk_back pixels that differ from want(x, y).
-    static int32_t back_faults(const std::function<uint32_t(int32_t, int32_t)>& want) {
+    static int32_t back_faults(const PixelAt& want) {
         int32_t bad = 0;
         for (int32_t y = 0; y < desk.desk_height; ++y)
             for (int32_t x = 0; x < desk.desk_width; ++x) bad += at(*desk.desk_back, x, y) != want(x, y);
