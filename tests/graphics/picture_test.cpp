@@ -10,8 +10,6 @@
 #include <functional>
 #include <iterator>
 
-#include <jpeglib.h>
-
 #include "graphics/bmp_reader.h"
 #include "graphics/bmpsave.h"
 #include "graphics/cursor.h"
@@ -34,41 +32,17 @@ Bytes read_bytes(const std::string& path) {
     return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// Pixel source: (x, y top-down) -> 0x00RRGGBB (grey takes the blue byte, CMYK all four bytes from the top down).
+// Pixel source: (x, y top-down) -> 0x00RRGGBB.
 using PixelAt = std::function<uint32_t(int32_t x, int32_t y)>;
 
-// Encodes with libjpeg's compressor. Components: 1 grey, 3 RGB (YCbCr, no chroma subsampling), 4 CMYK (Adobe marker).
-Bytes encode_jpeg(int32_t width, int32_t height, int components, const PixelAt& at, int quality = 95) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = components;
-    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 4 ? JCS_CMYK : JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    for (jpeg_component_info* c = cinfo.comp_info; c < cinfo.comp_info + cinfo.num_components; ++c)
-        c->h_samp_factor = c->v_samp_factor = 1;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(size_t(width) * size_t(components));
-    while (cinfo.next_scanline < cinfo.image_height) {
-        for (int32_t x = 0; x < width; ++x)
-            for (int c = 0; c < components; ++c)  // the lowest `components` bytes, the highest first
-                row[size_t(x * components + c)] =
-                    JSAMPLE(at(x, int32_t(cinfo.next_scanline)) >> (8 * (components - 1 - c)));
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    Bytes bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
+// The JPEG files beside the tests were made once with ImageMagick 7 and libjpeg-turbo's cjpeg:
+//   cmyk.jpg     convert -size 8x8 xc:'cmyk(0,255,255,0)' -size 8x8 xc:'cmyk(127,127,127,127)' +append -strip
+//                -quality 100 (Adobe CMYK, no subsampling: red on the left, every ink at half on the right)
+//   redblue.jpg  convert -size 32x32 xc:red -size 32x32 xc:blue -append ppm:- | cjpeg -quality 90 -sample 1x1
+//   solid.jpg    convert -size 5x3 xc:'#3366CC' -strip -quality 95
+//   busy.jpg     convert -seed 7 -size 40x8 xc:red \( -size 40x32 xc:gray +noise Random \) -append -strip -quality 90
+Bytes jpeg_file(const std::string& name) {
+    return read_bytes(std::string(ZELTO_SOURCE_DIR) + "/tests/graphics/data/" + name);
 }
 
 // Channels of two words differ by at most `tolerance` each, and the top bytes are equal.
@@ -153,8 +127,7 @@ JpegPicture decode(const Bytes& bytes, bool& ok, int64_t max_pixels = kJpegMaxPi
 // 128 * 128 / 255 in each channel.
 TEST(Jpeg, AdobeCmykComesBackAsRgb) {
     bool ok = false;
-    const auto inks = [](int32_t x, int32_t) { return x < 8 ? 0xFF0000FFu : 0x80808080u; };
-    const JpegPicture p = decode(encode_jpeg(16, 8, 4, inks, 100), ok);
+    const JpegPicture p = decode(jpeg_file("cmyk.jpg"), ok);
     ASSERT_TRUE(ok);
     ASSERT_EQ(std::tuple(p.width, p.height, p.rows_decoded, p.warnings, p.damaged), std::tuple(16, 8, 8, 0, false));
     EXPECT_TRUE(near_word(word_at(p.words, 16, 8, 3, 3), 0xFF0000, 3));
@@ -162,7 +135,7 @@ TEST(Jpeg, AdobeCmykComesBackAsRgb) {
 }
 
 TEST(Jpeg, DamagedFilesKeepTheRowsDecodedBeforeTheDamage) {
-    const Bytes good = encode_jpeg(32, 64, 3, [](int32_t, int32_t y) { return y < 32 ? 0xFF0000u : 0x0000FFu; }, 90);
+    const Bytes good = jpeg_file("redblue.jpg");
     size_t start = 0;  // the first entropy-coded byte, after the start-of-scan segment
     for (size_t i = 2; i + 3 < good.size() && !start; ++i)
         if (good[i] == 0xFF && good[i + 1] == 0xDA) start = i + 2 + (size_t(good[i + 2]) << 8 | good[i + 3]);
@@ -212,7 +185,7 @@ protected:
         std::strcpy(graphics.bmp_name, dir.file("picture.bmp").c_str());
         ASSERT_EQ(save_bmp(source, 0, 0, 0, 0), 1);
         bmp = read_bytes(graphics.bmp_name);
-        jpeg = encode_jpeg(5, 3, 3, [](int32_t, int32_t) { return 0x3366CCu; }, 95);
+        jpeg = jpeg_file("solid.jpg");
         // The surface under test starts as a 2 x 2 picture that failures must leave exactly as it is.
         fill_surface(surface, 2, 2, [](int32_t x, int32_t y) { return uint32_t(0x010101 * (1 + x + 2 * y)); });
     }
@@ -267,8 +240,7 @@ TEST_F(Pictures, UnreadableFilesAreToldAndTruncatedJpegsLoaded) {
                                                  kUnreadable, kUnreadable, kUnreadable}));
     ws::test::reset();
     // Red on top, then busy pixels that fill most of the file; the cut falls among the busy ones.
-    const auto busy = [](int x, int y) { return y < 8 ? 0xFF0000u : uint32_t(x * 0x3F1 ^ y * 0x1F3F7) & 0xFFFFFFu; };
-    Bytes big = encode_jpeg(40, 40, 3, busy, 90);
+    Bytes big = jpeg_file("busy.jpg");
     big.resize(big.size() * 3 / 4);
     ASSERT_EQ(load("truncated.jpg", big), 1);
     EXPECT_EQ(std::pair(surface.width(), surface.height()), std::pair(40, 40));
