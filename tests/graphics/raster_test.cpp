@@ -64,7 +64,7 @@ TEST(RasterPictures, DrawingsMatchTheirGoldenPictures) {
         EXPECT_EQ(c.picture(), want);
         ++pictures;
     }
-    EXPECT_EQ(pictures, 25);
+    EXPECT_EQ(pictures, 26);
 }
 
 TEST(RasterLines, BresenhamPixelsTiesAndClipping) {
