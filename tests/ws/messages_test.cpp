@@ -247,30 +247,27 @@ TEST_F(Messages, TextExtentsAndDrawingInsideTheBox) {
     EXPECT_EQ(m.height, one.cy);
     EXPECT_EQ(m.ascent + m.descent, m.height);
 
-    const struct {
-        std::string text;
-        int32_t x, y;
-        bool opaque;
-    } cases[] = {{"zelto 完成", 10, 5, false}, {"ABC", 4, 2, true}, {"Hg", 0, 0, false}, {"WWWWWWWW", -7, 30, true},
-                 {"x", 500, 500, true}, {"x", -500, 0, true}, {"\xe5\xae\x8c\xff\x80z", 60, 20, true}};  // bad UTF-8
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.text);
+    const std::tuple<std::string, int32_t, int32_t, bool> cases[] = {
+        {"zelto 完成", 10, 5, false}, {"ABC", 4, 2, true}, {"Hg", 0, 0, false}, {"WWWWWWWW", -7, 30, true},
+        {"x", 500, 500, true}, {"x", -500, 0, true}, {"\xe5\xae\x8c\xff\x80z", 60, 20, true}};  // bad UTF-8
+    for (const auto& [text, x, y, opaque] : cases) {
+        SCOPED_TRACE(text);
         std::vector<uint32_t> s(120 * 40, 0x00FFFFFF);
-        ws::draw_text(s.data(), 120, 40, k.x, k.y, k.text, 0x000000FF, 0x00FF0000, k.opaque);  // red on blue
-        const Size box = ws::text_extent(k.text);
+        ws::draw_text(s.data(), 120, 40, x, y, text, 0x000000FF, 0x00FF0000, opaque);  // red on blue
+        const Size box = ws::text_extent(text);
         int in = 0, out = 0, blue = 0;  // changed pixels inside and outside the box; blue ones
         for (size_t i = 0; i < s.size(); ++i) {
             const int32_t c = int32_t(i % 120), r = 39 - int32_t(i / 120);
-            if (s[i] != 0x00FFFFFF) (c >= k.x && c < k.x + box.cx && r >= k.y && r < k.y + box.cy ? in : out)++;
-            EXPECT_TRUE(s[i] == 0xFFFFFF || s[i] == 0xFF0000 || (k.opaque && s[i] == 0x0000FF)) << std::hex << s[i];
+            if (s[i] != 0x00FFFFFF) (c >= x && c < x + box.cx && r >= y && r < y + box.cy ? in : out)++;
+            EXPECT_TRUE(s[i] == 0xFFFFFF || s[i] == 0xFF0000 || (opaque && s[i] == 0x0000FF)) << std::hex << s[i];
             blue += s[i] == 0x000000FF;
         }
         EXPECT_EQ(out, 0);
-        EXPECT_EQ(in > 0, k.x < 120 && k.y < 40 && k.x + box.cx > 0);
-        if (k.opaque && k.x >= 0 && k.x + box.cx <= 120 && k.y + box.cy <= 40) {
+        EXPECT_EQ(in > 0, x < 120 && y < 40 && x + box.cx > 0);
+        if (opaque && x >= 0 && x + box.cx <= 120 && y + box.cy <= 40) {
             EXPECT_EQ(in, box.cx * box.cy) << "opaque text fills its whole box";
         }
-        EXPECT_TRUE(k.opaque || blue == 0);
+        EXPECT_TRUE(opaque || blue == 0);
     }
     ws::draw_text(nullptr, 10, 10, 0, 0, "x", 0, 0, true);
 }
