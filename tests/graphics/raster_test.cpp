@@ -20,12 +20,6 @@ void draw_step(Canvas& c, const std::string& step) {
     std::vector<int64_t> n;
     for (in >> op; in >> word;) n.push_back(std::stoll(word, nullptr, 0));
     const auto at = [&](size_t i) { return int32_t(n.at(i)); };
-    const std::vector<Point> chain = points(n);
-    std::vector<Point> flat;
-    if (op == "bezier")
-        raster::flatten_bezier(chain.data(), int32_t(chain.size()), flat);
-    else
-        flat = chain;
     if (op == "px") {
         for (const Point& p : points({n.begin() + 1, n.end()})) c.at(p.x, p.y) = uint32_t(n[0]);
     } else if (op == "rect") {
@@ -40,7 +34,11 @@ void draw_step(Canvas& c, const std::string& step) {
         line(c, {at(1), at(2)}, {at(3), at(4)}, at(0));
     } else {
         ASSERT_TRUE(op == "poly" || op == "bezier") << step;
-        raster::draw_polyline(c.view(), flat.data(), int32_t(flat.size()), {ink, 1});
+        const std::vector<Point> chain = points(n);
+        std::vector<Point> flat;
+        if (op == "bezier") raster::flatten_bezier(chain.data(), int32_t(chain.size()), flat);
+        const std::vector<Point>& path = op == "bezier" ? flat : chain;
+        raster::draw_polyline(c.view(), path.data(), int32_t(path.size()), {ink, 1});
     }
 }
 
