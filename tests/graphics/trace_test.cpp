@@ -111,14 +111,6 @@ TEST(FatalError, WithTracingOnTheReportGoesWhereTheRingStands) {
     EXPECT_EQ(event_of(text, 1), "jig cut 00001");
 }
 
-void save_marker() {
-    std::ofstream("saved") << (contents_of("ZELTOTR.TXT").find("◆") == std::string::npos ? "before" : "after");
-}
-void failing_save() {
-    std::ofstream("saved") << "tried";
-    fatal_error("save", 7, "fopen", 2);
-}
-
 // Ends the program (in a child) with tracing off, the log holding `earlier` and `hook` installed; returns the log.
 std::string die_with(const char* earlier, void (*hook)()) {
     EXPECT_EXIT(
@@ -137,10 +129,16 @@ std::string die_with(const char* earlier, void (*hook)()) {
 // without recursing.
 TEST(FatalError, WithTracingOffTheGameIsSavedFirstAndTheReportAppended) {
     TraceFolder folder;
+    const auto save_marker = [] {  // says whether the report was written before the save
+        std::ofstream("saved") << (contents_of("ZELTOTR.TXT").find("◆") == std::string::npos ? "before" : "after");
+    };
     expect_date_and_build_lines(die_with("earlier run\n", save_marker), 12 + kReport.size());
     EXPECT_EQ(contents_of("saved"), "before");
     fs::remove("ZELTOTR.TXT");
-    const std::string text = die_with("", failing_save);
+    const std::string text = die_with("", [] {
+        std::ofstream("saved") << "tried";
+        fatal_error("save", 7, "fopen", 2);
+    });
     EXPECT_EQ(contents_of("saved"), "tried");
     const std::size_t second = text.find("◆内部エラーが発生しました。\nsave line=7 fopen errno=2\n");
     EXPECT_NE(second, std::string::npos);

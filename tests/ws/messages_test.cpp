@@ -1,27 +1,64 @@
 // Window layer: the loop and quitting, thread messages, timers, the part to paint, mouse moves and capture, keys,
 // pop-up menus and accelerators, owned windows, sound, text drawing, clipboard bitmaps.
-#include "support/ws_support.h"
+#include <gtest/gtest.h>
 
-using namespace wstest;
+#include <functional>
+
+#include "ws/ws.h"
 
 namespace {
 
 constexpr uint32_t MSG_A = 0xF400, MSG_B = 0xF401;
 
-std::vector<uint32_t> tick_times(uintptr_t id) {
-    std::vector<uint32_t> out;
-    for (const Seen& s : seen_of(ws::WM_TIMER))
-        if (s.wparam == id) out.push_back(s.time);
+// Every message a window of the class "Rec" receives, in order, with the time the layer reported while it ran.
+struct Seen {
+    ws::Hwnd hwnd;
+    uint32_t msg;
+    uintptr_t wparam;
+    intptr_t lparam;
+    uint32_t time;
+};
+std::vector<Seen> seen;
+std::function<void(ws::Hwnd, uint32_t, uintptr_t)> hook;  // extra behaviour, run after the message is recorded
+
+intptr_t recording_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    seen.push_back({hwnd, msg, wparam, lparam, ws::message_time()});
+    if (hook) hook(hwnd, msg, wparam);
+    return ws::def_window_proc(hwnd, msg, wparam, lparam);
+}
+
+// The messages of one kind that `hwnd` received (0 = any window).
+std::vector<Seen> seen_of(uint32_t msg, ws::Hwnd hwnd = 0) {
+    std::vector<Seen> out;
+    for (const Seen& s : seen)
+        if (s.msg == msg && (hwnd == 0 || s.hwnd == hwnd)) out.push_back(s);
     return out;
 }
 
-class Messages : public WsTest {
+// A reset layer with the recording class and one 100 x 100 window `w` at the screen's corner, its first paint done.
+class Messages : public ::testing::Test {
 protected:
     void SetUp() override {
-        WsTest::SetUp();
-        w = top(0, 0, 100, 100);
+        ws::test::reset();
+        hook = nullptr;
+        ws::WindowClass wc;
+        wc.name = "Rec";
+        wc.proc = recording_proc;
+        wc.cursor = ws::IDC_ARROW;
+        wc.background = 0xFFFFFF;
+        ASSERT_TRUE(ws::class_registered("Rec") || ws::register_class(wc));
+        w = top(0);
         ws::test::pump();
-        seen().clear();
+        seen.clear();
+    }
+    void TearDown() override {
+        hook = nullptr;
+        ws::test::reset();
+    }
+    ws::Hwnd top(int32_t x) {
+        const ws::Hwnd hwnd = ws::create_window("Rec", "top", ws::WS_POPUP | ws::WS_VISIBLE, x, 0, 100, 100, 0, 0);
+        EXPECT_NE(hwnd, 0);
+        return hwnd;
     }
     ws::Hwnd w = 0;
 };
@@ -38,7 +75,7 @@ TEST_F(Messages, TheLoopEndsWithTheQuitCodeAfterWhatWasPostedBefore) {
     while (ws::get_message(m)) ws::dispatch_message(m);
     EXPECT_EQ(std::pair(m.message, m.wparam), std::pair(uint32_t(ws::WM_QUIT), uintptr_t(7)));
     std::vector<uint32_t> got;
-    for (const Seen& s : seen()) got.push_back(s.msg);
+    for (const Seen& s : seen) got.push_back(s.msg);
     EXPECT_EQ(got, (std::vector<uint32_t>{MSG_A, MSG_B})) << "the quit request comes before painting";
     EXPECT_FALSE(ws::test::quit_requested());
     while (ws::get_message(m)) ws::dispatch_message(m);  // with nothing left a test-mode loop ends
@@ -59,7 +96,7 @@ TEST_F(Messages, PeekThreadMessagesAndKeyTranslation) {
     ASSERT_TRUE(ws::peek_message(m, ws::PM_REMOVE));
     EXPECT_EQ(std::pair(m.hwnd, m.message), std::pair(ws::Hwnd(0), MSG_B));
     EXPECT_EQ(ws::dispatch_message(m), 0);
-    EXPECT_TRUE(seen().empty());
+    EXPECT_TRUE(seen.empty());
     ws::post_message(w, MSG_A, 0, 0);  // arrived while the key was being looked at
     ws::Msg key{w, ws::WM_KEYDOWN, 'R', 1, 0}, shift{w, ws::WM_KEYDOWN, ws::VK_SHIFT, 1, 0};
     EXPECT_TRUE(ws::translate_message(key));
@@ -67,7 +104,7 @@ TEST_F(Messages, PeekThreadMessagesAndKeyTranslation) {
     ws::test::pump();
     ASSERT_EQ(seen_of(ws::WM_CHAR).size(), 1u);
     EXPECT_EQ(seen_of(ws::WM_CHAR)[0].wparam, uintptr_t('r'));
-    EXPECT_EQ(seen().front().msg, ws::WM_CHAR) << "the character comes before what was already waiting";
+    EXPECT_EQ(seen.front().msg, ws::WM_CHAR) << "the character comes before what was already waiting";
 }
 
 TEST_F(Messages, TimersTickAtTheirPeriodSettingAgainRestartsAndTheyDieWithTheirWindow) {
@@ -79,10 +116,11 @@ TEST_F(Messages, TimersTickAtTheirPeriodSettingAgainRestartsAndTheyDieWithTheirW
     EXPECT_TRUE(ws::kill_timer(w, 1));
     EXPECT_FALSE(ws::kill_timer(w, 1)) << "a timer is stopped once";
     ws::test::advance(2000);
-    EXPECT_EQ(tick_times(1), (std::vector<uint32_t>{t0 + 100, t0 + 200, t0 + 300}));
-    EXPECT_EQ(tick_times(7), (std::vector<uint32_t>{t0 + 1300, t0 + 2300}));
+    std::vector<std::pair<uintptr_t, uint32_t>> ticks;  // timer, milliseconds since the start
+    for (const Seen& s : seen_of(ws::WM_TIMER)) ticks.emplace_back(s.wparam, s.time - t0);
+    EXPECT_EQ(ticks, (decltype(ticks){{1, 100}, {1, 200}, {1, 300}, {7, 1300}, {7, 2300}}));
     ws::destroy_window(w);
-    seen().clear();
+    seen.clear();
     ws::test::advance(5000);
     EXPECT_TRUE(seen_of(ws::WM_TIMER).empty());
 }
@@ -91,16 +129,15 @@ TEST_F(Messages, TimersTickAtTheirPeriodSettingAgainRestartsAndTheyDieWithTheirW
 // whole chain, as cutting one piece per posted message relies on.
 TEST_F(Messages, ATimerWaitsUntilNoPostedMessageIsLeft) {
     int chain = 0;
-    set_hook([&](ws::Hwnd h, uint32_t msg, uintptr_t wp, intptr_t, intptr_t&) {
+    hook = [&](ws::Hwnd h, uint32_t msg, uintptr_t wp) {
         if ((msg == ws::WM_TIMER && wp == 1) || (msg == MSG_A && ++chain < 5)) ws::post_message(h, MSG_A, 0, 0);
         if (msg == ws::WM_TIMER) ws::kill_timer(h, wp);
-        return false;
-    });
+    };
     ws::set_timer(w, 1, 40);
     ws::set_timer(w, 2, 40);
     ws::test::advance(40);
     std::vector<uintptr_t> got;  // timer ids and the program's own messages
-    for (const Seen& s : seen()) got.push_back(s.msg == ws::WM_TIMER ? s.wparam : s.msg);
+    for (const Seen& s : seen) got.push_back(s.msg == ws::WM_TIMER ? s.wparam : s.msg);
     EXPECT_EQ(got, (std::vector<uintptr_t>{1, MSG_A, MSG_A, MSG_A, MSG_A, MSG_A, 2}));
 }
 
@@ -117,7 +154,7 @@ TEST_F(Messages, ThePartToPaintIsTheUnionOfTheInvalidatedRectangles) {
 // client coordinates of the window under the pointer. With the capture, input goes to its holder wherever the
 // pointer is; a holder that loses it is told, and a destroyed holder gives it up.
 TEST_F(Messages, MovesCollapseUntilTheKeysChangeAndTheCaptureRoutesInput) {
-    const ws::Hwnd b = top(200, 0, 100, 100);
+    const ws::Hwnd b = top(200);
     ws::test::pump();
     for (const Point p : {Point{250, 60}, Point{251, 61}}) ws::test::mouse(ws::WM_MOUSEMOVE, p);
     ws::test::mouse(ws::WM_MOUSEMOVE, {252, 62}, ws::MK_SHIFT);
@@ -128,7 +165,7 @@ TEST_F(Messages, MovesCollapseUntilTheKeysChangeAndTheCaptureRoutesInput) {
     ws::test::pump();
     using At = std::tuple<ws::Hwnd, int32_t, int32_t>;  // the window told, and the point in its client area
     std::vector<At> got;
-    for (const Seen& s : seen())
+    for (const Seen& s : seen)
         if (s.msg == ws::WM_MOUSEMOVE || s.msg == ws::WM_LBUTTONUP)
             got.emplace_back(s.hwnd, ws::lparam_x(s.lparam), ws::lparam_y(s.lparam));
     EXPECT_EQ(got, (std::vector<At>{{b, 51, 61}, {b, 52, 62}, {b, 53, 63}, {w, 250, -20}}));
@@ -150,7 +187,7 @@ TEST_F(Messages, KeysGoToTheFocusWithTheirStateAndRepeats) {
     ws::test::key(ws::WM_KEYDOWN, ws::VK_ESCAPE);
     ws::test::pump();
     std::vector<std::tuple<ws::Hwnd, uint32_t, uintptr_t, bool>> keys;
-    for (const Seen& s : seen())
+    for (const Seen& s : seen)
         if (s.msg == ws::WM_KEYDOWN || s.msg == ws::WM_KEYUP)
             keys.emplace_back(s.hwnd, s.msg, s.wparam, s.lparam >> 30 & 1);  // bit 30: the key was down before
     using K = decltype(keys)::value_type;
@@ -180,13 +217,14 @@ TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoComman
 
 // A window owned through a child belongs to the child's top-level window: it outlives the child and, when the
 // top-level window goes, hears of it first.
-TEST_F(WsTest, WindowsOwnedThroughAChildBelongToItsTopLevelWindow) {
-    const ws::Hwnd main = top(), game = child(main, 0, 0, 100, 100);
+TEST_F(Messages, WindowsOwnedThroughAChildBelongToItsTopLevelWindow) {
+    const ws::Hwnd main = top(0);
+    const ws::Hwnd game = ws::create_window("Rec", "game", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, 90, 90, main, 0);
     const ws::Hwnd guide = ws::create_window("Rec", "全体", ws::WS_OVERLAPPEDWINDOW, 0, 0, 80, 60, game, 0);
     EXPECT_EQ(ws::get_parent(guide), main);
     ws::destroy_window(game);
     ASSERT_TRUE(ws::is_window(guide));
-    seen().clear();
+    seen.clear();
     ws::destroy_window(main);
     std::vector<ws::Hwnd> gone;
     for (const Seen& s : seen_of(ws::WM_DESTROY)) gone.push_back(s.hwnd);
@@ -194,7 +232,7 @@ TEST_F(WsTest, WindowsOwnedThroughAChildBelongToItsTopLevelWindow) {
 }
 
 // Text lands inside its box, clipped to the surface; only opaque text fills the box with its background.
-TEST_F(WsTest, TextExtentsAndDrawingInsideTheBox) {
+TEST_F(Messages, TextExtentsAndDrawingInsideTheBox) {
     const Size one = ws::text_extent("W"), three = ws::text_extent("WWW");
     EXPECT_TRUE(one.cx > 0 && three.cy == one.cy && three.cx > 2 * one.cx);
     EXPECT_GT(ws::text_extent("完成しました").cx, 5 * one.cx / 2) << "a CJK font is found";
@@ -203,36 +241,33 @@ TEST_F(WsTest, TextExtentsAndDrawingInsideTheBox) {
     EXPECT_EQ(m.height, one.cy);
     EXPECT_EQ(m.ascent + m.descent, m.height);
 
-    const struct {
-        std::string text;
-        int32_t x, y;
-        bool opaque;
-    } cases[] = {{"zelto 完成", 10, 5, false}, {"ABC", 4, 2, true}, {"Hg", 0, 0, false}, {"WWWWWWWW", -7, 30, true},
-                 {"x", 500, 500, true}, {"x", -500, 0, true}, {"\xe5\xae\x8c\xff\x80z", 60, 20, true}};  // bad UTF-8
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.text);
+    const std::tuple<std::string, int32_t, int32_t, bool> cases[] = {
+        {"zelto 完成", 10, 5, false}, {"ABC", 4, 2, true}, {"Hg", 0, 0, false}, {"WWWWWWWW", -7, 30, true},
+        {"x", 500, 500, true}, {"x", -500, 0, true}, {"\xe5\xae\x8c\xff\x80z", 60, 20, true}};  // bad UTF-8
+    for (const auto& [text, x, y, opaque] : cases) {
+        SCOPED_TRACE(text);
         std::vector<uint32_t> s(120 * 40, 0x00FFFFFF);
-        ws::draw_text(s.data(), 120, 40, k.x, k.y, k.text, 0x000000FF, 0x00FF0000, k.opaque);  // red on blue
-        const Size box = ws::text_extent(k.text);
+        ws::draw_text(s.data(), 120, 40, x, y, text, 0x000000FF, 0x00FF0000, opaque);  // red on blue
+        const Size box = ws::text_extent(text);
         int in = 0, out = 0, blue = 0;  // changed pixels inside and outside the box; blue ones
         for (size_t i = 0; i < s.size(); ++i) {
             const int32_t c = int32_t(i % 120), r = 39 - int32_t(i / 120);
-            if (s[i] != 0x00FFFFFF) (c >= k.x && c < k.x + box.cx && r >= k.y && r < k.y + box.cy ? in : out)++;
-            EXPECT_TRUE(s[i] == 0xFFFFFF || s[i] == 0xFF0000 || (k.opaque && s[i] == 0x0000FF)) << std::hex << s[i];
+            if (s[i] != 0x00FFFFFF) (c >= x && c < x + box.cx && r >= y && r < y + box.cy ? in : out)++;
+            EXPECT_TRUE(s[i] == 0xFFFFFF || s[i] == 0xFF0000 || (opaque && s[i] == 0x0000FF)) << std::hex << s[i];
             blue += s[i] == 0x000000FF;
         }
         EXPECT_EQ(out, 0);
-        EXPECT_EQ(in > 0, k.x < 120 && k.y < 40 && k.x + box.cx > 0);
-        if (k.opaque && k.x >= 0 && k.x + box.cx <= 120 && k.y + box.cy <= 40) {
+        EXPECT_EQ(in > 0, x < 120 && y < 40 && x + box.cx > 0);
+        if (opaque && x >= 0 && x + box.cx <= 120 && y + box.cy <= 40) {
             EXPECT_EQ(in, box.cx * box.cy) << "opaque text fills its whole box";
         }
-        EXPECT_TRUE(k.opaque || blue == 0);
+        EXPECT_TRUE(opaque || blue == 0);
     }
     ws::draw_text(nullptr, 10, 10, 0, 0, "x", 0, 0, true);
 }
 
 // With one of the game's own sounds: a synchronous play is over when it returns, an asynchronous one is not.
-TEST_F(WsTest, ASynchronousSoundIsOverWhenItsPlayReturns) {
+TEST_F(Messages, ASynchronousSoundIsOverWhenItsPlayReturns) {
     const std::string wave = std::string(ZELTO_SOURCE_DIR) + "/data/SOUND/joint.wav";
     const uint32_t nostop = ws::SND_ASYNC | ws::SND_NOSTOP;
     EXPECT_TRUE(ws::play_wave(wave, ws::SND_SYNC));
@@ -241,7 +276,7 @@ TEST_F(WsTest, ASynchronousSoundIsOverWhenItsPlayReturns) {
 }
 
 // A copied bitmap comes back pixel for pixel, row order included, into a surface that had another size.
-TEST_F(WsTest, ClipboardBitmapsComeBackWhole) {
+TEST_F(Messages, ClipboardBitmapsComeBackWhole) {
     MemDC src, out;
     EXPECT_FALSE(ws::clipboard_has_bitmap() || ws::clipboard_get_bitmap(out));
     src.create(BIT_SCREEN, 7, 5);
