@@ -72,35 +72,6 @@ struct SourceBox {
     int32_t x0, m0, bw, bh;  // left column and bottom memory row in the frame, size
 };
 
-// The first k in [0, n] where pred holds (n when none), pred being false and then true along k; `guess` need
-// only be close.
-template <class Pred>
-int64_t first_holding(Pred pred, double guess, int64_t n) {
-    int64_t k = int64_t(std::clamp(guess, 0.0, double(n)));
-    while (k > 0 && pred(k - 1)) --k;
-    while (k < n && !pred(k)) ++k;
-    return k;
-}
-
-struct Steps {
-    int64_t first, end;
-};
-
-// The steps k in [0, n) where lo <= round(v + k d) < hi (v and d fixed point), as [first, end): they form one run,
-// since the rounded value moves one way only. Where the run starts and ends is estimated in floating point and
-// then set right on the exact values, which spares testing every step on the way.
-Steps steps_within(int64_t v, int64_t d, int64_t lo, int64_t hi, int64_t n) {
-    const auto at = [&](int64_t k) { return fixed_round(v + k * d); };
-    if (d == 0) return at(0) >= lo && at(0) < hi ? Steps{0, n} : Steps{n, n};
-    // Where v + k d crosses the boundary between t - 1 and t.
-    const auto crossing = [&](int64_t t) { return ((double(t) - 0.5) * 4294967296.0 - double(v)) / double(d); };
-    if (d > 0)
-        return {first_holding([&](int64_t k) { return at(k) >= lo; }, crossing(lo), n),
-                first_holding([&](int64_t k) { return at(k) >= hi; }, crossing(hi), n)};
-    return {first_holding([&](int64_t k) { return at(k) < hi; }, crossing(hi), n),
-            first_holding([&](int64_t k) { return at(k) < lo; }, crossing(lo), n)};
-}
-
 // Nearest-neighbour rendering at a free angle of the view positions in columns [x0, x1) and memory rows [m0, m1)
 // of a vw x vh view, written `stride` words apart per row; positions whose source lies outside the image's box
 // become white (outside the box the image frame is white anyway).
@@ -118,14 +89,14 @@ void free_turn(const SourceBox& src, int32_t w, int32_t h, double theta, int32_t
         const int64_t u0 = area.left - vw / 2;
         const int64_t along = u0 * c - v * s;   // source column offset at k = 0, fixed point
         const int64_t across = v * c + u0 * s;  // source row offset (towards the top of the screen), fixed point
-        // Source column half_w + round(along + k c) in [0, bw), source row half_h - round(across + k s) in [0, bh).
-        const Steps cols = steps_within(along, c, -half_w, src.bw - half_w, n);
-        const Steps rows = steps_within(across, s, half_h - src.bh + 1, half_h + 1, n);
-        int64_t first = std::max(cols.first, rows.first), end = std::min(cols.end, rows.end);
-        if (end <= first) first = end = n;
+        const auto found = [&](int64_t k) {
+            const int64_t sx = half_w + fixed_round(along + k * c), sm = half_h - fixed_round(across + k * s);
+            return uint64_t(sx) < uint64_t(src.bw) && uint64_t(sm) < uint64_t(src.bh);
+        };
         uint32_t* out = dst + size_t(m - area.top) * stride;
-        std::fill(out, out + first, white_word);
-        std::fill(out + end, out + n, white_word);
+        int64_t first = 0, end = n;
+        while (first < n && !found(first)) out[first++] = white_word;
+        while (end > first && !found(end - 1)) out[--end] = white_word;
         const int64_t centre = half_h * src.bw + half_w;
         int64_t a = along + first * c, b = across + first * s;
         for (int64_t k = first; k < end; ++k, a += c, b += s)
