@@ -173,6 +173,7 @@ void lay_bevel(uint32_t* view, int32_t w, int32_t h, uint32_t key, Smoother* smo
     uint8_t* rows[3] = {sc.keyed.data(), sc.keyed.data() + stride, sc.keyed.data() + 2 * stride};
     uint8_t* casting = sc.casting.data();
     uint64_t* bits = sc.casting_bits.data();
+    const size_t bit_words = sc.casting_bits.size();  // read once: the scratch is thread-local, costly to reach
     mark_keyed(view, w, key, rows[0]);
     mark_keyed(view + w, w, key, rows[1]);
     for (int32_t m = 1; m < h - 1; ++m) {
@@ -185,7 +186,7 @@ void lay_bevel(uint32_t* view, int32_t w, int32_t h, uint32_t key, Smoother* smo
         bytes_to_bits(casting, padded, bits);
         uint32_t* out_above = view + size_t(m + 1) * size_t(w);
         uint32_t* out_below = view + size_t(m - 1) * size_t(w);
-        for (size_t word = 0; word < sc.casting_bits.size(); ++word) {
+        for (size_t word = 0; word < bit_words; ++word) {
             for (uint64_t b = bits[word]; b; b &= b - 1) {
                 const int32_t x = int32_t(word * 64) + std::countr_zero(b);
                 if (above[x]) {
