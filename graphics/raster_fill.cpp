@@ -85,18 +85,31 @@ private:
     // The first x in [from, limit) where inside(row[x]) is no longer `want`, or limit.
     template <bool want>
     int32_t run_end(const uint32_t* row, int32_t from, int32_t limit) const {
+        const auto other = [&](int32_t at) { return (want ? ~inside_mask(row + at) : inside_mask(row + at)) & 0xF; };
         int32_t x = from;
         for (; x + 4 <= limit; x += 4)
-            if (const uint32_t other = (want ? ~inside_mask(row + x) : inside_mask(row + x)) & 0xF)
-                return x + std::countr_zero(other);
+            if (const uint32_t o = other(x)) return x + std::countr_zero(o);
+        if (x == limit) return x;
+        if (limit - from >= 4) {
+            // The last four words again, those already looked at masked off: no word-by-word tail.
+            const uint32_t o = other(limit - 4) & (0xFu << (x - (limit - 4)));
+            return o ? limit - 4 + std::countr_zero(o) : limit;
+        }
         while (x < limit && inside(row[x]) == want) ++x;
         return x;
     }
 
     // The start of the run of inside words that ends at x (row[x] being inside).
     int32_t run_start(const uint32_t* row, int32_t x) const {
+        const int32_t from = x;
         for (; x >= 4; x -= 4)
             if (const uint32_t outside = ~inside_mask(row + x - 4) & 0xF) return x - 4 + 32 - std::countl_zero(outside);
+        if (x == 0) return 0;
+        if (from >= 4) {
+            // Words 0 .. 3 again, those already looked at masked off.
+            const uint32_t outside = ~inside_mask(row) & 0xFu & ((1u << x) - 1);
+            return outside ? 32 - std::countl_zero(outside) : 0;
+        }
         while (x > 0 && inside(row[x - 1])) --x;
         return x;
     }
