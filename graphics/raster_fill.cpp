@@ -117,8 +117,16 @@ private:
     static __m128i low24() { return _mm_set1_epi32(0xFFFFFF); }
     __m128i colour4() const { return _mm_set1_epi32(int(colour_)); }
 
+    // Runs are mostly short: four words are stored at a time, the last four overlapping the ones before, which
+    // keeps the number of branches down to the number of blocks.
     void paint(uint32_t* row, int32_t from, int32_t to, int32_t y) {
-        std::fill(row + from, row + to, paint_);
+        if (to - from >= 4) {
+            const __m128i four = _mm_set1_epi32(int(paint_));
+            for (int32_t x = from; x + 4 < to; x += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), four);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + to - 4), four);
+        } else {
+            std::fill(row + from, row + to, paint_);
+        }
         if (record_) record_->push_back({from, to, y, 0});
     }
 
