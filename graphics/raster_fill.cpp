@@ -91,8 +91,8 @@ private:
             if (const uint32_t o = other(x)) return x + std::countr_zero(o);
         if (x == limit) return x;
         if (limit - from >= 4) {
-            // The last four words again, those already looked at masked off: no word-by-word tail.
-            const uint32_t o = other(limit - 4) & (0xFu << (x - (limit - 4)));
+            // The last four words as one block again (those already looked at are as wanted): no word-by-word tail.
+            const uint32_t o = other(limit - 4);
             return o ? limit - 4 + std::countr_zero(o) : limit;
         }
         while (x < limit && inside(row[x]) == want) ++x;
@@ -106,8 +106,8 @@ private:
             if (const uint32_t outside = ~inside_mask(row + x - 4) & 0xF) return x - 4 + 32 - std::countl_zero(outside);
         if (x == 0) return 0;
         if (from >= 4) {
-            // Words 0 .. 3 again, those already looked at masked off.
-            const uint32_t outside = ~inside_mask(row) & 0xFu & ((1u << x) - 1);
+            // Words 0 .. 3 as one block again (those already looked at are inside).
+            const uint32_t outside = ~inside_mask(row) & 0xF;
             return outside ? 32 - std::countl_zero(outside) : 0;
         }
         while (x > 0 && inside(row[x - 1])) --x;

@@ -28,8 +28,8 @@ int32_t first_kept(const uint32_t* row, int32_t n) {
     for (; i + 4 <= n; i += 4)
         if (const uint32_t kept = ~white_mask(row + i) & 0xF) return i + std::countr_zero(kept);
     if (i == n) return n;
-    if (n >= 4) {  // the last four words again, those already looked at masked off
-        const uint32_t kept = ~white_mask(row + n - 4) & (0xFu << (i - (n - 4)));
+    if (n >= 4) {  // the last four words as one block again (those already looked at are white)
+        const uint32_t kept = ~white_mask(row + n - 4) & 0xF;
         return kept ? n - 4 + std::countr_zero(kept) : n;
     }
     while (i < n && row[i] == plain_white) ++i;
@@ -41,8 +41,8 @@ int32_t last_kept(const uint32_t* row, int32_t n) {
     for (; i >= 4; i -= 4)
         if (const uint32_t kept = ~white_mask(row + i - 4) & 0xF) return i - 4 + (31 - std::countl_zero(kept));
     if (i == 0) return -1;
-    if (n >= 4) {  // the first four words again, those already looked at masked off
-        const uint32_t kept = ~white_mask(row) & 0xFu & ((1u << i) - 1);
+    if (n >= 4) {  // the first four words as one block again (those already looked at are white)
+        const uint32_t kept = ~white_mask(row) & 0xF;
         return kept ? 31 - std::countl_zero(kept) : -1;
     }
     while (i > 0 && row[i - 1] == plain_white) --i;
