@@ -86,6 +86,11 @@ protected:
                  return d.title + " " + n(d.filter_index) + " " + d.file_name;
              }},
             {"saved", [](const Args&) { return n(::play.game_saved); }},
+            {"place", [](const Args&) {  // the main window's rectangle, then its place and size in the settings
+                 const Rect r = ws::get_window_rect(::play.main_window);
+                 return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom) + " " + n(settings.win_left) +
+                        " " + n(settings.win_top) + " " + n(settings.win_width) + " " + n(settings.win_height);
+             }},
             {"tagged", [](const Args&) { return n(::play.current_game && g().items[0].seen == 42); }},
             {"piece_num", [](const Args&) { return n(settings.piece_num); }},
             {"view_dir", [](const Args&) { return settings.view_dir; }},
