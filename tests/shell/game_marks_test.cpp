@@ -1,5 +1,5 @@
-// What the shell keeps of a game in play: which moves make it unsaved, the name a close saves it under, the move
-// sound's loop, and the seed its cutting lines are laid from.
+// What the shell keeps of a game in play: which moves make it unsaved, the move sound's loop, and the seed its
+// cutting lines are laid from.
 #include "play/jigwin.h"
 #include "play/play.h"
 #include "play/state.h"
@@ -30,20 +30,6 @@ TEST_F(GameMarks, MovesClearTheSavedMark) {
         m.move(g);
         EXPECT_EQ(play.game_saved, m.saved_after) << m.name;
     }
-}
-
-// A new game on a picture whose saved game exists is offered the next free name; the earlier file stays.
-TEST_F(GameMarks, ClosingNeverReplacesAnotherGamesSave) {
-    cut_game("cat.bmp", 64, 64, 4);
-    write_file("cat.zlt", "old"), write_file("cat2.zlt", "x");
-    play.game_saved = 0;
-    EXPECT_EQ(confirm_close(0), 1);  // answered with the first button: save
-    ASSERT_EQ(ws::test::messages().size(), 1u);
-    EXPECT_NE(ws::test::messages()[0].text.find(file("cat1.zlt")), std::string::npos);
-    EXPECT_EQ(saved_game_usable(file("cat1.zlt")), 1);
-    EXPECT_EQ(read_file("cat.zlt"), "old");
-    EXPECT_EQ(play.save_path, file("cat1.zlt"));
-    EXPECT_EQ(default_save_name(), file("cat1.zlt"));  // its own file from now on
 }
 
 TEST_F(GameMarks, ALoopingMoveSoundStartsOncePerDrag) {

@@ -1,12 +1,14 @@
-// The main menu: its commands as scripts of data/menu.txt (game commands never lose the game in play, setting
-// commands wait for the next game, the entries added at creation, the quick right-click pop-ups, pasting, web
-// entries and the bitmap exports), its marks following the settings, and the file dialogs' name rules.
+// The main window as scripts of data/main_window.txt (its place, closing, the recovery file, and the menu: game
+// commands never lose the game in play, setting commands wait for the next game, the entries added at creation,
+// quick right-click pop-ups, pasting, web entries, bitmap exports), the menu's marks and the dialogs' name rules.
 #include "graphics/bmp_reader.h"
 #include "pieces/desk.h"
+#include "play/companions.h"
 #include "play/jigwin_support.h"
 #include "play/state.h"
 #include "shell/file_dialogs.h"
 #include "shell/menu.h"
+#include "shell/recover.h"
 #include "shell/shell_test.h"
 #include "shell/state.h"
 
@@ -23,7 +25,7 @@ std::string bmp_of(const std::string& name) {
     return out;
 }
 
-// The game window's scripts with the menu's own actions and probes added (data/menu.txt tells them).
+// The game window's scripts with the menu's own actions and probes added (data/main_window.txt tells them).
 class MenuScript : public WindowScript {
 protected:
     static void command(uint32_t id) {
@@ -55,6 +57,10 @@ protected:
         for (int32_t i = 0; m && i < ws::get_menu_item_count(m); ++i) out += " " + n(ws::get_menu_item_id(m, i));
         return out;
     }
+    void TearDown() override {
+        companions.game_changed = companions.recovery_due = companions.forget_recovery = nullptr;
+        WindowScript::TearDown();
+    }
     MenuScript() {
         actions_.insert({
             {"command", [](const Args& a) { command(uint32_t(std::stoul(a[0], nullptr, 0))); }},
@@ -73,7 +79,16 @@ protected:
                  ASSERT_TRUE(ws::clipboard_set_bitmap(copied));
              }},
             {"right_click", [](const Args& a) { right_click(num(a[0]), num(a[1]), uint32_t(num(a[2]))); }},
-            {"tag", [](const Args&) { g().items[0].seen = 42; }}});
+            {"tag", [](const Args&) { g().items[0].seen = 42; }},
+            {"recovery", [](const Args&) { install_recovery(); }},
+            {"focus_lost", [](const Args&) { recovery_loop_message(ws::Msg{0, ws::WM_ACTIVATEAPP, 0, 0, 0, 0}); }},
+            {"drag", [](const Args& a) {  // item I picked up at its centre and put down DX further right
+                 const Point at = on_screen(centre_of(num(a[0])));
+                 ws::test::mouse(ws::WM_LBUTTONDOWN, at);
+                 ws::test::mouse(ws::WM_MOUSEMOVE, {at.x + num(a[1]), at.y});
+                 ws::test::mouse(ws::WM_LBUTTONUP, {at.x + num(a[1]), at.y});
+                 ws::test::pump();
+             }}});
         probes_.insert({
             {"in_folder", [this](const Args& a) {  // another probe's answer with the test's folder written "@"
                  std::string got = probes_.at(a[0])(Args(a.begin() + 1, a.end()));
@@ -86,6 +101,7 @@ protected:
                  return d.title + " " + n(d.filter_index) + " " + d.file_name;
              }},
             {"saved", [](const Args&) { return n(::play.game_saved); }},
+            {"offered", [](const Args&) { return default_save_name(); }},
             {"place", [](const Args&) {  // the main window's rectangle, then its place and size in the settings
                  const Rect r = ws::get_window_rect(::play.main_window);
                  return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom) + " " + n(settings.win_left) +
@@ -114,7 +130,7 @@ protected:
     }
 };
 TEST_P(MenuScript, Runs) { run(); }
-INSTANTIATE_TEST_SUITE_P(Menu, MenuScript, ::testing::ValuesIn(testsupport::read_scripts("shell/data/menu.txt")),
+INSTANTIATE_TEST_SUITE_P(Menu, MenuScript, ::testing::ValuesIn(testsupport::read_scripts("shell/data/main_window.txt")),
                          WindowScript::name);
 
 // Checked positions of entry `pos` of "設定(&O)" (or of its entry `sub`).

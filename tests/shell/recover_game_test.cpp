@@ -1,5 +1,5 @@
-// The recovery file: written 30 s after a change, on losing the focus and when a signal ends the program, and
-// offered back at the next start.
+// The recovery file written when a signal ends the program, and offered back at the next start (its writing after
+// a change is a script of data/main_window.txt).
 #include <signal.h>
 
 #include <tuple>
@@ -52,28 +52,7 @@ protected:
         }
         return -1;
     }
-    static bool written() { return saved_game_usable(kRecoveryFile) == 1; }
 };
-
-TEST_F(Recovery, AChangeIsWrittenThirtySecondsLaterOrOnLosingTheFocusAndNotAfterASave) {
-    const ws::Msg focus_lost{0, ws::WM_ACTIVATEAPP, 0, 0, 0, 0};
-    play("pic.bmp");
-    ws::test::advance(61000);
-    recovery_loop_message(focus_lost);
-    EXPECT_FALSE(fs::exists(kRecoveryFile)) << "written while nothing changed";
-    move_top_group();
-    ws::test::advance(29000);
-    EXPECT_FALSE(fs::exists(kRecoveryFile));
-    ws::test::advance(2000);
-    EXPECT_TRUE(written());
-    ASSERT_EQ(save_game(*::play.current_game, "mine.zlt"), 1);
-    EXPECT_FALSE(fs::exists(kRecoveryFile)) << "kept after the player saved";
-    ws::test::advance(61000);
-    EXPECT_FALSE(fs::exists(kRecoveryFile)) << "written after a save with no change since";
-    move_top_group();
-    recovery_loop_message(focus_lost);
-    EXPECT_TRUE(written()) << "not written on losing the focus";
-}
 
 TEST_F(Recovery, ASignalWritesTheGameAndTheNextStartResumesItTrashesItOrKeepsADamagedOneAside) {
     setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);  // the trash of this test
