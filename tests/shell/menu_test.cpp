@@ -1,6 +1,11 @@
-// The main window as scripts of data/main_window.txt (its place, closing, the recovery file, and the menu: game
-// commands never lose the game in play, setting commands wait for the next game, the entries added at creation,
-// quick right-click pop-ups, pasting, web entries, bitmap exports), the menu's marks and the dialogs' name rules.
+// The main window as scripts of data/main_window.txt (its place, closing, the recovery file and the next run
+// offering it back, and the menu: game commands never lose the game in play, setting commands wait for the next
+// game, entries added at creation, quick right-click pop-ups, pasting, web entries, bitmap exports), the menu's
+// marks and the file dialogs' name rules.
+#include <signal.h>
+#include <stdlib.h>
+
+#include "desk/state.h"
 #include "graphics/bmp_reader.h"
 #include "pieces/desk.h"
 #include "play/companions.h"
@@ -9,6 +14,7 @@
 #include "shell/file_dialogs.h"
 #include "shell/menu.h"
 #include "shell/recover.h"
+#include "shell/startup.h"
 #include "shell/shell_test.h"
 #include "shell/state.h"
 
@@ -57,8 +63,34 @@ protected:
         for (int32_t i = 0; m && i < ws::get_menu_item_count(m); ++i) out += " " + n(ws::get_menu_item_id(m, i));
         return out;
     }
+    // The program's own loop: its messages first, then the windows'. The exit code, or -1 when it did not end.
+    static int32_t run_loop() {
+        ws::Msg m;
+        while (ws::peek_message(m, ws::PM_REMOVE)) {
+            if (m.message == ws::WM_QUIT) return int32_t(m.wparam);
+            if (!recovery_loop_message(m)) ws::dispatch_message(m);
+        }
+        return -1;
+    }
+    // A new run finding written.zlt (cut short when `damaged`) as its recovery file, the question answered.
+    void next_run(bool yes, bool damaged) {
+        ws::test::reset();
+        install_recovery();
+        ::play.picture_path.clear();
+        fs::remove_all(dir_ / "share");
+        fs::create_directories(dir_ / "share");
+        fs::remove(kRecoveryBadFile);
+        fs::copy_file("written.zlt", kRecoveryFile, fs::copy_options::overwrite_existing);
+        if (damaged) fs::resize_file(kRecoveryFile, 300);
+        ws::test::push_answer(yes ? ws::IDYES : ws::IDNO);
+        const bool resuming = ask_recovery();
+        ASSERT_TRUE(create_main_window());
+        if (resuming) ws::post_message(0, IDM_RECOVERY_SETTLE, 0, 0);
+        run_loop();
+    }
     void TearDown() override {
         companions.game_changed = companions.recovery_due = companions.forget_recovery = nullptr;
+        unsetenv("XDG_DATA_HOME");
         WindowScript::TearDown();
     }
     MenuScript() {
@@ -81,6 +113,17 @@ protected:
             {"right_click", [](const Args& a) { right_click(num(a[0]), num(a[1]), uint32_t(num(a[2]))); }},
             {"tag", [](const Args&) { g().items[0].seen = 42; }},
             {"recovery", [](const Args&) { install_recovery(); }},
+            {"signals", [this](const Args&) {  // caught as the program does; the trash inside the test's folder
+                 setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);
+                 ASSERT_TRUE(ws::catch_session_events());
+             }},
+            {"sigterm", [](const Args&) {  // the program's loop must then end with exit code 0
+                 raise(SIGTERM);
+                 EXPECT_EQ(run_loop(), 0);
+                 for (int sig : {SIGTERM, SIGHUP, SIGINT}) signal(sig, SIG_DFL);
+             }},
+            {"finish_run", [](const Args&) { finish_run(); }},
+            {"next_run", [this](const Args& a) { next_run(a[0] == "yes", a.size() > 1); }},
             {"focus_lost", [](const Args&) { recovery_loop_message(ws::Msg{0, ws::WM_ACTIVATEAPP, 0, 0, 0, 0}); }},
             {"drag", [](const Args& a) {  // item I picked up at its centre and put down DX further right
                  const Point at = on_screen(centre_of(num(a[0])));
@@ -102,6 +145,11 @@ protected:
              }},
             {"saved", [](const Args&) { return n(::play.game_saved); }},
             {"offered", [](const Args&) { return default_save_name(); }},
+            {"clock", [](const Args&) { return n(display.play_seconds) + " " + n(display.clock_carry); }},
+            {"recovery_files", [this](const Args&) {  // the recovery file kept, put aside, in the trash
+                 return n(fs::exists(kRecoveryFile)) + " " + n(fs::exists(kRecoveryBadFile)) + " " +
+                        n(fs::exists(dir_ / "share/Trash/files" / kRecoveryFile));
+             }},
             {"place", [](const Args&) {  // the main window's rectangle, then its place and size in the settings
                  const Rect r = ws::get_window_rect(::play.main_window);
                  return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom) + " " + n(settings.win_left) +
