@@ -1,5 +1,4 @@
-// What the shell keeps of a game in play: which moves make it unsaved, the move sound's loop, and the seed its
-// cutting lines are laid from.
+// What the shell keeps of a game in play: the move sound's loop and the seed its cutting lines are laid from.
 #include "play/jigwin.h"
 #include "play/play.h"
 #include "play/state.h"
@@ -11,26 +10,6 @@ using namespace shelltest;
 namespace {
 
 using GameMarks = SaveTest;
-
-// Every range move that changes the desk leaves the game unsaved, so that closing offers to save it (the turns'
-// marks are checked with the turns).
-TEST_F(GameMarks, MovesClearTheSavedMark) {
-    const struct {
-        const char* name;
-        void (*move)(Jig&);
-        int32_t saved_after;
-    } moves[] = {
-        {"range drag down", [](Jig& g) { g.mark_range(-5000, -5000, 5000, 5000), g.move_range(0, 3); }, 0},
-        {"range drag of nothing", [](Jig& g) { g.mark_range(0, 0, 1, 1), g.move_range(7, 3); }, 1},
-        {"range held still", [](Jig& g) { g.mark_range(-5000, -5000, 5000, 5000), g.move_range(0, 0); }, 1},
-    };
-    Jig& g = cut_game("cat.bmp", 64, 64, 4);
-    for (const auto& m : moves) {
-        play.game_saved = 1;
-        m.move(g);
-        EXPECT_EQ(play.game_saved, m.saved_after) << m.name;
-    }
-}
 
 TEST_F(GameMarks, ALoopingMoveSoundStartsOncePerDrag) {
     settings.sound = true;

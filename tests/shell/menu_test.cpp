@@ -112,6 +112,10 @@ protected:
              }},
             {"right_click", [](const Args& a) { right_click(num(a[0]), num(a[1]), uint32_t(num(a[2]))); }},
             {"tag", [](const Args&) { g().items[0].seen = 42; }},
+            {"range", [](const Args& a) {  // the pieces within (X0, Y0)-(X1, Y1) marked and moved by (DX, DY)
+                 g().mark_range(num(a[0]), num(a[1]), num(a[2]), num(a[3]));
+                 g().move_range(num(a[4]), num(a[5]));
+             }},
             {"recovery", [](const Args&) { install_recovery(); }},
             {"signals", [this](const Args&) {  // caught as the program does; the trash inside the test's folder
                  setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);
