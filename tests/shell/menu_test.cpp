@@ -116,6 +116,7 @@ protected:
                  g().mark_range(num(a[0]), num(a[1]), num(a[2]), num(a[3]));
                  g().move_range(num(a[4]), num(a[5]));
              }},
+            {"move_loop", [](const Args& a) { ::play.sound_list[SOUND_MOVE - 1].loop = num(a[0]); }},
             {"recovery", [](const Args&) { install_recovery(); }},
             {"signals", [this](const Args&) {  // caught as the program does; the trash inside the test's folder
                  setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);
@@ -129,10 +130,14 @@ protected:
             {"finish_run", [](const Args&) { finish_run(); }},
             {"next_run", [this](const Args& a) { next_run(a[0] == "yes", a.size() > 1); }},
             {"focus_lost", [](const Args&) { recovery_loop_message(ws::Msg{0, ws::WM_ACTIVATEAPP, 0, 0, 0, 0}); }},
-            {"drag", [](const Args& a) {  // item I picked up at its centre and put down DX further right
+            {"drag", [](const Args& a) {  // item I picked up at its centre, put down DX further right after STEPS moves
                  const Point at = on_screen(centre_of(num(a[0])));
+                 const int32_t steps = a.size() > 2 ? num(a[2]) : 1;
                  ws::test::mouse(ws::WM_LBUTTONDOWN, at);
-                 ws::test::mouse(ws::WM_MOUSEMOVE, {at.x + num(a[1]), at.y});
+                 for (int32_t k = 1; k <= steps; ++k) {  // each delivered: moves waiting together are merged
+                     ws::test::mouse(ws::WM_MOUSEMOVE, {at.x + num(a[1]) * k / steps, at.y});
+                     ws::test::pump();
+                 }
                  ws::test::mouse(ws::WM_LBUTTONUP, {at.x + num(a[1]), at.y});
                  ws::test::pump();
              }}});
@@ -149,6 +154,7 @@ protected:
              }},
             {"saved", [](const Args&) { return n(::play.game_saved); }},
             {"offered", [](const Args&) { return default_save_name(); }},
+            {"move_plays", [](const Args&) { return n(testsupport::count_played(SOUND_MOVE)); }},
             {"clock", [](const Args&) { return n(display.play_seconds) + " " + n(display.clock_carry); }},
             {"recovery_files", [this](const Args&) {  // the recovery file kept, put aside, in the trash
                  return n(fs::exists(kRecoveryFile)) + " " + n(fs::exists(kRecoveryBadFile)) + " " +

@@ -1,6 +1,7 @@
-// Start-up: the argument quote rule and the first run without settings.
+// Start-up: the argument quote rule, the first run without settings, and the seed of a run's games.
 #include "play/save.h"
 #include "play/state.h"
+#include "puzzle/random.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;
@@ -31,6 +32,13 @@ TEST_F(Startup, AFirstRunGivesDefaultsAndWritesTheFileAtTheEndWithoutTheTemporar
     EXPECT_TRUE(fs::exists(file("prog/ZELTORC.TXT")));
     for (const char* name : kTempPictures) EXPECT_FALSE(fs::exists(name)) << name;
     fs::current_path(dir_.string());
+}
+
+// The layer's clock starts at zero with every run; outside test mode the seed comes from the wall clock.
+TEST(GameSeed, DiffersFromRunToRunOutsideTestMode) {
+    EXPECT_EQ(game_seed(true, 1234, 99), 1234u);
+    EXPECT_NE(game_seed(false, 1234, 1765000000000), game_seed(false, 1234, 1765000000001));
+    EXPECT_EQ(game_seed(), ws::tick_count());  // the tests run in test mode
 }
 
 }  // namespace
