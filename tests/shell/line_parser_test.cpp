@@ -1,5 +1,4 @@
-// LineParser: blanks and double-byte characters, comments, the number and flag readers, the rest of a line, and
-// piecewise reading.
+// LineParser: blanks and double-byte characters, comments, the number and flag readers and the rest of a line.
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -35,18 +34,6 @@ TEST(LineParser, TokensNumbersAndFlagsTakeOnlyTheirExactForm) {
         std::istringstream wants(row.at(3));
         for (std::string want; std::getline(wants, want, '|');) EXPECT_EQ(call.at(row[0])(p, want), want) << row[2];
     }
-}
-
-// Long lines arrive in pieces of the buffer less one; "\r\n" reads as "\n", a lone "\r" stays.
-TEST(ReadTextLine, PiecesAndLineEnds) {
-    const std::string text = std::string(1200, 'x') + "\nlast\r\nb\rc\r\n\r";
-    std::FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
-    ASSERT_NE(f, nullptr);
-    std::vector<std::string> pieces;
-    for (std::string piece; read_text_line(f, piece, 520);) pieces.push_back(piece);
-    std::fclose(f);
-    EXPECT_EQ(pieces, (std::vector<std::string>{std::string(519, 'x'), std::string(519, 'x'),
-                                                std::string(162, 'x') + "\n", "last\n", "b\rc\n", "\r"}));
 }
 
 }  // namespace

@@ -1,24 +1,26 @@
-// The main menu: its game commands never lose the game in play, setting commands wait for the next game, its
-// marks follow the settings, the entries added at creation, the quick right-click pop-ups, pasting, the file
-// dialogs' rules, web entries and the bitmap exports (the window's one exactly what the window shows).
-#include <functional>
-#include <map>
+// The main window as scripts of data/main_window.txt (its place, closing, the recovery file and the next run
+// offering it back, and the menu: game commands never lose the game in play, setting commands wait for the next
+// game, entries added at creation, quick right-click pop-ups, pasting, web entries, bitmap exports), the menu's
+// marks and the file dialogs' name rules.
+#include <signal.h>
+#include <stdlib.h>
 
+#include "desk/state.h"
 #include "graphics/bmp_reader.h"
 #include "pieces/desk.h"
+#include "play/companions.h"
 #include "play/jigwin_support.h"
 #include "play/state.h"
 #include "shell/file_dialogs.h"
 #include "shell/menu.h"
+#include "shell/recover.h"
+#include "shell/startup.h"
 #include "shell/shell_test.h"
 #include "shell/state.h"
 
 using namespace jigwintest;
-using shelltest::read_file;
 
 namespace {
-
-using Row = std::vector<std::string>;
 
 // Width and first word of a bitmap file, or "none" when it does not read.
 std::string bmp_of(const std::string& name) {
@@ -29,15 +31,12 @@ std::string bmp_of(const std::string& name) {
     return out;
 }
 
-class Menu : public GameWindowTest {
+// The game window's scripts with the menu's own actions and probes added (data/main_window.txt tells them).
+class MenuScript : public WindowScript {
 protected:
     static void command(uint32_t id) {
         ws::send_message(::play.main_window, ws::WM_COMMAND, id, 0);
         ws::test::pump();
-    }
-    static std::string last_text() { return ws::test::messages().empty() ? "" : ws::test::messages().back().text; }
-    std::string at(const std::string& v) const {
-        return v == "@" ? dir_.string() : v[0] == '@' ? dir_.file(v.substr(1)) : v;
     }
     static void right_click(int32_t x, int32_t y, uint32_t held) {
         ws::post_message(::play.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(x, y));
@@ -46,130 +45,151 @@ protected:
         ws::post_message(::play.main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(x, y));
         ws::test::pump();
     }
-    static std::string n(int64_t v) { return std::to_string(v); }
-    static Jig* game() { return ::play.current_game; }
-    // Runs script `name` of golden/menu_scripts.txt (its format is told at the file's head).
-    void run_script(const std::string& name) {
-        using Probe = std::function<std::string(const std::string&)>;
-        const std::map<std::string, Probe> observe = {
-            {"dialog_title", [](auto&) { return ws::test::dialogs().back().title; }},
-            {"dialog_filter", [](auto&) { return n(ws::test::dialogs().back().filter_index); }},
-            {"dialog_file", [](auto&) { return ws::test::dialogs().back().file_name; }},
-            {"messages", [](auto&) { return n(int64_t(ws::test::messages().size())); }},
-            {"message", [](auto&) { return last_text(); }},
-            {"caption", [](auto&) { return ws::test::messages().back().caption; }},
-            {"same_game", [this](auto&) { return n(game() == kept_); }},
-            {"picture", [](auto&) { return ::play.picture_path; }},
-            {"save_path", [](auto&) { return ::play.save_path; }},
-            {"saved", [](auto&) { return n(::play.game_saved); }},
-            {"window", [](auto&) { return n(ws::is_window(::play.main_window)); }},
-            {"usable", [](auto& a) { return n(saved_game_usable(a)); }},
-            {"tagged", [](auto&) { return n(game() && game()->items[0].seen == 42); }},
-            {"cut", [](auto&) { return n(game() ? game()->cut_count : -1); }},
-            {"pieces", [](auto&) { return n(game() ? game()->item_count : -1); }},
-            {"pic_w", [](auto&) { return n(game() ? game()->pic_w : -1); }},
-            {"piece_num", [](auto&) { return n(settings.piece_num); }},
-            {"view_dir", [](auto&) { return settings.view_dir; }},
-            {"back", [](auto&) { return settings.back_img + " " + n(settings.back_type); }},
-            {"opened", [](auto&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }},
-            {"bytes_of", [](auto& a) { return read_file(a); }},
-            {"bmp", [](auto& a) { return bmp_of(a); }},
-            // Pixels of bitmap file a that differ from what the game window shows, "none" when it does not read.
-            {"window_differs",
-             [](auto& a) {
-                 BmpPicture shot;
-                 const MemDC& window = *ws::client_surface(::play.game_window);
-                 if (!read_bmp_file(a.c_str(), shot) || shot.words.size() != size_t(window.width() * window.height()))
-                     return std::string("none");
-                 int32_t differing = 0;
-                 for (size_t i = 0; i < shot.words.size(); ++i)
-                     differing += (shot.words[i] ^ window.words()[i]) & 0xFFFFFF;
-                 return n(differing);
-             }},
-            // Whether PIECE_<i>.BMP holds item i's whole view, "none" when no such file reads.
-            {"piece_file",
-             [](auto& a) {
-                 const std::string b = bmp_of("PIECE_00" + a + ".BMP");
-                 return b == "none" ? b : n(std::stoi(b) == game()->items[std::stoi(a)].piece->view_width);
-             }},
-            {"menu_entries", [](auto&) { return n(ws::get_menu_item_count(shell.main_menu)); }},
-            {"menu_id", [](auto& a) { return n(ws::get_menu_item_id(shell.main_menu, std::stoi(a))); }},
-            {"menu_name",
-             [](auto& a) { return ws::get_menu_string(shell.main_menu, std::stoul(a), ws::MF_BYPOSITION); }},
-            {"entry_ids",
-             [](auto& a) {
-                 const ws::Hmenu m = ws::get_sub_menu(shell.main_menu, std::stoi(a));
-                 std::string ids;
-                 for (int32_t i = 0; i < ws::get_menu_item_count(m); ++i)
-                     ids += (i ? " " : "") + n(ws::get_menu_item_id(m, i));
-                 return ids;
-             }},
-            {"popups", [](auto&) { return n(int64_t(ws::test::popups().size())); }},
-            {"popup",
-             [](auto&) { return n(ws::test::popups().back().menu == ws::get_sub_menu(shell.main_menu, 0) ? 0 : 1); }}};
-        const std::map<std::string, std::function<void(const Row&)>> act = {
-            {"play", [this](auto& r) { play(r[1]); }},
-            {"open", [this](auto& r) { open(r[1]); }},
-            {"picture", [](auto& r) { write_picture(r.at(1), std::stoi(r.at(2)), std::stoi(r.at(3))); }},
-            {"write", [](auto& r) { shelltest::write_file(r.at(1), r.at(2)); }},
-            {"copy", [](auto& r) { fs::copy_file(fs::path(ZELTO_SOURCE_DIR) / r.at(1), r.at(2)); }},
-            {"mkdir", [](auto& r) { fs::create_directories(r.at(1)); }},
-            {"web", [](auto& r) { settings.web[size_t(std::stoi(r.at(1)))] = r.at(2); }},
-            {"tray", [](auto& r) { settings.tray = r[1] == "1"; }},
-            {"stretch", [](auto& r) { settings.stretch_size = std::stoi(r[1]); }},
-            {"ddraw", [](auto& r) { settings.ddraw = r[1] == "1"; }},
-            {"view",
-             [](auto& r) {
-                 desk.view_x = std::stoi(r.at(1)), desk.view_y = std::stoi(r.at(2));
+    // Pixels of bitmap file `name` that differ from what the game window shows, "none" when it does not read.
+    static std::string window_differs(const std::string& name) {
+        BmpPicture shot;
+        const MemDC& window = *ws::client_surface(::play.game_window);
+        if (!read_bmp_file(name.c_str(), shot) || shot.words.size() != size_t(window.width() * window.height()))
+            return "none";
+        int32_t differing = 0;
+        for (size_t i = 0; i < shot.words.size(); ++i) differing += (shot.words[i] ^ window.words()[i]) & 0xFFFFFF;
+        return n(differing);
+    }
+    // Entry `pos` of the main menu: its name, its id, and the ids of its own entries.
+    static std::string menu_entry(uint32_t pos) {
+        const ws::Hmenu m = ws::get_sub_menu(shell.main_menu, int32_t(pos));
+        std::string out = ws::get_menu_string(shell.main_menu, pos, ws::MF_BYPOSITION) + " " +
+                          n(int32_t(ws::get_menu_item_id(shell.main_menu, int32_t(pos))));
+        for (int32_t i = 0; m && i < ws::get_menu_item_count(m); ++i) out += " " + n(ws::get_menu_item_id(m, i));
+        return out;
+    }
+    // The program's own loop: its messages first, then the windows'. The exit code, or -1 when it did not end.
+    static int32_t run_loop() {
+        ws::Msg m;
+        while (ws::peek_message(m, ws::PM_REMOVE)) {
+            if (m.message == ws::WM_QUIT) return int32_t(m.wparam);
+            if (!recovery_loop_message(m)) ws::dispatch_message(m);
+        }
+        return -1;
+    }
+    // A new run finding written.zlt (cut short when `damaged`) as its recovery file, the question answered.
+    void next_run(bool yes, bool damaged) {
+        ws::test::reset();
+        install_recovery();
+        ::play.picture_path.clear();
+        fs::remove_all(dir_ / "share");
+        fs::create_directories(dir_ / "share");
+        fs::remove(kRecoveryBadFile);
+        fs::copy_file("written.zlt", kRecoveryFile, fs::copy_options::overwrite_existing);
+        if (damaged) fs::resize_file(kRecoveryFile, 300);
+        ws::test::push_answer(yes ? ws::IDYES : ws::IDNO);
+        const bool resuming = ask_recovery();
+        ASSERT_TRUE(create_main_window());
+        if (resuming) ws::post_message(0, IDM_RECOVERY_SETTLE, 0, 0);
+        run_loop();
+    }
+    void TearDown() override {
+        companions.game_changed = companions.recovery_due = companions.forget_recovery = nullptr;
+        unsetenv("XDG_DATA_HOME");
+        WindowScript::TearDown();
+    }
+    MenuScript() {
+        actions_.insert({
+            {"command", [](const Args& a) { command(uint32_t(std::stoul(a[0], nullptr, 0))); }},
+            {"file", [this](const Args& a) { ws::test::push_file_answer(path(a[0])); }},
+            {"web", [](const Args& a) { settings.web[size_t(num(a[0]))] = rest(a, 1); }},
+            {"copy", [](const Args& a) { fs::copy_file(fs::path(ZELTO_SOURCE_DIR) / a[0], a[1]); }},
+            {"view", [](const Args& a) {
+                 desk.view_x = num(a[0]), desk.view_y = num(a[1]);
                  redraw_whole_window(::play.game_window);
              }},
-            {"command", [](auto& r) { command(uint32_t(std::stoul(r.at(1), nullptr, 0))); }},
-            {"answer",
-             [](auto& r) {
-                 ws::test::push_answer(r[1] == "yes" ? ws::IDYES : r[1] == "no" ? ws::IDNO : ws::IDCANCEL);
-             }},
-            {"file", [this](auto& r) { ws::test::push_file_answer(at(r[1])); }},
-            {"clipboard_file", [this](auto& r) { ws::test::set_clipboard_files({at(r[1])}); }},
-            {"clipboard_bitmap",
-             [](auto& r) {
+            {"clipboard_file", [this](const Args& a) { ws::test::set_clipboard_files({path(a[0])}); }},
+            {"clipboard_bitmap", [](const Args& a) {  // an 8 x 6 bitmap of one colour
                  MemDC copied;
                  copied.create(BIT_SCREEN, 8, 6);
-                 copied.fill(0, 0, 8, 6, std::stoul(r.at(1), nullptr, 0));
+                 copied.fill(0, 0, 8, 6, std::stoul(a[0], nullptr, 0));
                  ASSERT_TRUE(ws::clipboard_set_bitmap(copied));
              }},
-            {"right_click", [](auto& r) { right_click(std::stoi(r.at(1)), std::stoi(r.at(2)), std::stoul(r.at(3))); }},
-            {"close", [](auto&) { ws::post_message(::play.main_window, ws::WM_CLOSE, 0, 0), ws::test::pump(); }},
-            {"advance", [](auto& r) { ws::test::advance(uint32_t(std::stoul(r[1]))); }},
-            {"keep", [this](auto&) { kept_ = game(); }},
-            {"tag", [](auto&) { game()->items[0].seen = 42; }},
-            {"unselect", [](auto&) { ::play.last_selected = game()->item_count; }},
-            {"expect", [&](auto& r) {
-                 ASSERT_TRUE(observe.count(r.at(1)));
-                 EXPECT_EQ(observe.at(r[1])(r.size() > 3 ? r[2] : ""), at(r.back()));
-             }}};
-        bool in = false;
-        for (const auto& r : shelltest::golden("menu_scripts")) {
-            if (r[0] == "script") in = r.at(1) == name;
-            if (!in || r[0] == "script") continue;
-            SCOPED_TRACE(r[0] + " " + (r.size() > 1 ? r[1] : ""));
-            ASSERT_TRUE(act.count(r[0])) << "no action " << r[0];
-            act.at(r[0])(r.size() > 1 ? r : Row{r[0], ""});
-            if (HasFatalFailure()) return;
-        }
+            {"right_click", [](const Args& a) { right_click(num(a[0]), num(a[1]), uint32_t(num(a[2]))); }},
+            {"tag", [](const Args&) { g().items[0].seen = 42; }},
+            {"range", [](const Args& a) {  // the pieces within (X0, Y0)-(X1, Y1) marked and moved by (DX, DY)
+                 g().mark_range(num(a[0]), num(a[1]), num(a[2]), num(a[3]));
+                 g().move_range(num(a[4]), num(a[5]));
+             }},
+            {"move_loop", [](const Args& a) { ::play.sound_list[SOUND_MOVE - 1].loop = num(a[0]); }},
+            {"recovery", [](const Args&) { install_recovery(); }},
+            {"signals", [this](const Args&) {  // caught as the program does; the trash inside the test's folder
+                 setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);
+                 ASSERT_TRUE(ws::catch_session_events());
+             }},
+            {"sigterm", [](const Args&) {  // the program's loop must then end with exit code 0
+                 raise(SIGTERM);
+                 EXPECT_EQ(run_loop(), 0);
+                 for (int sig : {SIGTERM, SIGHUP, SIGINT}) signal(sig, SIG_DFL);
+             }},
+            {"finish_run", [](const Args&) { finish_run(); }},
+            {"next_run", [this](const Args& a) { next_run(a[0] == "yes", a.size() > 1); }},
+            {"focus_lost", [](const Args&) { recovery_loop_message(ws::Msg{0, ws::WM_ACTIVATEAPP, 0, 0, 0, 0}); }},
+            {"drag", [](const Args& a) {  // item I picked up at its centre, put down DX further right after STEPS moves
+                 const Point at = on_screen(centre_of(num(a[0])));
+                 const int32_t steps = a.size() > 2 ? num(a[2]) : 1;
+                 ws::test::mouse(ws::WM_LBUTTONDOWN, at);
+                 for (int32_t k = 1; k <= steps; ++k) {  // each delivered: moves waiting together are merged
+                     ws::test::mouse(ws::WM_MOUSEMOVE, {at.x + num(a[1]) * k / steps, at.y});
+                     ws::test::pump();
+                 }
+                 ws::test::mouse(ws::WM_LBUTTONUP, {at.x + num(a[1]), at.y});
+                 ws::test::pump();
+             }}});
+        probes_.insert({
+            {"in_folder", [this](const Args& a) {  // another probe's answer with the test's folder written "@"
+                 std::string got = probes_.at(a[0])(Args(a.begin() + 1, a.end()));
+                 for (size_t at; (at = got.find(dir_.string())) != std::string::npos;)
+                     got.replace(at, dir_.string().size() + (got[at + dir_.string().size()] == '/'), "@");
+                 return got;
+             }},
+            {"dialog", [](const Args&) {  // title, filter, file name of the last file dialog
+                 const auto& d = ws::test::dialogs().back();
+                 return d.title + " " + n(d.filter_index) + " " + d.file_name;
+             }},
+            {"saved", [](const Args&) { return n(::play.game_saved); }},
+            {"offered", [](const Args&) { return default_save_name(); }},
+            {"move_plays", [](const Args&) { return n(testsupport::count_played(SOUND_MOVE)); }},
+            {"clock", [](const Args&) { return n(display.play_seconds) + " " + n(display.clock_carry); }},
+            {"recovery_files", [this](const Args&) {  // the recovery file kept, put aside, in the trash
+                 return n(fs::exists(kRecoveryFile)) + " " + n(fs::exists(kRecoveryBadFile)) + " " +
+                        n(fs::exists(dir_ / "share/Trash/files" / kRecoveryFile));
+             }},
+            {"place", [](const Args&) {  // the main window's rectangle, then its place and size in the settings
+                 const Rect r = ws::get_window_rect(::play.main_window);
+                 return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom) + " " + n(settings.win_left) +
+                        " " + n(settings.win_top) + " " + n(settings.win_width) + " " + n(settings.win_height);
+             }},
+            {"tagged", [](const Args&) { return n(::play.current_game && g().items[0].seen == 42); }},
+            {"piece_num", [](const Args&) { return n(settings.piece_num); }},
+            {"view_dir", [](const Args&) { return settings.view_dir; }},
+            {"back", [](const Args&) { return settings.back_img + " " + n(settings.back_type); }},
+            {"opened", [](const Args&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }},
+            {"bmp", [](const Args& a) { return bmp_of(a[0]); }},
+            {"window_differs", [](const Args& a) { return window_differs(a[0]); }},
+            {"piece_file", [](const Args& a) {  // whether PIECE_<i>.BMP holds item i's whole view
+                 const std::string b = bmp_of("PIECE_00" + a[0] + ".BMP");
+                 return b == "none" ? b : n(std::stoi(b) == g().items[num(a[0])].piece->view_width);
+             }},
+            {"menu", [](const Args& a) {
+                 return a.empty() ? n(ws::get_menu_item_count(shell.main_menu)) : menu_entry(uint32_t(num(a[0])));
+             }},
+            {"popups", [](const Args&) {  // for each pop-up shown, 0 for the file menu and 1 for another
+                 std::string out;
+                 const ws::Hmenu file_menu = ws::get_sub_menu(shell.main_menu, 0);
+                 for (const auto& p : ws::test::popups()) out += n(p.menu != file_menu) + " ";
+                 return out;
+             }}});
     }
-    Jig* kept_ = nullptr;
 };
-
-// Every script of golden/menu_scripts.txt is a test of its own.
-std::vector<std::string> script_names() {
-    std::vector<std::string> names;
-    for (const auto& r : shelltest::golden("menu_scripts"))
-        if (r[0] == "script") names.push_back(r.at(1));
-    return names;
-}
-class MenuScript : public Menu, public ::testing::WithParamInterface<std::string> {};
-TEST_P(MenuScript, Runs) { run_script(GetParam()); }
-INSTANTIATE_TEST_SUITE_P(Menu, MenuScript, ::testing::ValuesIn(script_names()), [](auto& i) { return i.param; });
+TEST_P(MenuScript, Runs) { run(); }
+INSTANTIATE_TEST_SUITE_P(Menu, MenuScript, ::testing::ValuesIn(testsupport::read_scripts("shell/data/main_window.txt")),
+                         WindowScript::name);
 
 // Checked positions of entry `pos` of "設定(&O)" (or of its entry `sub`).
 std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
@@ -181,8 +201,10 @@ std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
     return out;
 }
 
+using MenuMarks = GameWindowTest;
+
 // Golden table menu_marks: settings, then the positions each pop-up must check.
-TEST_F(Menu, EachSettingMarksExactlyItsEntry) {
+TEST_F(MenuMarks, EachSettingMarksExactlyItsEntry) {
     open("pic.bmp");
     for (const auto& row : shelltest::golden("menu_marks")) {
         SCOPED_TRACE(row.at(0));

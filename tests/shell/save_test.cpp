@@ -14,13 +14,14 @@ using Save = SaveTest;
 
 // What the desk shows of each group once its view is rendered at its angle.
 auto snapshot(Jig& g) {
-    std::vector<std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, double, Rect>> places;
+    std::vector<std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, double, Rect, Point>> places;
     std::vector<std::vector<uint32_t>> pictures;
     for (int32_t i = 0; i < g.item_count; ++i) {
         const Item& it = g.items[i];
         Piece& p = *it.piece;
         p.set_angle(p.angle);
-        places.emplace_back(it.id, it.home_dx, it.home_dy, p.turned, p.cx, p.cy, it.merged, p.angle, p.rect);
+        places.emplace_back(it.id, it.home_dx, it.home_dy, p.turned, p.cx, p.cy, it.merged, p.angle, p.rect,
+                            Point{p.grab_x, p.grab_y});
         pictures.push_back(testsupport::image_words(p)), pictures.push_back(testsupport::view_words(p));
     }
     return std::pair(places, pictures);
@@ -58,6 +59,7 @@ TEST_F(Save, GroupsComeBackWhereTheyLayTurnedAndRotated) {
     join(g, 0, 1), join(g, 0, 1), join(g, 3, 5), join(g, -1, 0);
     g.items[3].piece->set_angle(std::numbers::pi / 2);
     g.items[2].piece->set_angle(1.2345);
+    g.items[1].piece->grab_x = 7, g.items[1].piece->grab_y = 9;  // where the player last took it
     display.play_seconds = 125, desk.view_x = 40, desk.view_y = 25;
     const auto before = snapshot(g);
     ASSERT_EQ(save_game(g, file("p.zlt")), 1);

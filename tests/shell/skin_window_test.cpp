@@ -36,9 +36,14 @@ protected:
         shell.main_back->create(BIT_SCREEN, 300, 200);
         play.main_window =
             ws::create_window("SkinTestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 300, 200, 0, 0);
-        picture("win_0", 300, 200);
-        for (const char* b : {"exit_", "start_", "num_up_", "num_"})
-            for (int n : {0, 1, 2, 10, 20, 50}) picture(b + std::to_string(n), std::string(b) == "num_" ? 30 : 20, 20);
+        // Solid pictures skin\<name>.bmp; but for the window's, each one's top-left pixel is white (transparent).
+        fs::create_directories("skin");
+        ASSERT_TRUE(testsupport::write_picture("skin/win_0.bmp", 300, 200, [](int32_t, int32_t) { return kWin; }));
+        for (const std::string b : {"exit_", "start_", "num_up_", "num_"})
+            for (const std::string& name : {b + "0", b + "1", b + "2", b + "10", b + "20", b + "50"}) {
+                const auto pixel = [&](int32_t x, int32_t y) { return x + y ? word_of(name) : 0xFFFFFFu; };
+                ASSERT_TRUE(testsupport::write_picture("skin/" + name + ".bmp", b == "num_" ? 30 : 20, 20, pixel));
+            }
     }
     void TearDown() override {
         read("");  // frees the pictures
@@ -46,14 +51,6 @@ protected:
         shell.main_back = nullptr;
         play.main_window = 0;
         ShellTest::TearDown();
-    }
-    // A solid picture skin\<name>.bmp; but for the window's, its top-left pixel is white (transparent).
-    void picture(const std::string& name, int32_t w, int32_t h) {
-        const bool win = name == "win_0";
-        fs::create_directories("skin");
-        ASSERT_TRUE(testsupport::write_picture("skin/" + name + ".bmp", w, h, [&](int32_t x, int32_t y) {
-            return x + y == 0 && !win ? 0xFFFFFFu : win ? kWin : word_of(name);
-        }));
     }
     void read(const std::string& text) {
         std::string bytes = text;

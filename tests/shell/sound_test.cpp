@@ -8,17 +8,11 @@ using namespace shelltest;
 
 namespace {
 
+// Each test starts with nothing playing: the fixture's reset stops any sound.
 class Sound : public ShellTest {
 protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        ws::play_wave("", 0);  // nothing left playing from an earlier test
-        ws::test::reset();
-    }
-    void read_list(const std::string& text) {
-        write_file("SOUND/SOUND.TXT", text);
-        std::FILE* f = std::fopen("SOUND/SOUND.TXT", "rb");
-        ASSERT_NE(f, nullptr);
+    static void read_list(std::string text) {
+        std::FILE* f = fmemopen(text.data(), text.size(), "rb");
         read_sound_list(f);
         std::fclose(f);
     }

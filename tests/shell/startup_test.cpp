@@ -1,7 +1,7 @@
-// Start-up: the argument quote rule, the first run without settings, and where the main window stands.
+// Start-up: the argument quote rule, the first run without settings, and the seed of a run's games.
 #include "play/save.h"
 #include "play/state.h"
-#include "shell/mywin.h"
+#include "puzzle/random.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;
@@ -34,18 +34,11 @@ TEST_F(Startup, AFirstRunGivesDefaultsAndWritesTheFileAtTheEndWithoutTheTemporar
     fs::current_path(dir_.string());
 }
 
-// The main window opens where the settings put it and they follow it when it moves.
-TEST_F(Startup, TheMainWindowKeepsItsPlace) {
-    settings.win_left = 40, settings.win_top = 30, settings.win_width = 400, settings.win_height = 300;
-    register_main_window_class();
-    ASSERT_TRUE(create_main_window());
-    EXPECT_EQ(ws::get_window_text(play.main_window), "zelto");
-    EXPECT_EQ(ws::get_window_rect(play.main_window), (Rect{40, 30, 440, 330}));
-    ws::move_window(play.main_window, 70, 80, 500, 350, true);
-    ws::test::pump();
-    EXPECT_EQ(std::tuple(settings.win_left, settings.win_top, settings.win_width, settings.win_height),
-              std::tuple(70, 80, 500, 350));
-    ws::destroy_window(play.main_window);
+// The layer's clock starts at zero with every run; outside test mode the seed comes from the wall clock.
+TEST(GameSeed, DiffersFromRunToRunOutsideTestMode) {
+    EXPECT_EQ(game_seed(true, 1234, 99), 1234u);
+    EXPECT_NE(game_seed(false, 1234, 1765000000000), game_seed(false, 1234, 1765000000001));
+    EXPECT_EQ(game_seed(), ws::tick_count());  // the tests run in test mode
 }
 
 }  // namespace
