@@ -184,8 +184,8 @@ TEST_F(Cutting, EveryPixelOffTheLinesIsInExactlyOnePieceWithItsWord) {
 }
 
 // cut_piece refuses a cell or item outside the tables and an item without a piece, and makes a re-cut item a
-// single piece again; a window too small to spread pieces over puts them at the view's origin; uncut items have
-// no cell; a game wholly cut cuts no more; the row layout starts from the desk's origin.
+// single piece again; a window too small to spread pieces over (or of a negative size) puts them at the view's
+// origin; uncut items have no cell; a game wholly cut cuts no more; the row layout starts from the desk's origin.
 TEST_F(Cutting, RefusalsTinyWindowsTheEndOfCuttingAndTheRowsOrigin) {
     desk.view_x = 50, desk.view_y = 30;
     std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));
@@ -200,7 +200,7 @@ TEST_F(Cutting, RefusalsTinyWindowsTheEndOfCuttingAndTheRowsOrigin) {
     const Rect drawn = g->cut(3, 2);  // replaces the piece re-cut above
     EXPECT_EQ(drawn, g->items[0].piece->rect);
     EXPECT_EQ(g->items[1].id, -1);
-    while (g->cut_count < g->item_count) g->cut(3, 2);
+    while (g->cut_count < g->item_count) g->cut(g->cut_count % 2 ? 3 : -600, g->cut_count % 2 ? 2 : -400);
     for (int32_t k = 0; k < 20; ++k) EXPECT_EQ((Point{g->items[k].piece->cx, g->items[k].piece->cy}), (Point{50, 30}));
     EXPECT_EQ(g->cut(800, 600), Rect{});
     EXPECT_EQ(g->cut_count, 20);
