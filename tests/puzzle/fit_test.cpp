@@ -143,7 +143,7 @@ TEST(Lines, UnitShapesPointCountsStraightEdgesAndNeighbourOwners) {
     EXPECT_EQ(std::vector<Point>(right, right + 5), (std::vector<Point>{{300, 0}, {300, 0}, {300, 0}, {300, 301}, {}}));
     for (const int32_t shape : {-1, 17}) {
         lay_horizontal_edge(out, shape, 0, 0, 100, 60);
-        EXPECT_EQ(std::vector<Point>(out, out + 3), (std::vector<Point>{{0, 0}, {0, 0}, {0, 0}})) << shape;
+        EXPECT_EQ(std::vector<Point>(out, out + 4), (std::vector<Point>{{0, 0}, {0, 0}, {0, 0}, {101, 0}})) << shape;
     }
     std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));  // 5 x 4, for the owners across a cell's sides
     g->cells[7].owner = 42;                                          // (2, 1) joined into group 42
