@@ -19,14 +19,12 @@ namespace {
 // The private folder the run works in (the temporary pictures go to the current folder); removed at exit.
 char work_dir[] = "/tmp/zelto_fuzz_load_game_XXXXXX";
 
-void remove_work_dir() { std::filesystem::remove_all(work_dir); }
-
 bool prepare() {
     static char name[] = "fuzz_load_game";
     static char* argv[] = {name, nullptr};
     ws::init(1, argv, true);
     if (!mkdtemp(work_dir)) std::abort();
-    std::atexit(remove_work_dir);
+    std::atexit([] { std::filesystem::remove_all(work_dir); });
     settings.kage = settings.ddraw = false;  // no game window to present on
     line_const_init();
     desk_images_create(640, 480);

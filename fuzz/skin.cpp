@@ -18,8 +18,6 @@ namespace {
 
 char work_dir[] = "/tmp/zelto-fuzz-skin-XXXXXX";
 
-void remove_work_dir() { std::filesystem::remove_all(work_dir); }
-
 void picture(const std::string& name, int32_t w, int32_t h) {
     MemDC s;
     s.create(BIT_DIB, w, h);
@@ -34,7 +32,7 @@ bool prepare() {
     static char* argv[] = {name, nullptr};
     ws::init(1, argv, true);
     if (!mkdtemp(work_dir) || chdir(work_dir) != 0) std::abort();
-    std::atexit(remove_work_dir);
+    std::atexit([] { std::filesystem::remove_all(work_dir); });
     std::filesystem::create_directories("skin");
     picture("win_0", 120, 90);
     for (const char* b : {"exit_", "start_", "num_up_", "fix_a_", "num_", "sz_"})
@@ -46,17 +44,6 @@ bool prepare() {
     return true;
 }
 
-void check_tables() {
-    for (int32_t slot = 0; slot < kSkinSlots; ++slot) {
-        const SkinElement& e = shell.skin_elements[slot];
-        if (!e.defined) continue;
-        // Its text is cut to its buffer when read: each byte kept gives at most three bytes of UTF-8.
-        if (e.count < 0 || e.count > kSkinPictures || e.text.size() > 3 * (kSkinTextBytes - 1)) std::abort();
-        for (int32_t k = 0; k < e.count; ++k)
-            if (slot != SKIN_GAME && slot != SKIN_GUIDE && !e.images[size_t(k)]) std::abort();
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -66,7 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings.piece_num = 20, settings.stretch_size = 300;
     read_skin(f);
     std::fclose(f);
-    check_tables();
+    for (int32_t slot = 0; slot < kSkinSlots; ++slot) {
+        const SkinElement& e = shell.skin_elements[slot];
+        if (!e.defined) continue;
+        // Its text is cut to its buffer when read: each byte kept gives at most three bytes of UTF-8.
+        if (e.count < 0 || e.count > kSkinPictures || e.text.size() > 3 * (kSkinTextBytes - 1)) std::abort();
+        for (int32_t k = 0; k < e.count; ++k)
+            if (slot != SKIN_GAME && slot != SKIN_GUIDE && !e.images[size_t(k)]) std::abort();
+    }
     // The tooltip needs the window it is measured against; the layer's reset below takes it away again.
     play.main_window = ws::create_window("FuzzSkinMain", "zelto", ws::WS_POPUP, 0, 0, 160, 120, 0, 0);
     draw_skin();

@@ -42,23 +42,6 @@ std::string item_line(const Item& it) {
     return line;
 }
 
-// Compares `lines` with tests/<name> ('#' lines aside). With ZELTO_WRITE_GOLDEN set the lines are written after
-// the file's '#' lines instead and the test fails, so that a rewritten file is always looked at before it is kept.
-void expect_golden(const std::string& name, const std::vector<std::string>& lines) {
-    const std::string path = std::string(ZELTO_SOURCE_DIR) + "/tests/" + name;
-    if (std::getenv("ZELTO_WRITE_GOLDEN")) {
-        std::ifstream old(path);
-        std::string text;
-        for (std::string l; std::getline(old, l) && l.starts_with('#');) text += l + '\n';
-        for (const std::string& l : lines) text += l + '\n';
-        std::ofstream(path) << text;
-        FAIL() << "wrote " << path << ": check it by hand";
-    }
-    const std::vector<testsupport::Fields> want = testsupport::read_cases(name);
-    ASSERT_EQ(want.size(), lines.size()) << path;
-    for (size_t i = 0; i < want.size(); ++i) ASSERT_EQ(lines[i], testsupport::joined(want[i])) << "golden " << i + 1;
-}
-
 class Cutting : public ::testing::Test {
 protected:
     void SetUp() override { desk_images_create(1000, 800); }
@@ -137,12 +120,20 @@ TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
         it.piece->set_angle(angle);
         lines.push_back(item_line(it) + " merged=" + std::to_string(it.merged));
     }
-    expect_golden("puzzle/golden/cut_games.txt", lines);
-}
-
-// The busy pattern with pure white and pure black planted on every 7th and 11th pixel, as pictures may have them.
-uint32_t planted(int32_t x, int32_t y) {
-    return (x + 3 * y) % 7 == 0 ? 0xFFFFFF : (x + 5 * y) % 11 == 0 ? 0 : testsupport::pattern_word(x, y);
+    // With ZELTO_WRITE_GOLDEN set the lines are written after the file's '#' lines instead and the test fails, so
+    // that a rewritten file is always looked at before it is kept.
+    const std::string path = std::string(ZELTO_SOURCE_DIR) + "/tests/puzzle/golden/cut_games.txt";
+    if (std::getenv("ZELTO_WRITE_GOLDEN")) {
+        std::ifstream old(path);
+        std::string text;
+        for (std::string l; std::getline(old, l) && l.starts_with('#');) text += l + '\n';
+        for (const std::string& l : lines) text += l + '\n';
+        std::ofstream(path) << text;
+        FAIL() << "wrote " << path << ": check it by hand";
+    }
+    const std::vector<testsupport::Fields> want = testsupport::read_cases("puzzle/golden/cut_games.txt");
+    ASSERT_EQ(want.size(), lines.size()) << path;
+    for (size_t i = 0; i < want.size(); ++i) ASSERT_EQ(lines[i], testsupport::joined(want[i])) << "golden " << i + 1;
 }
 
 // Every pixel off the cutting lines lies in exactly one piece, with the picture's word, and no piece holds anything
@@ -157,14 +148,15 @@ TEST_F(Cutting, EveryPixelOffTheLinesIsInExactlyOnePieceWithItsWord) {
         SCOPED_TRACE(testing::Message() << s[0] << "x" << s[1] << " n=" << s[2]);
         settings.line_num = s[3];
         line_const_init();
-        std::unique_ptr<Jig> g(testsupport::laid_game(s[0], s[1], s[2], planted));
+        // The busy pattern with pure white and pure black on every 7th and 11th pixel, as pictures may have them.
+        std::unique_ptr<Jig> g(testsupport::laid_game(s[0], s[1], s[2], [](int32_t x, int32_t y) {
+            return (x + 3 * y) % 7 == 0 ? 0xFFFFFF : (x + 5 * y) % 11 == 0 ? 0 : testsupport::pattern_word(x, y);
+        }));
         while (g->cut_count < g->item_count) g->cut(1000, 800);
-        MemDC lines;
-        lines.create(BIT_DIB, g->pic_w, g->pic_h);
-        lines.fill(0, 0, g->pic_w, g->pic_h, 0);
-        lines.set_pen(0xFFFFFF, 1);
+        std::unique_ptr<MemDC> lines(testsupport::surface_of(g->pic_w, g->pic_h, [](int32_t, int32_t) { return 0u; }));
+        lines->set_pen(0xFFFFFF, 1);
         for (int32_t c = 0; c < g->item_count; ++c)
-            for (const auto& edge : g->cells[c].edges) lines.bezier(edge, line_points());
+            for (const auto& edge : g->cells[c].edges) lines->bezier(edge, line_points());
         std::vector<int32_t> held(size_t(g->pic_w) * size_t(g->pic_h));
         for (int32_t k = 0; k < g->cut_count; ++k) {
             const Piece& p = *g->items[k].piece;
@@ -186,14 +178,14 @@ TEST_F(Cutting, EveryPixelOffTheLinesIsInExactlyOnePieceWithItsWord) {
         for (int32_t y = 0; y < g->pic_h; ++y)
             for (int32_t x = 0; x < g->pic_w; ++x) {
                 const int32_t n = held[size_t(y) * size_t(g->pic_w) + size_t(x)];
-                ASSERT_TRUE(n == 1 || (n == 0 && at(lines, x, y) != 0)) << x << "," << y << " held " << n;
+                ASSERT_TRUE(n == 1 || (n == 0 && at(*lines, x, y) != 0)) << x << "," << y << " held " << n;
             }
     }
 }
 
 // cut_piece refuses a cell or item outside the tables and an item without a piece, and makes a re-cut item a
-// single piece again; a window too small to spread pieces over puts them at the view's origin; uncut items have
-// no cell; a game wholly cut cuts no more; the row layout starts from the desk's origin.
+// single piece again; a window too small to spread pieces over (or of a negative size) puts them at the view's
+// origin; uncut items have no cell; a game wholly cut cuts no more; the row layout starts from the desk's origin.
 TEST_F(Cutting, RefusalsTinyWindowsTheEndOfCuttingAndTheRowsOrigin) {
     desk.view_x = 50, desk.view_y = 30;
     std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));
@@ -208,7 +200,7 @@ TEST_F(Cutting, RefusalsTinyWindowsTheEndOfCuttingAndTheRowsOrigin) {
     const Rect drawn = g->cut(3, 2);  // replaces the piece re-cut above
     EXPECT_EQ(drawn, g->items[0].piece->rect);
     EXPECT_EQ(g->items[1].id, -1);
-    while (g->cut_count < g->item_count) g->cut(3, 2);
+    while (g->cut_count < g->item_count) g->cut(g->cut_count % 2 ? 3 : -600, g->cut_count % 2 ? 2 : -400);
     for (int32_t k = 0; k < 20; ++k) EXPECT_EQ((Point{g->items[k].piece->cx, g->items[k].piece->cy}), (Point{50, 30}));
     EXPECT_EQ(g->cut(800, 600), Rect{});
     EXPECT_EQ(g->cut_count, 20);

@@ -52,15 +52,14 @@ TEST(Grid, PurePixelsMoveToTheNearGreysOthersStay) {
               (std::vector<uint32_t>{0x010203, 0xFCFEFD, 0x010101, 0xFEFFFF, 0x123456, 0x010203}));
 }
 
-class Stretch : public ::testing::Test {
-protected:
-    testsupport::Guard guard_;
-    testsupport::TempDir dir;
-};
-
 // The longer side becomes the chosen size (nearest pixels when enlarged); size 0 keeps the picture as it is. Kept
-// or enlarged, every source pixel lands on the middle of its block of the fitted picture.
-TEST_F(Stretch, TheFittedPictureHasTheChosenSizeAndThePicturesPixels) {
+// or enlarged, every source pixel lands on the middle of its block of the fitted picture. Names ending in bmp (any
+// case) are type 0, others 1; files missing, broken, of an unknown kind or unnamed give no picture. A new game is
+// built from the picture file, or refused when it cannot be read or has no room for a cell; pure white in it is
+// moved to the near white.
+TEST(Stretch, FittedPicturesPictureTypesUnusableFilesAndTheNewGame) {
+    testsupport::Guard guard;
+    testsupport::TempDir dir;
     const int32_t cases[][5] = {{200, 200, 300, 300, 300}, {1000, 500, 300, 300, 150}, {100, 200, 300, 150, 300},
                                 {123, 45, 0, 123, 45},     {1, 1, 300, 300, 300},      {3, 2, 300, 300, 200}};
     for (const auto& [w, h, size, fitted_w, fitted_h] : cases) {
@@ -77,12 +76,6 @@ TEST_F(Stretch, TheFittedPictureHasTheChosenSizeAndThePicturesPixels) {
                 ASSERT_EQ(at(*game.picture, fx, fy) & 0xFFFFFF, testsupport::pattern_word(x, y)) << x << "," << y;
             }
     }
-}
-
-// Names ending in bmp (any case) are type 0, others 1; files missing, broken, of an unknown kind or unnamed give
-// no picture. A new game is built from the picture file, or refused when it cannot be read or has no room for a
-// cell; pure white in it is moved to the near white.
-TEST_F(Stretch, PictureTypesUnusableFilesAndTheNewGame) {
     const auto grey_word = [](int32_t x, int32_t y) {
         return x == 3 && y == 2 ? 0xFFFFFFu : 0x404040u + uint32_t(x + y) % 16;
     };
@@ -124,7 +117,7 @@ TEST_F(Stretch, PictureTypesUnusableFilesAndTheNewGame) {
 // lands just below a whole pixel (49 -> 48, 168 -> 167, 191 -> 190); the last point reaches one pixel further.
 // Both ends are pinned whatever the template says. The chain always has a whole number of Bezier segments (3k + 1
 // points, 4 to 19); laying rebuilds shapes made for another length; out-of-range shapes are straight.
-TEST(Lines, UnitShapesPointCountsAndStraightEdges) {
+TEST(Lines, UnitShapesPointCountsStraightEdgesAndNeighbourOwners) {
     testsupport::Guard guard;
     Point out[max_line_points];
     lay_vertical_edge(out, 0, 1, 0, 216, 216);
@@ -150,13 +143,9 @@ TEST(Lines, UnitShapesPointCountsAndStraightEdges) {
     EXPECT_EQ(std::vector<Point>(right, right + 5), (std::vector<Point>{{300, 0}, {300, 0}, {300, 0}, {300, 301}, {}}));
     for (const int32_t shape : {-1, 17}) {
         lay_horizontal_edge(out, shape, 0, 0, 100, 60);
-        EXPECT_EQ(std::vector<Point>(out, out + 3), (std::vector<Point>{{0, 0}, {0, 0}, {0, 0}})) << shape;
+        EXPECT_EQ(std::vector<Point>(out, out + 4), (std::vector<Point>{{0, 0}, {0, 0}, {0, 0}, {101, 0}})) << shape;
     }
-}
-
-TEST(Lines, NeighbourOwnersAndBorders) {
-    testsupport::Guard guard;
-    std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));  // 5 x 4
+    std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));  // 5 x 4, for the owners across a cell's sides
     g->cells[7].owner = 42;                                          // (2, 1) joined into group 42
     EXPECT_EQ((std::vector{g->left_owner(0, 2), g->top_owner(3, 0), g->right_owner(4, 1), g->bottom_owner(2, 3),
                            g->left_owner(9, 9), g->left_owner(3, 1), g->right_owner(1, 1), g->top_owner(2, 2),

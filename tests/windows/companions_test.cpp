@@ -1,15 +1,102 @@
-// The guide window (where it opens, the held group's outline, the overview, its fitting and close box) and the
-// piece shape chooser (dragging a point, "キャンセル", closing), as the scripts of data/companions.txt.
+// The companion windows as window scripts: the guide (where it opens, the held group's outline, the overview, its
+// fitting and close box) and the piece shape chooser (dragging a point, "キャンセル", closing) in
+// data/companions.txt; the picture list (thumbnails and names in step, clicks that start or resume exactly their
+// file, the notice for too many files, deleting while loading, the loader thread ended however the list goes) in
+// data/viewer.txt.
+#include <cstdlib>
+
+#include "windows/viewer.h"
 #include "windows/windows_support.h"
 
 namespace {
 
-using windowstest::CompanionScript;
+// The companion scripts' actions and probes with the picture list's own.
+class Companions : public windowstest::CompanionScript {
+protected:
+    void TearDown() override {
+        unsetenv("XDG_DATA_HOME");
+        CompanionScript::TearDown();
+    }
+    static std::string pixel(const Args& a) {
+        const Colour c = viewer.thumbs.at(size_t(num(a[0])))->get_pixel(num(a[1]), num(a[2]));
+        return c == kListBackground ? "back" : c == 0x808080 ? "grey" : "picture";
+    }
+    static int32_t own_thumbs() {
+        int32_t same = 0;
+        for (size_t i = 0; i < viewer.thumbs.size(); ++i) {
+            MemDC own;
+            own.create(BIT_SCREEN, kThumbSide, kThumbSide);
+            thumbnail_of_file(viewer.names[i], own);
+            int32_t y = 0;
+            while (y < kThumbSide && viewer.thumbs[i]->get_pixel(40, y) == own.get_pixel(40, y)) ++y;
+            same += y == kThumbSide;
+        }
+        return same;
+    }
 
-class Companions : public CompanionScript {};
+public:
+    Companions() {
+        actions_.insert({
+            {"start", [this](const Args&) { open(""); }},
+            {"copy", [](const Args& a) {
+                std::filesystem::copy_file(std::string(ZELTO_SOURCE_DIR) + "/" + a[0], a[1]);
+            }},
+            {"files", [](const Args& a) {
+                for (int32_t i = 0; i < num(a[0]); ++i) std::ofstream("pictures/p" + n(1000 + i) + ".bmp");
+            }},
+            {"list", [this](const Args& a) { viewer_create(a.empty() ? ::play.game_window : parent_); }},
+            {"load", [](const Args& a) {  // the list's timer runs on the virtual clock, the loader in real time
+                const auto due = [&] { return a.empty() ? viewer.loading : viewer.thumbs.size() < size_t(num(a[0])); };
+                for (int32_t i = 0; i < 5000 && due(); ++i) {
+                    ws::test::advance(100);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                }
+                ASSERT_FALSE(due());
+            }},
+            {"click", [](const Args& a) {
+                const uint32_t msg = a.size() > 1 ? ws::WM_RBUTTONUP : ws::WM_LBUTTONUP;
+                ws::send_message(::play.list_window, msg, 0, ws::make_lparam(num(a[0]), 40));
+                ws::test::pump();
+            }},
+            {"menu", [](const Args& a) { ws::test::push_menu_answer(num(a[0])); }},
+            {"trash", [this](const Args&) { setenv("XDG_DATA_HOME", dir_.file("share").c_str(), 1); }},
+            {"close_list", [](const Args&) { ws::send_message(::play.list_window, ws::WM_CLOSE, 0, 0); }},
+            {"parent", [this](const Args&) {
+                ws::register_class({"ViewerTestParent", ws::def_window_proc});
+                parent_ = ws::create_window("ViewerTestParent", "", 0, 0, 0, 200, 200, 0, 0);
+            }},
+            {"destroy_parent", [this](const Args&) { ws::destroy_window(parent_); }},
+            {"mark", [this](const Args&) { surfaces_ = MemDC::live_objects(); }},
+        });
+        probes_.insert({
+            {"names", [](const Args&) { return testsupport::joined(viewer.names); }},
+            {"listed", [](const Args&) { return n(int64_t(viewer.names.size())); }},
+            {"pixel", pixel},
+            {"label", [](const Args& a) { return n(viewer.labels.at(size_t(num(a[0])))); }},
+            {"list_open", [](const Args&) { return n(::play.list_window != 0); }},
+            {"backgrounds", [](const Args&) {
+                bool over_limit = true;
+                const size_t count = list_folder("pictures\\", true, over_limit).size();
+                return n(int64_t(count)) + " " + n(over_limit);
+            }},
+            {"loading", [](const Args&) { return n(viewer.loader.running()); }},
+            {"surfaces_kept", [this](const Args&) { return n(MemDC::live_objects() == surfaces_); }},
+            {"own_thumbs", [](const Args&) { return n(own_thumbs()); }},
+        });
+    }
+
+private:
+    ws::Hwnd parent_ = 0;
+    int32_t surfaces_ = 0;
+};
+
+std::vector<testsupport::Script> scripts() {
+    std::vector<testsupport::Script> all = testsupport::read_scripts("windows/data/companions.txt");
+    for (const testsupport::Script& s : testsupport::read_scripts("windows/data/viewer.txt")) all.push_back(s);
+    return all;
+}
+
 TEST_P(Companions, Run) { run(); }
-INSTANTIATE_TEST_SUITE_P(Windows, Companions,
-                         ::testing::ValuesIn(testsupport::read_scripts("windows/data/companions.txt")),
-                         CompanionScript::name);
+INSTANTIATE_TEST_SUITE_P(Windows, Companions, ::testing::ValuesIn(scripts()), Companions::name);
 
 }  // namespace
