@@ -65,59 +65,88 @@ TEST_F(Joint, AFitIsWithinNinePixelsAndTenDegrees) {
 // data/joints.txt: which neighbours fit (edges, sides, trays, the lowest first).
 class JointScripts : public ScriptedDesk {
 protected:
-    bool act_more(const std::string& op, const Values& n) override {
-        const auto id = [&] { return int32_t(n[0]); };
-        const Point c = n.size() >= 3 ? Point{int32_t(n[1]), int32_t(n[2])} : Point{};
-        if (op == "cut") cut_game(int32_t(n[0]));
-        else if (op == "lay") lay(g(), id(), c, n.size() > 3 ? n[3] : 0);
-        else if (op == "drop") drop_at(g(), id(), c, n.size() > 3 ? n[3] : 0);
-        else if (op == "top") to_top(g(), id());
-        else if (op == "intray") g().items[index_of(g(), id())].hidden = int32_t(n[1]);
-        else if (op == "join") joined_ = g().joint(id());
-        else if (op == "dropjoin") joined_ = drop_join(g());
-        else if (op == "start") g().windowtitle(TITLE_START);
-        else if (op == "files") {  // the saved game this one came from, and another
-            std::ofstream(dir_.file("joint.zlt")) << "x";
-            std::ofstream(dir_.file("other.zlt")) << "x";
-            play.save_path = dir_.file("joint.zlt");
-        }
-        else if (op == "mark") live_ = DDBase::live_surfaces();
-        else if (op == "slide") {  // a slow drag of the top group by (dx, dy)
-            const Piece& p = *g().items[g().item_count - 1].piece;
-            slow_drag({p.cx, p.cy}, {p.cx + int32_t(n[0]), p.cy + int32_t(n[1])});
-        }
-        else if (op == "flip") to_top(g(), id()), g().holding = 1, g().hanten(), g().holding = 0;
-        else return false;
-        return true;
-    }
-    bool probe_more(const std::string& what, const Values& a, Values& v) override {
-        const auto item = [&]() -> Item& { return g().items[index_of(g(), int32_t(a[0]))]; };
-        std::vector<int32_t> cells;
-        for (double c : a) cells.push_back(int32_t(c));
-        if (what == "fit") v = {double(g().joint_check())};
-        else if (what == "count") v = {double(g().item_count)};
-        else if (what == "index") v = {double(index_of(g(), int32_t(a[0])))};
-        else if (what == "owners") for (int32_t c = 0; c < g().cols * g().rows; ++c) v.push_back(g().cells[c].owner);
-        else if (what == "centre") {  // where the picture's centre lies by group a[0]
-            const Point r = rotate_point(item().join_dx, -item().join_dy, item().piece->angle);
-            v = {double(item().piece->cx + r.x), double(item().piece->cy - r.y)};
-        } else if (what == "covers") v = {double(intersect_rect(joined_, item().piece->rect) == item().piece->rect)};
-        else if (what == "picture" || what == "window_picture")
-            v = {double(picture_faults(g(), kC, cells, what == "window_picture"))};
-        else if (what == "surface") v = {double(desk.presenter->surfaces[int32_t(a[0])] != nullptr)};
-        else if (what == "live") v = {double(DDBase::live_surfaces() - live_)};
-        else if (what == "has_view") v = {double(item().piece->view != nullptr)};
-        else if (what == "seconds") v = {double(display.play_seconds)};
-        else if (what == "files")
-            for (const char* name : {"joint.zlt", "other.zlt"}) v.push_back(std::filesystem::exists(dir_.file(name)));
-        else return false;
-        return true;
+    Item& group(const Args& a) const { return g().items[index_of(g(), i(a, 0))]; }
+    // id [x y [degrees]]: group id at x y.
+    void at_place(const Args& a, void (*how)(Jig&, int32_t, Point, double)) const {
+        how(g(), i(a, 0), a.size() >= 3 ? pt(a, 1) : Point{}, a.size() > 3 ? value(a[3]) : 0);
     }
     Rect joined_;
     int32_t live_ = 0;
     TempDir dir_;
+
+public:
+    JointScripts() {
+        actions_.insert({
+            {"cut", [this](const Args& a) {  // N [W H [presenter]]
+                cut_laid_game(a.size() > 1 ? i(a, 1) : 240, a.size() > 1 ? i(a, 2) : 160, i(a, 0), a.size() > 3);
+            }},
+            {"clock", [this](const Args& a) { ws::test::advance(uint32_t(i(a, 0)) - ws::tick_count()); }},
+            {"side", [this](const Args& a) {  // group a[0] turned over unless on group a[1]'s side
+                Piece& p = *group(a).piece;
+                if (p.turned != g().items[index_of(g(), i(a, 1))].piece->turned) p.turn_over();
+            }},
+            {"lay", [this](const Args& a) { at_place(a, lay); }},
+            {"drop", [this](const Args& a) { at_place(a, drop_at); }},
+            {"top", [this](const Args& a) { to_top(g(), i(a, 0)); }},
+            {"intray", [this](const Args& a) { group(a).hidden = i(a, 1); }},
+            {"join", [this](const Args& a) { joined_ = g().joint(i(a, 0)); }},
+            {"dropjoin", [this](const Args&) { joined_ = drop_join(g()); }},
+            {"start", [](const Args&) { g().windowtitle(TITLE_START); }},
+            {"files", [this](const Args&) {  // the saved game this one came from, and another
+                std::ofstream(dir_.file("joint.zlt")) << "x";
+                std::ofstream(dir_.file("other.zlt")) << "x";
+                play.save_path = dir_.file("joint.zlt");
+            }},
+            {"mark", [this](const Args&) { live_ = DDBase::live_surfaces(); }},
+            {"slide", [this](const Args& a) {  // a slow drag of the top group by (dx, dy)
+                const Piece& p = *g().items[g().item_count - 1].piece;
+                slow_drag({p.cx, p.cy}, {p.cx + i(a, 0), p.cy + i(a, 1)});
+            }},
+            {"flip", [this](const Args& a) { to_top(g(), i(a, 0)), g().holding = 1, g().hanten(), g().holding = 0; }},
+        });
+        probes_.insert({
+            {"fit", [](const Args&) { return n(g().joint_check()); }},
+            {"count", [](const Args&) { return n(g().item_count); }},
+            {"index", [this](const Args& a) { return n(index_of(g(), i(a, 0))); }},
+            {"owners", [](const Args&) {
+                std::string out;
+                for (int32_t c = 0; c < g().cols * g().rows; ++c) out += n(g().cells[c].owner) + " ";
+                return out;
+            }},
+            {"centre", [this](const Args& a) {  // where the picture's centre lies by group a[0]
+                const Point r = rotate_point(group(a).join_dx, -group(a).join_dy, group(a).piece->angle);
+                return n(group(a).piece->cx + r.x) + " " + n(group(a).piece->cy - r.y);
+            }},
+            {"covers", [this](const Args& a) {
+                return n(intersect_rect(joined_, group(a).piece->rect) == group(a).piece->rect);
+            }},
+            {"picture", [this](const Args& a) { return n(picture_faults(g(), kC, cells(a))); }},
+            {"window_picture", [this](const Args& a) { return n(picture_faults(g(), kC, cells(a), true)); }},
+            {"surface", [this](const Args& a) { return n(desk.presenter->surfaces[i(a, 0)] != nullptr); }},
+            {"live", [this](const Args&) { return n(DDBase::live_surfaces() - live_); }},
+            {"has_view", [this](const Args& a) { return n(group(a).piece->view != nullptr); }},
+            {"seconds", [](const Args&) { return n(display.play_seconds); }},
+            {"fingerprint", [](const Args&) {  // FNV-1a over every word of the desk, or the presenter's background
+                const MemDC& s = desk.presenter ? *desk.presenter->back : *desk.desk_image;
+                uint64_t h = 1469598103934665603ull;
+                for (size_t k = 0; k < size_t(s.width()) * size_t(s.height()); ++k)
+                    h = (h ^ s.words()[k]) * 1099511628211ull;
+                return std::to_string(h);
+            }},
+            {"files", [this](const Args&) {
+                return n(std::filesystem::exists(dir_.file("joint.zlt"))) + " " +
+                       n(std::filesystem::exists(dir_.file("other.zlt")));
+            }},
+        });
+    }
+    std::vector<int32_t> cells(const Args& a) const {
+        std::vector<int32_t> out;
+        for (size_t k = 0; k < a.size(); ++k) out.push_back(i(a, k));
+        return out;
+    }
 };
 TEST_P(JointScripts, Run) { run(); }
-INSTANTIATE_TEST_SUITE_P(Joint, JointScripts, ::testing::ValuesIn(read_scripts("play/data/joints.txt")), ScriptedDesk::name);
+INSTANTIATE_TEST_SUITE_P(Joint, JointScripts, ::testing::ValuesIn(read_scripts("play/data/joints.txt")),
+                         ScriptedDesk::name);
 
 }  // namespace

@@ -10,6 +10,7 @@ using namespace testsupport;
 
 class MoveScripts : public ScriptedDesk {};
 TEST_P(MoveScripts, Run) { run(); }
-INSTANTIATE_TEST_SUITE_P(Moves, MoveScripts, ::testing::ValuesIn(read_scripts("play/data/moves.txt")), ScriptedDesk::name);
+INSTANTIATE_TEST_SUITE_P(Moves, MoveScripts, ::testing::ValuesIn(read_scripts("play/data/moves.txt")),
+                         ScriptedDesk::name);
 
 }  // namespace

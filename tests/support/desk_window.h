@@ -186,24 +186,13 @@ public:  // open to the free helpers of the tests
         ws::test::mouse(msg, ws::client_to_screen(play.game_window, client), keys);
         ws::test::pump();
     }
-    static void press(Point p, uint32_t msg = ws::WM_LBUTTONDOWN) { input(msg, p); }
-    static void drag(Point p) { input(ws::WM_MOUSEMOVE, p); }
-    static void release(Point p, uint32_t msg = ws::WM_LBUTTONUP) { input(msg, p); }
-    static void wait(uint32_t ms) { ws::test::advance(ms); }
-    // A quick click (100 ms) with the left, right (r) or middle (m) button.
-    static void click(Point p, char button = 'l') {
-        const uint32_t down = button == 'r' ? ws::WM_RBUTTONDOWN : button == 'm' ? ws::WM_MBUTTONDOWN : ws::WM_LBUTTONDOWN;
-        press(p, down);
-        wait(100);
-        release(p, down + 1);
-    }
     // A slow drag: press at a, step to b, wait past the click time, release.
     static void slow_drag(Point a, Point b) {
-        press(a);
-        drag({(a.x + b.x) / 2, (a.y + b.y) / 2});
-        drag(b);
-        wait(400);
-        release(b);
+        input(ws::WM_LBUTTONDOWN, a);
+        input(ws::WM_MOUSEMOVE, {(a.x + b.x) / 2, (a.y + b.y) / 2});
+        input(ws::WM_MOUSEMOVE, b);
+        ws::test::advance(400);
+        input(ws::WM_LBUTTONUP, b);
     }
 
     Guard guard_;
