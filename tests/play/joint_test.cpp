@@ -15,15 +15,6 @@ using namespace testsupport;
 
 constexpr Point kC{300, 200};  // where the picture's centre lies for pieces laid at their true places
 
-// Lays group `id` and makes it the dropped (top) one; the desk as the player left it.
-void drop_at(Jig& g, int32_t id, Point c, double degrees = 0) {
-    DeskWindow::lay(g, id, c, degrees);
-    DeskWindow::to_top(g, id);
-    if (!desk.presenter) DeskWindow::draw_desk(g);
-}
-// A cols x rows game of 80-pixel cells, every piece cut; the current game.
-Jig& cut_game(int32_t n = 6) { return DeskWindow::cut_laid_game(240, 160, n, false); }
-
 // Window or desk pixels that do not show the picture at its place (centre at c, upright), over the middle 20 x 20
 // of each of the given cells.
 int32_t picture_faults(Jig& g, Point c, const std::vector<int32_t>& cells, bool window = false) {
@@ -40,36 +31,12 @@ int32_t picture_faults(Jig& g, Point c, const std::vector<int32_t>& cells, bool 
     return bad;
 }
 
-class Joint : public DeskWindow {
-protected:
-    void SetUp() override {
-        DeskWindow::SetUp();
-        settings.kaiten = KAITEN_NONE;  // cut upright
-        settings.hanten = false;        // and face up
-    }
-};
-
-// data/fits.txt: how near in place and angle a dropped piece must lie to join its neighbour.
-TEST_F(Joint, AFitIsWithinNinePixelsAndTenDegrees) {
-    Jig& g = cut_game();
-    ASSERT_EQ((std::vector{g.cols, g.rows}), (std::vector{3, 2}));
-    for (const Fields& c : read_cases("play/data/fits.txt")) {
-        SCOPED_TRACE(joined(c));
-        lay(g, 3, kC, std::stod(c[2]));
-        drop_at(g, 0, {kC.x + std::stoi(c[0]), kC.y + std::stoi(c[1])}, std::stod(c[3]));
-        EXPECT_EQ(g.joint_check(), c[4] == "1" ? 3 : -1);
-    }
-    EXPECT_EQ(g.item_count, 6) << "the test alone changes nothing";
-}
-
 // data/joints.txt: which neighbours fit (edges, sides, trays, the lowest first).
 class JointScripts : public ScriptedDesk {
 protected:
     Item& group(const Args& a) const { return g().items[index_of(g(), i(a, 0))]; }
-    // id [x y [degrees]]: group id at x y.
-    void at_place(const Args& a, void (*how)(Jig&, int32_t, Point, double)) const {
-        how(g(), i(a, 0), a.size() >= 3 ? pt(a, 1) : Point{}, a.size() > 3 ? value(a[3]) : 0);
-    }
+    // ID X Y [DEG]: group id laid at x y.
+    void lay_at(const Args& a) const { lay(g(), i(a, 0), pt(a, 1), a.size() > 3 ? value(a[3]) : 0); }
     Rect joined_;
     int32_t live_ = 0;
     TempDir dir_;
@@ -85,8 +52,12 @@ public:
                 Piece& p = *group(a).piece;
                 if (p.turned != g().items[index_of(g(), i(a, 1))].piece->turned) p.turn_over();
             }},
-            {"lay", [this](const Args& a) { at_place(a, lay); }},
-            {"drop", [this](const Args& a) { at_place(a, drop_at); }},
+            {"lay", [this](const Args& a) { lay_at(a); }},
+            {"drop", [this](const Args& a) {  // laid, made the top one; the desk as the player left it
+                lay_at(a);
+                to_top(g(), i(a, 0));
+                if (!desk.presenter) draw_desk(g());
+            }},
             {"top", [this](const Args& a) { to_top(g(), i(a, 0)); }},
             {"intray", [this](const Args& a) { group(a).hidden = i(a, 1); }},
             {"join", [this](const Args& a) { joined_ = g().joint(i(a, 0)); }},
@@ -98,9 +69,13 @@ public:
                 play.save_path = dir_.file("joint.zlt");
             }},
             {"mark", [this](const Args&) { live_ = DDBase::live_surfaces(); }},
-            {"slide", [this](const Args& a) {  // a slow drag of the top group by (dx, dy)
+            {"slide", [this](const Args& a) {  // a slow drag of the top group by (dx, dy), past the click time
                 const Piece& p = *g().items[g().item_count - 1].piece;
-                slow_drag({p.cx, p.cy}, {p.cx + i(a, 0), p.cy + i(a, 1)});
+                const Point from{p.cx, p.cy}, to{p.cx + i(a, 0), p.cy + i(a, 1)};
+                input(ws::WM_LBUTTONDOWN, from);
+                input(ws::WM_MOUSEMOVE, to);
+                ws::test::advance(400);
+                input(ws::WM_LBUTTONUP, to);
             }},
             {"flip", [this](const Args& a) { to_top(g(), i(a, 0)), g().holding = 1, g().hanten(), g().holding = 0; }},
         });

@@ -103,8 +103,13 @@ public:
             {"shown", [this](const Args& a) { return pixels(a, 1); }},
             {"window", [this](const Args& a) { return pixels(a, 0); }},
             {"desk", [this](const Args& a) { return pixels(a, -1); }},
-            {"faults", [](const Args&) { return n(desk_faults(g())); }},
-            {"cachefaults", [](const Args&) { return n(cache_faults(g())); }},
+            {"faults", [](const Args&) {
+                return n(faults_in(g(), *desk.desk_image, {0, 0, desk.desk_width, desk.desk_height}));
+            }},
+            {"cachefaults", [](const Args&) {
+                const int32_t top = g().item_count - 1;
+                return n(g().under_cache ? faults_in(g(), *g().under_cache, g().items[top].piece->rect, top) : -1);
+            }},
             {"sound", [this](const Args& a) { return n(count_played(i(a, 0))); }},
             {"cached", [](const Args&) { return n(g().under_cache != nullptr); }},
             {"relaid", [this](const Args& a) {  // laid round its centre as a turn lays it

@@ -155,23 +155,14 @@ public:  // open to the free helpers of the tests
         }
         return out;
     }
-    // Desk pixels that differ from the fresh drawing.
-    static int64_t desk_faults(Jig& game) {
-        const std::vector<uint32_t> want = fresh_desk(game), got = top_down(*desk.desk_image);
-        int64_t bad = 0;
-        for (size_t i = 0; i < want.size(); ++i) bad += (got[i] & kWhite) != want[i];
-        return bad;
-    }
-    // Plain path: pixels where the save-under of the held (top) item differs from the desk without it.
-    static int64_t cache_faults(Jig& game) {
-        if (!game.under_cache) return -1;
-        const std::vector<uint32_t> want = fresh_desk(game, game.item_count - 1);
-        const Rect r = game.items[game.item_count - 1].piece->rect;
+    // Pixels of `got`, laid with its corner at r's, that differ inside r from the fresh drawing (one item left out
+    // if asked): the desk itself, or the plain path's save-under of the held item.
+    static int64_t faults_in(Jig& game, const MemDC& got, Rect r, int32_t without = -1) {
+        const std::vector<uint32_t> want = fresh_desk(game, without);
         int64_t bad = 0;
         for (int32_t y = std::max(r.top, 0); y < std::min(r.bottom, desk.desk_height); ++y)
             for (int32_t x = std::max(r.left, 0); x < std::min(r.right, desk.desk_width); ++x)
-                bad += (at(*game.under_cache, x - r.left, y - r.top) & kWhite) !=
-                       want[size_t(y) * size_t(desk.desk_width) + size_t(x)];
+                bad += (at(got, x - r.left, y - r.top) & kWhite) != want[size_t(y * desk.desk_width + x)];
         return bad;
     }
 
@@ -186,15 +177,6 @@ public:  // open to the free helpers of the tests
         ws::test::mouse(msg, ws::client_to_screen(play.game_window, client), keys);
         ws::test::pump();
     }
-    // A slow drag: press at a, step to b, wait past the click time, release.
-    static void slow_drag(Point a, Point b) {
-        input(ws::WM_LBUTTONDOWN, a);
-        input(ws::WM_MOUSEMOVE, {(a.x + b.x) / 2, (a.y + b.y) / 2});
-        input(ws::WM_MOUSEMOVE, b);
-        ws::test::advance(400);
-        input(ws::WM_LBUTTONUP, b);
-    }
-
     Guard guard_;
 };
 
