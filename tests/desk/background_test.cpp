@@ -60,8 +60,6 @@ public:
             {"scroll", [this](const Args& a) { desk.scroll_dx = i(a, 0), desk.scroll_dy = i(a, 1); }},
             {"colour_answer", [this](const Args& a) { ws::test::push_colour_answer(int64_t(value(a[0]))); }},
             {"pokeback", [this](const Args& a) { at(*desk.desk_back, i(a, 0), i(a, 1)) = uint32_t(value(a[2])); }},
-            {"end", [](const Args&) { delete std::exchange(play.current_game, nullptr); }},
-            {"initwindow", [](const Args&) { init_window(); }},
         });
         probes_.insert({
             {"backrgb", [this](const Args& a) { return n(backrgb(i(a, 0), i(a, 1))); }},
@@ -102,7 +100,7 @@ uint32_t faint_at(int32_t w, int32_t h, int32_t x, int32_t y) {
     return at(*desk.desk_back, kClientW / 2 - w / 2 - desk.view_x + x, kClientH / 2 - h / 2 - desk.view_y + y);
 }
 
-class Background : public DeskWindow {};
+class Background : public ScriptedDesk {};
 
 // Engraved lines: dark along the cutting lines with a light edge below-right, only with the line setting.
 TEST_F(Background, EngravedLinesFollowTheCuttingLines) {

@@ -54,7 +54,6 @@ public:
             {"paint", [this](const Args& a) { ws::paint_at_once(play.game_window, clip(a)); }},
             {"ddback", [](const Args&) { dd_back(nullptr, 0, 0), desk.presenter->flip(play.game_window, nullptr); }},
             {"dditem", [this](const Args& a) { dd_draw_item(clip(a), i(a, 0), true); }},
-            {"initwindow", [](const Args&) { init_window(); }},
             {"redrawgdi", [](const Args&) { redraw_all_gdi(); }},
             {"finish", [](const Args&) { finish_window(); }},
         });

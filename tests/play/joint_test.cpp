@@ -1,5 +1,8 @@
-// Joining on games cut from a picture: which drops fit (distance, angle, side, neighbours, trays, the lowest
-// target first), the merged group's place, depth and pixels on both paths, and the completed puzzle.
+// Play with the mouse on pieces laid by hand, as the scripts of data/moves.txt (the click rule and its quarter
+// turns, turning over, picking up, dragging plain, turning, at the margins, the Ctrl sweep, into a tray, the desk
+// drag, ranges and the jump to unseen groups), and joining on games cut from a picture, as those of
+// data/joints.txt (which drops fit, the merged group's place, depth and pixels on both paths, the completed puzzle
+// and the whole desk of a larger game).
 #include <filesystem>
 #include <fstream>
 
@@ -32,33 +35,62 @@ int32_t picture_faults(Jig& g, Point c, const std::vector<int32_t>& cells, bool 
 }
 
 // data/joints.txt: which neighbours fit (edges, sides, trays, the lowest first).
-class JointScripts : public ScriptedDesk {
+class PlayScripts : public ScriptedDesk {
 protected:
-    Item& group(const Args& a) const { return g().items[index_of(g(), i(a, 0))]; }
-    // ID X Y [DEG]: group id laid at x y.
-    void lay_at(const Args& a) const { lay(g(), i(a, 0), pt(a, 1), a.size() > 3 ? value(a[3]) : 0); }
+    // Index of the live item with this group id, or -1.
+    static int32_t index_of(int32_t id) {
+        for (int32_t k = 0; k < g().item_count; ++k)
+            if (g().items[k].id == id) return k;
+        return -1;
+    }
+    Item& group(const Args& a, size_t k = 0) const { return g().items[index_of(i(a, k))]; }
+    // ID X Y [DEG]: group id laid at DEG so that the picture's centre would lie at x y if it sat at its true place.
+    void lay(const Args& a) const {
+        const double turn = (a.size() > 3 ? value(a[3]) : 0) * kPi / 180;
+        Item& it = group(a);
+        const Point r = rotate_point(it.join_dx, -it.join_dy, turn);
+        it.piece->cx = i(a, 1) - r.x;
+        it.piece->cy = i(a, 2) + r.y;
+        it.piece->set_angle(turn);
+        upload_view(it);
+    }
+    // Moves group a[0] to the top of the display list, as a pick-up does.
+    void to_top(const Args& a) const {
+        const int32_t k = index_of(i(a, 0));
+        const Item it = g().items[k];
+        std::copy(g().items + k + 1, g().items + g().item_count, g().items + k);
+        g().items[g().item_count - 1] = it;
+    }
     Rect joined_;
     int32_t live_ = 0;
     TempDir dir_;
 
 public:
-    JointScripts() {
+    PlayScripts() {
         actions_.insert({
-            {"cut", [this](const Args& a) {  // N [W H [presenter]]
-                cut_laid_game(a.size() > 1 ? i(a, 1) : 240, a.size() > 1 ? i(a, 2) : 160, i(a, 0), a.size() > 3);
+            {"cut", [this](const Args& a) {  // N [W H [presenter]]: every piece cut onto the desk
+                delete play.current_game;
+                play.current_game = laid_game(a.size() > 1 ? i(a, 1) : 240, a.size() > 1 ? i(a, 2) : 160, i(a, 0));
+                if (a.size() > 3) {
+                    desk.presenter = new DDBase(g().item_count);
+                    desk.presenter->init(play.game_window);
+                    desk.presenter->table_count = desk.presenter->count;
+                }
+                while (g().cut_count < g().item_count) g().cut(kClientW, kClientH);
+                g().free_dc();
             }},
             {"clock", [this](const Args& a) { ws::test::advance(uint32_t(i(a, 0)) - ws::tick_count()); }},
             {"side", [this](const Args& a) {  // group a[0] turned over unless on group a[1]'s side
                 Piece& p = *group(a).piece;
-                if (p.turned != g().items[index_of(g(), i(a, 1))].piece->turned) p.turn_over();
+                if (p.turned != group(a, 1).piece->turned) p.turn_over();
             }},
-            {"lay", [this](const Args& a) { lay_at(a); }},
+            {"lay", [this](const Args& a) { lay(a); }},
             {"drop", [this](const Args& a) {  // laid, made the top one; the desk as the player left it
-                lay_at(a);
-                to_top(g(), i(a, 0));
+                lay(a);
+                to_top(a);
                 if (!desk.presenter) draw_desk(g());
             }},
-            {"top", [this](const Args& a) { to_top(g(), i(a, 0)); }},
+            {"top", [this](const Args& a) { to_top(a); }},
             {"intray", [this](const Args& a) { group(a).hidden = i(a, 1); }},
             {"join", [this](const Args& a) { joined_ = g().joint(i(a, 0)); }},
             {"dropjoin", [this](const Args&) { joined_ = drop_join(g()); }},
@@ -77,12 +109,12 @@ public:
                 ws::test::advance(400);
                 input(ws::WM_LBUTTONUP, to);
             }},
-            {"flip", [this](const Args& a) { to_top(g(), i(a, 0)), g().holding = 1, g().hanten(), g().holding = 0; }},
+            {"flip", [this](const Args& a) { to_top(a), g().holding = 1, g().hanten(), g().holding = 0; }},
         });
         probes_.insert({
             {"fit", [](const Args&) { return n(g().joint_check()); }},
             {"count", [](const Args&) { return n(g().item_count); }},
-            {"index", [this](const Args& a) { return n(index_of(g(), i(a, 0))); }},
+            {"index", [this](const Args& a) { return n(index_of(i(a, 0))); }},
             {"owners", [](const Args&) {
                 std::string out;
                 for (int32_t c = 0; c < g().cols * g().rows; ++c) out += n(g().cells[c].owner) + " ";
@@ -120,8 +152,9 @@ public:
         return out;
     }
 };
-TEST_P(JointScripts, Run) { run(); }
-INSTANTIATE_TEST_SUITE_P(Joint, JointScripts, ::testing::ValuesIn(read_scripts("play/data/joints.txt")),
-                         ScriptedDesk::name);
+TEST_P(PlayScripts, Run) { run(); }
+const auto name = PlayScripts::name;
+INSTANTIATE_TEST_SUITE_P(Moves, PlayScripts, ::testing::ValuesIn(read_scripts("play/data/moves.txt")), name);
+INSTANTIATE_TEST_SUITE_P(Joint, PlayScripts, ::testing::ValuesIn(read_scripts("play/data/joints.txt")), name);
 
 }  // namespace

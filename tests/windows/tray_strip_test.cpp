@@ -61,7 +61,6 @@ public:
             {"close", [this](const Args& a) { ws::send_message(tray(a), ws::WM_CLOSE, 0, 0); }},
             {"handle", [this](const Args& a) { handle_ = tray(a); }},
             {"destroy", [this](const Args&) { ws::destroy_window(handle_); }},
-            {"end", [](const Args&) { delete std::exchange(play.current_game, nullptr); }},
         });
         probes_.insert({
             {"items", [this](const Args& a) {
