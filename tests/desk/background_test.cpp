@@ -1,6 +1,7 @@
 // The desk's background: the single colour and its chooser, the repeated and the centred picture against the
 // view, pictures unreadable or changed on disk, and the faint finished picture (as the scripts of
 // data/background.txt), with its engraved cutting lines and their softening.
+#include <memory>
 #include <set>
 #include <utility>
 
@@ -65,8 +66,15 @@ public:
             {"backrgb", [this](const Args& a) { return n(backrgb(i(a, 0), i(a, 1))); }},
             {"backimg", [this](const Args& a) { return n(backimg(i(a, 0))); }},
             {"colour", [](const Args&) { return n(settings.back_color); }},
-            {"back", [this](const Args& a) {  // desk_back words at X Y
-                return n(at(*desk.desk_back, i(a, 0), i(a, 1)));
+            {"back", [this](const Args& a) { return n(at(*desk.desk_back, i(a, 0), i(a, 1))); }},  // the word at X Y
+            {"smooth", [this](const Args& a) {  // AROUND MIDDLE X Y SIZE: a 3 x 3 source smoothed into 0x123456s
+                MemDC dst;
+                dst.create(BIT_DIB, 3, 3);
+                std::fill(dst.words(), dst.words() + 9, 0x123456u);
+                const PixelAt word = [&](int32_t x, int32_t y) { return uint32_t(value(a[x == 1 && y == 1])); };
+                const std::unique_ptr<MemDC> src(surface_of(3, 3, word));
+                smooth_pixel(*src, dst, i(a, 2), i(a, 3), i(a, 4), i(a, 4));
+                return n(at(dst, std::max(i(a, 2), 0), i(a, 3)));
             }},
             {"same", [](const Args&) { return n(top_down(*desk.desk_image) == top_down(*desk.desk_back)); }},
             {"dialog", [this](const Args& a) {
@@ -131,23 +139,6 @@ TEST_F(Background, EngravedLinesFollowTheCuttingLines) {
     EXPECT_GT(lighter, 20);
     EXPECT_GT(inner_dark, 50);
     delete lines;
-}
-
-// data/smooth.txt: the weighted average that softens the lines weighs a black or white centre more and keeps
-// inside the given block.
-TEST(SmoothPixel, WeighsABlackOrWhiteCentreAndStaysInside) {
-    MemDC dst;
-    dst.create(BIT_DIB, 3, 3);
-    for (const Fields& c : read_cases("desk/data/smooth.txt")) {
-        SCOPED_TRACE(joined(c));
-        const auto word = [&](size_t i) { return uint32_t(std::stoul(c[i], nullptr, 0)); };
-        MemDC* src = surface_of(3, 3, [&](int32_t x, int32_t y) { return x == 1 && y == 1 ? word(1) : word(0); });
-        for (int32_t i = 0; i < 9; ++i) dst.words()[i] = 0x123456;
-        const int32_t x = std::stoi(c[2]), y = std::stoi(c[3]), size = std::stoi(c[4]);
-        smooth_pixel(*src, dst, x, y, size, size);
-        EXPECT_EQ(at(dst, std::max(x, 0), y), word(5));
-        delete src;
-    }
 }
 
 }  // namespace

@@ -111,14 +111,6 @@ protected:
     static int32_t num(const std::string& s) { return std::stoi(s); }
     // "@NAME" is NAME inside the test's folder, as an absolute path.
     std::string path(const std::string& s) const { return s[0] == '@' ? dir_.file(s.substr(1)) : s; }
-    static std::string rest(const Args& a, size_t from) {
-        return testsupport::joined(Args(a.begin() + std::ptrdiff_t(from), a.end()));
-    }
-    static uint32_t event(const std::string& name) {
-        static const std::map<std::string, uint32_t> events{{"end", SOUND_END}, {"st", SOUND_GM_ST},
-            {"sel", SOUND_SEL}, {"wait", SOUND_GM_WAIT}, {"load", SOUND_GM_LOAD}};
-        return events.at(name);
-    }
     // Window pixels, sampled every 5th, where the window does not show item i's view laid at its place.
     static int32_t window_faults(int32_t i) {
         ws::paint_at_once(::play.game_window, nullptr);
@@ -153,6 +145,8 @@ protected:
 
 public:
     WindowScript() {
+        names_ = {{"end", SOUND_END}, {"st", SOUND_GM_ST}, {"sel", SOUND_SEL}, {"wait", SOUND_GM_WAIT},
+                  {"load", SOUND_GM_LOAD}};
         actions_.insert({
         {"open", [this](const Args& a) { open(a[0]); }},
         {"play", [this](const Args& a) { play(a[0]); }},
@@ -185,7 +179,7 @@ public:
             while (::play.picture_path != a[0]) ASSERT_TRUE(deliver_one());
         }},
         {"picture", [](const Args& a) { write_picture(a[0], num(a[1]), num(a[2])); }},
-        {"write", [](const Args& a) { std::ofstream(a[0]) << rest(a, 1); }},
+        {"write", [](const Args& a) { std::ofstream(a[0]) << testsupport::joined(Args(a.begin() + 1, a.end())); }},
         {"truncate", [](const Args& a) { fs::resize_file(a[0], uintmax_t(num(a[1]))); }},
         {"rename", [](const Args& a) { fs::rename(a[0], a[1]); }},
         {"mkdir", [](const Args& a) { fs::create_directories(a[0]); }},
@@ -230,19 +224,17 @@ public:
         {"busy", [this](const Args&) { return n(cursor_depth() - depth_); }},  // cursors pushed since the start
         {"title", [](const Args&) { return title(); }},
         {"title_kept", [this](const Args&) { return n(title() == title_); }},
-        {"plays", [](const Args& a) {
+        {"plays", [this](const Args& a) {
             std::string out;
-            for (const std::string& e : a) out += n(testsupport::count_played(int32_t(event(e)))) + " ";
+            for (const std::string& e : a) out += n(testsupport::count_played(int32_t(value(e)))) + " ";
             return out;
         }},
         {"steps", [this](const Args&) { return n(steps_); }},
-        {"ids", [](const Args&) {
-            std::vector<int32_t> ids;
+        {"ids", [](const Args&) {  // in order of id
+            std::vector<double> ids;
             for (int32_t i = 0; i < g().item_count; ++i) ids.push_back(g().items[i].id);
             std::sort(ids.begin(), ids.end());
-            std::string out;
-            for (int32_t id : ids) out += n(id) + " ";
-            return out;
+            return list(ids);
         }},
         {"faults", [](const Args& a) { return n(window_faults(num(a[0]))); }},
         {"places_kept", [this](const Args&) { return n(places() == places_); }},

@@ -71,11 +71,7 @@ public:
             {"cut", [this](const Args& a) {  // N [W H [presenter]]: every piece cut onto the desk
                 delete play.current_game;
                 play.current_game = laid_game(a.size() > 1 ? i(a, 1) : 240, a.size() > 1 ? i(a, 2) : 160, i(a, 0));
-                if (a.size() > 3) {
-                    desk.presenter = new DDBase(g().item_count);
-                    desk.presenter->init(play.game_window);
-                    desk.presenter->table_count = desk.presenter->count;
-                }
+                if (a.size() > 3) new_presenter(g().item_count);
                 while (g().cut_count < g().item_count) g().cut(kClientW, kClientH);
                 g().free_dc();
             }},

@@ -29,7 +29,7 @@ namespace testsupport {
 
 constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr uint32_t kBack = 0x808080;  // the desk's single colour
-constexpr int32_t kClientW = 400, kClientH = 300, kDeskW = 800, kDeskH = 600;
+constexpr int32_t kClientW = 400, kClientH = 300;
 constexpr double kPi = std::numbers::pi;
 
 inline intptr_t desk_game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
@@ -98,11 +98,15 @@ public:  // open to the free helpers of the tests
         desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
         game.disp(nullptr);
     }
-    // The presenter of the game, with every view handed over and dropped from the piece, as a cut game has it.
-    static void start_presenter(Jig& game) {
-        desk.presenter = new DDBase(max_cells);
+    // A presenter on the game window for `count` views.
+    static void new_presenter(int32_t count) {
+        desk.presenter = new DDBase(count);
         desk.presenter->init(play.game_window);
         desk.presenter->table_count = desk.presenter->count;
+    }
+    // The presenter of the game, with every view handed over and dropped from the piece, as a cut game has it.
+    static void start_presenter(Jig& game) {
+        new_presenter(max_cells);
         for (int32_t i = 0; i < game.item_count; ++i) upload_view(game.items[i]);
         game.disp(nullptr);
     }
@@ -141,8 +145,8 @@ public:  // open to the free helpers of the tests
     }
 
     // ---- the mouse, in game-window coordinates ----
-    static void input(uint32_t msg, Point client, uint32_t keys = 0) {
-        ws::test::mouse(msg, ws::client_to_screen(play.game_window, client), keys);
+    static void input(uint32_t msg, Point client) {
+        ws::test::mouse(msg, ws::client_to_screen(play.game_window, client));
         ws::test::pump();
     }
     Guard guard_;
