@@ -82,10 +82,8 @@ public:  // open to the free helpers of the tests
         line_const_init();
     }
     void TearDown() override {
-        delete play.current_game;
-        play.current_game = nullptr;
-        delete desk.presenter;
-        desk.presenter = nullptr;
+        delete std::exchange(play.current_game, nullptr);
+        delete std::exchange(desk.presenter, nullptr);
         finish_window();
         reset_gesture();
         ws::test::reset();

@@ -32,7 +32,8 @@ public:
                 g().cols = g().rows = 2;  // cells of 40: trays of 56-pixel cells, five to a tray
                 for (int32_t k = 0; k < 8; ++k) {
                     const uint32_t word = 0x102030u + uint32_t(k) * 0x0A0B0Cu;
-                    Piece& p = add_solid(g(), 60 + 70 * (k % 4), 60 + 70 * (k / 4), 60, word);
+                    const PixelAt solid = [=](int32_t, int32_t) { return word; };
+                    Piece& p = add_piece(g(), 60 + 70 * (k % 4), 60 + 70 * (k / 4), 60, 60, solid);
                     p.grab_x = p.cx, p.grab_y = p.cy;
                 }
                 start_presenter(g());
