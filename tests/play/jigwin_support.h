@@ -100,13 +100,13 @@ protected:
 };
 
 // The window scripts of a data file (testsupport::Interpreter), one test a script.
-class WindowScript : public RealWindows, public ::testing::Test, public testsupport::Interpreter {
+class WindowScript : public GameWindowTest, public testsupport::Interpreter {
 protected:
     void SetUp() override {
         prepare();
         depth_ = cursor_depth();
+        steps_ = 0;
     }
-    void TearDown() override { finish(); }
     static Jig& g() { return *::play.current_game; }
     static int32_t num(const std::string& s) { return std::stoi(s); }
     // "@NAME" is NAME inside the test's folder, as an absolute path.
@@ -150,12 +150,7 @@ public:
         actions_.insert({
         {"open", [this](const Args& a) { open(a[0]); }},
         {"play", [this](const Args& a) { play(a[0]); }},
-        {"restart", [this](const Args&) {
-            finish();
-            prepare();
-            depth_ = cursor_depth();
-            steps_ = 0;
-        }},
+        {"restart", [this](const Args&) { TearDown(), SetUp(); }},
         {"step", [this](const Args&) {  // delivers up to the end of the next cutting step
             for (const int32_t before = steps_; steps_ == before;) ASSERT_TRUE(deliver_one());
         }},
