@@ -1,5 +1,4 @@
-// The desk display: items drawn bottom first with white left out and hidden items skipped, clipped redraws, both
-// drawing paths giving the same window, the view beyond the desk, the range rectangle and the desk's set-up.
+// The desk display as the scripts of data/display.txt.
 #include "desk/state.h"
 #include "pieces/desk.h"
 #include "play/state.h"
@@ -10,99 +9,86 @@ namespace {
 
 using namespace testsupport;
 
-constexpr uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00;
-
-class Display : public DeskWindow {};
-
-// Overlapping pieces with white holes, one hidden, some crossing the window's edges: the presenter composes the
-// same window the plain path paints, wherever the view lies and over a repeated picture.
-TEST_F(Display, BothPathsGiveTheSameWindow) {
-    TempDir dir;
-    ASSERT_TRUE(write_picture(dir.file("tile.bmp"), 13, 9, [](int32_t x, int32_t y) {
-        return 0x203040u + 0x0A0000u * uint32_t(x) + 0x0500u * uint32_t(y);
-    }));
-    Jig& g = new_blank_game();
-    add_piece(g, 60, 60, 40, 30, [](int32_t x, int32_t y) { return (x + y) % 7 == 0 ? kWhite : 0x112233u + x; });
-    add_piece(g, 75, 70, 30, 30, [](int32_t x, int32_t y) { return x * x + y * y < 100 ? kWhite : 0x00AA00u + y; });
-    add_solid(g, 90, 65, 16, kBlue);
-    add_piece(g, 390, 120, 50, 20, [](int32_t x, int32_t) { return 0x440000u + 0x10000u * uint32_t(x % 3); });
-    add_solid(g, 150, 295, 24, kGreen);
-    add_solid(g, 200, 100, 30, 0x777700);
-    g.items[5].hidden = 1;
-    add_solid(g, 500, 400, 30, kRed);
-    const Point origins[] = {{0, 0}, {37, 11}, {-30, -20}, {400, 300}, {0, 0}};
-    for (const Point& origin : origins) {
-        if (&origin == &origins[4]) {  // last: over a repeated picture
-            settings.back_img = dir.file("tile.bmp");
-            settings.back_type = IDM_BACK_IMG_REN;
-        }
-        desk.view_x = origin.x, desk.view_y = origin.y;
-        delete desk.presenter;
-        desk.presenter = nullptr;
-        for (int32_t i = 0; i < g.item_count; ++i)
-            if (!g.items[i].piece->view) g.items[i].piece->set_angle(0);
-        render_background();
-        g.disp(nullptr);
-        ws::paint_at_once(play.game_window, nullptr);
-        const std::vector<uint32_t> plain = top_down(*ws::client_surface(play.game_window));
-        start_presenter(g);
-        EXPECT_EQ(top_down(*ws::client_surface(play.game_window)), plain) << "view " << origin.x << "," << origin.y;
-        ws::paint_at_once(play.game_window, nullptr);
-        EXPECT_EQ(top_down(*ws::client_surface(play.game_window)), plain) << "the paint presents what was composed";
-        if (&origin == &origins[0]) {
-            EXPECT_EQ((std::vector{plain[60 * kClientW + 61], plain[60 * kClientW + 60]}),
-                      (std::vector{0x112233u + 21, kBack}))
-                << "through one hole and through both";
-        }
-    }
-    const std::vector<uint32_t> tiled = top_down(*ws::client_surface(play.game_window));
-    EXPECT_EQ((std::vector{tiled[0], tiled[kClientW + 14]}), (std::vector{0x203040u, 0x203040u + 0x0A0000u + 0x0500u}));
-}
-
-// data/display.txt: drawing order, clipped redraws, the view beyond the desk, the range, the presenter's clip.
+// data/display.txt: drawing order, clipped redraws, both paths giving the same window, the view beyond the desk,
+// the range, the presenter's clip, the desk's set-up and end.
 class DisplayScripts : public ScriptedDesk {
 protected:
-    bool act_more(const std::string& op, const Values& n) override {
-        const auto rect = [&](size_t i) { return Rect{int32_t(n[i]), int32_t(n[i + 1]), int32_t(n[i + 2]), int32_t(n[i + 3])}; };
-        const Rect clip = n.size() >= 4 ? rect(n.size() - 4) : Rect{};
-        const Rect* clip_or_all = n.size() >= 4 ? &clip : nullptr;
-        if (op == "uncut") g().items[2].id = -1, g().item_count = 3;
-        else if (op == "swap") std::swap(g().items[int32_t(n[0])], g().items[int32_t(n[1])]);
-        else if (op == "move") {
-            Piece& p = piece(n[0]);
-            p.grab_x = p.cx, p.grab_y = p.cy;
-            p.move_to(p.cx + int32_t(n[1]), p.cy + int32_t(n[2]));
-        } else if (op == "disp") drawn_ = g().disp(clip_or_all);
-        else if (op == "poke") at(*desk.desk_image, int32_t(n[0]), int32_t(n[1])) = uint32_t(n[2]);
-        else if (op == "rangebox")
-            display.range_x1 = int32_t(n[0]), display.range_y1 = int32_t(n[1]), display.range_x2 = int32_t(n[2]),
-            display.range_y2 = int32_t(n[3]);
-        else if (op == "rangestate") display.range_state = int32_t(n[0]);
-        else if (op == "paint") ws::paint_at_once(play.game_window, &clip);
-        else if (op == "ddback") dd_back(nullptr, 0, 0), desk.presenter->flip(play.game_window, nullptr);
-        else if (op == "dditem") dd_draw_item(clip_or_all, int32_t(n[0]), true);
-        else if (op == "initwindow") init_window();
-        else if (op == "redrawgdi") redraw_all_gdi();
-        else if (op == "finish") finish_window();
-        else return false;
-        return true;
+    // The clip given by the last four arguments, or none (the whole desk).
+    const Rect* clip(const Args& a) {
+        clip_ = a.size() >= 4 ? Rect{i(a, a.size() - 4), i(a, a.size() - 3), i(a, a.size() - 2), i(a, a.size() - 1)}
+                              : Rect{};
+        return a.size() >= 4 ? &clip_ : nullptr;
     }
-    bool probe_more(const std::string& what, const Values& a, Values& v) override {
-        if (what == "drawn") v = {double(drawn_.left), double(drawn_.top), double(drawn_.right), double(drawn_.bottom)};
-        else if (what == "desksize")
-            v = {double(desk.desk_width), double(desk.desk_height), double(desk.desk_back->width()),
-                 double(desk.desk_image->height()), double(desk.view_x)};
-        else if (what == "presenter") v = {double(desk.presenter != nullptr), double(DDBase::live_surfaces())};
-        else if (what == "has_view") v = {double(piece(a[0]).view != nullptr)};
-        else if (what == "freed")  // desk images, the presenter's background and first surface
-            for (const MemDC* p : {desk.desk_image, desk.desk_back, desk.presenter->back, desk.presenter->surfaces[0]})
-                v.push_back(p == nullptr);
-        else return false;
-        return true;
+    static std::vector<uint32_t> window() { return top_down(*ws::client_surface(play.game_window)); }
+    Rect drawn_, clip_;
+    TempDir dir_;
+
+public:
+    DisplayScripts() {
+        actions_.insert({
+            {"uncut", [](const Args&) { g().items[2].id = -1, g().item_count = 3; }},
+            {"busy", [this](const Args& a) {  // cx cy w h: every pixel another colour, every 7th diagonal white
+                add_piece(g(), i(a, 0), i(a, 1), i(a, 2), i(a, 3),
+                          [](int32_t x, int32_t y) { return (x + y) % 7 ? pattern_word(x, y) : kWhite; });
+            }},
+            {"tile", [this](const Args&) {  // a repeated background picture of 13 x 9
+                ASSERT_TRUE(write_picture(dir_.file("tile.bmp"), 13, 9, [](int32_t x, int32_t y) {
+                    return 0x203040u + 0x0A0000u * uint32_t(x) + 0x0500u * uint32_t(y);
+                }));
+                settings.back_img = dir_.file("tile.bmp");
+                settings.back_type = IDM_BACK_IMG_REN;
+            }},
+            {"swap", [this](const Args& a) { std::swap(g().items[i(a, 0)], g().items[i(a, 1)]); }},
+            {"move", [this](const Args& a) {
+                Piece& p = piece(a);
+                p.grab_x = p.cx, p.grab_y = p.cy;
+                p.move_to(p.cx + i(a, 1), p.cy + i(a, 2));
+            }},
+            {"disp", [this](const Args& a) { drawn_ = g().disp(clip(a)); }},
+            {"poke", [this](const Args& a) { at(*desk.desk_image, i(a, 0), i(a, 1)) = uint32_t(value(a[2])); }},
+            {"rangebox", [this](const Args& a) {
+                display.range_x1 = i(a, 0), display.range_y1 = i(a, 1);
+                display.range_x2 = i(a, 2), display.range_y2 = i(a, 3);
+            }},
+            {"rangestate", [this](const Args& a) { display.range_state = i(a, 0); }},
+            {"paint", [this](const Args& a) { ws::paint_at_once(play.game_window, clip(a)); }},
+            {"ddback", [](const Args&) { dd_back(nullptr, 0, 0), desk.presenter->flip(play.game_window, nullptr); }},
+            {"dditem", [this](const Args& a) { dd_draw_item(clip(a), i(a, 0), true); }},
+            {"redrawgdi", [](const Args&) { redraw_all_gdi(); }},
+            {"finish", [](const Args&) { finish_window(); }},
+        });
+        probes_.insert({
+            {"drawn", [this](const Args&) {
+                return n(drawn_.left) + " " + n(drawn_.top) + " " + n(drawn_.right) + " " + n(drawn_.bottom);
+            }},
+            {"desksize", [](const Args&) {
+                return n(desk.desk_width) + " " + n(desk.desk_height) + " " + n(desk.desk_back->width()) + " " +
+                       n(desk.desk_image->height()) + " " + n(desk.view_x);
+            }},
+            {"presenter", [](const Args&) { return n(desk.presenter != nullptr) + " " + n(DDBase::live_surfaces()); }},
+            {"has_view", [this](const Args& a) { return n(piece(a).view != nullptr); }},
+            {"freed", [](const Args&) {  // desk images, the presenter's background and first surface
+                return n(!desk.desk_image) + " " + n(!desk.desk_back) + " " + n(!desk.presenter->back) + " " +
+                       n(!desk.presenter->surfaces[0]);
+            }},
+            {"paths", [](const Args&) {  // the presenter's window is the plain path's: as composed, and as painted
+                delete std::exchange(desk.presenter, nullptr);
+                for (int32_t k = 0; k < g().item_count; ++k)
+                    if (!g().items[k].piece->view) g().items[k].piece->set_angle(0);
+                render_background();
+                g().disp(nullptr);
+                ws::paint_at_once(play.game_window, nullptr);
+                const std::vector<uint32_t> plain = window();
+                start_presenter(g());
+                const bool composed = window() == plain;
+                ws::paint_at_once(play.game_window, nullptr);
+                return n(composed) + " " + n(window() == plain);
+            }},
+        });
     }
-    Rect drawn_;
 };
 TEST_P(DisplayScripts, Run) { run(); }
-INSTANTIATE_TEST_SUITE_P(Display, DisplayScripts, ::testing::ValuesIn(read_scripts("desk/data/display.txt")), ScriptedDesk::name);
+INSTANTIATE_TEST_SUITE_P(Display, DisplayScripts, ::testing::ValuesIn(read_scripts("desk/data/display.txt")),
+                         ScriptedDesk::name);
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "play/state.h"
 #include "support/cases.h"
 #include "support/game_builder.h"
+#include "support/script.h"
 #include "support/temp_dir.h"
 #include "ws/ws.h"
 
@@ -98,48 +99,18 @@ protected:
     void TearDown() override { finish(); }
 };
 
-// Runs the window scripts of a data file (testsupport::read_scripts), one test a script: each line an action, or
-// "expect WHAT ARGS... = WORDS..." where what the probe gives, split at blanks, must be the words after "=".
-class WindowScript : public RealWindows, public ::testing::TestWithParam<testsupport::Script> {
+// The window scripts of a data file (testsupport::Interpreter), one test a script.
+class WindowScript : public GameWindowTest, public testsupport::Interpreter {
 protected:
-    using Args = std::vector<std::string>;
     void SetUp() override {
         prepare();
         depth_ = cursor_depth();
-    }
-    void TearDown() override { finish(); }
-    void run() {
-        for (const testsupport::Fields& f : GetParam().lines) {
-            SCOPED_TRACE(testsupport::joined(f));
-            const Args a(f.begin() + 1, f.end());
-            if (f[0] == "expect") expect(a);
-            else if (actions_.count(f[0])) actions_.at(f[0])(a);
-            else ADD_FAILURE() << "no action " << f[0];
-            if (HasFatalFailure()) return;
-        }
-    }
-    void expect(const Args& a) {
-        const auto eq = std::find(a.begin(), a.end(), "=");
-        ASSERT_TRUE(eq != a.end() && probes_.count(a[0])) << "no probe " << a[0];
-        const std::string got = probes_.at(a[0])(Args(a.begin() + 1, eq));
-        std::istringstream in(got);
-        Args words;
-        for (std::string w; in >> w;) words.push_back(w);
-        EXPECT_EQ(words, Args(eq + 1, a.end())) << got;
+        steps_ = 0;
     }
     static Jig& g() { return *::play.current_game; }
-    static std::string n(int64_t v) { return std::to_string(v); }
     static int32_t num(const std::string& s) { return std::stoi(s); }
     // "@NAME" is NAME inside the test's folder, as an absolute path.
     std::string path(const std::string& s) const { return s[0] == '@' ? dir_.file(s.substr(1)) : s; }
-    static std::string rest(const Args& a, size_t from) {
-        return testsupport::joined(Args(a.begin() + std::ptrdiff_t(from), a.end()));
-    }
-    static uint32_t event(const std::string& name) {
-        static const std::map<std::string, uint32_t> events{{"end", SOUND_END}, {"st", SOUND_GM_ST},
-            {"sel", SOUND_SEL}, {"wait", SOUND_GM_WAIT}, {"load", SOUND_GM_LOAD}};
-        return events.at(name);
-    }
     // Window pixels, sampled every 5th, where the window does not show item i's view laid at its place.
     static int32_t window_faults(int32_t i) {
         ws::paint_at_once(::play.game_window, nullptr);
@@ -170,16 +141,16 @@ protected:
         ws::test::pump();
     }
 
-    std::map<std::string, std::function<void(const Args&)>> actions_ = {
+    static std::string title() { return ws::get_window_text(::play.main_window); }
+
+public:
+    WindowScript() {
+        names_ = {{"end", SOUND_END}, {"st", SOUND_GM_ST}, {"sel", SOUND_SEL}, {"wait", SOUND_GM_WAIT},
+                  {"load", SOUND_GM_LOAD}};
+        actions_.insert({
         {"open", [this](const Args& a) { open(a[0]); }},
         {"play", [this](const Args& a) { play(a[0]); }},
-        {"restart", [this](const Args&) {
-            finish();
-            prepare();
-            depth_ = cursor_depth();
-            steps_ = 0;
-        }},
-        {"setting", [](const Args& a) { testsupport::read_setting_line(testsupport::joined(a) + "\n"); }},
+        {"restart", [this](const Args&) { TearDown(), SetUp(); }},
         {"step", [this](const Args&) {  // delivers up to the end of the next cutting step
             for (const int32_t before = steps_; steps_ == before;) ASSERT_TRUE(deliver_one());
         }},
@@ -189,8 +160,6 @@ protected:
             ws::post_message(::play.game_window, IDM_INIT_DISP, 0, 0);
             ws::test::pump();
         }},
-        {"pump", [](const Args&) { ws::test::pump(); }},
-        {"advance", [](const Args& a) { ws::test::advance(uint32_t(num(a[0]))); }},
         {"mouse", [](const Args& a) {  // down|up, at item I's centre or at window point X Y; not delivered
             const Point p = a.size() > 2 ? Point{num(a[1]), num(a[2])} : centre_of(num(a[1]));
             ws::test::mouse(a[0] == "down" ? ws::WM_LBUTTONDOWN : ws::WM_LBUTTONUP, on_screen(p));
@@ -205,7 +174,7 @@ protected:
             while (::play.picture_path != a[0]) ASSERT_TRUE(deliver_one());
         }},
         {"picture", [](const Args& a) { write_picture(a[0], num(a[1]), num(a[2])); }},
-        {"write", [](const Args& a) { std::ofstream(a[0]) << rest(a, 1); }},
+        {"write", [](const Args& a) { std::ofstream(a[0]) << testsupport::joined(Args(a.begin() + 1, a.end())); }},
         {"truncate", [](const Args& a) { fs::resize_file(a[0], uintmax_t(num(a[1]))); }},
         {"rename", [](const Args& a) { fs::rename(a[0], a[1]); }},
         {"mkdir", [](const Args& a) { fs::create_directories(a[0]); }},
@@ -216,7 +185,6 @@ protected:
             title_ = title();
         }},
         {"nudge", [](const Args& a) { g().items[num(a[0])].piece->cx += num(a[1]); }},
-        {"saved", [](const Args& a) { ::play.game_saved = num(a[0]); }},
         {"selected", [](const Args& a) { ::play.last_selected = num(a[0]); }},
         {"answer", [](const Args& a) {
             ws::test::push_answer(a[0] == "yes" ? ws::IDYES : a[0] == "no" ? ws::IDNO : ws::IDCANCEL);
@@ -242,10 +210,8 @@ protected:
             kept_path_ = path(a[0]);
             keep_picture_copy(kept_path_);
         }},
-    };
-    static std::string title() { return ws::get_window_text(::play.main_window); }
-    static const ws::test::BoxRecord& box(const Args& a) { return ws::test::messages().at(size_t(num(a[0]))); }
-    std::map<std::string, std::function<std::string(const Args&)>> probes_ = {
+        });
+        probes_.insert({
         {"pieces", [](const Args&) { return n(::play.current_game ? g().item_count : -1); }},
         {"cut", [](const Args&) { return n(g().cut_count); }},
         {"cut_all", [](const Args&) { return n(g().cut_count == g().item_count); }},
@@ -253,22 +219,19 @@ protected:
         {"busy", [this](const Args&) { return n(cursor_depth() - depth_); }},  // cursors pushed since the start
         {"title", [](const Args&) { return title(); }},
         {"title_kept", [this](const Args&) { return n(title() == title_); }},
-        {"plays", [](const Args& a) {
+        {"plays", [this](const Args& a) {
             std::string out;
-            for (const std::string& e : a) out += n(testsupport::count_played(int32_t(event(e)))) + " ";
+            for (const std::string& e : a) out += n(testsupport::count_played(int32_t(value(e)))) + " ";
             return out;
         }},
         {"steps", [this](const Args&) { return n(steps_); }},
-        {"ids", [](const Args&) {
-            std::vector<int32_t> ids;
+        {"ids", [](const Args&) {  // in order of id
+            std::vector<double> ids;
             for (int32_t i = 0; i < g().item_count; ++i) ids.push_back(g().items[i].id);
             std::sort(ids.begin(), ids.end());
-            std::string out;
-            for (int32_t id : ids) out += n(id) + " ";
-            return out;
+            return list(ids);
         }},
         {"faults", [](const Args& a) { return n(window_faults(num(a[0]))); }},
-        {"holding", [](const Args&) { return n(g().holding); }},
         {"places_kept", [this](const Args&) { return n(places() == places_); }},
         {"views", [](const Args&) {
             int32_t v = 0;
@@ -278,14 +241,6 @@ protected:
         {"size", [](const Args&) { return n(g().pic_w) + " " + n(g().pic_h) + " " + n(g().cols) + " " + n(g().rows); }},
         {"picture", [](const Args&) { return ::play.picture_path; }},
         {"save_path", [](const Args&) { return ::play.save_path; }},
-        {"messages", [](const Args&) { return n(int64_t(ws::test::messages().size())); }},
-        {"message", [](const Args& a) { return box(a).text; }},
-        {"message_has", [](const Args& a) { return n(box(a).text.find(a[1]) != std::string::npos); }},
-        {"box", [](const Args& a) {  // caption, buttons, owner
-            const ws::Hwnd owner = box(a).owner;
-            return box(a).caption + " " + n(box(a).type & 0xF) + " " +
-                   (owner == ::play.game_window ? "game" : owner ? "other" : "none");
-        }},
         {"same_game", [this](const Args&) { return n(::play.current_game == kept_); }},
         {"game", [](const Args&) { return n(::play.current_game != nullptr); }},
         {"windows", [](const Args&) {  // main and game window
@@ -312,9 +267,7 @@ protected:
         {"same_size", [](const Args& a) { return n(fs::file_size(a[0]) == fs::file_size(a[1])); }},
         {"kept", [this](const Args&) { return kept_path_; }},
         {"capture", [](const Args&) { return n(int64_t(ws::get_capture())); }},
-        {"surfaces", [](const Args&) { return n(DDBase::live_surfaces()); }},
         {"guide", [](const Args&) { return n(int64_t(::play.guide_window)); }},
-        {"selected", [](const Args&) { return n(::play.last_selected); }},
         {"temp_pictures", [](const Args&) {
             int32_t left = 0;
             for (const char* name : kTempPictures) left += fs::exists(name);
@@ -324,13 +277,13 @@ protected:
             return n(desk.desk_image != nullptr) + " " + n(desk.desk_back != nullptr) + " " +
                    n(desk.presenter != nullptr);
         }},
-    };
+        });
+    }
+
+protected:
     int32_t depth_ = 0;
     Jig* kept_ = nullptr;
     std::string places_, title_, kept_path_;
-
-public:
-    static std::string name(const ::testing::TestParamInfo<testsupport::Script>& info) { return info.param.name; }
 };
 
 }  // namespace jigwintest

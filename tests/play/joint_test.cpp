@@ -1,5 +1,8 @@
-// Joining on games cut from a picture: which drops fit (distance, angle, side, neighbours, trays, the lowest
-// target first), the merged group's place, depth and pixels on both paths, and the completed puzzle.
+// Play with the mouse on pieces laid by hand, as the scripts of data/moves.txt (the click rule and its quarter
+// turns, turning over, picking up, dragging plain, turning, at the margins, the Ctrl sweep, into a tray, the desk
+// drag, ranges and the jump to unseen groups), and joining on games cut from a picture, as those of
+// data/joints.txt (which drops fit, the merged group's place, depth and pixels on both paths, the completed puzzle
+// and the whole desk of a larger game).
 #include <filesystem>
 #include <fstream>
 
@@ -14,15 +17,6 @@ namespace {
 using namespace testsupport;
 
 constexpr Point kC{300, 200};  // where the picture's centre lies for pieces laid at their true places
-
-// Lays group `id` and makes it the dropped (top) one; the desk as the player left it.
-void drop_at(Jig& g, int32_t id, Point c, double degrees = 0) {
-    DeskWindow::lay(g, id, c, degrees);
-    DeskWindow::to_top(g, id);
-    if (!desk.presenter) DeskWindow::draw_desk(g);
-}
-// A cols x rows game of 80-pixel cells, every piece cut; the current game.
-Jig& cut_game(int32_t n = 6) { return DeskWindow::cut_laid_game(240, 160, n, false); }
 
 // Window or desk pixels that do not show the picture at its place (centre at c, upright), over the middle 20 x 20
 // of each of the given cells.
@@ -40,84 +34,123 @@ int32_t picture_faults(Jig& g, Point c, const std::vector<int32_t>& cells, bool 
     return bad;
 }
 
-class Joint : public DeskWindow {
-protected:
-    void SetUp() override {
-        DeskWindow::SetUp();
-        settings.kaiten = KAITEN_NONE;  // cut upright
-        settings.hanten = false;        // and face up
-    }
-};
-
-// data/fits.txt: how near in place and angle a dropped piece must lie to join its neighbour.
-TEST_F(Joint, AFitIsWithinNinePixelsAndTenDegrees) {
-    Jig& g = cut_game();
-    ASSERT_EQ((std::vector{g.cols, g.rows}), (std::vector{3, 2}));
-    for (const Fields& c : read_cases("play/data/fits.txt")) {
-        SCOPED_TRACE(joined(c));
-        lay(g, 3, kC, std::stod(c[2]));
-        drop_at(g, 0, {kC.x + std::stoi(c[0]), kC.y + std::stoi(c[1])}, std::stod(c[3]));
-        EXPECT_EQ(g.joint_check(), c[4] == "1" ? 3 : -1);
-    }
-    EXPECT_EQ(g.item_count, 6) << "the test alone changes nothing";
-}
-
 // data/joints.txt: which neighbours fit (edges, sides, trays, the lowest first).
-class JointScripts : public ScriptedDesk {
+class PlayScripts : public ScriptedDesk {
 protected:
-    bool act_more(const std::string& op, const Values& n) override {
-        const auto id = [&] { return int32_t(n[0]); };
-        const Point c = n.size() >= 3 ? Point{int32_t(n[1]), int32_t(n[2])} : Point{};
-        if (op == "cut") cut_game(int32_t(n[0]));
-        else if (op == "lay") lay(g(), id(), c, n.size() > 3 ? n[3] : 0);
-        else if (op == "drop") drop_at(g(), id(), c, n.size() > 3 ? n[3] : 0);
-        else if (op == "top") to_top(g(), id());
-        else if (op == "intray") g().items[index_of(g(), id())].hidden = int32_t(n[1]);
-        else if (op == "join") joined_ = g().joint(id());
-        else if (op == "dropjoin") joined_ = drop_join(g());
-        else if (op == "start") g().windowtitle(TITLE_START);
-        else if (op == "files") {  // the saved game this one came from, and another
-            std::ofstream(dir_.file("joint.zlt")) << "x";
-            std::ofstream(dir_.file("other.zlt")) << "x";
-            play.save_path = dir_.file("joint.zlt");
-        }
-        else if (op == "mark") live_ = DDBase::live_surfaces();
-        else if (op == "slide") {  // a slow drag of the top group by (dx, dy)
-            const Piece& p = *g().items[g().item_count - 1].piece;
-            slow_drag({p.cx, p.cy}, {p.cx + int32_t(n[0]), p.cy + int32_t(n[1])});
-        }
-        else if (op == "flip") to_top(g(), id()), g().holding = 1, g().hanten(), g().holding = 0;
-        else return false;
-        return true;
+    // Index of the live item with this group id, or -1.
+    static int32_t index_of(int32_t id) {
+        for (int32_t k = 0; k < g().item_count; ++k)
+            if (g().items[k].id == id) return k;
+        return -1;
     }
-    bool probe_more(const std::string& what, const Values& a, Values& v) override {
-        const auto item = [&]() -> Item& { return g().items[index_of(g(), int32_t(a[0]))]; };
-        std::vector<int32_t> cells;
-        for (double c : a) cells.push_back(int32_t(c));
-        if (what == "fit") v = {double(g().joint_check())};
-        else if (what == "count") v = {double(g().item_count)};
-        else if (what == "index") v = {double(index_of(g(), int32_t(a[0])))};
-        else if (what == "owners") for (int32_t c = 0; c < g().cols * g().rows; ++c) v.push_back(g().cells[c].owner);
-        else if (what == "centre") {  // where the picture's centre lies by group a[0]
-            const Point r = rotate_point(item().join_dx, -item().join_dy, item().piece->angle);
-            v = {double(item().piece->cx + r.x), double(item().piece->cy - r.y)};
-        } else if (what == "covers") v = {double(intersect_rect(joined_, item().piece->rect) == item().piece->rect)};
-        else if (what == "picture" || what == "window_picture")
-            v = {double(picture_faults(g(), kC, cells, what == "window_picture"))};
-        else if (what == "surface") v = {double(desk.presenter->surfaces[int32_t(a[0])] != nullptr)};
-        else if (what == "live") v = {double(DDBase::live_surfaces() - live_)};
-        else if (what == "has_view") v = {double(item().piece->view != nullptr)};
-        else if (what == "seconds") v = {double(display.play_seconds)};
-        else if (what == "files")
-            for (const char* name : {"joint.zlt", "other.zlt"}) v.push_back(std::filesystem::exists(dir_.file(name)));
-        else return false;
-        return true;
+    Item& group(const Args& a, size_t k = 0) const { return g().items[index_of(i(a, k))]; }
+    // ID X Y [DEG]: group id laid at DEG so that the picture's centre would lie at x y if it sat at its true place.
+    void lay(const Args& a) const {
+        const double turn = (a.size() > 3 ? value(a[3]) : 0) * kPi / 180;
+        Item& it = group(a);
+        const Point r = rotate_point(it.join_dx, -it.join_dy, turn);
+        it.piece->cx = i(a, 1) - r.x;
+        it.piece->cy = i(a, 2) + r.y;
+        it.piece->set_angle(turn);
+        upload_view(it);
+    }
+    // Moves group a[0] to the top of the display list, as a pick-up does.
+    void to_top(const Args& a) const {
+        const int32_t k = index_of(i(a, 0));
+        const Item it = g().items[k];
+        std::copy(g().items + k + 1, g().items + g().item_count, g().items + k);
+        g().items[g().item_count - 1] = it;
     }
     Rect joined_;
     int32_t live_ = 0;
     TempDir dir_;
+
+public:
+    PlayScripts() {
+        actions_.insert({
+            {"cut", [this](const Args& a) {  // N [W H [presenter]]: every piece cut onto the desk
+                delete play.current_game;
+                play.current_game = laid_game(a.size() > 1 ? i(a, 1) : 240, a.size() > 1 ? i(a, 2) : 160, i(a, 0));
+                if (a.size() > 3) new_presenter(g().item_count);
+                while (g().cut_count < g().item_count) g().cut(kClientW, kClientH);
+                g().free_dc();
+            }},
+            {"clock", [this](const Args& a) { ws::test::advance(uint32_t(i(a, 0)) - ws::tick_count()); }},
+            {"side", [this](const Args& a) {  // group a[0] turned over unless on group a[1]'s side
+                Piece& p = *group(a).piece;
+                if (p.turned != group(a, 1).piece->turned) p.turn_over();
+            }},
+            {"lay", [this](const Args& a) { lay(a); }},
+            {"drop", [this](const Args& a) {  // laid, made the top one; the desk as the player left it
+                lay(a);
+                to_top(a);
+                if (!desk.presenter) draw_desk(g());
+            }},
+            {"top", [this](const Args& a) { to_top(a); }},
+            {"intray", [this](const Args& a) { group(a).hidden = i(a, 1); }},
+            {"join", [this](const Args& a) { joined_ = g().joint(i(a, 0)); }},
+            {"dropjoin", [this](const Args&) { joined_ = drop_join(g()); }},
+            {"start", [](const Args&) { g().windowtitle(TITLE_START); }},
+            {"files", [this](const Args&) {  // the saved game this one came from, and another
+                std::ofstream(dir_.file("joint.zlt")) << "x";
+                std::ofstream(dir_.file("other.zlt")) << "x";
+                play.save_path = dir_.file("joint.zlt");
+            }},
+            {"mark", [this](const Args&) { live_ = DDBase::live_surfaces(); }},
+            {"slide", [this](const Args& a) {  // a slow drag of the top group by (dx, dy), past the click time
+                const Piece& p = *g().items[g().item_count - 1].piece;
+                const Point from{p.cx, p.cy}, to{p.cx + i(a, 0), p.cy + i(a, 1)};
+                input(ws::WM_LBUTTONDOWN, from);
+                input(ws::WM_MOUSEMOVE, to);
+                ws::test::advance(400);
+                input(ws::WM_LBUTTONUP, to);
+            }},
+            {"flip", [this](const Args& a) { to_top(a), g().holding = 1, g().hanten(), g().holding = 0; }},
+        });
+        probes_.insert({
+            {"fit", [](const Args&) { return n(g().joint_check()); }},
+            {"count", [](const Args&) { return n(g().item_count); }},
+            {"index", [this](const Args& a) { return n(index_of(i(a, 0))); }},
+            {"owners", [](const Args&) {
+                std::string out;
+                for (int32_t c = 0; c < g().cols * g().rows; ++c) out += n(g().cells[c].owner) + " ";
+                return out;
+            }},
+            {"centre", [this](const Args& a) {  // where the picture's centre lies by group a[0]
+                const Point r = rotate_point(group(a).join_dx, -group(a).join_dy, group(a).piece->angle);
+                return n(group(a).piece->cx + r.x) + " " + n(group(a).piece->cy - r.y);
+            }},
+            {"covers", [this](const Args& a) {
+                return n(intersect_rect(joined_, group(a).piece->rect) == group(a).piece->rect);
+            }},
+            {"picture", [this](const Args& a) { return n(picture_faults(g(), kC, cells(a))); }},
+            {"window_picture", [this](const Args& a) { return n(picture_faults(g(), kC, cells(a), true)); }},
+            {"surface", [this](const Args& a) { return n(desk.presenter->surfaces[i(a, 0)] != nullptr); }},
+            {"live", [this](const Args&) { return n(DDBase::live_surfaces() - live_); }},
+            {"has_view", [this](const Args& a) { return n(group(a).piece->view != nullptr); }},
+            {"seconds", [](const Args&) { return n(display.play_seconds); }},
+            {"fingerprint", [](const Args&) {  // FNV-1a over every word of the desk, or the presenter's background
+                const MemDC& s = desk.presenter ? *desk.presenter->back : *desk.desk_image;
+                uint64_t h = 1469598103934665603ull;
+                for (size_t k = 0; k < size_t(s.width()) * size_t(s.height()); ++k)
+                    h = (h ^ s.words()[k]) * 1099511628211ull;
+                return std::to_string(h);
+            }},
+            {"files", [this](const Args&) {
+                return n(std::filesystem::exists(dir_.file("joint.zlt"))) + " " +
+                       n(std::filesystem::exists(dir_.file("other.zlt")));
+            }},
+        });
+    }
+    std::vector<int32_t> cells(const Args& a) const {
+        std::vector<int32_t> out;
+        for (size_t k = 0; k < a.size(); ++k) out.push_back(i(a, k));
+        return out;
+    }
 };
-TEST_P(JointScripts, Run) { run(); }
-INSTANTIATE_TEST_SUITE_P(Joint, JointScripts, ::testing::ValuesIn(read_scripts("play/data/joints.txt")), ScriptedDesk::name);
+TEST_P(PlayScripts, Run) { run(); }
+const auto name = PlayScripts::name;
+INSTANTIATE_TEST_SUITE_P(Moves, PlayScripts, ::testing::ValuesIn(read_scripts("play/data/moves.txt")), name);
+INSTANTIATE_TEST_SUITE_P(Joint, PlayScripts, ::testing::ValuesIn(read_scripts("play/data/joints.txt")), name);
 
 }  // namespace

@@ -1,163 +1,283 @@
-// Mouse scripts on pieces laid by hand, read from data files: set-up lines, mouse actions and expectations run
-// against a DeskWindow, one test per script.
+// Scripts on pieces laid by hand, read from data files, one test per script: a main window holding a game window
+// that paints the desk, runs the title clock and, once cutting is over, hands the mouse to the play code; the mouse
+// in the layer's test mode, checks of the desk against a fresh drawing, and the set-up lines, mouse actions and
+// probes the desk's scripts share.
 #pragma once
-#include <cmath>
-#include <map>
+#include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "desk/background.h"
+#include "desk/display.h"
 #include "desk/state.h"
+#include "desk/title.h"
+#include "graphics/ddbase.h"
 #include "pieces/desk.h"
+#include "play/play.h"
 #include "play/state.h"
 #include "support/cases.h"
-#include "support/desk_window.h"
+#include "support/game_builder.h"
+#include "support/script.h"
+#include "ws/ws.h"
 
 namespace testsupport {
 
-class ScriptedDesk : public DeskWindow, public ::testing::WithParamInterface<Script> {
+constexpr uint32_t kWhite = 0x00FFFFFF;
+constexpr uint32_t kBack = 0x808080;  // the desk's single colour
+constexpr int32_t kClientW = 400, kClientH = 300;
+constexpr double kPi = std::numbers::pi;
+
+inline intptr_t desk_game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    play.game_window = hwnd;
+    Jig* g = play.current_game;
+    if (msg == ws::WM_PAINT) {
+        desk_paint(hwnd);
+        return 0;
+    }
+    if (msg == ws::WM_TIMER && wparam == kClockTimer && g) {
+        g->windowtitle(TITLE_TICK);
+        return 0;
+    }
+    if (g && g->cut_count >= g->item_count && play_message(hwnd, msg, wparam, lparam)) return 0;
+    return ws::def_window_proc(hwnd, msg, wparam, lparam);
+}
+
+// Records what a tray window receives.
+inline std::vector<ws::Msg>& tray_messages() {
+    static std::vector<ws::Msg> seen;
+    return seen;
+}
+inline intptr_t tray_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    if (msg == IDM_TRAY_PUT) tray_messages().push_back({hwnd, msg, wparam, lparam, 0, 0});
+    return ws::def_window_proc(hwnd, msg, wparam, lparam);
+}
+
+class ScriptedDesk : public ::testing::Test, public Interpreter {
+public:  // open to the free helpers of the tests
+    void SetUp() override {
+        read_test_settings("support/data/desk_window.rc");
+        // Every event names a file of its own, so the recorded plays tell the events apart.
+        for (int32_t e = 1; e <= kSoundEvents; ++e)
+            play.sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
+        static const bool registered = [] {
+            ws::register_class({"TestMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+            ws::register_class({"TestGame", desk_game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+            ws::register_class({"TestTray", tray_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
+            return true;
+        }();
+        (void)registered;
+        play.main_window = ws::create_window("TestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, kClientW + 200,
+                                        kClientH + 100, 0, 0);
+        play.game_window = ws::create_window("TestGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, kClientW,
+                                             kClientH, play.main_window, 0);
+        ASSERT_NE(play.game_window, 0);
+        init_window();
+        reset_gesture();
+        tray_messages().clear();
+        line_const_init();
+    }
+    void TearDown() override {
+        delete std::exchange(play.current_game, nullptr);
+        delete std::exchange(desk.presenter, nullptr);
+        finish_window();
+        reset_gesture();
+        ws::test::reset();
+        play.reset();     // the windows, trays, keys and files of the game just played
+        display.reset();  // its range and its clock
+    }
+
+    // Lays the desk afresh from the background and every item (plain path), as a game shows it after cutting.
+    static void draw_desk(Jig& game) {
+        desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
+        game.disp(nullptr);
+    }
+    // A presenter on the game window for `count` views.
+    static void new_presenter(int32_t count) {
+        desk.presenter = new DDBase(count);
+        desk.presenter->init(play.game_window);
+        desk.presenter->table_count = desk.presenter->count;
+    }
+    // The presenter of the game, with every view handed over and dropped from the piece, as a cut game has it.
+    static void start_presenter(Jig& game) {
+        new_presenter(max_cells);
+        for (int32_t i = 0; i < game.item_count; ++i) upload_view(game.items[i]);
+        game.disp(nullptr);
+    }
+    // The desk as it must be: the background with every shown item's view laid on it in display order (one item
+    // left out if asked).
+    static std::vector<uint32_t> fresh_desk(Jig& game, int32_t without = -1) {
+        std::vector<uint32_t> out = top_down(*desk.desk_back);
+        for (uint32_t& w : out) w &= kWhite;
+        for (int32_t i = 0; i < game.item_count; ++i) {
+            const Item& it = game.items[i];
+            if (it.hidden == 1 || i == without) continue;
+            const Piece& p = *it.piece;
+            for (int32_t y = std::max(p.rect.top, 0); y < std::min(p.rect.bottom, desk.desk_height); ++y)
+                for (int32_t x = std::max(p.rect.left, 0); x < std::min(p.rect.right, desk.desk_width); ++x) {
+                    const uint32_t w = p.view_at(x - p.rect.left, y - p.rect.top) & kWhite;
+                    if (w != kWhite) out[size_t(y) * size_t(desk.desk_width) + size_t(x)] = w;
+                }
+        }
+        return out;
+    }
+    // Pixels of `got`, laid with its corner at r's, that differ inside r from the fresh drawing (one item left out
+    // if asked): the desk itself, or the plain path's save-under of the held item.
+    static int64_t faults_in(Jig& game, const MemDC& got, Rect r, int32_t without = -1) {
+        const std::vector<uint32_t> want = fresh_desk(game, without);
+        int64_t bad = 0;
+        for (int32_t y = std::max(r.top, 0); y < std::min(r.bottom, desk.desk_height); ++y)
+            for (int32_t x = std::max(r.left, 0); x < std::min(r.right, desk.desk_width); ++x)
+                bad += (at(got, x - r.left, y - r.top) & kWhite) != want[size_t(y * desk.desk_width + x)];
+        return bad;
+    }
+
+    // What the window shows at (x, y) after painting all of it (or without painting, as last composed).
+    static uint32_t shown(int32_t x, int32_t y, bool paint = true) {
+        if (paint) ws::paint_at_once(play.game_window, nullptr);
+        return at(*ws::client_surface(play.game_window), x, y) & kWhite;
+    }
+
+    // ---- the mouse, in game-window coordinates ----
+    static void input(uint32_t msg, Point client) {
+        ws::test::mouse(msg, ws::client_to_screen(play.game_window, client));
+        ws::test::pump();
+    }
+    Guard guard_;
+
 protected:
     using Values = std::vector<double>;
     static Jig& g() { return *play.current_game; }
-    static Piece& piece(double i) { return *g().items[int32_t(i)].piece; }
-    // Every item's value in display order, or only item a[0]'s.
-    template <class F>
-    static Values each(F f, const Values& a) {
-        Values v;
-        for (int32_t i = 0; i < g().item_count; ++i) v.push_back(f(g().items[i]));
-        return a.empty() ? v : Values{v.at(size_t(a[0]))};
-    }
-    static uint32_t down(const Fields& f, size_t i) {
-        const char b = f.size() > i ? f[i][0] : 'l';
+    int32_t i(const Args& a, size_t k) const { return int32_t(value(a.at(k))); }
+    Piece& piece(const Args& a) const { return *g().items[i(a, 0)].piece; }
+    Item& item(const Args& a) const { return g().items[i(a, 0)]; }
+    Point pt(const Args& a, size_t k = 0) const { return {i(a, k), i(a, k + 1)}; }
+    // The button named at a[k] (l, r or m; l when none).
+    static uint32_t down(const Args& a, size_t k) {
+        const char b = a.size() > k ? a[k][0] : 'l';
         return b == 'r' ? ws::WM_RBUTTONDOWN : b == 'm' ? ws::WM_MBUTTONDOWN : ws::WM_LBUTTONDOWN;
     }
-    static double number(const std::string& s) {
-        static const std::map<std::string, double> named{{"back", kBack}, {"beyond", kBeyondDeskColour},
-            {"white", kWhite}, {"left", SOUND_LEFT}, {"right", SOUND_RIGHT}, {"hanten", SOUND_HANTEN},
-            {"sel", SOUND_SEL}, {"move", SOUND_MOVE}, {"draw", SOUND_GM_DRAW}, {"joint", SOUND_JOINT},
-            {"end", SOUND_GM_END}, {"screen_w", ws::screen_width()}, {"screen_h", ws::screen_height()}};
-        return named.count(s) ? named.at(s) : std::stod(s);
-    }
-    // What an expectation looks at, with its arguments.
-    Values probe(const std::string& what, const Values& a) {
-        if (what == "angle") return {piece(a[0]).angle * 180 / kPi};
-        if (what == "turned") return {double(piece(a[0]).turned)};
-        if (what == "offset") return {double(g().items[int32_t(a[0])].home_dx), double(g().items[int32_t(a[0])].join_dx)};
-        if (what == "at") return {double(piece(a[0]).cx), double(piece(a[0]).cy)};
-        if (what == "grab") return {double(piece(a[0]).grab_x - desk.view_x)};
-        if (what == "xs") return each([](const Item& it) { return it.piece->cx; }, a);
-        if (what == "ys") return each([](const Item& it) { return it.piece->cy; }, a);
-        if (what == "ids") return each([](const Item& it) { return it.id; }, a);
-        if (what == "banded") return each([](const Item& it) { return it.banded; }, a);
-        if (what == "merged") return each([](const Item& it) { return it.merged; }, a);
-        if (what == "hidden") return each([](const Item& it) { return it.hidden; }, a);
-        if (what == "seen") return each([](const Item& it) { return it.seen; }, a);
-        if (what == "shown" || what == "window" || what == "desk") {  // at each x y; "shown" paints first
-            Values v;
-            for (size_t i = 0; i + 1 < a.size(); i += 2)
-                v.push_back(what == "desk" ? at(*desk.desk_image, int32_t(a[i]), int32_t(a[i + 1]))
-                                           : shown(int32_t(a[i]), int32_t(a[i + 1]), what == "shown" && i == 0));
-            return v;
-        }
-        if (what == "faults") return {double(desk_faults(g()))};
-        if (what == "cachefaults") return {double(cache_faults(g()))};
-        if (what == "sound") return {double(count_played(int32_t(a[0])))};
-        if (what == "cached") return {double(g().under_cache != nullptr)};
-        if (what == "relaid") {  // laid round its centre as a turn lays it
-            const Rect r = piece(a[0]).rect;
-            piece(a[0]).set_angle(piece(a[0]).angle);
-            return {double(piece(a[0]).rect == r)};
-        }
-        if (what == "saved") return {double(play.game_saved)};
-        if (what == "holding") return {double(g().holding)};
-        if (what == "moved") return {double(play.moved_far)};
-        if (what == "phase") return {double(play.button_phase)};
-        if (what == "capture") return {double(ws::get_capture()), double(play.captured)};
-        if (what == "view") return {double(desk.view_x), double(desk.view_y)};
-        if (what == "scroll") return {double(desk.scroll_dx), double(desk.scroll_dy)};
-        if (what == "range")
-            return {double(display.range_state), double(display.range_x1), double(display.range_y1),
-                    double(display.range_x2), double(display.range_y2)};
-        if (what == "sweep") return {double(g().sweep_reset)};
-        if (what == "selected") return {double(play.last_selected)};
-        if (what == "tray") {  // messages to the tray; the last one's window, count of pieces and point
-            Values v{double(tray_messages().size())};
-            if (!tray_messages().empty()) {
-                const ws::Msg& m = tray_messages().back();
-                v.insert(v.end(), {double(m.hwnd == play.tray_window[3]), double(m.wparam),
-                                   double(ws::lparam_x(m.lparam)), double(ws::lparam_y(m.lparam))});
-            }
-            return v;
-        }
+    // Every item's value in display order, or only item a[0]'s.
+    template <class F>
+    std::string each(F f, const Args& a) const {
         Values v;
-        if (!probe_more(what, a, v)) ADD_FAILURE() << "no probe " << what;
-        return v;
+        for (int32_t k = 0; k < g().item_count; ++k) v.push_back(f(g().items[k]));
+        return list(a.empty() ? v : Values{v.at(size_t(i(a, 0)))});
     }
-    // expect WHAT ARGS... = VALUES... [~TOLERANCE]
-    void expect(const Fields& f) {
-        Values args, want;
-        double tolerance = 1e-9;
-        bool after = false;
-        for (size_t i = 2; i < f.size(); ++i)
-            if (f[i] == "=") after = true;
-            else if (f[i][0] == '~') tolerance = std::stod(f[i].substr(1));
-            else (after ? want : args).push_back(number(f[i]));
-        const Values got = probe(f[1], args);
-        bool same = got.size() == want.size();
-        for (size_t i = 0; same && i < got.size(); ++i) same = std::abs(got[i] - want[i]) <= tolerance;
-        std::ostringstream shown_got;
-        for (double v : got) shown_got << " " << v << " (0x" << std::hex << int64_t(v) << std::dec << ")";
-        EXPECT_TRUE(same) << "got" << shown_got.str();
+    // Window words at each x y after a paint (or as last composed), or desk words.
+    std::string pixels(const Args& a, int32_t paint) const {
+        Values v;
+        for (size_t k = 0; k + 1 < a.size(); k += 2) {
+            const Point p = pt(a, k);
+            v.push_back(paint < 0 ? at(*desk.desk_image, p.x, p.y) : shown(p.x, p.y, paint && !k));
+        }
+        return list(v);
     }
-    void act(const Fields& f) {
-        const std::string& op = f[0];
-        Values n;
-        for (size_t i = 1; i < f.size(); ++i) n.push_back(std::isdigit(f[i][0]) || f[i][0] == '-' ? number(f[i]) : 0);
-        const Point p = n.size() >= 2 ? Point{int32_t(n[0]), int32_t(n[1])} : Point{};
-        if (op == "expect") return expect(f);
-        if (op == "piece") {  // cx cy w h word [columns rows [word]]: a top-left block of another word, or white
-            const uint32_t word = uint32_t(n[4]), other = n.size() > 7 ? uint32_t(n[7]) : kWhite;
-            const int32_t cols = n.size() > 5 ? int32_t(n[5]) : 0, rows = n.size() > 6 ? int32_t(n[6]) : 0;
-            add_piece(g(), p.x, p.y, int32_t(n[2]), int32_t(n[3]),
-                      [=](int32_t x, int32_t y) { return x < cols && y < rows ? other : word; });
-        } else if (op == "angle") piece(n[0]).set_angle(n[1] * kPi / 180);
-        else if (op == "hidden") g().items[int32_t(n[0])].hidden = int32_t(n[1]);
-        else if (op == "merged") g().items[int32_t(n[0])].merged = int32_t(n[1]);
-        else if (op == "banded") g().items[int32_t(n[0])].banded = int32_t(n[1]);
-        else if (op == "offset") g().items[int32_t(n[0])].home_dx = g().items[int32_t(n[0])].join_dx = int32_t(n[1]);
-        else if (op == "picw") g().pic_w = int32_t(n[0]);
-        else if (op == "draw") g().reset_sweep(), draw_desk(g());
-        else if (op == "presenter") start_presenter(g());
-        else if (op == "setting") read_setting_line(joined(Fields(f.begin() + 1, f.end())) + "\n");
-        else if (op == "ctrl") play.ctrl_down = int32_t(n[0]);
-        else if (op == "saved") play.game_saved = int32_t(n[0]);
-        else if (op == "view") desk.view_x = p.x, desk.view_y = p.y;
-        else if (op == "press") press(p, down(f, 3));
-        else if (op == "release") release(p, down(f, 3) + 1);
-        else if (op == "drag") drag(p);
-        else if (op == "click") click(p, f.size() > 3 ? f[3][0] : 'l');
-        else if (op == "wait") wait(uint32_t(n[0]));
-        else if (op == "range") press(p), drag({int32_t(n[0] + n[2]) / 2, int32_t(n[1] + n[3]) / 2}),
-                                drag({int32_t(n[2]), int32_t(n[3])}), release({int32_t(n[2]), int32_t(n[3])});
-        else if (op == "space") g().show_unseen();
-        else if (op == "sweep") g().sweep_reset = int32_t(n[0]);
-        else if (op == "game") new_blank_game();
-        else if (op == "tray")
-            play.tray_window[3] = ws::create_window("TestTray", "", ws::WS_CHILD | ws::WS_VISIBLE, p.x, p.y, 120, 120,
-                                                    play.main_window, 0);
-        else if (!act_more(op, n)) ADD_FAILURE() << "no action " << op;
-    }
-
-    // A folder's own actions and probes; false when unknown.
-    virtual bool act_more(const std::string&, const Values&) { return false; }
-    virtual bool probe_more(const std::string&, const Values&, Values&) { return false; }
 
 public:
+    ScriptedDesk() {
+        names_ = {{"back", kBack}, {"beyond", kBeyondDeskColour}, {"white", kWhite}, {"left", SOUND_LEFT},
+            {"right", SOUND_RIGHT}, {"hanten", SOUND_HANTEN}, {"sel", SOUND_SEL}, {"move", SOUND_MOVE},
+            {"draw", SOUND_GM_DRAW}, {"joint", SOUND_JOINT}, {"end", SOUND_GM_END}, {"screen_w", ws::screen_width()},
+            {"screen_h", ws::screen_height()}};
+        actions_.insert({
+            {"piece", [this](const Args& a) {  // cx cy w h word [columns rows [word]]: a top-left block, or white
+                const uint32_t word = uint32_t(value(a[4])), other = a.size() > 7 ? uint32_t(value(a[7])) : kWhite;
+                const int32_t cols = a.size() > 5 ? i(a, 5) : 0, rows = a.size() > 6 ? i(a, 6) : 0;
+                add_piece(g(), i(a, 0), i(a, 1), i(a, 2), i(a, 3),
+                          [=](int32_t x, int32_t y) { return x < cols && y < rows ? other : word; });
+            }},
+            {"angle", [this](const Args& a) { piece(a).set_angle(value(a[1]) * kPi / 180); }},
+            {"hidden", [this](const Args& a) { item(a).hidden = i(a, 1); }},
+            {"merged", [this](const Args& a) { item(a).merged = i(a, 1); }},
+            {"banded", [this](const Args& a) { item(a).banded = i(a, 1); }},
+            {"offset", [this](const Args& a) { item(a).home_dx = item(a).join_dx = i(a, 1); }},
+            {"picw", [this](const Args& a) { g().pic_w = i(a, 0); }},
+            {"draw", [](const Args&) { g().reset_sweep(), draw_desk(g()); }},
+            {"presenter", [](const Args&) { start_presenter(g()); }},
+            {"ctrl", [this](const Args& a) { play.ctrl_down = i(a, 0); }},
+            {"view", [this](const Args& a) { desk.view_x = i(a, 0), desk.view_y = i(a, 1); }},
+            {"press", [this](const Args& a) { input(down(a, 2), pt(a)); }},
+            {"release", [this](const Args& a) { input(down(a, 2) + 1, pt(a)); }},
+            {"drag", [this](const Args& a) { input(ws::WM_MOUSEMOVE, pt(a)); }},
+            {"click", [this](const Args& a) {  // a quick one, 100 ms
+                input(down(a, 2), pt(a));
+                ws::test::advance(100);
+                input(down(a, 2) + 1, pt(a));
+            }},
+            {"range", [this](const Args& a) {  // a left drag from x1 y1 to x2 y2
+                input(ws::WM_LBUTTONDOWN, pt(a));
+                input(ws::WM_MOUSEMOVE, {(i(a, 0) + i(a, 2)) / 2, (i(a, 1) + i(a, 3)) / 2});
+                input(ws::WM_MOUSEMOVE, pt(a, 2));
+                input(ws::WM_LBUTTONUP, pt(a, 2));
+            }},
+            {"space", [](const Args&) { g().show_unseen(); }},
+            {"sweep", [this](const Args& a) { g().sweep_reset = i(a, 0); }},
+            {"game", [](const Args&) { new_blank_game(); }},
+            {"end", [](const Args&) { delete std::exchange(play.current_game, nullptr); }},
+            {"initwindow", [](const Args&) { init_window(); }},
+            {"tray", [this](const Args& a) {
+                play.tray_window[3] = ws::create_window("TestTray", "", ws::WS_CHILD | ws::WS_VISIBLE, i(a, 0), i(a, 1),
+                                                        120, 120, play.main_window, 0);
+            }},
+        });
+        probes_.insert({
+            {"angle", [this](const Args& a) { return list({piece(a).angle * 180 / kPi}); }},
+            {"turned", [this](const Args& a) { return n(piece(a).turned); }},
+            {"offset", [this](const Args& a) { return n(item(a).home_dx) + " " + n(item(a).join_dx); }},
+            {"at", [this](const Args& a) { return n(piece(a).cx) + " " + n(piece(a).cy); }},
+            {"grab", [this](const Args& a) { return n(piece(a).grab_x - desk.view_x); }},
+            {"xs", [this](const Args& a) { return each([](const Item& it) { return it.piece->cx; }, a); }},
+            {"ys", [this](const Args& a) { return each([](const Item& it) { return it.piece->cy; }, a); }},
+            {"ids", [this](const Args& a) { return each([](const Item& it) { return it.id; }, a); }},
+            {"banded", [this](const Args& a) { return each([](const Item& it) { return it.banded; }, a); }},
+            {"merged", [this](const Args& a) { return each([](const Item& it) { return it.merged; }, a); }},
+            {"hidden", [this](const Args& a) { return each([](const Item& it) { return it.hidden; }, a); }},
+            {"seen", [this](const Args& a) { return each([](const Item& it) { return it.seen; }, a); }},
+            {"shown", [this](const Args& a) { return pixels(a, 1); }},
+            {"window", [this](const Args& a) { return pixels(a, 0); }},
+            {"desk", [this](const Args& a) { return pixels(a, -1); }},
+            {"faults", [](const Args&) {
+                return n(faults_in(g(), *desk.desk_image, {0, 0, desk.desk_width, desk.desk_height}));
+            }},
+            {"cachefaults", [](const Args&) {
+                const int32_t top = g().item_count - 1;
+                return n(g().under_cache ? faults_in(g(), *g().under_cache, g().items[top].piece->rect, top) : -1);
+            }},
+            {"sound", [this](const Args& a) { return n(count_played(i(a, 0))); }},
+            {"cached", [](const Args&) { return n(g().under_cache != nullptr); }},
+            {"relaid", [this](const Args& a) {  // laid round its centre as a turn lays it
+                const Rect r = piece(a).rect;
+                piece(a).set_angle(piece(a).angle);
+                return n(piece(a).rect == r);
+            }},
+            {"moved", [](const Args&) { return n(play.moved_far); }},
+            {"phase", [](const Args&) { return n(play.button_phase); }},
+            {"capture", [](const Args&) { return n(int64_t(ws::get_capture())) + " " + n(play.captured); }},
+            {"view", [](const Args&) { return n(desk.view_x) + " " + n(desk.view_y); }},
+            {"scroll", [](const Args&) { return n(desk.scroll_dx) + " " + n(desk.scroll_dy); }},
+            {"range", [](const Args&) {
+                return list({double(display.range_state), double(display.range_x1), double(display.range_y1),
+                             double(display.range_x2), double(display.range_y2)});
+            }},
+            {"sweep", [](const Args&) { return n(g().sweep_reset); }},
+            {"tray", [](const Args&) {  // messages to the tray; the last one's window, count of pieces and point
+                std::string out = n(int64_t(tray_messages().size()));
+                if (tray_messages().empty()) return out;
+                const ws::Msg& m = tray_messages().back();
+                return out + " " + n(m.hwnd == play.tray_window[3]) + " " + n(int64_t(m.wparam)) + " " +
+                       n(ws::lparam_x(m.lparam)) + " " + n(ws::lparam_y(m.lparam));
+            }},
+        });
+    }
     void run() {
         new_blank_game();
-        for (const Fields& f : GetParam().lines) {
-            SCOPED_TRACE(joined(f));
-            act(f);
-        }
+        Interpreter::run();
     }
-    static std::string name(const ::testing::TestParamInfo<Script>& info) { return info.param.name; }
 };
 
 }  // namespace testsupport

@@ -101,10 +101,6 @@ inline Piece& add_piece(Jig& game, int32_t cx, int32_t cy, int32_t w, int32_t h,
     return *piece;
 }
 
-inline Piece& add_solid(Jig& game, int32_t cx, int32_t cy, int32_t size, uint32_t word) {
-    return add_piece(game, cx, cy, size, size, [word](int32_t, int32_t) { return word; });
-}
-
 // Writes a w x h BMP of the given pixels. False when the file could not be written.
 inline bool write_picture(const std::string& path, int32_t w, int32_t h, const PixelAt& pixel) {
     MemDC* s = surface_of(w, h, pixel);

@@ -1,7 +1,8 @@
-// Trays: putting pieces in, the carousel and its fling, taking pieces out, closing, and the refusals of adding one.
+// Trays as the scripts of data/trays.txt: putting pieces in, the carousel and its fling, taking pieces out,
+// closing, and the refusals of adding one.
 #include "pieces/desk.h"
 #include "play/state.h"
-#include "support/desk_window.h"
+#include "support/desk_script.h"
 #include "windows/companions.h"
 #include "windows/tray.h"
 #include "windows/tray_strip.h"
@@ -10,144 +11,91 @@ namespace {
 
 using namespace testsupport;
 
-uint32_t colour_of(int32_t id) { return (0x102030u + uint32_t(id) * 0x0A0B0Cu) & kWhite; }
-
-class TrayTest : public DeskWindow {
+class TrayScripts : public ScriptedDesk {
 protected:
-    void SetUp() override {
-        DeskWindow::SetUp();
-        install_companions();
-        settings.ddraw = true;
-        Jig& g = new_blank_game();
-        g.pic_w = g.pic_h = 80;
-        g.cols = g.rows = 2;  // cells of 40: trays of 56-pixel cells, five to a tray
-        for (int32_t i = 0; i < 8; ++i) {
-            Piece& p = add_solid(g, 60 + 70 * (i % 4), 60 + 70 * (i / 4), 60, colour_of(i));
-            p.grab_x = p.cx, p.grab_y = p.cy;
-        }
-        start_presenter(g);
+    Point tray_screen(const Args& a, size_t k) const {
+        return ws::client_to_screen(play.tray_window[i(a, k)], pt(a, k + 1));
     }
-    static ws::Hwnd add() {
-        const int32_t k = first_free_tray();
-        tray_add();
-        ws::test::pump();
-        return k < 0 ? 0 : play.tray_window[k];
-    }
-    static Point tray_screen(int32_t k, Point client) { return ws::client_to_screen(play.tray_window[k], client); }
-    // Puts item id into tray k as a drop at the tray's client x does.
-    static void put(int32_t k, int32_t id, int32_t x) {
-        play.current_game->items[id].hidden = 1;
-        const Point p = ws::screen_to_client(play.game_window, tray_screen(k, {x, 10}));
-        ws::send_message(play.tray_window[k], IDM_TRAY_PUT, uintptr_t(id), ws::make_lparam(p.x, p.y));
-    }
-    static void tray_mouse(int32_t k, uint32_t msg, int32_t x) {
-        ws::test::mouse(msg, tray_screen(k, {x, 20}));
+    void tray_mouse(uint32_t msg, const Args& a) const {
+        ws::test::mouse(msg, tray_screen(a, 0));
         ws::test::pump();
     }
-    // Drags the piece at client x of tray k out and lets it go at a screen point.
-    static void drag_out(int32_t k, int32_t x, Point screen) {
-        tray_mouse(k, ws::WM_LBUTTONDOWN, x);
-        ws::test::mouse(ws::WM_LBUTTONUP, screen);
-        ws::test::pump();
+    ws::Hwnd tray(const Args& a) const { return play.tray_window[i(a, 0)]; }
+
+public:
+    TrayScripts() {
+        actions_.insert({
+            {"trays", [](const Args&) {  // eight 60-pixel pieces of colour 0x102030 + id x 0x0A0B0C, on the presenter
+                install_companions();
+                settings.ddraw = true;
+                g().pic_w = g().pic_h = 80;
+                g().cols = g().rows = 2;  // cells of 40: trays of 56-pixel cells, five to a tray
+                for (int32_t k = 0; k < 8; ++k) {
+                    const uint32_t word = 0x102030u + uint32_t(k) * 0x0A0B0Cu;
+                    const PixelAt solid = [=](int32_t, int32_t) { return word; };
+                    Piece& p = add_piece(g(), 60 + 70 * (k % 4), 60 + 70 * (k / 4), 60, 60, solid);
+                    p.grab_x = p.cx, p.grab_y = p.cy;
+                }
+                start_presenter(g());
+            }},
+            {"add", [](const Args&) { tray_add(), ws::test::pump(); }},
+            {"put", [this](const Args& a) {  // K ID X: item id dropped at client x of tray k
+                g().items[i(a, 1)].hidden = 1;
+                const Point p = ws::screen_to_client(play.game_window, tray_screen({a[0], a[2], "10"}, 0));
+                ws::send_message(tray(a), IDM_TRAY_PUT, uintptr_t(i(a, 1)), ws::make_lparam(p.x, p.y));
+            }},
+            {"tdown", [this](const Args& a) { tray_mouse(ws::WM_LBUTTONDOWN, a); }},
+            {"tmove", [this](const Args& a) { tray_mouse(ws::WM_MOUSEMOVE, a); }},
+            {"tup", [this](const Args& a) { tray_mouse(ws::WM_LBUTTONUP, a); }},
+            {"out", [this](const Args& a) {  // K X Y, then a release at game-window X Y, tray K X Y or screen X Y
+                tray_mouse(ws::WM_LBUTTONDOWN, a);
+                const Point at = pt(a, 4);
+                ws::test::mouse(ws::WM_LBUTTONUP, a[3] == "screen" ? at
+                                                  : a[3] == "tray" ? tray_screen(a, 4)
+                                                                   : ws::client_to_screen(play.game_window, at));
+                ws::test::pump();
+            }},
+            {"lower", [this](const Args& a) {
+                const Rect r = ws::get_window_rect(tray(a));
+                ws::move_window(tray(a), r.left, r.top + i(a, 1), r.width(), r.height(), false);
+            }},
+            {"close", [this](const Args& a) { ws::send_message(tray(a), ws::WM_CLOSE, 0, 0); }},
+            {"handle", [this](const Args& a) { handle_ = tray(a); }},
+            {"destroy", [this](const Args&) { ws::destroy_window(handle_); }},
+        });
+        probes_.insert({
+            {"items", [this](const Args& a) {
+                std::string out;
+                for (int32_t k = 0; k < trays.tray_count[i(a, 0)]; ++k) out += n(trays.tray_items[i(a, 0)][k]) + " ";
+                return out;
+            }},
+            {"full", [this](const Args& a) { return n(is_full(i(a, 0))); }},
+            {"title", [this](const Args& a) {  // blanks shown as '_'
+                std::string t = ws::get_window_text(tray(a));
+                std::replace(t.begin(), t.end(), ' ', '_');
+                return t;
+            }},
+            {"strip", [this](const Args& a) {  // the words in the middle of the given cells of tray k
+                std::string out;
+                for (size_t k = 1; k < a.size(); ++k)
+                    out += n(at(*ws::client_surface(tray(a)), (i(a, k) * 2 + 1) * trays.tray_cell / 2,
+                                trays.tray_cell / 2) & kWhite) + " ";
+                return out;
+            }},
+            {"turning", [this](const Args& a) {
+                return n(trays.tray_speed[i(a, 0)]) + " " + n(trays.tray_scroll[i(a, 0)]);
+            }},
+            {"timer", [this](const Args& a) { return n(ws::kill_timer(tray(a), kTrayTimer)); }},  // stops it
+            {"open", [this](const Args& a) { return n(ws::is_window(a.empty() ? handle_ : tray(a))); }},
+            {"trays", [](const Args&) {  // slots holding a window
+                return n(kTrayCount - std::count(play.tray_window, play.tray_window + kTrayCount, 0));
+            }},
+        });
     }
-    static std::vector<int32_t> items_of(int32_t k) {
-        return {trays.tray_items[k], trays.tray_items[k] + trays.tray_count[k]};
-    }
-    static std::string told() {
-        std::string text;
-        for (const auto& m : ws::test::messages()) text += m.text + "|";
-        return text;
-    }
+    ws::Hwnd handle_ = 0;
 };
-
-// Right of the last piece appends, over a piece inserts before it; a carousel drag one cell to the right shows the
-// last piece first; it and the one shown after it go out onto the desk where they are dropped.
-TEST_F(TrayTest, AFullTrayScrolledToItsLastPieceGivesTwoOutSafely) {
-    add();
-    for (int32_t id = 0; id < 5; ++id) put(0, id, 999);
-    ASSERT_TRUE(is_full(0));
-    put(0, 5, trays.tray_cell + 5);
-    EXPECT_EQ(items_of(0), (std::vector<int32_t>{0, 5, 1, 2, 3, 4}));
-    EXPECT_EQ(ws::get_window_text(play.tray_window[0]), "トレイ<1>  6 ﾋﾟｰｽ");
-    for (const uint32_t msg : {ws::WM_LBUTTONDOWN, ws::WM_MOUSEMOVE, ws::WM_LBUTTONUP})
-        tray_mouse(0, msg, msg == ws::WM_LBUTTONDOWN ? 100 : 100 + trays.tray_cell);
-    EXPECT_EQ(at(*ws::client_surface(play.tray_window[0]), trays.tray_cell / 2, trays.tray_cell / 2) & kWhite,
-              colour_of(4));
-    drag_out(0, 10, ws::client_to_screen(play.game_window, {150, 120}));
-    drag_out(0, 10, ws::client_to_screen(play.game_window, {300, 200}));
-    EXPECT_EQ(items_of(0), (std::vector<int32_t>{5, 1, 2, 3}));
-    const MemDC& strip = *ws::client_surface(play.tray_window[0]);
-    for (int32_t slot = 0; slot < 4; ++slot)
-        EXPECT_EQ(at(strip, slot * trays.tray_cell + trays.tray_cell / 2, trays.tray_cell / 2) & kWhite,
-                  colour_of(items_of(0)[size_t(slot)]));
-    EXPECT_EQ((std::vector{shown(300, 200), shown(150, 120)}), (std::vector{colour_of(0), colour_of(4)}));
-}
-
-TEST_F(TrayTest, FlingKeepsTurningUntilTheNextPressAndOnlyThenTicks) {
-    const ws::Hwnd tray = add();
-    for (int32_t id = 0; id < 6; ++id) put(0, id, 5);
-    EXPECT_FALSE(ws::kill_timer(tray, kTrayTimer));  // an idle tray has no timer running
-    tray_mouse(0, ws::WM_LBUTTONDOWN, 200);
-    for (int32_t x : {180, 150, 140}) {
-        ws::test::advance(10);
-        tray_mouse(0, ws::WM_MOUSEMOVE, x);
-    }
-    tray_mouse(0, ws::WM_LBUTTONUP, 140);
-    EXPECT_EQ(trays.tray_speed[0], -30);  // 60 pixels left in 30 ms, per 15 ms tick
-    const int32_t before = trays.tray_scroll[0];
-    ws::test::advance(150);  // ten ticks
-    EXPECT_EQ(trays.tray_scroll[0], (before + 10 * 30) % (6 * trays.tray_cell));
-    tray_mouse(0, ws::WM_LBUTTONDOWN, 20);  // the next press stops it, and its timer with it
-    EXPECT_FALSE(ws::kill_timer(tray, kTrayTimer));
-}
-
-// Taken out onto another tray, a piece leaves the desk alone; over no window at all, it lands where the player
-// can reach it.
-TEST_F(TrayTest, TakingOutGoesToAnotherTrayOrTheVisibleDesk) {
-    add();
-    const ws::Hwnd other = add();
-    const Rect r = ws::get_window_rect(other);
-    ws::move_window(other, r.left, r.top + 200, r.width(), r.height(), false);
-    put(0, 4, 999);
-    put(0, 5, 999);
-    desk.view_x = 100, desk.view_y = 50;
-    drag_out(0, 10, tray_screen(1, {20, 20}));
-    EXPECT_EQ(items_of(1), std::vector<int32_t>{4});
-    drag_out(0, 10, {5000, -3000});
-    const Piece& p = *play.current_game->items[5].piece;
-    EXPECT_EQ((Point{p.cx, p.cy}), (Point{desk.view_x + kClientW - 1, desk.view_y}));
-}
-
-// A tray holding pieces refuses to close; destroyed without a close (the run ending) the game's images stay with
-// the game, twice over; the game's end closes every tray.
-TEST_F(TrayTest, ClosingWaitsForEmptyTraysAndTheGameEndClosesThemAll) {
-    const ws::Hwnd tray = add(), second = add();
-    put(0, 1, 999);
-    ws::send_message(tray, ws::WM_CLOSE, 0, 0);
-    EXPECT_EQ(told() + ws::test::messages()[0].caption, "ピースを出してから閉じてください。|zelto 通知");
-    EXPECT_TRUE(ws::is_window(tray));
-    const int32_t images = DDBase::live_surfaces();
-    EXPECT_TRUE(ws::destroy_window(second));
-    EXPECT_FALSE(ws::destroy_window(second));
-    EXPECT_EQ(DDBase::live_surfaces(), images);
-    delete std::exchange(play.current_game, nullptr);
-    EXPECT_FALSE(ws::is_window(tray));
-    EXPECT_EQ(std::count(play.tray_window, play.tray_window + kTrayCount, 0), kTrayCount);
-    EXPECT_EQ(DDBase::live_surfaces(), 0);
-}
-
-TEST_F(TrayTest, AddingRefusesWithoutPresenterGameOrFreeSlot) {
-    for (int32_t k = 0; k < kTrayCount; ++k) ASSERT_NE(add(), 0);
-    EXPECT_EQ(ws::get_window_text(play.tray_window[9]), "トレイ<10>");
-    tray_add();  // an eleventh
-    settings.ddraw = false;
-    tray_add();
-    settings.ddraw = true;
-    delete std::exchange(play.current_game, nullptr);
-    tray_add();
-    EXPECT_EQ(told(), "これ以上のトレイは追加できません。|zeltorc.txtのddraw行をTRUEにしてください。|"
-                      "ゲーム開始前はトレイを追加できません。|");
-    EXPECT_EQ(std::count(play.tray_window, play.tray_window + kTrayCount, 0), kTrayCount);
-}
+TEST_P(TrayScripts, Run) { run(); }
+INSTANTIATE_TEST_SUITE_P(Trays, TrayScripts, ::testing::ValuesIn(read_scripts("windows/data/trays.txt")),
+                         ScriptedDesk::name);
 
 }  // namespace
