@@ -174,7 +174,7 @@ public:
             while (::play.picture_path != a[0]) ASSERT_TRUE(deliver_one());
         }},
         {"picture", [](const Args& a) { write_picture(a[0], num(a[1]), num(a[2])); }},
-        {"write", [](const Args& a) { std::ofstream(a[0]) << testsupport::joined(Args(a.begin() + 1, a.end())); }},
+        {"write", [](const Args& a) { std::ofstream(a[0]) << rest(a, 1); }},
         {"truncate", [](const Args& a) { fs::resize_file(a[0], uintmax_t(num(a[1]))); }},
         {"rename", [](const Args& a) { fs::rename(a[0], a[1]); }},
         {"mkdir", [](const Args& a) { fs::create_directories(a[0]); }},

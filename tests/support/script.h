@@ -58,6 +58,9 @@ protected:
         return s.empty() || *end ? std::nan("") : v;
     }
     static std::string n(int64_t v) { return std::to_string(v); }
+    static std::string rest(const Args& a, size_t from) {
+        return joined(Args(a.begin() + std::ptrdiff_t(from), a.end()));
+    }
     static std::string list(const std::vector<double>& values) {
         std::ostringstream out;
         out.precision(17);
