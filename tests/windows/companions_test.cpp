@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "windows/viewer.h"
+#include "windows/viewer_state.h"
 #include "windows/windows_support.h"
 
 namespace {

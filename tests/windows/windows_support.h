@@ -1,10 +1,7 @@
-// Helpers of the companion-window tests: the game window fixture with the companions installed, window scripts
-// with the guide's and the shape chooser's own actions and probes, and a bounded wait for the picture list's
-// loader thread (the list's timer runs on the virtual clock, the thread in real time).
+// Window scripts of the companion-window tests: the game window with the companions installed, and the guide's and
+// the shape chooser's own actions and probes.
 #pragma once
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "play/companions.h"
 #include "play/jigwin_support.h"
@@ -15,20 +12,10 @@
 #include "windows/companions.h"
 #include "windows/guide_state.h"
 #include "windows/katachi.h"
-#include "windows/viewer_state.h"
 
 namespace windowstest {
 
 namespace fs = std::filesystem;
-
-class CompanionTest : public jigwintest::GameWindowTest {
-protected:
-    void SetUp() override {
-        GameWindowTest::SetUp();
-        install_companions();
-        fs::create_directories("pictures");
-    }
-};
 
 // Window scripts of data/companions.txt (its head tells the actions and probes added here).
 class CompanionScript : public jigwintest::WindowScript {
@@ -121,19 +108,5 @@ private:
     UnitShape shapes_[unit_shape_count];
     ws::Hwnd katachi_ = 0;
 };
-
-// Runs the list's timers until its loader has finished (at most ten real seconds).
-inline bool load_all() {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (viewer.loading && std::chrono::steady_clock::now() < until) {
-        ws::test::advance(100);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return !viewer.loading;
-}
-
-inline void click_slot(int32_t slot, uint32_t msg = ws::WM_LBUTTONUP) {
-    ws::send_message(::play.list_window, msg, 0, ws::make_lparam(80 * slot + 40, 40));
-}
 
 }  // namespace windowstest
