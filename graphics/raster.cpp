@@ -154,11 +154,6 @@ void ellipse_quadrant(int64_t a, int64_t b, std::vector<Point>& out) {
 
 }  // namespace
 
-void line_path(Point a, Point b, const Rect& clip, std::vector<Point>& out) {
-    for_each_line_pixel(a, b, clip.left, clip.top, clip.right, clip.bottom,
-                        [&](int32_t x, int32_t y) { out.push_back({x, y}); });
-}
-
 void draw_line(const Surface& s, Point a, Point b, const Pen& pen) {
     if (pen.width <= 1) {
         for_each_line_pixel(a, b, 0, 0, s.width, s.height, [&](int32_t x, int32_t y) { s.row(y)[x] = pen.word; });

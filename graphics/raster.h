@@ -31,9 +31,8 @@ struct Pen {
     int32_t width = 1;
 };
 
-// One-pixel path of a line from a to b: the start pixel is drawn, the end pixel is not (a zero-length line has no
-// pixels). Only pixels inside `clip` are produced, yet the path is the same as without clipping.
-void line_path(Point a, Point b, const Rect& clip, std::vector<Point>& out);
+// A line from a to b: the start pixel is drawn, the end pixel is not (a zero-length line has no pixels). The path
+// is the same whether or not the line reaches past the surface.
 void draw_line(const Surface& s, Point a, Point b, const Pen& pen);
 // Each segment as draw_line, so inner points are drawn and only the very last point is left out.
 void draw_polyline(const Surface& s, const Point* points, int32_t count, const Pen& pen);
