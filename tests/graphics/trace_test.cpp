@@ -30,10 +30,9 @@ std::string event_of(const std::string& text, std::size_t i) { return text.subst
 
 // A folder of the test's own made current. A death test's child runs the test again from its start: it finds its
 // parent's folder in the environment, so both look at the same files.
-class TraceFolder {
-public:
+struct TraceFolder {
     TraceFolder() {
-        if (!std::getenv("ZELTO_TRACE_TEST_DIR")) setenv("ZELTO_TRACE_TEST_DIR", own_.emplace().string().c_str(), 1);
+        if (!std::getenv("ZELTO_TRACE_TEST_DIR")) setenv("ZELTO_TRACE_TEST_DIR", own.emplace().string().c_str(), 1);
         fs::current_path(std::getenv("ZELTO_TRACE_TEST_DIR"));
         graphics.reset();
     }
@@ -41,12 +40,10 @@ public:
         trace_close();
         graphics.reset();
         unsetenv("ZELTO_TRACE_TEST_DIR");
-        fs::current_path(old_);
+        fs::current_path(old);
     }
-
-private:
-    fs::path old_ = fs::current_path();
-    std::optional<testsupport::TempDir> own_;
+    fs::path old = fs::current_path();
+    std::optional<testsupport::TempDir> own;
 };
 
 TEST(TraceLog, PrefixAndRing) {

@@ -36,8 +36,7 @@ std::vector<Seen> seen_of(uint32_t msg, ws::Hwnd hwnd = 0) {
 }
 
 // A reset layer with the recording class and one 100 x 100 window `w` at the screen's corner, its first paint done.
-class Messages : public ::testing::Test {
-protected:
+struct Messages : ::testing::Test {
     void SetUp() override {
         ws::test::reset();
         hook = nullptr;
