@@ -68,11 +68,8 @@ TEST(TraceLog, PrefixAndRing) {
     std::string text = contents_of("ZELTOTR.TXT");
     ASSERT_EQ(text.size(), kRing);
     EXPECT_EQ(text.substr(11, 15), " MAIN         \n");
-    for (int i = 0; i <= 501; ++i) {  // the 502nd line goes back to the top
-        char event[16];
-        std::snprintf(event, sizeof event, "cut %05d\n", i);
-        trace_line("jig", event);
-    }
+    for (int i = 0; i <= 501; ++i)  // the 502nd line goes back to the top
+        trace_line("jig", ("cut " + std::to_string(100000 + i).substr(1) + "\n").c_str());
     text = contents_of("ZELTOTR.TXT");
     ASSERT_EQ(text.size(), kRing);
     EXPECT_EQ(std::tuple(event_of(text, 0), event_of(text, 1), event_of(text, 500)),
