@@ -135,9 +135,7 @@ TEST(Jpeg, DamagedFilesKeepTheRowsDecodedBeforeTheDamage) {
     const size_t tenth = (good.size() - start) / 10;
     const JpegPicture cut = decode(Bytes(good.begin(), good.begin() + std::ptrdiff_t(start + 6 * tenth)), ok);
     ASSERT_TRUE(ok);
-    EXPECT_GE(cut.warnings, 1);
-    EXPECT_FALSE(cut.damaged);
-    EXPECT_EQ(cut.rows_decoded, 64);
+    EXPECT_EQ(std::tuple(cut.warnings > 0, cut.damaged, cut.rows_decoded), std::tuple(true, false, 64));
     EXPECT_TRUE(near_word(word_at(cut.words, 32, 64, 5, 63), 0x808080, 2));
     // A refused marker inside the scan: the library stops with an error; what was decoded is kept.
     Bytes marked = good;
@@ -145,9 +143,7 @@ TEST(Jpeg, DamagedFilesKeepTheRowsDecodedBeforeTheDamage) {
     marked[start + 7 * tenth + 1] = 0xC8;
     const JpegPicture broken = decode(marked, ok);
     ASSERT_TRUE(ok);
-    EXPECT_TRUE(broken.damaged);
-    EXPECT_EQ(broken.width, 32);
-    EXPECT_GT(broken.rows_decoded, 0);
+    EXPECT_EQ(std::tuple(broken.damaged, broken.width, broken.rows_decoded > 0), std::tuple(true, 32, true));
     for (const JpegPicture* p : {&cut, &broken})
         for (int32_t y : {0, 15, 30}) EXPECT_TRUE(near_word(word_at(p->words, 32, 64, 5, y), 0xFF0000, 3)) << y;
     // Nothing decoded: cut inside the header, garbage after the start marker, not a JPEG, too large.

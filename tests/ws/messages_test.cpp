@@ -50,10 +50,7 @@ struct Messages : ::testing::Test {
         ws::test::pump();
         seen.clear();
     }
-    void TearDown() override {
-        hook = nullptr;
-        ws::test::reset();
-    }
+    void TearDown() override { ws::test::reset(); }
     ws::Hwnd top(int32_t x) {
         const ws::Hwnd hwnd = ws::create_window("Rec", "top", ws::WS_POPUP | ws::WS_VISIBLE, x, 0, 100, 100, 0, 0);
         EXPECT_NE(hwnd, 0);
@@ -127,8 +124,7 @@ TEST_F(Messages, TimersTickAtTheirPeriodSettingAgainRestartsAndTheyDieWithTheirW
 // Timer 1 posts a chain of messages when it ticks; timer 2 falls due at the same moment and must wait for the
 // whole chain, as cutting one piece per posted message relies on.
 TEST_F(Messages, ATimerWaitsUntilNoPostedMessageIsLeft) {
-    int chain = 0;
-    hook = [&](ws::Hwnd h, uint32_t msg, uintptr_t wp) {
+    hook = [chain = 0](ws::Hwnd h, uint32_t msg, uintptr_t wp) mutable {
         if ((msg == ws::WM_TIMER && wp == 1) || (msg == MSG_A && ++chain < 5)) ws::post_message(h, MSG_A, 0, 0);
         if (msg == ws::WM_TIMER) ws::kill_timer(h, wp);
     };
