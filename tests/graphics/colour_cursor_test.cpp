@@ -25,11 +25,9 @@ TEST(ColourModel, HandWorkedColoursAndTheWayBack) {
     for (const auto& [c, l] : {std::pair{rgb(0, 255, 0), 58.6611}, {rgb(0, 0, 255), 11.4478}, {0x808080, 50.196129}})
         EXPECT_NEAR(colour_to_lhs(c).l, l, 1e-4) << std::hex << c;
     EXPECT_NEAR(colour_to_lhs(rgb(128, 128, 128)).s, 0, 1e-2);
-    for (const double h : {0.0, 12.5, 100.5, 250.0, -30.0}) {
-        EXPECT_EQ(lhs_to_colour(100, h, 0), 0x00FFFFFFu) << h;
-        EXPECT_EQ(lhs_to_colour(0, h, 0), 0u) << h;
-        EXPECT_EQ(lhs_to_colour(150, h, -5), 0x00FFFFFFu) << h;
-    }
+    for (const double h : {0.0, 12.5, 100.5, 250.0, -30.0})
+        EXPECT_EQ((std::vector{lhs_to_colour(100, h, 0), lhs_to_colour(0, h, 0), lhs_to_colour(150, h, -5)}),
+                  (std::vector<Colour>{0xFFFFFF, 0, 0xFFFFFF})) << h;
     EXPECT_EQ(lhs_to_colour(50, 33, 0), rgb(127, 127, 127));  // 127.5 truncated
     EXPECT_EQ(lhs_to_colour(100, 40, 100) & 0xFF000000, 0u);  // channels stop at their limits
     EXPECT_EQ(lhs_to_colour(50, NAN, 50) | lhs_to_colour(50, INFINITY, 50) | lhs_to_colour(NAN, 10, 0), 0u);
@@ -59,14 +57,13 @@ TEST(BusyCursor, PushesShowTheirCursorPopsGoBackAndTheBottomStays) {
     const ws::Hcursor bottom = ws::get_cursor();
     const int32_t first = bottom == ws::IDC_WAIT ? ws::IDC_ARROW : ws::IDC_WAIT;
     const int32_t second = ws::IDC_ARROW + ws::IDC_WAIT - first;
-    push_cursor(first);
-    EXPECT_EQ(ws::get_cursor(), ws::load_cursor(first));
-    push_cursor(second);
-    EXPECT_EQ(std::pair(ws::get_cursor(), cursor_depth()), std::pair(ws::load_cursor(second), 3));
-    pop_cursor();
-    EXPECT_EQ(ws::get_cursor(), ws::load_cursor(first));
-    pop_cursor();
-    EXPECT_EQ(std::pair(ws::get_cursor(), cursor_depth()), std::pair(bottom, 1));
+    const std::tuple<int32_t, ws::Hcursor, int32_t> steps[] = {  // push this cursor (0: pop); the cursor, the depth
+        {first, ws::load_cursor(first), 2}, {second, ws::load_cursor(second), 3}, {0, ws::load_cursor(first), 2},
+        {0, bottom, 1}};
+    for (const auto& [push, cursor, depth] : steps) {
+        push ? push_cursor(push) : pop_cursor();
+        EXPECT_EQ(std::pair(ws::get_cursor(), cursor_depth()), std::pair(cursor, depth));
+    }
     ws::set_cursor(ws::load_cursor(first));
     for (int i = 0; i < 3; ++i) pop_cursor();  // more pops than pushes: the bottom stays, the cursor is not touched
     EXPECT_EQ(std::pair(ws::get_cursor(), cursor_depth()), std::pair(ws::load_cursor(first), 1));

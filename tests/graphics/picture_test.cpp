@@ -7,7 +7,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <map>
 
@@ -17,6 +16,7 @@
 #include "graphics/jpeg_reader.h"
 #include "graphics/state.h"
 #include "raster_canvas.h"
+#include "support/game_builder.h"
 #include "support/temp_dir.h"
 #include "ws/ws.h"
 
@@ -32,9 +32,6 @@ Bytes read_bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
-
-// Pixel source: (x, y top-down) -> 0x00RRGGBB.
-using PixelAt = std::function<uint32_t(int32_t x, int32_t y)>;
 
 // The JPEG files beside the tests were made once with ImageMagick 7 and libjpeg-turbo's cjpeg:
 //   cmyk.jpg     convert -size 8x8 xc:'cmyk(0,255,255,0)' -size 8x8 xc:'cmyk(127,127,127,127)' +append -strip
@@ -55,13 +52,6 @@ bool near_word(uint32_t a, uint32_t b, int tolerance) {
 // The word at (x, y top-down) of a picture stored bottom-up.
 uint32_t word_at(const std::vector<uint32_t>& words, int32_t width, int32_t height, int32_t x, int32_t y) {
     return words[size_t(height - 1 - y) * size_t(width) + size_t(x)];
-}
-
-// A screen-compatible surface of the given size whose pixel (x, y top-down) is at(x, y).
-void fill_surface(MemDC& surface, int32_t width, int32_t height, const PixelAt& at) {
-    surface.create(BIT_SCREEN, width, height);
-    for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x) surface.words()[size_t((height - 1 - y) * width + x)] = at(x, y);
 }
 
 void put(Bytes& out, uint32_t v, int bytes) {
@@ -145,9 +135,7 @@ TEST(Jpeg, DamagedFilesKeepTheRowsDecodedBeforeTheDamage) {
     const size_t tenth = (good.size() - start) / 10;
     const JpegPicture cut = decode(Bytes(good.begin(), good.begin() + std::ptrdiff_t(start + 6 * tenth)), ok);
     ASSERT_TRUE(ok);
-    EXPECT_GE(cut.warnings, 1);
-    EXPECT_FALSE(cut.damaged);
-    EXPECT_EQ(cut.rows_decoded, 64);
+    EXPECT_EQ(std::tuple(cut.warnings > 0, cut.damaged, cut.rows_decoded), std::tuple(true, false, 64));
     EXPECT_TRUE(near_word(word_at(cut.words, 32, 64, 5, 63), 0x808080, 2));
     // A refused marker inside the scan: the library stops with an error; what was decoded is kept.
     Bytes marked = good;
@@ -155,9 +143,7 @@ TEST(Jpeg, DamagedFilesKeepTheRowsDecodedBeforeTheDamage) {
     marked[start + 7 * tenth + 1] = 0xC8;
     const JpegPicture broken = decode(marked, ok);
     ASSERT_TRUE(ok);
-    EXPECT_TRUE(broken.damaged);
-    EXPECT_EQ(broken.width, 32);
-    EXPECT_GT(broken.rows_decoded, 0);
+    EXPECT_EQ(std::tuple(broken.damaged, broken.width, broken.rows_decoded > 0), std::tuple(true, 32, true));
     for (const JpegPicture* p : {&cut, &broken})
         for (int32_t y : {0, 15, 30}) EXPECT_TRUE(near_word(word_at(p->words, 32, 64, 5, y), 0xFF0000, 3)) << y;
     // Nothing decoded: cut inside the header, garbage after the start marker, not a JPEG, too large.
@@ -172,28 +158,22 @@ TEST(Jpeg, DamagedFilesKeepTheRowsDecodedBeforeTheDamage) {
     EXPECT_FALSE(read_jpeg(nullptr, p));
 }
 
-const std::string kBadExtension = "画像が読み込めません。\n(拡張子が.BMP .JPG .JPEGでない)|glapi";
-const std::string kUnreadable = "画像が読み込めません。|glapi";
-
-class Pictures : public ::testing::Test {
-protected:
+struct Pictures : ::testing::Test {
     void SetUp() override {
         ws::test::reset();
         ASSERT_TRUE(dir.ok());
-        MemDC source;
-        fill_surface(source, 5, 3, [](int32_t x, int32_t y) { return uint32_t(0x204060 + x * 0x10 + y); });
+        const std::unique_ptr<MemDC> source(testsupport::surface_of(
+            5, 3, [](int32_t x, int32_t y) { return uint32_t(0x204060 + x * 0x10 + y); }, BIT_SCREEN));
         std::strcpy(graphics.bmp_name, dir.file("picture.bmp").c_str());
-        ASSERT_EQ(save_bmp(source, 0, 0, 0, 0), 1);
+        ASSERT_EQ(save_bmp(*source, 0, 0, 0, 0), 1);
         bmp = read_bytes(graphics.bmp_name);
         jpeg = data_file("solid.jpg");
         start_picture();
     }
     // The surface under test starts as a 2 x 2 picture that failures must leave exactly as it is.
     void start_picture() {
-        fill_surface(surface, 2, 2, [](int32_t x, int32_t y) { return uint32_t(0x010101 * (1 + x + 2 * y)); });
-    }
-    bool unchanged() {
-        return surface.width() == 2 && surface.get_pixel(0, 0) == 0x010101 && surface.get_pixel(1, 1) == 0x040404;
+        surface.reset(testsupport::surface_of(
+            2, 2, [](int32_t x, int32_t y) { return 0x010101u * (1 + x + 2 * y); }, BIT_SCREEN));
     }
     std::vector<std::string> shown() {
         std::vector<std::string> out;
@@ -201,7 +181,7 @@ protected:
         return out;
     }
     testsupport::TempDir dir;
-    MemDC surface;
+    std::unique_ptr<MemDC> surface;
     Bytes bmp, jpeg;
 };
 
@@ -210,36 +190,38 @@ TEST_F(Pictures, NamesAndContentsAreLoadedOrRefusedWithTheirMessage) {
     const Bytes cut(jpeg.begin(), jpeg.begin() + 30), bm{'B', 'M', 0, 1, 2, 3, 4, 5}, jfif{'J', 'F', 'I', 'F'};
     const std::map<std::string, Bytes> holds = {{"bmp", bmp},   {"jpeg", jpeg}, {"cut", cut},
                                                 {"bm", bm},     {"jfif", jfif}, {"empty", {}}};
-    const std::map<std::string, std::string> told = {{"extension", kBadExtension}, {"unreadable", kUnreadable},
-                                                     {"open", "画像が読み込めません。(jpeg open error)|glapi"}};
+    const std::map<std::string, std::string> told = {
+        {"extension", "画像が読み込めません。\n(拡張子が.BMP .JPG .JPEGでない)|glapi"},
+        {"unreadable", "画像が読み込めません。|glapi"}, {"open", "画像が読み込めません。(jpeg open error)|glapi"}};
     for (const testsupport::Fields& k : testsupport::read_cases("graphics/data/picture_names.txt")) {
         SCOPED_TRACE(k[0]);
         ws::test::reset();
         const std::string name = k[0] == "-" ? "" : k[0];
         if (holds.count(k[1])) write_bytes(dir.file(name), holds.at(k[1]));
-        const bool ok = surface.load_picture(k[1] == "bare" ? name.c_str() : dir.file(name).c_str()) == 1;
+        const bool ok = surface->load_picture(k[1] == "bare" ? name.c_str() : dir.file(name).c_str()) == 1;
         EXPECT_EQ(ok, k[2] == "ok");
         EXPECT_EQ(shown(), ok ? std::vector<std::string>{} : std::vector<std::string>{told.at(k[2])});
         if (!ok) {
-            EXPECT_TRUE(unchanged());
+            EXPECT_TRUE(surface->width() == 2 && surface->get_pixel(0, 0) == 0x010101 &&
+                        surface->get_pixel(1, 1) == 0x040404);
             continue;
         }
-        EXPECT_EQ(std::pair(surface.width(), surface.height()), std::pair(5, 3));
-        const uint32_t corner = colour_to_word(surface.get_pixel(4, 2));
+        EXPECT_EQ(std::pair(surface->width(), surface->height()), std::pair(5, 3));
+        const uint32_t corner = colour_to_word(surface->get_pixel(4, 2));
         EXPECT_TRUE(near_word(corner, k[1] == "bmp" ? 0x204060 + 0x42 : 0x3366CC, k[1] == "bmp" ? 0 : 3));
         start_picture();
     }
-    EXPECT_EQ(surface.load_picture(nullptr), 0);
+    EXPECT_EQ(surface->load_picture(nullptr), 0);
     std::string path = dir.file("e.JPG");  // the caller's name is not changed
-    ASSERT_EQ(surface.load_picture(path.data()), 1);
+    ASSERT_EQ(surface->load_picture(path.data()), 1);
     EXPECT_EQ(path, dir.file("e.JPG"));
     // Red on top, then busy pixels that fill most of the file; a cut among the busy ones still loads, unannounced.
     ws::test::reset();
     const Bytes busy = data_file("busy.jpg");
     write_bytes(dir.file("truncated.jpg"), Bytes(busy.begin(), busy.begin() + std::ptrdiff_t(busy.size() * 3 / 4)));
-    ASSERT_EQ(surface.load_picture(dir.file("truncated.jpg").c_str()), 1);
-    EXPECT_EQ(std::pair(surface.width(), surface.height()), std::pair(40, 40));
-    EXPECT_TRUE(near_word(colour_to_word(surface.get_pixel(3, 3)), 0xFF0000, 3));
+    ASSERT_EQ(surface->load_picture(dir.file("truncated.jpg").c_str()), 1);
+    EXPECT_EQ(std::pair(surface->width(), surface->height()), std::pair(40, 40));
+    EXPECT_TRUE(near_word(colour_to_word(surface->get_pixel(3, 3)), 0xFF0000, 3));
     EXPECT_TRUE(shown().empty());
 }
 
@@ -248,13 +230,13 @@ TEST_F(Pictures, OtherProgramsFilesLoadExactlyAsTheirReferenceDecodesThem) {
     for (const testsupport::Fields& k : testsupport::read_cases("graphics/data/other_programs.txt")) {
         SCOPED_TRACE(k[0]);
         const Bytes want = data_file("other/" + k[0].substr(0, k[0].rfind('.')) + ".rgb");
-        ASSERT_EQ(surface.load_picture((kData + "other/" + k[0]).c_str()), 1);
-        ASSERT_EQ(std::pair(surface.width(), surface.height()), std::pair(37, 23));
+        ASSERT_EQ(surface->load_picture((kData + "other/" + k[0]).c_str()), 1);
+        ASSERT_EQ(std::pair(surface->width(), surface->height()), std::pair(37, 23));
         ASSERT_EQ(want.size(), size_t(37 * 23 * 3));
         int wrong = 0;
         for (int32_t i = 0; i < 37 * 23; ++i) {
             const uint8_t* rgb = &want[size_t(i) * 3];
-            wrong += surface.get_pixel(i % 37, i / 37) != (uint32_t(rgb[2]) << 16 | uint32_t(rgb[1]) << 8 | rgb[0]);
+            wrong += surface->get_pixel(i % 37, i / 37) != (uint32_t(rgb[2]) << 16 | uint32_t(rgb[1]) << 8 | rgb[0]);
         }
         EXPECT_EQ(wrong, 0);
     }
@@ -262,11 +244,12 @@ TEST_F(Pictures, OtherProgramsFilesLoadExactlyAsTheirReferenceDecodesThem) {
 
 TEST_F(Pictures, BmpExportWritesTheExactBytes) {
     // Pixel (x, y) of the 5 x 2 surface: R = 0x10 + x, G = 0x20 + y, B = 0x30 + x + y (cases: data/bmp_export.txt).
-    fill_surface(surface, 5, 2, [](int32_t x, int32_t y) { return 0x102030u + uint32_t(x * 0x10001 + y * 0x101); });
+    surface.reset(testsupport::surface_of(
+        5, 2, [](int32_t x, int32_t y) { return 0x102030u + uint32_t(x * 0x10001 + y * 0x101); }, BIT_SCREEN));
     for (const DataRow& row : data_rows("bmp_export")) {
         const std::vector<int32_t> part = values<int32_t>(row[0]);  // x y width height asked for
         const uint32_t width = uint32_t(row[1][0]), height = uint32_t(row[1][1]), row_bytes = (width * 3 + 3) / 4 * 4;
-        ASSERT_EQ(save_bmp(surface, part[0], part[1], part[2], part[3]), 1);
+        ASSERT_EQ(save_bmp(*surface, part[0], part[1], part[2], part[3]), 1);
         Bytes want = {'B', 'M'};
         for (uint32_t v : {54 + row_bytes * height, 0u, 54u, 40u, width, height, 0x180001u}) put(want, v, 4);
         want.resize(54, 0);
@@ -274,7 +257,7 @@ TEST_F(Pictures, BmpExportWritesTheExactBytes) {
         for (int32_t y = top + int32_t(height) - 1; y >= top; --y) {
             for (int64_t x : row[2])
                 for (int shift : {0, 8, 16})
-                    want.push_back(x < 0 ? 0xFF : uint8_t(colour_to_word(surface.get_pixel(int32_t(x), y)) >> shift));
+                    want.push_back(x < 0 ? 0xFF : uint8_t(colour_to_word(surface->get_pixel(int32_t(x), y)) >> shift));
             want.resize(want.size() + row_bytes - width * 3, 0);
         }
         EXPECT_EQ(read_bytes(graphics.bmp_name), want) << part[0] << "," << part[1];
@@ -284,7 +267,7 @@ TEST_F(Pictures, BmpExportWritesTheExactBytes) {
     const int32_t depth = cursor_depth();
     const ws::Hcursor before = ws::get_cursor();
     std::strcpy(graphics.bmp_name, dir.file("no-such-folder/out.bmp").c_str());
-    EXPECT_EQ(save_bmp(surface, 0, 0, 0, 0), 0);
+    EXPECT_EQ(save_bmp(*surface, 0, 0, 0, 0), 0);
     EXPECT_FALSE(std::filesystem::exists(graphics.bmp_name));
     EXPECT_EQ(std::pair(cursor_depth(), ws::get_cursor()), std::pair(depth, before));
 }

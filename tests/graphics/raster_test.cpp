@@ -94,12 +94,6 @@ Canvas numbered(int32_t w, int32_t h) {
         for (int32_t x = 0; x < w; ++x) c.at(x, y) = name(x, y);
     return c;
 }
-raster::Transfer with(raster::Rop rop, raster::Convert convert = raster::Convert::none) {
-    raster::Transfer t;
-    t.rop = rop;
-    t.convert = convert;
-    return t;
-}
 
 TEST(RasterBlit, OperationsOnWholeWordsAndThePatternCopy) {
     using raster::Rop;
@@ -110,14 +104,12 @@ TEST(RasterBlit, OperationsOnWholeWordsAndThePatternCopy) {
                  {Rop::and_op, 0x01003406}};  // whole words, top byte included
     for (const auto& k : cases) {
         Canvas src(2, 1, 0xAB123456), dst(2, 1, 0x5500FF0F);
-        raster::transfer_rect(dst.view(), 0, 0, 2, 1, src.view(), 0, 0, with(k.rop));
+        raster::transfer_rect(dst.view(), 0, 0, 2, 1, src.view(), 0, 0, {k.rop});
         EXPECT_EQ(dst.words, std::vector<uint32_t>(2, k.want));
     }
     // The pattern copy writes the brush word and clips to the destination only.
     Canvas src(1, 1), dst(3, 3, 0x5500FF0F);
-    raster::Transfer t = with(Rop::pattern);
-    t.pattern = 0x00112233;
-    raster::transfer_rect(dst.view(), 1, 1, 5, 5, src.view(), 0, 0, t);
+    raster::transfer_rect(dst.view(), 1, 1, 5, 5, src.view(), 0, 0, {.rop = Rop::pattern, .pattern = 0x00112233});
     EXPECT_EQ(dst.where(0x00112233), (PixelSet{{1, 1}, {2, 1}, {1, 2}, {2, 2}}));
 }
 
@@ -127,7 +119,7 @@ TEST(RasterBlit, ClippedAtEveryEdgeAndOverlapCopiesAsThroughABuffer) {
     } moves[] = {{-1, -1, 0, 0}, {2, 2, 0, 0}, {0, 0, -1, -2}, {0, 0, 2, 3}, {-3, 1, 2, -1}, {5, 0, 0, 0}};
     for (const auto& m : moves) {
         Canvas s = numbered(4, 4), d(4, 4, 0);
-        raster::transfer_rect(d.view(), m.x, m.y, 4, 4, s.view(), m.sx, m.sy, with(raster::Rop::copy));
+        raster::transfer_rect(d.view(), m.x, m.y, 4, 4, s.view(), m.sx, m.sy, {});
         for (int32_t y = 0; y < 4; ++y)
             for (int32_t x = 0; x < 4; ++x) {
                 const int32_t fx = x - m.x + m.sx, fy = y - m.y + m.sy;
@@ -137,7 +129,7 @@ TEST(RasterBlit, ClippedAtEveryEdgeAndOverlapCopiesAsThroughABuffer) {
     }
     for (const Point shift : {Point{1, 0}, Point{-1, 0}, Point{0, 1}, Point{0, -1}, Point{2, 1}}) {
         Canvas c = numbered(6, 6);
-        raster::transfer_rect(c.view(), 1 + shift.x, 1 + shift.y, 3, 3, c.view(), 1, 1, with(raster::Rop::copy));
+        raster::transfer_rect(c.view(), 1 + shift.x, 1 + shift.y, 3, 3, c.view(), 1, 1, {});
         for (int32_t y = 0; y < 3; ++y)
             for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(c.at(1 + shift.x + x, 1 + shift.y + y), name(1 + x, 1 + y));
     }
@@ -159,10 +151,10 @@ TEST(RasterStretch, SourcesPastTheSurfaceAndOverlapsWithinIt) {
     for (const auto& [sx, want] : {std::pair{2, std::vector<uint32_t>{name(2, 0), name(3, 0), 0, 0}},
                                    std::pair{-2, std::vector<uint32_t>{0, 0, name(0, 0), name(1, 0)}}}) {
         Canvas part(4, 1, 0);
-        raster::stretch_rect(part.view(), 0, 0, 4, 1, src.view(), sx, 0, 4, 1, with(raster::Rop::copy));
+        raster::stretch_rect(part.view(), 0, 0, 4, 1, src.view(), sx, 0, 4, 1, {});
         EXPECT_EQ(part.words, want) << sx;
     }
-    raster::stretch_rect(src.view(), 0, 0, 4, 4, src.view(), 0, 0, 2, 2, with(raster::Rop::copy));
+    raster::stretch_rect(src.view(), 0, 0, 4, 4, src.view(), 0, 0, 2, 2, {});
     EXPECT_EQ(std::pair(src.at(3, 3), src.at(1, 1)), std::pair(name(1, 1), name(0, 0)));
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -134,36 +135,28 @@ DDBase& presenter() {
 
 // Death tests: the fatal report writes its step text into the trace file, which each child points elsewhere.
 TEST(SurfaceDeathTest, FatalErrorsNameTheCallerAndTheStep) {
-    const struct {
-        const char* name;
-        void (*run)();
-        const char *who, *step;  // the module named, and the step
-    } cases[] = {
-        {"bit_type", [] { made(3); }, "surface_test", "bit_type error"},
-        {"dib", [] { made(BIT_SCREEN).pixels(); }, "surface_test", "NOT DIB FORMAT"},
-        {"bezier", [] { made(BIT_DIB).bezier(std::array<Point, 2>{}.data(), 2); }, "surface_test", "PolyBezier"},
-        {"uncreated", [] { MemDC().fill(0, 0, 1, 1, 0); }, "surface_test", "SelectObject"},
-        {"set_img_id", [] { presenter().set_img(2, &made(BIT_SCREEN)); }, "ddbase", "set_img noが不正 no=2"},
-        {"set_img_null", [] { presenter().set_img(1, nullptr); }, "ddbase",
-         "set_img ビットマップポインタが不正(NULL) no=1"},
-        {"draw_id", [] { presenter().draw(nullptr, -1, 0, 0); }, "ddbase", "draw noが不正 no=-1"},
-        {"back_clear", [] { presenter().back_clear(nullptr, nullptr, 0, 0); }, "ddbase",
+    const std::tuple<void (*)(), const char*, const char*> cases[] = {  // the misuse, the module named, the step
+        {[] { made(3); }, "surface_test", "bit_type error"},
+        {[] { made(BIT_SCREEN).pixels(); }, "surface_test", "NOT DIB FORMAT"},
+        {[] { made(BIT_DIB).bezier(std::array<Point, 2>{}.data(), 2); }, "surface_test", "PolyBezier"},
+        {[] { MemDC().fill(0, 0, 1, 1, 0); }, "surface_test", "SelectObject"},
+        {[] { presenter().set_img(2, &made(BIT_SCREEN)); }, "ddbase", "set_img noが不正 no=2"},
+        {[] { presenter().set_img(1, nullptr); }, "ddbase", "set_img ビットマップポインタが不正(NULL) no=1"},
+        {[] { presenter().draw(nullptr, -1, 0, 0); }, "ddbase", "draw noが不正 no=-1"},
+        {[] { presenter().back_clear(nullptr, nullptr, 0, 0); }, "ddbase",
          "back_clear ビットマップポインタが不正(NULL)"},
     };
-    for (const auto& c : cases) {
-        const std::string file = (std::filesystem::temp_directory_path() / "zelto_surface_").string() + c.name;
-        std::remove(file.c_str());
-        EXPECT_EXIT(
-            (std::snprintf(graphics.trace_file_name, sizeof graphics.trace_file_name, "%s", file.c_str()), c.run()),
-            testing::ExitedWithCode(1), "")
-            << c.name;
+    const std::string f = (std::filesystem::temp_directory_path() / "zelto_surface_fatal").string();
+    for (const auto& [run, who, step] : cases) {
+        std::remove(f.c_str());
+        EXPECT_EXIT((std::strcpy(graphics.trace_file_name, f.c_str()), run()), testing::ExitedWithCode(1), "") << step;
         std::ostringstream read;
-        read << std::ifstream(file).rdbuf();
+        read << std::ifstream(f).rdbuf();
         const std::string text = read.str();
-        EXPECT_NE(text.find(c.step), std::string::npos) << c.name << ": " << text;
-        EXPECT_EQ(text.find(std::string(c.who) + " line="), text.find('\n') + 1) << c.name << ": " << text;
-        std::remove(file.c_str());
+        EXPECT_NE(text.find(step), std::string::npos) << text;
+        EXPECT_EQ(text.find(std::string(who) + " line="), text.find('\n') + 1) << text;
     }
+    std::remove(f.c_str());
 }
 
 }  // namespace

@@ -30,10 +30,9 @@ std::string event_of(const std::string& text, std::size_t i) { return text.subst
 
 // A folder of the test's own made current. A death test's child runs the test again from its start: it finds its
 // parent's folder in the environment, so both look at the same files.
-class TraceFolder {
-public:
+struct TraceFolder {
     TraceFolder() {
-        if (!std::getenv("ZELTO_TRACE_TEST_DIR")) setenv("ZELTO_TRACE_TEST_DIR", own_.emplace().string().c_str(), 1);
+        if (!std::getenv("ZELTO_TRACE_TEST_DIR")) setenv("ZELTO_TRACE_TEST_DIR", own.emplace().string().c_str(), 1);
         fs::current_path(std::getenv("ZELTO_TRACE_TEST_DIR"));
         graphics.reset();
     }
@@ -41,12 +40,10 @@ public:
         trace_close();
         graphics.reset();
         unsetenv("ZELTO_TRACE_TEST_DIR");
-        fs::current_path(old_);
+        fs::current_path(old);
     }
-
-private:
-    fs::path old_ = fs::current_path();
-    std::optional<testsupport::TempDir> own_;
+    fs::path old = fs::current_path();
+    std::optional<testsupport::TempDir> own;
 };
 
 TEST(TraceLog, PrefixAndRing) {
@@ -71,11 +68,8 @@ TEST(TraceLog, PrefixAndRing) {
     std::string text = contents_of("ZELTOTR.TXT");
     ASSERT_EQ(text.size(), kRing);
     EXPECT_EQ(text.substr(11, 15), " MAIN         \n");
-    for (int i = 0; i <= 501; ++i) {  // the 502nd line goes back to the top
-        char event[16];
-        std::snprintf(event, sizeof event, "cut %05d\n", i);
-        trace_line("jig", event);
-    }
+    for (int i = 0; i <= 501; ++i)  // the 502nd line goes back to the top
+        trace_line("jig", ("cut " + std::to_string(100000 + i).substr(1) + "\n").c_str());
     text = contents_of("ZELTOTR.TXT");
     ASSERT_EQ(text.size(), kRing);
     EXPECT_EQ(std::tuple(event_of(text, 0), event_of(text, 1), event_of(text, 500)),

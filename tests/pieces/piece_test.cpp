@@ -32,8 +32,7 @@ void give_image(Piece& p, int32_t w, int32_t h, const Words& words, double angle
     p.set_angle(angle);
 }
 
-class Pieces : public ::testing::Test {
-protected:
+struct Pieces : ::testing::Test {
     void SetUp() override { settings.kage = settings.smooth = settings.nokosu = false; }
     testsupport::Guard guard_;
 };

@@ -36,8 +36,7 @@ std::vector<Seen> seen_of(uint32_t msg, ws::Hwnd hwnd = 0) {
 }
 
 // A reset layer with the recording class and one 100 x 100 window `w` at the screen's corner, its first paint done.
-class Messages : public ::testing::Test {
-protected:
+struct Messages : ::testing::Test {
     void SetUp() override {
         ws::test::reset();
         hook = nullptr;
@@ -51,10 +50,7 @@ protected:
         ws::test::pump();
         seen.clear();
     }
-    void TearDown() override {
-        hook = nullptr;
-        ws::test::reset();
-    }
+    void TearDown() override { ws::test::reset(); }
     ws::Hwnd top(int32_t x) {
         const ws::Hwnd hwnd = ws::create_window("Rec", "top", ws::WS_POPUP | ws::WS_VISIBLE, x, 0, 100, 100, 0, 0);
         EXPECT_NE(hwnd, 0);
@@ -128,8 +124,7 @@ TEST_F(Messages, TimersTickAtTheirPeriodSettingAgainRestartsAndTheyDieWithTheirW
 // Timer 1 posts a chain of messages when it ticks; timer 2 falls due at the same moment and must wait for the
 // whole chain, as cutting one piece per posted message relies on.
 TEST_F(Messages, ATimerWaitsUntilNoPostedMessageIsLeft) {
-    int chain = 0;
-    hook = [&](ws::Hwnd h, uint32_t msg, uintptr_t wp) {
+    hook = [chain = 0](ws::Hwnd h, uint32_t msg, uintptr_t wp) mutable {
         if ((msg == ws::WM_TIMER && wp == 1) || (msg == MSG_A && ++chain < 5)) ws::post_message(h, MSG_A, 0, 0);
         if (msg == ws::WM_TIMER) ws::kill_timer(h, wp);
     };
@@ -238,8 +233,7 @@ TEST_F(Messages, TextExtentsAndDrawingInsideTheBox) {
     EXPECT_GT(ws::text_extent("完成しました").cx, 5 * one.cx / 2) << "a CJK font is found";
     EXPECT_EQ(ws::text_extent("").cx, 0);
     const ws::TextMetrics m = ws::text_metrics();
-    EXPECT_EQ(m.height, one.cy);
-    EXPECT_EQ(m.ascent + m.descent, m.height);
+    EXPECT_EQ(std::pair(m.height, m.ascent + m.descent), std::pair(one.cy, one.cy));
 
     const std::tuple<std::string, int32_t, int32_t, bool> cases[] = {
         {"zelto 完成", 10, 5, false}, {"ABC", 4, 2, true}, {"Hg", 0, 0, false}, {"WWWWWWWW", -7, 30, true},
