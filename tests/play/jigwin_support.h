@@ -1,33 +1,19 @@
 // The real main window with its game window, on a pattern picture in a folder of the test's own: games opened,
 // cut step by step or played, and window scripts (actions and expectations read from data files) run on them.
 #pragma once
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <map>
-#include <sstream>
-#include <string>
 
 #include "desk/background.h"
 #include "desk/title.h"
 #include "graphics/cursor.h"
-#include "graphics/ddbase.h"
-#include "graphics/state.h"
-#include "pieces/desk.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
 #include "play/play.h"
 #include "play/save.h"
-#include "play/state.h"
-#include "support/cases.h"
-#include "support/game_builder.h"
 #include "support/script.h"
 #include "support/temp_dir.h"
-#include "ws/ws.h"
 
 namespace jigwintest {
 
@@ -243,7 +229,6 @@ public:
         {"picture_is", [](const Args& a) { return n(fs::equivalent(::play.picture_path, a[0])); }},
         {"same_size", [](const Args& a) { return n(fs::file_size(a[0]) == fs::file_size(a[1])); }},
         {"kept", [this](const Args&) { return kept_path_; }},
-        {"capture", [](const Args&) { return n(int64_t(ws::get_capture())); }},
         {"guide", [](const Args&) { return n(int64_t(::play.guide_window)); }},
         {"temp_pictures", [](const Args&) {
             int32_t left = 0;

@@ -3,27 +3,15 @@
 // in the layer's test mode, checks of the desk against a fresh drawing, and the set-up lines, mouse actions and
 // probes the desk's scripts share.
 #pragma once
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
 #include <numbers>
-#include <string>
-#include <vector>
 
 #include "desk/background.h"
 #include "desk/display.h"
 #include "desk/state.h"
 #include "desk/title.h"
-#include "graphics/ddbase.h"
-#include "pieces/desk.h"
 #include "play/play.h"
-#include "play/state.h"
-#include "support/cases.h"
-#include "support/game_builder.h"
 #include "support/script.h"
-#include "ws/ws.h"
 
 namespace testsupport {
 
@@ -232,7 +220,6 @@ public:
             }},
             {"moved", [](const Args&) { return n(play.moved_far); }},
             {"phase", [](const Args&) { return n(play.button_phase); }},
-            {"capture", [](const Args&) { return n(int64_t(ws::get_capture())) + " " + n(play.captured); }},
             {"view", [](const Args&) { return n(desk.view_x) + " " + n(desk.view_y); }},
             {"scroll", [](const Args&) { return n(desk.scroll_dx) + " " + n(desk.scroll_dy); }},
             {"range", [](const Args&) {

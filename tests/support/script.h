@@ -89,6 +89,7 @@ protected:
     std::map<std::string, std::function<std::string(const Args&)>> probes_ = {
         {"saved", [](const Args&) { return n(::play.game_saved); }},
         {"selected", [](const Args&) { return n(::play.last_selected); }},
+        {"capture", [](const Args&) { return n(int64_t(ws::get_capture())) + " " + n(::play.captured); }},
         {"holding", [](const Args&) { return n(::play.current_game->holding); }},
         {"surfaces", [](const Args&) { return n(DDBase::live_surfaces()); }},
         {"plays", [this](const Args& a) {  // how often each event's sound was asked for
