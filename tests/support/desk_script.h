@@ -1,7 +1,7 @@
 // Scripts on pieces laid by hand, read from data files, one test per script: a main window holding a game window
 // that paints the desk, runs the title clock and, once cutting is over, hands the mouse to the play code; the mouse
 // in the layer's test mode, checks of the desk against a fresh drawing, and the set-up lines, mouse actions and
-// probes the desk's scripts share.
+// probes the desk's scripts share. Each test starts on a blank game.
 #pragma once
 
 #include <numbers>
