@@ -1,57 +1,40 @@
 // The real main window with its game window, on a pattern picture in a folder of the test's own: games opened,
 // cut step by step or played, and window scripts (actions and expectations read from data files) run on them.
 #pragma once
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <map>
-#include <sstream>
-#include <string>
 
 #include "desk/background.h"
 #include "desk/title.h"
 #include "graphics/cursor.h"
-#include "graphics/ddbase.h"
-#include "graphics/state.h"
-#include "pieces/desk.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
 #include "play/play.h"
 #include "play/save.h"
-#include "play/state.h"
-#include "support/cases.h"
-#include "support/game_builder.h"
 #include "support/script.h"
 #include "support/temp_dir.h"
-#include "ws/ws.h"
 
 namespace jigwintest {
 
 namespace fs = std::filesystem;
 using testsupport::at;
 
-inline void write_picture(const std::string& path, int32_t w, int32_t h) {
-    ASSERT_TRUE(testsupport::write_noise_picture(path, w, h, 0x202020u));
-}
-
-// Settings of a small plain game (4 pieces of a 64 x 64 picture, upright, face up) in a 400 x 300 window.
-class RealWindows {
+// Settings of a small plain game (4 pieces of a 64 x 64 picture, upright, face up) in a 400 x 300 window, run in
+// a folder of the test's own.
+class GameWindowTest : public ::testing::Test, public testsupport::Interpreter {
 protected:
-    void prepare() {
+    void SetUp() override {
         ASSERT_TRUE(dir_.ok());
         old_dir_ = fs::current_path();
         fs::current_path(dir_.file(""));
-        testsupport::read_test_settings("play/data/small_game.rc");
-        for (int32_t e = 1; e <= kSoundEvents; ++e)
-            ::play.sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
+        read_settings("play/data/small_game.rc");
         ::play.picture_path.clear();
-        write_picture("pic.bmp", 64, 64);
+        ASSERT_TRUE(testsupport::write_noise_picture("pic.bmp", 64, 64, 0x202020u));
+        depth_ = cursor_depth();
+        steps_ = 0;
     }
-    void finish() {
+    void TearDown() override {
         if (::play.main_window) ws::destroy_window(::play.main_window);
         ws::test::reset();
         if (::play.current_game) end_game();
@@ -65,13 +48,6 @@ protected:
         ASSERT_TRUE(create_main_window());
         ASSERT_NE(::play.game_window, 0);
     }
-    // Opens `picture` and delivers everything: the pieces are cut and play has begun.
-    void play(const std::string& picture) {
-        open(picture);
-        ws::test::pump();
-        ASSERT_NE(::play.current_game, nullptr);
-        ASSERT_EQ(::play.current_game->cut_count, ::play.current_game->item_count);
-    }
     // Delivers one message, counting the cutting steps; false when nothing is left.
     bool deliver_one() {
         ws::Msg m;
@@ -80,65 +56,30 @@ protected:
         ws::dispatch_message(m);
         return true;
     }
-    static Point on_screen(Point client) { return ws::client_to_screen(::play.game_window, client); }
     // The window point of item i's centre, surely inside its shape.
     static Point centre_of(int32_t i) {
         const Piece& p = *::play.current_game->items[i].piece;
         return {p.cx - desk.view_x, p.cy - desk.view_y};
     }
 
-    int32_t steps_ = 0;
+    int32_t steps_ = 0, depth_ = 0;
     testsupport::TempDir dir_;
     fs::path old_dir_;
     testsupport::Guard guard_;
 };
 
-class GameWindowTest : public RealWindows, public ::testing::Test {
-protected:
-    void SetUp() override { prepare(); }
-    void TearDown() override { finish(); }
-};
-
 // The window scripts of a data file (testsupport::Interpreter), one test a script.
-class WindowScript : public GameWindowTest, public testsupport::Interpreter {
+class WindowScript : public GameWindowTest {
 protected:
-    void SetUp() override {
-        prepare();
-        depth_ = cursor_depth();
-        steps_ = 0;
-    }
-    static Jig& g() { return *::play.current_game; }
     static int32_t num(const std::string& s) { return std::stoi(s); }
     // "@NAME" is NAME inside the test's folder, as an absolute path.
     std::string path(const std::string& s) const { return s[0] == '@' ? dir_.file(s.substr(1)) : s; }
-    // Window pixels, sampled every 5th, where the window does not show item i's view laid at its place.
-    static int32_t window_faults(int32_t i) {
-        ws::paint_at_once(::play.game_window, nullptr);
-        const MemDC& win = *ws::client_surface(::play.game_window);
-        const Item& it = g().items[i];
-        const Piece& p = *it.piece;
-        int32_t bad = 0;
-        for (int32_t y = 0; y < p.view_height; y += 5)
-            for (int32_t x = 0; x < p.view_width; x += 5) {
-                const int32_t wx = p.rect.left - desk.view_x + x, wy = p.rect.top - desk.view_y + y;
-                const Colour c = desk.presenter ? desk.presenter->get_pixel(it.id, x, y) : colour_of(p.view_at(x, y));
-                if (c == 0xFFFFFF || wx < 0 || wy < 0 || wx >= win.width() || wy >= win.height()) continue;
-                bad += colour_of(at(win, wx, wy)) != c;
-            }
-        return bad;
-    }
     static Colour colour_of(uint32_t word) { return ((word & 0xFF) << 16) | (word & 0xFF00) | ((word >> 16) & 0xFF); }
     static std::string places() {
         std::string out;
         for (int32_t i = 0; i < g().item_count; ++i)
             out += n(g().items[i].id) + "," + n(g().items[i].piece->cx) + "," + n(g().items[i].piece->cy) + " ";
         return out;
-    }
-    static void key(const Args& a) {
-        static const std::map<std::string, uint32_t> keys{{"shift", ws::VK_SHIFT}, {"f1", ws::VK_F1},
-            {"escape", ws::VK_ESCAPE}};
-        ws::test::key(a[0] == "down" ? ws::WM_KEYDOWN : ws::WM_KEYUP, keys.at(a[1]));
-        ws::test::pump();
     }
 
     static std::string title() { return ws::get_window_text(::play.main_window); }
@@ -149,7 +90,12 @@ public:
                   {"load", SOUND_GM_LOAD}};
         actions_.insert({
         {"open", [this](const Args& a) { open(a[0]); }},
-        {"play", [this](const Args& a) { play(a[0]); }},
+        {"play", [this](const Args& a) {  // opened and everything delivered: the pieces are cut and play has begun
+            open(a[0]);
+            ws::test::pump();
+            ASSERT_NE(::play.current_game, nullptr);
+            ASSERT_EQ(g().cut_count, g().item_count);
+        }},
         {"restart", [this](const Args&) { TearDown(), SetUp(); }},
         {"step", [this](const Args&) {  // delivers up to the end of the next cutting step
             for (const int32_t before = steps_; steps_ == before;) ASSERT_TRUE(deliver_one());
@@ -164,7 +110,12 @@ public:
             const Point p = a.size() > 2 ? Point{num(a[1]), num(a[2])} : centre_of(num(a[1]));
             ws::test::mouse(a[0] == "down" ? ws::WM_LBUTTONDOWN : ws::WM_LBUTTONUP, on_screen(p));
         }},
-        {"key", key},
+        {"key", [](const Args& a) {
+            static const std::map<std::string, uint32_t> keys{{"shift", ws::VK_SHIFT}, {"f1", ws::VK_F1},
+                {"escape", ws::VK_ESCAPE}};
+            ws::test::key(a[0] == "down" ? ws::WM_KEYDOWN : ws::WM_KEYUP, keys.at(a[1]));
+            ws::test::pump();
+        }},
         {"drop", [this](const Args& a) {
             ws::test::drop_files(::play.game_window, {path(a[0])}, {5, 5});
             ws::test::pump();
@@ -173,7 +124,9 @@ public:
             ws::test::drop_files(::play.game_window, {a[0]}, {10, 10});
             while (::play.picture_path != a[0]) ASSERT_TRUE(deliver_one());
         }},
-        {"picture", [](const Args& a) { write_picture(a[0], num(a[1]), num(a[2])); }},
+        {"picture", [this](const Args& a) {
+            ASSERT_TRUE(testsupport::write_noise_picture(a[0], i(a, 1), i(a, 2), 0x202020u));
+        }},
         {"write", [](const Args& a) { std::ofstream(a[0]) << rest(a, 1); }},
         {"truncate", [](const Args& a) { fs::resize_file(a[0], uintmax_t(num(a[1]))); }},
         {"rename", [](const Args& a) { fs::rename(a[0], a[1]); }},
@@ -219,11 +172,6 @@ public:
         {"busy", [this](const Args&) { return n(cursor_depth() - depth_); }},  // cursors pushed since the start
         {"title", [](const Args&) { return title(); }},
         {"title_kept", [this](const Args&) { return n(title() == title_); }},
-        {"plays", [this](const Args& a) {
-            std::string out;
-            for (const std::string& e : a) out += n(testsupport::count_played(int32_t(value(e)))) + " ";
-            return out;
-        }},
         {"steps", [this](const Args&) { return n(steps_); }},
         {"ids", [](const Args&) {  // in order of id
             std::vector<double> ids;
@@ -231,7 +179,22 @@ public:
             std::sort(ids.begin(), ids.end());
             return list(ids);
         }},
-        {"faults", [](const Args& a) { return n(window_faults(num(a[0]))); }},
+        {"faults", [this](const Args& a) {  // window pixels, every 5th, unlike item a[0]'s view at its place
+            ws::paint_at_once(::play.game_window, nullptr);
+            const MemDC& win = *ws::client_surface(::play.game_window);
+            const Item& it = g().items[i(a, 0)];
+            const Piece& p = *it.piece;
+            int32_t bad = 0;
+            for (int32_t y = 0; y < p.view_height; y += 5)
+                for (int32_t x = 0; x < p.view_width; x += 5) {
+                    const int32_t wx = p.rect.left - desk.view_x + x, wy = p.rect.top - desk.view_y + y;
+                    const Colour c =
+                        desk.presenter ? desk.presenter->get_pixel(it.id, x, y) : colour_of(p.view_at(x, y));
+                    if (c == 0xFFFFFF || wx < 0 || wy < 0 || wx >= win.width() || wy >= win.height()) continue;
+                    bad += colour_of(at(win, wx, wy)) != c;
+                }
+            return n(bad);
+        }},
         {"places_kept", [this](const Args&) { return n(places() == places_); }},
         {"views", [](const Args&) {
             int32_t v = 0;
@@ -266,7 +229,6 @@ public:
         {"picture_is", [](const Args& a) { return n(fs::equivalent(::play.picture_path, a[0])); }},
         {"same_size", [](const Args& a) { return n(fs::file_size(a[0]) == fs::file_size(a[1])); }},
         {"kept", [this](const Args&) { return kept_path_; }},
-        {"capture", [](const Args&) { return n(int64_t(ws::get_capture())); }},
         {"guide", [](const Args&) { return n(int64_t(::play.guide_window)); }},
         {"temp_pictures", [](const Args&) {
             int32_t left = 0;
@@ -281,7 +243,6 @@ public:
     }
 
 protected:
-    int32_t depth_ = 0;
     Jig* kept_ = nullptr;
     std::string places_, title_, kept_path_;
 };

@@ -18,22 +18,6 @@ using namespace testsupport;
 
 constexpr Point kC{300, 200};  // where the picture's centre lies for pieces laid at their true places
 
-// Window or desk pixels that do not show the picture at its place (centre at c, upright), over the middle 20 x 20
-// of each of the given cells.
-int32_t picture_faults(Jig& g, Point c, const std::vector<int32_t>& cells, bool window = false) {
-    if (window) ws::paint_at_once(play.game_window, nullptr);
-    const MemDC& shown = window ? *ws::client_surface(play.game_window) : *desk.desk_image;
-    int32_t bad = 0;
-    for (int32_t cell : cells)
-        for (int32_t y = 0; y < 20; ++y)
-            for (int32_t x = 0; x < 20; ++x) {
-                const int32_t px = (cell % g.cols) * 80 + 30 + x, py = (cell / g.cols) * 80 + 30 + y;
-                bad += (at(shown, c.x - g.pic_w / 2 + px, c.y - g.pic_h / 2 + py) & kWhite) !=
-                       (at(*g.picture, px, py) & kWhite);
-            }
-    return bad;
-}
-
 // data/joints.txt: which neighbours fit (edges, sides, trays, the lowest first).
 class PlayScripts : public ScriptedDesk {
 protected:
@@ -60,6 +44,21 @@ protected:
         const Item it = g().items[k];
         std::copy(g().items + k + 1, g().items + g().item_count, g().items + k);
         g().items[g().item_count - 1] = it;
+    }
+    // Window or desk pixels that do not show the picture at its place (centre at kC, upright), over the middle
+    // 20 x 20 of each of the cells a[...].
+    std::string picture_faults(const Args& a, bool window) const {
+        if (window) ws::paint_at_once(play.game_window, nullptr);
+        const MemDC& shown = window ? *ws::client_surface(play.game_window) : *desk.desk_image;
+        int32_t bad = 0;
+        for (size_t k = 0; k < a.size(); ++k)
+            for (int32_t y = 0; y < 20; ++y)
+                for (int32_t x = 0; x < 20; ++x) {
+                    const int32_t px = (i(a, k) % g().cols) * 80 + 30 + x, py = (i(a, k) / g().cols) * 80 + 30 + y;
+                    bad += (at(shown, kC.x - g().pic_w / 2 + px, kC.y - g().pic_h / 2 + py) & kWhite) !=
+                           (at(*g().picture, px, py) & kWhite);
+                }
+        return n(bad);
     }
     Rect joined_;
     int32_t live_ = 0;
@@ -123,8 +122,8 @@ public:
             {"covers", [this](const Args& a) {
                 return n(intersect_rect(joined_, group(a).piece->rect) == group(a).piece->rect);
             }},
-            {"picture", [this](const Args& a) { return n(picture_faults(g(), kC, cells(a))); }},
-            {"window_picture", [this](const Args& a) { return n(picture_faults(g(), kC, cells(a), true)); }},
+            {"picture", [this](const Args& a) { return picture_faults(a, false); }},
+            {"window_picture", [this](const Args& a) { return picture_faults(a, true); }},
             {"surface", [this](const Args& a) { return n(desk.presenter->surfaces[i(a, 0)] != nullptr); }},
             {"live", [this](const Args&) { return n(DDBase::live_surfaces() - live_); }},
             {"has_view", [this](const Args& a) { return n(group(a).piece->view != nullptr); }},
@@ -141,11 +140,6 @@ public:
                        n(std::filesystem::exists(dir_.file("other.zlt")));
             }},
         });
-    }
-    std::vector<int32_t> cells(const Args& a) const {
-        std::vector<int32_t> out;
-        for (size_t k = 0; k < a.size(); ++k) out.push_back(i(a, k));
-        return out;
     }
 };
 TEST_P(PlayScripts, Run) { run(); }

@@ -1,29 +1,17 @@
 // Scripts on pieces laid by hand, read from data files, one test per script: a main window holding a game window
 // that paints the desk, runs the title clock and, once cutting is over, hands the mouse to the play code; the mouse
 // in the layer's test mode, checks of the desk against a fresh drawing, and the set-up lines, mouse actions and
-// probes the desk's scripts share.
+// probes the desk's scripts share. Each test starts on a blank game.
 #pragma once
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
 #include <numbers>
-#include <string>
-#include <vector>
 
 #include "desk/background.h"
 #include "desk/display.h"
 #include "desk/state.h"
 #include "desk/title.h"
-#include "graphics/ddbase.h"
-#include "pieces/desk.h"
 #include "play/play.h"
-#include "play/state.h"
-#include "support/cases.h"
-#include "support/game_builder.h"
 #include "support/script.h"
-#include "ws/ws.h"
 
 namespace testsupport {
 
@@ -47,30 +35,19 @@ inline intptr_t desk_game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, in
     return ws::def_window_proc(hwnd, msg, wparam, lparam);
 }
 
-// Records what a tray window receives.
-inline std::vector<ws::Msg>& tray_messages() {
-    static std::vector<ws::Msg> seen;
-    return seen;
-}
+inline std::vector<ws::Msg> tray_messages;  // what a tray window received
 inline intptr_t tray_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    if (msg == IDM_TRAY_PUT) tray_messages().push_back({hwnd, msg, wparam, lparam, 0, 0});
+    if (msg == IDM_TRAY_PUT) tray_messages.push_back({hwnd, msg, wparam, lparam, 0, 0});
     return ws::def_window_proc(hwnd, msg, wparam, lparam);
 }
 
 class ScriptedDesk : public ::testing::Test, public Interpreter {
 public:  // open to the free helpers of the tests
     void SetUp() override {
-        read_test_settings("support/data/desk_window.rc");
-        // Every event names a file of its own, so the recorded plays tell the events apart.
-        for (int32_t e = 1; e <= kSoundEvents; ++e)
-            play.sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
-        static const bool registered = [] {
-            ws::register_class({"TestMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
-            ws::register_class({"TestGame", desk_game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
-            ws::register_class({"TestTray", tray_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
-            return true;
-        }();
-        (void)registered;
+        read_settings("support/data/desk_window.rc");
+        ws::register_class({"TestMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});  // once
+        ws::register_class({"TestGame", desk_game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+        ws::register_class({"TestTray", tray_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
         play.main_window = ws::create_window("TestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, kClientW + 200,
                                         kClientH + 100, 0, 0);
         play.game_window = ws::create_window("TestGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, kClientW,
@@ -78,8 +55,9 @@ public:  // open to the free helpers of the tests
         ASSERT_NE(play.game_window, 0);
         init_window();
         reset_gesture();
-        tray_messages().clear();
+        tray_messages.clear();
         line_const_init();
+        new_blank_game();
     }
     void TearDown() override {
         delete std::exchange(play.current_game, nullptr);
@@ -108,11 +86,12 @@ public:  // open to the free helpers of the tests
         for (int32_t i = 0; i < game.item_count; ++i) upload_view(game.items[i]);
         game.disp(nullptr);
     }
-    // The desk as it must be: the background with every shown item's view laid on it in display order (one item
-    // left out if asked).
-    static std::vector<uint32_t> fresh_desk(Jig& game, int32_t without = -1) {
-        std::vector<uint32_t> out = top_down(*desk.desk_back);
-        for (uint32_t& w : out) w &= kWhite;
+    // Pixels of `got`, laid with its corner at r's, that differ inside r from the desk as it must be: the
+    // background with every shown item's view laid on it in display order (one item left out if asked). `got` is
+    // the desk itself, or the plain path's save-under of the held item.
+    static int64_t faults_in(Jig& game, const MemDC& got, Rect r, int32_t without = -1) {
+        std::vector<uint32_t> want = top_down(*desk.desk_back);
+        for (uint32_t& w : want) w &= kWhite;
         for (int32_t i = 0; i < game.item_count; ++i) {
             const Item& it = game.items[i];
             if (it.hidden == 1 || i == without) continue;
@@ -120,15 +99,9 @@ public:  // open to the free helpers of the tests
             for (int32_t y = std::max(p.rect.top, 0); y < std::min(p.rect.bottom, desk.desk_height); ++y)
                 for (int32_t x = std::max(p.rect.left, 0); x < std::min(p.rect.right, desk.desk_width); ++x) {
                     const uint32_t w = p.view_at(x - p.rect.left, y - p.rect.top) & kWhite;
-                    if (w != kWhite) out[size_t(y) * size_t(desk.desk_width) + size_t(x)] = w;
+                    if (w != kWhite) want[size_t(y) * size_t(desk.desk_width) + size_t(x)] = w;
                 }
         }
-        return out;
-    }
-    // Pixels of `got`, laid with its corner at r's, that differ inside r from the fresh drawing (one item left out
-    // if asked): the desk itself, or the plain path's save-under of the held item.
-    static int64_t faults_in(Jig& game, const MemDC& got, Rect r, int32_t without = -1) {
-        const std::vector<uint32_t> want = fresh_desk(game, without);
         int64_t bad = 0;
         for (int32_t y = std::max(r.top, 0); y < std::min(r.bottom, desk.desk_height); ++y)
             for (int32_t x = std::max(r.left, 0); x < std::min(r.right, desk.desk_width); ++x)
@@ -136,23 +109,14 @@ public:  // open to the free helpers of the tests
         return bad;
     }
 
-    // What the window shows at (x, y) after painting all of it (or without painting, as last composed).
-    static uint32_t shown(int32_t x, int32_t y, bool paint = true) {
-        if (paint) ws::paint_at_once(play.game_window, nullptr);
-        return at(*ws::client_surface(play.game_window), x, y) & kWhite;
-    }
-
-    // ---- the mouse, in game-window coordinates ----
-    static void input(uint32_t msg, Point client) {
-        ws::test::mouse(msg, ws::client_to_screen(play.game_window, client));
+    static void input(uint32_t msg, Point client) {  // the mouse, at a game-window point
+        ws::test::mouse(msg, on_screen(client));
         ws::test::pump();
     }
     Guard guard_;
 
 protected:
     using Values = std::vector<double>;
-    static Jig& g() { return *play.current_game; }
-    int32_t i(const Args& a, size_t k) const { return int32_t(value(a.at(k))); }
     Piece& piece(const Args& a) const { return *g().items[i(a, 0)].piece; }
     Item& item(const Args& a) const { return g().items[i(a, 0)]; }
     Point pt(const Args& a, size_t k = 0) const { return {i(a, k), i(a, k + 1)}; }
@@ -170,11 +134,11 @@ protected:
     }
     // Window words at each x y after a paint (or as last composed), or desk words.
     std::string pixels(const Args& a, int32_t paint) const {
+        if (paint > 0) ws::paint_at_once(play.game_window, nullptr);
         Values v;
-        for (size_t k = 0; k + 1 < a.size(); k += 2) {
-            const Point p = pt(a, k);
-            v.push_back(paint < 0 ? at(*desk.desk_image, p.x, p.y) : shown(p.x, p.y, paint && !k));
-        }
+        for (size_t k = 0; k + 1 < a.size(); k += 2)
+            v.push_back(paint < 0 ? at(*desk.desk_image, i(a, k), i(a, k + 1))
+                                  : at(*ws::client_surface(play.game_window), i(a, k), i(a, k + 1)) & kWhite);
         return list(v);
     }
 
@@ -248,7 +212,6 @@ public:
                 const int32_t top = g().item_count - 1;
                 return n(g().under_cache ? faults_in(g(), *g().under_cache, g().items[top].piece->rect, top) : -1);
             }},
-            {"sound", [this](const Args& a) { return n(count_played(i(a, 0))); }},
             {"cached", [](const Args&) { return n(g().under_cache != nullptr); }},
             {"relaid", [this](const Args& a) {  // laid round its centre as a turn lays it
                 const Rect r = piece(a).rect;
@@ -257,7 +220,6 @@ public:
             }},
             {"moved", [](const Args&) { return n(play.moved_far); }},
             {"phase", [](const Args&) { return n(play.button_phase); }},
-            {"capture", [](const Args&) { return n(int64_t(ws::get_capture())) + " " + n(play.captured); }},
             {"view", [](const Args&) { return n(desk.view_x) + " " + n(desk.view_y); }},
             {"scroll", [](const Args&) { return n(desk.scroll_dx) + " " + n(desk.scroll_dy); }},
             {"range", [](const Args&) {
@@ -266,17 +228,13 @@ public:
             }},
             {"sweep", [](const Args&) { return n(g().sweep_reset); }},
             {"tray", [](const Args&) {  // messages to the tray; the last one's window, count of pieces and point
-                std::string out = n(int64_t(tray_messages().size()));
-                if (tray_messages().empty()) return out;
-                const ws::Msg& m = tray_messages().back();
+                std::string out = n(int64_t(tray_messages.size()));
+                if (tray_messages.empty()) return out;
+                const ws::Msg& m = tray_messages.back();
                 return out + " " + n(m.hwnd == play.tray_window[3]) + " " + n(int64_t(m.wparam)) + " " +
                        n(ws::lparam_x(m.lparam)) + " " + n(ws::lparam_y(m.lparam));
             }},
         });
-    }
-    void run() {
-        new_blank_game();
-        Interpreter::run();
     }
 };
 

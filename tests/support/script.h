@@ -14,6 +14,7 @@
 #include "graphics/ddbase.h"
 #include "play/state.h"
 #include "support/cases.h"
+#include "support/game_builder.h"
 #include "ws/ws.h"
 
 namespace testsupport {
@@ -68,6 +69,15 @@ protected:
         return out.str();
     }
     static const ws::test::BoxRecord& box(const Args& a) { return ws::test::messages().at(size_t(std::stoi(a[0]))); }
+    static Jig& g() { return *::play.current_game; }
+    int32_t i(const Args& a, size_t k) const { return int32_t(value(a.at(k))); }
+    // Settings from a data file; every sound event names a file of its own, so the recorded plays tell them apart.
+    static void read_settings(const std::string& file) {
+        read_test_settings(file);
+        for (int32_t e = 1; e <= kSoundEvents; ++e)
+            ::play.sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
+    }
+    static Point on_screen(Point client) { return ws::client_to_screen(::play.game_window, client); }
 
     std::map<std::string, double> names_;
     std::map<std::string, std::function<void(const Args&)>> actions_ = {
@@ -79,8 +89,14 @@ protected:
     std::map<std::string, std::function<std::string(const Args&)>> probes_ = {
         {"saved", [](const Args&) { return n(::play.game_saved); }},
         {"selected", [](const Args&) { return n(::play.last_selected); }},
+        {"capture", [](const Args&) { return n(int64_t(ws::get_capture())) + " " + n(::play.captured); }},
         {"holding", [](const Args&) { return n(::play.current_game->holding); }},
         {"surfaces", [](const Args&) { return n(DDBase::live_surfaces()); }},
+        {"plays", [this](const Args& a) {  // how often each event's sound was asked for
+            std::string out;
+            for (const std::string& e : a) out += n(count_played(int32_t(value(e)))) + " ";
+            return out;
+        }},
         {"messages", [](const Args&) { return n(int64_t(ws::test::messages().size())); }},
         {"message", [](const Args& a) { return box(a).text; }},
         {"message_has", [](const Args& a) { return n(box(a).text.find(a[1]) != std::string::npos); }},
