@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,7 +13,6 @@
 #include <vector>
 
 #include "desk/state.h"
-#include "desk/title.h"
 #include "pieces/desk.h"
 #include "play/lifecycle.h"
 #include "play/save.h"
@@ -38,6 +38,12 @@ inline void write_file(const std::string& name, const std::string& bytes) {
 inline std::string read_file(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+// Hands `text` to a reader of files as though it came from one.
+inline void read_text(std::string text, void (*reader)(std::FILE*)) {
+    std::FILE* f = fmemopen(text.data(), text.size(), "rb");
+    reader(f);
+    std::fclose(f);
 }
 
 // Little-endian fields at a byte offset, read and written the way saved games lay them out.
@@ -136,9 +142,7 @@ protected:
     // A w x h pattern picture `name` (none written when w is 0) and the game on it with `pieces`, made the current
     // game, its first `cuts` pieces cut (all by default).
     Jig& cut_game(const std::string& name, int32_t w, int32_t h, int32_t pieces, int32_t cuts = max_items) {
-        if (w > 0) {
-            EXPECT_TRUE(testsupport::write_picture(file(name), w, h, testsupport::pattern_word));
-        }
+        EXPECT_TRUE(w == 0 || testsupport::write_picture(file(name), w, h, testsupport::pattern_word));
         delete play.current_game;
         play.picture_path = file(name);
         settings.piece_num = pieces;
