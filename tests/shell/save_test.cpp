@@ -93,10 +93,7 @@ TEST_F(Save, GamesAtTheExtremesResume) {
         ASSERT_GT(g.item_count, 0);
         if (g.item_count > 1) join(g, 0, g.item_count - 1);
         ASSERT_EQ(save_game(g, file("x.zlt")), 1);
-        const int32_t items = g.item_count, pic_w = g.pic_w;
-        Jig* back = resume(file("x.zlt"));
-        ASSERT_TRUE(back);
-        EXPECT_EQ(std::tie(back->item_count, back->pic_w), std::tie(items, pic_w));
+        expect_resumes(file("x.zlt"), g.item_count, g.pic_w);
         EXPECT_EQ(settings.stretch_size, c.stretch);
         EXPECT_EQ(settings.piece_num, std::min(c.pieces, max_cells));
     }
@@ -149,10 +146,7 @@ TEST_F(Save, TheHeaderReadersTakeOutThePictureUnderItsTypesName) {
         EXPECT_EQ(out + " " + list, "zelto_temp." + type + " zelto_temp2." + type);
         EXPECT_EQ(read_file(out) + read_file(list), read_file(name) + read_file(name));
         EXPECT_EQ(std::tuple(play.game_piece_num, play.game_stretch_size, count), std::tuple(4, 200, 3));
-        const int32_t pic_w = g.pic_w;
-        const Jig* back = resume("m.zlt");  // and the game comes back on it
-        ASSERT_TRUE(back);
-        EXPECT_EQ(std::tie(back->item_count, back->pic_w), std::tie(count, pic_w));
+        expect_resumes("m.zlt", count, g.pic_w);  // and the game comes back on it
     }
     EXPECT_TRUE(ws::test::messages().empty());
 }

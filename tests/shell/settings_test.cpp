@@ -20,8 +20,8 @@ std::string rewritten(const std::string& text) {
 TEST_F(Settings_, EachKeyReadsAsItsRuleSays) {
     write_file("bkimg/my tile.bmp", "BM");
     write_file("bkimg/タイル１.BMP", "BM");
-    const auto rows = golden("settings_read");  // read over the defaults, then the lines the rewritten file must hold
-    for (const auto& row : rows) {
+    // Each row: text read over the defaults, then the lines the rewritten file must hold.
+    for (const auto& row : golden("settings_read")) {
         settings = Settings{};
         const std::string out = rewritten(row[0]);
         for (size_t i = 1; i < row.size(); ++i)
@@ -49,8 +49,7 @@ TEST_F(Settings_, TheDefaultsGiveTheFirstRunFileAndEveryValueComesBack) {
     // Menu choices no key can name leave their line out.
     settings.kaiten = 237, settings.back_type = 242;
     write_settings("OUT.TXT");
-    EXPECT_EQ(read_file("OUT.TXT").find("kaiten"), std::string::npos);
-    EXPECT_EQ(read_file("OUT.TXT").find("back_type"), std::string::npos);
+    for (const char* key : {"kaiten", "back_type"}) EXPECT_EQ(read_file("OUT.TXT").find(key), std::string::npos);
 }
 
 TEST_F(Settings_, OverlongTextsAreCutAsTheReaderWouldCutThem) {

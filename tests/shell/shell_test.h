@@ -48,9 +48,8 @@ inline void read_text(std::string text, void (*reader)(std::FILE*)) {
 
 // Little-endian fields at a byte offset, read and written the way saved games lay them out.
 inline int32_t le32(const std::string& b, size_t at) {
-    uint32_t v = 0;
-    for (int k = 3; k >= 0; --k) v = v << 8 | uint8_t(b.at(at + size_t(k)));
-    return int32_t(v);
+    return int32_t(uint8_t(b.at(at)) | uint8_t(b.at(at + 1)) << 8 | uint8_t(b.at(at + 2)) << 16 |
+                   uint32_t(uint8_t(b.at(at + 3))) << 24);
 }
 template <class T>
 std::string with_le(std::string b, size_t at, T value) {
@@ -160,6 +159,12 @@ protected:
         settings.piece_num = settings.stretch_size = -1;
         continue_saved_game();
         return play.current_game;
+    }
+    // Resumes `saved`, expecting a game of `items` groups on a picture `pic_w` wide.
+    static void expect_resumes(const std::string& saved, int32_t items, int32_t pic_w) {
+        const Jig* back = resume(saved);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(std::tie(back->item_count, back->pic_w), std::tie(items, pic_w));
     }
     // Item i picked up (raised to the top) and joined onto the group of item t, or turned over when t < 0.
     static void join(Jig& g, int32_t t, int32_t i) {
