@@ -8,7 +8,9 @@ namespace {
 
 TEST(Cp932, TextAndItsBytesOnDiskBadBytesAndMalformedReferences) {
     for (const auto& row : golden("cp932")) {
-        EXPECT_EQ(row.at(0) == "both" ? utf8_to_cp932(row.at(1)) : row.at(2), row.at(2)) << row[1];  // both ways
+        if (row.at(0) == "both") {
+            EXPECT_EQ(utf8_to_cp932(row.at(1)), row.at(2)) << row[1];
+        }
         EXPECT_EQ(cp932_to_utf8(row.at(2)), row.at(1)) << row[2];
     }
     EXPECT_EQ(utf8_to_cp932("C#\nx", "#\n"), "C&x23;&xA;x");
