@@ -57,6 +57,10 @@ protected:
             EXPECT_EQ(begin_resume("bad.zlt", [] { ADD_FAILURE() << "the game in play was ended"; }), 0);
             EXPECT_EQ(extract_picture("bad.zlt", picture), 0);
         }
+        int32_t count = -1;  // a short file fails the list's header readers too, which neither write nor tell
+        if (bytes.size() < good_.size()) {
+            EXPECT_EQ(peek_item_count("bad.zlt", count) + extract_picture_for_list("bad.zlt", picture) + count, -1);
+        }
         const auto kept = std::tuple(play.save_path, picture, play.game_piece_num);
         EXPECT_EQ(kept, std::tuple("kept.zlt", play.picture_path, -5));
         EXPECT_EQ(load_game(*target_, "bad.zlt"), 0);
@@ -75,13 +79,8 @@ protected:
 TEST_F(SaveRefusal, EveryTruncationUpToThePictureIsRefusedAndTheWholeFileLoads) {
     const size_t offset = size_t(le32(good_, 0));
     ASSERT_EQ(offset, item_at(3));
-    for (size_t n = 0; n <= offset && !HasFatalFailure(); n += n < 60 || n > offset - 90 ? 1 : 7) {
+    for (size_t n = 0; n <= offset && !HasFatalFailure(); n += n < 60 || n > offset - 90 ? 1 : 7)
         expect_refused(good_.substr(0, n), "length " + std::to_string(n));
-        std::string out = "unchanged";  // the header readers neither read nor say anything either
-        int32_t count = -1;
-        EXPECT_EQ(peek_item_count("bad.zlt", count) + extract_picture_for_list("bad.zlt", out) + count, -1);
-        EXPECT_EQ(out, "unchanged");
-    }
     EXPECT_EQ(saved_game_usable("p.zlt"), 1);
     EXPECT_EQ(load_game(*target_, "p.zlt"), 1);
     EXPECT_EQ(target_->item_count, 3);
@@ -118,10 +117,6 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesEachOtherOrTheGameInPlayAreRefu
     line_const_init();
     expect_refused(good_, "another number of points per edge");
     expect_refused("", "a missing file", missing);
-    std::string list = "kept.bmp";  // nor do the list's readers
-    int32_t count = -1;
-    EXPECT_EQ(peek_item_count("bad.zlt", count) + extract_picture_for_list("bad.zlt", list) + count, -1);
-    EXPECT_EQ(list, "kept.bmp");
     Jig unusable(blank_game);  // an unreadable picture gives no game to load into
     EXPECT_EQ(load_game(unusable, "p.zlt") + unusable.item_count, 0);
 }
@@ -129,11 +124,7 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesEachOtherOrTheGameInPlayAreRefu
 // Files the program replaces stay whole when the disk fills up or no temporary file can be made beside them: the
 // old version is kept, nothing is left beside it, and a failed save is told.
 TEST_F(SaveRefusal, AFullDiskOrNoFreeFileKeepsTheOldFileWhole) {
-    const struct {
-        const char* file;
-        std::function<bool()> write;
-        size_t told;
-    } writers[] = {
+    const struct { const char* file; std::function<bool()> write; size_t told; } writers[] = {
         {"ZELTORC.TXT", [] { return write_settings("ZELTORC.TXT"); }, 0},
         {"game.zlt", [this] { return save_game(*target_, "game.zlt") == 1; }, 1},
         {"desk.bmp",

@@ -2,21 +2,13 @@
 // record and bytes, and files that are garbage, enormous, not code page 932 or not files at all.
 #include <random>
 
-#include "play/state.h"
 #include "shell/shell_test.h"
-#include "shell/state.h"
 
 using namespace shelltest;
 
 namespace {
 
 using Settings_ = ShellTest;
-
-std::string repeat(const std::string& s, int n) {
-    std::string out;
-    while (n-- > 0) out += s;
-    return out;
-}
 
 std::string rewritten(const std::string& text) {
     write_file("ZELTORC.TXT", text);
@@ -28,8 +20,8 @@ std::string rewritten(const std::string& text) {
 TEST_F(Settings_, EachKeyReadsAsItsRuleSays) {
     write_file("bkimg/my tile.bmp", "BM");
     write_file("bkimg/タイル１.BMP", "BM");
-    const auto rows = golden("settings_read");  // read over the defaults, then the lines the rewritten file must hold
-    for (const auto& row : rows) {
+    // Each row: text read over the defaults, then the lines the rewritten file must hold.
+    for (const auto& row : golden("settings_read")) {
         settings = Settings{};
         const std::string out = rewritten(row[0]);
         for (size_t i = 1; i < row.size(); ++i)
@@ -57,12 +49,13 @@ TEST_F(Settings_, TheDefaultsGiveTheFirstRunFileAndEveryValueComesBack) {
     // Menu choices no key can name leave their line out.
     settings.kaiten = 237, settings.back_type = 242;
     write_settings("OUT.TXT");
-    EXPECT_EQ(read_file("OUT.TXT").find("kaiten"), std::string::npos);
-    EXPECT_EQ(read_file("OUT.TXT").find("back_type"), std::string::npos);
+    for (const char* key : {"kaiten", "back_type"}) EXPECT_EQ(read_file("OUT.TXT").find(key), std::string::npos);
 }
 
 TEST_F(Settings_, OverlongTextsAreCutAsTheReaderWouldCutThem) {
-    settings.view_dir = repeat("é", 200);
+    std::string accents;
+    for (int i = 0; i < 200; ++i) accents += "é";
+    settings.view_dir = accents;
     settings.web[2] = std::string(600, 'w');
     write_settings("ZELTORC.TXT");
     const std::string text = read_file("ZELTORC.TXT");
@@ -71,7 +64,7 @@ TEST_F(Settings_, OverlongTextsAreCutAsTheReaderWouldCutThem) {
     settings = Settings{};
     write_file("ZELTORC.TXT", text + "web 3 " + std::string(300, 'v') + "\n");  // one written by hand
     read_settings("ZELTORC.TXT");
-    EXPECT_EQ(settings.view_dir, repeat("é", 51));  // 51 references of 5 bytes fill 255 of 259 bytes
+    EXPECT_EQ(settings.view_dir, accents.substr(0, 51 * 2));  // 51 references of 5 bytes fill 255 of 259 bytes
     EXPECT_EQ(settings.web[2], std::string(255, 'w'));
     EXPECT_EQ(settings.web[3], std::string(255, 'v'));
 }
@@ -97,7 +90,7 @@ TEST_F(Settings_, GarbageAndHugeLinesLeaveTheDefaultsAndTheLinesAfterThem) {
     std::string garbage(64 * 1024, '\0');
     for (char& c : garbage) c = char(gen());
     write_file("SOUND/SOUND.TXT", garbage);
-    EXPECT_EQ(rewritten(garbage), read_file(ZELTO_SOURCE_DIR "/tests/shell/data/first_run_ZELTORC.TXT"));
+    EXPECT_EQ(rewritten(garbage), data_file("first_run_ZELTORC.TXT"));
     for (const SoundEntry& e : play.sound_list) EXPECT_EQ(e.file, "none");
     write_file("SOUND/SOUND.TXT", std::string(10 << 20, '#') + "\njoint 0 0 0 j.wav\n");
     rewritten("piece_num 50\n" + std::string(10 << 20, 'x') + "\nstretch_size 700\n");

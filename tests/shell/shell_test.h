@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,7 +13,6 @@
 #include <vector>
 
 #include "desk/state.h"
-#include "desk/title.h"
 #include "pieces/desk.h"
 #include "play/lifecycle.h"
 #include "play/save.h"
@@ -39,12 +39,17 @@ inline std::string read_file(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+// Hands `text` to a reader of files as though it came from one.
+inline void read_text(std::string text, void (*reader)(std::FILE*)) {
+    std::FILE* f = fmemopen(text.data(), text.size(), "rb");
+    reader(f);
+    std::fclose(f);
+}
 
 // Little-endian fields at a byte offset, read and written the way saved games lay them out.
 inline int32_t le32(const std::string& b, size_t at) {
-    uint32_t v = 0;
-    for (int k = 3; k >= 0; --k) v = v << 8 | uint8_t(b.at(at + size_t(k)));
-    return int32_t(v);
+    return int32_t(uint8_t(b.at(at)) | uint8_t(b.at(at + 1)) << 8 | uint8_t(b.at(at + 2)) << 16 |
+                   uint32_t(uint8_t(b.at(at + 3))) << 24);
 }
 template <class T>
 std::string with_le(std::string b, size_t at, T value) {
@@ -136,9 +141,7 @@ protected:
     // A w x h pattern picture `name` (none written when w is 0) and the game on it with `pieces`, made the current
     // game, its first `cuts` pieces cut (all by default).
     Jig& cut_game(const std::string& name, int32_t w, int32_t h, int32_t pieces, int32_t cuts = max_items) {
-        if (w > 0) {
-            EXPECT_TRUE(testsupport::write_picture(file(name), w, h, testsupport::pattern_word));
-        }
+        EXPECT_TRUE(w == 0 || testsupport::write_picture(file(name), w, h, testsupport::pattern_word));
         delete play.current_game;
         play.picture_path = file(name);
         settings.piece_num = pieces;
@@ -156,6 +159,12 @@ protected:
         settings.piece_num = settings.stretch_size = -1;
         continue_saved_game();
         return play.current_game;
+    }
+    // Resumes `saved`, expecting a game of `items` groups on a picture `pic_w` wide.
+    static void expect_resumes(const std::string& saved, int32_t items, int32_t pic_w) {
+        const Jig* back = resume(saved);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(std::tie(back->item_count, back->pic_w), std::tie(items, pic_w));
     }
     // Item i picked up (raised to the top) and joined onto the group of item t, or turned over when t < 0.
     static void join(Jig& g, int32_t t, int32_t i) {

@@ -1,13 +1,11 @@
 // The skin: reading its file, the number displays, the buttons' pictures and clicks, the tooltip, the window's shape.
 #include "graphics/memdc.h"
 #include "play/play.h"
-#include "play/state.h"
 #include "shell/menu.h"
 #include "shell/mywin.h"
 #include "shell/shell_test.h"
 #include "shell/skin.h"
 #include "shell/skin_table.h"
-#include "shell/state.h"
 
 using namespace shelltest;
 
@@ -28,14 +26,12 @@ class SkinTest : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        [[maybe_unused]] static bool registered =
-            ws::register_class({"SkinTestMain", main_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
+        [[maybe_unused]] static bool once = ws::register_class({"SkinMain", main_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
         commands.clear();
         settings.skin = true;
         shell.main_back = new MemDC;
         shell.main_back->create(BIT_SCREEN, 300, 200);
-        play.main_window =
-            ws::create_window("SkinTestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 300, 200, 0, 0);
+        play.main_window = ws::create_window("SkinMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 300, 200, 0, 0);
         // Solid pictures skin\<name>.bmp; but for the window's, each one's top-left pixel is white (transparent).
         fs::create_directories("skin");
         ASSERT_TRUE(testsupport::write_picture("skin/win_0.bmp", 300, 200, [](int32_t, int32_t) { return kWin; }));
@@ -47,17 +43,11 @@ protected:
     }
     void TearDown() override {
         read("");  // frees the pictures
-        delete shell.main_back;
-        shell.main_back = nullptr;
+        delete std::exchange(shell.main_back, nullptr);
         play.main_window = 0;
         ShellTest::TearDown();
     }
-    void read(const std::string& text) {
-        std::string bytes = text;
-        std::FILE* f = fmemopen(bytes.data(), bytes.size() + 1, "r");
-        read_skin(f);
-        std::fclose(f);
-    }
+    static void read(const std::string& text) { read_text(text, read_skin); }
     void read_standard() {
         read("win 0 0\ngame 10 50 200 100\nexit 250 5 close_the_game_now\nstart 10 5 again\\nplease\nnum_up 140 5 up\n"
              "num 100 5 3 10 20 50 count\n");

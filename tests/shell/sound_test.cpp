@@ -1,7 +1,6 @@
 // The sound list's reading rules and play_sound's sync, nostop, loop and stop, seen through the layer's sound record.
 #include <set>
 
-#include "play/state.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;
@@ -9,23 +8,15 @@ using namespace shelltest;
 namespace {
 
 // Each test starts with nothing playing: the fixture's reset stops any sound.
-class Sound : public ShellTest {
-protected:
-    static void read_list(std::string text) {
-        std::FILE* f = fmemopen(text.data(), text.size(), "rb");
-        read_sound_list(f);
-        std::fclose(f);
-    }
-    static const SoundEntry& entry(int32_t event) { return play.sound_list[std::size_t(event - 1)]; }
-    static const std::vector<ws::test::SoundRecord>& played() { return ws::test::sounds(); }
-};
+using Sound = ShellTest;
+const SoundEntry& entry(int32_t event) { return play.sound_list[std::size_t(event - 1)]; }
 
 // Golden table sound_list: a list line, the event it sets and the entry it gives.
 TEST_F(Sound, EachLineNamesAnEventThenThreeNumbersAndAFile) {
     const auto rows = golden("sound_list");
     std::string list;
     for (const auto& row : rows) list += row.at(0) + "\n";
-    read_list(list);
+    read_text(list, read_sound_list);
     std::set<int32_t> set;
     for (const auto& row : rows) {
         if (row.at(1) == "0") continue;
@@ -43,32 +34,33 @@ TEST_F(Sound, SyncNostopLoopAndStop) {
     for (auto [from, to] : {std::pair{"gm_end.wav", "Joint.WAV"}, {"sel.wav", "sel.wav"}, {"turn.wav", "wait.wav"}})
         fs::copy_file(fs::path(ZELTO_SOURCE_DIR "/data/SOUND") / from, fs::path("SOUND") / to);
     settings.sound = true;
+    const std::vector<ws::test::SoundRecord>& played = ws::test::sounds();
     for (const auto& row : golden("sound_plays")) {
         SCOPED_TRACE(row.at(0));
         ws::test::reset();
         play.sound_list = {};
         play.sound_looping = 0;
-        read_list(row[0]);
+        read_text(row[0], read_sound_list);
         std::istringstream events(row.at(1));
         for (std::string e; events >> e;) e == "w" ? ws::test::advance(1100) : play_sound(std::stoi(e));
         std::istringstream plays(row.at(2));
         size_t i = 0;
         for (std::string p; plays >> p; ++i) {
-            ASSERT_LT(i, played().size());
+            ASSERT_LT(i, played.size());
             const auto has = [&p](char c, uint32_t flag) { return p.find(c) == std::string::npos ? 0 : flag; };
-            const uint32_t basic = played()[i].path.empty() ? 0 : ws::SND_FILENAME | ws::SND_NOWAIT;
-            EXPECT_EQ(played()[i].flags & ~uint32_t(ws::SND_NODEFAULT),
+            const uint32_t basic = played[i].path.empty() ? 0 : ws::SND_FILENAME | ws::SND_NOWAIT;
+            EXPECT_EQ(played[i].flags & ~uint32_t(ws::SND_NODEFAULT),
                       has('A', ws::SND_ASYNC) | has('N', ws::SND_NOSTOP) | has('L', ws::SND_LOOP) | basic) << i;
-            EXPECT_EQ(played()[i].started, p.back() == '+') << i;
+            EXPECT_EQ(played[i].started, p.back() == '+') << i;
         }
-        EXPECT_EQ(played().size(), i);
+        EXPECT_EQ(played.size(), i);
         EXPECT_EQ(play.sound_looping, std::stoi(row.at(3)));
     }
     ws::test::reset();
     settings.sound = false;  // nothing plays, not even a stop
     play_sound(SOUND_JOINT);
     play_sound(SOUND_STOP);
-    EXPECT_TRUE(played().empty());
+    EXPECT_TRUE(played.empty());
 }
 
 }  // namespace

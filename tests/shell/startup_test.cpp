@@ -1,6 +1,4 @@
 // Start-up: the argument quote rule, the first run without settings, and the seed of a run's games.
-#include "play/save.h"
-#include "play/state.h"
 #include "puzzle/random.h"
 #include "shell/shell_test.h"
 
@@ -31,7 +29,6 @@ TEST_F(Startup, AFirstRunGivesDefaultsAndWritesTheFileAtTheEndWithoutTheTemporar
     finish_run();
     EXPECT_TRUE(fs::exists(file("prog/ZELTORC.TXT")));
     for (const char* name : kTempPictures) EXPECT_FALSE(fs::exists(name)) << name;
-    fs::current_path(dir_.string());
 }
 
 // The layer's clock starts at zero with every run; outside test mode the seed comes from the wall clock.
