@@ -1,10 +1,10 @@
 // Rectangle fills and the scanline flood fill of the rasteriser.
 #include <algorithm>
-#include <bit>
 
 #include <emmintrin.h>
 
 #include "graphics/raster.h"
+#include "graphics/word_scan.h"
 
 namespace raster {
 
@@ -73,49 +73,16 @@ private:
         }
     }
 
-    // Runs are found four words at a time (one vector compare), and the compare's mask says where in the four
-    // the run ends, so no word is looked at twice.
-    // Bit k set when row[x + k] is inside, for k < 4.
-    uint32_t inside_mask(const uint32_t* four) const {
-        const __m128i v = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(four)), low24());
-        const uint32_t same = uint32_t(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, colour4()))));
-        return SurfaceMode ? same : ~same & 0xF;
-    }
-
     // The first x in [from, limit) where inside(row[x]) is no longer `want`, or limit.
     template <bool want>
     int32_t run_end(const uint32_t* row, int32_t from, int32_t limit) const {
-        const auto other = [&](int32_t at) { return (want ? ~inside_mask(row + at) : inside_mask(row + at)) & 0xF; };
-        int32_t x = from;
-        for (; x + 4 <= limit; x += 4)
-            if (const uint32_t o = other(x)) return x + std::countr_zero(o);
-        if (x == limit) return x;
-        if (limit - from >= 4) {
-            // The last four words as one block again (those already looked at are as wanted): no word-by-word tail.
-            const uint32_t o = other(limit - 4);
-            return o ? limit - 4 + std::countr_zero(o) : limit;
-        }
-        while (x < limit && inside(row[x]) == want) ++x;
-        return x;
+        return word_scan::first_differing<0xFFFFFF, SurfaceMode == want>(row, from, limit, colour_);
     }
 
     // The start of the run of inside words that ends at x (row[x] being inside).
     int32_t run_start(const uint32_t* row, int32_t x) const {
-        const int32_t from = x;
-        for (; x >= 4; x -= 4)
-            if (const uint32_t outside = ~inside_mask(row + x - 4) & 0xF) return x - 4 + 32 - std::countl_zero(outside);
-        if (x == 0) return 0;
-        if (from >= 4) {
-            // Words 0 .. 3 as one block again (those already looked at are inside).
-            const uint32_t outside = ~inside_mask(row) & 0xF;
-            return outside ? 32 - std::countl_zero(outside) : 0;
-        }
-        while (x > 0 && inside(row[x - 1])) --x;
-        return x;
+        return word_scan::last_differing<0xFFFFFF, SurfaceMode>(row, x, colour_) + 1;
     }
-
-    static __m128i low24() { return _mm_set1_epi32(0xFFFFFF); }
-    __m128i colour4() const { return _mm_set1_epi32(int(colour_)); }
 
     // Runs are mostly short: four words are stored at a time, the last four overlapping the ones before, which
     // keeps the number of branches down to the number of blocks.

@@ -1,12 +1,10 @@
 // A piece's lifecycle and plain handling: its image, mirroring, moving, hit testing and releasing its contexts.
 #include <algorithm>
-#include <bit>
 #include <vector>
-
-#include <emmintrin.h>
 
 #include "graphics/ddbase.h"
 #include "graphics/trace.h"
+#include "graphics/word_scan.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "pieces/piece_box.h"
@@ -14,40 +12,11 @@
 
 namespace piece_box {
 
-// Four words are compared at once, and the mask of the comparison says which of them is the first (last) kept,
-// so a row's end is found without going back word by word.
-namespace {
-uint32_t white_mask(const uint32_t* four) {  // bit k set when four[k] is plain white
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(four));
-    return uint32_t(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, _mm_set1_epi32(int(plain_white))))));
-}
-}  // namespace
-
 int32_t first_kept(const uint32_t* row, int32_t n) {
-    int32_t i = 0;
-    for (; i + 4 <= n; i += 4)
-        if (const uint32_t kept = ~white_mask(row + i) & 0xF) return i + std::countr_zero(kept);
-    if (i == n) return n;
-    if (n >= 4) {  // the last four words as one block again (those already looked at are white)
-        const uint32_t kept = ~white_mask(row + n - 4) & 0xF;
-        return kept ? n - 4 + std::countr_zero(kept) : n;
-    }
-    while (i < n && row[i] == plain_white) ++i;
-    return i;
+    return word_scan::first_differing<~0u, true>(row, 0, n, plain_white);
 }
 
-int32_t last_kept(const uint32_t* row, int32_t n) {
-    int32_t i = n;
-    for (; i >= 4; i -= 4)
-        if (const uint32_t kept = ~white_mask(row + i - 4) & 0xF) return i - 4 + (31 - std::countl_zero(kept));
-    if (i == 0) return -1;
-    if (n >= 4) {  // the first four words as one block again (those already looked at are white)
-        const uint32_t kept = ~white_mask(row) & 0xF;
-        return kept ? 31 - std::countl_zero(kept) : -1;
-    }
-    while (i > 0 && row[i - 1] == plain_white) --i;
-    return i - 1;
-}
+int32_t last_kept(const uint32_t* row, int32_t n) { return word_scan::last_differing<~0u, true>(row, n, plain_white); }
 
 // The first and last rows with something kept are found first; between them only the parts of a row beyond the
 // columns found so far are searched.
