@@ -128,12 +128,13 @@ TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
 }
 
 // Groups re-cut where the edge of the frame matters: a block whose margins meet the rest of the picture only
-// across the frame's sides, and a cell of a tiny picture whose knob reaches past the frame and across the other
-// cell's centre (so nothing whitens that cell). golden/joint_frames.txt was printed (ZELTO_GOLDEN_PRINT=1) by the
-// re-cut that worked on a copy of the whole picture; this one matched it on every group tried.
+// across the frame's sides, a cell of a tiny picture whose knob reaches past the frame and across the other cell's
+// centre (so nothing whitens that cell), and a seamed pair whose outline leaves the frame. golden/joint_frames.txt
+// was printed (ZELTO_GOLDEN_PRINT=1) by the re-cut that worked on a copy of the whole picture; this one matched it
+// on every group tried.
 TEST_F(Cutting, GroupsAtTheEdgeOfTheirFrameMatchTheirGoldenFile) {
-    const std::tuple<int32_t, int32_t, int32_t, std::vector<int32_t>> cases[] = {{12, 6, 8, {1, 2, 5, 6}},
-                                                                                  {4, 6, 2, {1}}};
+    const std::tuple<int32_t, int32_t, int32_t, std::vector<int32_t>> cases[] = {
+        {12, 6, 8, {1, 2, 5, 6}}, {4, 6, 2, {1}}, {6, 6, 4, {1, 3}}};
     const std::vector<testsupport::Fields> want = testsupport::read_cases("puzzle/golden/joint_frames.txt");
     ASSERT_EQ(want.size(), std::size(cases));
     settings.line_num = 10, settings.nokosu = true;
