@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "graphics/memdc.h"
+#include "graphics/raster.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/piece.h"
@@ -23,10 +24,20 @@ void side_owners(const Jig& jig, int32_t col, int32_t row, int32_t out[4]) {
     out[SIDE_BOTTOM] = jig.bottom_owner(col, row);
 }
 
-// Draws with the surface's current pen the outline of group g (every side of a member cell whose neighbour is not
-// in g) or its inner edges (sides whose neighbour is in g). Two members share each inner edge point for point, so
-// it is drawn once, from the cell on its left or above it.
-void draw_sides(const Jig& jig, int32_t g, bool inner, int32_t points, MemDC& surface) {
+// The cutting lines of a group as the polylines its Bezier chains flatten to, in picture pixels. They are
+// flattened once, where the picture puts them, and only the polylines are moved onto a smaller surface: a line's
+// pixels are worked out in whole numbers from its end points and do not depend on where the surface is or how
+// much of the line it clips, so a polyline moved by whole pixels draws the same pixels moved.
+struct Paths {
+    std::vector<Point> points;
+    std::vector<size_t> ends;  // one past the last point of each polyline
+};
+
+// The outline of group g (every side of a member cell whose neighbour is not in g) or its inner edges (sides whose
+// neighbour is in g). Two members share each inner edge point for point, so it is taken once, from the cell on its
+// left or above it.
+Paths side_paths(const Jig& jig, int32_t g, bool inner, int32_t points) {
+    Paths out;
     for (int32_t i = 0; i < jig.cols * jig.rows; ++i) {
         if (jig.cells[i].owner != g) continue;
         int32_t owners[4];
@@ -34,40 +45,118 @@ void draw_sides(const Jig& jig, int32_t g, bool inner, int32_t points, MemDC& su
         for (int32_t side = 0; side < 4; ++side) {
             if ((owners[side] == g) != inner) continue;
             if (inner && (side == SIDE_LEFT || side == SIDE_TOP)) continue;
-            surface.bezier(jig.cells[i].edges[side], points);
+            raster::flatten_bezier(jig.cells[i].edges[side], points, out.points);
+            out.ends.push_back(out.points.size());
         }
+    }
+    return out;
+}
+
+// Draws the paths with the surface's current pen onto a surface whose top-left corner is `origin` in the picture.
+void draw_paths(const Paths& paths, Point origin, MemDC& surface) {
+    std::vector<Point> moved;
+    size_t from = 0;
+    for (size_t end : paths.ends) {
+        moved.clear();
+        for (size_t i = from; i < end; ++i)
+            moved.push_back({paths.points[i].x - origin.x, paths.points[i].y - origin.y});
+        surface.polyline(moved.data(), int32_t(moved.size()));
+        from = end;
     }
 }
 
-// Whitens every region of the work picture outside the group: each foreign cell is filled from its own centre,
-// so a foreign cell enclosed by the group is reached as well.
-void white_out_foreign_cells(const Jig& jig, int32_t g, const GroupFrame& f, MemDC& work) {
+// The part of the picture the work must cover: the group's frame and every pixel of its outline (the knobs of a
+// small cell may reach past half a cell), within the picture. A line's pixels lie within its end points' box.
+Rect work_area(const Jig& jig, const GroupFrame& f, const Paths& outline) {
+    Rect r{f.sx, f.sy, f.sx + f.width, f.sy + f.height};
+    for (const Point& p : outline.points) {
+        r.left = std::min(r.left, p.x), r.right = std::max(r.right, p.x + 1);
+        r.top = std::min(r.top, p.y), r.bottom = std::max(r.bottom, p.y + 1);
+    }
+    return intersect_rect(r, {0, 0, jig.pic_w, jig.pic_h});
+}
+
+// The picture outside the work is one region, or two when the work spans the picture's width (above and below it)
+// or its height (left and right). Which of them holds the picture pixel (x, y) outside the work.
+int32_t outside_part(const Jig& jig, const Rect& r, int32_t x, int32_t y) {
+    if (r.left == 0 && r.right == jig.pic_w) return y < r.top ? 0 : 1;
+    if (r.top == 0 && r.bottom == jig.pic_h) return x < r.left ? 0 : 1;
+    return 0;
+}
+
+// A pixel on a side of the work (work coordinates) next to the picture outside it; `open` when it is not a line.
+struct Door {
+    int32_t x, y, part;
+    bool open;
+};
+
+std::vector<Door> doors_of(const Jig& jig, const Rect& r, MemDC& work) {
+    std::vector<Door> doors;
+    const auto add = [&](int32_t x, int32_t y, int32_t out_x, int32_t out_y) {
+        doors.push_back({x, y, outside_part(jig, r, out_x, out_y), work.get_pixel(x, y) != white});
+    };
+    for (int32_t x = 0; x < r.width(); ++x) {
+        if (r.top > 0) add(x, 0, r.left + x, r.top - 1);
+        if (r.bottom < jig.pic_h) add(x, r.height() - 1, r.left + x, r.bottom);
+    }
+    for (int32_t y = 0; y < r.height(); ++y) {
+        if (r.left > 0) add(0, y, r.left - 1, r.top + y);
+        if (r.right < jig.pic_w) add(r.width() - 1, y, r.right, r.top + y);
+    }
+    return doors;
+}
+
+// Whitens every region of the picture outside the group, on a work surface that covers only `r` of it: each foreign
+// cell is filled from its own centre, so a foreign cell enclosed by the group is reached as well. The picture has
+// no pure white (near_white stands in for it) and no line leaves the work, so each region outside the work is one
+// non-white whole: it is whitened when it holds a foreign centre or meets a whitened pixel at a door, and then
+// whitens everything that meets it at its doors.
+void white_out_foreign_cells(const Jig& jig, int32_t g, const GroupFrame& f, const Rect& r, MemDC& work) {
     work.set_brush(white);
+    const auto fill = [&](int32_t x, int32_t y) {
+        if (work.get_pixel(x, y) != white) work.flood_fill(x, y, white, FLOODFILLBORDER);
+    };
+    const std::vector<Door> doors = doors_of(jig, r, work);
+    bool hot[2] = {false, false}, done[2] = {false, false};
     for (int32_t i = 0; i < jig.cols * jig.rows; ++i) {
         if (jig.cells[i].owner == g) continue;
         const int32_t x = (i % jig.cols) * f.cw + f.cw / 2, y = (i / jig.cols) * f.ch + f.ch / 2;
-        if (work.get_pixel(x, y) != white) work.flood_fill(x, y, white, FLOODFILLBORDER);
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+            fill(x - r.left, y - r.top);
+        else
+            hot[outside_part(jig, r, x, y)] = true;
+    }
+    for (bool again = true; again;) {
+        again = false;
+        for (int32_t part = 0; part < 2; ++part) {
+            for (const Door& d : doors)
+                if (!hot[part] && d.part == part && d.open && work.get_pixel(d.x, d.y) == white) hot[part] = true;
+            if (!hot[part] || done[part]) continue;
+            for (const Door& d : doors)
+                if (d.part == part) fill(d.x, d.y);
+            done[part] = again = true;
+        }
     }
 }
 
 // Puts 0xFF into the top byte of every work pixel on an inner edge of the group, within the part of the picture
 // the group's picture takes. The outline is drawn black over the inner edges, so its pixels are never marked, also
 // where an inner edge ends on it.
-void mark_seams(const Jig& jig, int32_t g, const GroupFrame& f, int32_t points, MemDC& work) {
+void mark_seams(const Jig& jig, int32_t g, const GroupFrame& f, const Rect& r, const Paths& outline, int32_t points,
+                MemDC& work) {
+    const Rect on = intersect_rect({f.sx, f.sy, f.sx + f.width, f.sy + f.height}, {0, 0, jig.pic_w, jig.pic_h});
     MemDC lines;
-    lines.create(BIT_DIB, jig.pic_w, jig.pic_h);
-    lines.fill(0, 0, jig.pic_w, jig.pic_h, black);
+    lines.create(BIT_DIB, on.width(), on.height());
     lines.set_pen1(white);
-    draw_sides(jig, g, true, points, lines);
+    draw_paths(side_paths(jig, g, true, points), {on.left, on.top}, lines);
     lines.set_pen1(black);
-    draw_sides(jig, g, false, points, lines);
+    draw_paths(outline, {on.left, on.top}, lines);
     const uint32_t* from = lines.pixels();
     uint32_t* to = work.pixels();
-    const int32_t left = std::max(f.sx, 0), right = std::min(f.sx + f.width, jig.pic_w);
-    const int32_t top = std::max(f.sy, 0), bottom = std::min(f.sy + f.height, jig.pic_h);
-    for (int32_t y = top; y < bottom; ++y) {
-        const size_t row = size_t(jig.pic_h - 1 - y) * size_t(jig.pic_w);
-        for (int32_t x = left; x < right; ++x) to[row + x] |= (from[row + x] & 0xFFFF0000u) << 8;
+    for (int32_t y = on.top; y < on.bottom; ++y) {
+        const uint32_t* line = from + size_t(on.bottom - 1 - y) * size_t(on.width());
+        uint32_t* row = to + size_t(r.bottom - 1 - y) * size_t(r.width()) + (on.left - r.left);
+        for (int32_t x = 0; x < on.width(); ++x) row[x] |= (line[x] & 0xFFFF0000u) << 8;
     }
     lines.destroy();
 }
@@ -104,18 +193,21 @@ void Jig::joint_piece(int32_t g, int32_t k) {
     if (graphics.trace_switch) trace_line("CUT", "joint_piece start\n");
     const int32_t points = line_points();
 
+    // The work covers only the part of the picture the group's picture and its outline take.
+    const Paths outline = side_paths(*this, g, false, points);
+    const Rect r = work_area(*this, f, outline);
     MemDC work;
-    work.create(BIT_DIB, pic_w, pic_h);
-    work.blit(0, 0, pic_w, pic_h, *picture, 0, 0, SRCCOPY);
+    work.create(BIT_DIB, r.width(), r.height());
+    work.blit(0, 0, r.width(), r.height(), *picture, r.left, r.top, SRCCOPY);
     work.set_pen1(white);
-    draw_sides(*this, g, false, points, work);
-    white_out_foreign_cells(*this, g, f, work);
-    if (settings.nokosu) mark_seams(*this, g, f, points, work);
+    draw_paths(outline, {r.left, r.top}, work);
+    white_out_foreign_cells(*this, g, f, r, work);
+    if (settings.nokosu) mark_seams(*this, g, f, r, outline, points, work);
 
     // The group's picture is the frame's part of the work picture, white beyond the picture.
     Item& item = items[k];
     item.piece->joined = 1;
-    item.piece->set_image(work, f.width, f.height, f.sx, f.sy);
+    item.piece->set_image(work, f.width, f.height, f.sx - r.left, f.sy - r.top);
     work.destroy();
     const int32_t ox = pic_w / 2 - f.gw / 2 - f.x0;
     item.home_dx = item.join_dx = item.piece->turned == 1 ? pic_w - ox : ox;
