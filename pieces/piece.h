@@ -51,7 +51,8 @@ struct Piece {
     void drop_image();
     void restore_image();
     // Sets angle and renders view: quarter turns exactly, other angles by nearest neighbour; re-centres rect on
-    // (cx, cy) and bevels the view (shade). Shows the busy cursor meanwhile. Without an image: fatal error.
+    // (cx, cy) and bevels the view (shade). Shows the busy cursor meanwhile. Without an image and none to cut
+    // again: fatal error.
     void set_angle(double a);
     // Bevels view (setting kage), smooths the bevel (smooth) and draws the seams of a group (nokosu).
     // Without a view: fatal error "Piece::kage pointer of rot is NULL".
