@@ -3,17 +3,10 @@
 # 600 pieces at full size (stretch_size 0) under Xvfb; waits until play has begun (the title shows "残り") and
 # prints the peak resident size (VmHWM) against the limit of 300 MiB. SCREEN sets Xvfb's screen (1280x1024x24).
 set -euo pipefail
-bin=$(readlink -f "${1:-build/zelto}")
+source "$(dirname "$0")/program_copy.bash"
 screen=${SCREEN:-1280x1024x24}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$bin" "$work/zelto"
-for d in data bkimg SOUND; do [ -d "$(dirname "$bin")/$d" ] && cp -r "$(dirname "$bin")/$d" "$work/"; done
 printf 'piece_num\t600\nstretch_size\t0\nview\tFALSE\tFALSE\tdata\n' >"$work/ZELTORC.TXT"
 convert -size 4000x3000 -seed 7 plasma:fractal -quality 90 "$work/photo.jpg"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
 xvfb-run -a -s "-screen 0 $screen" bash -c '
   set -u
   cd "$0"
