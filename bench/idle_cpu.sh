@@ -3,16 +3,9 @@
 # (the title shows "残り"), then reads the processor time the process uses during 10 s without input while the
 # title clock ticks every second. Prints the share of one core (the floor is an idle process: 0 %).
 set -euo pipefail
-bin=$(readlink -f "${1:-build/zelto}")
+source "$(dirname "$0")/program_copy.bash"
 seconds=${IDLE_SECONDS:-10}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$bin" "$work/zelto"
-for d in data bkimg SOUND; do [ -d "$(dirname "$bin")/$d" ] && cp -r "$(dirname "$bin")/$d" "$work/"; done
 printf 'piece_num\t100\nview\tFALSE\tFALSE\tdata\n' >"$work/ZELTORC.TXT"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   set -u
   cd "$0"

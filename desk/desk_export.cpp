@@ -20,6 +20,7 @@ bool rebuild_view(Piece& piece) {
 
 void drop_view_unless(Piece& piece, bool keep) {
     piece.release();
+    piece.drop_image();
     if (keep) return;
     delete piece.view;
     piece.view = nullptr;

@@ -121,6 +121,16 @@ void Piece::mirror() {
     image_left = width - image_left - bw;
 }
 
+void Piece::drop_image() {
+    if (!recut || joined == 1) return;
+    delete image;
+    image = nullptr;
+}
+
+void Piece::restore_image() {
+    if (!image && recut) recut(*this);
+}
+
 Rect Piece::move_to(int32_t x, int32_t y) {
     const int32_t dx = x - grab_x, dy = y - grab_y;
     offset_rect(rect, dx, dy);

@@ -12,6 +12,7 @@
 // rectangles, grab points and the join test, so trimming changes no pixel anywhere.
 #pragma once
 #include <cstdint>
+#include <functional>
 
 #include "graphics/geometry.h"
 #include "graphics/memdc.h"
@@ -31,6 +32,9 @@ struct Piece {
     int32_t cx = 0, cy = 0;   // desk position of the centre
     int32_t grab_x = 0, grab_y = 0;  // desk position of the pointer at the last move or turn while held
     int32_t joined = 0;       // 1 = image was made for a group and may carry seam marks
+    // Makes the image again, the same words, after drop_image; set by a single piece's cut (a group's image is
+    // kept). A piece that lies still needs only its view, so a cut puzzle keeps half the bytes without images.
+    std::function<void(Piece&)> recut;
 
     Piece() = default;
     ~Piece();  // destroys image and view
@@ -42,8 +46,13 @@ struct Piece {
     void set_image(MemDC& src, int32_t w, int32_t h, int32_t sx = 0, int32_t sy = 0);
     // Reverses image left to right (marks included). Does nothing without an image.
     void mirror();
+    // Frees the image when recut can make it again; restore_image makes it again when it was freed (set_angle and
+    // turn_over call it).
+    void drop_image();
+    void restore_image();
     // Sets angle and renders view: quarter turns exactly, other angles by nearest neighbour; re-centres rect on
-    // (cx, cy) and bevels the view (shade). Shows the busy cursor meanwhile. Without an image: fatal error.
+    // (cx, cy) and bevels the view (shade). Shows the busy cursor meanwhile. Without an image and none to cut
+    // again: fatal error.
     void set_angle(double a);
     // Bevels view (setting kage), smooths the bevel (smooth) and draws the seams of a group (nokosu).
     // Without a view: fatal error "Piece::kage pointer of rot is NULL".

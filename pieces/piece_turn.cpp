@@ -180,6 +180,7 @@ double angle_between(double x1, double y1, double x2, double y2) {
 
 void Piece::set_angle(double a) {
     const Where here = Where::current();
+    restore_image();
     if (!image) fatal_error(module_name(here), int(here.line()), "Piece::set_angle pointer of image is NULL", 0);
     // An angle that is not a number cannot be drawn; the piece lies upright instead.
     angle = std::isfinite(a) ? a : 0.0;
@@ -256,6 +257,7 @@ void Piece::trim_view() {
 }
 
 void Piece::turn_over() {
+    restore_image();  // made for the side that lay up until now, then mirrored with it
     angle = 2 * std::numbers::pi - angle;
     turned = 1 - turned;
     mirror();

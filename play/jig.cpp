@@ -70,6 +70,7 @@ void show_resumed_item(Jig& game, int32_t i) {
     if (!item.piece) return;
     Piece& p = *item.piece;
     p.set_angle(p.angle);
+    p.drop_image();
     if (desk.presenter) {
         p.hand_over_view(item.id);
         dd_draw_item(&p.rect, i, true);

@@ -263,6 +263,7 @@ Rect Jig::selectend(Point point) {
     under_cache = nullptr;
     holding = 0;
     Item& top = items[item_count - 1];
+    top.piece->drop_image();  // kept while held for the turns; cut again when next needed
     if (top.merged == 0 && play.game_window) {
         const int32_t k = tray_at_point(ws::client_to_screen(play.game_window, point));
         if (k >= 0) {

@@ -138,6 +138,14 @@ void cut_square(const Jig& game, int32_t cell, MemDC& square) {
     work.destroy();
 }
 
+void cut_image(const Jig& game, int32_t cell, Piece& p) {
+    const CellSquare q = cell_square(game, cell);
+    // The piece takes its square straight from the work area; beyond the area the square is white.
+    MemDC work;
+    const Rect area = cut_out(game, cell, work);
+    p.set_image(work, q.side, q.side, q.sx - area.left, q.sy - area.top);
+}
+
 Point row_position(const Jig& game, int32_t k) {
     const int32_t gx = 2 * (game.pic_w / game.cols), gy = 2 * (game.pic_h / game.rows);
     return {(k % game.cols) * gx + gx / 2, (k / game.cols) * gy + gy / 2};
@@ -151,13 +159,10 @@ void Jig::cut_piece(int32_t cell, int32_t item) {
         return;
     }
     const CellSquare q = cell_square(*this, cell);
-    // The piece takes its square straight from the work area; beyond the area the square is white.
-    MemDC work;
-    const Rect area = cut_out(*this, cell, work);
     Item& it = items[item];
     Piece& p = *it.piece;
-    p.set_image(work, q.side, q.side, q.sx - area.left, q.sy - area.top);
-    work.destroy();
+    cut_image(*this, cell, p);
+    p.recut = [this, cell](Piece& again) { cut_image(*this, cell, again); };
     const int32_t ox = pic_w / 2 - q.cw / 2 - q.x0;
     it.home_dx = it.join_dx = p.turned ? pic_w - ox : ox;
     it.home_dy = it.join_dy = pic_h / 2 - q.ch / 2 - q.y0;
@@ -194,6 +199,7 @@ Rect Jig::cut(int32_t client_w, int32_t client_h) {
     p.set_angle(angle);
     draw_new_piece(*this, k);
     p.release();
+    p.drop_image();
     trace("cut end\n");
     return p.rect;
 }

@@ -1,6 +1,7 @@
 // The Qt widgets behind windows: showing client surfaces and turning Qt's input events into queued messages.
 #include "ws/ws_widget.h"
 
+#include <algorithm>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QMimeData>
@@ -53,18 +54,23 @@ void ClientWidget::paintEvent(QPaintEvent* e) {
         return;
     }
     MemDC& s = *w->surface;
-    if (shown_.size() != QSize(s.width(), s.height())) shown_ = QImage(s.width(), s.height(), QImage::Format_RGB32);
+    // A band of rows rather than a whole copy of the surface: a window the size of a large screen would otherwise
+    // keep tens of megabytes twice.
+    constexpr int kBandRows = 64;
+    if (band_.width() != s.width()) band_ = QImage(s.width(), kBandRows, QImage::Format_RGB32);
     const QRect all(0, 0, s.width(), s.height());
     for (const QRect& dirty : e->region()) {
         QRect r = dirty & all;
-        if (r.isEmpty()) continue;
-        // The surface keeps its rows bottom-up: copy the dirty rows over reversed, then draw them.
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            const uint32_t* src = s.words() + size_t(s.height() - 1 - y) * size_t(s.width()) + r.left();
-            auto* dst = reinterpret_cast<uint32_t*>(shown_.scanLine(y)) + r.left();
-            for (int x = 0; x < r.width(); ++x) dst[x] = src[x] | 0xFF000000u;
+        for (int top = r.top(); top <= r.bottom(); top += kBandRows) {
+            const int rows = std::min(kBandRows, r.bottom() + 1 - top);
+            // The surface keeps its rows bottom-up: copy the band's rows over reversed, then draw them.
+            for (int i = 0; i < rows; ++i) {
+                const uint32_t* src = s.words() + size_t(s.height() - 1 - (top + i)) * size_t(s.width()) + r.left();
+                auto* dst = reinterpret_cast<uint32_t*>(band_.scanLine(i));
+                for (int x = 0; x < r.width(); ++x) dst[x] = src[x] | 0xFF000000u;
+            }
+            p.drawImage(QPoint(r.left(), top), band_, QRect(0, 0, r.width(), rows));
         }
-        p.drawImage(r.topLeft(), shown_, r);
     }
     QRegion outside = e->region().subtracted(QRegion(all));
     for (const QRect& r : outside) p.fillRect(r, Qt::white);

@@ -37,7 +37,7 @@ private:
     void key(QKeyEvent* e, bool down);
 
     Hwnd hwnd_;
-    QImage shown_;  // top-down copy of the surface's rows last shown (reused between paints)
+    QImage band_;  // a few rows of the surface turned top-down on their way to the screen (reused between paints)
 };
 
 class FrameWidget : public QWidget {

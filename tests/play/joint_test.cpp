@@ -127,6 +127,7 @@ public:
             {"surface", [this](const Args& a) { return n(desk.presenter->surfaces[i(a, 0)] != nullptr); }},
             {"live", [this](const Args&) { return n(DDBase::live_surfaces() - live_); }},
             {"has_view", [this](const Args& a) { return n(group(a).piece->view != nullptr); }},
+            {"has_image", [this](const Args& a) { return n(group(a).piece->image != nullptr); }},
             {"seconds", [](const Args&) { return n(display.play_seconds); }},
             {"fingerprint", [](const Args&) {  // FNV-1a over every word of the desk, or the presenter's background
                 const MemDC& s = desk.presenter ? *desk.presenter->back : *desk.desk_image;

@@ -25,9 +25,13 @@ uint64_t frame_hash(int32_t w, int32_t h, Word word) {
 // One line for an item: its cell or group, side, angle, place, offsets and the fingerprints of its image and view
 // frames (marks included; the presenter's copy of the view once it was handed over), so that no pixel of the piece
 // can change unseen.
+uint64_t image_hash(const Piece& p) {
+    return frame_hash(p.width, p.height, [&](int32_t x, int32_t y) { return p.image_at(x, y); });
+}
+
 std::string item_line(const Item& it) {
     const Piece& p = *it.piece;
-    const uint64_t image = frame_hash(p.width, p.height, [&](int32_t x, int32_t y) { return p.image_at(x, y); });
+    const uint64_t image = image_hash(p);
     const uint64_t view = frame_hash(p.view_width, p.view_height, [&](int32_t x, int32_t y) {
         return p.view || !desk.presenter ? p.view_at(x, y) : desk.presenter->get_pixel(it.id, x, y);
     });
@@ -82,8 +86,18 @@ TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
         lines.push_back(name);
         while (g->cut_count < g->item_count) {
             g->cut(800, 600);
+            // A piece on the desk keeps only its view; the image is cut again, the fingerprint pins its words,
+            // and so does turning it over twice from a freed image.
+            Piece& cut = *g->items[g->cut_count - 1].piece;
+            EXPECT_EQ(cut.image, nullptr);
+            cut.restore_image();
             lines.push_back(item_line(g->items[g->cut_count - 1]) + " random=" +
                             std::to_string(puzzle.game_random.state));
+            const uint64_t image = image_hash(cut);
+            cut.drop_image();
+            cut.turn_over();
+            cut.turn_over();
+            EXPECT_EQ(image_hash(cut), image);
         }
         const Piece& last = *g->items[g->cut_count - 1].piece;
         EXPECT_EQ(at(*desk.desk_image, last.cx, last.cy) == 0x123456u, with_presenter)
@@ -176,7 +190,8 @@ TEST_F(Cutting, EveryPixelOffTheLinesIsInExactlyOnePieceWithItsWord) {
             for (const auto& edge : g->cells[c].edges) lines->bezier(edge, line_points());
         std::vector<int32_t> held(size_t(g->pic_w) * size_t(g->pic_h));
         for (int32_t k = 0; k < g->cut_count; ++k) {
-            const Piece& p = *g->items[k].piece;
+            Piece& p = *g->items[k].piece;
+            p.restore_image();
             const CellSquare q = cell_square(*g, g->items[k].id);
             MemDC square;
             cut_square(*g, g->items[k].id, square);
@@ -247,7 +262,8 @@ TEST_F(Cutting, WildTemplatesAndOversizedPicturesStillCut) {
     settings.hanten = false;
     g.reset(testsupport::laid_game(6000, 4000, 20));
     g->cut(800, 600);
-    const Piece& p = *g->items[0].piece;
+    Piece& p = *g->items[0].piece;
+    p.restore_image();
     const CellSquare q = cell_square(*g, g->items[0].id);
     ASSERT_EQ(p.width, 2400);
     EXPECT_EQ(p.image_at(q.side / 2, q.side / 2), at(*g->picture, q.x0 + q.cw / 2, q.y0 + q.ch / 2));
