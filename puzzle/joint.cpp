@@ -84,59 +84,35 @@ int32_t outside_part(const Jig& jig, const Rect& r, int32_t x, int32_t y) {
     return 0;
 }
 
-// A pixel on a side of the work (work coordinates) next to the picture outside it; `open` when it is not a line.
-struct Door {
-    int32_t x, y, part;
-    bool open;
-};
-
-std::vector<Door> doors_of(const Jig& jig, const Rect& r, MemDC& work) {
-    std::vector<Door> doors;
-    const auto add = [&](int32_t x, int32_t y, int32_t out_x, int32_t out_y) {
-        doors.push_back({x, y, outside_part(jig, r, out_x, out_y), work.get_pixel(x, y) != white});
-    };
-    for (int32_t x = 0; x < r.width(); ++x) {
-        if (r.top > 0) add(x, 0, r.left + x, r.top - 1);
-        if (r.bottom < jig.pic_h) add(x, r.height() - 1, r.left + x, r.bottom);
-    }
-    for (int32_t y = 0; y < r.height(); ++y) {
-        if (r.left > 0) add(0, y, r.left - 1, r.top + y);
-        if (r.right < jig.pic_w) add(r.width() - 1, y, r.right, r.top + y);
-    }
-    return doors;
-}
-
-// Whitens every region of the picture outside the group, on a work surface that covers only `r` of it: each foreign
-// cell is filled from its own centre, so a foreign cell enclosed by the group is reached as well. The picture has
-// no pure white (near_white stands in for it) and no line leaves the work, so each region outside the work is one
-// non-white whole: it is whitened when it holds a foreign centre or meets a whitened pixel at a door, and then
-// whitens everything that meets it at its doors.
-void white_out_foreign_cells(const Jig& jig, int32_t g, const GroupFrame& f, const Rect& r, MemDC& work) {
+// Whitens every region of the picture outside the group, on a work surface that covers only `ring` of it: each
+// foreign cell is filled from its own centre, so a foreign cell enclosed by the group is reached as well. The
+// picture has no pure white (near_white stands in for it) and no line leaves `r`, so each region outside `r` is one
+// non-white whole. `ring` is `r` with one more pixel of picture all round: the ring joins the regions of `r` that
+// meet an outside region just as that region does, so a fill from a corner of the ring stands in for a fill from
+// a foreign centre further out.
+void white_out_foreign_cells(const Jig& jig, int32_t g, const GroupFrame& f, const Rect& r, const Rect& ring,
+                             MemDC& work) {
     work.set_brush(white);
     const auto fill = [&](int32_t x, int32_t y) {
-        if (work.get_pixel(x, y) != white) work.flood_fill(x, y, white, FLOODFILLBORDER);
+        if (work.get_pixel(x - ring.left, y - ring.top) != white)
+            work.flood_fill(x - ring.left, y - ring.top, white, FLOODFILLBORDER);
     };
-    const std::vector<Door> doors = doors_of(jig, r, work);
-    bool hot[2] = {false, false}, done[2] = {false, false};
+    const auto inside = [](const Rect& a, int32_t x, int32_t y) {
+        return x >= a.left && x < a.right && y >= a.top && y < a.bottom;
+    };
+    bool far[2] = {false, false};
     for (int32_t i = 0; i < jig.cols * jig.rows; ++i) {
         if (jig.cells[i].owner == g) continue;
         const int32_t x = (i % jig.cols) * f.cw + f.cw / 2, y = (i / jig.cols) * f.ch + f.ch / 2;
-        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
-            fill(x - r.left, y - r.top);
+        if (inside(ring, x, y))
+            fill(x, y);
         else
-            hot[outside_part(jig, r, x, y)] = true;
+            far[outside_part(jig, r, x, y)] = true;
     }
-    for (bool again = true; again;) {
-        again = false;
-        for (int32_t part = 0; part < 2; ++part) {
-            for (const Door& d : doors)
-                if (!hot[part] && d.part == part && d.open && work.get_pixel(d.x, d.y) == white) hot[part] = true;
-            if (!hot[part] || done[part]) continue;
-            for (const Door& d : doors)
-                if (d.part == part) fill(d.x, d.y);
-            done[part] = again = true;
-        }
-    }
+    const Point corners[] = {{ring.left, ring.top}, {ring.right - 1, ring.top}, {ring.left, ring.bottom - 1},
+                             {ring.right - 1, ring.bottom - 1}};
+    for (const Point c : corners)
+        if (!inside(r, c.x, c.y) && far[outside_part(jig, r, c.x, c.y)]) fill(c.x, c.y);
 }
 
 // Puts 0xFF into the top byte of every work pixel on an inner edge of the group, within the part of the picture
@@ -196,18 +172,19 @@ void Jig::joint_piece(int32_t g, int32_t k) {
     // The work covers only the part of the picture the group's picture and its outline take.
     const Paths outline = side_paths(*this, g, false, points);
     const Rect r = work_area(*this, f, outline);
+    const Rect ring = intersect_rect({r.left - 1, r.top - 1, r.right + 1, r.bottom + 1}, {0, 0, pic_w, pic_h});
     MemDC work;
-    work.create(BIT_DIB, r.width(), r.height());
-    work.blit(0, 0, r.width(), r.height(), *picture, r.left, r.top, SRCCOPY);
+    work.create(BIT_DIB, ring.width(), ring.height());
+    work.blit(0, 0, ring.width(), ring.height(), *picture, ring.left, ring.top, SRCCOPY);
     work.set_pen1(white);
-    draw_paths(outline, {r.left, r.top}, work);
-    white_out_foreign_cells(*this, g, f, r, work);
-    if (settings.nokosu) mark_seams(*this, g, f, r, outline, points, work);
+    draw_paths(outline, {ring.left, ring.top}, work);
+    white_out_foreign_cells(*this, g, f, r, ring, work);
+    if (settings.nokosu) mark_seams(*this, g, f, ring, outline, points, work);
 
     // The group's picture is the frame's part of the work picture, white beyond the picture.
     Item& item = items[k];
     item.piece->joined = 1;
-    item.piece->set_image(work, f.width, f.height, f.sx - r.left, f.sy - r.top);
+    item.piece->set_image(work, f.width, f.height, f.sx - ring.left, f.sy - ring.top);
     work.destroy();
     const int32_t ox = pic_w / 2 - f.gw / 2 - f.x0;
     item.home_dx = item.join_dx = item.piece->turned == 1 ? pic_w - ox : ox;

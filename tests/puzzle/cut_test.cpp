@@ -148,7 +148,7 @@ TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
 // on every group tried.
 TEST_F(Cutting, GroupsAtTheEdgeOfTheirFrameMatchTheirGoldenFile) {
     const std::tuple<int32_t, int32_t, int32_t, std::vector<int32_t>> cases[] = {
-        {12, 6, 8, {1, 2, 5, 6}}, {4, 6, 2, {1}}, {6, 6, 4, {1, 3}}};
+        {12, 6, 8, {1, 2, 5, 6}}, {4, 6, 2, {1}}, {6, 6, 4, {1, 3}}, {8, 16, 4, {2, 3}}};
     const std::vector<testsupport::Fields> want = testsupport::read_cases("puzzle/golden/joint_frames.txt");
     ASSERT_EQ(want.size(), std::size(cases));
     settings.line_num = 10, settings.nokosu = true;
