@@ -35,17 +35,50 @@ void outline_cell(MemDC& dc, const Jig& game, int32_t col, int32_t row, double s
 
 }  // namespace
 
+void take_picture() {
+    guide.picture.destroy();
+    const Jig* game = play.current_game;
+    const bool lends = game && game->picture && !game->file_colours.path.empty() &&
+                       game->file_colours.path == play.picture_path;
+    guide.lender = lends ? game : nullptr;
+    if (!lends) {
+        guide.picture.create(BIT_SCREEN, 1, 1);
+        guide.picture.load_picture(play.picture_path.c_str());
+        guide.picture.release_dc();
+    }
+    const MemDC& shown = lends ? *game->picture : guide.picture;
+    guide.pic_w0 = shown.width();
+    guide.pic_h0 = shown.height();
+}
+
 void fit_picture() {
-    guide.thumb.fill(0, 0, guide.thumb.width(), guide.thumb.height(), kGuideBackground);
     if (guide.pic_w0 < 1 || guide.pic_h0 < 1) return;
     guide.thumb_scale = guide.pic_w0 > guide.pic_h0 ? double(guide.thumb_w) / guide.pic_w0
                                                     : double(guide.thumb_h) / guide.pic_h0;
     guide.thumb_w = int32_t(guide.pic_w0 * guide.thumb_scale);
     guide.thumb_h = int32_t(guide.pic_h0 * guide.thumb_scale);
-    guide.thumb.stretch_blit(0, 0, guide.thumb_w, guide.thumb_h, guide.picture, 0, 0, guide.pic_w0, guide.pic_h0,
-                             SRCCOPY);
-    guide.thumb.release_dc();
-    guide.picture.release_dc();
+}
+
+bool size_thumb(int32_t w, int32_t h) {
+    // The paint rectangle lies within the client area and nothing beyond the screen was ever drawn.
+    w = std::clamp(w, 1, std::max(ws::screen_width(), 1));
+    h = std::clamp(h, 1, std::max(ws::screen_height(), 1));
+    if (guide.thumb.created() && guide.thumb.width() == w && guide.thumb.height() == h) return false;
+    guide.thumb.create(BIT_SCREEN, w, h);
+    return true;
+}
+
+void draw_thumb() {
+    MemDC& thumb = guide.thumb;
+    thumb.fill(0, 0, thumb.width(), thumb.height(), kGuideBackground);
+    if (guide.pic_w0 >= 1 && guide.pic_h0 >= 1) {
+        MemDC& from = guide.lender ? *guide.lender->picture : guide.picture;
+        const bool had_dc = from.has_dc();
+        thumb.stretch_blit(0, 0, guide.thumb_w, guide.thumb_h, from, 0, 0, guide.pic_w0, guide.pic_h0, SRCCOPY);
+        if (guide.lender) guide.lender->restore_black_white(thumb, guide.thumb_w, guide.thumb_h);
+        if (!had_dc) from.release_dc();
+    }
+    thumb.release_dc();
 }
 
 void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h) {
