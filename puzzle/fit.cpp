@@ -78,6 +78,7 @@ GridSize grid_size(int32_t w, int32_t h, int32_t n) {
 
 int32_t Jig::stretch(const std::string& path) {
     trace("stretch start\n");
+    file_colours = FileColours{};
     MemDC loaded;
     if (!read_picture(loaded, path)) {
         trace("stretch end\n");
@@ -85,7 +86,6 @@ int32_t Jig::stretch(const std::string& path) {
     }
     const int32_t w = loaded.width(), h = loaded.height();
     picture = new MemDC;
-    file_colours = FileColours{};
     if (settings.stretch_size <= 0) {
         file_colours.path = path;
         picture->create(BIT_SCREEN, w, h);

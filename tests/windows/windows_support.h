@@ -55,6 +55,7 @@ public:
                 ws::send_message(::play.guide_window, ws::WM_SIZE, ws::SIZE_RESTORED, size);
             }},
             {"paint_guide", [](const Args&) { ws::paint_at_once(::play.guide_window, nullptr); }},
+            {"show_guide", [](const Args& a) { ws::show_window(::play.guide_window, num(a[0])); }},
             {"down", [](const Args& a) {
                 ::play.shift_down = num(a[0]);
                 ::play.f1_down = num(a[1]);
@@ -86,6 +87,16 @@ public:
             {"guide_open", [](const Args&) { return n(::play.guide_window != 0); }},
             {"guide_shows", [](const Args& a) { return n(guide_pixels(a) > 0); }},
             {"thumb", [](const Args&) { return n(guide.thumb_w) + " " + n(guide.thumb_h); }},
+            {"guide_lends", [](const Args&) { return n(guide.lender == ::play.current_game && !guide.picture.created()); }},
+            {"outside_fit", [](const Args&) {  // background pixels beyond the fitted size; the thumb within the window
+                MemDC& s = *ws::client_surface(::play.guide_window);
+                int32_t back = 0;
+                for (int32_t y = 0; y < s.height(); ++y)
+                    for (int32_t x = 0; x < s.width(); ++x) back += s.get_pixel(x, y) == kGuideBackground;
+                const int32_t fitted = std::min(guide.thumb_w, s.width()) * std::min(guide.thumb_h, s.height());
+                return n(back == s.width() * s.height() - fitted) + " " +
+                       n(guide.thumb.width() <= s.width() && guide.thumb.height() <= s.height());
+            }},
             {"objects_freed", [this](const Args&) { return n(MemDC::live_objects() < objects_); }},
             {"line", [](const Args& a) {
                 const Point p = settings.line[num(a[0])][num(a[1])];
