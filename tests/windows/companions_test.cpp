@@ -108,13 +108,20 @@ TEST(Guide, LentPictureFitsAsTheFileDoes) {
     testsupport::Guard guard;
     testsupport::TempDir dir;
     settings.stretch_size = 0;
-    int32_t crowd = 0;
+    int32_t crowd = 0;  // near greys in the first 4 x crowd columns of rows 1, 31, 61
     const testsupport::PixelAt pixel = [&](int32_t x, int32_t y) {
-        if (x / 4 < crowd && y % 30 == 1) return x % 2 ? 0x010101u : 0xFEFEFEu;  // near greys in the file
-        const uint32_t stripe[] = {0x000000, 0xFFFFFF, testsupport::pattern_word(x, y)};
-        return stripe[(x / 3 + y / 2) % 3];
+        const uint32_t near = x % 2 ? 0x010101u : 0xFEFEFEu, stripe[] = {0, 0xFFFFFF, testsupport::pattern_word(x, y)};
+        return x / 4 < crowd && y % 30 == 1 ? near : stripe[(x / 3 + y / 2) % 3];
     };
-    // width, height, near grey columns / 4 (10 crowds the picture), the same of a copy named as picture_path
+    const auto fitted = [](int32_t side) {
+        take_picture();
+        guide.thumb_w = guide.thumb_h = side;
+        fit_picture();
+        size_thumb(guide.thumb_w, guide.thumb_h);
+        draw_thumb();
+        return std::pair{guide.lender && !guide.picture.created(), testsupport::top_down(guide.thumb)};
+    };
+    // width, height, crowd (10 is too many), the crowd of a copy that picture_path names (-1: none)
     const int32_t pictures[][4] = {{45, 71, 1, -1}, {200, 3, 1, -1}, {40, 40, 10, -1}, {120, 90, 4, 4}, {120, 90, 4, 5}};
     for (const auto& [w, h, near, copy] : pictures) {
         ASSERT_TRUE(testsupport::write_picture(dir.file("copy.bmp"), w, h, (crowd = copy, pixel)));
@@ -124,25 +131,13 @@ TEST(Guide, LentPictureFitsAsTheFileDoes) {
         game.replace_black_white();
         play.picture_path = dir.file(copy < 0 ? "p.bmp" : "copy.bmp");
         for (const int32_t side : {1, 2, 37, 250}) {
-            SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << side);
-            std::vector<uint32_t> thumbs[2];
-            for (std::vector<uint32_t>& thumb : thumbs) {
-                take_picture();
-                EXPECT_TRUE(&thumb != thumbs || (guide.lender == &game && !guide.picture.created()) ==
-                                                    (near < 10 && (copy < 0 || copy == near)));
-                guide.thumb_w = guide.thumb_h = side;
-                fit_picture();
-                size_thumb(guide.thumb_w, guide.thumb_h);
-                draw_thumb();
-                thumb = testsupport::top_down(guide.thumb);
-                play.current_game = nullptr;  // the second fit reads the file
-            }
+            const auto [lent, thumb] = fitted(side);
+            EXPECT_EQ(lent, near < 10 && (copy < 0 || copy == near));
+            play.current_game = nullptr;  // the file read again
+            EXPECT_EQ(thumb, fitted(side).second) << w << "x" << h << " at " << side;
             play.current_game = &game;
-            EXPECT_EQ(thumbs[0], thumbs[1]);
         }
     }
-    guide.thumb.destroy();
-    guide.picture.destroy();
 }
 INSTANTIATE_TEST_SUITE_P(Windows, Companions, ::testing::ValuesIn(scripts()), Companions::name);
 
