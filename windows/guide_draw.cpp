@@ -61,9 +61,9 @@ bool same_bytes(const std::string& a, const std::string& b) {
 void take_picture() {
     guide.picture.destroy();
     const Jig* game = play.current_game;
-    const std::string& read = game ? game->file_colours.path : play.picture_path;
-    const bool lends = game && game->picture && !read.empty() &&
-                       (read == play.picture_path || same_bytes(read, play.picture_path));
+    const bool lends = game && game->picture && !game->file_colours.path.empty() &&
+                       (game->file_colours.path == play.picture_path ||
+                        same_bytes(game->file_colours.path, play.picture_path));
     guide.lender = lends ? game : nullptr;
     if (!lends) {
         guide.picture.create(BIT_SCREEN, 1, 1);
