@@ -2,7 +2,7 @@
 // fitting and close box) and the piece shape chooser (dragging a point, "キャンセル", closing) in
 // data/companions.txt; the picture list (thumbnails and names in step, clicks that start or resume exactly their
 // file, the notice for too many files, deleting while loading, the loader thread ended however the list goes) in
-// data/viewer.txt.
+// data/viewer.txt; and the guide's fit of the game's lent picture against that of the file read again.
 #include <cstdlib>
 
 #include "support/temp_dir.h"
