@@ -1,10 +1,12 @@
-// Fitting the picture of a new game (stretch), freeing pure black and white, and laying the grid of cells.
+// Fitting the picture of a new game (stretch), freeing pure black and white (and giving them back to a fitted copy
+// for the guide), and laying the grid of cells.
 #include "puzzle/fit.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "graphics/memdc.h"
+#include "graphics/raster.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
@@ -17,6 +19,8 @@ namespace {
 constexpr uint32_t unread_mark = 0x5A00C0DEu;
 // Largest side a fitted picture may get from an oversized stretch setting.
 constexpr int32_t max_fitted_side = 16384;
+// Past one pixel in this many already holding a near word, the file is read again rather than recorded.
+constexpr size_t most_already_per = 64;
 
 void trace(const char* event) {
     if (graphics.trace_switch) trace_line("CUT", event);
@@ -74,6 +78,7 @@ GridSize grid_size(int32_t w, int32_t h, int32_t n) {
 
 int32_t Jig::stretch(const std::string& path) {
     trace("stretch start\n");
+    file_colours = FileColours{};
     MemDC loaded;
     if (!read_picture(loaded, path)) {
         trace("stretch end\n");
@@ -82,6 +87,7 @@ int32_t Jig::stretch(const std::string& path) {
     const int32_t w = loaded.width(), h = loaded.height();
     picture = new MemDC;
     if (settings.stretch_size <= 0) {
+        file_colours.path = path;
         picture->create(BIT_SCREEN, w, h);
         picture->blit(0, 0, w, h, loaded, 0, 0, SRCCOPY);
         pic_w = w;
@@ -104,10 +110,41 @@ void Jig::replace_black_white() {
     const uint32_t black = colour_to_word(desk.near_black), white = colour_to_word(desk.near_white);
     uint32_t* words = picture->words();
     const size_t count = size_t(picture->width()) * size_t(picture->height());
+    FileColours& file = file_colours;
+    file.black = black;
+    file.white = white;
+    file.already.clear();
+    bool kept = !file.path.empty() && black != white;
+    // A word with a top byte could not be given back from the colour left, so it ends the record as a crowd of
+    // near words does.
+    const auto note = [&](size_t i, bool plain) {
+        file.already.push_back(uint32_t(i));
+        return plain && file.already.size() <= count / most_already_per;
+    };
     // The top byte of a piece's pixel is its seam mark, so the picture keeps colours only.
     for (size_t i = 0; i < count; ++i) {
         const uint32_t colour = words[i] & 0xFFFFFFu;
+        if (kept && (words[i] != colour || colour == black || colour == white)) kept = note(i, words[i] == colour);
         words[i] = colour == 0 ? black : colour == 0xFFFFFFu ? white : colour;
+    }
+    if (!kept) file = FileColours{};
+}
+
+void Jig::restore_black_white(MemDC& fitted, int32_t w, int32_t h) const {
+    if (!picture || file_colours.path.empty() || w < 1 || h < 1) return;
+    const FileColours& file = file_colours;
+    const int32_t pw = picture->width(), ph = picture->height();
+    const int32_t cols = std::min(w, fitted.width()), rows = std::min(h, fitted.height());
+    for (int32_t y = 0; y < rows; ++y) {
+        uint32_t* row = fitted.words() + size_t(fitted.height() - 1 - y) * size_t(fitted.width());
+        // Picture rows lie bottom-up in memory as the fitted ones do.
+        const size_t from = size_t(ph - 1 - raster::stretch_index(y, ph, h, true)) * size_t(pw);
+        for (int32_t x = 0; x < cols; ++x) {
+            if (row[x] != file.black && row[x] != file.white) continue;
+            const auto at = uint32_t(from + size_t(raster::stretch_index(x, pw, w, false)));
+            if (!std::binary_search(file.already.begin(), file.already.end(), at))
+                row[x] = row[x] == file.black ? 0u : 0xFFFFFFu;
+        }
     }
 }
 

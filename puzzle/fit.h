@@ -1,4 +1,5 @@
-// Fitting a new game's picture and choosing its grid (the Jig members stretch, replace_black_white, make_grid).
+// Fitting a new game's picture and choosing its grid (the Jig members stretch, replace_black_white,
+// restore_black_white, make_grid).
 #pragma once
 #include <cstdint>
 

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "graphics/geometry.h"
 
@@ -43,6 +44,15 @@ struct Item {
     int32_t banded = 0;      // 1 = centre inside the range selection
 };
 
+// What a reader of the picture file needs to have the file's own pixels from a game's picture kept at the file's
+// size: pure black and white were moved to two near words for the cut, and only pixels that already held one of
+// those words in the file cannot be told from them.
+struct FileColours {
+    std::string path;               // the file whose pixels the picture holds; empty = it holds no file's own
+    uint32_t black = 0, white = 0;  // the words pure black and pure white became
+    std::vector<uint32_t> already;  // sorted word indices of the pixels that held one of those words in the file
+};
+
 // Tag for a cleared game record with no picture (tests and tools that lay a game by hand).
 struct blank_game_t {
     explicit blank_game_t() = default;
@@ -78,6 +88,11 @@ struct Jig {
     // Sets cols, rows, item_count from piece_num (lowering a setting above max_cells) and trims pic_w, pic_h.
     // A picture too small for one cell with an inside gives item_count 0 (the game is unusable).
     void make_grid();
+    // Set by stretch and replace_black_white while they keep the file's pixels with few near words among them.
+    FileColours file_colours;
+    // Gives back pure black and pure white to a w x h stretch of the whole picture drawn at (0, 0) of `fitted`
+    // (clipped to it), wherever file_colours tells that the file had them.
+    void restore_black_white(MemDC& fitted, int32_t w, int32_t h) const;
 
     // ---- cutting lines (puzzle/lines.cpp) ----
     // Seeds the game's random generator from the clock and lays every cell's four edges; owner = own index.

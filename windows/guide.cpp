@@ -20,18 +20,14 @@ constexpr const char* kTitle = "全体";
 constexpr uint32_t kStyle = ws::WS_OVERLAPPEDWINDOW;
 
 void free_surfaces() {
+    guide.lender = nullptr;
     guide.picture.destroy();
     guide.thumb.destroy();
 }
 
 void on_create(ws::Hwnd hwnd) {
     guide.hwnd = hwnd;
-    guide.picture.create(BIT_SCREEN, 1, 1);
-    guide.picture.load_picture(play.picture_path.c_str());
-    guide.picture.release_dc();
-    guide.thumb.create(BIT_SCREEN, std::max(ws::screen_width(), 1), std::max(ws::screen_height(), 1));
-    guide.pic_w0 = guide.picture.width();
-    guide.pic_h0 = guide.picture.height();
+    take_picture();
     guide.thumb_w = guide.thumb_h = kGuideStartSide;
     fit_picture();
     // The window's bottom-right corner goes onto that of the game window's client area, kept on the screen: in a
@@ -42,13 +38,23 @@ void on_create(ws::Hwnd hwnd) {
     at.x = std::max(0, std::min(at.x, ws::screen_width() - outer.width()));
     at.y = std::max(0, std::min(at.y, ws::screen_height() - outer.height()));
     ws::move_window(hwnd, at.x, at.y, outer.width(), outer.height(), true);
+    const Rect c = ws::get_client_rect(hwnd);
+    size_thumb(c.width(), c.height());
+    draw_thumb();
 }
 
+// Only the player's restored sizes refit the picture; a maximized or minimized guide shows the fit it had. The
+// thumb follows every size, so that it never holds more than the window shows.
 void on_size(ws::Hwnd hwnd, uintptr_t kind, intptr_t lparam) {
-    if (guide.creating || kind != ws::SIZE_RESTORED || !guide.thumb.created()) return;
-    const int32_t asked = guide.pic_w0 > guide.pic_h0 ? ws::lparam_x(lparam) : ws::lparam_y(lparam);
-    guide.thumb_w = guide.thumb_h = std::clamp(asked, 1, std::min(guide.thumb.width(), guide.thumb.height()));
-    fit_picture();
+    if (!guide.thumb.created()) return;  // on_create sizes it once the window is placed
+    if (!guide.creating && kind == ws::SIZE_RESTORED) {
+        const int32_t asked = guide.pic_w0 > guide.pic_h0 ? ws::lparam_x(lparam) : ws::lparam_y(lparam);
+        const int32_t screen_side = std::max(std::min(ws::screen_width(), ws::screen_height()), 1);
+        guide.thumb_w = guide.thumb_h = std::clamp(asked, 1, screen_side);
+        fit_picture();
+    }
+    size_thumb(ws::lparam_x(lparam), ws::lparam_y(lparam));
+    draw_thumb();
     ws::invalidate_rect(hwnd, nullptr, false);
 }
 
@@ -65,9 +71,10 @@ void on_paint(ws::Hwnd hwnd) {
     if (play.f1_down == 1) {
         draw_overview(*dc, r);
     } else if (guide.thumb.created()) {
+        const Rect c = ws::get_client_rect(hwnd);
+        if (size_thumb(c.width(), c.height())) draw_thumb();  // a size the window was not told of
         dc->blit(r.left, r.top, r.width(), r.height(), guide.thumb, r.left, r.top, SRCCOPY);
         guide.thumb.release_dc();
-        const Rect c = ws::get_client_rect(hwnd);
         if (outline_wanted()) draw_held_outline(*dc, c.width(), c.height());
     }
     ws::end_paint(hwnd, ps);

@@ -1,7 +1,11 @@
 // Drawing the guide window: fitting the picture, the held group's outline and the overview of the desk.
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
 
+#include "graphics/paths.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/state.h"
@@ -33,19 +37,72 @@ void outline_cell(MemDC& dc, const Jig& game, int32_t col, int32_t row, double s
     }
 }
 
+std::string extension(const std::string& path) {
+    const size_t dot = path.rfind('.');
+    return dot == std::string::npos ? std::string() : path.substr(dot);
+}
+
+// The game's picture stands for a file of the same bytes under the same extension too: the copy the game keeps in
+// the picture folder becomes picture_path once the game has read the original.
+bool same_bytes(const std::string& a, const std::string& b) {
+    if (extension(a) != extension(b)) return false;
+    std::ifstream fa(resolve_path(a), std::ios::binary), fb(resolve_path(b), std::ios::binary);
+    std::vector<char> ba(1 << 16), bb(1 << 16);
+    while (fa && fb) {
+        fa.read(ba.data(), std::streamsize(ba.size()));
+        fb.read(bb.data(), std::streamsize(bb.size()));
+        if (fa.gcount() != fb.gcount() || !std::equal(ba.begin(), ba.begin() + fa.gcount(), bb.begin())) return false;
+    }
+    return fa.eof() && fb.eof();
+}
+
 }  // namespace
 
+void take_picture() {
+    guide.picture.destroy();
+    const Jig* game = play.current_game;
+    const bool lends = game && game->picture && !game->file_colours.path.empty() &&
+                       (game->file_colours.path == play.picture_path ||
+                        same_bytes(game->file_colours.path, play.picture_path));
+    guide.lender = lends ? game : nullptr;
+    if (!lends) {
+        guide.picture.create(BIT_SCREEN, 1, 1);
+        guide.picture.load_picture(play.picture_path.c_str());
+        guide.picture.release_dc();
+    }
+    const MemDC& shown = lends ? *game->picture : guide.picture;
+    guide.pic_w0 = shown.width();
+    guide.pic_h0 = shown.height();
+}
+
 void fit_picture() {
-    guide.thumb.fill(0, 0, guide.thumb.width(), guide.thumb.height(), kGuideBackground);
     if (guide.pic_w0 < 1 || guide.pic_h0 < 1) return;
     guide.thumb_scale = guide.pic_w0 > guide.pic_h0 ? double(guide.thumb_w) / guide.pic_w0
                                                     : double(guide.thumb_h) / guide.pic_h0;
     guide.thumb_w = int32_t(guide.pic_w0 * guide.thumb_scale);
     guide.thumb_h = int32_t(guide.pic_h0 * guide.thumb_scale);
-    guide.thumb.stretch_blit(0, 0, guide.thumb_w, guide.thumb_h, guide.picture, 0, 0, guide.pic_w0, guide.pic_h0,
-                             SRCCOPY);
-    guide.thumb.release_dc();
-    guide.picture.release_dc();
+}
+
+bool size_thumb(int32_t w, int32_t h) {
+    // The paint rectangle lies within the client area and nothing beyond the screen was ever drawn.
+    w = std::clamp(w, 1, std::max(ws::screen_width(), 1));
+    h = std::clamp(h, 1, std::max(ws::screen_height(), 1));
+    if (guide.thumb.created() && guide.thumb.width() == w && guide.thumb.height() == h) return false;
+    guide.thumb.create(BIT_SCREEN, w, h);
+    return true;
+}
+
+void draw_thumb() {
+    MemDC& thumb = guide.thumb;
+    thumb.fill(0, 0, thumb.width(), thumb.height(), kGuideBackground);
+    if (guide.pic_w0 >= 1 && guide.pic_h0 >= 1) {
+        MemDC& from = guide.lender ? *guide.lender->picture : guide.picture;
+        const bool had_dc = from.has_dc();
+        thumb.stretch_blit(0, 0, guide.thumb_w, guide.thumb_h, from, 0, 0, guide.pic_w0, guide.pic_h0, SRCCOPY);
+        if (guide.lender) guide.lender->restore_black_white(thumb, guide.thumb_w, guide.thumb_h);
+        if (!had_dc) from.release_dc();
+    }
+    thumb.release_dc();
 }
 
 void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h) {

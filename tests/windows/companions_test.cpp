@@ -2,9 +2,10 @@
 // fitting and close box) and the piece shape chooser (dragging a point, "キャンセル", closing) in
 // data/companions.txt; the picture list (thumbnails and names in step, clicks that start or resume exactly their
 // file, the notice for too many files, deleting while loading, the loader thread ended however the list goes) in
-// data/viewer.txt.
+// data/viewer.txt; and the guide's fit of the game's lent picture against that of the file read again.
 #include <cstdlib>
 
+#include "support/temp_dir.h"
 #include "windows/viewer.h"
 #include "windows/viewer_state.h"
 #include "windows/windows_support.h"
@@ -98,6 +99,46 @@ std::vector<testsupport::Script> scripts() {
 }
 
 TEST_P(Companions, Run) { run(); }
+
+// The guide fits the game's own picture, whose pure black and white went to the near greys for the cut, exactly as
+// it fits the file read again, at thumb sides of one and two pixels, odd and larger than the picture (which shows
+// every picture pixel, so that each picture's pure and near colours are compared). A picture crowded with near
+// greys is read again; the game's copy of its picture under another name lends, another picture there does not.
+TEST(Guide, LentPictureFitsAsTheFileDoes) {
+    testsupport::Guard guard;
+    testsupport::TempDir dir;
+    settings.stretch_size = 0;
+    int32_t crowd = 0;  // near greys in the first 4 x crowd columns of rows 1, 31, 61
+    const testsupport::PixelAt pixel = [&](int32_t x, int32_t y) {
+        const uint32_t near = x % 2 ? 0x010101u : 0xFEFEFEu, stripe[] = {0, 0xFFFFFF, testsupport::pattern_word(x, y)};
+        return x / 4 < crowd && y % 30 == 1 ? near : stripe[(x / 3 + y / 2) % 3];
+    };
+    const auto fitted = [](int32_t side) {
+        take_picture();
+        guide.thumb_w = guide.thumb_h = side;
+        fit_picture();
+        size_thumb(guide.thumb_w, guide.thumb_h);
+        draw_thumb();
+        return std::pair{guide.lender && !guide.picture.created(), testsupport::top_down(guide.thumb)};
+    };
+    // width, height, crowd (10 is too many), the crowd of a copy that picture_path names (-1: none)
+    const int32_t pictures[][4] = {{45, 71, 1, -1}, {200, 3, 1, -1}, {40, 40, 10, -1}, {120, 90, 4, 4}, {120, 90, 4, 5}};
+    for (const auto& [w, h, near, copy] : pictures) {
+        ASSERT_TRUE(testsupport::write_picture(dir.file("copy.bmp"), w, h, (crowd = copy, pixel)));
+        ASSERT_TRUE(testsupport::write_picture(dir.file("p.bmp"), w, h, (crowd = near, pixel)));
+        Jig& game = testsupport::new_blank_game();
+        ASSERT_EQ(game.stretch(dir.file("p.bmp")), 1);
+        game.replace_black_white();
+        play.picture_path = dir.file(copy < 0 ? "p.bmp" : "copy.bmp");
+        for (const int32_t side : {1, 2, 37, 250}) {
+            const auto [lent, thumb] = fitted(side);
+            EXPECT_EQ(lent, near < 10 && (copy < 0 || copy == near));
+            play.current_game = nullptr;  // the file read again
+            EXPECT_EQ(thumb, fitted(side).second) << w << "x" << h << " at " << side;
+            play.current_game = &game;
+        }
+    }
+}
 INSTANTIATE_TEST_SUITE_P(Windows, Companions, ::testing::ValuesIn(scripts()), Companions::name);
 
 }  // namespace
