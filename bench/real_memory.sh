@@ -5,7 +5,7 @@
 set -euo pipefail
 source "$(dirname "$0")/program_copy.bash"
 screen=${SCREEN:-1280x1024x24}
-printf 'piece_num\t600\nstretch_size\t0\nview\tFALSE\tFALSE\tdata\n' >"$work/ZELTORC.TXT"
+printf 'piece_num\t600\nstretch_size\t0\n' >"$work/ZELTORC.TXT"
 convert -size 4000x3000 -seed 7 plasma:fractal -quality 90 "$work/photo.jpg"
 xvfb-run -a -s "-screen 0 $screen" bash -c '
   set -u

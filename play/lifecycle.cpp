@@ -58,7 +58,11 @@ void begin_cutting(ws::Hwnd hwnd, Jig* game, bool keep_copy) {
     }
     play.game_saved = 0;
     tell_forget_recovery();  // a new game has replaced the one the recovery file held
-    if (keep_copy && settings.view_follow) keep_picture_copy(play.picture_path);
+    if (keep_copy && settings.view_follow) {
+        keep_picture_copy(play.picture_path);
+        // The copy holds the same bytes, so the game's picture still holds its file's own pixels.
+        if (!game->file_colours.path.empty()) game->file_colours.path = play.picture_path;
+    }
     push_busy_cursor();
     queue_cutting(hwnd);
 }

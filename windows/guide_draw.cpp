@@ -1,11 +1,7 @@
 // Drawing the guide window: fitting the picture, the held group's outline and the overview of the desk.
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <string>
-#include <vector>
 
-#include "graphics/paths.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/state.h"
@@ -37,33 +33,13 @@ void outline_cell(MemDC& dc, const Jig& game, int32_t col, int32_t row, double s
     }
 }
 
-std::string extension(const std::string& path) {
-    const size_t dot = path.rfind('.');
-    return dot == std::string::npos ? std::string() : path.substr(dot);
-}
-
-// The game's picture stands for a file of the same bytes under the same extension too: the copy the game keeps in
-// the picture folder becomes picture_path once the game has read the original.
-bool same_bytes(const std::string& a, const std::string& b) {
-    if (extension(a) != extension(b)) return false;
-    std::ifstream fa(resolve_path(a), std::ios::binary), fb(resolve_path(b), std::ios::binary);
-    std::vector<char> ba(1 << 16), bb(1 << 16);
-    while (fa && fb) {
-        fa.read(ba.data(), std::streamsize(ba.size()));
-        fb.read(bb.data(), std::streamsize(bb.size()));
-        if (fa.gcount() != fb.gcount() || !std::equal(ba.begin(), ba.begin() + fa.gcount(), bb.begin())) return false;
-    }
-    return fa.eof() && fb.eof();
-}
-
 }  // namespace
 
 void take_picture() {
     guide.picture.destroy();
     const Jig* game = play.current_game;
-    const bool lends = game && game->picture && !game->file_colours.path.empty() &&
-                       (game->file_colours.path == play.picture_path ||
-                        same_bytes(game->file_colours.path, play.picture_path));
+    const bool lends = game && game->picture && game->file_colours.path == play.picture_path &&
+                       !play.picture_path.empty();
     guide.lender = lends ? game : nullptr;
     if (!lends) {
         guide.picture.create(BIT_SCREEN, 1, 1);

@@ -103,7 +103,7 @@ TEST_P(Companions, Run) { run(); }
 // The guide fits the game's own picture, whose pure black and white went to the near greys for the cut, exactly as
 // it fits the file read again, at thumb sides of one and two pixels, odd and larger than the picture (which shows
 // every picture pixel, so that each picture's pure and near colours are compared). A picture crowded with near
-// greys is read again; the game's copy of its picture under another name lends, another picture there does not.
+// greys is read again; a game of another file does not lend.
 TEST(Guide, LentPictureFitsAsTheFileDoes) {
     testsupport::Guard guard;
     testsupport::TempDir dir;
@@ -121,18 +121,18 @@ TEST(Guide, LentPictureFitsAsTheFileDoes) {
         draw_thumb();
         return std::pair{guide.lender && !guide.picture.created(), testsupport::top_down(guide.thumb)};
     };
-    // width, height, crowd (10 is too many), the crowd of a copy that picture_path names (-1: none)
-    const int32_t pictures[][4] = {{45, 71, 1, -1}, {200, 3, 1, -1}, {40, 40, 10, -1}, {120, 90, 4, 4}, {120, 90, 4, 5}};
-    for (const auto& [w, h, near, copy] : pictures) {
-        ASSERT_TRUE(testsupport::write_picture(dir.file("copy.bmp"), w, h, (crowd = copy, pixel)));
+    // width, height, crowd (10 is too many), whether picture_path names another file
+    const int32_t pictures[][4] = {{45, 71, 1, 0}, {200, 3, 1, 0}, {40, 40, 10, 0}, {120, 90, 4, 1}};
+    for (const auto& [w, h, near, other] : pictures) {
+        ASSERT_TRUE(testsupport::write_picture(dir.file("other.bmp"), w, h, (crowd = near + 1, pixel)));
         ASSERT_TRUE(testsupport::write_picture(dir.file("p.bmp"), w, h, (crowd = near, pixel)));
         Jig& game = testsupport::new_blank_game();
         ASSERT_EQ(game.stretch(dir.file("p.bmp")), 1);
         game.replace_black_white();
-        play.picture_path = dir.file(copy < 0 ? "p.bmp" : "copy.bmp");
+        play.picture_path = dir.file(other ? "other.bmp" : "p.bmp");
         for (const int32_t side : {1, 2, 37, 250}) {
             const auto [lent, thumb] = fitted(side);
-            EXPECT_EQ(lent, near < 10 && (copy < 0 || copy == near));
+            EXPECT_EQ(lent, near < 10 && !other);
             play.current_game = nullptr;  // the file read again
             EXPECT_EQ(thumb, fitted(side).second) << w << "x" << h << " at " << side;
             play.current_game = &game;
