@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "graphics/bmp_reader.h"
@@ -25,13 +23,9 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 void write_bytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    testsupport::write_file(path, std::string(bytes.begin(), bytes.end()));
 }
-Bytes read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+Bytes read_bytes(const std::string& path) { return testsupport::read_file<Bytes>(path); }
 
 // The JPEG files beside the tests were made once with ImageMagick 7 and libjpeg-turbo's cjpeg:
 //   cmyk.jpg     convert -size 8x8 xc:'cmyk(0,255,255,0)' -size 8x8 xc:'cmyk(127,127,127,127)' +append -strip

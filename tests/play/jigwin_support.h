@@ -221,10 +221,7 @@ public:
         {"quit", [](const Args&) { return n(ws::test::quit_requested()) + " " + n(::play.close_without_asking); }},
         {"usable", [](const Args& a) { return n(saved_game_usable(a[0])); }},
         {"exists", [](const Args& a) { return n(fs::exists(a[0])); }},
-        {"text", [](const Args& a) {
-            std::ifstream in(a[0]);
-            return std::string(std::istreambuf_iterator<char>(in), {});
-        }},
+        {"text", [](const Args& a) { return testsupport::read_file(a[0]); }},
         {"kept_is", [this](const Args& a) { return n(fs::equivalent(kept_path_, a[0])); }},
         {"picture_is", [](const Args& a) { return n(fs::equivalent(::play.picture_path, a[0])); }},
         {"same_size", [](const Args& a) { return n(fs::file_size(a[0]) == fs::file_size(a[1])); }},

@@ -1,5 +1,5 @@
 // Shared pieces of the shell's tests: a folder of the test's own made current with the process-wide values put
-// back, files as byte strings, little-endian fields, golden tables, and games cut, saved and resumed the real way.
+// back, little-endian fields, golden tables, and games cut, saved and resumed the real way.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,15 +29,9 @@ namespace shelltest {
 
 namespace fs = std::filesystem;
 
-// Writes raw bytes to a file, making its folders; reads a whole file.
-inline void write_file(const std::string& name, const std::string& bytes) {
-    if (fs::path(name).has_parent_path()) fs::create_directories(fs::path(name).parent_path());
-    std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
-}
-inline std::string read_file(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testsupport::read_file;
+using testsupport::write_file;
+
 // Hands `text` to a reader of files as though it came from one.
 inline void read_text(std::string text, void (*reader)(std::FILE*)) {
     std::FILE* f = fmemopen(text.data(), text.size(), "rb");
