@@ -21,6 +21,7 @@
 #include "shell/sound.h"
 #include "shell/startup.h"
 #include "shell/state.h"
+#include "support/cases.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
 #include "ws/ws.h"
@@ -30,14 +31,8 @@ namespace shelltest {
 namespace fs = std::filesystem;
 
 using testsupport::read_file;
+using testsupport::read_text;
 using testsupport::write_file;
-
-// Hands `text` to a reader of files as though it came from one.
-inline void read_text(std::string text, void (*reader)(std::FILE*)) {
-    std::FILE* f = fmemopen(text.data(), text.size(), "rb");
-    reader(f);
-    std::fclose(f);
-}
 
 // Little-endian fields at a byte offset, read and written the way saved games lay them out.
 inline int32_t le32(const std::string& b, size_t at) {
