@@ -2,7 +2,6 @@
 // under on the desk, up to every edge.
 #include <gtest/gtest.h>
 
-#include "pieces/desk.h"
 #include "support/game_builder.h"
 
 namespace {

@@ -1,22 +1,16 @@
 // Pictures: BMP and JPEG reading (hand-made files, damage, other programs' files), loading into a surface with the
 // player's messages, and the exact bytes of a BMP export.
-#include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <map>
 
 #include "graphics/bmp_reader.h"
-#include "graphics/bmpsave.h"
 #include "graphics/cursor.h"
 #include "graphics/jpeg_reader.h"
-#include "graphics/state.h"
 #include "raster_canvas.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
-#include "ws/ws.h"
 
 namespace {
 

@@ -1,12 +1,8 @@
 // Trace log ring and fatal_error: the 502nd line at the top, blank-padded milliseconds, where a report is written.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <regex>
-#include <string>
 
 #include "graphics/state.h"
 #include "graphics/trace.h"

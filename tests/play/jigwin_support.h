@@ -2,9 +2,6 @@
 // cut step by step or played, and window scripts (actions and expectations read from data files) run on them.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
-
 #include "desk/background.h"
 #include "desk/title.h"
 #include "graphics/cursor.h"
@@ -13,7 +10,6 @@
 #include "play/play.h"
 #include "play/save.h"
 #include "support/script.h"
-#include "support/temp_dir.h"
 
 namespace jigwintest {
 

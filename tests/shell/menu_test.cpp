@@ -3,20 +3,14 @@
 // game, entries added at creation, quick right-click pop-ups, pasting, web entries, bitmap exports), the menu's
 // marks and the file dialogs' name rules.
 #include <signal.h>
-#include <stdlib.h>
 
-#include "desk/state.h"
 #include "graphics/bmp_reader.h"
-#include "pieces/desk.h"
 #include "play/companions.h"
 #include "play/jigwin_support.h"
-#include "play/state.h"
 #include "shell/file_dialogs.h"
 #include "shell/menu.h"
 #include "shell/recover.h"
-#include "shell/startup.h"
 #include "shell/shell_test.h"
-#include "shell/state.h"
 
 using namespace jigwintest;
 

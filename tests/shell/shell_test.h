@@ -3,28 +3,15 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "desk/state.h"
-#include "pieces/desk.h"
 #include "play/lifecycle.h"
 #include "play/save.h"
-#include "play/state.h"
-#include "puzzle/jig.h"
-#include "shell/settings.h"
-#include "shell/sound.h"
-#include "shell/startup.h"
 #include "shell/state.h"
 #include "support/cases.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
-#include "ws/ws.h"
 
 namespace shelltest {
 

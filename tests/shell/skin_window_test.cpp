@@ -1,8 +1,6 @@
 // The skin: reading its file, the number displays, the buttons' pictures and clicks, the tooltip, the window's shape.
-#include "graphics/memdc.h"
 #include "play/play.h"
 #include "shell/menu.h"
-#include "shell/mywin.h"
 #include "shell/shell_test.h"
 #include "shell/skin.h"
 #include "shell/skin_table.h"

@@ -1,5 +1,4 @@
 // Start-up: the argument quote rule, the first run without settings, and the seed of a run's games.
-#include "puzzle/random.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;

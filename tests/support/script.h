@@ -4,19 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <functional>
 #include <map>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "graphics/ddbase.h"
-#include "play/state.h"
 #include "support/cases.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
-#include "ws/ws.h"
 
 namespace testsupport {
 
