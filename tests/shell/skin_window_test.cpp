@@ -71,13 +71,11 @@ TEST_F(SkinTest, ReaderKeepsWhatLoadsAndTellsWhatIsMissing) {
     ASSERT_EQ(ws::test::messages().size(), 2u);
     EXPECT_EQ(ws::test::messages()[0].text, "skin\\fix_a_0.bmpが見つかりません。");
     EXPECT_EQ(ws::test::messages()[1].text, "numのピース数はメニューで選択可能な値を指定してください。");
-    EXPECT_TRUE(shell.skin_elements[SKIN_WIN].defined);
-    EXPECT_FALSE(shell.skin_elements[SKIN_FIX_A].defined);
-    EXPECT_FALSE(shell.skin_elements[SKIN_START].defined);  // after "/end"
-    const SkinElement& num = shell.skin_elements[SKIN_NUM];
-    EXPECT_EQ(num.count, kSkinPictures);  // twelve values, cut to the table
-    EXPECT_EQ(num.text, std::string(63, 't'));
-    EXPECT_EQ(num.values[size_t(num.current)], 20);
+    const auto& e = shell.skin_elements;  // start comes after "/end"; num's twelve values are cut to the table
+    EXPECT_EQ(std::tuple(e[SKIN_WIN].defined, e[SKIN_FIX_A].defined, e[SKIN_START].defined),
+              std::tuple(true, false, false));
+    EXPECT_EQ(std::tuple(e[SKIN_NUM].count, e[SKIN_NUM].text, e[SKIN_NUM].values[size_t(e[SKIN_NUM].current)]),
+              std::tuple(kSkinPictures, std::string(63, 't'), 20));
 }
 
 TEST_F(SkinTest, NumberDisplayStepsThePieceCount) {
@@ -137,15 +135,12 @@ TEST_F(SkinTest, TooltipStaysInsideAndLeavesNoTrace) {
 TEST_F(SkinTest, WindowShapeAndTheFallbackWithoutAWindowPicture) {
     settings.win_left = 30, settings.win_top = 40;
     read_standard();
-    Rect r;
-    ASSERT_TRUE(skin_window_rect(r));
-    EXPECT_EQ(r, (Rect{30, 40, 330, 240}));
-    ASSERT_TRUE(skin_game_rect(r));
-    EXPECT_EQ(r, (Rect{10, 50, 210, 150}));
+    Rect win, game;
+    ASSERT_TRUE(skin_window_rect(win) && skin_game_rect(game));
+    EXPECT_EQ(std::pair(win, game), std::pair(Rect{30, 40, 330, 240}, Rect{10, 50, 210, 150}));
     std::filesystem::remove("skin/win_0.bmp");
     read("win 0 0\nnum 100 5 3 10 20 50 count\nexit 250 5 close\n");
-    EXPECT_FALSE(skin_window_rect(r));
-    EXPECT_FALSE(skin_game_rect(r));
+    EXPECT_FALSE(skin_window_rect(win) || skin_game_rect(game));
     EXPECT_TRUE(settings.skin);
     EXPECT_EQ(skin_show_num(600), 600);
     skin_press(255, 10);  // no skin in force: the exit button does not close anything
