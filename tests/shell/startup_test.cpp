@@ -31,9 +31,8 @@ TEST_F(Startup, AFirstRunGivesDefaultsAndWritesTheFileAtTheEndWithoutTheTemporar
 
 // The layer's clock starts at zero with every run; outside test mode the seed comes from the wall clock.
 TEST(GameSeed, DiffersFromRunToRunOutsideTestMode) {
-    EXPECT_EQ(game_seed(true, 1234, 99), 1234u);
     EXPECT_NE(game_seed(false, 1234, 1765000000000), game_seed(false, 1234, 1765000000001));
-    EXPECT_EQ(game_seed(), ws::tick_count());  // the tests run in test mode
+    EXPECT_EQ(std::pair(game_seed(true, 1234, 99), game_seed()), std::pair(1234u, ws::tick_count()));  // in test mode
 }
 
 }  // namespace
