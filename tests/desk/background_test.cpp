@@ -5,11 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "pieces/desk.h"
-#include "play/state.h"
-#include "support/cases.h"
 #include "support/desk_script.h"
-#include "support/temp_dir.h"
 
 namespace {
 

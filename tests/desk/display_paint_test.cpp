@@ -1,9 +1,5 @@
 // The desk display as the scripts of data/display.txt.
-#include "desk/state.h"
-#include "pieces/desk.h"
-#include "play/state.h"
 #include "support/desk_script.h"
-#include "support/temp_dir.h"
 
 namespace {
 

@@ -1,37 +1,25 @@
 // Pictures: BMP and JPEG reading (hand-made files, damage, other programs' files), loading into a surface with the
 // player's messages, and the exact bytes of a BMP export.
-#include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "graphics/bmp_reader.h"
-#include "graphics/bmpsave.h"
 #include "graphics/cursor.h"
 #include "graphics/jpeg_reader.h"
-#include "graphics/state.h"
 #include "raster_canvas.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
-#include "ws/ws.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
 void write_bytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    testsupport::write_file(path, std::string(bytes.begin(), bytes.end()));
 }
-Bytes read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+Bytes read_bytes(const std::string& path) { return testsupport::read_file<Bytes>(path); }
 
 // The JPEG files beside the tests were made once with ImageMagick 7 and libjpeg-turbo's cjpeg:
 //   cmyk.jpg     convert -size 8x8 xc:'cmyk(0,255,255,0)' -size 8x8 xc:'cmyk(127,127,127,127)' +append -strip
@@ -221,8 +209,7 @@ TEST_F(Pictures, NamesAndContentsAreLoadedOrRefusedWithTheirMessage) {
     write_bytes(dir.file("truncated.jpg"), Bytes(busy.begin(), busy.begin() + std::ptrdiff_t(busy.size() * 3 / 4)));
     ASSERT_EQ(surface->load_picture(dir.file("truncated.jpg").c_str()), 1);
     EXPECT_EQ(std::pair(surface->width(), surface->height()), std::pair(40, 40));
-    EXPECT_TRUE(near_word(colour_to_word(surface->get_pixel(3, 3)), 0xFF0000, 3));
-    EXPECT_TRUE(shown().empty());
+    EXPECT_TRUE(near_word(colour_to_word(surface->get_pixel(3, 3)), 0xFF0000, 3) && shown().empty());
 }
 
 // Files ImageMagick wrote (data/other_programs.txt says how) load exactly as the reference decoder read them.
@@ -231,8 +218,7 @@ TEST_F(Pictures, OtherProgramsFilesLoadExactlyAsTheirReferenceDecodesThem) {
         SCOPED_TRACE(k[0]);
         const Bytes want = data_file("other/" + k[0].substr(0, k[0].rfind('.')) + ".rgb");
         ASSERT_EQ(surface->load_picture((kData + "other/" + k[0]).c_str()), 1);
-        ASSERT_EQ(std::pair(surface->width(), surface->height()), std::pair(37, 23));
-        ASSERT_EQ(want.size(), size_t(37 * 23 * 3));
+        ASSERT_EQ(std::tuple(surface->width(), surface->height(), want.size()), std::tuple(37, 23, 37 * 23 * 3u));
         int wrong = 0;
         for (int32_t i = 0; i < 37 * 23; ++i) {
             const uint8_t* rgb = &want[size_t(i) * 3];

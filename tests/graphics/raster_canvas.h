@@ -5,9 +5,7 @@
 
 #include <cstdint>
 #include <set>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "graphics/raster.h"
 #include "support/cases.h"

@@ -1,9 +1,6 @@
 // The rasteriser: lines, Bézier chains, ellipses and flood fills pixel for pixel; block transfers and stretching.
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include "raster_canvas.h"
 

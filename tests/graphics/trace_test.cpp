@@ -1,13 +1,8 @@
 // Trace log ring and fatal_error: the 502nd line at the top, blank-padded milliseconds, where a report is written.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <regex>
-#include <string>
 
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -17,14 +12,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::read_file;
 
 constexpr std::size_t kLineBytes = 26;  // every line of these tests is as long as a filler line
 constexpr std::size_t kRing = 501 * kLineBytes;
 
-std::string contents_of(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 // The event part of ring line i (after the 12-column tick prefix).
 std::string event_of(const std::string& text, std::size_t i) { return text.substr(i * kLineBytes + 12, 13); }
 
@@ -61,16 +53,16 @@ TEST(TraceLog, PrefixAndRing) {
     ws::test::advance(38);
     trace_line("CUT", "cut start\n");
     trace_close();
-    EXPECT_EQ(contents_of("ZELTOTR.TXT"), std::string(7 - seconds.size(), ' ') + seconds + ".  7 desk disp end\n" +
+    EXPECT_EQ(read_file("ZELTOTR.TXT"), std::string(7 - seconds.size(), ' ') + seconds + ".  7 desk disp end\n" +
                                               std::string(7 - seconds.size(), ' ') + seconds + ". 45 CUT cut start\n");
 
     trace_start();
-    std::string text = contents_of("ZELTOTR.TXT");
+    std::string text = read_file("ZELTOTR.TXT");
     ASSERT_EQ(text.size(), kRing);
     EXPECT_EQ(text.substr(11, 15), " MAIN         \n");
     for (int i = 0; i <= 501; ++i)  // the 502nd line goes back to the top
         trace_line("jig", ("cut " + std::to_string(100000 + i).substr(1) + "\n").c_str());
-    text = contents_of("ZELTOTR.TXT");
+    text = read_file("ZELTOTR.TXT");
     ASSERT_EQ(text.size(), kRing);
     EXPECT_EQ(std::tuple(event_of(text, 0), event_of(text, 1), event_of(text, 500)),
               std::tuple("jig cut 00501", "jig cut 00001", "jig cut 00500"));
@@ -98,7 +90,7 @@ TEST(FatalError, WithTracingOnTheReportGoesWhereTheRingStands) {
             fatal_error("glapi", 42, "BitBlt", 6);
         },
         ::testing::ExitedWithCode(1), "");
-    const std::string text = contents_of("ZELTOTR.TXT");
+    const std::string text = read_file("ZELTOTR.TXT");
     ASSERT_EQ(text.size(), kRing) << "the report must not be appended at the end";
     EXPECT_EQ(text.substr(2 * kLineBytes, kReport.size()), kReport);
     expect_date_and_build_lines(text, 2 * kLineBytes + kReport.size());
@@ -114,7 +106,7 @@ std::string die_with(const char* earlier, void (*hook)()) {
             fatal_error("glapi", 42, "BitBlt", 6);
         },
         ::testing::ExitedWithCode(1), "");
-    const std::string text = contents_of("ZELTOTR.TXT");
+    const std::string text = read_file("ZELTOTR.TXT");
     EXPECT_EQ(text.substr(0, std::string(earlier).size() + kReport.size()), earlier + kReport);
     return text;
 }
@@ -124,20 +116,19 @@ std::string die_with(const char* earlier, void (*hook)()) {
 TEST(FatalError, WithTracingOffTheGameIsSavedFirstAndTheReportAppended) {
     TraceFolder folder;
     const auto save_marker = [] {  // says whether the report was written before the save
-        std::ofstream("saved") << (contents_of("ZELTOTR.TXT").find("◆") == std::string::npos ? "before" : "after");
+        std::ofstream("saved") << (read_file("ZELTOTR.TXT").find("◆") == std::string::npos ? "before" : "after");
     };
     expect_date_and_build_lines(die_with("earlier run\n", save_marker), 12 + kReport.size());
-    EXPECT_EQ(contents_of("saved"), "before");
+    EXPECT_EQ(read_file("saved"), "before");
     fs::remove("ZELTOTR.TXT");
     const std::string text = die_with("", [] {
         std::ofstream("saved") << "tried";
         fatal_error("save", 7, "fopen", 2);
     });
-    EXPECT_EQ(contents_of("saved"), "tried");
+    EXPECT_EQ(read_file("saved"), "tried");
     const std::size_t second = text.find("◆内部エラーが発生しました。\nsave line=7 fopen errno=2\n");
     EXPECT_NE(second, std::string::npos);
-    EXPECT_EQ(text.find("◆", 1), second);
-    EXPECT_EQ(text.find("◆", second + 1), std::string::npos);
+    EXPECT_EQ(std::pair(text.find("◆", 1), text.find("◆", second + 1)), std::pair(second, std::string::npos));
 }
 
 }  // namespace

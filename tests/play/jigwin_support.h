@@ -2,9 +2,6 @@
 // cut step by step or played, and window scripts (actions and expectations read from data files) run on them.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
-
 #include "desk/background.h"
 #include "desk/title.h"
 #include "graphics/cursor.h"
@@ -13,7 +10,6 @@
 #include "play/play.h"
 #include "play/save.h"
 #include "support/script.h"
-#include "support/temp_dir.h"
 
 namespace jigwintest {
 
@@ -221,10 +217,7 @@ public:
         {"quit", [](const Args&) { return n(ws::test::quit_requested()) + " " + n(::play.close_without_asking); }},
         {"usable", [](const Args& a) { return n(saved_game_usable(a[0])); }},
         {"exists", [](const Args& a) { return n(fs::exists(a[0])); }},
-        {"text", [](const Args& a) {
-            std::ifstream in(a[0]);
-            return std::string(std::istreambuf_iterator<char>(in), {});
-        }},
+        {"text", [](const Args& a) { return testsupport::read_file(a[0]); }},
         {"kept_is", [this](const Args& a) { return n(fs::equivalent(kept_path_, a[0])); }},
         {"picture_is", [](const Args& a) { return n(fs::equivalent(::play.picture_path, a[0])); }},
         {"same_size", [](const Args& a) { return n(fs::file_size(a[0]) == fs::file_size(a[1])); }},

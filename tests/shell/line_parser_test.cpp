@@ -1,6 +1,4 @@
 // LineParser: blanks and double-byte characters, comments, the number and flag readers and the rest of a line.
-#include <cstdio>
-#include <functional>
 #include <map>
 
 #include "shell/line_parser.h"

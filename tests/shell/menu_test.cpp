@@ -3,20 +3,14 @@
 // game, entries added at creation, quick right-click pop-ups, pasting, web entries, bitmap exports), the menu's
 // marks and the file dialogs' name rules.
 #include <signal.h>
-#include <stdlib.h>
 
-#include "desk/state.h"
 #include "graphics/bmp_reader.h"
-#include "pieces/desk.h"
 #include "play/companions.h"
 #include "play/jigwin_support.h"
-#include "play/state.h"
 #include "shell/file_dialogs.h"
 #include "shell/menu.h"
 #include "shell/recover.h"
-#include "shell/startup.h"
 #include "shell/shell_test.h"
-#include "shell/state.h"
 
 using namespace jigwintest;
 
@@ -44,24 +38,6 @@ protected:
         ws::test::advance(held);
         ws::post_message(::play.main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(x, y));
         ws::test::pump();
-    }
-    // Pixels of bitmap file `name` that differ from what the game window shows, "none" when it does not read.
-    static std::string window_differs(const std::string& name) {
-        BmpPicture shot;
-        const MemDC& window = *ws::client_surface(::play.game_window);
-        if (!read_bmp_file(name.c_str(), shot) || shot.words.size() != size_t(window.width() * window.height()))
-            return "none";
-        int32_t differing = 0;
-        for (size_t i = 0; i < shot.words.size(); ++i) differing += (shot.words[i] ^ window.words()[i]) & 0xFFFFFF;
-        return n(differing);
-    }
-    // Entry `pos` of the main menu: its name, its id, and the ids of its own entries.
-    static std::string menu_entry(uint32_t pos) {
-        const ws::Hmenu m = ws::get_sub_menu(shell.main_menu, int32_t(pos));
-        std::string out = ws::get_menu_string(shell.main_menu, pos, ws::MF_BYPOSITION) + " " +
-                          n(int32_t(ws::get_menu_item_id(shell.main_menu, int32_t(pos))));
-        for (int32_t i = 0; m && i < ws::get_menu_item_count(m); ++i) out += " " + n(ws::get_menu_item_id(m, i));
-        return out;
     }
     // The program's own loop: its messages first, then the windows'. The exit code, or -1 when it did not end.
     static int32_t run_loop() {
@@ -171,13 +147,27 @@ protected:
             {"back", [](const Args&) { return settings.back_img + " " + n(settings.back_type); }},
             {"opened", [](const Args&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }},
             {"bmp", [](const Args& a) { return bmp_of(a[0]); }},
-            {"window_differs", [](const Args& a) { return window_differs(a[0]); }},
+            {"window_differs", [](const Args& a) {  // pixels of bitmap file A[0] unlike the game window's
+                 BmpPicture shot;
+                 const MemDC& w = *ws::client_surface(::play.game_window);
+                 if (!read_bmp_file(a[0].c_str(), shot) || shot.words.size() != size_t(w.width() * w.height()))
+                     return std::string("none");
+                 int32_t differing = 0;
+                 for (size_t i = 0; i < shot.words.size(); ++i) differing += (shot.words[i] ^ w.words()[i]) & 0xFFFFFF;
+                 return n(differing);
+             }},
             {"piece_file", [](const Args& a) {  // whether PIECE_<i>.BMP holds item i's whole view
                  const std::string b = bmp_of("PIECE_00" + a[0] + ".BMP");
                  return b == "none" ? b : n(std::stoi(b) == g().items[num(a[0])].piece->view_width);
              }},
-            {"menu", [](const Args& a) {
-                 return a.empty() ? n(ws::get_menu_item_count(shell.main_menu)) : menu_entry(uint32_t(num(a[0])));
+            {"menu", [](const Args& a) {  // the count of entries, or entry A[0]'s name, id and the ids of its entries
+                 if (a.empty()) return n(ws::get_menu_item_count(shell.main_menu));
+                 const ws::Hmenu top = shell.main_menu, m = ws::get_sub_menu(top, num(a[0]));
+                 std::string out = ws::get_menu_string(top, uint32_t(num(a[0])), ws::MF_BYPOSITION) + " " +
+                                   n(int32_t(ws::get_menu_item_id(top, num(a[0]))));
+                 for (int32_t k = 0; m && k < ws::get_menu_item_count(m); ++k)
+                     out += " " + n(ws::get_menu_item_id(m, k));
+                 return out;
              }},
             {"popups", [](const Args&) {  // for each pop-up shown, 0 for the file menu and 1 for another
                  std::string out;

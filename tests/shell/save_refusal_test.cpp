@@ -4,12 +4,9 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <functional>
 #include <limits>
 #include <tuple>
 
-#include "graphics/bmpsave.h"
-#include "graphics/state.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;

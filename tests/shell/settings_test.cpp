@@ -65,8 +65,7 @@ TEST_F(Settings_, OverlongTextsAreCutAsTheReaderWouldCutThem) {
     write_file("ZELTORC.TXT", text + "web 3 " + std::string(300, 'v') + "\n");  // one written by hand
     read_settings("ZELTORC.TXT");
     EXPECT_EQ(settings.view_dir, accents.substr(0, 51 * 2));  // 51 references of 5 bytes fill 255 of 259 bytes
-    EXPECT_EQ(settings.web[2], std::string(255, 'w'));
-    EXPECT_EQ(settings.web[3], std::string(255, 'v'));
+    EXPECT_EQ(std::pair(settings.web[2], settings.web[3]), std::pair(std::string(255, 'w'), std::string(255, 'v')));
 }
 
 TEST_F(Settings_, TheSoundListFollowsAndTheSkinFileOnlyWithSkinOn) {

@@ -1,50 +1,25 @@
 // Shared pieces of the shell's tests: a folder of the test's own made current with the process-wide values put
-// back, files as byte strings, little-endian fields, golden tables, and games cut, saved and resumed the real way.
+// back, little-endian fields, golden tables, and games cut, saved and resumed the real way.
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "desk/state.h"
-#include "pieces/desk.h"
 #include "play/lifecycle.h"
 #include "play/save.h"
-#include "play/state.h"
-#include "puzzle/jig.h"
-#include "shell/settings.h"
-#include "shell/sound.h"
-#include "shell/startup.h"
 #include "shell/state.h"
+#include "support/cases.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
-#include "ws/ws.h"
 
 namespace shelltest {
 
 namespace fs = std::filesystem;
 
-// Writes raw bytes to a file, making its folders; reads a whole file.
-inline void write_file(const std::string& name, const std::string& bytes) {
-    if (fs::path(name).has_parent_path()) fs::create_directories(fs::path(name).parent_path());
-    std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
-}
-inline std::string read_file(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-// Hands `text` to a reader of files as though it came from one.
-inline void read_text(std::string text, void (*reader)(std::FILE*)) {
-    std::FILE* f = fmemopen(text.data(), text.size(), "rb");
-    reader(f);
-    std::fclose(f);
-}
+using testsupport::read_file;
+using testsupport::read_text;
+using testsupport::write_file;
 
 // Little-endian fields at a byte offset, read and written the way saved games lay them out.
 inline int32_t le32(const std::string& b, size_t at) {

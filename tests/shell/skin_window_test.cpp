@@ -1,8 +1,6 @@
 // The skin: reading its file, the number displays, the buttons' pictures and clicks, the tooltip, the window's shape.
-#include "graphics/memdc.h"
 #include "play/play.h"
 #include "shell/menu.h"
-#include "shell/mywin.h"
 #include "shell/shell_test.h"
 #include "shell/skin.h"
 #include "shell/skin_table.h"
@@ -73,20 +71,17 @@ TEST_F(SkinTest, ReaderKeepsWhatLoadsAndTellsWhatIsMissing) {
     ASSERT_EQ(ws::test::messages().size(), 2u);
     EXPECT_EQ(ws::test::messages()[0].text, "skin\\fix_a_0.bmpが見つかりません。");
     EXPECT_EQ(ws::test::messages()[1].text, "numのピース数はメニューで選択可能な値を指定してください。");
-    EXPECT_TRUE(shell.skin_elements[SKIN_WIN].defined);
-    EXPECT_FALSE(shell.skin_elements[SKIN_FIX_A].defined);
-    EXPECT_FALSE(shell.skin_elements[SKIN_START].defined);  // after "/end"
-    const SkinElement& num = shell.skin_elements[SKIN_NUM];
-    EXPECT_EQ(num.count, kSkinPictures);  // twelve values, cut to the table
-    EXPECT_EQ(num.text, std::string(63, 't'));
-    EXPECT_EQ(num.values[size_t(num.current)], 20);
+    const auto& e = shell.skin_elements;  // start comes after "/end"; num's twelve values are cut to the table
+    EXPECT_EQ(std::tuple(e[SKIN_WIN].defined, e[SKIN_FIX_A].defined, e[SKIN_START].defined),
+              std::tuple(true, false, false));
+    EXPECT_EQ(std::tuple(e[SKIN_NUM].count, e[SKIN_NUM].text, e[SKIN_NUM].values[size_t(e[SKIN_NUM].current)]),
+              std::tuple(kSkinPictures, std::string(63, 't'), 20));
 }
 
 TEST_F(SkinTest, NumberDisplayStepsThePieceCount) {
     settings.piece_num = 75;  // not in the skin's list: the setting follows the display
     read_standard();
-    EXPECT_EQ(settings.piece_num, 10);
-    EXPECT_EQ(back_at(115, 15), colour_of("num_10"));
+    EXPECT_EQ(std::pair(settings.piece_num, back_at(115, 15)), std::pair(10, colour_of("num_10")));
     for (int32_t want : {20, 50, 50}) {
         skin_press(145, 10);
         skin_release(145, 10, 100);
@@ -106,8 +101,7 @@ TEST_F(SkinTest, ButtonsShowTheirOwnThreePicturesAndClickQuickly) {
     skin_press(15, 10);               // a press on start without the pointer passing over it first
     EXPECT_EQ(back_at(20, 15), colour_of("start_2"));
     skin_hover(15, 10);
-    EXPECT_EQ(back_at(20, 15), colour_of("start_1"));
-    EXPECT_EQ(back_at(260, 15), colour_of("exit_0"));
+    EXPECT_EQ(std::pair(back_at(20, 15), back_at(260, 15)), std::pair(colour_of("start_1"), colour_of("exit_0")));
     skin_release(15, 10, 400);  // held too long: the picture alone changes
     skin_press(15, 10);
     skin_release(15, 10, 100);
@@ -121,13 +115,10 @@ TEST_F(SkinTest, TooltipStaysInsideAndLeavesNoTrace) {
     const std::vector<uint32_t> clean = back_words();
     skin_hover(15, 10);  // start: two lines, below right of the pointer
     const ws::TextMetrics m = ws::text_metrics();
-    Rect box = black_box();
-    EXPECT_EQ(box.left, 25);
-    EXPECT_EQ(box.height(), 2 * (m.height + m.external_leading) - m.external_leading + 2);
+    const int32_t two_lines = 2 * (m.height + m.external_leading) - m.external_leading + 2;
+    EXPECT_EQ(std::pair(black_box().left, black_box().height()), std::pair(25, two_lines));
     skin_hover(255, 10);  // exit: too near the right edge, so the box moves left of it
-    box = black_box();
-    EXPECT_EQ(box.right, 300 - 10);
-    EXPECT_LT(box.left, 255);
+    EXPECT_EQ(std::pair(black_box().right, black_box().left < 255), std::pair(300 - 10, true));
     ws::test::mouse(ws::WM_MOUSEMOVE, {150, 30});
     skin_timer();  // the pointer still over the window's picture: the hover stays
     EXPECT_FALSE(back_words() == clean);
@@ -139,15 +130,12 @@ TEST_F(SkinTest, TooltipStaysInsideAndLeavesNoTrace) {
 TEST_F(SkinTest, WindowShapeAndTheFallbackWithoutAWindowPicture) {
     settings.win_left = 30, settings.win_top = 40;
     read_standard();
-    Rect r;
-    ASSERT_TRUE(skin_window_rect(r));
-    EXPECT_EQ(r, (Rect{30, 40, 330, 240}));
-    ASSERT_TRUE(skin_game_rect(r));
-    EXPECT_EQ(r, (Rect{10, 50, 210, 150}));
+    Rect win, game;
+    ASSERT_TRUE(skin_window_rect(win) && skin_game_rect(game));
+    EXPECT_EQ(std::pair(win, game), std::pair(Rect{30, 40, 330, 240}, Rect{10, 50, 210, 150}));
     std::filesystem::remove("skin/win_0.bmp");
     read("win 0 0\nnum 100 5 3 10 20 50 count\nexit 250 5 close\n");
-    EXPECT_FALSE(skin_window_rect(r));
-    EXPECT_FALSE(skin_game_rect(r));
+    EXPECT_FALSE(skin_window_rect(win) || skin_game_rect(game));
     EXPECT_TRUE(settings.skin);
     EXPECT_EQ(skin_show_num(600), 600);
     skin_press(255, 10);  // no skin in force: the exit button does not close anything

@@ -1,5 +1,4 @@
 // Start-up: the argument quote rule, the first run without settings, and the seed of a run's games.
-#include "puzzle/random.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;
@@ -19,8 +18,7 @@ using Startup = ShellTest;
 
 TEST_F(Startup, AFirstRunGivesDefaultsAndWritesTheFileAtTheEndWithoutTheTemporaryPictures) {
     startup(file("none"), "");  // a missing folder leaves the current one
-    EXPECT_EQ(fs::current_path(), dir_.string());
-    EXPECT_EQ(play.picture_path, "");
+    EXPECT_EQ(std::pair(fs::current_path().string(), play.picture_path), std::pair(dir_.string(), std::string()));
     fs::create_directories(file("prog"));
     startup(file("prog"), "\"x y.jpg\"");
     EXPECT_EQ(fs::current_path(), file("prog"));
@@ -33,9 +31,8 @@ TEST_F(Startup, AFirstRunGivesDefaultsAndWritesTheFileAtTheEndWithoutTheTemporar
 
 // The layer's clock starts at zero with every run; outside test mode the seed comes from the wall clock.
 TEST(GameSeed, DiffersFromRunToRunOutsideTestMode) {
-    EXPECT_EQ(game_seed(true, 1234, 99), 1234u);
     EXPECT_NE(game_seed(false, 1234, 1765000000000), game_seed(false, 1234, 1765000000001));
-    EXPECT_EQ(game_seed(), ws::tick_count());  // the tests run in test mode
+    EXPECT_EQ(std::pair(game_seed(true, 1234, 99), game_seed()), std::pair(1234u, ws::tick_count()));  // in test mode
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Case tables, scripts and settings kept as data files beside the tests: one case a line, fields split by blanks.
+// Case tables, scripts and settings kept as data files beside the tests: one case a line, fields split by blanks;
+// text handed to the game's file readers.
 #pragma once
 #include <cstdio>
 #include <fstream>
@@ -67,19 +68,11 @@ inline std::vector<Script> read_scripts(const std::string& path) {
 
 inline void PrintTo(const Script& s, std::ostream* os) { *os << s.name; }
 
-// Reads tests/<path>, written in the game's own settings format, over the settings.
-inline void read_test_settings(const std::string& path) {
-    std::FILE* f = std::fopen((std::string(ZELTO_SOURCE_DIR) + "/tests/" + path).c_str(), "rb");
-    if (!f) throw std::runtime_error("no settings file " + path);
-    read_settings_from(f);
+// Hands `text` to a reader of files (of settings, sound lists, skins) as though it came from one.
+inline void read_text(std::string text, void (*reader)(std::FILE*)) {
+    std::FILE* f = fmemopen(text.data(), text.size(), "rb");
+    reader(f);
     std::fclose(f);
-}
-
-// Reads one line of the settings format (as "ddraw TRUE") over the settings.
-inline void read_setting_line(const std::string& line) {
-    std::FILE* f = fmemopen(const_cast<char*>(line.data()), line.size(), "rb");
-    read_settings_from(f);
-    if (f) std::fclose(f);
 }
 
 }  // namespace testsupport

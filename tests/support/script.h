@@ -4,18 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <functional>
 #include <map>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "graphics/ddbase.h"
-#include "play/state.h"
 #include "support/cases.h"
 #include "support/game_builder.h"
-#include "ws/ws.h"
+#include "support/temp_dir.h"
 
 namespace testsupport {
 
@@ -73,7 +67,9 @@ protected:
     int32_t i(const Args& a, size_t k) const { return int32_t(value(a.at(k))); }
     // Settings from a data file; every sound event names a file of its own, so the recorded plays tell them apart.
     static void read_settings(const std::string& file) {
-        read_test_settings(file);
+        const std::string text = read_file(std::string(ZELTO_SOURCE_DIR) + "/tests/" + file);
+        if (text.empty()) throw std::runtime_error("no settings file " + file);
+        read_text(text, read_settings_from);
         for (int32_t e = 1; e <= kSoundEvents; ++e)
             ::play.sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
     }
@@ -81,7 +77,7 @@ protected:
 
     std::map<std::string, double> names_;
     std::map<std::string, std::function<void(const Args&)>> actions_ = {
-        {"setting", [](const Args& a) { read_setting_line(joined(a) + "\n"); }},
+        {"setting", [](const Args& a) { read_text(joined(a) + "\n", read_settings_from); }},
         {"saved", [](const Args& a) { ::play.game_saved = std::stoi(a[0]); }},
         {"advance", [](const Args& a) { ws::test::advance(uint32_t(std::stoi(a[0]))); }},
         {"pump", [](const Args&) { ws::test::pump(); }},

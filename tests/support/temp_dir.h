@@ -1,8 +1,11 @@
-// A folder of the test's own under the system's temporary folder, removed with everything in it at the end.
+// A folder of the test's own under the system's temporary folder, removed with everything in it at the end, and
+// whole files read and written as bytes.
 #pragma once
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -28,5 +31,17 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Writes raw bytes to a file, making its folders; reads a whole file (as a string, or as another byte container).
+inline void write_file(const std::string& name, const std::string& bytes) {
+    const std::filesystem::path folder = std::filesystem::path(name).parent_path();
+    if (!folder.empty()) std::filesystem::create_directories(folder);
+    std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
+}
+template <class Bytes = std::string>
+Bytes read_file(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 }  // namespace testsupport
