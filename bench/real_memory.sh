@@ -19,6 +19,8 @@ xvfb-run -a -s "-screen 0 $screen" bash -c '
   done
   if [ $playing = 0 ]; then echo "play did not begin within 120 s"; kill $pid; exit 1; fi
   sleep 1
-  awk -v screen="$1" "/VmHWM/ { printf \"4000 x 3000 photo, 600 pieces, screen %s: peak resident %.1f MiB (limit 300 MiB, ratio %.2f)\n\", screen, \$2 / 1024, \$2 / 1024 / 300 }" /proc/$pid/status
+  kib=$(awk "/VmHWM/ { print \$2 }" /proc/$pid/status)
+  awk -v s="$1" -v k="$kib" "BEGIN { printf \"4000 x 3000 photo, 600 pieces, screen %s: \", s;
+    printf \"peak resident %.1f MiB (limit 300 MiB, ratio %.2f)\n\", k / 1024, k / 1024 / 300 }"
   kill $pid
 ' "$work" "$screen"

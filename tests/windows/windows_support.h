@@ -55,7 +55,8 @@ public:
                 ws::send_message(::play.guide_window, ws::WM_SIZE, uintptr_t(a.size() > 2 ? num(a[2]) : 0), size);
             }},
             {"paint_guide", [](const Args&) { ws::paint_at_once(::play.guide_window, nullptr); }},
-            {"move_guide", [](const Args& a) { ws::move_window(::play.guide_window, 0, 0, num(a[0]), num(a[1]), true); }},
+            {"move_guide",
+             [](const Args& a) { ws::move_window(::play.guide_window, 0, 0, num(a[0]), num(a[1]), true); }},
             {"down", [](const Args& a) {
                 ::play.shift_down = num(a[0]);
                 ::play.f1_down = num(a[1]);
@@ -87,7 +88,8 @@ public:
             {"guide_open", [](const Args&) { return n(::play.guide_window != 0); }},
             {"guide_shows", [](const Args& a) { return n(guide_pixels(a) > 0); }},
             {"thumb", [](const Args&) { return n(guide.thumb_w) + " " + n(guide.thumb_h); }},
-            {"guide_lends", [](const Args&) { return n(guide.lender == ::play.current_game && !guide.picture.created()); }},
+            {"guide_lends",
+             [](const Args&) { return n(guide.lender == ::play.current_game && !guide.picture.created()); }},
             {"objects_freed", [this](const Args&) { return n(MemDC::live_objects() < objects_); }},
             {"line", [](const Args& a) {
                 const Point p = settings.line[num(a[0])][num(a[1])];
