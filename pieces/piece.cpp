@@ -122,7 +122,7 @@ void Piece::mirror() {
 }
 
 void Piece::drop_image() {
-    if (!recut || joined == 1) return;
+    if (!recut) return;
     delete image;
     image = nullptr;
 }

@@ -32,8 +32,8 @@ struct Piece {
     int32_t cx = 0, cy = 0;   // desk position of the centre
     int32_t grab_x = 0, grab_y = 0;  // desk position of the pointer at the last move or turn while held
     int32_t joined = 0;       // 1 = image was made for a group and may carry seam marks
-    // Makes the image again, the same words, after drop_image; set by a single piece's cut (a group's image is
-    // kept). A piece that lies still needs only its view, so a cut puzzle keeps half the bytes without images.
+    // Makes the image again, the same words, after drop_image; set by a single piece's cut, cleared by a group's
+    // (whose image is kept). A piece that lies still needs only its view: a cut puzzle keeps half the bytes.
     std::function<void(Piece&)> recut;
 
     Piece() = default;

@@ -76,8 +76,8 @@ Rect work_area(const Jig& jig, const GroupFrame& f, const Paths& outline) {
     return intersect_rect(r, {0, 0, jig.pic_w, jig.pic_h});
 }
 
-// The picture outside the work is one region, or two when the work spans the picture's width (above and below it)
-// or its height (left and right). Which of them holds the picture pixel (x, y) outside the work.
+// The picture outside `r` is one region, or two when `r` spans the picture's width (above and below it) or its
+// height (left and right). Which of them holds the picture pixel (x, y) outside `r`.
 int32_t outside_part(const Jig& jig, const Rect& r, int32_t x, int32_t y) {
     if (r.left == 0 && r.right == jig.pic_w) return y < r.top ? 0 : 1;
     if (r.top == 0 && r.bottom == jig.pic_h) return x < r.left ? 0 : 1;
@@ -184,6 +184,7 @@ void Jig::joint_piece(int32_t g, int32_t k) {
     // The group's picture is the frame's part of the work picture, white beyond the picture.
     Item& item = items[k];
     item.piece->joined = 1;
+    item.piece->recut = nullptr;  // a group's image is kept: no cell can make it again
     item.piece->set_image(work, f.width, f.height, f.sx - ring.left, f.sy - ring.top);
     work.destroy();
     const int32_t ox = pic_w / 2 - f.gw / 2 - f.x0;
