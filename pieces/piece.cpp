@@ -113,6 +113,15 @@ void Piece::set_image(MemDC& src, int32_t w, int32_t h, int32_t sx, int32_t sy) 
     if (turned == 1) mirror();
 }
 
+void Piece::take_image(MemDC* box, int32_t w, int32_t h, int32_t left, int32_t top) {
+    delete image;
+    image = box;
+    image->release_dc();  // the pixels are all a piece keeps
+    width = w, height = h;
+    image_left = left, image_top = top;
+    if (turned == 1) mirror();
+}
+
 void Piece::mirror() {
     if (!image) return;
     uint32_t* words = image->pixels();

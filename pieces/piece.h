@@ -6,10 +6,11 @@
 // pixel word is a seam mark (non-zero on the lines where two cells of a group meet); rotations, mirroring and
 // copies carry whole words, marks included.
 //
-// Image and view are kept trimmed: each surface holds only the box of its frame (the full image of width x height,
+// Image and view are kept trimmed: each surface holds only a box of its frame (the full image of width x height,
 // the full view of view_width x view_height) outside which every word is plain white 0x00FFFFFF. A piece is mostly
 // key colour around its outline, so the box is far smaller than the frame; the frame, not the box, decides centres,
-// rectangles, grab points and the join test, so trimming changes no pixel anywhere.
+// rectangles, grab points and the join test, so trimming changes no pixel anywhere. A box may keep a few white
+// rows and columns of its own (a cut piece's image is the work surface it was cut on).
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -44,6 +45,9 @@ struct Piece {
     // image = a 32-bit copy of the w x h block of src whose top-left is (sx, sy) (parts beyond src are white),
     // mirrored when turned is 1. A previous image is destroyed. w or h below 1 gives a 1 x 1 white image.
     void set_image(MemDC& src, int32_t w, int32_t h, int32_t sx = 0, int32_t sy = 0);
+    // image = box (taken over), lying at (left, top) inside a w x h frame, mirrored when turned is 1; box must lie
+    // wholly inside the frame.
+    void take_image(MemDC* box, int32_t w, int32_t h, int32_t left, int32_t top);
     // Reverses image left to right (marks included). Does nothing without an image.
     void mirror();
     // Frees the image when recut can make it again; restore_image makes it again when it was freed (set_angle and

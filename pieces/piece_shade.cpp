@@ -41,8 +41,7 @@ struct Smoothed {
 struct Scratch {
     std::array<Smoothed, queue_size> queue;
     std::vector<Smoothed> results;
-    std::vector<uint8_t> keyed, casting;
-    std::vector<uint64_t> casting_bits;
+    std::vector<uint64_t> keyed;
 };
 Scratch& scratch() {
     thread_local Scratch s;
@@ -144,56 +143,50 @@ private:
     std::vector<Smoothed>& results_;
 };
 
-// Marks the key words of a view row: byte x + 1 of `keyed` for word x (the bytes at either end stay 0).
-void mark_keyed(const uint32_t* row, int32_t w, uint32_t key, uint8_t* keyed) {
-    for (int32_t x = 0; x < w; ++x) keyed[x + 1] = uint8_t((row[x] & rgb_mask) == key);
-}
-
-// Bit x of `bits` for byte x of `bytes` (each 0 or 1; n rounded up to 16 bytes). Sixteen bytes at a time go
-// to bits through one vector instruction, so the row's casting words are then found a set bit at a time.
-void bytes_to_bits(const uint8_t* bytes, size_t n, uint64_t* bits) {
-    for (size_t x0 = 0; x0 < n; x0 += 16) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + x0));
-        const uint64_t mask = uint32_t(_mm_movemask_epi8(_mm_slli_epi64(v, 7)));
-        if (x0 % 64 == 0) bits[x0 / 64] = 0;
-        bits[x0 / 64] |= mask << (x0 % 64);
+// Bit x of `bits` (n words) for word x of a view row that is the key; the bits from w on stay 0. Four words are
+// compared at a time and give their four bits through one vector instruction.
+void mark_keyed(const uint32_t* row, int32_t w, uint32_t key, uint64_t* bits, size_t n) {
+    std::fill_n(bits, n, 0);
+    const __m128i mask = _mm_set1_epi32(int(rgb_mask)), k = _mm_set1_epi32(int(key));
+    int32_t x = 0;
+    for (; x + 4 <= w; x += 4) {
+        const __m128i q = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), mask);
+        bits[x / 64] |= uint64_t(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(q, k)))) << (x % 64);
     }
+    for (; x < w; ++x) bits[x / 64] |= uint64_t((row[x] & rgb_mask) == key) << (x % 64);
 }
 
 // Lays the bevel into the view (rows 1 .. h - 2 in memory order), deciding on the rendered words; queues what it
-// touched for smoothing. The decisions need only which rendered words are the key, one byte each for the rows
-// below, at and above the current one; a row's shape pixels that cast a bevel are found a whole row at a time,
-// and only those are visited.
+// touched for smoothing. The decisions need only which rendered words are the key, one bit each for the rows
+// below, at and above the current one; a row's shape pixels that cast a bevel are found 64 at a time, and only
+// those are visited.
 void lay_bevel(uint32_t* view, int32_t w, int32_t h, uint32_t key, Smoother* smoother) {
     Scratch& sc = scratch();
-    const size_t stride = size_t(w) + 2, padded = (size_t(w) + 15) / 16 * 16;
-    sc.keyed.assign(3 * stride, 0);
-    sc.casting.assign(padded, 0);
-    sc.casting_bits.resize((padded + 63) / 64);
-    uint8_t* rows[3] = {sc.keyed.data(), sc.keyed.data() + stride, sc.keyed.data() + 2 * stride};
-    uint8_t* casting = sc.casting.data();
-    uint64_t* bits = sc.casting_bits.data();
-    const size_t bit_words = sc.casting_bits.size();  // read once: the scratch is thread-local, costly to reach
-    mark_keyed(view, w, key, rows[0]);
-    mark_keyed(view + w, w, key, rows[1]);
+    const size_t n = (size_t(w) + 63) / 64;
+    sc.keyed.resize(3 * n);
+    uint64_t* rows[3] = {sc.keyed.data(), sc.keyed.data() + n, sc.keyed.data() + 2 * n};
+    const uint64_t last_word = w % 64 ? (uint64_t(1) << (w % 64)) - 1 : ~uint64_t(0);  // the bits within the row
+    mark_keyed(view, w, key, rows[0], n);
+    mark_keyed(view + w, w, key, rows[1], n);
     for (int32_t m = 1; m < h - 1; ++m) {
         // The row above is still as rendered: only this row writes into it before it comes up itself.
-        mark_keyed(view + size_t(m + 1) * size_t(w), w, key, rows[2]);
-        const uint8_t *below = rows[0], *here = rows[1], *above = rows[2];
-        // Word x casts light up-left when the word there is the key (above[x] is word x - 1), dark down-right
-        // likewise (below[x + 2] is word x + 1); the zero bytes at the ends stand for "not beyond the row".
-        for (int32_t x = 0; x < w; ++x) casting[x] = uint8_t((here[x + 1] ^ 1) & (above[x] | below[x + 2]));
-        bytes_to_bits(casting, padded, bits);
+        mark_keyed(view + size_t(m + 1) * size_t(w), w, key, rows[2], n);
+        const uint64_t *below = rows[0], *here = rows[1], *above = rows[2];
         uint32_t* out_above = view + size_t(m + 1) * size_t(w);
         uint32_t* out_below = view + size_t(m - 1) * size_t(w);
-        for (size_t word = 0; word < bit_words; ++word) {
-            for (uint64_t b = bits[word]; b; b &= b - 1) {
-                const int32_t x = int32_t(word * 64) + std::countr_zero(b);
-                if (above[x]) {
+        for (size_t j = 0; j < n; ++j) {
+            // Word x casts light up-left when word x - 1 of the row above is the key, dark down-right when word
+            // x + 1 of the row below is; nothing lies beyond the row's ends.
+            const uint64_t light = (above[j] << 1) | (j > 0 ? above[j - 1] >> 63 : 0);
+            const uint64_t dark = (below[j] >> 1) | (j + 1 < n ? below[j + 1] << 63 : 0);
+            const uint64_t within = j + 1 < n ? ~uint64_t(0) : last_word;
+            for (uint64_t b = ~here[j] & (light | dark) & within; b; b &= b - 1) {
+                const int32_t bit = std::countr_zero(b), x = int32_t(j * 64) + bit;
+                if ((light >> bit) & 1) {
                     out_above[x - 1] = light_grey;
                     if (smoother) smoother->add(x - 1, m + 1, light_grey), smoother->add(x, m, no_colour);
                 }
-                if (below[x + 2]) {
+                if ((dark >> bit) & 1) {
                     out_below[x + 1] = dark_grey;
                     if (smoother) smoother->add(x + 1, m - 1, dark_grey), smoother->add(x, m, no_colour);
                 }

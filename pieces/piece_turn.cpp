@@ -9,9 +9,11 @@
 #include "ws/ws.h"
 #include "pieces/piece.h"
 #include "pieces/piece_box.h"
+#include "pieces/turn_gather.h"
 
 namespace {
 
+using turn_gather::fixed_round;
 constexpr uint32_t white_word = 0x00FFFFFF;
 constexpr double degrees_per_radian = 57.29577951308232;
 
@@ -33,9 +35,6 @@ int32_t whole_degrees(double theta) {
 
 // Fixed-point value with 32 fraction bits, so stepping along a row adds exactly what multiplying would give.
 int64_t to_fixed(float v) { return std::llround(std::ldexp(double(v), 32)); }
-
-// Rounds a fixed-point value to a whole number, halves away from zero.
-int64_t fixed_round(int64_t v) { return (v + (int64_t(1) << 31) + (v >> 63)) >> 32; }
 
 // Quarter turns move whole words without arithmetic. The source is the w x h box kept of the image; the result,
 // of the turned box's size, is written `stride` words apart per row. Coordinates here are top-down; memory rows
@@ -97,10 +96,8 @@ void free_turn(const SourceBox& src, int32_t w, int32_t h, double theta, int32_t
         int64_t first = 0, end = n;
         while (first < n && !found(first)) out[first++] = white_word;
         while (end > first && !found(end - 1)) out[--end] = white_word;
-        const int64_t centre = half_h * src.bw + half_w;
-        int64_t a = along + first * c, b = across + first * s;
-        for (int64_t k = first; k < end; ++k, a += c, b += s)
-            out[k] = src.words[centre + fixed_round(a) - fixed_round(b) * src.bw];
+        turn_gather::run(src.words + half_h * src.bw + half_w, src.bw, along + first * c, across + first * s, c, s,
+                         out + first, end - first);
     }
 }
 

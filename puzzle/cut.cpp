@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -140,10 +141,15 @@ void cut_square(const Jig& game, int32_t cell, MemDC& square) {
 
 void cut_image(const Jig& game, int32_t cell, Piece& p) {
     const CellSquare q = cell_square(game, cell);
-    // The piece takes its square straight from the work area; beyond the area the square is white.
-    MemDC work;
-    const Rect area = cut_out(game, cell, work);
-    p.set_image(work, q.side, q.side, q.sx - area.left, q.sy - area.top);
+    // Beyond the work area the square is white. The area mostly lies inside the square, and then the work itself
+    // becomes the piece's image; otherwise the square's part of it is copied.
+    auto work = std::make_unique<MemDC>();
+    const Rect area = cut_out(game, cell, *work);
+    const Rect square{q.sx, q.sy, q.sx + q.side, q.sy + q.side};
+    if (intersect_rect(area, square) == area)
+        p.take_image(work.release(), q.side, q.side, area.left - q.sx, area.top - q.sy);
+    else
+        p.set_image(*work, q.side, q.side, q.sx - area.left, q.sy - area.top);
 }
 
 Point row_position(const Jig& game, int32_t k) {

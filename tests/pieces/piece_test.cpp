@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "graphics/ddbase.h"
+#include "pieces/turn_gather.h"
 #include "support/game_builder.h"
 
 namespace {
@@ -69,6 +70,30 @@ TEST_F(Pieces, QuarterTurnsAreExactWordCopies) {
         EXPECT_EQ((std::vector{p.rect, Rect{0, 0, p.view_width, p.view_height}}),
                   (std::vector{Rect{99, 99, 102 - tall, 101 + tall}, Rect{0, 0, 3 - tall, 2 + tall}}));
         EXPECT_EQ(p.angle, std::isnan(angle) ? 0 : angle);
+    }
+}
+
+// A free turn's run of words, gathered plainly and eight at a time, is the words at the rounded offsets: halves
+// away from zero on both sides of zero, steps either way, runs too short for a vector and with a tail after one.
+TEST_F(Pieces, GatheredRunsTakeTheWordsAtTheRoundedOffsets) {
+    constexpr int64_t one = int64_t(1) << 32, half = one / 2;
+    Words source(41 * 41);
+    for (size_t i = 0; i < source.size(); ++i) source[i] = uint32_t(i * 2654435761u);
+    const uint32_t* centre = source.data() + 20 * 41 + 20;
+    const std::tuple<int64_t, int64_t, int64_t, int64_t, int64_t> runs[] = {
+        {-half, half, 0, 0, 3},          {half - 1, 1 - half, 0, 0, 9},
+        {0, 0, 1, -1, 0},                {-9 * one, 3 * one + half, one / 3, -one / 5, 17},
+        {-half, -half, one / 8, one / 8, 24}, {8 * one, -8 * one, 7 - one, one - 7, 16}};
+    for (const auto& [a, b, c, s, n] : runs) {
+        Words expected(static_cast<size_t>(n)), plain = expected, wide = expected;
+        for (int64_t k = 0; k < n; ++k)
+            expected[size_t(k)] = centre[int64_t(std::round(std::ldexp(double(a + k * c), -32))) -
+                                         int64_t(std::round(std::ldexp(double(b + k * s), -32))) * 41];
+        turn_gather::plain(centre, 41, a, b, c, s, plain.data(), n);
+        EXPECT_EQ(plain, expected) << a << " " << b;
+        if (!turn_gather::wide_available()) continue;
+        turn_gather::wide(centre, 41, a, b, c, s, wide.data(), n);
+        EXPECT_EQ(wide, expected) << a << " " << b;
     }
 }
 
