@@ -11,8 +11,10 @@ void plain(const uint32_t* centre, int64_t stride, int64_t a, int64_t b, int64_t
 }
 
 // GCC 12's 512-bit headers trip its own uninitialised-value warning on _mm512_set1_epi64.
+#if !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 namespace {
 __attribute__((target("avx512f,avx512dq,avx512vl"))) __m512i fixed_round8(__m512i v) {
     const __m512i half = _mm512_set1_epi64(int64_t(1) << 31);
@@ -37,7 +39,9 @@ __attribute__((target("avx512f,avx512dq,avx512vl"))) void wide(const uint32_t* c
         vb = _mm512_add_epi64(vb, s8);
     }
 }
+#if !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 bool wide_available() {
     __builtin_cpu_init();  // may run before the program's constructors have set the processor's features up
