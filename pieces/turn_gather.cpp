@@ -23,7 +23,8 @@ __attribute__((target("avx512f,avx512dq,avx512vl"))) __m512i fixed_round8(__m512
 }  // namespace
 
 __attribute__((target("avx512f,avx512dq,avx512vl"))) void wide(const uint32_t* centre, int64_t stride, int64_t a,
-                                                             int64_t b, int64_t c, int64_t s, uint32_t* out, int64_t n) {
+                                                             int64_t b, int64_t c, int64_t s, uint32_t* out,
+                                                             int64_t n) {
     const __m512i lane = _mm512_set_epi64(7, 6, 5, 4, 3, 2, 1, 0);
     __m512i va = _mm512_add_epi64(_mm512_set1_epi64(a), _mm512_mullo_epi64(lane, _mm512_set1_epi64(c)));
     __m512i vb = _mm512_add_epi64(_mm512_set1_epi64(b), _mm512_mullo_epi64(lane, _mm512_set1_epi64(s)));
