@@ -31,7 +31,8 @@ void cut_square(const Jig& game, int32_t cell, MemDC& square);
 // The same cut on a work area around the outline, created here: gives where the area lies in the picture. The
 // square's pixels beyond the area are white.
 Rect cut_out(const Jig& game, int32_t cell, MemDC& work);
-// The image of a single piece of `cell`: its square cut out, trimmed and mirrored when the piece lies turned over.
+// The image of a single piece of `cell`: its square cut out (the work surface itself when the area lies inside the
+// square, else the square's part of it, trimmed), mirrored when the piece lies turned over.
 void cut_image(const Jig& game, int32_t cell, Piece& p);
 
 // Start of the row layout: piece k of a game cut in cell order lies in column k mod cols, row k / cols, with
