@@ -11,6 +11,7 @@
 #include "graphics/trace.h"
 #include "pieces/desk.h"
 #include "puzzle/settings.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -21,6 +22,11 @@ constexpr uint32_t unread_mark = 0x5A00C0DEu;
 constexpr int32_t max_fitted_side = 16384;
 // Past one pixel in this many already holding a near word, the file is read again rather than recorded.
 constexpr size_t most_already_per = 64;
+// A fitted picture thinner than this would be cut into slivers a few pixels across, with no room for a knob and
+// too thin to pick up: it is refused as a picture that cannot be read is.
+constexpr int32_t min_fitted_side = 24;
+constexpr const char* too_thin_text = "画像が読み込めません。\n(細長すぎてピースに切り分けられない)";
+constexpr const char* picture_caption = "glapi";
 
 void trace(const char* event) {
     if (graphics.trace_switch) trace_line("CUT", event);
@@ -100,6 +106,15 @@ int32_t Jig::stretch(const std::string& path) {
         picture->stretch_blit(0, 0, pic_w, pic_h, loaded, 0, 0, w, h, SRCCOPY);
     }
     loaded.destroy();
+    if (std::min(pic_w, pic_h) < min_fitted_side) {
+        ws::message_box(0, too_thin_text, picture_caption, ws::MB_OK);
+        delete picture;
+        picture = nullptr;
+        pic_w = pic_h = 0;
+        file_colours = FileColours{};
+        trace("stretch end\n");
+        return 0;
+    }
     picture_type = ends_in_bmp(path) ? 0 : 1;
     trace("stretch end\n");
     return 1;

@@ -81,7 +81,8 @@ struct Jig {
     Jig& operator=(const Jig&) = delete;
 
     // ---- fitting and grid (puzzle/fit.cpp) ----
-    // Loads the picture file and fits it to stretch_size; 0 when it cannot be read (nothing is kept).
+    // Loads the picture file and fits it to stretch_size; 0 when it cannot be read or is too thin to cut into
+    // pieces (told to the player; nothing is kept).
     int32_t stretch(const std::string& path);
     // Moves pure black and pure white picture pixels to near_black / near_white, keeping white for the cut.
     void replace_black_white();

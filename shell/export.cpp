@@ -46,14 +46,23 @@ void make_desk_image_current() {
 
 }  // namespace
 
-// What the window shows: the desk from the view origin, as large as the window's client area.
+// What the window shows: the desk from the view origin, as far as the player sees the game window. That window
+// reaches one pixel past the main window's client area on purpose; the main window clips it there.
 void command_bmp_window() {
     if (!play.current_game || !desk.desk_image) return;
     make_desk_image_current();
     if (!choose_export_file()) return;
-    const Rect client = ws::get_client_rect(play.game_window);
-    report_unless(save_bmp(*desk.desk_image, desk.view_x + desk.scroll_dx, desk.view_y + desk.scroll_dy,
-                           std::max(client.width(), 1), std::max(client.height(), 1)));
+    Rect shown = ws::get_client_rect(play.game_window);
+    if (play.main_window) {
+        Rect parent = ws::get_client_rect(play.main_window);
+        const Point game_at = ws::client_to_screen(play.game_window, {0, 0});
+        const Point parent_at = ws::client_to_screen(play.main_window, {0, 0});
+        offset_rect(parent, parent_at.x - game_at.x, parent_at.y - game_at.y);  // in the game window's coordinates
+        shown = intersect_rect(shown, parent);
+    }
+    report_unless(save_bmp(*desk.desk_image, desk.view_x + desk.scroll_dx + shown.left,
+                           desk.view_y + desk.scroll_dy + shown.top, std::max(shown.width(), 1),
+                           std::max(shown.height(), 1)));
 }
 
 void command_bmp_desk() {

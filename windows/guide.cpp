@@ -18,6 +18,7 @@ namespace {
 constexpr const char* kClassName = "ImageWin";
 constexpr const char* kTitle = "全体";
 constexpr uint32_t kStyle = ws::WS_OVERLAPPEDWINDOW;
+constexpr int32_t kGuideLeastSide = 64;  // the least width and height of the client area when the guide opens
 
 void free_surfaces() {
     guide.lender = nullptr;
@@ -25,19 +26,25 @@ void free_surfaces() {
     guide.thumb.destroy();
 }
 
-void on_create(ws::Hwnd hwnd) {
-    guide.hwnd = hwnd;
-    take_picture();
-    guide.thumb_w = guide.thumb_h = kGuideStartSide;
-    fit_picture();
-    // The window's bottom-right corner goes onto that of the game window's client area, kept on the screen: in a
-    // maximized main window that corner lies a little below the screen's bottom edge.
-    const Rect outer = ws::adjust_window_rect({0, 0, guide.thumb_w - 1, guide.thumb_h - 1}, kStyle, false);
+// Gives the window a client area of w x h with its bottom-right corner on that of the game window's client area,
+// moved as little as needed to lie wholly on the screen: in a maximized main window that corner lies a little below
+// the screen's bottom edge.
+void place_guide(ws::Hwnd hwnd, int32_t w, int32_t h) {
+    const Rect outer = ws::adjust_window_rect({0, 0, w, h}, kStyle, false);
     const Rect pc = ws::get_client_rect(guide.parent);
     Point at = ws::client_to_screen(guide.parent, {pc.width() - outer.width(), pc.height() - outer.height()});
     at.x = std::max(0, std::min(at.x, ws::screen_width() - outer.width()));
     at.y = std::max(0, std::min(at.y, ws::screen_height() - outer.height()));
     ws::move_window(hwnd, at.x, at.y, outer.width(), outer.height(), true);
+}
+
+void on_create(ws::Hwnd hwnd) {
+    guide.hwnd = hwnd;
+    take_picture();
+    guide.thumb_w = guide.thumb_h = kGuideStartSide;
+    fit_picture();
+    // The guide of a thin picture is no thinner than kGuideLeastSide, so that it can be seen and grabbed.
+    place_guide(hwnd, std::max(guide.thumb_w - 1, kGuideLeastSide), std::max(guide.thumb_h - 1, kGuideLeastSide));
     const Rect c = ws::get_client_rect(hwnd);
     size_thumb(c.width(), c.height());
     draw_thumb();

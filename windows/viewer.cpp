@@ -1,8 +1,9 @@
 // The picture list window "ViewWin": creation and closing with its loader, the timers, the pointer, the click that
-// hands a file to the opener, and "削除", which moves a file to the trash.
+// hands a file to the opener, and "削除", which asks and then moves a file to the trash.
 #include "windows/viewer.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -24,6 +25,10 @@ constexpr uintptr_t kPollTimer = 0xF501, kBlinkTimer = 0xF504, kRepeatTimer = 0x
 constexpr uint32_t kStyle = ws::WS_CHILD | ws::WS_CAPTION | ws::WS_THICKFRAME | ws::WS_SYSMENU |
                             ws::WS_MINIMIZEBOX | ws::WS_MAXIMIZEBOX;
 constexpr const char* kTooManyText = "1000個以上のファイルは無視します。";
+constexpr const char* kDeleteQuestion = "%sを削除しますか？";
+constexpr const char* kNoTrashQuestion = "%sをごみ箱に移せません。\n完全に削除しますか？";
+constexpr const char* kNotDeletedText = "%sを削除できませんでした。";
+constexpr const char* kConfirmTitle = "確認";
 
 intptr_t viewer_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam);
 
@@ -161,16 +166,38 @@ void on_right_up(ws::Hwnd hwnd, int32_t x, int32_t y) {
     ws::destroy_menu(menu);
 }
 
-// "削除": the file goes to the trash; its thumbnail and name leave the list together. A file that cannot be
-// moved stays listed.
-void delete_entry() {
+// A text with the file's name in it.
+std::string naming(const char* format, const std::string& name) {
+    char text[1024];
+    std::snprintf(text, sizeof text, format, name.c_str());
+    return text;
+}
+
+// Where no trash takes the file, it goes for good only at the player's word; false while it is still there.
+bool delete_for_good(ws::Hwnd hwnd, const std::string& path, const std::string& name) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return true;  // gone already: only its entry is left to remove
+    if (ws::message_box(hwnd, naming(kNoTrashQuestion, name), kConfirmTitle, ws::MB_YESNO) != ws::IDYES) return false;
+    if (std::filesystem::remove(path, ec)) return true;
+    ws::message_box(hwnd, naming(kNotDeletedText, name), "zelto", ws::MB_OK);
+    return false;
+}
+
+// "削除": asked first, the file goes to the trash; its thumbnail and name leave the list together. A file that
+// stays on disk stays listed.
+void delete_entry(ws::Hwnd hwnd) {
     set_hover(0);
     const int32_t i = viewer.menu_index;
     if (!valid(i)) return;
-    std::string path = viewer.names[size_t(i)];
+    const std::string listed = viewer.names[size_t(i)];
+    std::string path = listed;
     std::error_code ec;
     if (path.empty() || path[0] != '/') path = (std::filesystem::current_path(ec) / path).string();
-    if (!ws::move_to_trash(path)) return;
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (ws::message_box(hwnd, naming(kDeleteQuestion, name), kConfirmTitle, ws::MB_YESNO) != ws::IDYES) return;
+    // While the question was up the list went on loading, or closed.
+    if (!valid(i) || viewer.names[size_t(i)] != listed) return;
+    if (!ws::move_to_trash(path) && !delete_for_good(hwnd, path, name)) return;
     viewer.thumbs.erase(viewer.thumbs.begin() + i);
     viewer.labels.erase(viewer.labels.begin() + i);
     viewer.names.erase(viewer.names.begin() + i);
@@ -217,7 +244,7 @@ intptr_t viewer_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lpa
     case ws::WM_MOUSELEAVE:
     case IDM_LIST_MOUSE: set_hover(0); return 0;
     case ws::WM_COMMAND:
-        if ((wparam & 0xFFFF) == kDeleteCommand) delete_entry();
+        if ((wparam & 0xFFFF) == kDeleteCommand) delete_entry(hwnd);
         return 0;
     default: return ws::def_window_proc(hwnd, msg, wparam, lparam);
     }

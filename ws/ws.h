@@ -337,7 +337,8 @@ std::string save_file_dialog(const FileDialog& d);  // does not ask before overw
 bool choose_colour(Hwnd owner, Colour& colour, Colour* custom16);
 // Opens a file with its default application, or a web address in the browser. False when that fails.
 bool open_document(const std::string& path_or_url);
-// Moves a file to the desktop's trash. False when the file could not be moved.
+// Moves a file to the desktop's trash (the home trash, made with its folders when missing, or the trash of the
+// file's own volume). False, and the file where it was, when no trash could take it.
 bool move_to_trash(const std::string& path);
 
 // ---- program icon ----

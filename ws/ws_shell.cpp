@@ -8,7 +8,10 @@
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QUrl>
+
+#include <unistd.h>
 
 #include <map>
 
@@ -45,6 +48,42 @@ bool looks_like_address(const std::string& s) {
     for (size_t i = 0; i < colon; ++i)
         if (!std::isalnum(static_cast<unsigned char>(s[i])) && s[i] != '+' && s[i] != '-' && s[i] != '.') return false;
     return true;
+}
+
+// The home trash: Trash in the desktop's data folder ($XDG_DATA_HOME, else ~/.local/share), where Qt looks too.
+QString home_trash() {
+    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash");
+}
+
+bool is_own_folder(const QString& path) {
+    const QFileInfo f(path);
+    return f.isDir() && f.isWritable() && f.ownerId() == ::getuid();
+}
+
+// Makes the home trash with its files/ and info/ and the folders above it. Qt gives up on a trash whose parent is
+// missing and then moves the file into files/ of the current folder, which would be the game's own.
+bool make_home_trash() {
+    const QString trash = home_trash();
+    if (!QDir::isAbsolutePath(trash)) return false;  // a relative data folder would lie in the current folder
+    const QFileInfo at(trash);
+    QDir above = at.dir();
+    if (!above.exists() && !QDir().mkpath(above.path())) return false;
+    if (!at.exists()) above.mkdir(at.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir dir(trash);
+    dir.mkdir("files");
+    dir.mkdir("info");
+    return is_own_folder(trash) && is_own_folder(dir.filePath("files")) && is_own_folder(dir.filePath("info"));
+}
+
+// Whether `moved` lies in the files/ of a trash: the home trash, or a volume's .Trash-UID or .Trash/UID.
+bool in_a_trash(const QString& moved) {
+    const QDir files = QFileInfo(moved).absoluteDir();
+    if (moved.isEmpty() || files.dirName() != "files") return false;
+    const QFileInfo trash(QFileInfo(files.absolutePath()).absolutePath());
+    const QString uid = QString::number(::getuid());
+    if (trash.canonicalFilePath() == QFileInfo(home_trash()).canonicalFilePath()) return true;
+    if (trash.fileName() == ".Trash-" + uid) return true;
+    return trash.fileName() == uid && trash.dir().dirName() == ".Trash";
 }
 
 }  // namespace
@@ -162,8 +201,16 @@ bool open_document(const std::string& path_or_url) {
 }
 
 bool move_to_trash(const std::string& path) {
-    if (path.empty()) return false;
-    return QFile::moveToTrash(QString::fromStdString(path));
+    const QString from = QString::fromStdString(path);
+    if (path.empty() || !QFileInfo::exists(from) || !make_home_trash()) return false;
+    QString moved;
+    if (!QFile::moveToTrash(from, &moved)) return false;
+    if (in_a_trash(moved)) return true;
+    // Somewhere that is no trash: the file goes back where it was, and the note of its deletion goes.
+    const QFileInfo went(moved);
+    QFile::remove(went.dir().filePath("../info/" + went.fileName() + ".trashinfo"));
+    QFile::rename(moved, from);
+    return false;
 }
 
 namespace test {

@@ -10,6 +10,7 @@
 #include "support/cases.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -54,9 +55,9 @@ TEST(Grid, PurePixelsMoveToTheNearGreysOthersStay) {
 
 // The longer side becomes the chosen size (nearest pixels when enlarged); size 0 keeps the picture as it is. Kept
 // or enlarged, every source pixel lands on the middle of its block of the fitted picture. Names ending in bmp (any
-// case) are type 0, others 1; files missing, broken, of an unknown kind or unnamed give no picture. A new game is
-// built from the picture file, or refused when it cannot be read or has no room for a cell; pure white in it is
-// moved to the near white.
+// case) are type 0, others 1; files missing, broken, of an unknown kind or unnamed give no picture, nor does one
+// too thin to cut. A new game is built from the picture file, or refused when it cannot be read, is too thin or
+// has no room for a cell; pure white in it is moved to the near white.
 TEST(Stretch, FittedPicturesPictureTypesUnusableFilesAndTheNewGame) {
     testsupport::Guard guard;
     testsupport::TempDir dir;
@@ -95,11 +96,28 @@ TEST(Stretch, FittedPicturesPictureTypesUnusableFilesAndTheNewGame) {
         EXPECT_EQ(game.picture == nullptr, type < 0) << file;
         EXPECT_TRUE(type < 0 || game.picture_type == type) << file;
     }
+    // Fitted to a short side below 24 pixels, a picture would be cut into slivers: it is refused with the message,
+    // as an unreadable one is. A short side of 24 is kept, whichever side it is.
+    const int32_t thin[][5] = {{20000, 100, 600, 0, 0}, {100, 20000, 600, 0, 0}, {2400, 57, 1000, 0, 0},
+                               {2400, 58, 1000, 1000, 24}, {24, 1000, 0, 24, 1000}, {1000, 23, 0, 0, 0}};
+    for (const auto& [w, h, size, fitted_w, fitted_h] : thin) {
+        SCOPED_TRACE(testing::Message() << w << "x" << h << " to " << size);
+        ASSERT_TRUE(testsupport::write_picture(dir.file("thin.bmp"), w, h, testsupport::pattern_word));
+        settings.stretch_size = size;
+        ws::test::reset();
+        Jig game(blank_game);
+        EXPECT_EQ(game.stretch(dir.file("thin.bmp")), fitted_w ? 1 : 0);
+        EXPECT_EQ((std::vector{game.pic_w, game.pic_h, int32_t(game.picture != nullptr)}),
+                  (std::vector{fitted_w, fitted_h, int32_t(fitted_w > 0)}));
+        std::vector<std::string> told, refused{"画像が読み込めません。\n(細長すぎてピースに切り分けられない)|glapi"};
+        for (const auto& m : ws::test::messages()) told.push_back(m.text + "|" + m.caption);
+        EXPECT_EQ(told, fitted_w ? std::vector<std::string>{} : refused);
+    }
     settings.piece_num = 20;
     settings.ddraw = false;
     desk_images_create(640, 480);
-    const std::tuple<const char*, int32_t, int32_t, int32_t> games[] = {
-        {"wide.bmp", 0, 20, 400}, {"dot.bmp", 0, 0, 1}, {"missing.bmp", 0, 0, 0}, {"dot.bmp", 300, 20, 300}};
+    const std::tuple<const char*, int32_t, int32_t, int32_t> games[] = {{"wide.bmp", 0, 20, 400}, {"dot.bmp", 0, 0, 1},
+        {"missing.bmp", 0, 0, 0}, {"dot.bmp", 300, 20, 300}, {"thin.bmp", 0, 0, 0}, {"thin.bmp", 1100, 30, 1080}};
     for (const auto& [file, stretch, items, pic_w] : games) {
         settings.stretch_size = stretch;
         play.picture_path = dir.file(file);

@@ -147,14 +147,19 @@ protected:
             {"back", [](const Args&) { return settings.back_img + " " + n(settings.back_type); }},
             {"opened", [](const Args&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }},
             {"bmp", [](const Args& a) { return bmp_of(a[0]); }},
-            {"window_differs", [](const Args& a) {  // pixels of bitmap file A[0] unlike the game window's
-                 BmpPicture shot;
+            {"window_differs", [](const Args& a) {  // size of bitmap file A[0], its pure white pixels and those
+                 BmpPicture shot;                       // unlike the game window's, from the top-left corner
                  const MemDC& w = *ws::client_surface(::play.game_window);
-                 if (!read_bmp_file(a[0].c_str(), shot) || shot.words.size() != size_t(w.width() * w.height()))
+                 if (!read_bmp_file(a[0].c_str(), shot) || shot.width > w.width() || shot.height > w.height())
                      return std::string("none");
-                 int32_t differing = 0;
-                 for (size_t i = 0; i < shot.words.size(); ++i) differing += (shot.words[i] ^ w.words()[i]) & 0xFFFFFF;
-                 return n(differing);
+                 int32_t white = 0, differing = 0;
+                 for (int32_t y = 0; y < shot.height; ++y)
+                     for (int32_t x = 0; x < shot.width; ++x) {
+                         const uint32_t word = shot.words[size_t((shot.height - 1 - y) * shot.width + x)] & 0xFFFFFF;
+                         white += word == 0xFFFFFF;
+                         differing += word != (w.words()[size_t((w.height() - 1 - y) * w.width() + x)] & 0xFFFFFF);
+                     }
+                 return n(shot.width) + " " + n(shot.height) + " " + n(white) + " " + n(differing);
              }},
             {"piece_file", [](const Args& a) {  // whether PIECE_<i>.BMP holds item i's whole view
                  const std::string b = bmp_of("PIECE_00" + a[0] + ".BMP");

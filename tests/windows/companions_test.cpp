@@ -1,9 +1,11 @@
-// The companion windows as window scripts: the guide (where it opens, the held group's outline, the overview, its
-// fitting and close box) and the piece shape chooser (dragging a point, "キャンセル", closing) in
-// data/companions.txt; the picture list (thumbnails and names in step, clicks that start or resume exactly their
-// file, the notice for too many files, deleting while loading, the loader thread ended however the list goes) in
-// data/viewer.txt; and the guide's fit of the game's lent picture against that of the file read again.
+// The companion windows as window scripts: the guide (where it opens, how small it may be, the held group's
+// outline, the overview, its fitting and close box) and the piece shape chooser (dragging a point, "キャンセル",
+// closing) in data/companions.txt; the picture list (thumbnails and names in step, clicks that start or resume
+// exactly their file, the notice for too many files, deleting asked first and into a trash or for good, deleting
+// while loading, the loader thread ended however the list goes) in data/viewer.txt; and the guide's fit of the
+// game's lent picture against that of the file read again.
 #include <cstdlib>
+#include <optional>
 
 #include "support/temp_dir.h"
 #include "windows/viewer.h"
@@ -15,8 +17,14 @@ namespace {
 // The companion scripts' actions and probes with the picture list's own.
 class Companions : public windowstest::CompanionScript {
 protected:
+    void SetUp() override {
+        const char* home = std::getenv("HOME");
+        home_ = home ? std::optional<std::string>(home) : std::nullopt;
+        CompanionScript::SetUp();
+    }
     void TearDown() override {
         unsetenv("XDG_DATA_HOME");
+        if (home_) setenv("HOME", home_->c_str(), 1);
         CompanionScript::TearDown();
     }
     static std::string pixel(const Args& a) {
@@ -61,7 +69,10 @@ public:
                 ws::test::pump();
             }},
             {"menu", [](const Args& a) { ws::test::push_menu_answer(num(a[0])); }},
-            {"trash", [this](const Args&) { setenv("XDG_DATA_HOME", dir_.file("share").c_str(), 1); }},
+            {"trash", [this](const Args& a) {
+                setenv("HOME", dir_.string().c_str(), 1);
+                setenv("XDG_DATA_HOME", dir_.file(a[0]).c_str(), 1);
+            }},
             {"close_list", [](const Args&) { ws::send_message(::play.list_window, ws::WM_CLOSE, 0, 0); }},
             {"parent", [this](const Args&) {
                 ws::register_class({"ViewerTestParent", ws::def_window_proc});
@@ -90,6 +101,7 @@ public:
 private:
     ws::Hwnd parent_ = 0;
     int32_t surfaces_ = 0;
+    std::optional<std::string> home_;
 };
 
 std::vector<testsupport::Script> scripts() {
@@ -122,7 +134,7 @@ TEST(Guide, LentPictureFitsAsTheFileDoes) {
         return std::pair{guide.lender && !guide.picture.created(), testsupport::top_down(guide.thumb)};
     };
     // width, height, crowd (10 is too many), whether picture_path names another file
-    const int32_t pictures[][4] = {{45, 71, 1, 0}, {200, 3, 1, 0}, {40, 40, 10, 0}, {120, 90, 4, 1}};
+    const int32_t pictures[][4] = {{45, 71, 1, 0}, {200, 24, 1, 0}, {40, 40, 10, 0}, {120, 90, 4, 1}};
     for (const auto& [w, h, near, other] : pictures) {
         ASSERT_TRUE(testsupport::write_picture(dir.file("other.bmp"), w, h, (crowd = near + 1, pixel)));
         ASSERT_TRUE(testsupport::write_picture(dir.file("p.bmp"), w, h, (crowd = near, pixel)));

@@ -86,6 +86,10 @@ public:
                 return n(r.left >= 0 && r.top >= 0 && r.right <= ws::screen_width() && r.bottom <= ws::screen_height());
             }},
             {"guide_open", [](const Args&) { return n(::play.guide_window != 0); }},
+            {"guide_client", [](const Args&) {
+                const Rect c = ws::get_client_rect(::play.guide_window);
+                return n(c.width()) + " " + n(c.height());
+            }},
             {"guide_shows", [](const Args& a) { return n(guide_pixels(a) > 0); }},
             {"thumb", [](const Args&) { return n(guide.thumb_w) + " " + n(guide.thumb_h); }},
             {"guide_lends",
