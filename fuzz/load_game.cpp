@@ -40,7 +40,7 @@ void run(const uint8_t* data, size_t size) {
     peek_item_count(input, count);
     std::string list_picture = input;
     extract_picture_for_list(list_picture, list_picture);
-    if (begin_resume(input, [] {}) && play.game_stretch_size <= 1000) {
+    if (begin_resume(input, [] { return true; }) && play.game_stretch_size <= 1000) {
         settings.piece_num = play.game_piece_num;
         settings.stretch_size = play.game_stretch_size;
         Jig game;

@@ -1,6 +1,6 @@
 // The companion windows as the game sees them: the picture list's request and answer, and the doors through which
-// the game window opens windows that live above it (windows/). Start-up fills the doors in; an empty door is a
-// window the program does not have, and nothing opens.
+// play reaches what lives above it (the windows of windows/, the recovery file and the menu of shell/). Start-up
+// fills the doors in; an empty door is something the program does not have, and nothing happens.
 #pragma once
 #include <string>
 
@@ -19,6 +19,9 @@ struct Companions {
     void (*game_changed)() = nullptr;     // a move, a turn or a join changed the game in play
     void (*recovery_due)() = nullptr;     // the game window's kRecoveryTimer fired
     void (*forget_recovery)() = nullptr;  // the game ended cleanly or gave way to another: its recovery is not wanted
+    // The menu (kept by the shell): play changed settings the menu marks (a resume takes its file's piece count and
+    // picture size), so the marks are set again.
+    void (*settings_changed)() = nullptr;
 };
 extern Companions companions;
 
@@ -31,4 +34,7 @@ inline void tell_game_changed() {
 }
 inline void tell_forget_recovery() {
     if (companions.forget_recovery) companions.forget_recovery();
+}
+inline void tell_settings_changed() {
+    if (companions.settings_changed) companions.settings_changed();
 }

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
+#include <vector>
 
 #include "desk/background.h"
 #include "desk/display.h"
@@ -88,22 +91,25 @@ void show_resumed_item(Jig& game, int32_t i) {
 
 Jig::Jig(blank_game_t) {}
 
-Jig::Jig() {
+Jig::Jig() : Jig(play.picture_path) { lay_out(); }
+
+Jig::Jig(const std::string& path) : on_desk(false) {
     trace("Jig start\n");
+    if (stretch(path)) {
+        replace_black_white();
+        make_grid();  // too small a picture for a single cell gives no items
+    }
+    if (item_count < 1) {
+        item_count = 0;
+        trace("Jig end (read error)\n");
+    }
+}
+
+void Jig::lay_out() {
+    on_desk = true;
     lay_bare_desk();
     for (ws::Hwnd& tray : play.tray_window) tray = 0;
-    if (!stretch(play.picture_path)) {
-        item_count = 0;
-        trace("Jig end (read error)\n");
-        return;
-    }
-    replace_black_white();
-    make_grid();
-    if (item_count < 1) {  // too small a picture for a single cell
-        item_count = 0;
-        trace("Jig end (read error)\n");
-        return;
-    }
+    if (item_count < 1) return;
     if (settings.ddraw) start_presenter(item_count);
     cut_count = 0;
     line_init();
@@ -116,6 +122,11 @@ Jig::Jig() {
 
 Jig::~Jig() {
     trace("~Jig start\n");
+    if (!on_desk) {  // the clock, the guide, the presenter and the temporary pictures are the game in play's
+        delete picture;
+        trace("~Jig end\n");
+        return;
+    }
     if (play.game_window) ws::kill_timer(play.game_window, kClockTimer);
     close_guide_window();
     const int32_t live = std::clamp(item_count, 0, max_items);
@@ -156,6 +167,22 @@ void Jig::continue_game() {
     trace("continue_game end\n");
 }
 
+bool same_file_bytes(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path pa = resolve_path(a), pb = resolve_path(b);
+    const uintmax_t size = fs::file_size(pa, ec);
+    if (ec || fs::file_size(pb, ec) != size || ec) return false;
+    std::ifstream fa(pa, std::ios::binary), fb(pb, std::ios::binary);
+    char ba[1 << 14], bb[1 << 14];
+    while (fa && fb) {
+        fa.read(ba, sizeof ba);
+        fb.read(bb, sizeof bb);
+        if (fa.gcount() != fb.gcount() || std::memcmp(ba, bb, size_t(fa.gcount())) != 0) return false;
+    }
+    return fa.eof() && fb.eof();
+}
+
 void keep_picture_copy(std::string& path) {
     namespace fs = std::filesystem;
     const size_t slash = path.find_last_of("\\/");
@@ -167,11 +194,21 @@ void keep_picture_copy(std::string& path) {
     const fs::path folder = resolve_path(settings.view_dir);
     std::error_code ec;
     if (fs::equivalent(source.parent_path().empty() ? fs::path(".") : source.parent_path(), folder, ec)) return;
+    // A copy made on an earlier day is played again, wherever it lies among the numbered names (one may have been
+    // deleted since); only a picture the folder does not hold yet is copied, under the first free name.
+    std::vector<fs::path> free;
     for (int32_t n = 0; n <= 100; ++n) {
         const std::string suffix = n == 0 ? std::string() : std::to_string(n);
         const fs::path target = folder / (base + suffix + extension);
-        if (fs::exists(target, ec)) continue;  // the name is taken: try the next one
-        if (ec) return;                         // the folder cannot be looked into
+        if (!fs::exists(target, ec)) {
+            if (ec) return;  // the folder cannot be looked into
+            free.push_back(target);
+        } else if (same_file_bytes(source.string(), target.string())) {
+            path = target.string();
+            return;
+        }
+    }
+    for (const fs::path& target : free) {
         if (fs::copy_file(source, target, fs::copy_options::none, ec) && !ec) {
             path = target.string();
             return;

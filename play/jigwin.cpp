@@ -188,7 +188,7 @@ intptr_t play_or_default(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t
     return ws::def_window_proc(hwnd, msg, wparam, lparam);
 }
 
-// Saves the game under `name` for closing; false when the save failed (the player has been told).
+// Saves the game under `name` before it ends; false when the save failed (the player has been told).
 bool save_for_close(const std::string& name) {
     if (!save_game(*play.current_game, name)) return false;
     play.save_path = name;
@@ -227,22 +227,25 @@ void close_list_window() {
     play.list_window = 0;
 }
 
-int32_t confirm_close(ws::Hwnd hwnd) {
-    Jig* game = play.current_game;
-    if (!game) return 1;
-    // A game still being cut cannot be saved yet; it simply ends.
-    const bool in_play = game->cut_count >= game->item_count;
-    if (settings.dtsave && game->item_count > 1 && in_play && play.game_saved == 0) {
-        const std::string name = default_save_name();
-        int32_t answer = ws::IDYES;
-        if (!play.close_without_asking) {
-            char text[1200];
-            std::snprintf(text, sizeof text, kSaveQuestion, name.c_str());
-            answer = ws::message_box(hwnd, text, kSaveQuestionTitle, ws::MB_YESNOCANCEL);
-        }
-        if (answer == ws::IDCANCEL) return keep_game(hwnd);
-        if (answer == ws::IDYES && !save_for_close(name)) return keep_game(hwnd);
+bool offer_save(ws::Hwnd hwnd) {
+    const Jig* game = play.current_game;
+    // A game still being cut cannot be saved yet; a complete one or one saved since its last change loses nothing.
+    if (!game || game->cut_count < game->item_count || game->item_count < 2) return true;
+    if (!settings.dtsave || play.game_saved != 0) return true;
+    const std::string name = default_save_name();
+    int32_t answer = ws::IDYES;
+    if (!play.close_without_asking) {
+        char text[1200];
+        std::snprintf(text, sizeof text, kSaveQuestion, name.c_str());
+        answer = ws::message_box(hwnd, text, kSaveQuestionTitle, ws::MB_YESNOCANCEL);
     }
+    if (answer == ws::IDCANCEL) return false;
+    return answer != ws::IDYES || save_for_close(name);
+}
+
+int32_t confirm_close(ws::Hwnd hwnd) {
+    if (!play.current_game) return 1;
+    if (!offer_save(hwnd)) return keep_game(hwnd);
     tell_forget_recovery();  // the game ends at the player's word
     end_game();
     return 1;

@@ -20,10 +20,15 @@ bool register_game_window();
 ws::Hwnd create_game_window(ws::Hwnd parent, const Rect* area = nullptr);
 intptr_t game_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam);
 
-// Asked when the game window is to close. With a game in progress (not finished, not saved since its last
-// change, saving on close turned on) it offers to save it, or saves without asking after ESC. 1 = close: the
-// game has been ended. 0 = stay open with the game and its clock as they were (the player cancelled, or the save
-// failed and was reported).
+// Asked before the game in play ends, on closing the window or for another game. With a game in progress (all
+// its pieces cut, not complete, not saved since its last change) and dtsave on it asks "保存確認" whether to save it
+// under default_save_name(), or saves without asking after ESC. true = the game may end: nothing to ask, No, or Yes
+// and the save written (save_path names it; the picture list and the guide window are closed). false = the game
+// stays as it was: Cancel, or the save failed and was reported.
+bool offer_save(ws::Hwnd hwnd);
+
+// Asked when the game window is to close: offer_save, then 1 = close (the game has been ended), or 0 = stay open
+// with the game and its clock as they were.
 int32_t confirm_close(ws::Hwnd hwnd);
 
 // Closes the guide image window if one is open.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <system_error>
 #include <vector>
@@ -123,25 +124,29 @@ void queue_cutting(ws::Hwnd hwnd) {
     step_queued = ws::post_message(hwnd, IDM_INIT_DISP, 0, 0);
 }
 
-void start_dropped_picture(ws::Hwnd hwnd, const std::string& file) {
-    end_game();
+bool replace_game(ws::Hwnd hwnd, const std::string& picture, bool keep_copy) {
+    const std::string file = picture;  // the caller may pass a value that ending the game or the list changes
+    std::unique_ptr<Jig> next(new (std::nothrow) Jig(file));
+    if (!next || next->item_count < 1) return false;
+    if (!offer_save(hwnd)) return false;
     close_list_window();
+    end_game();
     play.picture_path = file;
     play.save_path.clear();
-    begin_cutting(hwnd, build_game(), true);
-    if (play.current_game) ws::set_foreground_window(ws::get_parent(hwnd) ? ws::get_parent(hwnd) : hwnd);
+    next->lay_out();
+    begin_cutting(hwnd, next.release(), keep_copy);
+    return true;
+}
+
+void start_dropped_picture(ws::Hwnd hwnd, const std::string& file) {
+    if (replace_game(hwnd, file, true)) ws::set_foreground_window(ws::get_parent(hwnd) ? ws::get_parent(hwnd) : hwnd);
 }
 
 void start_first_picture(ws::Hwnd hwnd, bool keep_copy) {
     begin_cutting(hwnd, build_game(), keep_copy);
 }
 
-void start_listed_picture(ws::Hwnd hwnd, const std::string& file) {
-    end_game();
-    play.picture_path = file;
-    play.save_path.clear();
-    begin_cutting(hwnd, build_game(), false);
-}
+void start_listed_picture(ws::Hwnd hwnd, const std::string& file) { replace_game(hwnd, file, false); }
 
 void open_picture_list(ws::Hwnd hwnd) {
     if (!companions.open_list) return;
@@ -157,9 +162,11 @@ void open_guide(ws::Hwnd hwnd) {
 }
 
 int32_t resume_saved_game(ws::Hwnd hwnd, const std::string& file) {
-    const int32_t ok = begin_resume(file, [] {
+    const int32_t ok = begin_resume(file, [hwnd] {
+        if (!offer_save(hwnd)) return false;
         close_list_window();
         end_game();
+        return true;
     });
     if (ok) ws::post_message(hwnd, IDM_CONTINUE_GAME, 0, 0);
     return ok;
@@ -189,6 +196,7 @@ void continue_saved_game() {
     if (play.save_path.empty()) return;
     settings.piece_num = play.game_piece_num;
     settings.stretch_size = play.game_stretch_size;
+    tell_settings_changed();
     if (play.current_game) {
         // A game started after the resume was asked for: ending it deletes the resumed game's picture too.
         end_game();

@@ -56,9 +56,9 @@ std::string default_save_name();
 int32_t saved_game_usable(const std::string& path);
 
 // The first part of a resume: saved_game_usable(path); only if it gives 1, end_game_in_play() (the caller closes
-// the picture list and destroys its game there), save_path := path and extract_picture(save_path, picture_path).
-// 1 = the caller may post IDM_CONTINUE_GAME.
-int32_t begin_resume(const std::string& path, const std::function<void()>& end_game_in_play);
+// the picture list and destroys its game there, or returns false to keep it, which stops the resume), then
+// save_path := path and extract_picture(save_path, picture_path). 1 = the caller may post IDM_CONTINUE_GAME.
+int32_t begin_resume(const std::string& path, const std::function<bool()>& end_game_in_play);
 
 // Checks the saved game at `path`, sets game_piece_num and game_stretch_size from it and writes its picture to
 // "zelto_temp.jpg" (JPEG) or "zelto_temp.bmp" (BMP), whose name goes into `out_name` (which may be `path`).

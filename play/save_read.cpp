@@ -132,10 +132,10 @@ int32_t saved_game_usable(const std::string& path) {
     return 0;
 }
 
-int32_t begin_resume(const std::string& path, const std::function<void()>& end_game_in_play) {
+int32_t begin_resume(const std::string& path, const std::function<bool()>& end_game_in_play) {
     const std::string chosen = path;  // the caller may pass save_path or picture_path itself
     if (!saved_game_usable(chosen)) return 0;
-    if (end_game_in_play) end_game_in_play();
+    if (end_game_in_play && !end_game_in_play()) return 0;
     play.save_path = chosen;
     return extract_picture(play.save_path, play.picture_path);
 }

@@ -72,13 +72,21 @@ struct Jig {
     int32_t two_buttons = 0;
     int32_t sweep_reset = 0;
     int32_t picture_type = 0;      // 0 = BMP, 1 = JPEG
+    bool on_desk = true;           // false for a record only fitted, which owns nothing of the desk yet
 
-    // Builds a game from picture_path and the settings; item_count 0 means it is unusable.
+    // Builds a game from picture_path and the settings (the two halves below); item_count 0 means it is unusable.
     Jig();
+    // The first half: `path` fitted and its grid chosen (item_count 0: unusable), with nothing outside the record
+    // touched, so that the game to come can be checked while the game in play still stands. A record destroyed
+    // before lay_out() leaves the desk, the windows and the temporary pictures to the game in play.
+    explicit Jig(const std::string& path);
     explicit Jig(blank_game_t);
     ~Jig();
     Jig(const Jig&) = delete;
     Jig& operator=(const Jig&) = delete;
+    // The second half, once the game in play has ended: the bare desk, the trays emptied, then for a usable
+    // record the presenter, the cutting lines and the piece count and size the game is built with.
+    void lay_out();
 
     // ---- fitting and grid (puzzle/fit.cpp) ----
     // Loads the picture file and fits it to stretch_size; 0 when it cannot be read or is too thin to cut into

@@ -16,9 +16,12 @@ void repaint_game_window();
 void notice(const std::string& text, const char* title);
 
 // ---- games (commands_game.cpp) ----
-// The tail of the commands that start a game on picture_path: the old game vanishes from the window, a new one
-// is built and its cutting begins (an unreadable picture leaves no game).
+// The tail of restarting a game on picture_path: the old game vanishes from the window, a new one is built and
+// its cutting begins (an unreadable picture leaves no game).
 void start_new_game();
+// The tail of the commands that start a game on another picture (replace_game): an unreadable picture, Cancel of
+// the close question or a save that fails keeps the game in play; false = nothing changed.
+bool start_game_on(const std::string& picture);
 void command_open();       // "開く..."
 void command_list();       // "一覧から選ぶ..."
 void command_restart();    // "始めからやり直し"

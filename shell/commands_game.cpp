@@ -48,14 +48,15 @@ void start_new_game() {
     if (play.game_window) ws::invalidate_rect(play.game_window, nullptr, false);
 }
 
+bool start_game_on(const std::string& picture) {
+    if (!play.game_window || !replace_game(play.game_window, picture, false)) return false;
+    ws::invalidate_rect(play.game_window, nullptr, false);
+    return true;
+}
+
 void command_open() {
-    close_list_window();
     std::string chosen;
-    if (!file_select(chosen)) return;
-    end_game();
-    play.picture_path = chosen;
-    play.save_path.clear();
-    start_new_game();
+    if (file_select(chosen)) start_game_on(chosen);
 }
 
 void command_list() {

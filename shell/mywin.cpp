@@ -7,6 +7,7 @@
 #include "graphics/ddbase.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
+#include "play/companions.h"
 #include "play/jigwin.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
@@ -51,6 +52,7 @@ intptr_t on_create(ws::Hwnd hwnd) {
     shell.main_back->fill(0, 0, shell.main_back->width(), shell.main_back->height(), 0xFFFFFF);
     shell.main_back->release_dc();
     draw_skin();
+    companions.settings_changed = menu_check;  // a resumed game brings its own piece count and picture size
     menu_check();
     build_extra_menus();
     register_game_window();

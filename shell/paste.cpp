@@ -93,13 +93,10 @@ int32_t paste_file(std::string& out_path, const std::string& folder) {
 }
 
 void command_paste() {
-    close_list_window();
     std::string pasted;
     if (!paste_picture(pasted, settings.view_dir, kNothingCopied)) return;
-    end_game();
-    play.picture_path = pasted;
-    play.save_path.clear();
-    start_new_game();
+    // The file was written for this game only: when the game in play stays, it goes again.
+    if (!start_game_on(pasted)) std::remove(resolve_path(pasted).c_str());
 }
 
 void command_paste_back() {

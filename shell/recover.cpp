@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "graphics/durable.h"
@@ -10,6 +11,7 @@
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "play/companions.h"
+#include "play/lifecycle.h"
 #include "play/save.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
@@ -33,6 +35,64 @@ bool game_in_play() {
     return g && g->cut_count >= g->item_count && g->item_count > 1;
 }
 
+// The paths file opens with this line, then the recovery file's size in bytes on a line (so that a paths file
+// left by another recovery file is not believed), then the save path and the picture path, each ended by a NUL
+// (the one byte no path holds).
+constexpr const char* kPathsMark = "zelto recovery paths 1\n";
+constexpr size_t kPathsMost = 65536;  // a longer paths file is not ours
+
+struct KeptPaths {
+    std::string save, picture;
+};
+
+uintmax_t recovery_size(std::error_code& ec) { return std::filesystem::file_size(resolve_path(kRecoveryFile), ec); }
+
+void forget_paths() { std::remove(resolve_path(kRecoveryPathsFile).c_str()); }
+
+// Keeps the game's paths beside the recovery file just written; without them the resume falls back to no save
+// path and the resumed picture, so a paths file that cannot be written is removed rather than left stale.
+void keep_paths() {
+    std::error_code ec;
+    const uintmax_t size = recovery_size(ec);
+    std::string text = std::string(kPathsMark) + std::to_string(size) + '\n';
+    text += play.save_path + '\0' + play.picture_path + '\0';
+    const auto fill = [&text](std::FILE* f) { return std::fwrite(text.data(), 1, text.size(), f) == text.size(); };
+    if (ec || !durable_write(resolve_path(kRecoveryPathsFile), fill)) forget_paths();
+}
+
+// The paths kept beside the recovery file; false when there are none, they are damaged or they belong to another
+// recovery file.
+bool read_paths(KeptPaths& out) {
+    std::ifstream in(resolve_path(kRecoveryPathsFile), std::ios::binary);
+    if (!in) return false;
+    std::string text(kPathsMost + 1, '\0');
+    in.read(text.data(), std::streamsize(text.size()));
+    text.resize(size_t(in.gcount()));
+    const std::string mark = kPathsMark;
+    if (text.size() > kPathsMost || text.compare(0, mark.size(), mark) != 0) return false;
+    const size_t size_end = text.find('\n', mark.size());
+    if (size_end == std::string::npos) return false;
+    const std::string size = text.substr(mark.size(), size_end - mark.size());
+    std::error_code ec;
+    if (size != std::to_string(recovery_size(ec)) || ec) return false;
+    const size_t save_end = text.find('\0', size_end + 1);
+    if (save_end == std::string::npos || text.find('\0', save_end + 1) != text.size() - 1) return false;
+    out.save = text.substr(size_end + 1, save_end - size_end - 1);
+    out.picture = text.substr(save_end + 1, text.size() - save_end - 2);
+    return out.save != kRecoveryFile;
+}
+
+// The game just resumed from the recovery file takes back its own save path, and its own picture path while that
+// file still holds the picture the game was cut from (else it plays on from the resumed picture).
+void take_back_paths(Jig& game) {
+    KeptPaths kept;
+    if (!read_paths(kept)) return;
+    play.save_path = kept.save;
+    if (kept.picture.empty() || !same_file_bytes(kept.picture, play.picture_path)) return;
+    if (game.file_colours.path == play.picture_path) game.file_colours.path = kept.picture;
+    play.picture_path = kept.picture;
+}
+
 void stop_timer() {
     if (play.game_window) ws::kill_timer(play.game_window, kRecoveryTimer);
 }
@@ -50,9 +110,14 @@ void tell_failure() {
 void settle_resume() {
     if (!resuming_file) return;
     resuming_file = false;
-    if (play.save_path == kRecoveryFile) play.save_path.clear();  // a later save must not go to the recovery file
+    if (play.save_path == kRecoveryFile) {
+        play.save_path.clear();  // a later save must not go to the recovery file
+        if (play.current_game) take_back_paths(*play.current_game);
+    }
     if (play.current_game) return;
-    if (!saved_game_usable(kRecoveryFile)) durable_rename(kRecoveryFile, kRecoveryBadFile);
+    if (saved_game_usable(kRecoveryFile)) return;
+    durable_rename(kRecoveryFile, kRecoveryBadFile);
+    forget_paths();
 }
 
 // A signal: the game goes to its recovery file, then the windows close without asking; the loop then ends with
@@ -106,6 +171,7 @@ bool write_recovery() {
         return false;
     }
     failure_told = false;
+    keep_paths();
     return true;
 }
 
@@ -114,10 +180,12 @@ void forget_recovery() {
     stop_timer();
     pending = false;
     std::remove(resolve_path(kRecoveryFile).c_str());
+    forget_paths();
 }
 
 bool ask_recovery() {
     remove_stale_temporaries(kRecoveryFile);
+    remove_stale_temporaries(kRecoveryPathsFile);
     std::error_code ec;
     if (!std::filesystem::exists(resolve_path(kRecoveryFile), ec)) return false;
     const int32_t answer = ws::message_box(0, kRecoveryQuestion, kRecoveryTitle, ws::MB_YESNO | ws::MB_ICONQUESTION);
@@ -129,6 +197,7 @@ bool ask_recovery() {
     // Declined, or a picture named at start wins: the file goes where the player can still find it.
     const std::string path = resolve_path(kRecoveryFile);
     if (!ws::move_to_trash(path)) std::remove(path.c_str());
+    forget_paths();
     return false;
 }
 

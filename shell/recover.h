@@ -3,8 +3,9 @@
 //
 // Terms: the game is "pending" from its first change after a save or a recovery write until the next one. A
 // pending game is written to "zelto_recover.zlt" (the saved-game format) 30 seconds later by a timer on the game
-// window, or at once when the program loses the focus or is asked to end. A clean end of the game (completed,
-// saved by the player, not saved at the player's word, replaced by another game) deletes the file.
+// window, or at once when the program loses the focus or is asked to end, and the game's save path and picture
+// path beside it. A clean end of the game (completed, saved by the player, not saved at the player's word,
+// replaced by another game) deletes both.
 #pragma once
 #include <cstdint>
 
@@ -12,6 +13,8 @@
 
 inline constexpr const char* kRecoveryFile = "zelto_recover.zlt";
 inline constexpr const char* kRecoveryBadFile = "zelto_recover.bad";
+// Beside the recovery file: the game's own save path and picture path, which the saved-game format does not hold.
+inline constexpr const char* kRecoveryPathsFile = "zelto_recover.paths";
 inline constexpr const char* kRecoveryQuestion = "前回のゲームは正しく終了しませんでした。続きから再開しますか？";
 inline constexpr const char* kRecoveryTitle = "zelto";
 inline constexpr uint32_t kRecoveryPeriod = 30000;  // ms of play between a change and its recovery write
@@ -36,8 +39,10 @@ void forget_recovery();
 
 // At start, before any window: when a recovery file lies there, asks whether to resume it. はい without a picture
 // argument: picture_path names the file, so the game window resumes it as it would a saved game, and the caller
-// posts IDM_RECOVERY_SETTLE once the main window exists. いいえ, or はい when a picture argument wins: the file goes
-// to the trash. True when the file is to be resumed.
+// posts IDM_RECOVERY_SETTLE once the main window exists; the resumed game then takes back its own save path and
+// picture path (the picture only while that file still holds the same bytes; without a sound paths file, no save
+// path and the resumed picture). いいえ, or はい when a picture argument wins: the file goes to the trash. True when
+// the file is to be resumed.
 bool ask_recovery();
 
 // Handles the loop's own messages: WM_ENDSESSION (a signal: the game goes to its recovery file, the windows close

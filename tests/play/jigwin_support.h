@@ -5,6 +5,7 @@
 #include "desk/background.h"
 #include "desk/title.h"
 #include "graphics/cursor.h"
+#include "play/companions.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
 #include "play/play.h"
@@ -159,6 +160,19 @@ public:
             kept_path_ = path(a[0]);
             keep_picture_copy(kept_path_);
         }},
+        {"flip", [](const Args& a) {  // byte AT of file NAME changed, the size kept
+            std::fstream f(a[0], std::ios::in | std::ios::out | std::ios::binary);
+            f.seekg(num(a[1]));
+            const char c = char(f.get());
+            f.seekp(num(a[1]));
+            f.put(char(c ^ 1));
+        }},
+        {"chosen", [this](const Args& a) {  // FILE clicked in the picture list to play it
+            ::play.view_title = kViewChoose;
+            ::play.view_result = path(a[0]);
+            ws::post_message(::play.game_window, IDM_VIEW_END, 0, 0);
+            ws::test::pump();
+        }},
         });
         probes_.insert({
         {"pieces", [](const Args&) { return n(::play.current_game ? g().item_count : -1); }},
@@ -223,6 +237,7 @@ public:
         {"same_size", [](const Args& a) { return n(fs::file_size(a[0]) == fs::file_size(a[1])); }},
         {"kept", [this](const Args&) { return kept_path_; }},
         {"guide", [](const Args&) { return n(int64_t(::play.guide_window)); }},
+        {"list", [](const Args&) { return n(::play.list_window != 0); }},
         {"temp_pictures", [](const Args&) {
             int32_t left = 0;
             for (const char* name : kTempPictures) left += fs::exists(name);

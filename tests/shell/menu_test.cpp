@@ -25,6 +25,16 @@ std::string bmp_of(const std::string& name) {
     return out;
 }
 
+// Checked positions of entry `pos` of "設定(&O)" (or of its entry `sub`).
+std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
+    ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(shell.main_menu, 1), pos);
+    if (sub >= 0) m = ws::get_sub_menu(m, sub);
+    std::vector<int32_t> out;
+    for (int32_t i = 0; i < ws::get_menu_item_count(m); ++i)
+        if (ws::get_menu_state(m, uint32_t(i), ws::MF_BYPOSITION) & ws::MF_CHECKED) out.push_back(i);
+    return out;
+}
+
 // The game window's scripts with the menu's own actions and probes added (data/main_window.txt tells them).
 class MenuScript : public WindowScript {
 protected:
@@ -143,6 +153,11 @@ protected:
              }},
             {"tagged", [](const Args&) { return n(::play.current_game && g().items[0].seen == 42); }},
             {"piece_num", [](const Args&) { return n(settings.piece_num); }},
+            {"marks", [](const Args& a) {
+                 std::string out;
+                 for (int32_t pos : checked(num(a[0]))) out += n(pos) + " ";
+                 return out;
+             }},
             {"view_dir", [](const Args&) { return settings.view_dir; }},
             {"back", [](const Args&) { return settings.back_img + " " + n(settings.back_type); }},
             {"opened", [](const Args&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }},
@@ -185,16 +200,6 @@ protected:
 TEST_P(MenuScript, Runs) { run(); }
 INSTANTIATE_TEST_SUITE_P(Menu, MenuScript, ::testing::ValuesIn(testsupport::read_scripts("shell/data/main_window.txt")),
                          WindowScript::name);
-
-// Checked positions of entry `pos` of "設定(&O)" (or of its entry `sub`).
-std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
-    ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(shell.main_menu, 1), pos);
-    if (sub >= 0) m = ws::get_sub_menu(m, sub);
-    std::vector<int32_t> out;
-    for (int32_t i = 0; i < ws::get_menu_item_count(m); ++i)
-        if (ws::get_menu_state(m, uint32_t(i), ws::MF_BYPOSITION) & ws::MF_CHECKED) out.push_back(i);
-    return out;
-}
 
 using MenuMarks = GameWindowTest;
 

@@ -51,7 +51,7 @@ protected:
         std::string picture = play.picture_path;
         play.game_piece_num = -5;
         if (kind != usable) {
-            EXPECT_EQ(begin_resume("bad.zlt", [] { ADD_FAILURE() << "the game in play was ended"; }), 0);
+            EXPECT_EQ(begin_resume("bad.zlt", [] { ADD_FAILURE() << "the game in play was ended"; return false; }), 0);
             EXPECT_EQ(extract_picture("bad.zlt", picture), 0);
         }
         int32_t count = -1;  // a short file fails the list's header readers too, which neither write nor tell

@@ -130,7 +130,7 @@ protected:
     // Resumes `saved` as the menu does; the game window's handler must take the piece count and stretch size from
     // the file. Null when any step refuses.
     static Jig* resume(const std::string& saved) {
-        if (!begin_resume(saved, end_game)) return nullptr;
+        if (!begin_resume(saved, [] { return end_game(), true; })) return nullptr;
         settings.piece_num = settings.stretch_size = -1;
         continue_saved_game();
         return play.current_game;
