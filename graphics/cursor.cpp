@@ -33,4 +33,9 @@ void pop_cursor() {
     if (stack.back().cursor != 0) ws::set_cursor(stack.back().cursor);
 }
 
+void show_top_cursor() {
+    const auto& stack = cursor_stack();
+    if (!stack.empty() && stack.back().cursor != 0) ws::set_cursor(stack.back().cursor);
+}
+
 int32_t cursor_depth() { return int32_t(cursor_stack().size()); }

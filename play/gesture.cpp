@@ -23,7 +23,8 @@ void press_starts(Point p) {
     play.down_point = play.last_point = p;
 }
 
-// Rule 3.1: a quick release without travel turns the held item; which way depends on the buttons used.
+// A release that comes quickly and without travel was a click, not a drag, so it turns the held item instead of
+// moving it: a quarter turn one way for the left button and the other for the right, turned over for two.
 void click_turn(ws::Hwnd hwnd, uint32_t msg, intptr_t lparam) {
     Jig* game = play.current_game;
     if (!game || !game->holding || play.moved_far) return;

@@ -43,9 +43,9 @@ MenuItemDesc stretch_menu() {
 }
 
 MenuItemDesc background_menu() {
-    return popup("背景", {item("単一色...", IDM_BACK_RGB), item("画像（並べる）...", IDM_BACK_IMG_REN),
-                          item("画像（中央配置）...", IDM_BACK_IMG_CEN), item("クリップボードの画像", IDM_PASTE_BACK),
-                          popup("完成画像", {item("表示する", IDM_BACK_IMG_ON), item("線付きで表示する", IDM_BACK_IMG_LINE),
+    return popup("背景", {item("単一色", IDM_BACK_RGB), item("画像（並べる）", IDM_BACK_IMG_REN),
+                          item("画像（中央配置）", IDM_BACK_IMG_CEN), item("クリップボードの画像", IDM_PASTE_BACK),
+                          popup("完成画像", {item("表示する", IDM_BACK_IMG_ON), item("画像＋線", IDM_BACK_IMG_LINE),
                                              item("表示しない", IDM_BACK_IMG_OFF)})});
 }
 
@@ -57,9 +57,9 @@ MenuItemDesc settings_menu() {
                   popup("回転", {item("自由回転", IDM_KAITEN), item("回転なし", IDM_KAITEN_NASI),
                                  item("90度ずつ回転", IDM_KAITEN_90)}),
                   popup("裏返し", {item("あり", IDM_HANTEN), item("なし", IDM_HANTEN_NASI)}),
-                  item("ピース形状...", IDM_KATACHI),
-                  popup("ガイド表示", {item("完成画像", IDM_IMAGE_ON), item("位置", IDM_IMAGE_GUIDE),
-                                       item("位置（SHIFTを押す間）", IDM_IMAGE_GUIDE_SHIFT),
+                  item("ピース形状", IDM_KATACHI),
+                  popup("ガイド表示", {item("完成画像を表示", IDM_IMAGE_ON), item("位置表示", IDM_IMAGE_GUIDE),
+                                       item("SHIFT-KEYで位置表示", IDM_IMAGE_GUIDE_SHIFT),
                                        item("表示しない", IDM_IMAGE_OFF)}),
                   popup("ピース境界線", {item("残す", IDM_NOKOSU_ON), item("残さない", IDM_NOKOSU_OFF)}),
                   background_menu(),

@@ -27,7 +27,7 @@ void command_list();       // "一覧から選ぶ..."
 void command_restart();    // "始めからやり直し"
 void command_load();       // "ゲームを再開..."
 void command_save();       // "ゲームを保存..."
-void command_katachi();    // "ピース形状..."
+void command_katachi();    // "ピース形状"
 
 // ---- settings (commands_settings.cpp) ----
 // Commands 211 .. 257 that change a setting; false for an id that is none of them.

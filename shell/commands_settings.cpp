@@ -57,10 +57,12 @@ void render_and_show_background() {
     repaint_game_window();
 }
 
+// The style is the single colour before the desk is drawn again: the presenter's full redraw renders the
+// background by its style, and would bring back the picture that the colour replaces.
 void choose_colour_background() {
-    if (!backrgb(1, 1)) return;
-    repaint_game_window();
+    if (!backrgb(1, 0)) return;
     settings.back_type = IDM_BACK_RGB;
+    render_and_show_background();
     menu_check();
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "desk/background.h"
+#include "graphics/cursor.h"
 #include "graphics/ddbase.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -116,7 +117,9 @@ void on_move(ws::Hwnd hwnd) {
     if (!ws::is_zoomed(hwnd)) keep_window_rect(hwnd);
 }
 
+// The busy cursor holds over the main window too (the skin's frame and buttons), whatever a window left showing.
 void on_mouse_move(uintptr_t wparam, intptr_t lparam) {
+    show_top_cursor();
     const int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
     if (wparam & ws::MK_LBUTTON) {
         skin_drag(x, y);

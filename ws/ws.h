@@ -430,10 +430,15 @@ void advance(uint32_t ms);
 int32_t pump();
 bool quit_requested(int32_t* exit_code = nullptr);
 // Input as the toolkit reports it, at a screen point: a mouse message (WM_MOUSEMOVE, WM_LBUTTONDOWN, ...) with
-// MK_SHIFT / MK_CONTROL in `keys` (buttons held are added from the message and the earlier presses).
+// MK_SHIFT / MK_CONTROL / MK_ALT in `keys`, the modifiers held from then on (buttons held are added from the
+// message and the earlier presses).
 void mouse(uint32_t msg, Point screen, uint32_t keys = 0);
-// A key going down (WM_KEYDOWN) or up (WM_KEYUP) in the window holding the keyboard focus.
+// A key going down (WM_KEYDOWN) or up (WM_KEYUP) in the window holding the keyboard focus, with the modifiers the
+// player holds.
 void key(uint32_t msg, uint32_t vk);
+// The same while something outside the program's windows has the keyboard (a menu the toolkit shows, another
+// program): the player holds the key, or no longer does, but no window of the program hears it.
+void key_elsewhere(uint32_t msg, uint32_t vk);
 // Files dropped from outside at a client point of the window.
 void drop_files(Hwnd hwnd, const std::vector<std::string>& paths, Point client);
 // The menu pop-up: the next track_popup_menu chooses this command (0 = dismissed) instead of showing a menu.

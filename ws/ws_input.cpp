@@ -15,6 +15,7 @@ namespace {
 struct Input {
     Hwnd capture = 0;
     std::array<bool, 256> keys{};
+    std::array<bool, 256> held{};  // test mode: the keys the player holds, heard by the program or not
     uint32_t buttons = 0;  // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON
     Point pointer;
     Hcursor cursor = IDC_ARROW;
@@ -55,10 +56,11 @@ Qt::MouseButtons qt_buttons(uint32_t mk) {
     return b;
 }
 
-Qt::KeyboardModifiers qt_modifiers(bool shift, bool ctrl) {
+Qt::KeyboardModifiers qt_modifiers(bool shift, bool ctrl, bool alt = false) {
     Qt::KeyboardModifiers m;
     if (shift) m |= Qt::ShiftModifier;
     if (ctrl) m |= Qt::ControlModifier;
+    if (alt) m |= Qt::AltModifier;
     return m;
 }
 
@@ -89,9 +91,10 @@ uint32_t vk_from_qt(int qt_key) {
 
 void note_key(uint32_t vk, bool down) { input().keys[vk & 0xFF] = down; }
 
-void note_modifiers(bool shift, bool ctrl) {
+void note_modifiers(bool shift, bool ctrl, bool alt) {
     input().keys[VK_SHIFT] = shift;
     input().keys[VK_CONTROL] = ctrl;
+    input().keys[VK_MENU] = alt;
 }
 
 void note_buttons(uint32_t mk_buttons) { input().buttons = mk_buttons & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON); }
@@ -109,6 +112,7 @@ void reset_input() {
     Input& in = input();
     if (in.capture) release_capture();
     in.keys.fill(false);
+    in.held.fill(false);
     in.buttons = 0;
     in.pointer = {};
     if (in.cursor != IDC_ARROW) set_cursor(IDC_ARROW);
@@ -199,6 +203,10 @@ void mouse(uint32_t msg, Point screen, uint32_t keys) {
     uint32_t held = input().buttons;
     held = k.type == QEvent::MouseButtonPress ? held | k.mk : k.type == QEvent::MouseButtonRelease ? held & ~k.mk : held;
     note_pointer(screen);
+    // The modifiers given are those the player holds from now on.
+    input().held[VK_SHIFT] = keys & MK_SHIFT;
+    input().held[VK_CONTROL] = keys & MK_CONTROL;
+    input().held[VK_MENU] = keys & MK_ALT;
     // Qt hands every mouse event to the grabbing widget; otherwise to the window under the pointer.
     Hwnd target = get_capture() ? get_capture() : window_from_point(screen);
     QWidget* widget = client_widget(target);
@@ -208,22 +216,25 @@ void mouse(uint32_t msg, Point screen, uint32_t keys) {
     }
     QPointF global(screen.x, screen.y);
     QMouseEvent e(k.type, widget->mapFromGlobal(global), global, k.button, qt_buttons(held),
-                  qt_modifiers(keys & MK_SHIFT, keys & MK_CONTROL));
+                  qt_modifiers(keys & MK_SHIFT, keys & MK_CONTROL, keys & MK_ALT));
     QCoreApplication::sendEvent(widget, &e);
 }
 
 void key(uint32_t msg, uint32_t vk) {
-    Hwnd target = get_focus();
-    QWidget* widget = client_widget(target);
+    const bool down = msg == WM_KEYDOWN;
+    std::array<bool, 256>& held = input().held;
+    const bool repeat = down && held[vk & 0xFF];
+    held[vk & 0xFF] = down;
+    QWidget* widget = client_widget(get_focus());
     int qt = qt_key_from_vk(vk);
     if (!widget || qt == 0) return;
-    bool down = msg == WM_KEYDOWN;
-    bool shift = vk == VK_SHIFT ? down : get_key_state(VK_SHIFT) < 0;
-    bool ctrl = vk == VK_CONTROL ? down : get_key_state(VK_CONTROL) < 0;
-    bool repeat = down && get_key_state(int32_t(vk)) < 0;
-    QKeyEvent e(down ? QEvent::KeyPress : QEvent::KeyRelease, qt, qt_modifiers(shift, ctrl), QString(), repeat);
+    // Like the toolkit, the event carries the modifiers the player holds, whatever the program last heard.
+    QKeyEvent e(down ? QEvent::KeyPress : QEvent::KeyRelease, qt,
+                qt_modifiers(held[VK_SHIFT], held[VK_CONTROL], held[VK_MENU]), QString(), repeat);
     QCoreApplication::sendEvent(widget, &e);
 }
+
+void key_elsewhere(uint32_t msg, uint32_t vk) { input().held[vk & 0xFF] = msg == WM_KEYDOWN; }
 
 }  // namespace test
 }  // namespace ws

@@ -105,7 +105,7 @@ void after_paint_dispatch(Hwnd hwnd, const Rect& before);
 // Input: Qt events become messages; state of buttons and keys as seen.
 uint32_t vk_from_qt(int qt_key);
 void note_key(uint32_t vk, bool down);
-void note_modifiers(bool shift, bool ctrl);
+void note_modifiers(bool shift, bool ctrl, bool alt);
 void note_buttons(uint32_t mk_buttons);
 uint32_t mk_state();               // MK_* of buttons and Shift/Ctrl as seen
 uint32_t input_keys();             // mk_state() and MK_ALT: what an input message keeps in Msg::keys

@@ -28,6 +28,14 @@ uint32_t button_message(Qt::MouseButton b, int kind) {
     return row < 0 ? WM_NULL : table[row][kind];
 }
 
+// The modifiers an event says are held. They are taken from every event, not only from the modifier keys' own:
+// a release the program never heard (a menu opened with Alt+letter takes Alt's release, another window may take
+// any) would otherwise leave the key held, and every accelerator pressed later would miss its table.
+void note_modifiers_of(const QInputEvent* e) {
+    const Qt::KeyboardModifiers m = e->modifiers();
+    note_modifiers(m & Qt::ShiftModifier, m & Qt::ControlModifier, m & Qt::AltModifier);
+}
+
 std::vector<std::string> local_files(const QMimeData* data) {
     std::vector<std::string> paths;
     if (!data || !data->hasUrls()) return paths;
@@ -87,7 +95,7 @@ void ClientWidget::moveEvent(QMoveEvent*) {
 
 void ClientWidget::mouse(QMouseEvent* e, uint32_t msg) {
     if (msg == WM_NULL) return;
-    note_modifiers(e->modifiers() & Qt::ShiftModifier, e->modifiers() & Qt::ControlModifier);
+    note_modifiers_of(e);
     note_buttons(mk_buttons(e->buttons()));
     Point screen{int32_t(e->globalPosition().x()), int32_t(e->globalPosition().y())};
     note_pointer(screen);
@@ -110,7 +118,7 @@ void ClientWidget::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void ClientWidget::wheelEvent(QWheelEvent* e) {
-    note_modifiers(e->modifiers() & Qt::ShiftModifier, e->modifiers() & Qt::ControlModifier);
+    note_modifiers_of(e);
     Point screen{int32_t(e->globalPosition().x()), int32_t(e->globalPosition().y())};
     auto delta = uint32_t(uint16_t(int16_t(e->angleDelta().y())));
     enqueue({hwnd_, WM_MOUSEWHEEL, uintptr_t(delta << 16 | mk_state()), make_lparam(screen.x, screen.y),
@@ -125,9 +133,8 @@ void ClientWidget::key(QKeyEvent* e, bool down) {
     }
     if (!down && e->isAutoRepeat()) return;  // a held key repeats its key down only
     bool was_down = get_key_state(int32_t(vk)) < 0;
-    note_key(vk, down);
-    if (vk != VK_SHIFT && vk != VK_CONTROL)
-        note_modifiers(e->modifiers() & Qt::ShiftModifier, e->modifiers() & Qt::ControlModifier);
+    note_modifiers_of(e);
+    note_key(vk, down);  // after the modifiers: a modifier key's own event tells best whether it is down
     // lparam: repeat count 1, bit 30 = the key was down before, bit 31 = it is going up.
     uint32_t lp = 1u | (was_down ? 1u << 30 : 0u) | (down ? 0u : 1u << 31);
     enqueue({hwnd_, down ? WM_KEYDOWN : WM_KEYUP, vk, intptr_t(lp), input_time(e->timestamp()), input_keys()});

@@ -113,6 +113,16 @@ bool is_descendant(Hwnd h, Hwnd ancestor) {
     return false;
 }
 
+// When the window holding the keyboard goes, the keyboard goes back to the window it belonged to (its owner, or
+// the top-level window of its parent), as the desktop gives activation back to a closed tool window's owner.
+// Without that nothing of the program would hear the next key, an accelerator's included, until the player
+// clicked a window.
+void hand_back_focus(Hwnd heir) {
+    Window* w = find_window(heir);
+    while (w && w->parent) w = find_window(w->parent);
+    if (w && !w->dying && w->outer()->isVisible()) set_focus(w->hwnd);
+}
+
 void bury(Window& w) {
     QWidget* o = w.outer();
     o->hide();
@@ -279,6 +289,9 @@ bool destroy_window(Hwnd hwnd) {
     Window* w = find_window(hwnd);
     if (!w || w->dying) return false;  // already on its way out (destroy_window called again from WM_DESTROY)
     w->dying = true;
+    const Hwnd focus = get_focus();
+    const bool had_focus = focus && is_descendant(focus, hwnd);
+    const Hwnd heir = w->owner ? w->owner : w->parent;
     // Owned windows go first; then the window hears WM_DESTROY, then its children do.
     for (Window* o : all_windows())
         if (o->owner == hwnd) destroy_window(o->hwnd);
@@ -296,6 +309,7 @@ bool destroy_window(Hwnd hwnd) {
     s.erase(std::remove(s.begin(), s.end(), hwnd), s.end());
     if (reg().focus == hwnd) reg().focus = 0;
     reg().windows.erase(hwnd);
+    if (had_focus) hand_back_focus(heir);
     return true;
 }
 

@@ -1,0 +1,96 @@
+// The main window as the player meets it: every entry of its menu in order with its command (golden table
+// menu_entries), the busy cursor kept on every mouse move, and a chosen background colour shown at once on both
+// drawing paths.
+#include "graphics/cursor.h"
+#include "play/jigwin_support.h"
+#include "resources/resources.h"
+#include "shell/mywin.h"
+#include "shell/shell_test.h"
+
+namespace {
+
+using jigwintest::GameWindowTest;
+
+// Each entry of `menu` as "path<TAB>id", the path being the texts from the menu bar down joined by " > ", a
+// separator written "---".
+void list_entries(ws::Hmenu menu, const std::string& path, std::vector<std::vector<std::string>>& out) {
+    for (int32_t k = 0; k < ws::get_menu_item_count(menu); ++k) {
+        const ws::Hmenu sub = ws::get_sub_menu(menu, k);  // (a pop-up's state holds its entry count, not flags)
+        const bool separator = !sub && (ws::get_menu_state(menu, uint32_t(k), ws::MF_BYPOSITION) & ws::MF_SEPARATOR);
+        const std::string text = separator ? "---" : ws::get_menu_string(menu, uint32_t(k), ws::MF_BYPOSITION);
+        const std::string here = path.empty() ? text : path + " > " + text;
+        out.push_back({here, sub ? "popup" : std::to_string(ws::get_menu_item_id(menu, k))});
+        if (sub) list_entries(sub, here, out);
+    }
+}
+
+// Golden table menu_entries: texts, order and commands of the whole menu.
+TEST(MainMenu, EveryEntryHasItsTextPlaceAndCommand) {
+    register_resources();
+    const ws::Hmenu menu = ws::load_menu("IDM_MAIN_MENU");
+    std::vector<std::vector<std::string>> got;
+    list_entries(menu, "", got);
+    ws::destroy_menu(menu);
+    const auto want = shelltest::golden("menu_entries");
+    for (size_t i = 0; i < std::max(got.size(), want.size()); ++i)
+        EXPECT_EQ(i < got.size() ? got[i] : std::vector<std::string>{}, i < want.size() ? want[i] : got.at(i))
+            << "entry " << i;
+}
+
+using MainWindow = GameWindowTest;
+
+// Whatever another window made the cursor, a move over the main window shows the top of the busy-cursor stack.
+TEST_F(MainWindow, EveryMouseMoveShowsTheTopOfTheBusyCursorStack) {
+    open("pic.bmp");
+    ws::test::pump();
+    const struct { int32_t pushed, shown_meanwhile; } cases[] = {
+        {ws::IDC_WAIT, ws::IDC_ARROW},
+        {ws::IDC_ARROW, ws::IDC_WAIT},
+    };
+    for (const auto& c : cases) {
+        push_cursor(c.pushed);
+        ws::set_cursor(c.shown_meanwhile);
+        ws::send_message(::play.main_window, ws::WM_MOUSEMOVE, 0, ws::make_lparam(3, 4));
+        EXPECT_EQ(ws::get_cursor(), c.pushed) << c.pushed;
+        pop_cursor();
+    }
+}
+
+// Window pixels outside every piece that are not `word`.
+int32_t desk_unlike(uint32_t word) {
+    const MemDC& win = *ws::client_surface(::play.game_window);
+    const Jig& g = *::play.current_game;
+    int32_t bad = 0;
+    for (int32_t y = 0; y < win.height(); ++y)
+        for (int32_t x = 0; x < win.width(); ++x) {
+            bool on_piece = false;
+            for (int32_t i = 0; i < g.item_count && !on_piece; ++i) {
+                const Rect& r = g.items[i].piece->rect;
+                const int32_t dx = x + desk.view_x, dy = y + desk.view_y;
+                on_piece = dx >= r.left && dx < r.right && dy >= r.top && dy < r.bottom;
+            }
+            bad += !on_piece && (testsupport::at(win, x, y) & 0xFFFFFF) != word;
+        }
+    return bad;
+}
+
+// "単一色" from the picture style: the colour chosen covers the desk in the window as soon as the command is done,
+// without the desk having to move first.
+TEST_F(MainWindow, AChosenBackgroundColourShowsAtOnceOnBothPaths) {
+    for (const bool presenter : {false, true}) {
+        SCOPED_TRACE(presenter ? "presenter" : "plain");
+        TearDown(), SetUp();
+        ASSERT_TRUE(testsupport::write_noise_picture("back.bmp", 16, 16, 0x808080u));
+        testsupport::read_text(std::string("back_type 2\nback_img back.bmp\nddraw ") + (presenter ? "TRUE" : "FALSE") +
+                                   "\n", read_settings_from);
+        open("pic.bmp");
+        ws::test::pump();
+        ASSERT_EQ(desk.presenter != nullptr, presenter);
+        ws::test::push_colour_answer(0x123456);
+        ws::send_message(::play.main_window, ws::WM_COMMAND, IDM_BACK_RGB, 0);
+        EXPECT_EQ(desk_unlike(0x563412), 0);
+        EXPECT_EQ(settings.back_type, IDM_BACK_RGB);
+    }
+}
+
+}  // namespace
