@@ -1,5 +1,5 @@
-// Fuzz target: BMP decoding of any bytes never crashes, hangs or reads outside its input, and what it gives is a
-// whole picture of the size it says.
+// Fuzz target: BMP decoding of any bytes never crashes, hangs or reads outside its input, what it gives is a
+// whole picture of the size it says, and where a picture must be whole only a picture not cut short is taken.
 #include <cstdlib>
 
 #include "graphics/bmp_reader.h"
@@ -14,5 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (uint32_t w : picture.words)
             if (w >> 24) std::abort();
     }
+    // Where the picture must be whole it is the same picture, or refused when it was short.
+    BmpPicture whole;
+    const bool taken = read_bmp(data, size, whole, int64_t(1) << 22, Damage::refused);
+    if (taken != (!picture.words.empty() && !picture.incomplete) || (taken && whole.words != picture.words))
+        std::abort();
     return 0;
 }

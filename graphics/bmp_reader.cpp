@@ -8,6 +8,8 @@
 #include <QImageReader>
 #include <QString>
 
+#include <algorithm>
+
 #include "graphics/paths.h"
 
 namespace {
@@ -44,17 +46,92 @@ bool decode(QIODevice& device, BmpPicture& out, int64_t max_pixels) {
     return true;
 }
 
+uint32_t le(const uint8_t* p, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
+    return v;
+}
+
+// Whether run-length data from `at` ends before its end mark or its last row. Qt stops at either and keeps
+// what came before them.
+bool runs_short(const uint8_t* data, size_t size, size_t at, int64_t rows, bool four_bits) {
+    for (int64_t row = 0; row < rows;) {
+        if (size - at < 2) return true;
+        const uint8_t count = data[at], code = data[at + 1];
+        at += 2;
+        if (count > 0 || code == 0) {  // a run, or the end of a row
+            row += count == 0;
+            continue;
+        }
+        if (code == 1) return false;  // the end of the picture
+        // A jump by two bytes (x, y), or `code` pixels as they are, padded to a whole word.
+        size_t n = code == 2 ? 2 : four_bits ? (code + 1u) / 2 : code;
+        if (code != 2) n += n & 1;
+        if (size - at < n) return true;
+        if (code == 2) row += data[at + 1];
+        at += n;
+    }
+    return false;
+}
+
+// What the pixel data of a file that Qt read as a width x height picture holds: whether it ends before the rows
+// its header gives (Qt then keeps the rows it could read), and for uncompressed data how many whole rows it holds,
+// in file order. Only the plain headers are judged, and the data is taken to start no earlier than Qt could start
+// it, so that a whole file is never called short.
+struct Extent {
+    bool short_data = false;
+    int64_t rows = -1;  // -1: not counted (run lengths)
+    bool top_down = false;
+};
+
+Extent extent_of(const uint8_t* data, size_t size, int64_t width, int64_t height) {
+    Extent e;
+    if (size < 30) return e;
+    const uint32_t offset = le(data + 10, 4), header = le(data + 14, 4);
+    const bool core = header == 12;  // the old header: 16-bit sizes, never compressed
+    if (!core && (header < 40 || size < 34)) return e;
+    const uint32_t bits = le(data + (core ? 24 : 28), 2), compression = core ? 0 : le(data + 30, 4);
+    e.top_down = !core && int32_t(le(data + 22, 4)) < 0;
+    if (compression == 1 || compression == 2) {  // run lengths of 8 or 4 bits, from where the header says
+        const bool placed = offset >= 14 + header && offset < size;
+        e.short_data = placed && runs_short(data, size, offset, height, compression == 2);
+        return e;
+    }
+    if (compression != 0 && compression != 3 && compression != 6) return e;  // plain, bit fields, alpha bit fields
+    const int64_t stride = (width * bits + 31) / 32 * 4, start = std::max<int64_t>(offset, core ? 26 : 54);
+    e.rows = stride > 0 && int64_t(size) > start ? std::min(height, (int64_t(size) - start) / stride) : 0;
+    e.short_data = e.rows < height;
+    return e;
+}
+
+// Rows the file does not hold are black, whatever Qt left in them.
+void blacken_missing_rows(BmpPicture& p, const Extent& e) {
+    const size_t width = size_t(p.width), missing = size_t(p.height - e.rows);
+    // The file's rows run bottom-up, as ours do, unless its header gave the height negative.
+    uint32_t* first = p.words.data() + (e.top_down ? 0 : size_t(e.rows) * width);
+    std::fill(first, first + missing * width, 0u);
+}
+
 }  // namespace
 
-bool read_bmp(const uint8_t* data, size_t size, BmpPicture& out, int64_t max_pixels) {
+bool read_bmp(const uint8_t* data, size_t size, BmpPicture& out, int64_t max_pixels, Damage damage) {
     out = BmpPicture{};
     if (!data || size == 0 || size > size_t(INT32_MAX)) return false;
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::ReadOnly)) return false;
-    if (decode(buffer, out, max_pixels)) return true;
-    out = BmpPicture{};
-    return false;
+    if (!buffer.open(QIODevice::ReadOnly) || !decode(buffer, out, max_pixels)) {
+        out = BmpPicture{};
+        return false;
+    }
+    const Extent e = extent_of(data, size, out.width, out.height);
+    out.incomplete = e.short_data;
+    if (!out.incomplete) return true;
+    if (damage == Damage::refused) {
+        out = BmpPicture{};
+        return false;
+    }
+    if (e.rows >= 0) blacken_missing_rows(out, e);
+    return true;
 }
 
 bool read_bmp_file(const char* path, BmpPicture& out, int64_t max_pixels) {
@@ -63,7 +140,6 @@ bool read_bmp_file(const char* path, BmpPicture& out, int64_t max_pixels) {
     const std::string resolved = resolve_path(path);
     QFile file(QString::fromUtf8(resolved.data(), qsizetype(resolved.size())));
     if (!file.open(QIODevice::ReadOnly)) return false;
-    if (decode(file, out, max_pixels)) return true;
-    out = BmpPicture{};
-    return false;
+    const QByteArray bytes = file.readAll();
+    return read_bmp(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), out, max_pixels);
 }
