@@ -72,6 +72,7 @@ struct Jig {
     int32_t two_buttons = 0;
     int32_t sweep_reset = 0;
     int32_t picture_type = 0;      // 0 = BMP, 1 = JPEG
+    bool picture_damaged = false;  // the picture file ended early or was damaged: a save rewrites it whole
 
     // Builds a game from picture_path and the settings; item_count 0 means it is unusable.
     Jig();
