@@ -14,9 +14,30 @@
 
 namespace {
 
+uint32_t le(const uint8_t* p, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
+    return v;
+}
+
+// The kind of image Qt makes for a file's pixels: one colour index a byte for 4 and 8 bits, bits for 1, words
+// otherwise (with alpha when bit fields give it a mask). Qt leaves pixels that the data does not reach (a short
+// file, a jump or an early end of run lengths, data placed past its offset) as it allocated them; given a
+// cleared image of this kind and the file's size it fills that one instead, so those pixels take the first
+// colour or black, the same on every reading.
+QImage::Format format_of(const uint8_t* data, size_t size) {
+    if (size < 30) return QImage::Format_Invalid;
+    const bool core = le(data + 14, 4) == 12;
+    const uint32_t bits = le(data + (core ? 24 : 28), 2), compression = core || size < 34 ? 0 : le(data + 30, 4);
+    if (bits == 1) return QImage::Format_Mono;
+    if (bits == 4 || bits == 8) return QImage::Format_Indexed8;
+    const bool alpha = (compression == 3 || compression == 6) && size >= 70 && le(data + 66, 4) != 0;
+    return alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+}
+
 // The one place where BMP bytes are parsed. The device bounds every read; the size is checked before any
 // allocation so that a header claiming a huge picture costs nothing.
-bool decode(QIODevice& device, BmpPicture& out, int64_t max_pixels) {
+bool decode(QIODevice& device, BmpPicture& out, int64_t max_pixels, QImage::Format format) {
     QImageReader reader(&device, "bmp");
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(false);
@@ -26,6 +47,10 @@ bool decode(QIODevice& device, BmpPicture& out, int64_t max_pixels) {
     const int64_t header_h = header.height() < 0 ? -int64_t(header.height()) : int64_t(header.height());
     if (header_w < 1 || header_h < 1 || header_w * header_h > max_pixels) return false;
     QImage image;
+    if (format != QImage::Format_Invalid) {
+        image = QImage(int(header_w), int(header_h), format);
+        image.fill(0u);
+    }
     if (!reader.read(&image) || image.isNull() || image.width() != header_w || image.height() != header_h)
         return false;
     // Unpremultiplied 32-bit words keep the colour bytes of the file whatever its alpha says.
@@ -44,12 +69,6 @@ bool decode(QIODevice& device, BmpPicture& out, int64_t max_pixels) {
     out.width = width;
     out.height = height;
     return true;
-}
-
-uint32_t le(const uint8_t* p, int bytes) {
-    uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
-    return v;
 }
 
 // Whether run-length data from `at` ends before its end mark or its last row. Qt stops at either and keeps
@@ -119,7 +138,7 @@ bool read_bmp(const uint8_t* data, size_t size, BmpPicture& out, int64_t max_pix
     if (!data || size == 0 || size > size_t(INT32_MAX)) return false;
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::ReadOnly) || !decode(buffer, out, max_pixels)) {
+    if (!buffer.open(QIODevice::ReadOnly) || !decode(buffer, out, max_pixels, format_of(data, size))) {
         out = BmpPicture{};
         return false;
     }
