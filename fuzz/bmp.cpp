@@ -1,5 +1,5 @@
-// Fuzz target: BMP decoding of any bytes never crashes, hangs or reads outside its input, and what it gives is a
-// whole picture of the size it says.
+// Fuzz target: BMP decoding of any bytes never crashes, hangs or reads outside its input, what it gives is a
+// whole picture of the size it says, and where a picture must be whole only a picture not cut short is taken.
 #include <cstdlib>
 
 #include "graphics/bmp_reader.h"
@@ -14,5 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (uint32_t w : picture.words)
             if (w >> 24) std::abort();
     }
+    // Where the picture must be whole it is taken exactly when it was not short, at the same size. (Its words are
+    // not compared: Qt leaves pixels that a malformed file never reaches as it found them.)
+    BmpPicture whole;
+    const bool taken = read_bmp(data, size, whole, int64_t(1) << 22, Damage::refused);
+    const bool kept_whole = !picture.words.empty() && !picture.incomplete;
+    if (taken != kept_whole || (taken && whole.words.size() != picture.words.size())) std::abort();
     return 0;
 }

@@ -1,5 +1,5 @@
-// Fuzz target: JPEG decoding of any bytes never crashes, hangs or reads outside its input, and what it gives is
-// a whole picture of the size it says.
+// Fuzz target: JPEG decoding of any bytes never crashes, hangs or reads outside its input, what it gives is a
+// whole picture of the size it says, and where a picture must be whole only an undamaged one is taken.
 #include <cstdlib>
 
 #include "graphics/jpeg_reader.h"
@@ -17,6 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (uint32_t w : picture.words)
             if (w >> 24) std::abort();
     }
+    // Where the picture must be whole it is the same picture, or refused when the library found any damage.
+    JpegPicture whole;
+    std::rewind(file);
+    const bool taken = read_jpeg(file, whole, int64_t(1) << 22, Damage::refused);
+    if (taken != (!picture.words.empty() && !jpeg_damaged(picture)) || (taken && whole.words != picture.words))
+        std::abort();
     std::fclose(file);
     return 0;
 }

@@ -1,4 +1,4 @@
-// JPEG decoding with libjpeg (version 62 interface): the error exit jumps back here and keeps the rows decoded.
+// JPEG decoding with libjpeg (version 62 interface): an error, or a warning where a picture must be whole, jumps back.
 #include "graphics/jpeg_reader.h"
 
 #include <bit>
@@ -34,6 +34,16 @@ struct ErrorManager {
     (*cinfo->err->output_message)(cinfo);
     jump_to_loader(cinfo);
 }
+
+// For a picture that must be whole: a warning (msg_level -1; the others are trace lines) ends the decoding as an
+// error does. The library counts warnings in its default emitter, so this one counts them too.
+void stop_at_warning(j_common_ptr cinfo, int msg_level) {
+    if (msg_level >= 0) return;
+    ++cinfo->err->num_warnings;
+    jump_to_loader(cinfo);
+}
+
+void print_nothing(j_common_ptr) {}
 
 void limit_scans(j_common_ptr cinfo) {
     if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans)
@@ -122,7 +132,7 @@ void run_decoder(jpeg_decompress_struct& cinfo, JpegPicture& out, int64_t max_pi
 
 }  // namespace
 
-bool read_jpeg(std::FILE* file, JpegPicture& out, int64_t max_pixels) {
+bool read_jpeg(std::FILE* file, JpegPicture& out, int64_t max_pixels, Damage damage) {
     out = JpegPicture{};
     if (!file) return false;
     jpeg_decompress_struct cinfo{};
@@ -130,6 +140,10 @@ bool read_jpeg(std::FILE* file, JpegPicture& out, int64_t max_pixels) {
     jpeg_progress_mgr progress{};
     cinfo.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = error_exit_to_loader;
+    if (damage == Damage::refused) {
+        err.pub.emit_message = stop_at_warning;
+        err.pub.output_message = print_nothing;
+    }
     progress.progress_monitor = limit_scans;
     if (setjmp(err.jump) == 0) {
         jpeg_create_decompress(&cinfo);
@@ -142,7 +156,7 @@ bool read_jpeg(std::FILE* file, JpegPicture& out, int64_t max_pixels) {
     }
     out.warnings = int32_t(err.pub.num_warnings);
     jpeg_destroy_decompress(&cinfo);
-    if (out.rows_decoded > 0) return true;
+    if (out.rows_decoded > 0 && (damage == Damage::kept || !jpeg_damaged(out))) return true;
     out = JpegPicture{};
     return false;
 }

@@ -1,8 +1,10 @@
-// JPEG decoding through libjpeg into pixel words 0x00RRGGBB, rows bottom-up; a damaged file gives what was decoded.
+// JPEG decoding through libjpeg into pixel words 0x00RRGGBB, rows bottom-up; damage kept or refused.
 #pragma once
 #include <cstdint>
 #include <cstdio>
 #include <vector>
+
+#include "graphics/picture.h"
 
 // Pictures larger than this many pixels (256 MB of words) are refused rather than allocated.
 inline constexpr int64_t kJpegMaxPixels = int64_t(1) << 26;
@@ -22,10 +24,15 @@ enum class JpegResult {
     unreadable,  // not a JPEG, too damaged to give a single row, too large, or a colour model we cannot show
 };
 
-// Decodes the JPEG stream read from `file` (left open). Grey-scale, YCbCr, RGB and CMYK/YCCK pictures all come out
-// as 0x00RRGGBB words. Never throws and never ends the program; the library's own message goes to stderr.
-// Returns true when at least one row was decoded.
-bool read_jpeg(std::FILE* file, JpegPicture& out, int64_t max_pixels = kJpegMaxPixels);
+// Decodes the JPEG stream read from `file` (left open) from where it stands to its end. Grey-scale, YCbCr, RGB and
+// CMYK/YCCK pictures all come out as 0x00RRGGBB words. Never throws and never ends the program.
+// Damage::kept: the library's own message goes to stderr; true when at least one row was decoded.
+// Damage::refused: the first warning (a file that ends early is one) or error stops the decoding, nothing is
+// printed, and true only when every row was decoded without either.
+bool read_jpeg(std::FILE* file, JpegPicture& out, int64_t max_pixels = kJpegMaxPixels, Damage damage = Damage::kept);
 
-// Opens `path` (binary, through the path resolver) and decodes it with read_jpeg.
+// Opens `path` (binary, through the path resolver) and decodes it with read_jpeg, damage kept.
 JpegResult read_jpeg_file(const char* path, JpegPicture& out, int64_t max_pixels = kJpegMaxPixels);
+
+// A picture that read_jpeg gave with damage kept lacks rows or holds grey ones: a warning, an error or rows missing.
+inline bool jpeg_damaged(const JpegPicture& p) { return p.warnings > 0 || p.damaged || p.rows_decoded < p.height; }

@@ -98,7 +98,8 @@ public:
                     Where w = Where::current());
     // Box [x1, x2) x [y1, y2): filled with the brush, outlined with the pen.
     int32_t ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w = Where::current());
-    // Replaces the pixels by a picture file chosen by its extension (picture.cpp). 1 = loaded or left alone, 0 = refused.
+    // Replaces the pixels by a picture file chosen by its extension (picture.cpp). 1 = loaded or left alone,
+    // 0 = refused, 2 = loaded from a file that ends early or is damaged (rows it lacks are grey or black).
     int32_t load_picture(const char* file_name, Where w = Where::current());
 
     // The platform's per-pixel calls (GetPixel/SetPixel): colour values, top byte dropped; outside gives white and

@@ -34,8 +34,9 @@ inline constexpr const char* kTempPictures[4] = {kResumedPictureJpg, kResumedPic
 // is no longer needed. quiet: the program's own save (emergency, recovery): nothing is told, the recovery stays.
 enum class SaveReport { message, quiet };
 
-// Writes `jig` (its cells, its display items, the play time, the view origin, then the file at picture_path) to
-// `path`. The file is written beside `path` under a temporary name and then put in its place, so a failed save
+// Writes `jig` (its cells, its display items, the play time, the view origin, then the file at picture_path, or
+// when that file ended early or was damaged the whole BMP of the pixels the game was cut from) to `path`. The
+// file is written beside `path` under a temporary name and then put in its place, so a failed save
 // never spoils the previous file. 1 = written. 0 = nothing changed: the picture or the file could not be opened
 // or written (told to the player in a message box unless `report` is quiet), or the game has no pieces or is
 // still being cut. Never ends the program.
@@ -51,8 +52,8 @@ void emergency_save();
 // or, when a file of that name exists, the first free name with 1, 2, ... before ".zlt".
 std::string default_save_name();
 
-// Checks the whole saved game at `path` against the current points per edge. 1 = it can be resumed. 0 = it
-// cannot be opened (nothing is said) or it is malformed (the player is told).
+// Checks the whole saved game at `path` against the current points per edge, its picture decoded to the last
+// row. 1 = it can be resumed. 0 = it cannot be opened (nothing is said) or it is malformed (the player is told).
 int32_t saved_game_usable(const std::string& path);
 
 // The first part of a resume: saved_game_usable(path); only if it gives 1, end_game_in_play() (the caller closes
@@ -60,17 +61,18 @@ int32_t saved_game_usable(const std::string& path);
 // save_path := path and extract_picture(save_path, picture_path). 1 = the caller may post IDM_CONTINUE_GAME.
 int32_t begin_resume(const std::string& path, const std::function<bool()>& end_game_in_play);
 
-// Checks the saved game at `path`, sets game_piece_num and game_stretch_size from it and writes its picture to
-// "zelto_temp.jpg" (JPEG) or "zelto_temp.bmp" (BMP), whose name goes into `out_name` (which may be `path`).
+// Checks the saved game at `path` as saved_game_usable does, sets game_piece_num and game_stretch_size from it
+// and writes its picture to "zelto_temp.jpg" (JPEG) or "zelto_temp.bmp" (BMP), whose name goes into `out_name`
+// (which may be `path`).
 // 1 = done. 0 = the saved game cannot be opened or is malformed (the player is told; nothing is changed), or the
 // picture cannot be written (`out_name` already names it).
 int32_t extract_picture(const std::string& path, std::string& out_name);
 
 // Reads the saved game at `path` into `jig`, a game just built on its picture, and cuts or joins every group's
-// picture again. Everything is read and checked first: a file that cannot be opened, is malformed, or does not
-// fit the game's grid is refused with a message and `jig` is left as it was (0). 1 = loaded, cutting complete;
-// the views are rendered when the game is shown. The saved play time goes to clock_carry, the view origin to
-// view_x, view_y.
+// picture again. Everything is read and checked first, the picture too: a file that cannot be opened, is
+// malformed, or does not fit the game's grid is refused with a message and `jig` is left as it was (0).
+// 1 = loaded, cutting complete; the views are rendered when the game is shown. The saved play time goes to
+// clock_carry, the view origin to view_x, view_y.
 int32_t load_game(Jig& jig, const std::string& path);
 
 // As extract_picture, for the picture list: "zelto_temp2.jpg" / "zelto_temp2.bmp", game values untouched, only

@@ -3,6 +3,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <new>
+
+#include "graphics/bmp_reader.h"
+#include "graphics/jpeg_reader.h"
 
 namespace save_format {
 
@@ -220,6 +224,23 @@ Check read_saved_game(std::FILE* file, int32_t points, SavedGame& out) {
     if (f.failed() || !groups_whole(g)) return Check::malformed;
     out = std::move(g);
     return Check::ok;
+}
+
+bool picture_whole(std::FILE* file, const Header& h, int64_t file_size) {
+    if (h.picture_type == 1) {  // the decoder reads the file itself from the picture on
+        JpegPicture picture;
+        return std::fseek(file, long(h.picture_offset), SEEK_SET) == 0 &&
+               read_jpeg(file, picture, kJpegMaxPixels, Damage::refused);
+    }
+    std::vector<uint8_t> bytes;
+    try {
+        bytes.resize(size_t(file_size - h.picture_offset));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    BmpPicture picture;
+    return read_exact(file, h.picture_offset, bytes.data(), bytes.size()) &&
+           read_bmp(bytes.data(), bytes.size(), picture, kBmpMaxPixels, Damage::refused);
 }
 
 bool copy_tail(std::FILE* file, int64_t from, std::FILE* to) {

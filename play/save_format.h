@@ -5,7 +5,9 @@
 // Integers are 32-bit little-endian, the angle an 8-byte IEEE double; there is no magic number and no version,
 // and the edges are stored with the game's current number of points per edge. The reader therefore trusts
 // nothing: a file is taken only when its picture offset agrees with its own counts and those points, its counts
-// fit the game's tables, and its groups are whole (every group owns its own cell, every cell belongs to a group).
+// fit the game's tables, its groups are whole (every group owns its own cell, every cell belongs to a group), and
+// its picture decodes whole (the pieces were cut from the whole picture; a file cut short inside its picture has
+// right counts and gives pieces of grey or black).
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -78,6 +80,11 @@ Check read_header(std::FILE* file, int32_t points, Header& out, int64_t& file_si
 // the owner of its own cell, every cell owned by a live id, edge points near the picture, turned 0 or 1, the
 // angle finite and placements within the desk's reach. `out` is complete only when ok is returned.
 Check read_saved_game(std::FILE* file, int32_t points, SavedGame& out);
+
+// Whether the picture of a file whose header read_header took (from its picture offset to the end of the file,
+// `file_size` bytes in all) decodes whole as its type says: every row, and no warning or error of the decoder.
+// Quiet: nothing is shown or printed.
+bool picture_whole(std::FILE* file, const Header& h, int64_t file_size);
 
 // Copies `file` from byte `from` to its end into `to`. False on a read or write error.
 bool copy_tail(std::FILE* file, int64_t from, std::FILE* to);

@@ -61,6 +61,13 @@ bool fits(const Jig& jig, const Header& h) {
            jig.picture_type == h.picture_type;
 }
 
+// The whole saved game in `file`: its tables, and the picture its pieces are to be cut from.
+Check read_whole_game(std::FILE* file, SavedGame& g) {
+    const Check check = read_saved_game(file, line_points(), g);
+    if (check == Check::ok && !picture_whole(file, g.header, g.file_size)) return Check::malformed;
+    return check;
+}
+
 void clear_items(Jig& jig) {
     for (Item& item : jig.items) {
         delete item.piece;
@@ -127,7 +134,7 @@ int32_t saved_game_usable(const std::string& path) {
     Stream file(open_file(path, "rb"));
     if (!file.f) return 0;
     SavedGame g;
-    if (read_saved_game(file.f, line_points(), g) == Check::ok) return 1;
+    if (read_whole_game(file.f, g) == Check::ok) return 1;
     tell(kSaveBrokenText, path);
     return 0;
 }
@@ -145,7 +152,7 @@ int32_t extract_picture(const std::string& path, std::string& out_name) {
     Stream file(open_file(source, "rb"));
     if (!file.f) return 0;
     SavedGame g;
-    if (read_saved_game(file.f, line_points(), g) != Check::ok) {
+    if (read_whole_game(file.f, g) != Check::ok) {
         tell(kSaveBrokenText, source);
         return 0;
     }
@@ -165,7 +172,7 @@ int32_t load_game(Jig& jig, const std::string& path) {
     Check check = Check::unreadable;
     {
         Stream file(open_file(path, "rb"));
-        if (file.f) check = read_saved_game(file.f, line_points(), g);
+        if (file.f) check = read_whole_game(file.f, g);
     }
     if (check == Check::ok && !fits(jig, g.header)) check = Check::malformed;
     if (check != Check::ok) {

@@ -9,6 +9,7 @@
 #include "desk/title.h"
 #include "graphics/durable.h"
 #include "graphics/paths.h"
+#include "graphics/picture.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/companions.h"
@@ -68,7 +69,7 @@ std::vector<uint8_t> game_tables(const Jig& jig, int32_t points) {
     const int32_t cells = jig.cols * jig.rows;
     Header h;
     h.picture_offset = int32_t(picture_offset_for(cells, jig.item_count, points));
-    h.picture_type = jig.picture_type;
+    h.picture_type = jig.picture_damaged ? 0 : jig.picture_type;  // see save_game
     h.piece_num = play.game_piece_num;
     h.stretch_size = play.game_stretch_size;
     h.pic_w = jig.pic_w;
@@ -87,24 +88,36 @@ std::vector<uint8_t> game_tables(const Jig& jig, int32_t points) {
     return out;
 }
 
-// The tables and the picture, through a temporary file that replaces `target` only once it is whole on the disk.
-bool write_file(const std::string& target, const std::vector<uint8_t>& tables, std::FILE* picture) {
+bool write_bytes(std::FILE* out, const std::vector<uint8_t>& bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+}
+
+// The tables and the picture (the file `picture`, or the bytes `rewritten` when it is null), through a temporary
+// file that replaces `target` only once it is whole on the disk.
+bool write_file(const std::string& target, const std::vector<uint8_t>& tables, std::FILE* picture,
+                const std::vector<uint8_t>& rewritten) {
     return durable_write(target, [&](std::FILE* out) {
-        return std::fwrite(tables.data(), 1, tables.size(), out) == tables.size() && copy_tail(picture, 0, out);
+        return write_bytes(out, tables) && (picture ? copy_tail(picture, 0, out) : write_bytes(out, rewritten));
     });
 }
 
 }  // namespace
 
+// A saved game is resumed only when its picture decodes whole. The picture of a game cut from a file that ended
+// early (or was damaged) would not, so the game keeps instead what it was cut from, the file's pixels as they
+// were read, as a whole BMP of the file's size: the resumed game fits it to the same size and grid.
 int32_t save_game(const Jig& jig, const std::string& path, SaveReport report) {
     if (!savable(jig)) return 0;
     const std::vector<uint8_t> tables = game_tables(jig, line_points());
-    std::FILE* picture = open_file(play.picture_path, "rb");
+    std::vector<uint8_t> rewritten;
+    std::FILE* picture = nullptr;
+    if (jig.picture_damaged)
+        rewritten = picture_as_bmp(play.picture_path.c_str());
+    else
+        picture = open_file(play.picture_path, "rb");
     bool ok = false;
-    if (picture) {
-        ok = !path.empty() && write_file(resolve_path(path), tables, picture);
-        std::fclose(picture);
-    }
+    if (picture || !rewritten.empty()) ok = !path.empty() && write_file(resolve_path(path), tables, picture, rewritten);
+    if (picture) std::fclose(picture);
     if (!ok && report == SaveReport::message) tell(kSaveFailedText, path);
     if (ok && report == SaveReport::message) tell_forget_recovery();  // the player's own file now holds the game
     return ok ? 1 : 0;

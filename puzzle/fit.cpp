@@ -38,12 +38,13 @@ int32_t ends_in_bmp(const std::string& path) {
     return (e[0] == 'b' || e[0] == 'B') && (e[1] == 'm' || e[1] == 'M') && (e[2] == 'p' || e[2] == 'P');
 }
 
-// Reads the picture file into `loaded`; false when the reader refused it or left the surface as it was.
-bool read_picture(MemDC& loaded, const std::string& path) {
+// Reads the picture file into `loaded`: 0 when the reader refused it or left the surface as it was, 2 when the
+// file ended early or was damaged, 1 when it read whole.
+int32_t read_picture(MemDC& loaded, const std::string& path) {
     loaded.create(BIT_DIB, 1, 1);
     loaded.words()[0] = unread_mark;
-    if (!loaded.load_picture(path.c_str())) return false;
-    return !(loaded.width() == 1 && loaded.height() == 1 && loaded.words()[0] == unread_mark);
+    const int32_t got = loaded.load_picture(path.c_str());
+    return loaded.width() == 1 && loaded.height() == 1 && loaded.words()[0] == unread_mark ? 0 : got;
 }
 
 int32_t fitted_side(int32_t side, double factor) {
@@ -86,10 +87,12 @@ int32_t Jig::stretch(const std::string& path) {
     trace("stretch start\n");
     file_colours = FileColours{};
     MemDC loaded;
-    if (!read_picture(loaded, path)) {
+    const int32_t got = read_picture(loaded, path);
+    if (!got) {
         trace("stretch end\n");
         return 0;
     }
+    picture_damaged = got == 2;
     const int32_t w = loaded.width(), h = loaded.height();
     picture = new MemDC;
     if (settings.stretch_size <= 0) {

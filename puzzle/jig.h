@@ -73,6 +73,7 @@ struct Jig {
     int32_t sweep_reset = 0;
     int32_t picture_type = 0;      // 0 = BMP, 1 = JPEG
     bool on_desk = true;           // false for a record only fitted, which owns nothing of the desk yet
+    bool picture_damaged = false;  // the picture file ended early or was damaged: a save rewrites it whole
 
     // Builds a game from picture_path and the settings (the two halves below); item_count 0 means it is unusable.
     Jig();

@@ -69,8 +69,9 @@ TEST(Bmp, EveryVariantGivesTheHandCheckedPixels) {
         SCOPED_TRACE(testing::Message() << k[0][0] << " x " << k[0][1] << ", " << k[0][2] << " bits, type " << k[0][3]);
         const Bytes file = make_bmp(int32_t(k[0][0]), int32_t(k[0][1]), uint16_t(k[0][2]), uint32_t(k[0][3]),
                                     values<uint32_t>(k[1]), values<uint32_t>(k[2]), values<uint8_t>(k[3]));
-        BmpPicture p;
+        BmpPicture p, whole;
         ASSERT_TRUE(read_bmp(file.data(), file.size(), p));
+        EXPECT_TRUE(!p.incomplete && read_bmp(file.data(), file.size(), whole, kBmpMaxPixels, Damage::refused));
         ASSERT_EQ(std::pair(p.width, p.height), std::pair(int32_t(k[0][0]), int32_t(std::abs(k[0][1]))));
         for (size_t i = 0; i < k[4].size(); ++i) {
             const int32_t x = int32_t(i % size_t(p.width)), y = int32_t(i / size_t(p.width));
@@ -93,10 +94,34 @@ TEST(Bmp, MalformedFilesAreRefusedWithoutHarm) {
     EXPECT_FALSE(read_bmp_file("/nonexistent/zelto/picture.bmp", p));
 }
 
-JpegPicture decode(const Bytes& bytes, bool& ok, int64_t max_pixels = kJpegMaxPixels) {
+// Pixel data shorter than its header says: the rows held are kept and the rest are black, or the picture is
+// refused where it must be whole. Rows bottom-up and top-down (cut inside a row or at its end), run lengths cut
+// before their end mark.
+TEST(Bmp, PixelDataCutShortIsToldAndRefusedWhereThePictureMustBeWhole) {
+    const Bytes rows = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0, 13, 14, 15, 16, 17, 18, 0, 0};
+    const struct { Bytes whole; size_t cut; int32_t black_row, kept_row; } cases[] = {
+        {make_bmp(2, 3, 24, 0, {}, {}, rows), 3, 0, 2},  // the file's rows start at the bottom
+        {make_bmp(2, -3, 24, 0, {}, {}, rows), 8, 2, 0},
+        {make_bmp(4, 2, 8, 1, {}, {0x102030, 0x405060}, {4, 1, 0, 0, 4, 0, 0, 1}), 2, -1, -1},
+        {make_bmp(4, 2, 4, 2, {}, {0x102030, 0x405060}, {4, 0x10, 0, 0, 0, 4, 0x11, 0x01, 0, 1}), 4, -1, -1}};
+    for (const auto& [whole, cut, black_row, kept_row] : cases) {
+        SCOPED_TRACE(testing::Message() << whole.size() << " bytes less " << cut);
+        const Bytes file(whole.begin(), whole.end() - std::ptrdiff_t(cut));
+        BmpPicture p, refused;
+        ASSERT_TRUE(read_bmp(file.data(), file.size(), p));
+        EXPECT_TRUE(p.incomplete);
+        EXPECT_FALSE(read_bmp(file.data(), file.size(), refused, kBmpMaxPixels, Damage::refused) ||
+                     !refused.words.empty());
+        if (black_row < 0) continue;
+        for (int32_t x : {0, 1}) EXPECT_EQ(word_at(p.words, 2, 3, x, black_row), 0u) << x;
+        EXPECT_EQ(word_at(p.words, 2, 3, 0, kept_row), 0x030201u);
+    }
+}
+
+JpegPicture decode(const Bytes& bytes, bool& ok, int64_t max_pixels = kJpegMaxPixels, Damage damage = Damage::kept) {
     JpegPicture p;
     std::FILE* file = fmemopen(const_cast<uint8_t*>(bytes.data()), bytes.size(), "rb");
-    ok = read_jpeg(file, p, max_pixels);
+    ok = read_jpeg(file, p, max_pixels, damage);
     if (file) std::fclose(file);
     return p;
 }
@@ -134,6 +159,16 @@ TEST(Jpeg, DamagedFilesKeepTheRowsDecodedBeforeTheDamage) {
     EXPECT_EQ(std::tuple(broken.damaged, broken.width, broken.rows_decoded > 0), std::tuple(true, 32, true));
     for (const JpegPicture* p : {&cut, &broken})
         for (int32_t y : {0, 15, 30}) EXPECT_TRUE(near_word(word_at(p->words, 32, 64, 5, y), 0xFF0000, 3)) << y;
+    // Where the picture must be whole both are refused without a word on the terminal; the whole file is not.
+    const Bytes short_file(good.begin(), good.begin() + std::ptrdiff_t(good.size() - 2));
+    for (const Bytes* bad : {&short_file, static_cast<const Bytes*>(&marked)}) {
+        testing::internal::CaptureStderr();
+        const JpegPicture p = decode(*bad, ok, kJpegMaxPixels, Damage::refused);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_FALSE(ok || p.rows_decoded || !p.words.empty()) << bad->size();
+    }
+    const JpegPicture whole = decode(good, ok, kJpegMaxPixels, Damage::refused);
+    EXPECT_TRUE(ok && whole.rows_decoded == 64 && whole.words == decode(good, ok).words);
     // Nothing decoded: cut inside the header, garbage after the start marker, not a JPEG, too large.
     for (const Bytes& bad : {Bytes(good.begin(), good.begin() + 40), Bytes{0xFF, 0xD8, 0xFF, 0xC8, 0, 4, 0x12, 0x34},
                              Bytes{'h', 'e', 'l', 'l', 'o'}}) {
@@ -203,13 +238,17 @@ TEST_F(Pictures, NamesAndContentsAreLoadedOrRefusedWithTheirMessage) {
     std::string path = dir.file("e.JPG");  // the caller's name is not changed
     ASSERT_EQ(surface->load_picture(path.data()), 1);
     EXPECT_EQ(path, dir.file("e.JPG"));
-    // Red on top, then busy pixels that fill most of the file; a cut among the busy ones still loads, unannounced.
+    // Red on top, then busy pixels that fill most of the file; a cut among the busy ones still loads, unannounced,
+    // and the caller learns that the picture is not whole; so does a BMP cut short.
     ws::test::reset();
     const Bytes busy = data_file("busy.jpg");
     write_bytes(dir.file("truncated.jpg"), Bytes(busy.begin(), busy.begin() + std::ptrdiff_t(busy.size() * 3 / 4)));
-    ASSERT_EQ(surface->load_picture(dir.file("truncated.jpg").c_str()), 1);
+    ASSERT_EQ(surface->load_picture(dir.file("truncated.jpg").c_str()), 2);
     EXPECT_EQ(std::pair(surface->width(), surface->height()), std::pair(40, 40));
     EXPECT_TRUE(near_word(colour_to_word(surface->get_pixel(3, 3)), 0xFF0000, 3) && shown().empty());
+    write_bytes(dir.file("short.bmp"), Bytes(bmp.begin(), bmp.end() - 1));
+    EXPECT_EQ(surface->load_picture(dir.file("short.bmp").c_str()) * 10 + surface->width(), 25);
+    EXPECT_TRUE(shown().empty());
 }
 
 // Files ImageMagick wrote (data/other_programs.txt says how) load exactly as the reference decoder read them.

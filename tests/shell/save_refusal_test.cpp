@@ -48,15 +48,17 @@ protected:
         const size_t boxes = ws::test::messages().size();
         EXPECT_EQ(saved_game_usable("bad.zlt"), int32_t(kind == usable));
         play.save_path = "kept.zlt";
-        std::string picture = play.picture_path;
+        std::string picture = play.picture_path, listed = "bad.zlt";
         play.game_piece_num = -5;
         if (kind != usable) {
             EXPECT_EQ(begin_resume("bad.zlt", [] { ADD_FAILURE() << "the game in play was ended"; return false; }), 0);
             EXPECT_EQ(extract_picture("bad.zlt", picture), 0);
         }
-        int32_t count = -1;  // a short file fails the list's header readers too, which neither write nor tell
-        if (bytes.size() < good_.size()) {
-            EXPECT_EQ(peek_item_count("bad.zlt", count) + extract_picture_for_list("bad.zlt", picture) + count, -1);
+        // The list's header readers, which neither tell nor decode, refuse a file that ends before its picture.
+        int32_t count = -1;
+        const int32_t list = peek_item_count("bad.zlt", count) + extract_picture_for_list(listed, listed);
+        if (bytes.size() < 48 || bytes.size() <= size_t(uint32_t(le32(bytes, 0)))) {
+            EXPECT_EQ(list + count, -1);
         }
         const auto kept = std::tuple(play.save_path, picture, play.game_piece_num);
         EXPECT_EQ(kept, std::tuple("kept.zlt", play.picture_path, -5));
@@ -92,9 +94,9 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesEachOtherOrTheGameInPlayAreRefu
         else if (std::count(owner, owner + kCells, k) == 1) single = k;
     }
     ASSERT_TRUE(gone >= 0 && single >= 0);
-    // Each whole in itself but for a picture 32 pixels wider or taller, or a JPEG one: refused only on loading.
+    // Each whole in itself but for a picture 32 pixels wider or taller: refused only on loading.
     const struct { size_t at; int32_t value; const char* why; Kind kind = broken; } fields[] = {
-        {16, 96, "wider", usable}, {20, 96, "taller", usable}, {4, 1, "JPEG", usable}, {28, -2, "negative rows"},
+        {16, 96, "wider", usable}, {20, 96, "taller", usable}, {4, 1, "a BMP called a JPEG"}, {28, -2, "rows -2"},
         {32, 0, "no items"}, {4, 2, "unknown picture type"}, {36, -1, "negative play time"},
         {16, 65, "width not of whole cells"}, {item_at(1), le32(good_, item_at(0)), "two items with one id"},
         {item_at(0), -1, "an id not yet cut"}, {cell_at(gone), kCells, "owner outside the grid"},
@@ -116,6 +118,39 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesEachOtherOrTheGameInPlayAreRefu
     expect_refused("", "a missing file", missing);
     Jig unusable(blank_game);  // an unreadable picture gives no game to load into
     EXPECT_EQ(load_game(unusable, "p.zlt") + unusable.item_count, 0);
+}
+
+// A game's pieces are cut from its whole picture, so a saved game on a BMP or a JPEG is refused when it is cut
+// short anywhere up to the end of its picture's data, or when a byte is flipped in any part where its counts,
+// its ranges or the picture's decoder can tell (a flipped pixel byte cannot be told: the file has no checksum).
+TEST_F(SaveRefusal, AGameCutShortOrFlippedInAnyPartIsRefused) {
+    settings.stretch_size = 200;
+    fs::copy_file(ZELTO_SOURCE_DIR "/data/data/mountains.jpg", "m.jpg");
+    ASSERT_EQ(save_game(cut_game("m.jpg", 0, 0, kCells), "m.zlt"), 1);
+    const std::string jpeg = read_file("m.zlt");
+    target_ = &cut_game("p.bmp", 0, 0, kCells);
+    const size_t at_bmp = size_t(le32(good_, 0)), at_jpeg = size_t(le32(jpeg, 0));
+    // The picture's own fields: the BMP's width and height; the JPEG's height, its scan's marker, its end mark.
+    const struct { const std::string& whole; std::vector<size_t> picture_flips; } games[] = {
+        {good_, {at_bmp + 19, at_bmp + 22}},
+        {jpeg, {jpeg.find("\xFF\xC0", at_jpeg) + 5, jpeg.find("\xFF\xDA", at_jpeg) + 1, jpeg.size() - 1}}};
+    for (const auto& [whole, picture_flips] : games) {
+        const size_t end = whole.size(), picture = size_t(le32(whole, 0));
+        // Cut inside the header, a cell, an item, the picture's header and its data, and by one or two bytes.
+        std::vector<size_t> cuts = {30, cell_at(2) + 101, item_at(1) + 55, picture + 1, picture + 40, end - 2, end - 1};
+        for (size_t k = 1; k < 16; ++k) cuts.push_back(end * k / 16);
+        for (size_t n : cuts) expect_refused(whole.substr(0, n), "cut to " + std::to_string(n) + " of the game");
+        // The picture's offset, the grid's columns, a cell's edge point, an item's id and its turned mark, the
+        // picture's first two bytes.
+        std::vector<size_t> flips = {1, 26, cell_at(1) + 6, item_at(1) + 1, item_at(0) + 62, picture, picture + 1};
+        flips.insert(flips.end(), picture_flips.begin(), picture_flips.end());
+        for (size_t at : flips) {
+            std::string flipped = whole;
+            flipped.at(at) = char(flipped.at(at) ^ 0x35);
+            expect_refused(flipped, "flipped at " + std::to_string(at) + " of " + std::to_string(end));
+        }
+    }
+    EXPECT_EQ(saved_game_usable("m.zlt") + saved_game_usable("p.zlt"), 2);
 }
 
 // Files the program replaces stay whole when the disk fills up or no temporary file can be made beside them: the

@@ -75,6 +75,34 @@ TEST_F(Save, GroupsComeBackWhereTheyLayTurnedAndRotated) {
     EXPECT_TRUE(ws::test::messages().empty());
 }
 
+// A picture that ends early plays as far as it goes (grey or black rows), but its bytes would not resume: the save
+// holds instead the whole BMP of the pixels the game was cut from, and the game comes back on the same grid with
+// the same pieces; saved again, it is the same file.
+TEST_F(Save, APictureThatEndsEarlyIsSavedAsTheWholeBmpTheGameWasCutFrom) {
+    settings.stretch_size = 200;
+    ASSERT_TRUE(testsupport::write_picture(file("whole.bmp"), 90, 60, testsupport::pattern_word));
+    const std::string jpeg = read_file(ZELTO_SOURCE_DIR "/data/data/mountains.jpg"), bmp = read_file(file("whole.bmp"));
+    for (const auto& [name, bytes] : {std::pair{"cut.jpg", jpeg.substr(0, jpeg.size() * 3 / 5)},
+                                      {"short.bmp", bmp.substr(0, bmp.size() - 1000)}}) {
+        SCOPED_TRACE(name);
+        write_file(file(name), bytes);
+        Jig& g = cut_game(name, 0, 0, 12);
+        join(g, 0, 1);
+        const auto before = snapshot(g);
+        const auto grid = std::tuple(g.pic_w, g.pic_h, g.cols, g.rows, g.item_count);
+        ASSERT_EQ(save_game(g, file("cut.zlt")), 1);
+        const std::string saved = read_file(file("cut.zlt"));
+        EXPECT_EQ(std::pair(le32(saved, 4), saved.substr(size_t(le32(saved, 0)), 2)), std::pair(0, std::string("BM")));
+        Jig* back = resume(file("cut.zlt"));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(std::tuple(back->pic_w, back->pic_h, back->cols, back->rows, back->item_count), grid);
+        EXPECT_TRUE(snapshot(*back) == before) << "a group's picture differs";
+        ASSERT_EQ(save_game(*back, file("again.zlt")), 1);
+        EXPECT_EQ(read_file(file("again.zlt")), saved);
+    }
+    EXPECT_TRUE(ws::test::messages().empty());
+}
+
 // Golden table save_extremes: any game the settings can build is saved and resumed.
 TEST_F(Save, GamesAtTheExtremesResume) {
     const Settings plain = settings;
