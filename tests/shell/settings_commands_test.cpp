@@ -1,0 +1,135 @@
+// The menu's setting commands as the player meets them (the scripts of data/settings_commands.txt): the marks they
+// set, the settings file they lead to, the windows they open (the picture list for a background, the guide, the
+// piece shape chooser with what it draws) and what the desk then shows.
+#include <chrono>
+#include <thread>
+
+#include "play/jigwin_support.h"
+#include "shell/menu.h"
+#include "shell/settings.h"
+#include "shell/state.h"
+#include "windows/viewer_state.h"
+
+namespace {
+
+using testsupport::at;
+
+// The open window titled `title` ("game" for the game window), or 0.
+ws::Hwnd titled(const std::string& title) {
+    if (title == "game") return ::play.game_window;
+    for (ws::Hwnd h = 1; h < 4096; ++h)
+        if (ws::is_window(h) && ws::get_window_text(h) == title) return h;
+    return 0;
+}
+
+class SettingsCommands : public jigwintest::WindowScript {
+    std::vector<uint32_t> snapped_;
+    static std::vector<uint32_t> game_window_words() {
+        ws::paint_at_once(::play.game_window, nullptr);
+        return testsupport::top_down(*ws::client_surface(::play.game_window));
+    }
+    // What a word of a window shows, by name where the game has one for it.
+    static std::string colour_name(uint32_t word) {
+        const std::map<uint32_t, std::string> names = {{0xFFFFFF, "white"}, {0, "black"}, {0xFF0000, "red"},
+            {0x9696FF, "blue"}, {0x96FF96, "green"}, {0x808080, "grey"}};
+        return names.count(word & 0xFFFFFF) ? names.at(word & 0xFFFFFF) : n(word & 0xFFFFFF);
+    }
+    // Words of the game window's client unlike the picture NAME repeated from the window's top left ("ren"), or
+    // centred on the grey desk ("cen"); pixels within a piece's rectangle are left out.
+    static int32_t unlike_back(const std::string& name, bool centred) {
+        MemDC picture;
+        picture.create(BIT_SCREEN, 1, 1);
+        if (!picture.load_picture(name.c_str())) return -1;
+        ws::paint_at_once(::play.game_window, nullptr);
+        const MemDC& shown = *ws::client_surface(::play.game_window);
+        const int32_t w = picture.width(), h = picture.height();
+        const int32_t x0 = centred ? shown.width() / 2 - w / 2 : 0, y0 = centred ? shown.height() / 2 - h / 2 : 0;
+        int32_t bad = 0;
+        for (int32_t y = 0; y < shown.height(); ++y)
+            for (int32_t x = 0; x < shown.width(); ++x) {
+                const Rect dot{x + desk.view_x, y + desk.view_y, x + desk.view_x + 1, y + desk.view_y + 1};
+                bool on_piece = false;
+                for (int32_t k = 0; ::play.current_game && k < g().item_count; ++k)
+                    on_piece |= !intersect_rect(g().items[k].piece->rect, dot).empty();
+                if (on_piece) continue;
+                const int32_t px = centred ? x - x0 : x % w, py = centred ? y - y0 : y % h;
+                const bool inside = px >= 0 && py >= 0 && px < w && py < h;
+                bad += (at(shown, x, y) & 0xFFFFFF) != (inside ? at(picture, px, py) & 0xFFFFFF : 0x808080u);
+            }
+        return bad;
+    }
+
+public:
+    SettingsCommands() {
+        actions_.insert({
+            {"start", [this](const Args&) { open(""); }},
+            {"command", [](const Args& a) {
+                ws::send_message(::play.main_window, ws::WM_COMMAND, uintptr_t(std::stoul(a[0], nullptr, 0)), 0);
+                ws::test::pump();
+            }},
+            {"colour_answer", [](const Args& a) { ws::test::push_colour_answer(std::stoll(a[0], nullptr, 0)); }},
+            {"looping", [](const Args&) { ::play.sound_looping = 1; }},
+            {"snap", [this](const Args&) { snapped_ = game_window_words(); }},
+            {"load", [](const Args&) {  // the list's timer runs on the virtual clock, its loader in real time
+                for (int32_t k = 0; k < 5000 && viewer.loading; ++k) {
+                    ws::test::advance(100);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                }
+                ASSERT_FALSE(viewer.loading);
+            }},
+            {"send", [](const Args& a) {  // TITLE MESSAGE X Y: a mouse message at a client point of that window
+                static const std::map<std::string, uint32_t> kinds = {{"down", ws::WM_LBUTTONDOWN},
+                    {"up", ws::WM_LBUTTONUP}, {"move", ws::WM_MOUSEMOVE}, {"close", ws::WM_CLOSE}};
+                const uint32_t msg = kinds.at(a[1]);
+                ws::send_message(titled(a[0]), msg, msg == ws::WM_MOUSEMOVE ? uintptr_t(ws::MK_LBUTTON) : 0,
+                                 ws::make_lparam(num(a.at(2)), num(a.at(3))));
+                ws::test::pump();
+            }},
+        });
+        probes_.insert({
+            {"marks", [](const Args& a) {  // checked positions in pop-up POS of "設定(&O)" (or in its pop-up SUB)
+                ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(shell.main_menu, 1), num(a[0]));
+                if (a.size() > 1) m = ws::get_sub_menu(m, num(a[1]));
+                std::string out;
+                for (int32_t k = 0; k < ws::get_menu_item_count(m); ++k)
+                    if (ws::get_menu_state(m, uint32_t(k), ws::MF_BYPOSITION) & ws::MF_CHECKED) out += n(k) + " ";
+                return out;
+            }},
+            {"written", [](const Args& a) {  // the line of the settings file the end of the run writes for KEY [N]
+                if (!write_settings("written.txt")) return std::string("unwritten");
+                std::istringstream in(testsupport::read_file("written.txt"));
+                const std::string key = rest(a, 0);
+                for (std::string line; std::getline(in, line);)
+                    if (line.rfind(key, 0) == 0 && (line[key.size()] == '\t' || line[key.size()] == ' ')) return line;
+                return std::string("none");
+            }},
+            {"window", [](const Args& a) {  // TITLE: visible, and its outer size; or none
+                const ws::Hwnd h = titled(a[0]);
+                const Rect r = ws::get_window_rect(h);
+                return h ? n(ws::is_window_visible(h)) + " " + n(r.width()) + " " + n(r.height()) : "none";
+            }},
+            {"pixel", [](const Args& a) {  // TITLE X Y...: what the window shows there after painting
+                const ws::Hwnd h = titled(a[0]);
+                ws::paint_at_once(h, nullptr);
+                std::string out;
+                for (size_t k = 1; k + 1 < a.size(); k += 2)
+                    out += colour_name(at(*ws::client_surface(h), num(a[k]), num(a[k + 1]))) + " ";
+                return out;
+            }},
+            {"unlike_back", [this](const Args& a) { return n(unlike_back(path(a[0]), a[1] == "cen")); }},
+            {"changed", [this](const Args&) { return n(game_window_words() != snapped_); }},
+            {"list", [](const Args&) { return ::play.view_folder + " " + n(int64_t(viewer.names.size())); }},
+            {"stopped", [](const Args&) {  // sounds stopped, and whether one still loops
+                int32_t stops = 0;
+                for (const auto& s : ws::test::sounds()) stops += s.path.empty();
+                return n(stops) + " " + n(::play.sound_looping);
+            }},
+        });
+    }
+};
+TEST_P(SettingsCommands, Run) { run(); }
+INSTANTIATE_TEST_SUITE_P(Menu, SettingsCommands,
+                         ::testing::ValuesIn(testsupport::read_scripts("shell/data/settings_commands.txt")),
+                         SettingsCommands::name);
+
+}  // namespace
