@@ -24,6 +24,7 @@ ws::Hwnd titled(const std::string& title) {
 
 class SettingsCommands : public jigwintest::WindowScript {
     std::vector<uint32_t> snapped_;
+    int32_t objects_ = 0;
     static std::vector<uint32_t> game_window_words() {
         ws::paint_at_once(::play.game_window, nullptr);
         return testsupport::top_down(*ws::client_surface(::play.game_window));
@@ -31,7 +32,8 @@ class SettingsCommands : public jigwintest::WindowScript {
     // What a word of a window shows, by name where the game has one for it.
     static std::string colour_name(uint32_t word) {
         const std::map<uint32_t, std::string> names = {{0xFFFFFF, "white"}, {0, "black"}, {0xFF0000, "red"},
-            {0x9696FF, "blue"}, {0x96FF96, "green"}, {0x808080, "grey"}};
+            {0x0000FF, "blue"},
+            {0x9696FF, "lightblue"}, {0x96FF96, "lightgreen"}, {0x808080, "grey"}, {0x00B000, "arrow"}, {0x90FF90, "lit"}};
         return names.count(word & 0xFFFFFF) ? names.at(word & 0xFFFFFF) : n(word & 0xFFFFFF);
     }
     // Words of the game window's client unlike the picture NAME repeated from the window's top left ("ren"), or
@@ -77,14 +79,16 @@ public:
                 }
                 ASSERT_FALSE(viewer.loading);
             }},
-            {"send", [](const Args& a) {  // TITLE MESSAGE X Y: a mouse message at a client point of that window
-                static const std::map<std::string, uint32_t> kinds = {{"down", ws::WM_LBUTTONDOWN},
-                    {"up", ws::WM_LBUTTONUP}, {"move", ws::WM_MOUSEMOVE}, {"close", ws::WM_CLOSE}};
-                const uint32_t msg = kinds.at(a[1]);
-                ws::send_message(titled(a[0]), msg, msg == ws::WM_MOUSEMOVE ? uintptr_t(ws::MK_LBUTTON) : 0,
-                                 ws::make_lparam(num(a.at(2)), num(a.at(3))));
+            {"send", [](const Args& a) {  // TITLE MESSAGE [X Y]: a message (at a client point) to that window
+                static const std::map<std::string, std::pair<uint32_t, uintptr_t>> kinds = {
+                    {"down", {ws::WM_LBUTTONDOWN, 0}}, {"up", {ws::WM_LBUTTONUP, 0}},
+                    {"move", {ws::WM_MOUSEMOVE, ws::MK_LBUTTON}}, {"leave", {ws::WM_MOUSELEAVE, 0}},
+                    {"close", {ws::WM_CLOSE, 0}}, {"escape", {ws::WM_KEYDOWN, ws::VK_ESCAPE}}};
+                const auto [msg, wparam] = kinds.at(a[1]);
+                ws::send_message(titled(a[0]), msg, wparam, a.size() > 3 ? ws::make_lparam(num(a[2]), num(a[3])) : 0);
                 ws::test::pump();
             }},
+            {"mark", [this](const Args&) { objects_ = MemDC::live_objects(); }},
         });
         probes_.insert({
             {"marks", [](const Args& a) {  // checked positions in pop-up POS of "設定(&O)" (or in its pop-up SUB)
@@ -117,6 +121,7 @@ public:
                 return out;
             }},
             {"unlike_back", [this](const Args& a) { return n(unlike_back(path(a[0]), a[1] == "cen")); }},
+            {"objects_kept", [this](const Args&) { return n(MemDC::live_objects() == objects_); }},
             {"changed", [this](const Args&) { return n(game_window_words() != snapped_); }},
             {"list", [](const Args&) { return ::play.view_folder + " " + n(int64_t(viewer.names.size())); }},
             {"stopped", [](const Args&) {  // sounds stopped, and whether one still loops
