@@ -121,7 +121,10 @@ public:
                 return out;
             }},
             {"unlike_back", [this](const Args& a) { return n(unlike_back(path(a[0]), a[1] == "cen")); }},
-            {"objects_kept", [this](const Args&) { return n(MemDC::live_objects() == objects_); }},
+            {"objects", [this](const Args&) {  // live surfaces and their objects against the count at mark
+                const int32_t now = MemDC::live_objects();
+                return std::string(now == objects_ ? "same" : now < objects_ ? "fewer" : "more");
+            }},
             {"changed", [this](const Args&) { return n(game_window_words() != snapped_); }},
             {"list", [](const Args&) { return ::play.view_folder + " " + n(int64_t(viewer.names.size())); }},
             {"stopped", [](const Args&) {  // sounds stopped, and whether one still loops
