@@ -6,7 +6,6 @@
 
 #include "play/jigwin_support.h"
 #include "shell/menu.h"
-#include "shell/settings.h"
 #include "shell/state.h"
 #include "windows/viewer_state.h"
 
@@ -16,50 +15,47 @@ using testsupport::at;
 
 // The open window titled `title` ("game" for the game window), or 0.
 ws::Hwnd titled(const std::string& title) {
-    if (title == "game") return ::play.game_window;
-    for (ws::Hwnd h = 1; h < 4096; ++h)
+    for (ws::Hwnd h = 1; title != "game" && h < 4096; ++h)
         if (ws::is_window(h) && ws::get_window_text(h) == title) return h;
-    return 0;
+    return title == "game" ? ::play.game_window : 0;
+}
+
+// What a window shows at (x, y) after painting, by name where the game has one for the colour.
+std::string shown_at(ws::Hwnd h, int32_t x, int32_t y) {
+    ws::paint_at_once(h, nullptr);
+    const uint32_t word = at(*ws::client_surface(h), x, y) & 0xFFFFFF;
+    const std::map<uint32_t, std::string> names = {{0xFFFFFF, "white"}, {0, "black"}, {0xFF0000, "red"},
+        {0x0000FF, "blue"}, {0x9696FF, "lightblue"}, {0x96FF96, "lightgreen"}, {0x808080, "grey"},
+        {0x00B000, "arrow"}, {0x90FF90, "lit"}};
+    return names.count(word) ? names.at(word) : std::to_string(word);
+}
+
+// Game-window words, pieces' rectangles left out, unlike the picture `name` repeated from the window's top left or
+// centred on the grey desk.
+int32_t unlike_back(const std::string& name, bool centred) {
+    MemDC p;
+    if (p.create(BIT_SCREEN, 1, 1), !p.load_picture(name.c_str())) return -1;
+    ws::paint_at_once(::play.game_window, nullptr);
+    const MemDC& shown = *ws::client_surface(::play.game_window);
+    const int32_t w = p.width(), h = p.height(), x0 = centred ? shown.width() / 2 - w / 2 : 0;
+    const int32_t y0 = centred ? shown.height() / 2 - h / 2 : 0;
+    int32_t bad = 0;
+    for (int32_t y = 0; y < shown.height(); ++y)
+        for (int32_t x = 0; x < shown.width(); ++x) {
+            const Rect dot{x + desk.view_x, y + desk.view_y, x + desk.view_x + 1, y + desk.view_y + 1};
+            bool on_piece = false;
+            for (int32_t k = 0; ::play.current_game && k < ::play.current_game->item_count; ++k)
+                on_piece |= !intersect_rect(::play.current_game->items[k].piece->rect, dot).empty();
+            const int32_t px = centred ? x - x0 : x % w, py = centred ? y - y0 : y % h;
+            const bool inside = px >= 0 && py >= 0 && px < w && py < h;
+            bad += !on_piece && (at(shown, x, y) & 0xFFFFFF) != (inside ? at(p, px, py) & 0xFFFFFF : 0x808080u);
+        }
+    return bad;
 }
 
 class SettingsCommands : public jigwintest::WindowScript {
     std::vector<uint32_t> snapped_;
     int32_t objects_ = 0;
-    static std::vector<uint32_t> game_window_words() {
-        ws::paint_at_once(::play.game_window, nullptr);
-        return testsupport::top_down(*ws::client_surface(::play.game_window));
-    }
-    // What a word of a window shows, by name where the game has one for it.
-    static std::string colour_name(uint32_t word) {
-        const std::map<uint32_t, std::string> names = {{0xFFFFFF, "white"}, {0, "black"}, {0xFF0000, "red"},
-            {0x0000FF, "blue"},
-            {0x9696FF, "lightblue"}, {0x96FF96, "lightgreen"}, {0x808080, "grey"}, {0x00B000, "arrow"}, {0x90FF90, "lit"}};
-        return names.count(word & 0xFFFFFF) ? names.at(word & 0xFFFFFF) : n(word & 0xFFFFFF);
-    }
-    // Words of the game window's client unlike the picture NAME repeated from the window's top left ("ren"), or
-    // centred on the grey desk ("cen"); pixels within a piece's rectangle are left out.
-    static int32_t unlike_back(const std::string& name, bool centred) {
-        MemDC picture;
-        picture.create(BIT_SCREEN, 1, 1);
-        if (!picture.load_picture(name.c_str())) return -1;
-        ws::paint_at_once(::play.game_window, nullptr);
-        const MemDC& shown = *ws::client_surface(::play.game_window);
-        const int32_t w = picture.width(), h = picture.height();
-        const int32_t x0 = centred ? shown.width() / 2 - w / 2 : 0, y0 = centred ? shown.height() / 2 - h / 2 : 0;
-        int32_t bad = 0;
-        for (int32_t y = 0; y < shown.height(); ++y)
-            for (int32_t x = 0; x < shown.width(); ++x) {
-                const Rect dot{x + desk.view_x, y + desk.view_y, x + desk.view_x + 1, y + desk.view_y + 1};
-                bool on_piece = false;
-                for (int32_t k = 0; ::play.current_game && k < g().item_count; ++k)
-                    on_piece |= !intersect_rect(g().items[k].piece->rect, dot).empty();
-                if (on_piece) continue;
-                const int32_t px = centred ? x - x0 : x % w, py = centred ? y - y0 : y % h;
-                const bool inside = px >= 0 && py >= 0 && px < w && py < h;
-                bad += (at(shown, x, y) & 0xFFFFFF) != (inside ? at(picture, px, py) & 0xFFFFFF : 0x808080u);
-            }
-        return bad;
-    }
 
 public:
     SettingsCommands() {
@@ -71,12 +67,11 @@ public:
             }},
             {"colour_answer", [](const Args& a) { ws::test::push_colour_answer(std::stoll(a[0], nullptr, 0)); }},
             {"looping", [](const Args&) { ::play.sound_looping = 1; }},
-            {"snap", [this](const Args&) { snapped_ = game_window_words(); }},
+            {"snap", [this](const Args&) { snapped_ = words_shown(); }},
+            {"mark", [this](const Args&) { objects_ = MemDC::live_objects(); }},
             {"load", [](const Args&) {  // the list's timer runs on the virtual clock, its loader in real time
-                for (int32_t k = 0; k < 5000 && viewer.loading; ++k) {
-                    ws::test::advance(100);
-                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-                }
+                for (int32_t k = 0; k < 5000 && viewer.loading; ++k)
+                    ws::test::advance(100), std::this_thread::sleep_for(std::chrono::milliseconds(2));
                 ASSERT_FALSE(viewer.loading);
             }},
             {"send", [](const Args& a) {  // TITLE MESSAGE [X Y]: a message (at a client point) to that window
@@ -88,7 +83,6 @@ public:
                 ws::send_message(titled(a[0]), msg, wparam, a.size() > 3 ? ws::make_lparam(num(a[2]), num(a[3])) : 0);
                 ws::test::pump();
             }},
-            {"mark", [this](const Args&) { objects_ = MemDC::live_objects(); }},
         });
         probes_.insert({
             {"marks", [](const Args& a) {  // checked positions in pop-up POS of "設定(&O)" (or in its pop-up SUB)
@@ -100,11 +94,9 @@ public:
                 return out;
             }},
             {"written", [](const Args& a) {  // the line of the settings file the end of the run writes for KEY [N]
-                if (!write_settings("written.txt")) return std::string("unwritten");
-                std::istringstream in(testsupport::read_file("written.txt"));
-                const std::string key = rest(a, 0);
-                for (std::string line; std::getline(in, line);)
-                    if (line.rfind(key, 0) == 0 && (line[key.size()] == '\t' || line[key.size()] == ' ')) return line;
+                std::istringstream in(write_settings("written.txt") ? testsupport::read_file("written.txt") : "");
+                for (std::string line, key = rest(a, 0); std::getline(in, line);)
+                    if (line.rfind(key, 0) == 0 && std::isspace(uint8_t(line[key.size()]))) return line;
                 return std::string("none");
             }},
             {"window", [](const Args& a) {  // TITLE: visible, and its outer size; or none
@@ -112,27 +104,29 @@ public:
                 const Rect r = ws::get_window_rect(h);
                 return h ? n(ws::is_window_visible(h)) + " " + n(r.width()) + " " + n(r.height()) : "none";
             }},
-            {"pixel", [](const Args& a) {  // TITLE X Y...: what the window shows there after painting
-                const ws::Hwnd h = titled(a[0]);
-                ws::paint_at_once(h, nullptr);
+            {"pixel", [](const Args& a) {  // TITLE X Y...: what the window shows there
                 std::string out;
                 for (size_t k = 1; k + 1 < a.size(); k += 2)
-                    out += colour_name(at(*ws::client_surface(h), num(a[k]), num(a[k + 1]))) + " ";
+                    out += shown_at(titled(a[0]), num(a[k]), num(a[k + 1])) + " ";
                 return out;
             }},
             {"unlike_back", [this](const Args& a) { return n(unlike_back(path(a[0]), a[1] == "cen")); }},
+            {"changed", [this](const Args&) { return n(words_shown() != snapped_); }},
             {"objects", [this](const Args&) {  // live surfaces and their objects against the count at mark
                 const int32_t now = MemDC::live_objects();
                 return std::string(now == objects_ ? "same" : now < objects_ ? "fewer" : "more");
             }},
-            {"changed", [this](const Args&) { return n(game_window_words() != snapped_); }},
             {"list", [](const Args&) { return ::play.view_folder + " " + n(int64_t(viewer.names.size())); }},
             {"stopped", [](const Args&) {  // sounds stopped, and whether one still loops
-                int32_t stops = 0;
-                for (const auto& s : ws::test::sounds()) stops += s.path.empty();
-                return n(stops) + " " + n(::play.sound_looping);
+                const auto& s = ws::test::sounds();
+                return n(std::count_if(s.begin(), s.end(), [](const auto& r) { return r.path.empty(); })) + " " +
+                       n(::play.sound_looping);
             }},
         });
+    }
+    static std::vector<uint32_t> words_shown() {
+        ws::paint_at_once(::play.game_window, nullptr);
+        return testsupport::top_down(*ws::client_surface(::play.game_window));
     }
 };
 TEST_P(SettingsCommands, Run) { run(); }
