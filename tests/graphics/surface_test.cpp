@@ -83,6 +83,33 @@ TEST(MemDC, TransfersBetweenColourAndMonochromeUseTheContextColours) {
     EXPECT_EQ(dst.pixels()[1], 0x00112233u);
 }
 
+// Whatever is drawn on a monochrome surface, by every operation and in any colour (the nearer of black and white
+// is taken), it holds only pure black and pure white words: marked colour words become white, smoothed text edges
+// snap to one of the two.
+TEST(MemDC, MonochromeSurfacesHoldOnlyBlackAndWhite) {
+    MemDC colour, m;
+    colour.create(BIT_DIB, 40, 30);
+    for (int32_t i = 0; i < 40 * 30; ++i) colour.pixels()[i] = uint32_t(i * 0x9E3779B1u) | 0xFF000000u;
+    m.create(BIT_MONO, 80, 40);
+    m.blit(0, 0, 40, 30, colour, 0, 0, SRCCOPY);
+    m.stretch_blit(40, 0, 40, 40, colour, 0, 0, 40, 30, NOTSRCCOPY);
+    m.text_bk(2, 2, "モノクロ mono", -1, 0x00E0E0, 0x202080);
+    m.set_pen(0x7F8080, 3);
+    const Point curve[4] = {{0, 39}, {20, 0}, {60, 39}, {79, 0}};
+    m.bezier(curve, 4);
+    m.set_brush(0x30C030);
+    m.ellipse(50, 10, 75, 35);
+    m.flood_fill(1, 38, 0x00FFFF, FLOODFILLSURFACE);
+    m.set_pixel(79, 39, 0xC0C0C0);
+    int32_t black = 0, white = 0, other = 0;
+    for (size_t i = 0; i < 80 * 40; ++i) {
+        const uint32_t w = m.words()[i];
+        (w == 0 ? black : w == 0xFFFFFF ? white : other) += 1;
+    }
+    EXPECT_EQ(other, 0);
+    EXPECT_GT(std::min(black, white), 50);
+}
+
 // A frame holds a border fill inside it; an ellipse is outlined with the pen and filled with the brush.
 TEST(MemDC, FramesFillsAndEllipsesTakeThePenAndTheBrush) {
     constexpr Colour grey = 0x808080;

@@ -1,4 +1,5 @@
-// Start-up: the argument quote rule, the first run without settings, and the seed of a run's games.
+// Start-up: the argument quote rule, the first run without settings, a settings file that cannot be written, and
+// the seed of a run's games.
 #include "shell/shell_test.h"
 
 using namespace shelltest;
@@ -27,6 +28,18 @@ TEST_F(Startup, AFirstRunGivesDefaultsAndWritesTheFileAtTheEndWithoutTheTemporar
     finish_run();
     EXPECT_TRUE(fs::exists(file("prog/ZELTORC.TXT")));
     for (const char* name : kTempPictures) EXPECT_FALSE(fs::exists(name)) << name;
+}
+
+// The end of a run says where the program was started when the settings cannot be written, and only then.
+TEST_F(Startup, ASettingsFileThatCannotBeWrittenIsTold) {
+    for (const bool writable : {true, false}) {
+        if (!writable) fs::remove("ZELTORC.TXT"), fs::create_directories("ZELTORC.TXT");
+        testing::internal::CaptureStderr();
+        finish_run();
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(told.find("ZELTORC.TXT を書き込めませんでした。") != std::string::npos, !writable) << told;
+        EXPECT_EQ(fs::is_regular_file("ZELTORC.TXT"), writable);
+    }
 }
 
 // The layer's clock starts at zero with every run; outside test mode the seed comes from the wall clock.
