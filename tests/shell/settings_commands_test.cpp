@@ -116,7 +116,7 @@ public:
                 const int32_t now = MemDC::live_objects();
                 return std::string(now == objects_ ? "same" : now < objects_ ? "fewer" : "more");
             }},
-            {"list", [](const Args&) { return ::play.view_folder + " " + n(int64_t(viewer.names.size())); }},
+            {"listed", [](const Args&) { return ::play.view_folder + " " + n(int64_t(viewer.names.size())); }},
             {"stopped", [](const Args&) {  // sounds stopped, and whether one still loops
                 const auto& s = ws::test::sounds();
                 return n(std::count_if(s.begin(), s.end(), [](const auto& r) { return r.path.empty(); })) + " " +
