@@ -110,6 +110,20 @@ public:
                     out += shown_at(titled(a[0]), num(a[k]), num(a[k + 1])) + " ";
                 return out;
             }},
+            {"hash", [](const Args& a) {  // TITLE X0 Y0 X1 Y1: a fingerprint of what the window shows there
+                const ws::Hwnd h = titled(a[0]);
+                ws::paint_at_once(h, nullptr);
+                uint64_t hash = 1469598103934665603ull;
+                for (int32_t y = num(a[2]); y < num(a[4]); ++y)
+                    for (int32_t x = num(a[1]); x < num(a[3]); ++x)
+                        hash = (hash ^ (at(*ws::client_surface(h), x, y) & 0xFFFFFF)) * 1099511628211ull;
+                if (const char* folder = std::getenv("ZELTO_SHOT")) {  // the rectangle for a person to look at
+                    std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "%s/%llx.bmp", folder, (long long)hash);
+                    const int32_t x0 = num(a[1]), y0 = num(a[2]);
+                    save_bmp(*ws::client_surface(h), x0, y0, num(a[3]) - x0, num(a[4]) - y0);
+                }
+                return n(int64_t(hash >> 1));
+            }},
             {"unlike_back", [this](const Args& a) { return n(unlike_back(path(a[0]), a[1] == "cen")); }},
             {"changed", [this](const Args&) { return n(words_shown() != snapped_); }},
             {"objects", [this](const Args&) {  // live surfaces and their objects against the count at mark
