@@ -67,6 +67,10 @@ public:
             }},
             {"colour_answer", [](const Args& a) { ws::test::push_colour_answer(std::stoll(a[0], nullptr, 0)); }},
             {"looping", [](const Args&) { ::play.sound_looping = 1; }},
+            {"clock", [](const Args& a) {  // the layer's clock moved on to T ms, so that a game's edges are known
+                ASSERT_LT(ws::tick_count(), uint32_t(num(a[0])));
+                ws::test::advance(uint32_t(num(a[0])) - ws::tick_count());
+            }},
             {"snap", [this](const Args&) { snapped_ = words_shown(); }},
             {"mark", [this](const Args&) { objects_ = MemDC::live_objects(); }},
             {"load", [](const Args&) {  // the list's timer runs on the virtual clock, its loader in real time
