@@ -67,6 +67,10 @@ public:
             }},
             {"colour_answer", [](const Args& a) { ws::test::push_colour_answer(std::stoll(a[0], nullptr, 0)); }},
             {"looping", [](const Args&) { ::play.sound_looping = 1; }},
+            {"clock", [](const Args& a) {  // the layer's clock moved on to T ms, so that a game's edges are known
+                ASSERT_LT(ws::tick_count(), uint32_t(num(a[0])));
+                ws::test::advance(uint32_t(num(a[0])) - ws::tick_count());
+            }},
             {"snap", [this](const Args&) { snapped_ = words_shown(); }},
             {"mark", [this](const Args&) { objects_ = MemDC::live_objects(); }},
             {"load", [](const Args&) {  // the list's timer runs on the virtual clock, its loader in real time
@@ -109,6 +113,20 @@ public:
                 for (size_t k = 1; k + 1 < a.size(); k += 2)
                     out += shown_at(titled(a[0]), num(a[k]), num(a[k + 1])) + " ";
                 return out;
+            }},
+            {"hash", [](const Args& a) {  // TITLE X0 Y0 X1 Y1: a fingerprint of what the window shows there
+                const ws::Hwnd h = titled(a[0]);
+                ws::paint_at_once(h, nullptr);
+                uint64_t hash = 1469598103934665603ull;
+                for (int32_t y = num(a[2]); y < num(a[4]); ++y)
+                    for (int32_t x = num(a[1]); x < num(a[3]); ++x)
+                        hash = (hash ^ (at(*ws::client_surface(h), x, y) & 0xFFFFFF)) * 1099511628211ull;
+                if (const char* folder = std::getenv("ZELTO_SHOT")) {  // the rectangle for a person to look at
+                    std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "%s/%llx.bmp", folder, (long long)hash);
+                    const int32_t x0 = num(a[1]), y0 = num(a[2]);
+                    save_bmp(*ws::client_surface(h), x0, y0, num(a[3]) - x0, num(a[4]) - y0);
+                }
+                return n(int64_t(hash >> 1));
             }},
             {"unlike_back", [this](const Args& a) { return n(unlike_back(path(a[0]), a[1] == "cen")); }},
             {"changed", [this](const Args&) { return n(words_shown() != snapped_); }},
