@@ -1,6 +1,6 @@
-// The main window as the player meets it: every entry of its menu in order with its command (golden table
-// menu_entries), the busy cursor kept on every mouse move, and a chosen background colour shown at once on both
-// drawing paths.
+// The main window as the player meets it: every entry of its menu in order with its command, none grayed or
+// checked (golden table menu_entries), the busy cursor kept on every mouse move, and a chosen background colour
+// shown at once on both drawing paths.
 #include "graphics/cursor.h"
 #include "play/jigwin_support.h"
 #include "resources/resources.h"
@@ -16,9 +16,12 @@ using jigwintest::GameWindowTest;
 void list_entries(ws::Hmenu menu, const std::string& path, std::vector<std::vector<std::string>>& out) {
     for (int32_t k = 0; k < ws::get_menu_item_count(menu); ++k) {
         const ws::Hmenu sub = ws::get_sub_menu(menu, k);  // (a pop-up's state holds its entry count, not flags)
-        const bool separator = !sub && (ws::get_menu_state(menu, uint32_t(k), ws::MF_BYPOSITION) & ws::MF_SEPARATOR);
-        const std::string text = separator ? "---" : ws::get_menu_string(menu, uint32_t(k), ws::MF_BYPOSITION);
+        const uint32_t state = sub ? 0 : ws::get_menu_state(menu, uint32_t(k), ws::MF_BYPOSITION);
+        const std::string text =
+            state & ws::MF_SEPARATOR ? "---" : ws::get_menu_string(menu, uint32_t(k), ws::MF_BYPOSITION);
         const std::string here = path.empty() ? text : path + " > " + text;
+        // No entry starts grayed or checked: the marks are set by the settings in force, not by the resource.
+        EXPECT_EQ(state & (ws::MF_GRAYED | ws::MF_CHECKED), 0u) << here;
         out.push_back({here, sub ? "popup" : std::to_string(ws::get_menu_item_id(menu, k))});
         if (sub) list_entries(sub, here, out);
     }
