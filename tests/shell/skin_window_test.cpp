@@ -103,6 +103,7 @@ TEST_F(SkinTest, ButtonsShowTheirOwnThreePicturesAndClickQuickly) {
     skin_hover(15, 10);
     EXPECT_EQ(std::pair(back_at(20, 15), back_at(260, 15)), std::pair(colour_of("start_1"), colour_of("exit_0")));
     skin_release(15, 10, 400);  // held too long: the picture alone changes
+    skin_release(60, 150, 100);  // quick, but on no button
     skin_press(15, 10);
     skin_release(15, 10, 100);
     ws::test::pump();
