@@ -55,7 +55,6 @@ public:
                 }, i(a, 2), i(a, 3));
             }},
             {"scroll", [this](const Args& a) { desk.scroll_dx = i(a, 0), desk.scroll_dy = i(a, 1); }},
-            {"colour_answer", [this](const Args& a) { ws::test::push_colour_answer(int64_t(value(a[0]))); }},
             {"pokeback", [this](const Args& a) { at(*desk.desk_back, i(a, 0), i(a, 1)) = uint32_t(value(a[2])); }},
         });
         probes_.insert({

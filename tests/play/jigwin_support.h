@@ -1,6 +1,9 @@
 // The real main window with its game window, on a pattern picture in a folder of the test's own: games opened,
 // cut step by step or played, and window scripts (actions and expectations read from data files) run on them.
 #pragma once
+#include <chrono>
+#include <thread>
+
 
 #include "desk/background.h"
 #include "desk/title.h"
@@ -10,7 +13,9 @@
 #include "play/lifecycle.h"
 #include "play/play.h"
 #include "play/save.h"
+#include "shell/state.h"
 #include "support/script.h"
+#include "windows/viewer_state.h"
 
 namespace jigwintest {
 
@@ -65,6 +70,16 @@ protected:
     testsupport::Guard guard_;
 };
 
+// Checked positions of pop-up `pos` of "設定(&O)" (or of its pop-up `sub`).
+inline std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
+    ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(shell.main_menu, 1), pos);
+    if (sub >= 0) m = ws::get_sub_menu(m, sub);
+    std::vector<int32_t> out;
+    for (int32_t k = 0; k < ws::get_menu_item_count(m); ++k)
+        if (ws::get_menu_state(m, uint32_t(k), ws::MF_BYPOSITION) & ws::MF_CHECKED) out.push_back(k);
+    return out;
+}
+
 // The window scripts of a data file (testsupport::Interpreter), one test a script.
 class WindowScript : public GameWindowTest {
 protected:
@@ -87,6 +102,19 @@ public:
                   {"load", SOUND_GM_LOAD}};
         actions_.insert({
         {"open", [this](const Args& a) { open(a[0]); }},
+        {"start", [this](const Args&) { open(""); }},  // the main window without a picture
+        {"command", [](const Args& a) {
+            ws::send_message(::play.main_window, ws::WM_COMMAND, uintptr_t(std::stoul(a[0], nullptr, 0)), 0);
+            ws::test::pump();
+        }},
+        {"copy", [](const Args& a) { fs::copy_file(fs::path(ZELTO_SOURCE_DIR) / a[0], a[1]); }},
+        {"mark", [this](const Args&) { objects_ = MemDC::live_objects(); }},
+        {"load", [](const Args& a) {  // [N]: the list's timer runs on the virtual clock, its loader in real time
+            const auto due = [&] { return a.empty() ? viewer.loading : viewer.thumbs.size() < size_t(num(a[0])); };
+            for (int32_t k = 0; k < 5000 && due(); ++k)
+                ws::test::advance(100), std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            ASSERT_FALSE(due());
+        }},
         {"play", [this](const Args& a) {  // opened and everything delivered: the pieces are cut and play has begun
             open(a[0]);
             ws::test::pump();
@@ -175,6 +203,15 @@ public:
         }},
         });
         probes_.insert({
+        {"marks", [](const Args& a) {
+            std::string out;
+            for (int32_t pos : checked(num(a[0]), a.size() > 1 ? num(a[1]) : -1)) out += n(pos) + " ";
+            return out;
+        }},
+        {"objects", [this](const Args&) {  // live surfaces and their objects against the count at mark
+            const int32_t now = MemDC::live_objects();
+            return std::string(now == objects_ ? "same" : now < objects_ ? "fewer" : "more");
+        }},
         {"pieces", [](const Args&) { return n(::play.current_game ? g().item_count : -1); }},
         {"cut", [](const Args&) { return n(g().cut_count); }},
         {"cut_all", [](const Args&) { return n(g().cut_count == g().item_count); }},
@@ -252,6 +289,7 @@ public:
 
 protected:
     Jig* kept_ = nullptr;
+    int32_t objects_ = 0;
     std::string places_, title_, kept_path_;
 };
 

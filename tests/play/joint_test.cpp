@@ -74,7 +74,6 @@ public:
                 while (g().cut_count < g().item_count) g().cut(kClientW, kClientH);
                 g().free_dc();
             }},
-            {"clock", [this](const Args& a) { ws::test::advance(uint32_t(i(a, 0)) - ws::tick_count()); }},
             {"side", [this](const Args& a) {  // group a[0] turned over unless on group a[1]'s side
                 Piece& p = *group(a).piece;
                 if (p.turned != group(a, 1).piece->turned) p.turn_over();

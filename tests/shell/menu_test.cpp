@@ -25,23 +25,9 @@ std::string bmp_of(const std::string& name) {
     return out;
 }
 
-// Checked positions of entry `pos` of "設定(&O)" (or of its entry `sub`).
-std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
-    ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(shell.main_menu, 1), pos);
-    if (sub >= 0) m = ws::get_sub_menu(m, sub);
-    std::vector<int32_t> out;
-    for (int32_t i = 0; i < ws::get_menu_item_count(m); ++i)
-        if (ws::get_menu_state(m, uint32_t(i), ws::MF_BYPOSITION) & ws::MF_CHECKED) out.push_back(i);
-    return out;
-}
-
 // The game window's scripts with the menu's own actions and probes added (data/main_window.txt tells them).
 class MenuScript : public WindowScript {
 protected:
-    static void command(uint32_t id) {
-        ws::send_message(::play.main_window, ws::WM_COMMAND, id, 0);
-        ws::test::pump();
-    }
     static void right_click(int32_t x, int32_t y, uint32_t held) {
         ws::post_message(::play.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(x, y));
         ws::test::pump();
@@ -81,10 +67,8 @@ protected:
     }
     MenuScript() {
         actions_.insert({
-            {"command", [](const Args& a) { command(uint32_t(std::stoul(a[0], nullptr, 0))); }},
             {"file", [this](const Args& a) { ws::test::push_file_answer(path(a[0])); }},
             {"web", [](const Args& a) { settings.web[size_t(num(a[0]))] = rest(a, 1); }},
-            {"copy", [](const Args& a) { fs::copy_file(fs::path(ZELTO_SOURCE_DIR) / a[0], a[1]); }},
             {"view", [](const Args& a) {
                  desk.view_x = num(a[0]), desk.view_y = num(a[1]);
                  redraw_whole_window(::play.game_window);
@@ -138,7 +122,6 @@ protected:
                  const auto& d = ws::test::dialogs().back();
                  return d.title + " " + n(d.filter_index) + " " + d.file_name;
              }},
-            {"saved", [](const Args&) { return n(::play.game_saved); }},
             {"offered", [](const Args&) { return default_save_name(); }},
             {"move_plays", [](const Args&) { return n(testsupport::count_played(SOUND_MOVE)); }},
             {"clock", [](const Args&) { return n(display.play_seconds) + " " + n(display.clock_carry); }},
@@ -153,11 +136,6 @@ protected:
              }},
             {"tagged", [](const Args&) { return n(::play.current_game && g().items[0].seen == 42); }},
             {"piece_num", [](const Args&) { return n(settings.piece_num); }},
-            {"marks", [](const Args& a) {
-                 std::string out;
-                 for (int32_t pos : checked(num(a[0]))) out += n(pos) + " ";
-                 return out;
-             }},
             {"view_dir", [](const Args&) { return settings.view_dir; }},
             {"back", [](const Args&) { return settings.back_img + " " + n(settings.back_type); }},
             {"opened", [](const Args&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }},

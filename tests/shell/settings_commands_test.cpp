@@ -1,13 +1,9 @@
 // The menu's setting commands as the player meets them (the scripts of data/settings_commands.txt): the marks they
 // set, the settings file they lead to, the windows they open (the picture list for a background, the guide, the
 // piece shape chooser with what it draws) and what the desk then shows.
-#include <chrono>
-#include <thread>
-
 #include "play/jigwin_support.h"
 #include "shell/menu.h"
 #include "shell/state.h"
-#include "windows/viewer_state.h"
 
 namespace {
 
@@ -55,29 +51,12 @@ int32_t unlike_back(const std::string& name, bool centred) {
 
 class SettingsCommands : public jigwintest::WindowScript {
     std::vector<uint32_t> snapped_;
-    int32_t objects_ = 0;
 
 public:
     SettingsCommands() {
         actions_.insert({
-            {"start", [this](const Args&) { open(""); }},
-            {"command", [](const Args& a) {
-                ws::send_message(::play.main_window, ws::WM_COMMAND, uintptr_t(std::stoul(a[0], nullptr, 0)), 0);
-                ws::test::pump();
-            }},
-            {"colour_answer", [](const Args& a) { ws::test::push_colour_answer(std::stoll(a[0], nullptr, 0)); }},
             {"looping", [](const Args&) { ::play.sound_looping = 1; }},
-            {"clock", [](const Args& a) {  // the layer's clock moved on to T ms, so that a game's edges are known
-                ASSERT_LT(ws::tick_count(), uint32_t(num(a[0])));
-                ws::test::advance(uint32_t(num(a[0])) - ws::tick_count());
-            }},
             {"snap", [this](const Args&) { snapped_ = words_shown(); }},
-            {"mark", [this](const Args&) { objects_ = MemDC::live_objects(); }},
-            {"load", [](const Args&) {  // the list's timer runs on the virtual clock, its loader in real time
-                for (int32_t k = 0; k < 5000 && viewer.loading; ++k)
-                    ws::test::advance(100), std::this_thread::sleep_for(std::chrono::milliseconds(2));
-                ASSERT_FALSE(viewer.loading);
-            }},
             {"send", [](const Args& a) {  // TITLE MESSAGE [X Y]: a message (at a client point) to that window
                 static const std::map<std::string, std::pair<uint32_t, uintptr_t>> kinds = {
                     {"down", {ws::WM_LBUTTONDOWN, 0}}, {"up", {ws::WM_LBUTTONUP, 0}},
@@ -89,14 +68,6 @@ public:
             }},
         });
         probes_.insert({
-            {"marks", [](const Args& a) {  // checked positions in pop-up POS of "設定(&O)" (or in its pop-up SUB)
-                ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(shell.main_menu, 1), num(a[0]));
-                if (a.size() > 1) m = ws::get_sub_menu(m, num(a[1]));
-                std::string out;
-                for (int32_t k = 0; k < ws::get_menu_item_count(m); ++k)
-                    if (ws::get_menu_state(m, uint32_t(k), ws::MF_BYPOSITION) & ws::MF_CHECKED) out += n(k) + " ";
-                return out;
-            }},
             {"written", [](const Args& a) {  // the line of the settings file the end of the run writes for KEY [N]
                 std::istringstream in(write_settings("written.txt") ? testsupport::read_file("written.txt") : "");
                 for (std::string line, key = rest(a, 0); std::getline(in, line);)
@@ -130,10 +101,6 @@ public:
             }},
             {"unlike_back", [this](const Args& a) { return n(unlike_back(path(a[0]), a[1] == "cen")); }},
             {"changed", [this](const Args&) { return n(words_shown() != snapped_); }},
-            {"objects", [this](const Args&) {  // live surfaces and their objects against the count at mark
-                const int32_t now = MemDC::live_objects();
-                return std::string(now == objects_ ? "same" : now < objects_ ? "fewer" : "more");
-            }},
             {"listed", [](const Args&) { return ::play.view_folder + " " + n(int64_t(viewer.names.size())); }},
             {"stopped", [](const Args&) {  // sounds stopped, and whether one still loops
                 const auto& s = ws::test::sounds();

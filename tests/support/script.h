@@ -81,6 +81,11 @@ protected:
         {"saved", [](const Args& a) { ::play.game_saved = std::stoi(a[0]); }},
         {"advance", [](const Args& a) { ws::test::advance(uint32_t(std::stoi(a[0]))); }},
         {"pump", [](const Args&) { ws::test::pump(); }},
+        {"clock", [this](const Args& a) {  // the layer's clock moved on to T ms, so that a game's edges are known
+            ASSERT_LE(ws::tick_count(), uint32_t(value(a[0])));
+            ws::test::advance(uint32_t(value(a[0])) - ws::tick_count());
+        }},
+        {"colour_answer", [this](const Args& a) { ws::test::push_colour_answer(int64_t(value(a[0]))); }},
     };
     std::map<std::string, std::function<std::string(const Args&)>> probes_ = {
         {"saved", [](const Args&) { return n(::play.game_saved); }},

@@ -47,22 +47,10 @@ protected:
 public:
     Companions() {
         actions_.insert({
-            {"start", [this](const Args&) { open(""); }},
-            {"copy", [](const Args& a) {
-                std::filesystem::copy_file(std::string(ZELTO_SOURCE_DIR) + "/" + a[0], a[1]);
-            }},
             {"files", [](const Args& a) {
                 for (int32_t i = 0; i < num(a[0]); ++i) std::ofstream("pictures/p" + n(1000 + i) + ".bmp");
             }},
             {"list", [this](const Args& a) { viewer_create(a.empty() ? ::play.game_window : parent_); }},
-            {"load", [](const Args& a) {  // the list's timer runs on the virtual clock, the loader in real time
-                const auto due = [&] { return a.empty() ? viewer.loading : viewer.thumbs.size() < size_t(num(a[0])); };
-                for (int32_t i = 0; i < 5000 && due(); ++i) {
-                    ws::test::advance(100);
-                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-                }
-                ASSERT_FALSE(due());
-            }},
             {"click", [](const Args& a) {
                 const uint32_t msg = a.size() > 1 ? ws::WM_RBUTTONUP : ws::WM_LBUTTONUP;
                 ws::send_message(::play.list_window, msg, 0, ws::make_lparam(num(a[0]), 40));
@@ -79,7 +67,6 @@ public:
                 parent_ = ws::create_window("ViewerTestParent", "", 0, 0, 0, 200, 200, 0, 0);
             }},
             {"destroy_parent", [this](const Args&) { ws::destroy_window(parent_); }},
-            {"mark", [this](const Args&) { surfaces_ = MemDC::live_objects(); }},
         });
         probes_.insert({
             {"names", [](const Args&) { return testsupport::joined(viewer.names); }},
@@ -93,14 +80,12 @@ public:
                 return n(int64_t(count)) + " " + n(over_limit);
             }},
             {"loading", [](const Args&) { return n(viewer.loader.running()); }},
-            {"surfaces_kept", [this](const Args&) { return n(MemDC::live_objects() == surfaces_); }},
             {"own_thumbs", [](const Args&) { return n(own_thumbs()); }},
         });
     }
 
 private:
     ws::Hwnd parent_ = 0;
-    int32_t surfaces_ = 0;
     std::optional<std::string> home_;
 };
 

@@ -64,10 +64,7 @@ public:
             {"hold", [](const Args& a) { g().holding = num(a[0]); }},
             {"place", [](const Args& a) { g().items[num(a[0])].piece->cx = num(a[1]); }},
             {"open_guide", [](const Args&) { companions.open_guide(::play.game_window); }},
-            {"close_guide", [this](const Args&) {
-                objects_ = MemDC::live_objects();
-                ws::send_message(::play.guide_window, ws::WM_CLOSE, 0, 0);
-            }},
+            {"close_guide", [](const Args&) { ws::send_message(::play.guide_window, ws::WM_CLOSE, 0, 0); }},
             {"katachi", [this](const Args&) {
                 std::memcpy(line_, settings.line, sizeof line_);
                 std::memcpy(shapes_, puzzle.unit_shapes, sizeof shapes_);
@@ -94,7 +91,6 @@ public:
             {"thumb", [](const Args&) { return n(guide.thumb_w) + " " + n(guide.thumb_h); }},
             {"guide_lends",
              [](const Args&) { return n(guide.lender == ::play.current_game && !guide.picture.created()); }},
-            {"objects_freed", [this](const Args&) { return n(MemDC::live_objects() < objects_); }},
             {"line", [](const Args& a) {
                 const Point p = settings.line[num(a[0])][num(a[1])];
                 return n(p.x) + " " + n(p.y);
@@ -111,7 +107,6 @@ public:
     }
 
 private:
-    int32_t objects_ = 0;
     Point line_[kLineTemplates][kLinePointsMax];
     UnitShape shapes_[unit_shape_count];
     ws::Hwnd katachi_ = 0;
