@@ -1,6 +1,5 @@
 // The main window as the player meets it: every entry of its menu in order with its command, none grayed or
-// checked (golden table menu_entries), the busy cursor kept on every mouse move, and a chosen background colour
-// shown at once on both drawing paths.
+// checked (golden table menu_entries), and the busy cursor kept on every mouse move.
 #include "graphics/cursor.h"
 #include "play/jigwin_support.h"
 #include "resources/resources.h"
@@ -56,43 +55,6 @@ TEST_F(MainWindow, EveryMouseMoveShowsTheTopOfTheBusyCursorStack) {
         ws::send_message(::play.main_window, ws::WM_MOUSEMOVE, 0, ws::make_lparam(3, 4));
         EXPECT_EQ(ws::get_cursor(), c.pushed) << c.pushed;
         pop_cursor();
-    }
-}
-
-// Window pixels outside every piece that are not `word`.
-int32_t desk_unlike(uint32_t word) {
-    const MemDC& win = *ws::client_surface(::play.game_window);
-    const Jig& g = *::play.current_game;
-    int32_t bad = 0;
-    for (int32_t y = 0; y < win.height(); ++y)
-        for (int32_t x = 0; x < win.width(); ++x) {
-            bool on_piece = false;
-            for (int32_t i = 0; i < g.item_count && !on_piece; ++i) {
-                const Rect& r = g.items[i].piece->rect;
-                const int32_t dx = x + desk.view_x, dy = y + desk.view_y;
-                on_piece = dx >= r.left && dx < r.right && dy >= r.top && dy < r.bottom;
-            }
-            bad += !on_piece && (testsupport::at(win, x, y) & 0xFFFFFF) != word;
-        }
-    return bad;
-}
-
-// "単一色" from the picture style: the colour chosen covers the desk in the window as soon as the command is done,
-// without the desk having to move first.
-TEST_F(MainWindow, AChosenBackgroundColourShowsAtOnceOnBothPaths) {
-    for (const bool presenter : {false, true}) {
-        SCOPED_TRACE(presenter ? "presenter" : "plain");
-        TearDown(), SetUp();
-        ASSERT_TRUE(testsupport::write_noise_picture("back.bmp", 16, 16, 0x808080u));
-        testsupport::read_text(std::string("back_type 2\nback_img back.bmp\nddraw ") + (presenter ? "TRUE" : "FALSE") +
-                                   "\n", read_settings_from);
-        open("pic.bmp");
-        ws::test::pump();
-        ASSERT_EQ(desk.presenter != nullptr, presenter);
-        ws::test::push_colour_answer(0x123456);
-        ws::send_message(::play.main_window, ws::WM_COMMAND, IDM_BACK_RGB, 0);
-        EXPECT_EQ(desk_unlike(0x563412), 0);
-        EXPECT_EQ(settings.back_type, IDM_BACK_RGB);
     }
 }
 
