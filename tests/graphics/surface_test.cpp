@@ -164,6 +164,8 @@ DDBase& presenter() {
 TEST(SurfaceDeathTest, FatalErrorsNameTheCallerAndTheStep) {
     const std::tuple<void (*)(), const char*, const char*> cases[] = {  // the misuse, the module named, the step
         {[] { made(3); }, "surface_test", "bit_type error"},
+        {[] { MemDC().create(BIT_MONO, -1, 4); }, "surface_test", "CreateBitmap"},
+        {[] { MemDC().create(BIT_DIB, 4, -1); }, "surface_test", "CreateDIBSection"},
         {[] { made(BIT_SCREEN).pixels(); }, "surface_test", "NOT DIB FORMAT"},
         {[] { made(BIT_DIB).bezier(std::array<Point, 2>{}.data(), 2); }, "surface_test", "PolyBezier"},
         {[] { MemDC().fill(0, 0, 1, 1, 0); }, "surface_test", "SelectObject"},

@@ -31,6 +31,7 @@ protected:
         const Colour c = viewer.thumbs.at(size_t(num(a[0])))->get_pixel(num(a[1]), num(a[2]));
         return c == kListBackground ? "back" : c == 0x808080 ? "grey" : "picture";
     }
+    static bool valid(int32_t k) { return k < int32_t(viewer.thumbs.size()); }
     static int32_t own_thumbs() {
         int32_t same = 0;
         for (size_t i = 0; i < viewer.thumbs.size(); ++i) {
@@ -81,6 +82,20 @@ public:
             }},
             {"loading", [](const Args&) { return n(viewer.loader.running()); }},
             {"own_thumbs", [](const Args&) { return n(own_thumbs()); }},
+            {"strip_shows", [](const Args&) {  // shown slots whose inside is their thumbnail, the frame left out
+                ws::paint_at_once(::play.list_window, nullptr);
+                MemDC& win = *ws::client_surface(::play.list_window);
+                int32_t same = 0;
+                for (int32_t k = viewer.first_shown; k < viewer.first_shown + kSlots && valid(k); ++k) {
+                    bool whole = true;
+                    for (int32_t y = 2; y < kThumbSide - 2; ++y)
+                        for (int32_t x = 2; x < kThumbSide - 2; ++x)
+                            whole &= win.get_pixel(kThumbSide * (k - viewer.first_shown) + x, y) ==
+                                     viewer.thumbs[size_t(k)]->get_pixel(x, y);
+                    same += whole;
+                }
+                return n(same);
+            }},
         });
     }
 
