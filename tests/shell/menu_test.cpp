@@ -249,8 +249,10 @@ protected:
                  return n(shot.width) + " " + n(shot.height) + " " + n(white) + " " + n(differing);
              }},
             {"piece_file", [](const Args& a) {  // whether PIECE_<i>.BMP holds item i's whole view
-                 const std::string b = bmp_of("PIECE_00" + a[0] + ".BMP");
-                 return b == "none" ? b : n(std::stoi(b) == g().items[num(a[0])].piece->view_width);
+                 BmpPicture b;
+                 if (!read_bmp_file(("PIECE_00" + a[0] + ".BMP").c_str(), b)) return std::string("none");
+                 const Piece& p = *g().items[num(a[0])].piece;
+                 return n(b.width == p.view_width && b.height == p.view_height);
              }},
             {"menu", [](const Args& a) {  // the count of entries, or entry A[0]'s name, id and the ids of its entries
                  if (a.empty()) return n(ws::get_menu_item_count(shell.main_menu));

@@ -166,6 +166,8 @@ TEST_F(Messages, MovesCollapseUntilTheKeysChangeAndTheCaptureRoutesInput) {
     EXPECT_EQ(got, (std::vector<At>{{b, 51, 61}, {b, 52, 62}, {b, 53, 63}, {w, 250, -20}}));
     ws::set_capture(b);
     EXPECT_EQ(seen_of(ws::WM_CAPTURECHANGED, w).size(), 1u);
+    ws::destroy_window(top(300));
+    EXPECT_EQ(ws::get_capture(), b) << "another window's end leaves the capture alone";
     ws::destroy_window(b);
     EXPECT_EQ(ws::get_capture(), 0);
 }
