@@ -137,7 +137,7 @@ void on_move(int32_t x, int32_t y) {
 
 void on_left_down(ws::Hwnd hwnd, int32_t x, int32_t y) {
     ws::set_capture(hwnd);  // the repeat stops on the release even outside the window
-    if (y > kThumbSide) {
+    if (y >= kThumbSide) {  // the arrow band starts where the thumbnails end, as hovering lights it
         viewer.scroll_dir = x < 200 ? -1 : 1;
         scroll(viewer.scroll_dir);
     }

@@ -101,10 +101,14 @@ void place(Window& w, int32_t x, int32_t y, int32_t width, int32_t height) {
         x = s.x;
         y = s.y;
     }
+    // Resizing the frame tells the window its new size at once, and its procedure may destroy it on hearing it.
+    Hwnd h = w.hwnd;
     set_outer(w, x, y, width, height);
-    w.outer_wanted = {x, y, x + width, y + height};
-    w.outer_pending = !w.frame->isVisible() && decoration(w).isNull();
-    w.frame->place_client();
+    Window* alive = find_window(h);
+    if (!alive) return;
+    alive->outer_wanted = {x, y, x + width, y + height};
+    alive->outer_pending = !alive->frame->isVisible() && decoration(*alive).isNull();
+    alive->frame->place_client();
 }
 
 bool is_descendant(Hwnd h, Hwnd ancestor) {

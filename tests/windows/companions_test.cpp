@@ -57,6 +57,11 @@ public:
                 ws::send_message(::play.list_window, msg, 0, ws::make_lparam(num(a[0]), 40));
                 ws::test::pump();
             }},
+            {"press", [](const Args& a) {
+                const intptr_t at = ws::make_lparam(num(a[0]), num(a[1]));
+                ws::send_message(::play.list_window, ws::WM_LBUTTONDOWN, 0, at);
+                ws::send_message(::play.list_window, ws::WM_LBUTTONUP, 0, at);
+            }},
             {"menu", [](const Args& a) { ws::test::push_menu_answer(num(a[0])); }},
             {"trash", [this](const Args& a) {
                 setenv("HOME", dir_.string().c_str(), 1);
@@ -71,6 +76,7 @@ public:
         });
         probes_.insert({
             {"names", [](const Args&) { return testsupport::joined(viewer.names); }},
+            {"first", [](const Args&) { return n(viewer.first_shown); }},
             {"listed", [](const Args&) { return n(int64_t(viewer.names.size())); }},
             {"pixel", pixel},
             {"label", [](const Args& a) { return n(viewer.labels.at(size_t(num(a[0])))); }},

@@ -213,7 +213,7 @@ TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoComman
 }
 
 // A window owned through a child belongs to the child's top-level window: it outlives the child and, when the
-// top-level window goes, hears of it first.
+// top-level window goes, hears of it first. A window destroyed while it is told of its size hears nothing after.
 TEST_F(Messages, WindowsOwnedThroughAChildBelongToItsTopLevelWindow) {
     const ws::Hwnd main = top(0);
     const ws::Hwnd game = ws::create_window("Rec", "game", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, 90, 90, main, 0);
@@ -226,6 +226,13 @@ TEST_F(Messages, WindowsOwnedThroughAChildBelongToItsTopLevelWindow) {
     std::vector<ws::Hwnd> gone;
     for (const Seen& s : seen_of(ws::WM_DESTROY)) gone.push_back(s.hwnd);
     EXPECT_EQ(gone, (std::vector<ws::Hwnd>{guide, main}));
+    const ws::Hwnd holder = top(0), child = ws::create_window("Rec", "", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, 9, 9, holder, 0);
+    hook = [](ws::Hwnd h, uint32_t msg, uintptr_t) { if (msg == ws::WM_SIZE) ws::destroy_window(h); };
+    for (ws::Hwnd brief : {child, holder}) {
+        seen.clear();
+        EXPECT_TRUE(ws::move_window(brief, 0, 0, 50, 50, true));
+        EXPECT_TRUE(!ws::is_window(brief) && seen_of(ws::WM_MOVE).empty() && seen_of(ws::WM_PAINT).empty());
+    }
 }
 
 // Text lands inside its box, clipped to the surface; only opaque text fills the box with its background.
