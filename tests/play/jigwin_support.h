@@ -177,9 +177,10 @@ public:
             ::play.guide_window = registered ? ws::create_window("TestGuide", "", ws::WS_POPUP, 0, 0, 50, 50, 0, 0) : 0;
             ws::set_focus(::play.main_window);
         }},
-        {"finished", [](const Args&) {  // one group left
-            for (int32_t i = 1; i < g().item_count; ++i) delete std::exchange(g().items[i].piece, nullptr);
-            g().item_count = 1;
+        {"finished", [](const Args& a) {  // one group left (or N)
+            const int32_t left = a.empty() ? 1 : num(a[0]);
+            for (int32_t i = left; i < g().item_count; ++i) delete std::exchange(g().items[i].piece, nullptr);
+            g().item_count = left;
         }},
         {"temp_pictures", [](const Args&) { for (const char* name : kTempPictures) std::ofstream(name) << "x"; }},
         {"end", [](const Args&) { end_game(); }},

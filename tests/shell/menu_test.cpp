@@ -7,6 +7,7 @@
 #include <signal.h>
 
 #include "graphics/bmp_reader.h"
+#include "graphics/trace.h"
 #include "play/companions.h"
 #include "play/jigwin_support.h"
 #include "shell/file_dialogs.h"
@@ -107,11 +108,14 @@ protected:
     void TearDown() override {
         companions.game_changed = companions.recovery_due = companions.forget_recovery = nullptr;
         unsetenv("XDG_DATA_HOME");
+        trace_close();
+        graphics.trace_switch = 0;
         WindowScript::TearDown();
     }
     MenuScript() {
         actions_.insert({
             {"looping", [](const Args&) { ::play.sound_looping = 1; }},
+            {"trace", [](const Args&) { graphics.trace_switch = 1, trace_open("w"); }},
             {"snap", [this](const Args&) { snapped_ = words_shown(); }},
             {"send", [](const Args& a) {  // TITLE MESSAGE [X Y]: a message (at a client point) to that window
                 static const std::map<std::string, std::pair<uint32_t, uintptr_t>> kinds = {
@@ -167,6 +171,11 @@ protected:
                  ws::test::pump();
              }}});
         probes_.insert({
+            {"traced", [](const Args& a) {  // which of the words stand in the trace log
+                 std::string out, log = testsupport::read_file("ZELTOTR.TXT");
+                 for (const std::string& w : a) out += n(log.find(w) != std::string::npos) + " ";
+                 return out;
+             }},
             {"written", [](const Args& a) {  // the line of the settings file the end of the run writes for KEY [N]
                 std::istringstream in(write_settings("written.txt") ? testsupport::read_file("written.txt") : "");
                 for (std::string line, key = rest(a, 0); std::getline(in, line);)

@@ -102,6 +102,7 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesEachOtherOrTheGameInPlayAreRefu
         {item_at(0), -1, "an id not yet cut"}, {cell_at(gone), kCells, "owner outside the grid"},
         {cell_at(gone), gone, "owner that is no item"}, {cell_at(single), owner[gone], "an item whose id owns no cell"},
         {item_at(1) + 60, 2, "turned 2"}, {item_at(1) + 36, std::numeric_limits<int32_t>::max(), "centre far off"},
+        {item_at(1) + 36, (1 << 29) + 1, "centre just out of the desk's reach"},
         {cell_at(1) + 4, -100000, "edge point far off the picture"},
         {cell_at(kCells) - 4, 100000, "the last edge point far off"}};
     for (const auto& f : fields) expect_refused(with_le(good_, f.at, f.value), f.why, f.kind);
