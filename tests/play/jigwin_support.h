@@ -71,6 +71,8 @@ protected:
 };
 
 // Checked positions of pop-up `pos` of "設定(&O)" (or of its pop-up `sub`).
+inline int32_t guide_paints = 0;  // paints of the stand-in guide window
+
 inline std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
     ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(shell.main_menu, 1), pos);
     if (sub >= 0) m = ws::get_sub_menu(m, sub);
@@ -172,8 +174,13 @@ public:
             ws::move_window(::play.main_window, 0, 0, num(a[0]), num(a[1]), true);
             ws::test::pump();
         }},
-        {"guide", [](const Args&) {  // a stand-in guide window; the focus back on the main window
-            static const bool registered = ws::register_class({"TestGuide", ws::def_window_proc, 0, 0, 0, ""});
+        {"guide", [](const Args&) {  // a stand-in guide window counting its paints; the focus back on the main window
+            const auto proc = [](ws::Hwnd h, uint32_t m, uintptr_t w, intptr_t l) {
+                guide_paints += m == ws::WM_PAINT;
+                return ws::def_window_proc(h, m, w, l);
+            };
+            static const bool registered = ws::register_class({"TestGuide", proc, 0, 0, 0, ""});
+            guide_paints = 0;
             ::play.guide_window = registered ? ws::create_window("TestGuide", "", ws::WS_POPUP, 0, 0, 50, 50, 0, 0) : 0;
             ws::set_focus(::play.main_window);
         }},
@@ -275,6 +282,7 @@ public:
         {"same_size", [](const Args& a) { return n(fs::file_size(a[0]) == fs::file_size(a[1])); }},
         {"kept", [this](const Args&) { return kept_path_; }},
         {"guide", [](const Args&) { return n(int64_t(::play.guide_window)); }},
+        {"guide_paints", [](const Args&) { return n(guide_paints); }},
         {"list", [](const Args&) { return n(::play.list_window != 0); }},
         {"temp_pictures", [](const Args&) {
             int32_t left = 0;

@@ -33,7 +33,7 @@ protected:
         // Solid pictures skin\<name>.bmp; but for the window's, each one's top-left pixel is white (transparent).
         fs::create_directories("skin");
         ASSERT_TRUE(testsupport::write_picture("skin/win_0.bmp", 300, 200, [](int32_t, int32_t) { return kWin; }));
-        for (const std::string b : {"exit_", "start_", "num_up_", "num_"})
+        for (const std::string b : {"exit_", "start_", "num_up_", "sz_dn_", "num_"})
             for (const std::string& name : {b + "0", b + "1", b + "2", b + "10", b + "20", b + "50"}) {
                 const auto pixel = [&](int32_t x, int32_t y) { return x + y ? word_of(name) : 0xFFFFFFu; };
                 ASSERT_TRUE(testsupport::write_picture("skin/" + name + ".bmp", b == "num_" ? 30 : 20, 20, pixel));
@@ -64,7 +64,7 @@ protected:
 };
 
 TEST_F(SkinTest, ReaderKeepsWhatLoadsAndTellsWhatIsMissing) {
-    read("# a comment\n\nbogus 1 2\nwin 0 0\nfix_a 5 5 none\n"
+    read("# a comment\n\nbogus 1 2\nwin 0 0\nfix_a 5 5 none\nsz_dn 5 5 down\n"
          "num 100 5 3 10 30 50 count\n"
          "num 100 5 12 10 20 50 10 20 50 10 20 50 10 20 50 " + std::string(70, 't') + "\n"
          "/end\nstart 10 5 late\n");
@@ -72,8 +72,8 @@ TEST_F(SkinTest, ReaderKeepsWhatLoadsAndTellsWhatIsMissing) {
     EXPECT_EQ(ws::test::messages()[0].text, "skin\\fix_a_0.bmpが見つかりません。");
     EXPECT_EQ(ws::test::messages()[1].text, "numのピース数はメニューで選択可能な値を指定してください。");
     const auto& e = shell.skin_elements;  // start comes after "/end"; num's twelve values are cut to the table
-    EXPECT_EQ(std::tuple(e[SKIN_WIN].defined, e[SKIN_FIX_A].defined, e[SKIN_START].defined),
-              std::tuple(true, false, false));
+    EXPECT_EQ(std::tuple(e[SKIN_WIN].defined, e[SKIN_FIX_A].defined, e[SKIN_START].defined,
+                         e[SKIN_SZ_DN].count), std::tuple(true, false, false, 3));
     EXPECT_EQ(std::tuple(e[SKIN_NUM].count, e[SKIN_NUM].text, e[SKIN_NUM].values[size_t(e[SKIN_NUM].current)]),
               std::tuple(kSkinPictures, std::string(63, 't'), 20));
 }
