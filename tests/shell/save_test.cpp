@@ -137,6 +137,9 @@ TEST_F(Save, TheEmergencySaveIsQuietAndNeedsAWholeGame) {
     emergency_save();
     EXPECT_EQ(saved_game_usable(kEmergencySaveName), 1);
     EXPECT_EQ(read_file(kEmergencySaveName).size(), 1664 + read_file("p.bmp").size());
+    fs::remove(kEmergencySaveName);
+    emergency_save();  // a later report saves again
+    EXPECT_EQ(saved_game_usable(kEmergencySaveName), 1);
     // With its picture gone the save fails without a word; the earlier emergency save stays as it was.
     const std::string earlier = read_file(kEmergencySaveName);
     fs::remove("p.bmp");
