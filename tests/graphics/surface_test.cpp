@@ -1,6 +1,7 @@
 // Drawing surfaces: context objects, pixel access, colour/monochrome transfers; the presenter's image ownership; the
 // fatal errors of surfaces and the presenter.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -175,7 +176,9 @@ TEST(SurfaceDeathTest, FatalErrorsNameTheCallerAndTheStep) {
         {[] { presenter().back_clear(nullptr, nullptr, 0, 0); }, "ddbase",
          "back_clear ビットマップポインタが不正(NULL)"},
     };
-    const std::string f = (std::filesystem::temp_directory_path() / "zelto_surface_fatal").string();
+    // Named by the process, so that builds testing side by side do not read each other's reports.
+    const std::string f =
+        (std::filesystem::temp_directory_path() / ("zelto_surface_fatal" + std::to_string(getpid()))).string();
     for (const auto& [run, who, step] : cases) {
         std::remove(f.c_str());
         EXPECT_EXIT((std::strcpy(graphics.trace_file_name, f.c_str()), run()), testing::ExitedWithCode(1), "") << step;
