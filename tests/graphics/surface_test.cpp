@@ -1,7 +1,6 @@
 // Drawing surfaces: context objects, pixel access, colour/monochrome transfers; the presenter's image ownership; the
 // fatal errors of surfaces and the presenter.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -176,9 +175,8 @@ TEST(SurfaceDeathTest, FatalErrorsNameTheCallerAndTheStep) {
         {[] { presenter().back_clear(nullptr, nullptr, 0, 0); }, "ddbase",
          "back_clear ビットマップポインタが不正(NULL)"},
     };
-    // Named by the process, so that builds testing side by side do not read each other's reports.
-    const std::string f =
-        (std::filesystem::temp_directory_path() / ("zelto_surface_fatal" + std::to_string(getpid()))).string();
+    // Beside the test program (a death test's child runs it again), so builds tested side by side keep apart.
+    const std::string f = (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "surface_fatal").string();
     for (const auto& [run, who, step] : cases) {
         std::remove(f.c_str());
         EXPECT_EXIT((std::strcpy(graphics.trace_file_name, f.c_str()), run()), testing::ExitedWithCode(1), "") << step;
