@@ -9,7 +9,6 @@
 #include "bench/scattered_desk.h"
 #include "desk/background.h"
 #include "desk/display.h"
-#include "graphics/ddbase.h"
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
@@ -17,6 +16,7 @@
 #include "puzzle/jig.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
+#include "ws/ddbase.h"
 #include "ws/ws.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <fstream>
 
 #include "bench/support.h"
-#include "graphics/ddbase.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "puzzle/lines.h"
+#include "ws/ddbase.h"
 #include "ws/ws.h"
 
 namespace {

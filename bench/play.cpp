@@ -15,7 +15,6 @@
 #include "desk/background.h"
 #include "desk/display.h"
 #include "graphics/bmpsave.h"
-#include "graphics/ddbase.h"
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
@@ -29,6 +28,7 @@
 #include "shell/startup.h"
 #include "bench/robot.h"
 #include "tests/support/game_builder.h"
+#include "ws/ddbase.h"
 #include "ws/ws.h"
 
 namespace {

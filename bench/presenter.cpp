@@ -6,8 +6,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "graphics/ddbase.h"
 #include "graphics/memdc.h"
+#include "ws/ddbase.h"
 #include "ws/ws.h"
 
 namespace {

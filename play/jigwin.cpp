@@ -10,7 +10,6 @@
 #include "desk/display.h"
 #include "desk/title.h"
 #include "graphics/cursor.h"
-#include "graphics/ddbase.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
@@ -23,6 +22,7 @@
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "puzzle/settings.h"
+#include "ws/ddbase.h"
 
 namespace {
 

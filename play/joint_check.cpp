@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "graphics/cursor.h"
-#include "graphics/ddbase.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -22,6 +21,7 @@
 #include "play/sound.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
+#include "ws/ddbase.h"
 
 namespace {
 

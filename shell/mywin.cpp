@@ -5,7 +5,6 @@
 
 #include "desk/background.h"
 #include "graphics/cursor.h"
-#include "graphics/ddbase.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "play/companions.h"
@@ -18,6 +17,7 @@
 #include "shell/settings.h"
 #include "shell/skin.h"
 #include "shell/state.h"
+#include "ws/ddbase.h"
 
 Shell shell;
 

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "graphics/ddbase.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
+#include "ws/ddbase.h"
 
 namespace {
 
