@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "bench/support.h"
-#include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
 #include "graphics/state.h"
+#include "ws/bmpsave.h"
 #include "ws/ws.h"
 
 extern char** environ;

@@ -14,7 +14,6 @@
 #include "bench/scattered_desk.h"
 #include "desk/background.h"
 #include "desk/display.h"
-#include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
@@ -28,6 +27,7 @@
 #include "shell/startup.h"
 #include "bench/robot.h"
 #include "tests/support/game_builder.h"
+#include "ws/bmpsave.h"
 #include "ws/ddbase.h"
 #include "ws/ws.h"
 

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
 #include "graphics/state.h"
 #include "play/state.h"
@@ -13,6 +12,7 @@
 #include "shell/skin.h"
 #include "shell/skin_table.h"
 #include "shell/state.h"
+#include "ws/bmpsave.h"
 
 namespace {
 

@@ -9,7 +9,6 @@
 #include "desk/background.h"
 #include "desk/display.h"
 #include "desk/title.h"
-#include "graphics/cursor.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
@@ -22,6 +21,7 @@
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "puzzle/settings.h"
+#include "ws/cursor.h"
 #include "ws/ddbase.h"
 
 namespace {

@@ -10,7 +10,6 @@
 #include <numbers>
 #include <vector>
 
-#include "graphics/cursor.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -21,6 +20,7 @@
 #include "play/sound.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
+#include "ws/cursor.h"
 #include "ws/ddbase.h"
 
 namespace {

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "desk/display.h"
-#include "graphics/bmpsave.h"
 #include "graphics/state.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
@@ -13,6 +12,7 @@
 #include "shell/file_dialogs.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
+#include "ws/bmpsave.h"
 #include "ws/ddbase.h"
 
 namespace {

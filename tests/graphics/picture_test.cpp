@@ -6,11 +6,11 @@
 #include <map>
 
 #include "graphics/bmp_reader.h"
-#include "graphics/cursor.h"
 #include "graphics/jpeg_reader.h"
 #include "raster_canvas.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
+#include "ws/cursor.h"
 
 namespace {
 

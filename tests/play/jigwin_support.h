@@ -7,7 +7,6 @@
 
 #include "desk/background.h"
 #include "desk/title.h"
-#include "graphics/cursor.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
@@ -16,6 +15,7 @@
 #include "shell/state.h"
 #include "support/script.h"
 #include "windows/viewer_state.h"
+#include "ws/cursor.h"
 
 namespace jigwintest {
 
