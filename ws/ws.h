@@ -89,6 +89,14 @@ TextMetrics text_metrics();
 // Draws at (x, y) = top-left of the text box on a surface's words (rows bottom-up); opaque fills the box with bk.
 void draw_text(uint32_t* words, int32_t width, int32_t height, int32_t x, int32_t y, const std::string& utf8,
                Colour colour, Colour bk, bool opaque);
+// The surface's text operations: (x, y) is the top-left corner of the text box, which is first filled with the
+// background colour. `length` is in bytes of the UTF-8 text; a negative length takes the text up to its terminating
+// zero. `text` keeps `colour` as the surface's text colour; `text_bk` also sets its background colour. A monochrome
+// surface keeps only black and white pixels. Always 1.
+int32_t text(MemDC& surface, int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour,
+             Where w = Where::current());
+int32_t text_bk(MemDC& surface, int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour,
+                Colour background, Where w = Where::current());
 
 // ---- wave playback ----
 enum : uint32_t { SND_SYNC = 0x0, SND_ASYNC = 0x1, SND_NODEFAULT = 0x2, SND_LOOP = 0x8, SND_NOSTOP = 0x10,
