@@ -21,6 +21,7 @@
 #include "graphics/memdc.h"
 #include "graphics/state.h"
 #include "ws/bmpsave.h"
+#include "ws/picture.h"
 #include "ws/ws.h"
 
 extern char** environ;
@@ -86,7 +87,7 @@ void BM_load_jpeg_vs_djpeg(benchmark::State& state) {
         floor += run_program({"djpeg", "-outfile", "/dev/null", path});
         MemDC surface;
         surface.create(BIT_DIB, 1, 1);
-        const Times t = times_of([&] { benchmark::DoNotOptimize(surface.load_picture(path.c_str())); });
+        const Times t = times_of([&] { benchmark::DoNotOptimize(ws::load_picture(surface, path.c_str())); });
         ours += t;
         state.SetIterationTime(t.cpu);
         if (surface.width() != 4000) state.SkipWithError("the photo did not load");

@@ -4,6 +4,8 @@
 // context" (release_dc) while keeping its pixels, and every operation re-attaches first, which also drops the pen
 // and brush (they must be set again after a release). Pens, brushes and contexts are counted, so tests can see that
 // nothing leaks. Failures of the operations end the program through fatal_error with the caller's module and line.
+// Text (ws::text, ws::text_bk) and picture files (load_picture) are drawn into a surface from ws/, which has the
+// fonts and the image readers.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -92,9 +94,6 @@ public:
     int32_t frame(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w = Where::current());
     // Box [x1, x2) x [y1, y2): filled with the brush, outlined with the pen.
     int32_t ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w = Where::current());
-    // Replaces the pixels by a picture file chosen by its extension (picture.cpp). 1 = loaded or left alone,
-    // 0 = refused, 2 = loaded from a file that ends early or is damaged (rows it lacks are grey or black).
-    int32_t load_picture(const char* file_name, Where w = Where::current());
 
     // The platform's per-pixel calls (GetPixel/SetPixel): colour values, top byte dropped; outside gives white and
     // writes nothing. They need no device context.
