@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "bench/support.h"
+#include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "graphics/state.h"
 #include "ws/bmpsave.h"
@@ -137,6 +138,7 @@ BENCHMARK(BM_save_bmp_vs_fwrite)->UseManualTime()->Iterations(40)->Unit(benchmar
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);  // the busy cursor of save_bmp needs the window-system layer
+    ws::fill_hooks(hooks);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

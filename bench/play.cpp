@@ -14,6 +14,7 @@
 #include "bench/scattered_desk.h"
 #include "desk/background.h"
 #include "desk/display.h"
+#include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
@@ -204,6 +205,7 @@ BENCHMARK(BM_robot_solve_600)->UseManualTime()->Unit(benchmark::kSecond)->Iterat
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);
+    ws::fill_hooks(hooks);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

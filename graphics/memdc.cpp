@@ -8,7 +8,6 @@
 
 #include "graphics/raster.h"
 #include "graphics/trace.h"
-#include "ws/ws.h"
 
 namespace {
 

@@ -1,10 +1,12 @@
-// Text on surfaces: the game's font, text extents and drawing a line of text onto a surface's pixel words.
+// Text on surfaces: the game's font, text extents and drawing a line of text onto a surface's pixel words, and the
+// surfaces' text operations.
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 
 #include "ws/ws_state.h"
 
