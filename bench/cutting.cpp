@@ -4,6 +4,7 @@
 #include <malloc.h>
 
 #include "bench/support.h"
+#include "graphics/hooks.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "puzzle/lines.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
     ws::init(argc, argv, true);
+    ws::fill_hooks(hooks);
     line_const_init();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

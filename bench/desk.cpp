@@ -9,7 +9,7 @@
 #include "bench/scattered_desk.h"
 #include "desk/background.h"
 #include "desk/display.h"
-#include "graphics/ddbase.h"
+#include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
@@ -17,6 +17,7 @@
 #include "puzzle/jig.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
+#include "ws/ddbase.h"
 #include "ws/ws.h"
 
 namespace {
@@ -109,6 +110,7 @@ BENCHMARK(BM_full_redraw_presenter)->UseManualTime()->Unit(benchmark::kMilliseco
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);
+    ws::fill_hooks(hooks);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

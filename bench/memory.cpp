@@ -9,10 +9,11 @@
 #include <fstream>
 
 #include "bench/support.h"
-#include "graphics/ddbase.h"
+#include "graphics/hooks.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "puzzle/lines.h"
+#include "ws/ddbase.h"
 #include "ws/ws.h"
 
 namespace {
@@ -80,6 +81,7 @@ BENCHMARK(BM_cut_photo_presenter)->UseManualTime()->Unit(benchmark::kMillisecond
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);
+    ws::fill_hooks(hooks);
     line_const_init();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

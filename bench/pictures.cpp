@@ -18,9 +18,11 @@
 #include <vector>
 
 #include "bench/support.h"
-#include "graphics/bmpsave.h"
+#include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "graphics/state.h"
+#include "ws/bmpsave.h"
+#include "ws/picture.h"
 #include "ws/ws.h"
 
 extern char** environ;
@@ -86,7 +88,7 @@ void BM_load_jpeg_vs_djpeg(benchmark::State& state) {
         floor += run_program({"djpeg", "-outfile", "/dev/null", path});
         MemDC surface;
         surface.create(BIT_DIB, 1, 1);
-        const Times t = times_of([&] { benchmark::DoNotOptimize(surface.load_picture(path.c_str())); });
+        const Times t = times_of([&] { benchmark::DoNotOptimize(ws::load_picture(surface, path.c_str())); });
         ours += t;
         state.SetIterationTime(t.cpu);
         if (surface.width() != 4000) state.SkipWithError("the photo did not load");
@@ -136,6 +138,7 @@ BENCHMARK(BM_save_bmp_vs_fwrite)->UseManualTime()->Iterations(40)->Unit(benchmar
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);  // the busy cursor of save_bmp needs the window-system layer
+    ws::fill_hooks(hooks);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
@@ -141,6 +142,7 @@ BENCHMARK(BM_PutTransparent)->Unit(benchmark::kMicrosecond)->Iterations(300);
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);
+    ws::fill_hooks(hooks);
     desk_images_create(64, 64);  // near_white for the seam shading
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -14,8 +14,7 @@
 #include "bench/scattered_desk.h"
 #include "desk/background.h"
 #include "desk/display.h"
-#include "graphics/bmpsave.h"
-#include "graphics/ddbase.h"
+#include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
@@ -29,6 +28,8 @@
 #include "shell/startup.h"
 #include "bench/robot.h"
 #include "tests/support/game_builder.h"
+#include "ws/bmpsave.h"
+#include "ws/ddbase.h"
 #include "ws/ws.h"
 
 namespace {
@@ -204,6 +205,7 @@ BENCHMARK(BM_robot_solve_600)->UseManualTime()->Unit(benchmark::kSecond)->Iterat
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);
+    ws::fill_hooks(hooks);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -6,8 +6,9 @@
 #include <cstring>
 #include <ctime>
 
-#include "graphics/ddbase.h"
+#include "graphics/hooks.h"
 #include "graphics/memdc.h"
+#include "ws/ddbase.h"
 #include "ws/ws.h"
 
 namespace {
@@ -83,6 +84,7 @@ BENCHMARK(BM_keyed_draw_vs_copy)->Arg(64)->Arg(256)->Arg(600)->UseManualTime()->
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);  // the back buffer takes the screen's size from the window-system layer
+    ws::fill_hooks(hooks);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -5,13 +5,13 @@
 #include <cstdlib>
 
 #include "desk/display.h"
-#include "graphics/ddbase.h"
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "shell/mywin.h"
+#include "ws/ddbase.h"
 #include "ws/ws.h"
 
 namespace bench_desk {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/support.h"
+#include "graphics/hooks.h"
 #include "graphics/jpeg_reader.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
@@ -96,6 +97,7 @@ BENCHMARK(BM_thumbnails_vs_decoding)->UseManualTime()->Iterations(3)->Unit(bench
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);
+    ws::fill_hooks(hooks);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "ws/ws.h"
 
@@ -67,6 +68,7 @@ BENCHMARK(BM_paint_at_once_piece)->UseManualTime()->Unit(benchmark::kMicrosecond
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);
+    ws::fill_hooks(hooks);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

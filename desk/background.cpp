@@ -15,6 +15,7 @@
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
+#include "ws/picture.h"
 #include "ws/ws.h"
 
 namespace {
@@ -62,7 +63,7 @@ MemDC* background_picture() {
     back_picture.stamp = stamp;
     auto picture = std::make_unique<MemDC>();
     picture->create(BIT_SCREEN, 1, 1);
-    if (!picture->load_picture(stamp.path.c_str()) || picture->width() < 1 || picture->height() < 1) return nullptr;
+    if (!ws::load_picture(*picture, stamp.path.c_str()) || picture->width() < 1 || picture->height() < 1) return nullptr;
     const int32_t w = picture->width(), h = picture->height();
     auto square = std::make_unique<MemDC>();
     square->create(BIT_SCREEN, 2 * w, 2 * h);

@@ -6,13 +6,13 @@
 #include "desk/background.h"
 #include "desk/display.h"
 #include "desk/state.h"
-#include "graphics/ddbase.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
+#include "ws/ddbase.h"
 
 Display display;
 

@@ -2,11 +2,11 @@
 #include <algorithm>
 
 #include "desk/display.h"
-#include "graphics/bmpsave.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
+#include "ws/bmpsave.h"
 
 namespace {
 

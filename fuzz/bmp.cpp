@@ -2,7 +2,7 @@
 // whole picture of the size it says, and where a picture must be whole only a picture not cut short is taken.
 #include <cstdlib>
 
-#include "graphics/bmp_reader.h"
+#include "ws/bmp_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BmpPicture picture;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "graphics/hooks.h"
 #include "pieces/desk.h"
 #include "play/save.h"
 #include "play/state.h"
@@ -23,6 +24,7 @@ bool prepare() {
     static char name[] = "fuzz_load_game";
     static char* argv[] = {name, nullptr};
     ws::init(1, argv, true);
+    ws::fill_hooks(hooks);
     if (!mkdtemp(work_dir)) std::abort();
     std::atexit([] { std::filesystem::remove_all(work_dir); });
     settings.kage = settings.ddraw = false;  // no game window to present on

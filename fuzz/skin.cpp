@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "graphics/bmpsave.h"
+#include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "graphics/state.h"
 #include "play/state.h"
@@ -13,6 +13,7 @@
 #include "shell/skin.h"
 #include "shell/skin_table.h"
 #include "shell/state.h"
+#include "ws/bmpsave.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ bool prepare() {
     static char name[] = "fuzz_skin";
     static char* argv[] = {name, nullptr};
     ws::init(1, argv, true);
+    ws::fill_hooks(hooks);
     if (!mkdtemp(work_dir) || chdir(work_dir) != 0) std::abort();
     std::atexit([] { std::filesystem::remove_all(work_dir); });
     std::filesystem::create_directories("skin");

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "graphics/picture.h"
+#include "graphics/damage.h"
 
 // Pictures larger than this many pixels (256 MB of words) are refused rather than allocated.
 inline constexpr int64_t kJpegMaxPixels = int64_t(1) << 26;

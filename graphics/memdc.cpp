@@ -8,7 +8,6 @@
 
 #include "graphics/raster.h"
 #include "graphics/trace.h"
-#include "ws/ws.h"
 
 namespace {
 
@@ -244,31 +243,13 @@ int32_t MemDC::frame(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w) {
     return polyline(corners, 5, w);
 }
 
-int32_t MemDC::text(int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour, Where w) {
-    set_text_colour(colour, w);
-    if (!utf8) return 1;
-    const std::string s(utf8, length < 0 ? std::strlen(utf8) : size_t(length));
-    const bool mono = bit_type == BIT_MONO;
-    const Colour fore = mono ? word_to_colour(ink(text_colour_)) : text_colour_;
-    const Colour back = mono ? word_to_colour(ink(bk_colour_)) : bk_colour_;
-    ws::draw_text(store_.data(), width_, height_, x, y, s, fore, back, true);
-    if (mono) {
-        // Smoothed glyph edges are snapped back to black and white.
-        const Size box = ws::text_extent(s);
-        const raster::Surface v = view();
-        for (int64_t r = std::max(y, 0); r < std::min<int64_t>(int64_t(y) + box.cy, height_); ++r)
-            for (int64_t c = std::max(x, 0); c < std::min<int64_t>(int64_t(x) + box.cx, width_); ++c) {
-                uint32_t& word = v.row(int32_t(r))[c];
-                word = ink(word_to_colour(word));
-            }
-    }
-    return 1;
-}
-
-int32_t MemDC::text_bk(int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour, Colour background,
-                       Where w) {
-    set_bk_colour(background, w);
-    return text(x, y, utf8, length, colour, w);
+void MemDC::snap_to_held(int32_t x, int32_t y, int32_t width, int32_t height) {
+    const raster::Surface v = view();
+    for (int64_t r = std::max(y, 0); r < std::min<int64_t>(int64_t(y) + height, height_); ++r)
+        for (int64_t c = std::max(x, 0); c < std::min<int64_t>(int64_t(x) + width, width_); ++c) {
+            uint32_t& word = v.row(int32_t(r))[c];
+            word = ink(word_to_colour(word));
+        }
 }
 
 int32_t MemDC::ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w) {

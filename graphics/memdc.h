@@ -4,6 +4,8 @@
 // context" (release_dc) while keeping its pixels, and every operation re-attaches first, which also drops the pen
 // and brush (they must be set again after a release). Pens, brushes and contexts are counted, so tests can see that
 // nothing leaks. Failures of the operations end the program through fatal_error with the caller's module and line.
+// Text (ws::text, ws::text_bk) and picture files (load_picture) are drawn into a surface from ws/, which has the
+// fonts and the image readers.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -90,17 +92,8 @@ public:
     // "ExtFloodFill"). A seed on the border colour, off the colour (surface mode) or off the surface paints nothing.
     int32_t flood_fill(int32_t x, int32_t y, Colour colour, int32_t mode, Where w = Where::current());
     int32_t frame(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w = Where::current());
-    // (x, y) is the top-left corner of the text box, which is first filled with the background colour. `length` is
-    // in bytes of the UTF-8 text; a negative length takes the text up to its terminating zero. `text` keeps the
-    // colour as the text colour; `text_bk` also sets the background colour.
-    int32_t text(int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour, Where w = Where::current());
-    int32_t text_bk(int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour, Colour background,
-                    Where w = Where::current());
     // Box [x1, x2) x [y1, y2): filled with the brush, outlined with the pen.
     int32_t ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Where w = Where::current());
-    // Replaces the pixels by a picture file chosen by its extension (picture.cpp). 1 = loaded or left alone,
-    // 0 = refused, 2 = loaded from a file that ends early or is damaged (rows it lacks are grey or black).
-    int32_t load_picture(const char* file_name, Where w = Where::current());
 
     // The platform's per-pixel calls (GetPixel/SetPixel): colour values, top byte dropped; outside gives white and
     // writes nothing. They need no device context.
@@ -110,6 +103,14 @@ public:
     // brush they belong to the device context: a release returns them to black and white.
     void set_text_colour(Colour c, Where w = Where::current());
     void set_bk_colour(Colour c, Where w = Where::current());
+    Colour text_colour() const { return text_colour_; }
+    Colour bk_colour() const { return bk_colour_; }
+    // The colour a pixel of colour `c` takes on this surface: black or white on a monochrome one, `c` without its
+    // top byte elsewhere.
+    Colour held_colour(Colour c) const { return word_to_colour(ink(c)); }
+    // Snaps every pixel of the box (x, y, width, height), clipped to the surface, to the colour the surface can
+    // hold (held_colour): smoothed edges drawn from outside (text glyphs) become black or white on a monochrome one.
+    void snap_to_held(int32_t x, int32_t y, int32_t width, int32_t height);
 
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }

@@ -1,12 +1,12 @@
 // Resolving game paths (backslashes, any case) to files of this system, and opening them.
 #include "graphics/paths.h"
 
-#include <QString>
-
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <vector>
+
+#include "graphics/hooks.h"
 
 namespace fs = std::filesystem;
 
@@ -17,18 +17,15 @@ bool path_exists(const fs::path& p) {
     return fs::exists(p, ec);
 }
 
-// Entry names of `dir` that equal `name` without regard to case (Unicode case folding, so full-width letters
-// match too), sorted so that the pick does not depend on the order the folder lists them in.
+// Entry names of `dir` that equal `name` without regard to case (Unicode case folding through hooks.same_name,
+// so full-width letters match too), sorted so that the pick does not depend on the order the folder lists them in.
 std::string find_ignoring_case(const fs::path& dir, const std::string& name) {
-    const QString wanted = QString::fromUtf8(name.data(), qsizetype(name.size()));
     std::vector<std::string> matches;
     std::error_code ec;
     fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        if (QString::compare(QString::fromUtf8(entry.data(), qsizetype(entry.size())), wanted,
-                             Qt::CaseInsensitive) == 0)
-            matches.push_back(entry);
+        if (hooks.same_name != nullptr ? hooks.same_name(entry, name) : entry == name) matches.push_back(entry);
     }
     if (matches.empty()) return {};
     return *std::min_element(matches.begin(), matches.end());

@@ -11,9 +11,9 @@
 #include <string>
 #include <thread>
 
+#include "graphics/hooks.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
-#include "ws/ws.h"
 
 Graphics graphics;
 
@@ -24,9 +24,10 @@ int32_t line_count = 0;
 // Lines written before the log goes back to its top: with the line that wraps it, the ring holds 501.
 constexpr int32_t kLineLimit = 500;
 constexpr const char* kFillerModule = "MAIN";
+constexpr uint32_t kMbOk = 0;  // the message box with one OK button (ws::MB_OK)
 
 void write_prefix(std::FILE* f, const char* module) {
-    const unsigned long tick = ws::tick_count();
+    const unsigned long tick = hooks.tick_count != nullptr ? hooks.tick_count() : 0;
     std::fprintf(f, "%7ld.%3ld %s ", long(tick / 1000), long(tick % 1000), module != nullptr ? module : "");
 }
 
@@ -125,7 +126,8 @@ constexpr auto kWorkerGrace = std::chrono::seconds(2);
 // worker), the report is written to the log without the save or the box and the process ends.
 [[noreturn]] void report_from_worker(const char* source, int line, const char* step, long error_number) {
     const std::string src = source != nullptr ? source : "", st = step != nullptr ? step : "";
-    ws::run_on_ui_thread([=] { fatal_error(src.c_str(), line, st.c_str(), error_number); });
+    if (hooks.run_on_ui_thread != nullptr)
+        hooks.run_on_ui_thread([=] { fatal_error(src.c_str(), line, st.c_str(), error_number); });
     std::this_thread::sleep_for(kWorkerGrace);
     std::thread::id none{};
     if (!reporter.compare_exchange_strong(none, std::this_thread::get_id()))
@@ -138,7 +140,7 @@ constexpr auto kWorkerGrace = std::chrono::seconds(2);
 }  // namespace
 
 [[noreturn]] void fatal_error(const char* source, int line, const char* step, long error_number) {
-    if (!ws::is_ui_thread()) report_from_worker(source, line, step, error_number);
+    if (hooks.is_ui_thread != nullptr && !hooks.is_ui_thread()) report_from_worker(source, line, step, error_number);
     // One report per process. A failure inside the emergency save comes back here on the same thread: it is logged
     // beside the first one, which is what the player is shown. Another thread waits for the report to end it all.
     static std::string first_report;
@@ -153,12 +155,12 @@ constexpr auto kWorkerGrace = std::chrono::seconds(2);
     const std::string text = report_text(source, line, step, error_number);
     if (first) {
         first_report = text;
-        if (graphics.emergency_save_hook != nullptr) graphics.emergency_save_hook();
+        if (hooks.emergency_save != nullptr) hooks.emergency_save();
         write_report(text, "");
     } else {
         write_report(first_report, text);
     }
-    ws::message_box(0, first_report, "glapi", ws::MB_OK);
+    if (hooks.message_box != nullptr) hooks.message_box(0, first_report, "glapi", kMbOk);
     std::fflush(nullptr);
     std::_Exit(1);
 }

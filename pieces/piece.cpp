@@ -2,13 +2,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "graphics/ddbase.h"
 #include "graphics/trace.h"
 #include "graphics/word_scan.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "pieces/piece_box.h"
 #include "puzzle/jig.h"
+#include "ws/ddbase.h"
 
 namespace piece_box {
 

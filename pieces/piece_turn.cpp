@@ -4,8 +4,8 @@
 #include <cstring>
 #include <numbers>
 
-#include "graphics/cursor.h"
 #include "graphics/trace.h"
+#include "ws/cursor.h"
 #include "ws/ws.h"
 #include "pieces/piece.h"
 #include "pieces/piece_box.h"

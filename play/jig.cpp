@@ -13,7 +13,6 @@
 #include "desk/background.h"
 #include "desk/display.h"
 #include "desk/title.h"
-#include "graphics/ddbase.h"
 #include "graphics/memdc.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
@@ -27,6 +26,7 @@
 #include "play/save.h"
 #include "play/state.h"
 #include "puzzle/settings.h"
+#include "ws/ddbase.h"
 #include "ws/ws.h"
 
 Play play;

@@ -9,8 +9,7 @@
 #include "desk/background.h"
 #include "desk/display.h"
 #include "desk/title.h"
-#include "graphics/cursor.h"
-#include "graphics/ddbase.h"
+#include "graphics/hooks.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
@@ -23,6 +22,8 @@
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "puzzle/settings.h"
+#include "ws/cursor.h"
+#include "ws/ddbase.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ void on_create(ws::Hwnd hwnd) {
     line_const_init();
     init_window();
     ws::drag_accept_files(hwnd, true);
-    graphics.emergency_save_hook = emergency_save;
+    hooks.emergency_save = emergency_save;
     if (play.picture_path.empty()) {
         if (settings.view) open_picture_list(hwnd);
     } else if (file_kind(play.picture_path) == FileKind::saved_game) {

@@ -10,8 +10,6 @@
 #include <numbers>
 #include <vector>
 
-#include "graphics/cursor.h"
-#include "graphics/ddbase.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -22,6 +20,8 @@
 #include "play/sound.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
+#include "ws/cursor.h"
+#include "ws/ddbase.h"
 
 namespace {
 

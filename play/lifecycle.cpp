@@ -12,7 +12,6 @@
 
 #include "desk/background.h"
 #include "desk/title.h"
-#include "graphics/cursor.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -25,6 +24,7 @@
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
+#include "ws/cursor.h"
 
 namespace {
 

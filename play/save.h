@@ -43,8 +43,8 @@ enum class SaveReport { message, quiet };
 int32_t save_game(const Jig& jig, const std::string& path, SaveReport report = SaveReport::message);
 
 // Quietly saves current_game, once all its pieces are cut, to "zelto_save.zlt" in the current folder. Meant for
-// the internal error report (emergency_save_hook): it never reports, never ends the program, and a call made
-// while one is already running returns at once.
+// the internal error report (hooks.emergency_save, graphics/hooks.h): it never reports, never ends the program,
+// and a call made while one is already running returns at once.
 void emergency_save();
 
 // The name offered for saving: save_path when set; otherwise picture_path with everything from its last "."

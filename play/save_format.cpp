@@ -5,8 +5,8 @@
 #include <cstring>
 #include <new>
 
-#include "graphics/bmp_reader.h"
 #include "graphics/jpeg_reader.h"
+#include "ws/bmp_reader.h"
 
 namespace save_format {
 

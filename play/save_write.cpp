@@ -9,7 +9,6 @@
 #include "desk/title.h"
 #include "graphics/durable.h"
 #include "graphics/paths.h"
-#include "graphics/picture.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/companions.h"
@@ -18,6 +17,7 @@
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
+#include "ws/picture.h"
 #include "ws/ws.h"
 
 namespace {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "desk/display.h"
-#include "graphics/ddbase.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
@@ -20,6 +19,7 @@
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
+#include "ws/ddbase.h"
 
 namespace {
 

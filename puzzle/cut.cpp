@@ -7,7 +7,6 @@
 #include <numbers>
 #include <vector>
 
-#include "graphics/ddbase.h"
 #include "graphics/memdc.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -17,6 +16,7 @@
 #include "puzzle/random.h"
 #include "puzzle/settings.h"
 #include "puzzle/state.h"
+#include "ws/ddbase.h"
 
 namespace {
 

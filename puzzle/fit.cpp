@@ -11,6 +11,7 @@
 #include "graphics/trace.h"
 #include "pieces/desk.h"
 #include "puzzle/settings.h"
+#include "ws/picture.h"
 #include "ws/ws.h"
 
 namespace {
@@ -43,7 +44,7 @@ int32_t ends_in_bmp(const std::string& path) {
 int32_t read_picture(MemDC& loaded, const std::string& path) {
     loaded.create(BIT_DIB, 1, 1);
     loaded.words()[0] = unread_mark;
-    const int32_t got = loaded.load_picture(path.c_str());
+    const int32_t got = ws::load_picture(loaded, path.c_str());
     return loaded.width() == 1 && loaded.height() == 1 && loaded.words()[0] == unread_mark ? 0 : got;
 }
 

@@ -3,8 +3,6 @@
 #include <cstdio>
 
 #include "desk/display.h"
-#include "graphics/bmpsave.h"
-#include "graphics/ddbase.h"
 #include "graphics/state.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
@@ -14,6 +12,8 @@
 #include "shell/file_dialogs.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
+#include "ws/bmpsave.h"
+#include "ws/ddbase.h"
 
 namespace {
 

@@ -4,8 +4,6 @@
 #include <cstdio>
 
 #include "desk/background.h"
-#include "graphics/cursor.h"
-#include "graphics/ddbase.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "play/companions.h"
@@ -18,6 +16,8 @@
 #include "shell/settings.h"
 #include "shell/skin.h"
 #include "shell/state.h"
+#include "ws/cursor.h"
+#include "ws/ddbase.h"
 
 Shell shell;
 

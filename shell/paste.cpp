@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "desk/background.h"
-#include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
@@ -16,6 +15,7 @@
 #include "shell/menu.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "ws/bmpsave.h"
 
 namespace {
 

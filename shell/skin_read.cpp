@@ -9,6 +9,7 @@
 #include "shell/skin.h"
 #include "shell/skin_table.h"
 #include "shell/state.h"
+#include "ws/picture.h"
 #include "ws/ws.h"
 
 namespace {
@@ -37,7 +38,7 @@ bool load_picture(SkinElement& e, const std::string& name, int32_t k, int32_t va
     }
     auto picture = std::make_unique<MemDC>();
     picture->create(BIT_SCREEN, 1, 1);
-    if (!picture->load_picture(resolve_path(file).c_str())) return false;  // the reader told the player
+    if (!ws::load_picture(*picture, resolve_path(file).c_str())) return false;  // the reader told the player
     picture->release_dc();
     if (k == 0) {
         e.width = picture->width();

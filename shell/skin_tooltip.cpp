@@ -59,7 +59,7 @@ void show_tooltip(const std::string& text, int32_t x, int32_t y) {
     box.set_pen1(0x000000);
     box.frame(0, 0, w + 1, h + 1);
     for (size_t i = 0; i < lines.size(); ++i)
-        box.text(1, 1 + int32_t(i) * line_h, lines[i].c_str(), int32_t(lines[i].size()), 0x000000);
+        ws::text(box, 1, 1 + int32_t(i) * line_h, lines[i].c_str(), int32_t(lines[i].size()), 0x000000);
     shell.main_back->blit(left, top, w + 2, h + 2, box, 0, 0, SRCCOPY);
     shell.main_back->release_dc();
     box.destroy();

@@ -12,6 +12,7 @@
 #include "graphics/trace.h"
 #include "play/save.h"
 #include "play/state.h"
+#include "shell/hooks.h"
 #include "shell/mywin.h"
 #include "shell/recover.h"
 #include "shell/settings.h"
@@ -72,6 +73,7 @@ void finish_run() {
 int win_main(int argc, char** argv) {
     // A file that grows past the size limit then fails to write (and is reported) instead of ending the program.
     signal(SIGXFSZ, SIG_IGN);
+    install_hooks();
     ws::init(argc, argv, false);
     ws::catch_session_events();
     shell.read_skin_file = read_skin;

@@ -10,6 +10,7 @@
 #include "shell/mywin.h"
 #include "shell/state.h"
 #include "windows/guide_state.h"
+#include "ws/picture.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ void take_picture() {
     guide.lender = lends ? game : nullptr;
     if (!lends) {
         guide.picture.create(BIT_SCREEN, 1, 1);
-        guide.picture.load_picture(play.picture_path.c_str());
+        ws::load_picture(guide.picture, play.picture_path.c_str());
         guide.picture.release_dc();
     }
     const MemDC& shown = lends ? *game->picture : guide.picture;

@@ -63,9 +63,9 @@ void draw_template(MemDC& b) {
 }
 
 void draw_labels(MemDC& b) {
-    b.text(kLabelX, 20, kTitle, -1, kBlack);
-    for (int32_t i = 0; i < kLineTemplates; ++i) b.text(kLabelX, 40 + 20 * i, kLabels[i], -1, kBlack);
-    b.text(kLabelX, kCancelY, "  キャンセル", -1, kBlack);
+    ws::text(b, kLabelX, 20, kTitle, -1, kBlack);
+    for (int32_t i = 0; i < kLineTemplates; ++i) ws::text(b, kLabelX, 40 + 20 * i, kLabels[i], -1, kBlack);
+    ws::text(b, kLabelX, kCancelY, "  キャンセル", -1, kBlack);
     // A ring, not a filled ellipse: the label inside stays readable.
     const int32_t top = 20 * chooser.selected + 40;
     raster::draw_ellipse_outline({b.words(), b.width(), b.height()}, {kLabelX, top, kLabelRight, top + 20},

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/ddbase.h"
 #include "graphics/geometry.h"
 #include "play/play.h"
 #include "puzzle/jig.h"
+#include "ws/ddbase.h"
 #include "ws/ws.h"
 
 inline constexpr uintptr_t kTrayTimer = 0xF41B;  // 15 ms steps of a fling

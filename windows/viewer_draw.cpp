@@ -29,7 +29,7 @@ void draw_arrow(MemDC& s, bool right, Colour fill, Colour outline) {
 void draw_word(MemDC& s, int32_t w, const char* text) {
     s.create(BIT_SCREEN, w, kIndicatorH);
     s.fill(0, 0, w, kIndicatorH, kWhite);
-    s.text_bk(0, 0, text, -1, kOrange, kWhite);
+    ws::text_bk(s, 0, 0, text, -1, kOrange, kWhite);
     s.release_dc();
 }
 
@@ -61,7 +61,7 @@ void draw_highlight(int32_t h, bool lit) {
 void draw_label(int32_t slot, int32_t missing) {
     char text[24];
     std::snprintf(text, sizeof text, "(%d)", int(missing));
-    viewer.strip.text_bk(kThumbSide * slot + 1, 1, text, -1, kBlack, kLabelBack);
+    ws::text_bk(viewer.strip, kThumbSide * slot + 1, 1, text, -1, kBlack, kLabelBack);
 }
 
 }  // namespace

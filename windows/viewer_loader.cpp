@@ -10,11 +10,11 @@
 #include <system_error>
 #include <utility>
 
-#include "graphics/bmp_reader.h"
 #include "graphics/jpeg_reader.h"
 #include "graphics/paths.h"
 #include "play/jigwin.h"
 #include "play/save.h"
+#include "ws/bmp_reader.h"
 #include "ws/ws.h"
 
 namespace {

@@ -1,7 +1,11 @@
 // The window-system layer: windows, messages, timers, input, menus, dialogs, clipboard, text and sound.
 //
-// This header is the only door to the toolkit (Qt 6): above graphics/ no file includes a Qt header, and in
-// graphics/ only the ws_* files use Qt Widgets (the picture reader may use QtGui's image decoder).
+// This header is the only door to the toolkit (Qt 6): no file outside ws/ includes a Qt header. The layer lies above
+// graphics/ (the surfaces it shows and draws text into) and below every other folder; graphics/ reaches the few
+// services it needs at run time (message box, clock, threads, case-blind file names) only through the table of
+// graphics/hooks.h, which fill_hooks fills. Beside this header ws/ holds the presenter (ddbase.h), the busy cursor
+// (cursor.h), loading picture files (picture.h; bmp_reader.h decodes BMP with QtGui's reader) and the export's BMP
+// file under the hourglass (bmpsave.h).
 // The services keep the platform's own words and numbers (window procedures, posted and sent messages with
 // message times, timers by id), because the game's ordering rules are written in them. Handles are small integers;
 // 0 is none. Test mode (one switch) runs Qt on its offscreen platform with a virtual clock, scripted answers for
@@ -14,6 +18,8 @@
 
 #include "graphics/geometry.h"
 #include "graphics/memdc.h"
+
+struct Hooks;
 
 namespace ws {
 
@@ -89,6 +95,14 @@ TextMetrics text_metrics();
 // Draws at (x, y) = top-left of the text box on a surface's words (rows bottom-up); opaque fills the box with bk.
 void draw_text(uint32_t* words, int32_t width, int32_t height, int32_t x, int32_t y, const std::string& utf8,
                Colour colour, Colour bk, bool opaque);
+// The surface's text operations: (x, y) is the top-left corner of the text box, which is first filled with the
+// background colour. `length` is in bytes of the UTF-8 text; a negative length takes the text up to its terminating
+// zero. `text` keeps `colour` as the surface's text colour; `text_bk` also sets its background colour. A monochrome
+// surface keeps only black and white pixels. Always 1.
+int32_t text(MemDC& surface, int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour,
+             Where w = Where::current());
+int32_t text_bk(MemDC& surface, int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour,
+                Colour background, Where w = Where::current());
 
 // ---- wave playback ----
 enum : uint32_t { SND_SYNC = 0x0, SND_ASYNC = 0x1, SND_NODEFAULT = 0x2, SND_LOOP = 0x8, SND_NOSTOP = 0x10,
@@ -108,6 +122,9 @@ int32_t screen_height();
 // Makes XDG_RUNTIME_DIR a private folder when it is missing, and loads the Japanese texts of Qt's own dialogs.
 void init(int argc, char** argv, bool test_mode);
 bool test_mode();
+// Fills the entries of the table of upward calls (graphics/hooks.h) that this layer provides: message_box,
+// tick_count, is_ui_thread, run_on_ui_thread and same_name. The others are left as they are.
+void fill_hooks(Hooks& table);
 
 // ---- window classes and windows ----
 enum : uint32_t {
@@ -371,6 +388,9 @@ enum : uint32_t { WM_MOUSELEAVE = 0x02A3 };
 // Orders two file names as the desktop's locale does (a collator, not byte order): < 0, 0 or > 0.
 // Unlike every other service here it may be called from any thread.
 int32_t compare_names(const std::string& a, const std::string& b);
+// Whether two file names (UTF-8) are equal without regard to case, by Unicode case folding (full-width letters too).
+// From any thread.
+bool same_name(const std::string& a, const std::string& b);
 // True on the thread that runs the windows (and before the layer starts).
 bool is_ui_thread();
 // From any thread: `fn` runs on the user-interface thread when the loop next takes the toolkit's events (in test

@@ -1,10 +1,12 @@
-// Text on surfaces: the game's font, text extents and drawing a line of text onto a surface's pixel words.
+// Text on surfaces: the game's font, text extents and drawing a line of text onto a surface's pixel words, and the
+// surfaces' text operations.
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 
 #include "ws/ws_state.h"
 
@@ -69,6 +71,28 @@ void draw_text(uint32_t* words, int32_t width, int32_t height, int32_t x, int32_
         const auto* src = reinterpret_cast<const uint32_t*>(box.constScanLine(r));
         for (int32_t c = 0; c < w; ++c) dst[c] = src[c] & 0x00FFFFFFu;
     }
+}
+
+int32_t text(MemDC& surface, int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour, Where w) {
+    surface.set_text_colour(colour, w);
+    if (!utf8) return 1;
+    const std::string s(utf8, length < 0 ? std::strlen(utf8) : size_t(length));
+    const bool mono = surface.bit_type == BIT_MONO;
+    const Colour fore = mono ? surface.held_colour(surface.text_colour()) : surface.text_colour();
+    const Colour back = mono ? surface.held_colour(surface.bk_colour()) : surface.bk_colour();
+    draw_text(surface.words(), surface.width(), surface.height(), x, y, s, fore, back, true);
+    if (mono) {
+        // Smoothed glyph edges are snapped back to black and white.
+        const Size box = text_extent(s);
+        surface.snap_to_held(x, y, box.cx, box.cy);
+    }
+    return 1;
+}
+
+int32_t text_bk(MemDC& surface, int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour,
+                Colour background, Where w) {
+    surface.set_bk_colour(background, w);
+    return text(surface, x, y, utf8, length, colour, w);
 }
 
 }  // namespace ws

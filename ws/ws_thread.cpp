@@ -1,6 +1,7 @@
-// Services that other threads may use: which thread runs the windows, handing work to it, and name order.
+// Services that other threads may use: which thread runs the windows, handing work to it, name order and equality.
 #include <QCollator>
 #include <QCoreApplication>
+#include <QString>
 #include <QThread>
 
 #include "ws/ws.h"
@@ -13,6 +14,11 @@ int32_t compare_names(const std::string& a, const std::string& b) {
     thread_local QCollator collator;
     const int r = collator.compare(QString::fromStdString(a), QString::fromStdString(b));
     return r < 0 ? -1 : r > 0 ? 1 : 0;
+}
+
+bool same_name(const std::string& a, const std::string& b) {
+    return QString::compare(QString::fromUtf8(a.data(), qsizetype(a.size())),
+                            QString::fromUtf8(b.data(), qsizetype(b.size())), Qt::CaseInsensitive) == 0;
 }
 
 bool is_ui_thread() {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "graphics/colour_model.h"
-#include "graphics/cursor.h"
 #include "graphics/geometry.h"
+#include "ws/cursor.h"
 #include "ws/ws.h"
 
 namespace {

@@ -5,12 +5,13 @@
 #include <cstring>
 #include <map>
 
-#include "graphics/bmp_reader.h"
-#include "graphics/cursor.h"
 #include "graphics/jpeg_reader.h"
 #include "raster_canvas.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
+#include "ws/bmp_reader.h"
+#include "ws/cursor.h"
+#include "ws/picture.h"
 
 namespace {
 
@@ -221,7 +222,7 @@ TEST_F(Pictures, NamesAndContentsAreLoadedOrRefusedWithTheirMessage) {
         ws::test::reset();
         const std::string name = k[0] == "-" ? "" : k[0];
         if (holds.count(k[1])) write_bytes(dir.file(name), holds.at(k[1]));
-        const bool ok = surface->load_picture(k[1] == "bare" ? name.c_str() : dir.file(name).c_str()) == 1;
+        const bool ok = ws::load_picture(*surface, k[1] == "bare" ? name.c_str() : dir.file(name).c_str()) == 1;
         EXPECT_EQ(ok, k[2] == "ok");
         EXPECT_EQ(shown(), ok ? std::vector<std::string>{} : std::vector<std::string>{told.at(k[2])});
         if (!ok) {
@@ -234,20 +235,20 @@ TEST_F(Pictures, NamesAndContentsAreLoadedOrRefusedWithTheirMessage) {
         EXPECT_TRUE(near_word(corner, k[1] == "bmp" ? 0x204060 + 0x42 : 0x3366CC, k[1] == "bmp" ? 0 : 3));
         start_picture();
     }
-    EXPECT_EQ(surface->load_picture(nullptr), 0);
+    EXPECT_EQ(ws::load_picture(*surface, nullptr), 0);
     std::string path = dir.file("e.JPG");  // the caller's name is not changed
-    ASSERT_EQ(surface->load_picture(path.data()), 1);
+    ASSERT_EQ(ws::load_picture(*surface, path.data()), 1);
     EXPECT_EQ(path, dir.file("e.JPG"));
     // Red on top, then busy pixels that fill most of the file; a cut among the busy ones still loads, unannounced,
     // and the caller learns that the picture is not whole; so does a BMP cut short.
     ws::test::reset();
     const Bytes busy = data_file("busy.jpg");
     write_bytes(dir.file("truncated.jpg"), Bytes(busy.begin(), busy.begin() + std::ptrdiff_t(busy.size() * 3 / 4)));
-    ASSERT_EQ(surface->load_picture(dir.file("truncated.jpg").c_str()), 2);
+    ASSERT_EQ(ws::load_picture(*surface, dir.file("truncated.jpg").c_str()), 2);
     EXPECT_EQ(std::pair(surface->width(), surface->height()), std::pair(40, 40));
     EXPECT_TRUE(near_word(colour_to_word(surface->get_pixel(3, 3)), 0xFF0000, 3) && shown().empty());
     write_bytes(dir.file("short.bmp"), Bytes(bmp.begin(), bmp.end() - 1));
-    EXPECT_EQ(surface->load_picture(dir.file("short.bmp").c_str()) * 10 + surface->width(), 25);
+    EXPECT_EQ(ws::load_picture(*surface, dir.file("short.bmp").c_str()) * 10 + surface->width(), 25);
     EXPECT_TRUE(shown().empty());
 }
 
@@ -256,7 +257,7 @@ TEST_F(Pictures, OtherProgramsFilesLoadExactlyAsTheirReferenceDecodesThem) {
     for (const testsupport::Fields& k : testsupport::read_cases("graphics/data/other_programs.txt")) {
         SCOPED_TRACE(k[0]);
         const Bytes want = data_file("other/" + k[0].substr(0, k[0].rfind('.')) + ".rgb");
-        ASSERT_EQ(surface->load_picture((kData + "other/" + k[0]).c_str()), 1);
+        ASSERT_EQ(ws::load_picture(*surface, (kData + "other/" + k[0]).c_str()), 1);
         ASSERT_EQ(std::tuple(surface->width(), surface->height(), want.size()), std::tuple(37, 23, 37 * 23 * 3u));
         int wrong = 0;
         for (int32_t i = 0; i < 37 * 23; ++i) {

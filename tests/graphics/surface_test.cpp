@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "graphics/ddbase.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
+#include "ws/ddbase.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ TEST(MemDC, MonochromeSurfacesHoldOnlyBlackAndWhite) {
     m.create(BIT_MONO, 80, 40);
     m.blit(0, 0, 40, 30, colour, 0, 0, SRCCOPY);
     m.stretch_blit(40, 0, 40, 40, colour, 0, 0, 40, 30, NOTSRCCOPY);
-    m.text_bk(2, 2, "モノクロ mono", -1, 0x00E0E0, 0x202080);
+    ws::text_bk(m, 2, 2, "モノクロ mono", -1, 0x00E0E0, 0x202080);
     m.set_pen(0x7F8080, 3);
     const Point curve[4] = {{0, 39}, {20, 0}, {60, 39}, {79, 0}};
     m.bezier(curve, 4);

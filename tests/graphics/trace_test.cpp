@@ -4,6 +4,7 @@
 #include <optional>
 #include <regex>
 
+#include "graphics/hooks.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "support/temp_dir.h"
@@ -102,7 +103,7 @@ std::string die_with(const char* earlier, void (*hook)()) {
     EXPECT_EXIT(
         {
             if (*earlier) std::ofstream("ZELTOTR.TXT") << earlier;
-            graphics.emergency_save_hook = hook;
+            hooks.emergency_save = hook;
             fatal_error("glapi", 42, "BitBlt", 6);
         },
         ::testing::ExitedWithCode(1), "");

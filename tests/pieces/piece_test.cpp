@@ -7,9 +7,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "graphics/ddbase.h"
 #include "pieces/turn_gather.h"
 #include "support/game_builder.h"
+#include "ws/ddbase.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "desk/background.h"
 #include "desk/title.h"
-#include "graphics/cursor.h"
+#include "graphics/hooks.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
@@ -16,6 +16,7 @@
 #include "shell/state.h"
 #include "support/script.h"
 #include "windows/viewer_state.h"
+#include "ws/cursor.h"
 
 namespace jigwintest {
 
@@ -267,7 +268,7 @@ public:
         {"window_handles", [](const Args&) {
             return n(int64_t(::play.main_window)) + " " + n(int64_t(::play.game_window));
         }},
-        {"emergency_hook", [](const Args&) { return n(graphics.emergency_save_hook == &emergency_save); }},
+        {"emergency_hook", [](const Args&) { return n(hooks.emergency_save == &emergency_save); }},
         {"overhang", [](const Args&) {  // how far the game window's client passes the main window's
             const Rect m = ws::get_client_rect(::play.main_window), w = ws::get_client_rect(::play.game_window);
             return n(w.width() - m.width()) + " " + n(w.height() - m.height());

@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
-#include "graphics/ddbase.h"
 #include "puzzle/cut.h"
 #include "support/cases.h"
 #include "support/game_builder.h"
+#include "ws/ddbase.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 // name rules.
 #include <signal.h>
 
-#include "graphics/bmp_reader.h"
 #include "graphics/trace.h"
 #include "play/companions.h"
 #include "play/jigwin_support.h"
@@ -14,6 +13,8 @@
 #include "shell/menu.h"
 #include "shell/recover.h"
 #include "shell/shell_test.h"
+#include "ws/bmp_reader.h"
+#include "ws/picture.h"
 
 using namespace jigwintest;
 
@@ -51,7 +52,7 @@ std::string shown_at(ws::Hwnd h, int32_t x, int32_t y) {
 // centred on the grey desk.
 int32_t unlike_back(const std::string& name, bool centred) {
     MemDC p;
-    if (p.create(BIT_SCREEN, 1, 1), !p.load_picture(name.c_str())) return -1;
+    if (p.create(BIT_SCREEN, 1, 1), !ws::load_picture(p, name.c_str())) return -1;
     ws::paint_at_once(::play.game_window, nullptr);
     const MemDC& shown = *ws::client_surface(::play.game_window);
     const int32_t w = p.width(), h = p.height(), x0 = centred ? shown.width() / 2 - w / 2 : 0;

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
 #include "graphics/state.h"
 #include "pieces/desk.h"
@@ -21,6 +20,7 @@
 #include "shell/settings.h"
 #include "shell/sound.h"
 #include "shell/startup.h"
+#include "ws/bmpsave.h"
 #include "ws/ws.h"
 
 namespace testsupport {

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <map>
 
-#include "graphics/ddbase.h"
 #include "support/cases.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
+#include "ws/ddbase.h"
 
 namespace testsupport {
 

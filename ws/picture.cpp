@@ -1,14 +1,13 @@
 // Loading a picture file into a surface by its extension, failures told to the player; a picture rewritten whole.
-#include "graphics/picture.h"
+#include "ws/picture.h"
 
 #include <cctype>
 #include <cstring>
 #include <string>
 #include <utility>
 
-#include "graphics/bmp_reader.h"
 #include "graphics/jpeg_reader.h"
-#include "graphics/memdc.h"
+#include "ws/bmp_reader.h"
 #include "ws/ws.h"
 
 namespace {
@@ -86,14 +85,14 @@ std::vector<uint8_t> bmp_of(int32_t w, int32_t h, const std::vector<uint32_t>& w
 
 }  // namespace
 
-int32_t MemDC::load_picture(const char* file_name, Where w) {
-    attach(w);
+int32_t ws::load_picture(MemDC& surface, const char* file_name, Where w) {
+    surface.attach(w);
     const size_t n = file_name ? std::strlen(file_name) : 0;
     switch (kind_of(file_name, n)) {
     case PictureKind::bmp:
-        return load_bmp(*this, file_name);
+        return load_bmp(surface, file_name);
     case PictureKind::jpeg:
-        return load_jpeg(*this, file_name);
+        return load_jpeg(surface, file_name);
     case PictureKind::unknown:
         break;
     }

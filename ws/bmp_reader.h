@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "graphics/picture.h"
+#include "graphics/damage.h"
 
 // Pictures larger than this many pixels (256 MB of words) are refused rather than allocated.
 inline constexpr int64_t kBmpMaxPixels = int64_t(1) << 26;

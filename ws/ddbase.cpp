@@ -1,5 +1,5 @@
 // The presenter DDBase: keyed item images, the composing back buffer and presenting into a window's client surface.
-#include "graphics/ddbase.h"
+#include "ws/ddbase.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // BMP decoding: QtGui's BMP reader does the parsing (it covers every common variant); this file bounds and converts.
-#include "graphics/bmp_reader.h"
+#include "ws/bmp_reader.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,5 +1,5 @@
 // The busy-cursor stack over the window-system layer's cursors.
-#include "graphics/cursor.h"
+#include "ws/cursor.h"
 
 #include <vector>
 

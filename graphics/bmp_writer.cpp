@@ -1,5 +1,5 @@
 // The 24-bit BMP writer behind the export commands.
-#include "graphics/bmpsave.h"
+#include "graphics/bmp_writer.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,11 +7,9 @@
 #include <cstring>
 #include <vector>
 
-#include "graphics/cursor.h"
 #include "graphics/durable.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
-#include "ws/ws.h"
 
 namespace {
 
@@ -87,8 +85,7 @@ bool write_rows(std::FILE* file, const MemDC& surface, int32_t x, int32_t y, int
 
 }  // namespace
 
-int32_t save_bmp(MemDC& surface, int32_t x, int32_t y, int32_t width, int32_t height) {
-    push_cursor(ws::IDC_WAIT);
+int32_t write_bmp(MemDC& surface, int32_t x, int32_t y, int32_t width, int32_t height) {
     if (width == 0) {
         BitmapInfo info;
         surface.get_info(info);
@@ -101,9 +98,7 @@ int32_t save_bmp(MemDC& surface, int32_t x, int32_t y, int32_t width, int32_t he
     width = std::max(width, 0);
     height = std::max(height, 0);
     // An export that replaces a file never leaves it half written: the old picture stays until the new one is whole.
-    const int32_t written = durable_write(resolve_path(graphics.bmp_name), [&](std::FILE* file) {
+    return durable_write(resolve_path(graphics.bmp_name), [&](std::FILE* file) {
         return write_header(file, uint32_t(width), uint32_t(height)) && write_rows(file, surface, x, y, width, height);
     }) ? 1 : 0;
-    pop_cursor();
-    return written;
 }

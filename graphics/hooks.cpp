@@ -1,0 +1,4 @@
+// The program-wide table of upward calls; every entry starts empty.
+#include "graphics/hooks.h"
+
+Hooks hooks;
