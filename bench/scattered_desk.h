@@ -11,6 +11,7 @@
 #include "pieces/piece.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
+#include "puzzle/settings.h"
 #include "shell/mywin.h"
 #include "ws/ws.h"
 
@@ -58,7 +59,7 @@ inline void scatter_groups(const Point* last) {
         p->cy = next(desk.desk_height);
         if (last && i == kGroups - 1) p->cx = last->x, p->cy = last->y;
         p->set_image(square, kSide, kSide);
-        p->set_angle(0);
+        p->set_angle(0, settings_shading());
         play.current_game->items[i].piece = p;
         play.current_game->items[i].id = i;
     }

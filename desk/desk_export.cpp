@@ -7,6 +7,7 @@
 #include "pieces/piece.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
+#include "puzzle/settings.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ namespace {
 // moment. Returns whether the piece had a view before.
 bool rebuild_view(Piece& piece) {
     const bool had_view = piece.view != nullptr;
-    piece.set_angle(piece.angle);
+    piece.set_angle(piece.angle, settings_shading());
     return had_view;
 }
 

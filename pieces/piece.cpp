@@ -8,7 +8,6 @@
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "pieces/piece_box.h"
-#include "puzzle/jig.h"
 
 namespace piece_box {
 

@@ -72,7 +72,7 @@ void show_resumed_item(Jig& game, int32_t i) {
     Item& item = game.items[i];
     if (!item.piece) return;
     Piece& p = *item.piece;
-    p.set_angle(p.angle);
+    p.set_angle(p.angle, settings_shading());
     p.drop_image();
     if (desk.presenter) {
         p.hand_over_view(item.id);

@@ -22,6 +22,7 @@
 #include "play/sound.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
+#include "puzzle/settings.h"
 
 namespace {
 
@@ -135,7 +136,7 @@ Rect Jig::joint(int32_t target) {
     merged->rect.right = merged->rect.left + merged->view_width;
     merged->rect.bottom = merged->rect.top + merged->view_height;
     merged->angle = o.piece->angle;
-    merged->set_angle(merged->angle);
+    merged->set_angle(merged->angle, settings_shading());
 
     // The redraw of the union starts from the background, which wipes both old places.
     const Rect u = union_rect(union_rect(t_rect, o.piece->rect), merged->rect);

@@ -54,7 +54,7 @@ Rect Jig::kaiten(int32_t dir) {
     if (!holding || item_count < 1) return {};
     Piece& p = *items[item_count - 1].piece;
     const Rect old = p.rect;
-    p.set_angle(next_quarter(p.angle, dir) * std::numbers::pi / 180);
+    p.set_angle(next_quarter(p.angle, dir) * std::numbers::pi / 180, settings_shading());
     const Rect u = show_held(*this, old, true);
     trace("kaiten end\n");
     return u;
@@ -68,7 +68,7 @@ Rect Jig::hanten() {
     t.home_dx = pic_w - t.home_dx;
     t.join_dx = t.home_dx;
     const Rect old = t.piece->rect;
-    t.piece->turn_over();
+    t.piece->turn_over(settings_shading());
     const Rect u = show_held(*this, old, true);
     trace("hanten end\n");
     return u;

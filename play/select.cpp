@@ -221,7 +221,7 @@ Rect Jig::moveto(int32_t x, int32_t y, int32_t draw) {
     if (plain)
         p.move_to(x, y);
     else
-        p.drag_turn(x, y);
+        p.drag_turn(x, y, settings_shading());
     Rect u = union_rect(old, p.rect);
     if (draw) u = show_held(*this, old, !plain);
     else if (!plain && desk.presenter) upload_view(item);  // the presenter's copy must follow the turn

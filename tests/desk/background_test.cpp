@@ -6,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "puzzle/settings.h"
 #include "support/desk_script.h"
 
 namespace {
@@ -115,7 +116,7 @@ public:
             {"paths", [](const Args&) {  // the presenter's window is the plain path's: as composed, and as painted
                 delete std::exchange(desk.presenter, nullptr);
                 for (int32_t k = 0; k < g().item_count; ++k)
-                    if (!g().items[k].piece->view) g().items[k].piece->set_angle(0);
+                    if (!g().items[k].piece->view) g().items[k].piece->set_angle(0, settings_shading());
                 render_background();
                 g().disp(nullptr);
                 ws::paint_at_once(play.game_window, nullptr);

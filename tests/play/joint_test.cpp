@@ -9,6 +9,7 @@
 #include "desk/state.h"
 #include "pieces/desk.h"
 #include "play/state.h"
+#include "puzzle/settings.h"
 #include "support/desk_script.h"
 #include "support/temp_dir.h"
 
@@ -35,7 +36,7 @@ protected:
         const Point r = rotate_point(it.join_dx, -it.join_dy, turn);
         it.piece->cx = i(a, 1) - r.x;
         it.piece->cy = i(a, 2) + r.y;
-        it.piece->set_angle(turn);
+        it.piece->set_angle(turn, settings_shading());
         upload_view(it);
     }
     // Moves group a[0] to the top of the display list, as a pick-up does.
@@ -76,7 +77,7 @@ public:
             }},
             {"side", [this](const Args& a) {  // group a[0] turned over unless on group a[1]'s side
                 Piece& p = *group(a).piece;
-                if (p.turned != group(a, 1).piece->turned) p.turn_over();
+                if (p.turned != group(a, 1).piece->turned) p.turn_over(settings_shading());
             }},
             {"lay", [this](const Args& a) { lay(a); }},
             {"drop", [this](const Args& a) {  // laid, made the top one; the desk as the player left it

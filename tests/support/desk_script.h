@@ -11,6 +11,7 @@
 #include "desk/state.h"
 #include "desk/title.h"
 #include "play/play.h"
+#include "puzzle/settings.h"
 #include "support/script.h"
 
 namespace testsupport {
@@ -155,7 +156,7 @@ public:
                 add_piece(g(), i(a, 0), i(a, 1), i(a, 2), i(a, 3),
                           [=](int32_t x, int32_t y) { return x < cols && y < rows ? other : word; });
             }},
-            {"angle", [this](const Args& a) { piece(a).set_angle(value(a[1]) * kPi / 180); }},
+            {"angle", [this](const Args& a) { piece(a).set_angle(value(a[1]) * kPi / 180, settings_shading()); }},
             {"hidden", [this](const Args& a) { item(a).hidden = i(a, 1); }},
             {"merged", [this](const Args& a) { item(a).merged = i(a, 1); }},
             {"banded", [this](const Args& a) { item(a).banded = i(a, 1); }},
@@ -215,7 +216,7 @@ public:
             {"cached", [](const Args&) { return n(g().under_cache != nullptr); }},
             {"relaid", [this](const Args& a) {  // laid round its centre as a turn lays it
                 const Rect r = piece(a).rect;
-                piece(a).set_angle(piece(a).angle);
+                piece(a).set_angle(piece(a).angle, settings_shading());
                 return n(piece(a).rect == r);
             }},
             {"moved", [](const Args&) { return n(play.moved_far); }},

@@ -16,6 +16,7 @@
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "puzzle/random.h"
+#include "puzzle/settings.h"
 #include "puzzle/state.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
@@ -94,7 +95,7 @@ inline Piece& add_piece(Jig& game, int32_t cx, int32_t cy, int32_t w, int32_t h,
     auto* piece = new Piece;
     piece->cx = cx, piece->cy = cy;
     piece->set_image(*src, w, h);
-    piece->set_angle(0);
+    piece->set_angle(0, settings_shading());
     delete src;
     game.items[i].piece = piece;
     game.items[i].id = i;
