@@ -18,6 +18,7 @@
 #include "shell/settings.h"
 #include "shell/skin.h"
 #include "shell/state.h"
+#include "windows/guide_state.h"
 
 Shell shell;
 
@@ -70,7 +71,7 @@ bool game_in_play() { return play.current_game && play.current_game->cut_count >
 
 // The engraved finished picture on the desk is drawn in the line colour, so it follows a change of colour.
 void set_line_colour(Colour colour) {
-    shell.line_color = colour;
+    guide.line_color = colour;
     repaint_guide_window();  // the held group's outline there is drawn in the line colour too
     if (!settings.back_gazou_line) return;
     if (settings.back_type == IDM_BACK_RGB) {

@@ -7,8 +7,7 @@
 #include "play/jigwin.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
-#include "shell/mywin.h"
-#include "shell/settings.h"
+#include "puzzle/settings.h"
 #include "windows/guide_state.h"
 
 Guide guide;

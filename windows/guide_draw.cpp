@@ -7,8 +7,6 @@
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
-#include "shell/mywin.h"
-#include "shell/state.h"
 #include "windows/guide_state.h"
 
 namespace {
@@ -86,7 +84,7 @@ void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h) {
     if (!game || game->item_count < 1 || game->pic_w < 1 || game->pic_h < 1) return;
     const double sx = double(client_w + 1) / game->pic_w, sy = double(client_h + 1) / game->pic_h;
     const int32_t id = game->items[game->item_count - 1].id;
-    dc.set_pen1(shell.line_color);
+    dc.set_pen1(guide.line_color);
     for (int32_t row = 0; row < game->rows; ++row)
         for (int32_t col = 0; col < game->cols; ++col)
             if (game->cells[row * game->cols + col].owner == id) outline_cell(dc, *game, col, row, sx, sy);

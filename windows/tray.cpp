@@ -9,8 +9,7 @@
 #include "pieces/desk.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
-#include "shell/mywin.h"
-#include "shell/settings.h"
+#include "puzzle/settings.h"
 #include "windows/tray_strip.h"
 
 namespace {

@@ -6,7 +6,6 @@
 
 #include "pieces/desk.h"
 #include "play/state.h"
-#include "shell/mywin.h"
 
 Trays trays;
 

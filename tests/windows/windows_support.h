@@ -30,7 +30,7 @@ protected:
     // Pixels of `colour` in the guide window (in its right 20 columns only with "edge").
     static int32_t guide_pixels(const Args& a) {
         MemDC& s = *ws::client_surface(::play.guide_window);
-        const Colour colour = a[0] == "line" ? shell.line_color : Colour(std::stoul(a[0], nullptr, 0));
+        const Colour colour = a[0] == "line" ? guide.line_color : Colour(std::stoul(a[0], nullptr, 0));
         int32_t n = 0;
         for (int32_t y = 0; y < s.height(); ++y)
             for (int32_t x = a.size() > 1 ? s.width() - 20 : 0; x < s.width(); ++x) n += s.get_pixel(x, y) == colour;
