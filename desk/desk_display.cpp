@@ -10,7 +10,6 @@
 #include "graphics/trace.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
 
@@ -145,9 +144,9 @@ void init_window() {
     if (settings.ddraw) {
         // The background is shown once at creation; the presenter of a game is made with the game.
         DDBase dd(1);
-        dd.init(play.game_window);
+        dd.init(display.game_window);
         compose_back(dd, nullptr, 0, 0);
-        dd.flip(play.game_window, nullptr);
+        dd.flip(display.game_window, nullptr);
         dd.release_img(0);
         dd.finish();
     }
@@ -178,7 +177,7 @@ void dd_back(const Rect* rect, int32_t x, int32_t y) {
 }
 
 void dd_draw_item(const Rect* clip, int32_t i, bool flip) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!desk.presenter || !game || i < 0 || i >= std::min(game->item_count, max_items)) return;
     Item& item = game->items[i];
     if (!item.piece) return;

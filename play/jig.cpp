@@ -12,6 +12,7 @@
 
 #include "desk/background.h"
 #include "desk/display.h"
+#include "desk/state.h"
 #include "desk/title.h"
 #include "graphics/ddbase.h"
 #include "graphics/memdc.h"
@@ -50,7 +51,7 @@ void lay_bare_desk() {
 void start_presenter(int32_t slots) {
     delete desk.presenter;  // one left behind by a game that was not ended can only be stale
     desk.presenter = new DDBase(slots);
-    desk.presenter->init(play.game_window);
+    desk.presenter->init(display.game_window);
     desk.presenter->table_count = desk.presenter->count;
 }
 
@@ -81,10 +82,10 @@ void show_resumed_item(Jig& game, int32_t i) {
     }
     p.disp(&p.rect);
     p.release();
-    if (!play.game_window) return;
+    if (!display.game_window) return;
     Rect on_window = p.rect;
     offset_rect(on_window, -desk.view_x, -desk.view_y);
-    ws::paint_at_once(play.game_window, &on_window);
+    ws::paint_at_once(display.game_window, &on_window);
 }
 
 }  // namespace
@@ -127,7 +128,7 @@ Jig::~Jig() {
         trace("~Jig end\n");
         return;
     }
-    if (play.game_window) ws::kill_timer(play.game_window, kClockTimer);
+    if (display.game_window) ws::kill_timer(display.game_window, kClockTimer);
     close_guide_window();
     const int32_t live = std::clamp(item_count, 0, max_items);
     for (int32_t i = 0; i < live; ++i) {
@@ -157,12 +158,12 @@ void Jig::continue_game() {
     backimg(0);
     if (desk.presenter) {
         disp(nullptr);
-    } else if (play.game_window) {
-        ws::paint_at_once(play.game_window, nullptr);
+    } else if (display.game_window) {
+        ws::paint_at_once(display.game_window, nullptr);
     }
     const int32_t n = std::clamp(item_count, 0, max_items);
     for (int32_t i = 0; i < n; ++i) show_resumed_item(*this, i);
-    if (settings.image && play.game_window) open_guide(play.game_window);
+    if (settings.image && display.game_window) open_guide(display.game_window);
     windowtitle(TITLE_RESUME);
     trace("continue_game end\n");
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "desk/background.h"
+#include "desk/state.h"
 #include "desk/title.h"
 #include "graphics/cursor.h"
 #include "graphics/paths.h"
@@ -52,7 +53,7 @@ Jig* build_game() { return new (std::nothrow) Jig; }
 
 // Makes a usable new game current and starts its cutting; a game that cannot be played is ended at once.
 void begin_cutting(ws::Hwnd hwnd, Jig* game, bool keep_copy) {
-    play.current_game = game;
+    display.current_game = game;
     if (!game || game->item_count < 1) {
         end_game();
         return;
@@ -111,8 +112,8 @@ void end_game() {
     // Whatever the road pushed for this game goes with it: a game ended after its last cut but before the step
     // that starts play still holds the busy cursor of its cutting.
     while (cursor_pushes > 0) pop_busy_cursor();
-    delete play.current_game;
-    play.current_game = nullptr;
+    delete display.current_game;
+    display.current_game = nullptr;
     play_started = false;
     reset_gesture();
 }
@@ -174,7 +175,7 @@ int32_t resume_saved_game(ws::Hwnd hwnd, const std::string& file) {
 
 void init_disp_step(ws::Hwnd hwnd) {
     step_queued = false;
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;  // the game was ended while its step waited
     if (graphics.trace_switch) {
         char text[64];
@@ -197,21 +198,21 @@ void continue_saved_game() {
     settings.piece_num = play.game_piece_num;
     settings.stretch_size = play.game_stretch_size;
     tell_settings_changed();
-    if (play.current_game) {
+    if (display.current_game) {
         // A game started after the resume was asked for: ending it deletes the resumed game's picture too.
         end_game();
         if (!extract_picture(play.save_path, play.picture_path)) return;
     }
     tell_forget_recovery();
     push_busy_cursor();
-    play.current_game = build_game();
+    display.current_game = build_game();
     play.game_saved = 0;
-    if (!play.current_game || play.current_game->item_count < 1 || !load_game(*play.current_game, play.save_path)) {
+    if (!display.current_game || display.current_game->item_count < 1 || !load_game(*display.current_game, play.save_path)) {
         end_game();
         pop_busy_cursor();
         return;
     }
-    play.current_game->continue_game();
+    display.current_game->continue_game();
     play_started = true;
     pop_busy_cursor();
 }

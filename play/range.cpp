@@ -42,7 +42,7 @@ bool centre_in_view(const Piece& p, const Rect& view) {
 }
 
 Rect view_on_desk() {
-    Rect r = play.game_window ? ws::get_client_rect(play.game_window) : Rect{};
+    Rect r = display.game_window ? ws::get_client_rect(display.game_window) : Rect{};
     offset_rect(r, desk.view_x, desk.view_y);
     return r;
 }
@@ -56,7 +56,7 @@ void mark_seen_in_view(Jig& game) {
 }  // namespace
 
 void on_select(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;
     const int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
     if (display.range_state == 2) {
@@ -84,7 +84,7 @@ void on_select(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
 }
 
 void range_move(ws::Hwnd hwnd, Point p) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;
     if (display.range_state == 1) {
         display.range_x2 = p.x;
@@ -114,7 +114,7 @@ void range_release(ws::Hwnd hwnd) {
 }
 
 void on_move_screen(ws::Hwnd hwnd, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;
     play_sound(SOUND_GM_DRAW);
     // The desk follows the pointer; the release folds the offset into the view.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "desk/state.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/piece.h"
@@ -39,7 +40,7 @@ int32_t next_quarter(double radians, int32_t dir) {
 
 // The click messages: a sound, the turn, and the changed place painted at once.
 void turn_held(ws::Hwnd hwnd, int32_t sound, Rect (*turn)(Jig&)) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game || !game->holding) return;
     play.game_saved = 0;
     tell_game_changed();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "desk/display.h"
+#include "desk/state.h"
 #include "graphics/ddbase.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -264,8 +265,8 @@ Rect Jig::selectend(Point point) {
     holding = 0;
     Item& top = items[item_count - 1];
     top.piece->drop_image();  // kept while held for the turns; cut again when next needed
-    if (top.merged == 0 && play.game_window) {
-        const int32_t k = tray_at_point(ws::client_to_screen(play.game_window, point));
+    if (top.merged == 0 && display.game_window) {
+        const int32_t k = tray_at_point(ws::client_to_screen(display.game_window, point));
         if (k >= 0) {
             ws::post_message(play.tray_window[k], IDM_TRAY_PUT, uintptr_t(top.id), ws::make_lparam(point.x, point.y));
             top.hidden = 1;
@@ -282,7 +283,7 @@ Rect Jig::selectend(Point point) {
 }
 
 void on_select_end(ws::Hwnd hwnd, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;
     play.moved_far = 0;
     const Rect r = game->selectend({ws::lparam_x(lparam), ws::lparam_y(lparam)});
@@ -291,7 +292,7 @@ void on_select_end(ws::Hwnd hwnd, intptr_t lparam) {
 }
 
 void on_draw(ws::Hwnd hwnd, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game || !game->holding) return;
     play.game_saved = 0;
     tell_game_changed();

@@ -1,6 +1,7 @@
 // Taking a piece out of a tray: into the tray under the pointer, or back onto the desk where the pointer is.
 #include <algorithm>
 
+#include "desk/state.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
@@ -19,7 +20,7 @@ void trace(const char* event) {
 // The desk point for a game-window client point, brought inside the part of the desk the window shows (and
 // inside the desk), so that a piece let go over no window of the game can still be reached.
 Point visible_desk_point(Point client) {
-    const Rect c = ws::get_client_rect(play.game_window);
+    const Rect c = ws::get_client_rect(display.game_window);
     Rect shown = intersect_rect(Rect{desk.view_x, desk.view_y, desk.view_x + c.width(), desk.view_y + c.height()},
                                 Rect{0, 0, desk.desk_width, desk.desk_height});
     if (shown.empty()) shown = Rect{0, 0, std::max(desk.desk_width, 1), std::max(desk.desk_height, 1)};
@@ -35,8 +36,8 @@ void Jig::take_out(int32_t id, int32_t x, int32_t y) {
     Item* item = nullptr;
     for (int32_t i = 0; i < n && !item; ++i)
         if (items[i].id == id && items[i].piece) item = &items[i];
-    if (!item || !play.game_window) return;
-    const Point client = ws::screen_to_client(play.game_window, {x, y});
+    if (!item || !display.game_window) return;
+    const Point client = ws::screen_to_client(display.game_window, {x, y});
     const int32_t k = tray_at_point({x, y});
     if (k >= 0) {
         // It stays hidden and moves on to that tray.
@@ -51,7 +52,7 @@ void Jig::take_out(int32_t id, int32_t x, int32_t y) {
     if (!desk.presenter) {
         Rect on_window = r;
         offset_rect(on_window, -desk.view_x, -desk.view_y);
-        ws::paint_at_once(play.game_window, &on_window);
+        ws::paint_at_once(display.game_window, &on_window);
     }
     trace("take_out end\n");
 }

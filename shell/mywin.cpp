@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "desk/background.h"
+#include "desk/state.h"
 #include "graphics/cursor.h"
 #include "graphics/ddbase.h"
 #include "graphics/state.h"
@@ -67,7 +68,7 @@ void repaint_guide_window() {
     if (play.guide_window && ws::is_window(play.guide_window)) ws::paint_at_once(play.guide_window, nullptr);
 }
 
-bool game_in_play() { return play.current_game && play.current_game->cut_count >= play.current_game->item_count; }
+bool game_in_play() { return display.current_game && display.current_game->cut_count >= display.current_game->item_count; }
 
 // The engraved finished picture on the desk is drawn in the line colour, so it follows a change of colour.
 void set_line_colour(Colour colour) {
@@ -86,8 +87,8 @@ void set_line_colour(Colour colour) {
 // told), the game window stays and so does the program, with the game.
 void escape(ws::Hwnd hwnd) {
     play.close_without_asking = 1;
-    if (play.game_window) ws::send_message(play.game_window, ws::WM_CLOSE, 0, 0);
-    if (play.game_window && ws::is_window(play.game_window)) {
+    if (display.game_window) ws::send_message(display.game_window, ws::WM_CLOSE, 0, 0);
+    if (display.game_window && ws::is_window(display.game_window)) {
         play.close_without_asking = 0;
         return;
     }
@@ -109,7 +110,7 @@ void on_size(ws::Hwnd hwnd, uintptr_t kind) {
     } else if (kind == ws::SIZE_RESTORED) {
         keep_window_rect(hwnd);
     }
-    if (play.game_window) ws::post_message(play.game_window, IDM_FIT_PARENT, 0, 0);
+    if (display.game_window) ws::post_message(display.game_window, IDM_FIT_PARENT, 0, 0);
 }
 
 // A maximized window keeps win_width 0 (so the next run starts maximized again), whatever order the toolkit
@@ -141,7 +142,7 @@ void on_key_down(ws::Hwnd hwnd, uintptr_t key) {
     case ws::VK_ESCAPE: escape(hwnd); break;
     case ws::VK_SPACE:
         if (!game_in_play()) break;
-        play.current_game->show_unseen();
+        display.current_game->show_unseen();
         repaint_game_window();
         break;
     case 'R': set_line_colour(0x0000FF); break;
@@ -180,7 +181,7 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
     switch (msg) {
     case ws::WM_CREATE:
         trace("WM_CREATE\n");
-        play.main_window = hwnd;
+        display.main_window = hwnd;
         on_create(hwnd);
         ws::set_timer(hwnd, kSkinTimer, 1000);
         return 0;
@@ -213,7 +214,7 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
         if (shell.main_back) shell.main_back->destroy();
         delete shell.main_back;
         shell.main_back = nullptr;
-        play.main_window = 0;
+        display.main_window = 0;
         ws::post_quit_message(0);
         return 0;
     default: return ws::def_window_proc(hwnd, msg, wparam, lparam);
@@ -222,9 +223,9 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
 
 // The game window may offer to save and may refuse to close; then the program stays open, its skin timer with it.
 void close_main_window(ws::Hwnd hwnd) {
-    if (play.game_window) {
-        ws::send_message(play.game_window, ws::WM_CLOSE, 0, 0);
-        if (play.game_window && ws::is_window(play.game_window)) return;
+    if (display.game_window) {
+        ws::send_message(display.game_window, ws::WM_CLOSE, 0, 0);
+        if (display.game_window && ws::is_window(display.game_window)) return;
     }
     ws::kill_timer(hwnd, kSkinTimer);
     ws::destroy_window(hwnd);

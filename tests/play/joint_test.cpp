@@ -49,8 +49,8 @@ protected:
     // Window or desk pixels that do not show the picture at its place (centre at kC, upright), over the middle
     // 20 x 20 of each of the cells a[...].
     std::string picture_faults(const Args& a, bool window) const {
-        if (window) ws::paint_at_once(play.game_window, nullptr);
-        const MemDC& shown = window ? *ws::client_surface(play.game_window) : *desk.desk_image;
+        if (window) ws::paint_at_once(display.game_window, nullptr);
+        const MemDC& shown = window ? *ws::client_surface(display.game_window) : *desk.desk_image;
         int32_t bad = 0;
         for (size_t k = 0; k < a.size(); ++k)
             for (int32_t y = 0; y < 20; ++y)
@@ -69,8 +69,8 @@ public:
     PlayScripts() {
         actions_.insert({
             {"cut", [this](const Args& a) {  // N [W H [presenter]]: every piece cut onto the desk
-                delete play.current_game;
-                play.current_game = laid_game(a.size() > 1 ? i(a, 1) : 240, a.size() > 1 ? i(a, 2) : 160, i(a, 0));
+                delete display.current_game;
+                display.current_game = laid_game(a.size() > 1 ? i(a, 1) : 240, a.size() > 1 ? i(a, 2) : 160, i(a, 0));
                 if (a.size() > 3) new_presenter(g().item_count);
                 while (g().cut_count < g().item_count) g().cut(kClientW, kClientH);
                 g().free_dc();

@@ -4,6 +4,7 @@
 #include <span>
 #include <tuple>
 
+#include "desk/state.h"
 #include "puzzle/settings.h"
 #include "shell/shell_test.h"
 
@@ -132,7 +133,7 @@ TEST_F(Save, TheEmergencySaveIsQuietAndNeedsAWholeGame) {
     cut_game("p.bmp", 64, 64, 4, 1);  // one piece of four cut
     emergency_save();
     EXPECT_FALSE(fs::exists(kEmergencySaveName));
-    EXPECT_EQ(save_game(*play.current_game, file("cutting.zlt")), 0);
+    EXPECT_EQ(save_game(*display.current_game, file("cutting.zlt")), 0);
     EXPECT_FALSE(fs::exists(file("cutting.zlt")));
     cut_game("p.bmp", 0, 0, 4);
     emergency_save();

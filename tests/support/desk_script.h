@@ -22,8 +22,8 @@ constexpr int32_t kClientW = 400, kClientH = 300;
 constexpr double kPi = std::numbers::pi;
 
 inline intptr_t desk_game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    play.game_window = hwnd;
-    Jig* g = play.current_game;
+    display.game_window = hwnd;
+    Jig* g = display.current_game;
     if (msg == ws::WM_PAINT) {
         desk_paint(hwnd);
         return 0;
@@ -49,11 +49,11 @@ public:  // open to the free helpers of the tests
         ws::register_class({"TestMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});  // once
         ws::register_class({"TestGame", desk_game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
         ws::register_class({"TestTray", tray_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
-        play.main_window = ws::create_window("TestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, kClientW + 200,
+        display.main_window = ws::create_window("TestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, kClientW + 200,
                                         kClientH + 100, 0, 0);
-        play.game_window = ws::create_window("TestGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, kClientW,
-                                             kClientH, play.main_window, 0);
-        ASSERT_NE(play.game_window, 0);
+        display.game_window = ws::create_window("TestGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, kClientW,
+                                             kClientH, display.main_window, 0);
+        ASSERT_NE(display.game_window, 0);
         init_window();
         reset_gesture();
         tray_messages.clear();
@@ -61,13 +61,13 @@ public:  // open to the free helpers of the tests
         new_blank_game();
     }
     void TearDown() override {
-        delete std::exchange(play.current_game, nullptr);
+        delete std::exchange(display.current_game, nullptr);
         delete std::exchange(desk.presenter, nullptr);
         finish_window();
         reset_gesture();
         ws::test::reset();
-        play.reset();     // the windows, trays, keys and files of the game just played
-        display.reset();  // its range and its clock
+        play.reset();     // the trays, keys and files of the game just played
+        display.reset();  // its windows, its range and its clock
     }
 
     // Lays the desk afresh from the background and every item (plain path), as a game shows it after cutting.
@@ -78,7 +78,7 @@ public:  // open to the free helpers of the tests
     // A presenter on the game window for `count` views.
     static void new_presenter(int32_t count) {
         desk.presenter = new DDBase(count);
-        desk.presenter->init(play.game_window);
+        desk.presenter->init(display.game_window);
         desk.presenter->table_count = desk.presenter->count;
     }
     // The presenter of the game, with every view handed over and dropped from the piece, as a cut game has it.
@@ -135,11 +135,11 @@ protected:
     }
     // Window words at each x y after a paint (or as last composed), or desk words.
     std::string pixels(const Args& a, int32_t paint) const {
-        if (paint > 0) ws::paint_at_once(play.game_window, nullptr);
+        if (paint > 0) ws::paint_at_once(display.game_window, nullptr);
         Values v;
         for (size_t k = 0; k + 1 < a.size(); k += 2)
             v.push_back(paint < 0 ? at(*desk.desk_image, i(a, k), i(a, k + 1))
-                                  : at(*ws::client_surface(play.game_window), i(a, k), i(a, k + 1)) & kWhite);
+                                  : at(*ws::client_surface(display.game_window), i(a, k), i(a, k + 1)) & kWhite);
         return list(v);
     }
 
@@ -183,11 +183,11 @@ public:
             {"space", [](const Args&) { g().show_unseen(); }},
             {"sweep", [this](const Args& a) { g().sweep_reset = i(a, 0); }},
             {"game", [](const Args&) { new_blank_game(); }},
-            {"end", [](const Args&) { delete std::exchange(play.current_game, nullptr); }},
+            {"end", [](const Args&) { delete std::exchange(display.current_game, nullptr); }},
             {"initwindow", [](const Args&) { init_window(); }},
             {"tray", [this](const Args& a) {
                 play.tray_window[3] = ws::create_window("TestTray", "", ws::WS_CHILD | ws::WS_VISIBLE, i(a, 0), i(a, 1),
-                                                        120, 120, play.main_window, 0);
+                                                        120, 120, display.main_window, 0);
             }},
         });
         probes_.insert({

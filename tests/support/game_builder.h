@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "desk/state.h"
 #include "graphics/bmpsave.h"
 #include "graphics/memdc.h"
 #include "graphics/state.h"
@@ -68,9 +69,9 @@ inline MemDC* surface_of(int32_t w, int32_t h, const PixelAt& pixel, int32_t kin
 
 // A new game with no picture, made the current one (the previous one is deleted).
 inline Jig& new_blank_game() {
-    delete play.current_game;
-    play.current_game = new Jig(blank_game);
-    return *play.current_game;
+    delete display.current_game;
+    display.current_game = new Jig(blank_game);
+    return *display.current_game;
 }
 
 // Words of a piece's whole image or view frame, top row first (the piece keeps only part of them).
@@ -127,8 +128,8 @@ public:
         line_const_init();
     }
     ~Guard() {
-        delete play.current_game;
-        play.current_game = nullptr;
+        delete display.current_game;
+        display.current_game = nullptr;
         settings = settings_;
         play.sound_list = sounds_;
         puzzle.game_random = random_;
