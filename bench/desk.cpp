@@ -72,11 +72,11 @@ double floor_seconds(MemDC& scratch, MemDC& piece_square) {
 // painted; on the presenter path the redraw composes the back buffer and presents it.
 void full_redraw() {
     if (desk.presenter) {
-        display.current_game->disp(nullptr);
+        disp(*display.current_game, nullptr);
         return;
     }
     desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
-    display.current_game->disp(nullptr);
+    disp(*display.current_game, nullptr);
     ws::paint_at_once(display.game_window, nullptr);
 }
 

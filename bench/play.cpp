@@ -60,10 +60,10 @@ void lay_desk(bool with_presenter) {
     const Point middle{ws::screen_width() / 2, ws::screen_height() / 2};  // the one to drag, on top
     scatter_groups(&middle);
     desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
-    display.current_game->disp(nullptr);
+    disp(*display.current_game, nullptr);
     if (with_presenter) {
         start_presenter();
-        display.current_game->disp(nullptr);
+        disp(*display.current_game, nullptr);
     }
     ws::paint_at_once(display.game_window, nullptr);
 }

@@ -114,7 +114,7 @@ void finish_desk_back() {
 // shows the bare background.
 void redraw_desk() {
     if (display.current_game) {
-        display.current_game->disp(nullptr);
+        disp(*display.current_game, nullptr);
     } else if (desk.presenter) {
         dd_back(nullptr, 0, 0);
     }

@@ -92,7 +92,7 @@ std::unique_ptr<MemDC> make_faint_picture(Jig& game, int32_t w, int32_t h) {
     t->create(BIT_DIB, w, h);
     t->blit(0, 0, w, h, *game.picture, 0, 0, SRCCOPY);
     fade_pixels(*t);
-    if (settings.back_gazou_line) game.engrave_lines(*t, w, h);
+    if (settings.back_gazou_line) engrave_lines(game, *t, w, h);
     t->release_dc();
     game.picture->release_dc();
     return t;

@@ -1,4 +1,4 @@
-// The desk with the game window: set-up and tear-down, Jig::disp on both drawing paths, the presenter's
+// The desk with the game window: set-up and tear-down, a game's redraw (disp) on both drawing paths, the presenter's
 // composing steps, and the window's paint with the range rectangle.
 #include <algorithm>
 #include <cstdlib>
@@ -161,12 +161,12 @@ void finish_window() {
     trace_line("desk", "finish_window end\n");
 }
 
-Rect Jig::disp(const Rect* clip) {
+Rect disp(Jig& jig, const Rect* clip) {
     trace_line("desk", "Jig::disp start\n");
     if (desk.presenter) {
-        disp_presenter(*this, clip);
+        disp_presenter(jig, clip);
     } else {
-        disp_plain(*this, clip);
+        disp_plain(jig, clip);
     }
     trace_line("desk", "Jig::disp end\n");
     return clip ? *clip : Rect{0, 0, desk.desk_width, desk.desk_height};

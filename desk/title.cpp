@@ -45,11 +45,11 @@ void show_play_status(const Jig& game) {
 
 }  // namespace
 
-void Jig::windowtitle(int32_t mode) {
+void windowtitle(Jig& jig, int32_t mode) {
     if (mode < TITLE_START || mode > TITLE_CUTTING) return;
     trace_line("desk", "windowtitle start\n");
     if (mode == TITLE_CUTTING) {
-        show_cutting_progress(*this);
+        show_cutting_progress(jig);
         trace_line("desk", "windowtitle end\n");
         return;
     }
@@ -60,8 +60,8 @@ void Jig::windowtitle(int32_t mode) {
     } else {
         display.clock_now = ws::tick_count();
     }
-    show_play_status(*this);
+    show_play_status(jig);
     // A complete puzzle keeps its final time in the title.
-    if (item_count == 1 && display.game_window) ws::kill_timer(display.game_window, kClockTimer);
+    if (jig.item_count == 1 && display.game_window) ws::kill_timer(display.game_window, kClockTimer);
     trace_line("desk", "windowtitle end\n");
 }

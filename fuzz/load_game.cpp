@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "pieces/desk.h"
+#include "play/jig.h"
 #include "play/save.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
@@ -43,7 +44,8 @@ void run(const uint8_t* data, size_t size) {
     if (begin_resume(input, [] { return true; }) && play.game_stretch_size <= 1000) {
         settings.piece_num = play.game_piece_num;
         settings.stretch_size = play.game_stretch_size;
-        Jig game;
+        Jig game(play.picture_path);
+        lay_out(game);
         if (game.item_count > 0) load_game(game, input);
     }
     ws::test::reset();  // forget the recorded message boxes

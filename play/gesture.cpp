@@ -149,7 +149,7 @@ void repaint_desk_rect(ws::Hwnd hwnd, const Rect& r) {
 
 void redraw_whole_window(ws::Hwnd hwnd) {
     if (desk.presenter && display.current_game)
-        display.current_game->disp(nullptr);
+        disp(*display.current_game, nullptr);
     else if (hwnd)
         ws::paint_at_once(hwnd, nullptr);
 }

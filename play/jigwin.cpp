@@ -45,7 +45,7 @@ std::string upper(std::string s) {
 // The whole window drawn again: through the presenter when it is in force, else from the desk image.
 void redraw_window(ws::Hwnd hwnd) {
     if (desk.presenter && display.current_game) {
-        display.current_game->disp(nullptr);
+        disp(*display.current_game, nullptr);
     } else if (desk.presenter) {
         dd_back(nullptr, 0, 0);
         desk.presenter->flip(hwnd, nullptr);
@@ -149,7 +149,7 @@ void on_fit_parent(ws::Hwnd hwnd) {
 void on_clock_tick(uintptr_t id) {
     if (id == kRecoveryTimer && companions.recovery_due) companions.recovery_due();
     if (id != kClockTimer) return;
-    display.current_game->windowtitle(TITLE_TICK);
+    windowtitle(*display.current_game, TITLE_TICK);
     display.current_game->free_dc();
 }
 

@@ -19,6 +19,7 @@
 #include "graphics/trace.h"
 #include "pieces/desk.h"
 #include "play/companions.h"
+#include "play/jig.h"
 #include "play/jigwin.h"
 #include "play/play.h"
 #include "play/save.h"
@@ -47,9 +48,6 @@ void pop_busy_cursor() {
     pop_cursor();
     --cursor_pushes;
 }
-
-// A game on picture_path; none when even the record cannot be had (treated like an unreadable picture).
-Jig* build_game() { return new (std::nothrow) Jig; }
 
 // Makes a usable new game current and starts its cutting; a game that cannot be played is ended at once.
 void begin_cutting(ws::Hwnd hwnd, Jig* game, bool keep_copy) {
@@ -94,14 +92,14 @@ void cut_one_piece(ws::Hwnd hwnd, Jig& game) {
         ws::paint_at_once(hwnd, &r);
     }
     queue_cutting(hwnd);
-    game.windowtitle(TITLE_CUTTING);
+    windowtitle(game, TITLE_CUTTING);
 }
 
 void start_play(ws::Hwnd hwnd, Jig& game) {
     play_started = true;
     if (!desk.presenter) ws::invalidate_rect(hwnd, nullptr, false);
     if (settings.image) open_guide(hwnd);
-    game.windowtitle(TITLE_START);
+    windowtitle(game, TITLE_START);
     pop_busy_cursor();
     play_sound(SOUND_GM_ST);
 }
@@ -134,7 +132,7 @@ bool replace_game(ws::Hwnd hwnd, const std::string& picture, bool keep_copy) {
     end_game();
     play.picture_path = file;
     play.save_path.clear();
-    next->lay_out();
+    lay_out(*next);
     begin_cutting(hwnd, next.release(), keep_copy);
     return true;
 }
@@ -212,7 +210,7 @@ void continue_saved_game() {
         pop_busy_cursor();
         return;
     }
-    display.current_game->continue_game();
+    continue_game(*display.current_game);
     play_started = true;
     pop_busy_cursor();
 }

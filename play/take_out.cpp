@@ -1,6 +1,7 @@
 // Taking a piece out of a tray: into the tray under the pointer, or back onto the desk where the pointer is.
 #include <algorithm>
 
+#include "desk/display.h"
 #include "desk/state.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -30,12 +31,12 @@ Point visible_desk_point(Point client) {
 
 }  // namespace
 
-void Jig::take_out(int32_t id, int32_t x, int32_t y) {
+void take_out(Jig& jig, int32_t id, int32_t x, int32_t y) {
     trace("take_out start\n");
-    const int32_t n = std::clamp(item_count, 0, max_items);
+    const int32_t n = std::clamp(jig.item_count, 0, max_items);
     Item* item = nullptr;
     for (int32_t i = 0; i < n && !item; ++i)
-        if (items[i].id == id && items[i].piece) item = &items[i];
+        if (jig.items[i].id == id && jig.items[i].piece) item = &jig.items[i];
     if (!item || !display.game_window) return;
     const Point client = ws::screen_to_client(display.game_window, {x, y});
     const int32_t k = tray_at_point({x, y});
@@ -48,7 +49,7 @@ void Jig::take_out(int32_t id, int32_t x, int32_t y) {
     item->hidden = 0;
     const Point spot = visible_desk_point(client);
     const Rect r = item->piece->move_to(spot.x, spot.y);
-    disp(&r);
+    disp(jig, &r);
     if (!desk.presenter) {
         Rect on_window = r;
         offset_rect(on_window, -desk.view_x, -desk.view_y);

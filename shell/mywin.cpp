@@ -11,6 +11,7 @@
 #include "graphics/trace.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
+#include "play/play.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "resources/resources.h"
@@ -142,7 +143,7 @@ void on_key_down(ws::Hwnd hwnd, uintptr_t key) {
     case ws::VK_ESCAPE: escape(hwnd); break;
     case ws::VK_SPACE:
         if (!game_in_play()) break;
-        display.current_game->show_unseen();
+        show_unseen(*display.current_game);
         repaint_game_window();
         break;
     case 'R': set_line_colour(0x0000FF); break;

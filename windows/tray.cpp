@@ -95,7 +95,7 @@ void take_out(ws::Hwnd hwnd, int32_t k, Point p) {
     if (drag.pressed < 0 || drag.pressed >= trays.tray_count[k]) return;
     const int32_t id = trays.tray_items[k][drag.pressed];
     const Point screen = ws::client_to_screen(hwnd, p);
-    if (display.current_game) display.current_game->take_out(id, screen.x, screen.y);
+    if (display.current_game) ::take_out(*display.current_game, id, screen.x, screen.y);
     tray_remove(k, drag.pressed);
 }
 

@@ -72,7 +72,7 @@ public:
                 p.grab_x = p.cx, p.grab_y = p.cy;
                 p.move_to(p.cx + i(a, 1), p.cy + i(a, 2));
             }},
-            {"disp", [this](const Args& a) { drawn_ = g().disp(clip(a)); }},
+            {"disp", [this](const Args& a) { drawn_ = disp(g(), clip(a)); }},
             {"poke", [this](const Args& a) { at(*desk.desk_image, i(a, 0), i(a, 1)) = uint32_t(value(a[2])); }},
             {"rangebox", [this](const Args& a) {
                 display.range_x1 = i(a, 0), display.range_y1 = i(a, 1);
@@ -119,7 +119,7 @@ public:
                 for (int32_t k = 0; k < g().item_count; ++k)
                     if (!g().items[k].piece->view) g().items[k].piece->set_angle(0, settings_shading());
                 render_background();
-                g().disp(nullptr);
+                disp(g(), nullptr);
                 ws::paint_at_once(display.game_window, nullptr);
                 const std::vector<uint32_t> plain = window();
                 start_presenter(g());

@@ -87,9 +87,9 @@ public:
             }},
             {"top", [this](const Args& a) { to_top(a); }},
             {"intray", [this](const Args& a) { group(a).hidden = i(a, 1); }},
-            {"join", [this](const Args& a) { joined_ = g().joint(i(a, 0)); }},
+            {"join", [this](const Args& a) { joined_ = joint(g(), i(a, 0)); }},
             {"dropjoin", [this](const Args&) { joined_ = drop_join(g()); }},
-            {"start", [](const Args&) { g().windowtitle(TITLE_START); }},
+            {"start", [](const Args&) { windowtitle(g(), TITLE_START); }},
             {"files", [this](const Args&) {  // the saved game this one came from, and another
                 std::ofstream(dir_.file("joint.zlt")) << "x";
                 std::ofstream(dir_.file("other.zlt")) << "x";
@@ -104,10 +104,10 @@ public:
                 ws::test::advance(400);
                 input(ws::WM_LBUTTONUP, to);
             }},
-            {"flip", [this](const Args& a) { to_top(a), g().holding = 1, g().hanten(), g().holding = 0; }},
+            {"flip", [this](const Args& a) { to_top(a), g().holding = 1, hanten(g()), g().holding = 0; }},
         });
         probes_.insert({
-            {"fit", [](const Args&) { return n(g().joint_check()); }},
+            {"fit", [](const Args&) { return n(joint_check(g())); }},
             {"count", [](const Args&) { return n(g().item_count); }},
             {"index", [this](const Args& a) { return n(index_of(i(a, 0))); }},
             {"owners", [](const Args&) {

@@ -139,8 +139,8 @@ protected:
             {"right_click", [](const Args& a) { right_click(num(a[0]), num(a[1]), uint32_t(num(a[2]))); }},
             {"tag", [](const Args&) { g().items[0].seen = 42; }},
             {"range", [](const Args& a) {  // the pieces within (X0, Y0)-(X1, Y1) marked and moved by (DX, DY)
-                 g().mark_range(num(a[0]), num(a[1]), num(a[2]), num(a[3]));
-                 g().move_range(num(a[4]), num(a[5]));
+                 mark_range(g(), num(a[0]), num(a[1]), num(a[2]), num(a[3]));
+                 move_range(g(), num(a[4]), num(a[5]));
              }},
             {"move_loop", [](const Args& a) { ::play.sound_list[SOUND_MOVE - 1].loop = num(a[0]); }},
             {"recovery", [](const Args&) { install_recovery(); }},

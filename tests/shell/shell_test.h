@@ -6,7 +6,9 @@
 #include <cstring>
 
 #include "desk/state.h"
+#include "play/jig.h"
 #include "play/lifecycle.h"
+#include "play/play.h"
 #include "play/save.h"
 #include "shell/state.h"
 #include "support/cases.h"
@@ -120,7 +122,7 @@ protected:
         delete display.current_game;
         play.picture_path = file(name);
         settings.piece_num = pieces;
-        display.current_game = new Jig;
+        display.current_game = build_game();
         play.game_piece_num = settings.piece_num;
         play.game_stretch_size = settings.stretch_size;
         for (Jig& g = *display.current_game; g.item_count > 0 && g.cut_count < std::min(g.item_count, cuts);)
@@ -146,7 +148,7 @@ protected:
         const int32_t target = t < 0 ? -1 : g.items[t].id;
         std::rotate(g.items + i, g.items + i + 1, g.items + g.item_count);
         g.holding = 1;
-        target < 0 ? g.hanten() : g.joint(target);
+        target < 0 ? hanten(g) : joint(g, target);
         g.holding = 0;
     }
 };

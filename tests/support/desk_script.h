@@ -29,7 +29,7 @@ inline intptr_t desk_game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, in
         return 0;
     }
     if (msg == ws::WM_TIMER && wparam == kClockTimer && g) {
-        g->windowtitle(TITLE_TICK);
+        windowtitle(*g, TITLE_TICK);
         return 0;
     }
     if (g && g->cut_count >= g->item_count && play_message(hwnd, msg, wparam, lparam)) return 0;
@@ -73,7 +73,7 @@ public:  // open to the free helpers of the tests
     // Lays the desk afresh from the background and every item (plain path), as a game shows it after cutting.
     static void draw_desk(Jig& game) {
         desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
-        game.disp(nullptr);
+        disp(game, nullptr);
     }
     // A presenter on the game window for `count` views.
     static void new_presenter(int32_t count) {
@@ -85,7 +85,7 @@ public:  // open to the free helpers of the tests
     static void start_presenter(Jig& game) {
         new_presenter(max_cells);
         for (int32_t i = 0; i < game.item_count; ++i) upload_view(game.items[i]);
-        game.disp(nullptr);
+        disp(game, nullptr);
     }
     // Pixels of `got`, laid with its corner at r's, that differ inside r from the desk as it must be: the
     // background with every shown item's view laid on it in display order (one item left out if asked). `got` is
@@ -180,7 +180,7 @@ public:
                 input(ws::WM_MOUSEMOVE, pt(a, 2));
                 input(ws::WM_LBUTTONUP, pt(a, 2));
             }},
-            {"space", [](const Args&) { g().show_unseen(); }},
+            {"space", [](const Args&) { show_unseen(g()); }},
             {"sweep", [this](const Args& a) { g().sweep_reset = i(a, 0); }},
             {"game", [](const Args&) { new_blank_game(); }},
             {"end", [](const Args&) { delete std::exchange(display.current_game, nullptr); }},
