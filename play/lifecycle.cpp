@@ -205,7 +205,8 @@ void continue_saved_game() {
     push_busy_cursor();
     display.current_game = build_game();
     play.game_saved = 0;
-    if (!display.current_game || display.current_game->item_count < 1 || !load_game(*display.current_game, play.save_path)) {
+    Jig* game = display.current_game;
+    if (!game || game->item_count < 1 || !load_game(*game, play.save_path)) {
         end_game();
         pop_busy_cursor();
         return;

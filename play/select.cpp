@@ -305,8 +305,8 @@ void on_draw(ws::Hwnd hwnd, intptr_t lparam) {
     const int32_t w = client.width(), h = client.height();
     if (inside_client(x, y, w, h)) {
         const bool sweep = settings.mmove && play.ctrl_down;
-        const Rect r =
-            sweep ? mmoveto(*game, x + desk.view_x, y + desk.view_y) : moveto(*game, x + desk.view_x, y + desk.view_y, 1);
+        const int32_t dx = x + desk.view_x, dy = y + desk.view_y;
+        const Rect r = sweep ? mmoveto(*game, dx, dy) : moveto(*game, dx, dy, 1);
         if (!desk.presenter) repaint_desk_rect(hwnd, r);
     } else {
         // In the margin the desk scrolls under the held group, which stays at the edge under the pointer.
