@@ -9,6 +9,7 @@
 #include "bench/scattered_desk.h"
 #include "desk/background.h"
 #include "desk/display.h"
+#include "desk/state.h"
 #include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
@@ -46,8 +47,8 @@ void lay_desk(bool with_presenter) {
 }
 
 void clear_desk() {
-    delete play.current_game;
-    play.current_game = nullptr;
+    delete display.current_game;
+    display.current_game = nullptr;
     delete desk.presenter;
     desk.presenter = nullptr;
     finish_window();
@@ -56,11 +57,11 @@ void clear_desk() {
 
 // The floor: the window area copied once, then every piece pixel inside the window copied once.
 double floor_seconds(MemDC& scratch, MemDC& piece_square) {
-    const Rect window = ws::get_client_rect(play.game_window);
+    const Rect window = ws::get_client_rect(display.game_window);
     const auto start = Clock::now();
     scratch.blit(0, 0, window.width(), window.height(), *desk.desk_image, 0, 0, SRCCOPY);
     for (int32_t i = 0; i < kGroups; ++i) {
-        const Rect& r = play.current_game->items[i].piece->rect;
+        const Rect& r = display.current_game->items[i].piece->rect;
         const Rect v = intersect_rect(r, window);
         if (!v.empty()) scratch.blit(v.left, v.top, v.width(), v.height(), piece_square, v.left - r.left, v.top - r.top, SRCCOPY);
     }
@@ -72,12 +73,12 @@ double floor_seconds(MemDC& scratch, MemDC& piece_square) {
 // painted; on the presenter path the redraw composes the back buffer and presents it.
 void full_redraw() {
     if (desk.presenter) {
-        play.current_game->disp(nullptr);
+        disp(*display.current_game, nullptr);
         return;
     }
     desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
-    play.current_game->disp(nullptr);
-    ws::paint_at_once(play.game_window, nullptr);
+    disp(*display.current_game, nullptr);
+    ws::paint_at_once(display.game_window, nullptr);
 }
 
 void run(benchmark::State& state, bool with_presenter) {

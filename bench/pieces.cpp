@@ -18,6 +18,7 @@
 #include "puzzle/jig.h"
 #include "puzzle/joint.h"
 #include "puzzle/lines.h"
+#include "puzzle/settings.h"
 #include "shell/settings.h"
 #include "ws/ws.h"
 
@@ -81,12 +82,12 @@ void BM_SetAngleOfAGroup(benchmark::State& state) {
     fresh_piece(*jig, 0);
     jig->joint_piece(0, 0);
     Piece& p = *jig->items[0].piece;
-    p.set_angle(0.5);
+    p.set_angle(0.5, settings_shading());
     // The floor copies as many words as the whole view has (the piece itself keeps only part of them).
     std::vector<uint32_t> copy(size_t(p.view_width) * p.view_height), whole(copy.size(), 0x00FFFFFF);
     measure(
         state, [&] { std::memcpy(copy.data(), whole.data(), copy.size() * sizeof(uint32_t)); },
-        [&] { p.set_angle(0.5); });
+        [&] { p.set_angle(0.5, settings_shading()); });
     benchmark::DoNotOptimize(copy.data());
     delete jig->items[0].piece;
     jig->items[0].piece = nullptr;

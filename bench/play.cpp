@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/robot.h"
 #include "bench/scattered_desk.h"
 #include "desk/background.h"
 #include "desk/display.h"
+#include "desk/state.h"
 #include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
@@ -26,7 +28,6 @@
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
-#include "bench/robot.h"
 #include "tests/support/game_builder.h"
 #include "ws/bmpsave.h"
 #include "ws/ddbase.h"
@@ -42,7 +43,7 @@ intptr_t game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lpara
         desk_paint(hwnd);
         return 0;
     }
-    if (play.current_game && play_message(hwnd, msg, wparam, lparam)) return 0;
+    if (display.current_game && play_message(hwnd, msg, wparam, lparam)) return 0;
     return ws::def_window_proc(hwnd, msg, wparam, lparam);
 }
 
@@ -60,23 +61,23 @@ void lay_desk(bool with_presenter) {
     const Point middle{ws::screen_width() / 2, ws::screen_height() / 2};  // the one to drag, on top
     scatter_groups(&middle);
     desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
-    play.current_game->disp(nullptr);
+    disp(*display.current_game, nullptr);
     if (with_presenter) {
         start_presenter();
-        play.current_game->disp(nullptr);
+        disp(*display.current_game, nullptr);
     }
-    ws::paint_at_once(play.game_window, nullptr);
+    ws::paint_at_once(display.game_window, nullptr);
 }
 
 void clear_desk() {
-    delete play.current_game;
-    play.current_game = nullptr;
+    delete display.current_game;
+    display.current_game = nullptr;
     delete desk.presenter;
     desk.presenter = nullptr;
     finish_window();
     reset_gesture();
     ws::test::reset();
-    play.main_window = play.game_window = 0;
+    display.main_window = display.game_window = 0;
 }
 
 void drag_step(benchmark::State& state, bool with_presenter) {
@@ -84,14 +85,14 @@ void drag_step(benchmark::State& state, bool with_presenter) {
     const Point at{ws::screen_width() / 2, ws::screen_height() / 2};
     const uintptr_t left = ws::MK_LBUTTON;
     play.down_point = at;
-    ws::send_message(play.game_window, IDM_SELECT, left, ws::make_lparam(at.x, at.y));
-    if (!play.current_game->holding) {
+    ws::send_message(display.game_window, IDM_SELECT, left, ws::make_lparam(at.x, at.y));
+    if (!display.current_game->holding) {
         state.SkipWithError("nothing picked up");
         clear_desk();
         return;
     }
     // The floor: the union of one step (the group moved by 6 pixels) copied plainly between two desk-sized surfaces.
-    const Rect& r = play.current_game->items[kGroups - 1].piece->rect;
+    const Rect& r = display.current_game->items[kGroups - 1].piece->rect;
     const int32_t uw = r.width() + 6, uh = r.height();
     MemDC from, to;
     from.create(BIT_SCREEN, desk.desk_width, desk.desk_height);
@@ -106,7 +107,7 @@ void drag_step(benchmark::State& state, bool with_presenter) {
         floor_total += seconds_since(start) / kCopies;
         const int32_t x = at.x + ((++k & 1) ? 6 : 0);
         start = Clock::now();
-        ws::send_message(play.game_window, IDM_DRAW, 0, ws::make_lparam(x, at.y));
+        ws::send_message(display.game_window, IDM_DRAW, 0, ws::make_lparam(x, at.y));
         const double seconds = seconds_since(start);
         step_total += seconds;
         state.SetIterationTime(seconds);
@@ -158,7 +159,7 @@ void BM_robot_solve_600(benchmark::State& state) {
         register_main_window_class();
         create_main_window();
         ws::test::pump();
-        Jig* g = play.current_game;
+        Jig* g = display.current_game;
         if (!g || g->item_count != 600) {
             state.SkipWithError("the puzzle was not cut into 600 pieces");
             break;
@@ -170,7 +171,7 @@ void BM_robot_solve_600(benchmark::State& state) {
         for (int32_t c = 0; c < 20; ++c) copy.blit(0, 0, g->pic_w, g->pic_h, *g->picture, 0, 0, SRCCOPY);
         const double picture_copy = (robot::thread_seconds() - copy_start) / 20;
 
-        const Rect client = ws::get_client_rect(play.game_window);
+        const Rect client = ws::get_client_rect(display.game_window);
         robot::Robot player({client.right - g->pic_w / 2 - 50, client.bottom - g->pic_h / 2 - 50});
         const auto start = Clock::now();
         const bool solved = player.solve(12 * 600);
@@ -187,9 +188,9 @@ void BM_robot_solve_600(benchmark::State& state) {
             joins.empty() ? 0 : *std::max_element(joins.begin(), joins.end()) / picture_copy;
         state.counters["median_join_ratio"] = quantile(joins, 0.5) / picture_copy;
         state.counters["p95_join_ratio"] = quantile(joins, 0.95) / picture_copy;
-        ws::destroy_window(play.main_window);
+        ws::destroy_window(display.main_window);
         ws::test::reset();
-        if (play.current_game) end_game();
+        if (display.current_game) end_game();
     }
     settings = saved;
     fs::current_path(old_dir);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "desk/state.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/play.h"
@@ -50,7 +51,7 @@ public:
     // Acts until one group is left; false (with why()) when it gets stuck or exceeds max_actions.
     bool solve(int32_t max_actions) {
         for (int32_t n = 0; n < max_actions; ++n) {
-            Jig* g = play.current_game;
+            Jig* g = display.current_game;
             if (!g) return fail("no game");
             if (g->item_count <= 1) return true;
             if (!step(*g)) return false;
@@ -82,7 +83,7 @@ private:
         return std::abs(r.x - c.x) <= 1 && std::abs(r.y - c.y) <= 1;
     }
     Rect safe_area() const {
-        const Rect client = ws::get_client_rect(play.game_window);
+        const Rect client = ws::get_client_rect(display.game_window);
         return {kScrollMargin + 2, kScrollMargin + 2, client.right - kScrollMargin - 2,
                 client.bottom - kScrollMargin - 2};
     }
@@ -121,7 +122,7 @@ private:
 
     // ---- acting: mouse input only ----
     static void mouse(uint32_t msg, Point p) {
-        ws::test::mouse(msg, ws::client_to_screen(play.game_window, p));
+        ws::test::mouse(msg, ws::client_to_screen(display.game_window, p));
         ws::test::pump();
     }
     void click(Point p, uint32_t down, uint32_t up) {
@@ -133,7 +134,7 @@ private:
     // Press at p, move to q in steps of at most 40 pixels (first away by more than the click distance, so the
     // release is never taken for a click), wait past the click time, release.
     void drag(Point p, Point q) {
-        const int32_t before = play.current_game->item_count;
+        const int32_t before = display.current_game->item_count;
         mouse(ws::WM_LBUTTONDOWN, p);
         const Rect safe = safe_area();
         const Point away{p.x + (p.x < (safe.left + safe.right) / 2 ? 12 : -12), p.y};
@@ -146,7 +147,7 @@ private:
         mouse(ws::WM_LBUTTONUP, q);
         const double done = thread_seconds();
         ++stats_.drags;
-        if (play.current_game && play.current_game->item_count < before) {
+        if (display.current_game && display.current_game->item_count < before) {
             ++stats_.joins;
             stats_.join_seconds.push_back(done - release);
         }

@@ -5,11 +5,13 @@
 #include <cstdlib>
 
 #include "desk/display.h"
+#include "desk/state.h"
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
+#include "puzzle/settings.h"
 #include "shell/mywin.h"
 #include "ws/ddbase.h"
 #include "ws/ws.h"
@@ -36,16 +38,16 @@ inline void open_windows(ws::WndProc game_proc) {
     ws::register_class({"BenchMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
     ws::register_class({"BenchGame", game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
     const int32_t w = ws::screen_width(), h = ws::screen_height();
-    play.main_window = ws::create_window("BenchMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, w, h, 0, 0);
-    play.game_window =
-        ws::create_window("BenchGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, w, h, play.main_window, 0);
+    display.main_window = ws::create_window("BenchMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, w, h, 0, 0);
+    display.game_window =
+        ws::create_window("BenchGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, w, h, display.main_window, 0);
     init_window();
 }
 
 // A blank current game holding kGroups groups at places drawn from a fixed seed; `last` (if given) places the
 // top-most one.
 inline void scatter_groups(const Point* last) {
-    play.current_game = new Jig(blank_game);
+    display.current_game = new Jig(blank_game);
     MemDC square;
     square.create(BIT_DIB, kSide, kSide);
     for (int32_t y = 0; y < kSide; ++y)
@@ -58,20 +60,20 @@ inline void scatter_groups(const Point* last) {
         p->cy = next(desk.desk_height);
         if (last && i == kGroups - 1) p->cx = last->x, p->cy = last->y;
         p->set_image(square, kSide, kSide);
-        p->set_angle(0);
-        play.current_game->items[i].piece = p;
-        play.current_game->items[i].id = i;
+        p->set_angle(0, settings_shading());
+        display.current_game->items[i].piece = p;
+        display.current_game->items[i].id = i;
     }
-    play.current_game->item_count = play.current_game->cut_count = kGroups;
+    display.current_game->item_count = display.current_game->cut_count = kGroups;
 }
 
 // The presenter of the game, with every view handed over and dropped from the piece, as a cut game has it.
 inline void start_presenter() {
     desk.presenter = new DDBase(kGroups);
-    desk.presenter->init(play.game_window);
+    desk.presenter->init(display.game_window);
     desk.presenter->table_count = kGroups;
     for (int32_t i = 0; i < kGroups; ++i) {
-        Piece& p = *play.current_game->items[i].piece;
+        Piece& p = *display.current_game->items[i].piece;
         p.hand_over_view(i);
     }
 }

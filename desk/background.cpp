@@ -12,7 +12,6 @@
 #include "graphics/paths.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
-#include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
 #include "ws/picture.h"
@@ -93,7 +92,7 @@ void tile_desk_back(MemDC& square, int32_t w, int32_t h) {
 
 // The centred style: the picture once, in the middle of what the window shows.
 void centre_on_desk_back(MemDC& picture) {
-    const Rect client = play.game_window ? ws::get_client_rect(play.game_window) : Rect{};
+    const Rect client = display.game_window ? ws::get_client_rect(display.game_window) : Rect{};
     const int32_t w = picture.width(), h = picture.height();
     const int32_t x = (client.width() / 2 - w / 2) + desk.scroll_dx + desk.view_x;
     const int32_t y = (client.height() / 2 - h / 2) + desk.scroll_dy + desk.view_y;
@@ -115,8 +114,8 @@ void finish_desk_back() {
 // After a background change: the game's items are drawn again over it; without a game the presenter (if any)
 // shows the bare background.
 void redraw_desk() {
-    if (play.current_game) {
-        play.current_game->disp(nullptr);
+    if (display.current_game) {
+        disp(*display.current_game, nullptr);
     } else if (desk.presenter) {
         dd_back(nullptr, 0, 0);
     }
@@ -128,7 +127,7 @@ int32_t backrgb(int32_t choose, int32_t redraw) {
     trace_line("desk", "backrgb start\n");
     if (choose == 1) {
         Colour chosen = settings.back_color;
-        if (!ws::choose_colour(play.game_window, chosen, display.custom_colours)) {
+        if (!ws::choose_colour(display.game_window, chosen, display.custom_colours)) {
             trace_line("desk", "backrgb end\n");
             return 0;
         }

@@ -9,6 +9,8 @@
 
 #include "graphics/memdc.h"
 
+struct Jig;
+
 // The background styles, held in settings.back_type as the menu commands that select them.
 enum : int32_t {
     IDM_BACK_RGB = 243,      // "単一色": back_color alone
@@ -31,6 +33,8 @@ void render_background();
 // Lays the current game's finished picture, faint (and engraved with back_gazou_line), into desk_back, centred in
 // the window at view origin (0, 0). Does nothing without a game or picture.
 void draw_faint_picture();
+// Engraves the game's grid of cutting lines into the w x h 32-bit surface (background_lines.cpp).
+void engrave_lines(Jig& jig, MemDC& surface, int32_t w, int32_t h);
 // The weighted 3 x 3 average the engraving smooths with: dst(x, y) becomes the average of src's pixels around
 // (x, y) inside w x h, where a pure black centre counts as two more black pixels and a pure white one as ten more
 // white pixels. Positions outside w x h or either surface are left alone. Coordinates run top-down.

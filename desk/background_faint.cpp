@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "desk/background.h"
+#include "desk/state.h"
 #include "graphics/colour_model.h"
 #include "pieces/desk.h"
-#include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "puzzle/settings.h"
@@ -92,7 +92,7 @@ std::unique_ptr<MemDC> make_faint_picture(Jig& game, int32_t w, int32_t h) {
     t->create(BIT_DIB, w, h);
     t->blit(0, 0, w, h, *game.picture, 0, 0, SRCCOPY);
     fade_pixels(*t);
-    if (settings.back_gazou_line) game.engrave_lines(*t, w, h);
+    if (settings.back_gazou_line) engrave_lines(game, *t, w, h);
     t->release_dc();
     game.picture->release_dc();
     return t;
@@ -101,7 +101,7 @@ std::unique_ptr<MemDC> make_faint_picture(Jig& game, int32_t w, int32_t h) {
 }  // namespace
 
 void draw_faint_picture() {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game || !game->picture || !desk.desk_back) return;
     const int32_t w = std::min(game->pic_w, game->picture->width());
     const int32_t h = std::min(game->pic_h, game->picture->height());
@@ -114,7 +114,7 @@ void draw_faint_picture() {
     }
     // Centred in the window while the view origin is (0, 0); it is laid against the view origin, so on the
     // presenter's window-sized background it stays in one place on the desk as the view moves.
-    const Rect client = play.game_window ? ws::get_client_rect(play.game_window) : Rect{};
+    const Rect client = display.game_window ? ws::get_client_rect(display.game_window) : Rect{};
     const int32_t x = (client.width() / 2 - w / 2) - desk.scroll_dx - desk.view_x;
     const int32_t y = (client.height() / 2 - h / 2) - desk.scroll_dy - desk.view_y;
     desk.desk_back->blit(x, y, w, h, *faint.surface, 0, 0, SRCCOPY);

@@ -53,7 +53,7 @@ void smooth_pixel(MemDC& src, MemDC& dst, int32_t x, int32_t y, int32_t w, int32
     word(dst, x, y) = uint32_t(red / count) << 16 | uint32_t(green / count) << 8 | uint32_t(blue / count);
 }
 
-void Jig::engrave_lines(MemDC& t, int32_t w, int32_t h) {
+void engrave_lines(Jig& jig, MemDC& t, int32_t w, int32_t h) {
     if (w > kEngraveLimit || h > kEngraveLimit) {
         ws::message_box(0, "画像が大きすぎるよ～。", "zelto", ws::MB_OK);
         return;
@@ -63,7 +63,7 @@ void Jig::engrave_lines(MemDC& t, int32_t w, int32_t h) {
     if (w < 1 || h < 1) return;
     MemDC lines;
     lines.create(BIT_DIB, w, h);
-    draw_cell_lines(*this, lines);
+    draw_cell_lines(jig, lines);
     // Each line pixel turns black and the pixel below-right of it, when off the line, white.
     std::vector<uint8_t> on_line(size_t(w) * size_t(h), 0);
     for (int32_t x = 1; x <= w - 2; ++x)

@@ -1,4 +1,4 @@
-// The desk with the game window: set-up and tear-down, Jig::disp on both drawing paths, the presenter's
+// The desk with the game window: set-up and tear-down, a game's redraw (disp) on both drawing paths, the presenter's
 // composing steps, and the window's paint with the range rectangle.
 #include <algorithm>
 #include <cstdlib>
@@ -9,7 +9,6 @@
 #include "graphics/trace.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
 #include "ws/ddbase.h"
@@ -145,9 +144,9 @@ void init_window() {
     if (settings.ddraw) {
         // The background is shown once at creation; the presenter of a game is made with the game.
         DDBase dd(1);
-        dd.init(play.game_window);
+        dd.init(display.game_window);
         compose_back(dd, nullptr, 0, 0);
-        dd.flip(play.game_window, nullptr);
+        dd.flip(display.game_window, nullptr);
         dd.release_img(0);
         dd.finish();
     }
@@ -162,12 +161,12 @@ void finish_window() {
     trace_line("desk", "finish_window end\n");
 }
 
-Rect Jig::disp(const Rect* clip) {
+Rect disp(Jig& jig, const Rect* clip) {
     trace_line("desk", "Jig::disp start\n");
     if (desk.presenter) {
-        disp_presenter(*this, clip);
+        disp_presenter(jig, clip);
     } else {
-        disp_plain(*this, clip);
+        disp_plain(jig, clip);
     }
     trace_line("desk", "Jig::disp end\n");
     return clip ? *clip : Rect{0, 0, desk.desk_width, desk.desk_height};
@@ -178,7 +177,7 @@ void dd_back(const Rect* rect, int32_t x, int32_t y) {
 }
 
 void dd_draw_item(const Rect* clip, int32_t i, bool flip) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!desk.presenter || !game || i < 0 || i >= std::min(game->item_count, max_items)) return;
     Item& item = game->items[i];
     if (!item.piece) return;

@@ -2,10 +2,11 @@
 #include <algorithm>
 
 #include "desk/display.h"
+#include "desk/state.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "play/state.h"
 #include "puzzle/jig.h"
+#include "puzzle/settings.h"
 #include "ws/bmpsave.h"
 
 namespace {
@@ -14,7 +15,7 @@ namespace {
 // moment. Returns whether the piece had a view before.
 bool rebuild_view(Piece& piece) {
     const bool had_view = piece.view != nullptr;
-    piece.set_angle(piece.angle);
+    piece.set_angle(piece.angle, settings_shading());
     return had_view;
 }
 
@@ -27,7 +28,7 @@ void drop_view_unless(Piece& piece, bool keep) {
 }
 
 Item* live_item(int32_t i) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game || i < 0 || i >= std::min(game->item_count, max_items) || !game->items[i].piece) return nullptr;
     return &game->items[i];
 }
@@ -37,7 +38,7 @@ Item* live_item(int32_t i) {
 void redraw_all_gdi() {
     if (!desk.desk_image || !desk.desk_back) return;
     desk.desk_image->blit(0, 0, desk.desk_image->width(), desk.desk_image->height(), *desk.desk_back, 0, 0, SRCCOPY);
-    const int32_t n = play.current_game ? std::min(play.current_game->item_count, max_items) : 0;
+    const int32_t n = display.current_game ? std::min(display.current_game->item_count, max_items) : 0;
     for (int32_t i = 0; i < n; ++i) {
         Item* item = live_item(i);
         if (!item || item->hidden == 1) continue;

@@ -1,5 +1,6 @@
 // Showing the desk: setting it up with the game window and ending it, painting the window, the presenter's
-// composing steps, the redraw that makes the plain desk image valid for export, and the range rectangle.
+// composing steps, the redraw of a game's items, the redraw that makes the plain desk image valid for export, and
+// the range rectangle.
 //
 // Terms: window coordinates are the game window's client pixels; the window's (0, 0) shows the desk point at the
 // view origin (view_x + scroll_dx, view_y + scroll_dy). On the presenter path desk_back holds the background as
@@ -11,6 +12,8 @@
 #include "graphics/geometry.h"
 #include "graphics/memdc.h"
 #include "ws/ws.h"
+
+struct Jig;
 
 // What the window shows beyond the edges of the desk.
 inline constexpr Colour kBeyondDeskColour = 0x404040;
@@ -36,6 +39,10 @@ void dd_back(const Rect* rect, int32_t x, int32_t y);
 // area), unless it is hidden, and presents that part when flip is set. Does nothing without a presenter or for
 // an index that is not a live item with a piece.
 void dd_draw_item(const Rect* clip, int32_t i, bool flip);
+
+// Redraws the game's display items within `clip` (desk coordinates; none = everything) onto the desk: through the
+// presenter when there is one, else onto desk_image. Gives the rectangle redrawn.
+Rect disp(Jig& jig, const Rect* clip = nullptr);
 
 // Makes desk_image the whole desk drawn the plain way (background, then every shown item with its view rebuilt),
 // for exporting it while the presenter is in force. A piece that had no view is left without one again.

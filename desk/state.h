@@ -1,10 +1,17 @@
-// The desk folder's state: the range selection the paint shows, the play clock and the colour chooser's colours.
+// The desk folder's state: the game in play and the windows it is shown in, the range selection the paint shows,
+// the play clock and the colour chooser's colours.
 #pragma once
 #include <cstdint>
 
 #include "graphics/memdc.h"
+#include "ws/ws.h"
+
+struct Jig;
 
 struct Display {
+    Jig* current_game = nullptr;  // the puzzle in play, or none
+    ws::Hwnd main_window = 0;     // the top-level window; its title is the game's status line
+    ws::Hwnd game_window = 0;     // the game window, a child of the main window; 0 while there is none
     // The range selection, in window coordinates, which the paint shows as a dotted rectangle in states 1 and 2.
     // range_state: 0 = none, 1 = being drawn, 2 = drawn and waiting, 3 = its groups are being dragged.
     int32_t range_state = 0;

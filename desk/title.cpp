@@ -6,20 +6,19 @@
 
 #include "desk/state.h"
 #include "graphics/trace.h"
-#include "play/state.h"
 #include "puzzle/jig.h"
 #include "ws/ws.h"
 
 namespace {
 
 void restart_clock_timer() {
-    if (!play.game_window) return;
-    ws::kill_timer(play.game_window, kClockTimer);
-    ws::set_timer(play.game_window, kClockTimer, kClockPeriod);
+    if (!display.game_window) return;
+    ws::kill_timer(display.game_window, kClockTimer);
+    ws::set_timer(display.game_window, kClockTimer, kClockPeriod);
 }
 
 void set_title(const char* text) {
-    if (play.main_window) ws::set_window_text(play.main_window, text);
+    if (display.main_window) ws::set_window_text(display.main_window, text);
 }
 
 // While the pieces are being cut: the size of the puzzle and how many pieces are on the desk so far.
@@ -46,11 +45,11 @@ void show_play_status(const Jig& game) {
 
 }  // namespace
 
-void Jig::windowtitle(int32_t mode) {
+void windowtitle(Jig& jig, int32_t mode) {
     if (mode < TITLE_START || mode > TITLE_CUTTING) return;
     trace_line("desk", "windowtitle start\n");
     if (mode == TITLE_CUTTING) {
-        show_cutting_progress(*this);
+        show_cutting_progress(jig);
         trace_line("desk", "windowtitle end\n");
         return;
     }
@@ -61,8 +60,8 @@ void Jig::windowtitle(int32_t mode) {
     } else {
         display.clock_now = ws::tick_count();
     }
-    show_play_status(*this);
+    show_play_status(jig);
     // A complete puzzle keeps its final time in the title.
-    if (item_count == 1 && play.game_window) ws::kill_timer(play.game_window, kClockTimer);
+    if (jig.item_count == 1 && display.game_window) ws::kill_timer(display.game_window, kClockTimer);
     trace_line("desk", "windowtitle end\n");
 }

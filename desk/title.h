@@ -11,7 +11,7 @@
 inline constexpr uintptr_t kClockTimer = 0xF402;
 inline constexpr uint32_t kClockPeriod = 1000;  // ms
 
-// What a title update does to the clock (the argument of Jig::windowtitle).
+// What a title update does to the clock (the argument of windowtitle).
 enum : int32_t {
     TITLE_START = 0,     // play of a new game begins: the clock starts from 0
     TITLE_TICK = 1,      // a clock tick: the time shown moves on
@@ -19,3 +19,7 @@ enum : int32_t {
     TITLE_CUTTING = 3,   // a piece was cut: shows the progress, the clock is left alone
 };
 
+struct Jig;
+
+// Sets the main window's title from the game's counts and keeps the play clock (mode: one of the above).
+void windowtitle(Jig& jig, int32_t mode);

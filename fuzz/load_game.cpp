@@ -8,6 +8,7 @@
 
 #include "graphics/hooks.h"
 #include "pieces/desk.h"
+#include "play/jig.h"
 #include "play/save.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
@@ -45,7 +46,8 @@ void run(const uint8_t* data, size_t size) {
     if (begin_resume(input, [] { return true; }) && play.game_stretch_size <= 1000) {
         settings.piece_num = play.game_piece_num;
         settings.stretch_size = play.game_stretch_size;
-        Jig game;
+        Jig game(play.picture_path);
+        lay_out(game);
         if (game.item_count > 0) load_game(game, input);
     }
     ws::test::reset();  // forget the recorded message boxes

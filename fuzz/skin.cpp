@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "desk/state.h"
 #include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "graphics/state.h"
@@ -64,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (slot != SKIN_GAME && slot != SKIN_GUIDE && !e.images[size_t(k)]) std::abort();
     }
     // The tooltip needs the window it is measured against; the layer's reset below takes it away again.
-    play.main_window = ws::create_window("FuzzSkinMain", "zelto", ws::WS_POPUP, 0, 0, 160, 120, 0, 0);
+    display.main_window = ws::create_window("FuzzSkinMain", "zelto", ws::WS_POPUP, 0, 0, 160, 120, 0, 0);
     draw_skin();
     for (int32_t y = 0; y < 100; y += 7)
         for (int32_t x = 0; x < 140; x += 9) {
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     skin_show_num(50), skin_show_sz(200);
     ws::test::reset();
-    play.main_window = 0;
+    display.main_window = 0;
     return 0;
 }
 

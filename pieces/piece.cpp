@@ -7,7 +7,6 @@
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "pieces/piece_box.h"
-#include "puzzle/jig.h"
 #include "ws/ddbase.h"
 
 namespace piece_box {

@@ -11,12 +11,16 @@
 // key colour around its outline, so the box is far smaller than the frame; the frame, not the box, decides centres,
 // rectangles, grab points and the join test, so trimming changes no pixel anywhere. A box may keep a few white
 // rows and columns of its own (a cut piece's image is the work surface it was cut on).
+//
+// How a view is shaded (bevel, its smoothing, a group's seams) is not the piece's to know: whoever turns it passes
+// a Shading down.
 #pragma once
 #include <cstdint>
 #include <functional>
 
 #include "graphics/geometry.h"
 #include "graphics/memdc.h"
+#include "pieces/shading.h"
 
 struct Piece {
     MemDC* image = nullptr;   // owned, 32-bit; none until set_image; the box of the image frame it holds
@@ -57,16 +61,16 @@ struct Piece {
     // Sets angle and renders view: quarter turns exactly, other angles by nearest neighbour; re-centres rect on
     // (cx, cy) and bevels the view (shade). Shows the busy cursor meanwhile. Without an image and none to cut
     // again: fatal error.
-    void set_angle(double a);
-    // Bevels view (setting kage), smooths the bevel (smooth) and draws the seams of a group (nokosu).
+    void set_angle(double a, Shading look);
+    // Bevels view (look.kage), smooths the bevel (look.smooth) and draws the seams of a group (look.nokosu).
     // Without a view: fatal error "Piece::kage pointer of rot is NULL".
-    void shade();
+    void shade(Shading look);
     // Turns the piece over: angle = 2 pi - angle, turned flips, the image is mirrored and the view rebuilt.
-    void turn_over();
+    void turn_over(Shading look);
     // Moves rect and centre by the pointer's motion since the grab point; grab point = (x, y). Gives rect.
     Rect move_to(int32_t x, int32_t y);
     // Turns the piece about its centre so that its grabbed point follows the pointer to (x, y). Gives rect.
-    Rect drag_turn(int32_t x, int32_t y);
+    Rect drag_turn(int32_t x, int32_t y, Shading look);
 
     // Draws view onto desk_image at rect, white left out; with clip only the intersection (empty: draws nothing
     // and gives 0,0,0,0). Gives the drawn rectangle. Without a view: fatal error "Piece::disp pointer of rot is NULL".

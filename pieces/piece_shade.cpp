@@ -21,7 +21,6 @@
 #include "graphics/trace.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
-#include "puzzle/settings.h"
 
 namespace {
 
@@ -250,10 +249,10 @@ void shade_seams(uint32_t* view, int32_t w, int32_t h, uint32_t key) {
 
 }  // namespace
 
-void Piece::shade() {
+void Piece::shade(Shading look) {
     const Where here = Where::current();
     if (!view) fatal_error(module_name(here), int(here.line()), "Piece::kage pointer of rot is NULL", 0);
-    if (!settings.kage) return;
+    if (!look.kage) return;
     // The key is read at column 1 of the second row of the whole view, and the bevel needs a row on either side.
     if (view_width < 2 || view_height < 3) return;
     const uint32_t key = view_at(1, view_height - 2) & rgb_mask;
@@ -268,7 +267,7 @@ void Piece::shade() {
     }
     const int32_t w = view->width(), h = view->height();
     uint32_t* v = view->pixels();
-    if (settings.smooth) {
+    if (look.smooth) {
         Smoother smoother(v, w, h, key);
         lay_bevel(v, w, h, key, &smoother);
         smoother.flush();
@@ -276,5 +275,5 @@ void Piece::shade() {
     } else {
         lay_bevel(v, w, h, key, nullptr);
     }
-    if (settings.nokosu && joined == 1) shade_seams(v, w, h, key);
+    if (look.nokosu && joined == 1) shade_seams(v, w, h, key);
 }

@@ -175,7 +175,7 @@ double angle_between(double x1, double y1, double x2, double y2) {
     return d;
 }
 
-void Piece::set_angle(double a) {
+void Piece::set_angle(double a, Shading look) {
     const Where here = Where::current();
     restore_image();
     if (!image) fatal_error(module_name(here), int(here.line()), "Piece::set_angle pointer of image is NULL", 0);
@@ -196,7 +196,7 @@ void Piece::set_angle(double a) {
     rect.top = cy - view_height / 2;
     rect.right = rect.left + view_width;
     rect.bottom = rect.top + view_height;
-    shade();
+    shade(look);
     trim_view();
     pop_cursor();
 }
@@ -253,22 +253,22 @@ void Piece::trim_view() {
     view_left += kept.left, view_top += kept.top;
 }
 
-void Piece::turn_over() {
+void Piece::turn_over(Shading look) {
     restore_image();  // made for the side that lay up until now, then mirrored with it
     angle = 2 * std::numbers::pi - angle;
     turned = 1 - turned;
     mirror();
-    set_angle(angle);
+    set_angle(angle, look);
 }
 
-Rect Piece::drag_turn(int32_t x, int32_t y) {
+Rect Piece::drag_turn(int32_t x, int32_t y, Shading look) {
     const int32_t gx = grab_x - cx, gy = cy - grab_y;
     const int32_t px = x - cx, py = cy - y;
     const double delta = angle_between(gx, gy, px, py);
     angle += delta;
     const Point g2 = rotate_point(gx, gy, delta);
     const int32_t dx = px - g2.x, dy = py - g2.y;
-    set_angle(angle);
+    set_angle(angle, look);
     offset_rect(rect, dx, -dy);
     cx += dx;
     cy -= dy;

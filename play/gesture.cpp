@@ -26,7 +26,7 @@ void press_starts(Point p) {
 // A release that comes quickly and without travel was a click, not a drag, so it turns the held item instead of
 // moving it: a quarter turn one way for the left button and the other for the right, turned over for two.
 void click_turn(ws::Hwnd hwnd, uint32_t msg, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game || !game->holding || play.moved_far) return;
     const int32_t held_ms = int32_t(ws::message_time() - play.down_time);
     if (held_ms >= settings.click_time) return;
@@ -51,7 +51,7 @@ void reset_gesture() {
 }
 
 void gesture_button_down(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;
     if (!play.captured) {
         ws::set_capture(hwnd);
@@ -75,7 +75,7 @@ void gesture_button_down(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t
 }
 
 void gesture_mouse_move(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;
     play.last_point = point_of(lparam);
     if (game->holding) {
@@ -88,7 +88,7 @@ void gesture_mouse_move(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
 }
 
 void gesture_button_up(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game || (wparam & kAnyButton)) return;  // the gesture ends with the last button
     if (play.sound_looping) {
         play_sound(SOUND_STOP);
@@ -98,7 +98,7 @@ void gesture_button_up(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t l
     play.captured = 0;
     click_turn(hwnd, msg, lparam);
     // A turn cannot end the game, but the window may have dropped it meanwhile.
-    game = play.current_game;
+    game = display.current_game;
     if (!game) return;
     if (game->holding)
         ws::send_message(hwnd, IDM_SELECT_END, 0, lparam);
@@ -108,7 +108,7 @@ void gesture_button_up(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t l
     desk.view_y += desk.scroll_dy;
     desk.scroll_dx = desk.scroll_dy = 0;
     play.button_phase = 0;
-    if (play.current_game) play.current_game->two_buttons = 0;
+    if (display.current_game) display.current_game->two_buttons = 0;
 }
 
 bool play_message(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
@@ -148,8 +148,8 @@ void repaint_desk_rect(ws::Hwnd hwnd, const Rect& r) {
 }
 
 void redraw_whole_window(ws::Hwnd hwnd) {
-    if (desk.presenter && play.current_game)
-        play.current_game->disp(nullptr);
+    if (desk.presenter && display.current_game)
+        disp(*display.current_game, nullptr);
     else if (hwnd)
         ws::paint_at_once(hwnd, nullptr);
 }

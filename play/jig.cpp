@@ -1,17 +1,19 @@
-// The game record's life: building a game from the picture, ending it, showing a resumed game, releasing the
-// pieces' device contexts, and keeping a copy of a played picture in the picture folder.
-#include "puzzle/jig.h"
+// The game in play's life on the desk: building a game from the picture and laying it out, ending it, showing a
+// resumed game, and keeping a copy of a played picture in the picture folder.
+#include "play/jig.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <system_error>
 #include <vector>
 
 #include "desk/background.h"
 #include "desk/display.h"
+#include "desk/state.h"
 #include "desk/title.h"
 #include "graphics/memdc.h"
 #include "graphics/paths.h"
@@ -25,6 +27,7 @@
 #include "play/play.h"
 #include "play/save.h"
 #include "play/state.h"
+#include "puzzle/jig.h"
 #include "puzzle/settings.h"
 #include "ws/ddbase.h"
 #include "ws/ws.h"
@@ -50,7 +53,7 @@ void lay_bare_desk() {
 void start_presenter(int32_t slots) {
     delete desk.presenter;  // one left behind by a game that was not ended can only be stale
     desk.presenter = new DDBase(slots);
-    desk.presenter->init(play.game_window);
+    desk.presenter->init(display.game_window);
     desk.presenter->table_count = desk.presenter->count;
 }
 
@@ -72,7 +75,7 @@ void show_resumed_item(Jig& game, int32_t i) {
     Item& item = game.items[i];
     if (!item.piece) return;
     Piece& p = *item.piece;
-    p.set_angle(p.angle);
+    p.set_angle(p.angle, settings_shading());
     p.drop_image();
     if (desk.presenter) {
         p.hand_over_view(item.id);
@@ -81,89 +84,66 @@ void show_resumed_item(Jig& game, int32_t i) {
     }
     p.disp(&p.rect);
     p.release();
-    if (!play.game_window) return;
+    if (!display.game_window) return;
     Rect on_window = p.rect;
     offset_rect(on_window, -desk.view_x, -desk.view_y);
-    ws::paint_at_once(play.game_window, &on_window);
+    ws::paint_at_once(display.game_window, &on_window);
 }
+
+// A laid-out game leaves the desk: its clock stops, its guide closes, its pieces go and then the trays and the
+// presenter whose images they borrowed, and the temporary pictures of the game are removed.
+void end_on_desk(Jig& game) {
+    if (display.game_window) ws::kill_timer(display.game_window, kClockTimer);
+    close_guide_window();
+    const int32_t live = std::clamp(game.item_count, 0, max_items);
+    for (int32_t i = 0; i < live; ++i) {
+        delete game.items[i].piece;
+        game.items[i].piece = nullptr;
+    }
+    if (desk.presenter) end_presenter();
+    for (const char* name : kTempPictures) std::remove(name);
+    play.last_selected = -1;
+}
+
+// Installed with the play record itself, so every program that plays a game has it before its first game ends.
+[[maybe_unused]] const bool end_installed = (end_of_laid_game = end_on_desk, true);
 
 }  // namespace
 
-Jig::Jig(blank_game_t) {}
-
-Jig::Jig() : Jig(play.picture_path) { lay_out(); }
-
-Jig::Jig(const std::string& path) : on_desk(false) {
-    trace("Jig start\n");
-    if (stretch(path)) {
-        replace_black_white();
-        make_grid();  // too small a picture for a single cell gives no items
-    }
-    if (item_count < 1) {
-        item_count = 0;
-        trace("Jig end (read error)\n");
-    }
+Jig* build_game() {
+    Jig* game = new (std::nothrow) Jig(play.picture_path);
+    if (game) lay_out(*game);
+    return game;
 }
 
-void Jig::lay_out() {
-    on_desk = true;
+void lay_out(Jig& jig) {
+    jig.on_desk = true;
     lay_bare_desk();
     for (ws::Hwnd& tray : play.tray_window) tray = 0;
-    if (item_count < 1) return;
-    if (settings.ddraw) start_presenter(item_count);
-    cut_count = 0;
-    line_init();
+    if (jig.item_count < 1) return;
+    if (settings.ddraw) start_presenter(jig.item_count);
+    jig.cut_count = 0;
+    jig.line_init();
     play.game_piece_num = settings.piece_num;
     play.game_stretch_size = settings.stretch_size;
-    if (desk.presenter) disp(nullptr);
-    reset_sweep();
+    if (desk.presenter) disp(jig, nullptr);
+    jig.reset_sweep();
     trace("Jig end\n");
 }
 
-Jig::~Jig() {
-    trace("~Jig start\n");
-    if (!on_desk) {  // the clock, the guide, the presenter and the temporary pictures are the game in play's
-        delete picture;
-        trace("~Jig end\n");
-        return;
-    }
-    if (play.game_window) ws::kill_timer(play.game_window, kClockTimer);
-    close_guide_window();
-    const int32_t live = std::clamp(item_count, 0, max_items);
-    for (int32_t i = 0; i < live; ++i) {
-        delete items[i].piece;
-        items[i].piece = nullptr;
-    }
-    if (desk.presenter) end_presenter();
-    delete picture;
-    delete under_cache;
-    picture = under_cache = nullptr;
-    for (const char* name : kTempPictures) std::remove(name);
-    play.last_selected = -1;
-    trace("~Jig end\n");
-}
-
-void Jig::free_dc() {
-    trace("free_dc start\n");
-    const int32_t n = std::clamp(std::min(cut_count, item_count), 0, max_items);
-    for (int32_t i = 0; i < n; ++i)
-        if (items[i].piece) items[i].piece->release();
-    trace("free_dc end\n");
-}
-
-void Jig::continue_game() {
+void continue_game(Jig& jig) {
     trace("continue_game start\n");
     // The groups have no views yet, so the background is laid without drawing them; they follow one by one.
     backimg(0);
     if (desk.presenter) {
-        disp(nullptr);
-    } else if (play.game_window) {
-        ws::paint_at_once(play.game_window, nullptr);
+        disp(jig, nullptr);
+    } else if (display.game_window) {
+        ws::paint_at_once(display.game_window, nullptr);
     }
-    const int32_t n = std::clamp(item_count, 0, max_items);
-    for (int32_t i = 0; i < n; ++i) show_resumed_item(*this, i);
-    if (settings.image && play.game_window) open_guide(play.game_window);
-    windowtitle(TITLE_RESUME);
+    const int32_t n = std::clamp(jig.item_count, 0, max_items);
+    for (int32_t i = 0; i < n; ++i) show_resumed_item(jig, i);
+    if (settings.image && display.game_window) open_guide(display.game_window);
+    windowtitle(jig, TITLE_RESUME);
     trace("continue_game end\n");
 }
 

@@ -8,6 +8,7 @@
 
 #include "desk/background.h"
 #include "desk/display.h"
+#include "desk/state.h"
 #include "desk/title.h"
 #include "graphics/hooks.h"
 #include "graphics/state.h"
@@ -44,8 +45,8 @@ std::string upper(std::string s) {
 
 // The whole window drawn again: through the presenter when it is in force, else from the desk image.
 void redraw_window(ws::Hwnd hwnd) {
-    if (desk.presenter && play.current_game) {
-        play.current_game->disp(nullptr);
+    if (desk.presenter && display.current_game) {
+        disp(*display.current_game, nullptr);
     } else if (desk.presenter) {
         dd_back(nullptr, 0, 0);
         desk.presenter->flip(hwnd, nullptr);
@@ -104,16 +105,16 @@ void on_close(ws::Hwnd hwnd) {
     play_sound(SOUND_END);
     finish_window();
     ws::destroy_window(hwnd);
-    play.game_window = 0;
+    display.game_window = 0;
 }
 
 // A window destroyed without being closed (its parent went first) still ends its game and its desk.
 void on_destroy(ws::Hwnd hwnd) {
     ws::kill_timer(hwnd, kClockTimer);
-    if (play.current_game) end_game();
+    if (display.current_game) end_game();
     if (desk.desk_image) finish_window();
     reset_road();
-    if (play.game_window == hwnd) play.game_window = 0;
+    if (display.game_window == hwnd) display.game_window = 0;
 }
 
 // The name of the first dropped file, without the double quotes some shells wrap names in.
@@ -136,8 +137,8 @@ void on_drop(ws::Hwnd hwnd, ws::Hdrop drop) {
 
 // The main window changed size: the game window keeps filling its client area.
 void on_fit_parent(ws::Hwnd hwnd) {
-    if (settings.skin || !play.main_window) return;
-    const Rect r = ws::get_client_rect(play.main_window);
+    if (settings.skin || !display.main_window) return;
+    const Rect r = ws::get_client_rect(display.main_window);
     ws::move_window(hwnd, r.left, r.top, r.width() + 1, r.height() + 1, true);
     if (desk.presenter) {
         redraw_window(hwnd);
@@ -149,8 +150,8 @@ void on_fit_parent(ws::Hwnd hwnd) {
 void on_clock_tick(uintptr_t id) {
     if (id == kRecoveryTimer && companions.recovery_due) companions.recovery_due();
     if (id != kClockTimer) return;
-    play.current_game->windowtitle(TITLE_TICK);
-    play.current_game->free_dc();
+    windowtitle(*display.current_game, TITLE_TICK);
+    display.current_game->free_dc();
 }
 
 // The trace line of a message handed to play, or nullptr for one that is not traced.
@@ -178,7 +179,7 @@ const char* play_trace_text(uint32_t msg) {
 intptr_t play_or_default(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
     if (msg == ws::WM_MOUSEMOVE && play.list_window)
         ws::send_message(play.list_window, IDM_LIST_MOUSE, wparam, lparam);
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game || game->cut_count < game->item_count) return ws::def_window_proc(hwnd, msg, wparam, lparam);
     if (msg == ws::WM_TIMER) {
         on_clock_tick(wparam);
@@ -191,7 +192,7 @@ intptr_t play_or_default(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t
 
 // Saves the game under `name` before it ends; false when the save failed (the player has been told).
 bool save_for_close(const std::string& name) {
-    if (!save_game(*play.current_game, name)) return false;
+    if (!save_game(*display.current_game, name)) return false;
     play.save_path = name;
     close_list_window();
     close_guide_window();
@@ -229,7 +230,7 @@ void close_list_window() {
 }
 
 bool offer_save(ws::Hwnd hwnd) {
-    const Jig* game = play.current_game;
+    const Jig* game = display.current_game;
     // A game still being cut cannot be saved yet; a complete one or one saved since its last change loses nothing.
     if (!game || game->cut_count < game->item_count || game->item_count < 2) return true;
     if (!settings.dtsave || play.game_saved != 0) return true;
@@ -245,7 +246,7 @@ bool offer_save(ws::Hwnd hwnd) {
 }
 
 int32_t confirm_close(ws::Hwnd hwnd) {
-    if (!play.current_game) return 1;
+    if (!display.current_game) return 1;
     if (!offer_save(hwnd)) return keep_game(hwnd);
     tell_forget_recovery();  // the game ends at the player's word
     end_game();
@@ -275,7 +276,7 @@ ws::Hwnd create_game_window(ws::Hwnd parent, const Rect* area) {
 }
 
 intptr_t game_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    play.game_window = hwnd;
+    display.game_window = hwnd;
     switch (msg) {
     case IDM_INIT_DISP: init_disp_step(hwnd); return 0;
     case ws::WM_CLOSE: on_close(hwnd); return 0;

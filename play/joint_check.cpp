@@ -10,6 +10,7 @@
 #include <numbers>
 #include <vector>
 
+#include "desk/display.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -20,6 +21,7 @@
 #include "play/sound.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
+#include "puzzle/settings.h"
 #include "ws/cursor.h"
 #include "ws/ddbase.h"
 
@@ -72,20 +74,20 @@ std::vector<char> neighbour_ids(const Jig& game, int32_t id) {
 
 }  // namespace
 
-int32_t Jig::joint_check() {
+int32_t joint_check(Jig& jig) {
     trace("joint_check start\n");
-    const int32_t n = std::min(item_count, max_items);
-    if (n < 2 || cols < 1 || rows < 1 || !items[n - 1].piece) {
+    const int32_t n = std::min(jig.item_count, max_items);
+    if (n < 2 || jig.cols < 1 || jig.rows < 1 || !jig.items[n - 1].piece) {
         trace("joint_check end (-1)\n");
         return -1;
     }
-    const Item& t = items[n - 1];
+    const Item& t = jig.items[n - 1];
     const double dt = degrees_of(*t.piece);
     const Point rt = reference_of(t);
-    const std::vector<char> near = neighbour_ids(*this, t.id);
+    const std::vector<char> near = neighbour_ids(jig, t.id);
     int32_t found = -1;
     for (int32_t i = 0; i < n - 1 && found < 0; ++i) {
-        const Item& o = items[i];
+        const Item& o = jig.items[i];
         if (o.hidden == 1 || !o.piece || o.id < 0 || o.id >= max_cells || !near[size_t(o.id)]) continue;
         if (o.piece->turned != t.piece->turned) continue;
         double d = std::fabs(dt - degrees_of(*o.piece));
@@ -102,32 +104,32 @@ int32_t Jig::joint_check() {
     return found;
 }
 
-Rect Jig::joint(int32_t target) {
+Rect joint(Jig& jig, int32_t target) {
     trace("joint start\n");
-    if (item_count < 2) return {};
-    const Item t = items[item_count - 1];
+    if (jig.item_count < 2) return {};
+    const Item t = jig.items[jig.item_count - 1];
     const Rect t_rect = t.piece->rect;
-    item_count -= 1;
+    jig.item_count -= 1;
     int32_t k = 0;
-    while (k < item_count && items[k].id != target) ++k;
-    if (k == item_count) {  // no such group: the dropped item stays where it was
-        item_count += 1;
+    while (k < jig.item_count && jig.items[k].id != target) ++k;
+    if (k == jig.item_count) {  // no such group: the dropped item stays where it was
+        jig.item_count += 1;
         trace("joint end\n");
         return {};
     }
-    const Item o = items[k];
-    for (int32_t c = 0, n = std::min(cols * rows, max_cells); c < n; ++c)
-        if (cells[c].owner == t.id) cells[c].owner = target;
+    const Item o = jig.items[k];
+    for (int32_t c = 0, n = std::min(jig.cols * jig.rows, max_cells); c < n; ++c)
+        if (jig.cells[c].owner == t.id) jig.cells[c].owner = target;
     if (desk.presenter) desk.presenter->release_img(t.id);
 
     auto* merged = new Piece;
     merged->turned = o.piece->turned;
-    items[k].piece = merged;
-    joint_piece(target, k);
+    jig.items[k].piece = merged;
+    jig.joint_piece(target, k);
 
     // The merged group lies where the target says the whole group belongs, at the target's angle.
     const Point r = reference_point(*o.piece, o.join_dx, o.join_dy, o.piece->angle);
-    const Point r2 = rotate_point(items[k].join_dx, -items[k].join_dy, o.piece->angle);
+    const Point r2 = rotate_point(jig.items[k].join_dx, -jig.items[k].join_dy, o.piece->angle);
     merged->cx = r.x - r2.x;
     merged->cy = r.y + r2.y;
     merged->rect.left = merged->cx - merged->view_width / 2;
@@ -135,27 +137,27 @@ Rect Jig::joint(int32_t target) {
     merged->rect.right = merged->rect.left + merged->view_width;
     merged->rect.bottom = merged->rect.top + merged->view_height;
     merged->angle = o.piece->angle;
-    merged->set_angle(merged->angle);
+    merged->set_angle(merged->angle, settings_shading());
 
     // The redraw of the union starts from the background, which wipes both old places.
     const Rect u = union_rect(union_rect(t_rect, o.piece->rect), merged->rect);
-    upload_view(items[k]);
-    disp(&u);
+    upload_view(jig.items[k]);
+    disp(jig, &u);
     delete t.piece;
     delete o.piece;
-    items[item_count] = Item{};  // the vacated entry holds no piece that the live one also holds
+    jig.items[jig.item_count] = Item{};  // the vacated entry holds no piece that the live one also holds
     trace("joint end\n");
     return u;
 }
 
 Rect drop_join(Jig& game) {
-    const int32_t id = game.joint_check();
+    const int32_t id = joint_check(game);
     if (id < 0) return {};
     play.game_saved = 0;
     tell_game_changed();
     play_sound(SOUND_JOINT);
     push_cursor(ws::IDC_WAIT);
-    const Rect r = game.joint(id);
+    const Rect r = joint(game, id);
     pop_cursor();
     if (game.item_count == 1) {
         play_sound(SOUND_GM_END);

@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "desk/background.h"
+#include "desk/state.h"
 #include "desk/title.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
 #include "play/companions.h"
+#include "play/jig.h"
 #include "play/jigwin.h"
 #include "play/play.h"
 #include "play/save.h"
@@ -47,12 +49,9 @@ void pop_busy_cursor() {
     --cursor_pushes;
 }
 
-// A game on picture_path; none when even the record cannot be had (treated like an unreadable picture).
-Jig* build_game() { return new (std::nothrow) Jig; }
-
 // Makes a usable new game current and starts its cutting; a game that cannot be played is ended at once.
 void begin_cutting(ws::Hwnd hwnd, Jig* game, bool keep_copy) {
-    play.current_game = game;
+    display.current_game = game;
     if (!game || game->item_count < 1) {
         end_game();
         return;
@@ -93,14 +92,14 @@ void cut_one_piece(ws::Hwnd hwnd, Jig& game) {
         ws::paint_at_once(hwnd, &r);
     }
     queue_cutting(hwnd);
-    game.windowtitle(TITLE_CUTTING);
+    windowtitle(game, TITLE_CUTTING);
 }
 
 void start_play(ws::Hwnd hwnd, Jig& game) {
     play_started = true;
     if (!desk.presenter) ws::invalidate_rect(hwnd, nullptr, false);
     if (settings.image) open_guide(hwnd);
-    game.windowtitle(TITLE_START);
+    windowtitle(game, TITLE_START);
     pop_busy_cursor();
     play_sound(SOUND_GM_ST);
 }
@@ -111,8 +110,8 @@ void end_game() {
     // Whatever the road pushed for this game goes with it: a game ended after its last cut but before the step
     // that starts play still holds the busy cursor of its cutting.
     while (cursor_pushes > 0) pop_busy_cursor();
-    delete play.current_game;
-    play.current_game = nullptr;
+    delete display.current_game;
+    display.current_game = nullptr;
     play_started = false;
     reset_gesture();
 }
@@ -133,7 +132,7 @@ bool replace_game(ws::Hwnd hwnd, const std::string& picture, bool keep_copy) {
     end_game();
     play.picture_path = file;
     play.save_path.clear();
-    next->lay_out();
+    lay_out(*next);
     begin_cutting(hwnd, next.release(), keep_copy);
     return true;
 }
@@ -174,7 +173,7 @@ int32_t resume_saved_game(ws::Hwnd hwnd, const std::string& file) {
 
 void init_disp_step(ws::Hwnd hwnd) {
     step_queued = false;
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;  // the game was ended while its step waited
     if (graphics.trace_switch) {
         char text[64];
@@ -197,21 +196,22 @@ void continue_saved_game() {
     settings.piece_num = play.game_piece_num;
     settings.stretch_size = play.game_stretch_size;
     tell_settings_changed();
-    if (play.current_game) {
+    if (display.current_game) {
         // A game started after the resume was asked for: ending it deletes the resumed game's picture too.
         end_game();
         if (!extract_picture(play.save_path, play.picture_path)) return;
     }
     tell_forget_recovery();
     push_busy_cursor();
-    play.current_game = build_game();
+    display.current_game = build_game();
     play.game_saved = 0;
-    if (!play.current_game || play.current_game->item_count < 1 || !load_game(*play.current_game, play.save_path)) {
+    Jig* game = display.current_game;
+    if (!game || game->item_count < 1 || !load_game(*game, play.save_path)) {
         end_game();
         pop_busy_cursor();
         return;
     }
-    play.current_game->continue_game();
+    continue_game(*display.current_game);
     play_started = true;
     pop_busy_cursor();
 }

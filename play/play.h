@@ -1,5 +1,6 @@
 // Play operations the game window drives: the gesture rules of the mouse, picking up, dragging, dropping,
-// joining, quarter turns and turning over, range selection, desk dragging and the unseen-pieces sweep.
+// joining, quarter turns and turning over, range selection, desk dragging and the unseen-pieces sweep. The
+// operations on the game take its record first (Jig& jig).
 //
 // Terms: a gesture runs from the first button press to the release of the last button. The held item is the
 // top-most display item while `holding` is 1. Window coordinates are the game window's client pixels; desk
@@ -28,6 +29,30 @@ inline constexpr uint32_t IDM_TRAY_PUT = 0xF41A;
 
 // Width of the band along the game window's edges where a drag scrolls the desk.
 inline constexpr int32_t kScrollMargin = 20;
+
+// ---- play operations on the game (select.cpp, joint_check.cpp, rotate.cpp, range.cpp, take_out.cpp) ----
+// Picks up the top-most shown item whose shape covers the desk point and raises it to the top.
+Rect select(Jig& jig, int32_t x, int32_t y);
+// Moves the held item's grab point to the desk point (turning it when rotation is free); draw 0 = no drawing.
+Rect moveto(Jig& jig, int32_t x, int32_t y, int32_t draw);
+// The sweep move: the held item moves plainly and pulls nearby groups along, each less than the last.
+Rect mmoveto(Jig& jig, int32_t x, int32_t y);
+// Drops the held item (tray or desk with the join test); point in window coordinates.
+Rect selectend(Jig& jig, Point point);
+// The id of a group the top-most item fits onto, or -1; joins it in.
+int32_t joint_check(Jig& jig);
+Rect joint(Jig& jig, int32_t target);
+// Quarter turn of the held item (dir +90 or -90) and turning it over.
+Rect kaiten(Jig& jig, int32_t dir);
+Rect hanten(Jig& jig);
+// Range selection: marks the groups whose centres lie inside (window rectangle), moves the marked ones.
+void mark_range(Jig& jig, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+void move_range(Jig& jig, int32_t dx, int32_t dy);
+// Space: moves the view to the next part of the desk with pieces not yet looked at.
+void show_unseen(Jig& jig);
+// Puts the item `id`, dragged out of a tray, down at the screen point (x, y): into the tray lying there, or
+// onto the desk under the point (brought inside the part of the desk the window shows).
+void take_out(Jig& jig, int32_t id, int32_t x, int32_t y);
 
 // ---- trays ----
 // The tray slot whose window lies under the screen point, or -1.

@@ -42,7 +42,7 @@ bool centre_in_view(const Piece& p, const Rect& view) {
 }
 
 Rect view_on_desk() {
-    Rect r = play.game_window ? ws::get_client_rect(play.game_window) : Rect{};
+    Rect r = display.game_window ? ws::get_client_rect(display.game_window) : Rect{};
     offset_rect(r, desk.view_x, desk.view_y);
     return r;
 }
@@ -56,7 +56,7 @@ void mark_seen_in_view(Jig& game) {
 }  // namespace
 
 void on_select(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;
     const int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
     if (display.range_state == 2) {
@@ -67,7 +67,7 @@ void on_select(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
     game->under_cache = nullptr;
     game->holding = 0;
     Rect r;
-    if (display.range_state != 2) r = game->select(x + desk.view_x, y + desk.view_y);
+    if (display.range_state != 2) r = select(*game, x + desk.view_x, y + desk.view_y);
     if (game->holding) {
         play_sound(SOUND_SEL);
         repaint_desk_rect(hwnd, r);
@@ -76,7 +76,7 @@ void on_select(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
         // A left press inside the shown range grabs all of it instead of the piece under the pointer.
         display.range_state = 3;
         play.down_point = play.last_point = {x, y};
-        game->mark_range(display.range_x1, display.range_y1, display.range_x2, display.range_y2);
+        mark_range(*game, display.range_x1, display.range_y1, display.range_x2, display.range_y2);
     } else {
         start_range(x, y);
     }
@@ -84,7 +84,7 @@ void on_select(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam) {
 }
 
 void range_move(ws::Hwnd hwnd, Point p) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;
     if (display.range_state == 1) {
         display.range_x2 = p.x;
@@ -99,7 +99,7 @@ void range_move(ws::Hwnd hwnd, Point p) {
         if (p.y < kScrollMargin) desk.view_y += p.y - kScrollMargin, dy = p.y - kScrollMargin;
         if (p.x > w - kScrollMargin) desk.view_x += p.x - (w - kScrollMargin), dx = p.x - (w - kScrollMargin);
         if (p.y > h - kScrollMargin) desk.view_y += p.y - (h - kScrollMargin), dy = p.y - (h - kScrollMargin);
-        game->move_range(dx, dy);
+        move_range(*game, dx, dy);
         play.down_point = p;
         ws::invalidate_rect(hwnd, nullptr, false);
     }
@@ -114,7 +114,7 @@ void range_release(ws::Hwnd hwnd) {
 }
 
 void on_move_screen(ws::Hwnd hwnd, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;
     play_sound(SOUND_GM_DRAW);
     // The desk follows the pointer; the release folds the offset into the view.
@@ -125,12 +125,12 @@ void on_move_screen(ws::Hwnd hwnd, intptr_t lparam) {
     game->reset_sweep();
 }
 
-void Jig::mark_range(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+void mark_range(Jig& jig, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     trace("mark_range start\n");
     x1 += desk.view_x, x2 += desk.view_x;
     y1 += desk.view_y, y2 += desk.view_y;
-    for (int32_t i = 0; i < std::min(item_count, max_items); ++i) {
-        Item& item = items[i];
+    for (int32_t i = 0; i < std::min(jig.item_count, max_items); ++i) {
+        Item& item = jig.items[i];
         if (item.hidden == 1 || !item.piece) continue;  // a group in a tray keeps its mark
         const Piece& p = *item.piece;
         item.banded = x1 < p.cx && p.cx < x2 && y1 < p.cy && p.cy < y2 ? 1 : 0;
@@ -138,37 +138,37 @@ void Jig::mark_range(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     trace("mark_range end\n");
 }
 
-void Jig::move_range(int32_t dx, int32_t dy) {
+void move_range(Jig& jig, int32_t dx, int32_t dy) {
     trace("move_range start\n");
-    for (int32_t i = 0; i < std::min(item_count, max_items); ++i) {
-        Item& item = items[i];
+    for (int32_t i = 0; i < std::min(jig.item_count, max_items); ++i) {
+        Item& item = jig.items[i];
         if (item.banded != 1 || item.hidden == 1 || !item.piece) continue;
         item.piece->move_to(item.piece->grab_x + dx, item.piece->grab_y + dy);
         if (dx != 0 || dy != 0) play.game_saved = 0;  // the saved file no longer shows the desk
     }
     if (!desk.presenter && desk.desk_image && desk.desk_back)
         desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
-    disp(nullptr);
+    disp(jig, nullptr);
     trace("move_range end\n");
 }
 
-void Jig::show_unseen() {
+void show_unseen(Jig& jig) {
     trace("show_unseen start\n");
-    const int32_t n = std::min(item_count, max_items);
-    if (sweep_reset == 1) {
-        sweep_reset = 0;
-        for (int32_t i = 0; i < n; ++i) items[i].seen = 0;
-        mark_seen_in_view(*this);
+    const int32_t n = std::min(jig.item_count, max_items);
+    if (jig.sweep_reset == 1) {
+        jig.sweep_reset = 0;
+        for (int32_t i = 0; i < n; ++i) jig.items[i].seen = 0;
+        mark_seen_in_view(jig);
     }
     int32_t k = 0;
-    while (k < n && (items[k].seen == 1 || !items[k].piece)) ++k;
+    while (k < n && (jig.items[k].seen == 1 || !jig.items[k].piece)) ++k;
     if (k == n) {
-        sweep_reset = 1;  // everything has been looked at: the next Space starts over
+        jig.sweep_reset = 1;  // everything has been looked at: the next Space starts over
         trace("show_unseen end\n");
         return;
     }
-    desk.view_x = items[k].piece->rect.left;
-    desk.view_y = items[k].piece->rect.top;
-    mark_seen_in_view(*this);
+    desk.view_x = jig.items[k].piece->rect.left;
+    desk.view_y = jig.items[k].piece->rect.top;
+    mark_seen_in_view(jig);
     trace("show_unseen end\n");
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "desk/state.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/piece.h"
@@ -39,7 +40,7 @@ int32_t next_quarter(double radians, int32_t dir) {
 
 // The click messages: a sound, the turn, and the changed place painted at once.
 void turn_held(ws::Hwnd hwnd, int32_t sound, Rect (*turn)(Jig&)) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game || !game->holding) return;
     play.game_saved = 0;
     tell_game_changed();
@@ -49,42 +50,42 @@ void turn_held(ws::Hwnd hwnd, int32_t sound, Rect (*turn)(Jig&)) {
 
 }  // namespace
 
-Rect Jig::kaiten(int32_t dir) {
+Rect kaiten(Jig& jig, int32_t dir) {
     trace("kaiten start\n");
-    if (!holding || item_count < 1) return {};
-    Piece& p = *items[item_count - 1].piece;
+    if (!jig.holding || jig.item_count < 1) return {};
+    Piece& p = *jig.items[jig.item_count - 1].piece;
     const Rect old = p.rect;
-    p.set_angle(next_quarter(p.angle, dir) * std::numbers::pi / 180);
-    const Rect u = show_held(*this, old, true);
+    p.set_angle(next_quarter(p.angle, dir) * std::numbers::pi / 180, settings_shading());
+    const Rect u = show_held(jig, old, true);
     trace("kaiten end\n");
     return u;
 }
 
-Rect Jig::hanten() {
+Rect hanten(Jig& jig) {
     trace("hanten start\n");
-    if (!holding || item_count < 1) return {};
-    Item& t = items[item_count - 1];
+    if (!jig.holding || jig.item_count < 1) return {};
+    Item& t = jig.items[jig.item_count - 1];
     // A group lying face down is mirrored, so its offset to the picture's centre is mirrored too.
-    t.home_dx = pic_w - t.home_dx;
+    t.home_dx = jig.pic_w - t.home_dx;
     t.join_dx = t.home_dx;
     const Rect old = t.piece->rect;
-    t.piece->turn_over();
-    const Rect u = show_held(*this, old, true);
+    t.piece->turn_over(settings_shading());
+    const Rect u = show_held(jig, old, true);
     trace("hanten end\n");
     return u;
 }
 
 void on_p90_kaiten(ws::Hwnd hwnd) {
     if (settings.kaiten == KAITEN_NONE) return;
-    turn_held(hwnd, SOUND_LEFT, [](Jig& g) { return g.kaiten(+90); });
+    turn_held(hwnd, SOUND_LEFT, [](Jig& g) { return kaiten(g, +90); });
 }
 
 void on_m90_kaiten(ws::Hwnd hwnd) {
     if (settings.kaiten == KAITEN_NONE) return;
-    turn_held(hwnd, SOUND_RIGHT, [](Jig& g) { return g.kaiten(-90); });
+    turn_held(hwnd, SOUND_RIGHT, [](Jig& g) { return kaiten(g, -90); });
 }
 
 void on_rev(ws::Hwnd hwnd) {
     if (!settings.hanten) return;
-    turn_held(hwnd, SOUND_HANTEN, [](Jig& g) { return g.hanten(); });
+    turn_held(hwnd, SOUND_HANTEN, [](Jig& g) { return hanten(g); });
 }

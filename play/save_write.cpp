@@ -125,9 +125,9 @@ int32_t save_game(const Jig& jig, const std::string& path, SaveReport report) {
 
 void emergency_save() {
     static bool running = false;
-    if (running || !play.current_game || !savable(*play.current_game)) return;
+    if (running || !display.current_game || !savable(*display.current_game)) return;
     running = true;
-    save_game(*play.current_game, kEmergencySaveName, SaveReport::quiet);
+    save_game(*display.current_game, kEmergencySaveName, SaveReport::quiet);
     running = false;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "desk/display.h"
+#include "desk/state.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
@@ -168,7 +169,7 @@ Rect show_held(Jig& game, const Rect& old, bool view_rebuilt) {
     }
     if (!game.under_cache) {
         // Nothing kept: redraw the place from the background and take the cache afresh.
-        game.disp(&u);
+        disp(game, &u);
         take_under_cache(game);
         return u;
     }
@@ -180,12 +181,12 @@ Rect show_held(Jig& game, const Rect& old, bool view_rebuilt) {
     return u;
 }
 
-Rect Jig::select(int32_t x, int32_t y) {
+Rect select(Jig& jig, int32_t x, int32_t y) {
     trace("select start\n");
-    const int32_t n = std::min(item_count, max_items);
+    const int32_t n = std::min(jig.item_count, max_items);
     int32_t k = n - 1;
     for (; k >= 0; --k) {
-        const Item& item = items[k];
+        const Item& item = jig.items[k];
         if (item.hidden == 1 || !item.piece) continue;
         if (item.piece->hit(x, y, item.id)) break;
     }
@@ -193,52 +194,52 @@ Rect Jig::select(int32_t x, int32_t y) {
         trace("select end (non select)\n");
         return {};
     }
-    holding = 1;
-    const Item picked = items[k];
-    std::copy(items + k + 1, items + n, items + k);
-    items[n - 1] = picked;
+    jig.holding = 1;
+    const Item picked = jig.items[k];
+    std::copy(jig.items + k + 1, jig.items + n, jig.items + k);
+    jig.items[n - 1] = picked;
     Piece& p = *picked.piece;
     p.grab_x = x;
     p.grab_y = y;
     if (desk.presenter) {
-        note_places_below(*this);
-        disp(&p.rect);
+        note_places_below(jig);
+        disp(jig, &p.rect);
     } else {
-        take_under_cache(*this);
+        take_under_cache(jig);
     }
     play.last_selected = n - 1;
     trace("select end\n");
     return p.rect;
 }
 
-Rect Jig::moveto(int32_t x, int32_t y, int32_t draw) {
+Rect moveto(Jig& jig, int32_t x, int32_t y, int32_t draw) {
     trace("moveto start\n");
-    if (!holding || item_count < 1) return {};
-    Item& item = items[item_count - 1];
+    if (!jig.holding || jig.item_count < 1) return {};
+    Item& item = jig.items[jig.item_count - 1];
     Piece& p = *item.piece;
     const Rect old = p.rect;
-    const bool plain = two_buttons == 1 || settings.kaiten == KAITEN_NONE || settings.kaiten == KAITEN_QUARTER;
+    const bool plain = jig.two_buttons == 1 || settings.kaiten == KAITEN_NONE || settings.kaiten == KAITEN_QUARTER;
     if (plain)
         p.move_to(x, y);
     else
-        p.drag_turn(x, y);
+        p.drag_turn(x, y, settings_shading());
     Rect u = union_rect(old, p.rect);
-    if (draw) u = show_held(*this, old, !plain);
+    if (draw) u = show_held(jig, old, !plain);
     else if (!plain && desk.presenter) upload_view(item);  // the presenter's copy must follow the turn
     trace("moveto end\n");
     return u;
 }
 
-Rect Jig::mmoveto(int32_t x, int32_t y) {
+Rect mmoveto(Jig& jig, int32_t x, int32_t y) {
     trace("mmoveto start\n");
-    if (!holding || item_count < 1) return {};
-    Piece& held = *items[item_count - 1].piece;
+    if (!jig.holding || jig.item_count < 1) return {};
+    Piece& held = *jig.items[jig.item_count - 1].piece;
     const int32_t cx = held.cx, cy = held.cy, n = settings.mmove_size;
     double dx = x - held.grab_x, dy = y - held.grab_y;
     Rect u = held.rect;
     u = union_rect(u, held.move_to(x, y));
-    for (int32_t i = item_count - 2; i >= 0; --i) {
-        Item& item = items[i];
+    for (int32_t i = jig.item_count - 2; i >= 0; --i) {
+        Item& item = jig.items[i];
         if (item.hidden == 1 || !item.piece) continue;
         Piece& p = *item.piece;
         if (p.cx <= cx - n || p.cx >= cx + n || p.cy <= cy - n || p.cy >= cy + n) continue;
@@ -248,50 +249,50 @@ Rect Jig::mmoveto(int32_t x, int32_t y) {
         u = union_rect(u, p.rect);
         u = union_rect(u, shift_piece(p, int32_t(dx), int32_t(dy)));
     }
-    disp(&u);
+    disp(jig, &u);
     // The redraw laid the held group from the background up; under_cache must describe its new place.
-    take_under_cache(*this);
-    if (desk.presenter) note_places_below(*this);
+    take_under_cache(jig);
+    if (desk.presenter) note_places_below(jig);
     trace("mmoveto end\n");
     return u;
 }
 
-Rect Jig::selectend(Point point) {
+Rect selectend(Jig& jig, Point point) {
     trace("selectend start\n");
-    if (!holding || item_count < 1) return {};
-    delete under_cache;
-    under_cache = nullptr;
-    holding = 0;
-    Item& top = items[item_count - 1];
+    if (!jig.holding || jig.item_count < 1) return {};
+    delete jig.under_cache;
+    jig.under_cache = nullptr;
+    jig.holding = 0;
+    Item& top = jig.items[jig.item_count - 1];
     top.piece->drop_image();  // kept while held for the turns; cut again when next needed
-    if (top.merged == 0 && play.game_window) {
-        const int32_t k = tray_at_point(ws::client_to_screen(play.game_window, point));
+    if (top.merged == 0 && display.game_window) {
+        const int32_t k = tray_at_point(ws::client_to_screen(display.game_window, point));
         if (k >= 0) {
             ws::post_message(play.tray_window[k], IDM_TRAY_PUT, uintptr_t(top.id), ws::make_lparam(point.x, point.y));
             top.hidden = 1;
             const Rect r = top.piece->rect;
-            disp(&r);
+            disp(jig, &r);
             trace("selectend end (tray)\n");
             // The place the piece left is shown again at once (the desk image alone would not show it).
             return r;
         }
     }
-    const Rect r = drop_join(*this);
+    const Rect r = drop_join(jig);
     trace("selectend end\n");
     return r;
 }
 
 void on_select_end(ws::Hwnd hwnd, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game) return;
     play.moved_far = 0;
-    const Rect r = game->selectend({ws::lparam_x(lparam), ws::lparam_y(lparam)});
+    const Rect r = selectend(*game, {ws::lparam_x(lparam), ws::lparam_y(lparam)});
     repaint_desk_rect(hwnd, r);
     refresh_guide();
 }
 
 void on_draw(ws::Hwnd hwnd, intptr_t lparam) {
-    Jig* game = play.current_game;
+    Jig* game = display.current_game;
     if (!game || !game->holding) return;
     play.game_saved = 0;
     tell_game_changed();
@@ -304,15 +305,15 @@ void on_draw(ws::Hwnd hwnd, intptr_t lparam) {
     const int32_t w = client.width(), h = client.height();
     if (inside_client(x, y, w, h)) {
         const bool sweep = settings.mmove && play.ctrl_down;
-        const Rect r =
-            sweep ? game->mmoveto(x + desk.view_x, y + desk.view_y) : game->moveto(x + desk.view_x, y + desk.view_y, 1);
+        const int32_t dx = x + desk.view_x, dy = y + desk.view_y;
+        const Rect r = sweep ? mmoveto(*game, dx, dy) : moveto(*game, dx, dy, 1);
         if (!desk.presenter) repaint_desk_rect(hwnd, r);
     } else {
         // In the margin the desk scrolls under the held group, which stays at the edge under the pointer.
         Piece& p = *game->items[game->item_count - 1].piece;
         const Rect old = p.rect;
         scroll_at_margin(x, y, w, h);
-        game->moveto(x + desk.view_x, y + desk.view_y, 0);
+        moveto(*game, x + desk.view_x, y + desk.view_y, 0);
         if (!desk.presenter) show_held(*game, old, false);
         redraw_whole_window(hwnd);
     }

@@ -1,5 +1,6 @@
-// The play folder's state: the game in play, its files and windows, the keys and the pointer's gesture, the
-// picture list's request and answer, and the sound list.
+// The play folder's state: the files and companion windows of the game in play, the keys and the pointer's gesture,
+// the picture list's request and answer, and the sound list. The game itself and the main and game windows the desk
+// shows it in are in the desk's record (desk/state.h).
 #pragma once
 #include <array>
 #include <cstdint>
@@ -9,13 +10,10 @@
 #include "play/sound.h"
 #include "ws/ws.h"
 
-struct Jig;
-
 inline constexpr int32_t kTrayCount = 10;
 
 struct Play {
-    Jig* current_game = nullptr;  // the puzzle in play, or none
-    int32_t last_selected = -1;   // display index of the last item picked up, -1 when none
+    int32_t last_selected = -1;  // display index of the last item picked up, -1 when none
     // The picture (or saved game) of the game in play or the next one (UTF-8, as the player named it), and the
     // saved-game file it came from.
     std::string picture_path;
@@ -27,8 +25,6 @@ struct Play {
     int32_t game_saved = 0;            // the game was saved and has not changed since
 
     // ---- windows ----
-    ws::Hwnd main_window = 0;
-    ws::Hwnd game_window = 0;               // the game window, a child of the main window; 0 while there is none
     ws::Hwnd guide_window = 0;              // the guide image window, 0 while none is open (the game window owns it)
     ws::Hwnd list_window = 0;               // the picture list, 0 while none is open
     ws::Hwnd tray_window[kTrayCount] = {};  // open tray windows, 0 where a slot is free

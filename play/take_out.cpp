@@ -1,6 +1,8 @@
 // Taking a piece out of a tray: into the tray under the pointer, or back onto the desk where the pointer is.
 #include <algorithm>
 
+#include "desk/display.h"
+#include "desk/state.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
@@ -19,7 +21,7 @@ void trace(const char* event) {
 // The desk point for a game-window client point, brought inside the part of the desk the window shows (and
 // inside the desk), so that a piece let go over no window of the game can still be reached.
 Point visible_desk_point(Point client) {
-    const Rect c = ws::get_client_rect(play.game_window);
+    const Rect c = ws::get_client_rect(display.game_window);
     Rect shown = intersect_rect(Rect{desk.view_x, desk.view_y, desk.view_x + c.width(), desk.view_y + c.height()},
                                 Rect{0, 0, desk.desk_width, desk.desk_height});
     if (shown.empty()) shown = Rect{0, 0, std::max(desk.desk_width, 1), std::max(desk.desk_height, 1)};
@@ -29,14 +31,14 @@ Point visible_desk_point(Point client) {
 
 }  // namespace
 
-void Jig::take_out(int32_t id, int32_t x, int32_t y) {
+void take_out(Jig& jig, int32_t id, int32_t x, int32_t y) {
     trace("take_out start\n");
-    const int32_t n = std::clamp(item_count, 0, max_items);
+    const int32_t n = std::clamp(jig.item_count, 0, max_items);
     Item* item = nullptr;
     for (int32_t i = 0; i < n && !item; ++i)
-        if (items[i].id == id && items[i].piece) item = &items[i];
-    if (!item || !play.game_window) return;
-    const Point client = ws::screen_to_client(play.game_window, {x, y});
+        if (jig.items[i].id == id && jig.items[i].piece) item = &jig.items[i];
+    if (!item || !display.game_window) return;
+    const Point client = ws::screen_to_client(display.game_window, {x, y});
     const int32_t k = tray_at_point({x, y});
     if (k >= 0) {
         // It stays hidden and moves on to that tray.
@@ -47,11 +49,11 @@ void Jig::take_out(int32_t id, int32_t x, int32_t y) {
     item->hidden = 0;
     const Point spot = visible_desk_point(client);
     const Rect r = item->piece->move_to(spot.x, spot.y);
-    disp(&r);
+    disp(jig, &r);
     if (!desk.presenter) {
         Rect on_window = r;
         offset_rect(on_window, -desk.view_x, -desk.view_y);
-        ws::paint_at_once(play.game_window, &on_window);
+        ws::paint_at_once(display.game_window, &on_window);
     }
     trace("take_out end\n");
 }

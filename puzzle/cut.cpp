@@ -202,7 +202,7 @@ Rect Jig::cut(int32_t client_w, int32_t client_h) {
                                  : scatter_position(std::max(client_w, 0), std::max(client_h, 0));
     p.cx = at.x;
     p.cy = at.y;
-    p.set_angle(angle);
+    p.set_angle(angle, settings_shading());
     draw_new_piece(*this, k);
     p.release();
     p.drop_image();

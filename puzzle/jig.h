@@ -1,4 +1,6 @@
-// The game record: the Jig record (cells with their cutting lines, the display list, the fitted picture) and Item.
+// The game record: the Jig record (cells with their cutting lines, the display list, the fitted picture) and Item,
+// with what fits, cuts and joins a game. The operations of play and of the desk's display take the record as their
+// first argument and live in those folders (play/play.h, play/jig.h, desk/display.h, desk/title.h, desk/background.h).
 //
 // Terms: a cell is one rectangle of the grid laid over the picture; a group is a set of cells joined into one
 // piece on the desk; a display item is one group's entry in the z-ordered display list (bottom first).
@@ -75,19 +77,17 @@ struct Jig {
     bool on_desk = true;           // false for a record only fitted, which owns nothing of the desk yet
     bool picture_damaged = false;  // the picture file ended early or was damaged: a save rewrites it whole
 
-    // Builds a game from picture_path and the settings (the two halves below); item_count 0 means it is unusable.
-    Jig();
-    // The first half: `path` fitted and its grid chosen (item_count 0: unusable), with nothing outside the record
-    // touched, so that the game to come can be checked while the game in play still stands. A record destroyed
-    // before lay_out() leaves the desk, the windows and the temporary pictures to the game in play.
+    // A game on `path`: the picture fitted and its grid chosen (item_count 0: unusable), with nothing outside the
+    // record touched, so that the game to come can be checked while the game in play still stands. A record
+    // destroyed before it is laid out (lay_out in play/jig.h) leaves the desk, the windows and the temporary
+    // pictures to the game in play.
     explicit Jig(const std::string& path);
     explicit Jig(blank_game_t);
+    // A record laid on the desk (on_desk) ends as the game in play through end_of_laid_game, then frees its pieces
+    // and pictures.
     ~Jig();
     Jig(const Jig&) = delete;
     Jig& operator=(const Jig&) = delete;
-    // The second half, once the game in play has ended: the bare desk, the trays emptied, then for a usable
-    // record the presenter, the cutting lines and the piece count and size the game is built with.
-    void lay_out();
 
     // ---- fitting and grid (puzzle/fit.cpp) ----
     // Loads the picture file and fits it to stretch_size; 0 when it cannot be read or is too thin to cut into
@@ -124,41 +124,13 @@ struct Jig {
     // Cuts group g afresh from the picture into items[k].piece (fresh, `turned` set by the caller).
     void joint_piece(int32_t g, int32_t k);
 
-    // ---- play operations (play/select.cpp, play/joint_check.cpp, play/rotate.cpp, play/range.cpp) ----
-    // Picks up the top-most shown item whose shape covers the desk point and raises it to the top.
-    Rect select(int32_t x, int32_t y);
-    // Moves the held item's grab point to the desk point (turning it when rotation is free); draw 0 = no drawing.
-    Rect moveto(int32_t x, int32_t y, int32_t draw);
-    // The sweep move: the held item moves plainly and pulls nearby groups along, each less than the last.
-    Rect mmoveto(int32_t x, int32_t y);
-    // Drops the held item (tray or desk with the join test); point in window coordinates.
-    Rect selectend(Point point);
-    // The id of a group the top-most item fits onto, or -1; joins it in.
-    int32_t joint_check();
-    Rect joint(int32_t target);
-    // Quarter turn of the held item (dir +90 or -90) and turning it over.
-    Rect kaiten(int32_t dir);
-    Rect hanten();
-    // Range selection: marks the groups whose centres lie inside (window rectangle), moves the marked ones.
-    void mark_range(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
-    void move_range(int32_t dx, int32_t dy);
-    // Space: moves the view to the next part of the desk with pieces not yet looked at.
-    void show_unseen();
-    // Puts the item `id`, dragged out of a tray, down at the screen point (x, y): into the tray lying there, or
-    // onto the desk under the point (brought inside the part of the desk the window shows).
-    void take_out(int32_t id, int32_t x, int32_t y);
-
-    // ---- display and housekeeping ----
-    // Redraws the display items within `clip` (desk coordinates; none = everything) onto the desk.
-    Rect disp(const Rect* clip = nullptr);
+    // ---- housekeeping (puzzle/jig.cpp) ----
     // Releases the device contexts of the pieces' surfaces (the pixels stay).
     void free_dc();
-    // Shows a game that load_game has just filled: background, every group's view at its angle (one after
-    // another), then the title in resume mode, which restarts the clock.
-    void continue_game();
-    // Sets the main window's title from the game's counts and keeps the play clock (desk/title.cpp).
-    void windowtitle(int32_t mode);
-    // Engraves the grid's cutting lines into the w x h 32-bit surface (desk/background_lines.cpp).
-    void engrave_lines(MemDC& surface, int32_t w, int32_t h);
     void reset_sweep() { sweep_reset = 1; }
 };
+
+// What the end of a game laid on the desk does beyond the record's own memory: its clock, its guide, its pieces with
+// the trays and the presenter they borrow from, the temporary pictures. The play folder, which lays games out,
+// installs it before any game exists; with none installed a record frees only what it owns.
+inline void (*end_of_laid_game)(Jig& game) = nullptr;

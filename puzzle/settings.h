@@ -1,9 +1,11 @@
-// The game's settings record: one process-wide value per key of ZELTORC.TXT (read and written by shell/settings).
+// The game's settings record: one process-wide value per key of ZELTORC.TXT (read and written by shell/settings),
+// and the shading of pieces it asks for.
 #pragma once
 #include <cstdint>
 #include <string>
 
 #include "graphics/geometry.h"
+#include "pieces/shading.h"
 
 inline constexpr int32_t kLineTemplates = 4;    // cutting-line templates
 inline constexpr int32_t kLinePointsMax = 19;   // points per template
@@ -55,3 +57,6 @@ struct Settings {
 };
 
 extern Settings settings;
+
+// The shading the settings ask for pieces (kage, smooth, nokosu), for whoever turns a piece.
+inline Shading settings_shading() { return {settings.kage, settings.smooth, settings.nokosu}; }

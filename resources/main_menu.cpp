@@ -1,9 +1,9 @@
 // The main menu "IDM_MAIN_MENU" and the accelerators: the entries' order is what menu_check's positions count on.
 #include <string>
 
-#include "ws/ws.h"
+#include "resources/menu_ids.h"
 #include "resources/resources.h"
-#include "shell/menu.h"
+#include "ws/ws.h"
 
 namespace {
 

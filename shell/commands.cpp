@@ -1,6 +1,7 @@
 // WM_COMMAND of the main window: the trace line of each command, and where each one is carried out.
 #include <cstdio>
 
+#include "desk/state.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "play/play.h"
@@ -72,10 +73,10 @@ void trace_command(uint32_t id) {
 
 }  // namespace
 
-bool game_in_progress() { return play.current_game && play.current_game->item_count >= 2; }
+bool game_in_progress() { return display.current_game && display.current_game->item_count >= 2; }
 
 void repaint_game_window() {
-    if (play.game_window) redraw_whole_window(play.game_window);
+    if (display.game_window) redraw_whole_window(display.game_window);
 }
 
 void notice(const std::string& text, const char* title) { ws::message_box(0, text, title, ws::MB_OK); }

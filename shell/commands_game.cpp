@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "desk/state.h"
 #include "graphics/paths.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
@@ -42,15 +43,15 @@ void end_game_keeping_picture() {
 }  // namespace
 
 void start_new_game() {
-    if (!play.game_window) return;
-    ws::paint_at_once(play.game_window, nullptr);
-    start_first_picture(play.game_window, false);
-    if (play.game_window) ws::invalidate_rect(play.game_window, nullptr, false);
+    if (!display.game_window) return;
+    ws::paint_at_once(display.game_window, nullptr);
+    start_first_picture(display.game_window, false);
+    if (display.game_window) ws::invalidate_rect(display.game_window, nullptr, false);
 }
 
 bool start_game_on(const std::string& picture) {
-    if (!play.game_window || !replace_game(play.game_window, picture, false)) return false;
-    ws::invalidate_rect(play.game_window, nullptr, false);
+    if (!display.game_window || !replace_game(display.game_window, picture, false)) return false;
+    ws::invalidate_rect(display.game_window, nullptr, false);
     return true;
 }
 
@@ -67,15 +68,15 @@ void command_list() {
     play.view_folder = settings.view_dir + "\\";
     play.view_title = kViewChoose;
     play.view_result.clear();
-    play.list_window = viewer_create(play.game_window);
+    play.list_window = viewer_create(display.game_window);
 }
 
 void command_restart() {
-    if (play.picture_path.empty() || !play.current_game) return;
-    if (ws::message_box(play.main_window, kRestartQuestion, kConfirmTitle, ws::MB_YESNO) != ws::IDYES) return;
+    if (play.picture_path.empty() || !display.current_game) return;
+    if (ws::message_box(display.main_window, kRestartQuestion, kConfirmTitle, ws::MB_YESNO) != ws::IDYES) return;
     close_list_window();
     end_game_keeping_picture();
-    if (play.game_window) ws::paint_at_once(play.game_window, nullptr);
+    if (display.game_window) ws::paint_at_once(display.game_window, nullptr);
     // Should the picture have gone all the same, the saved game still holds it.
     if (!file_opens(play.picture_path) && !play.save_path.empty() &&
         !extract_picture(play.save_path, play.picture_path))
@@ -85,25 +86,25 @@ void command_restart() {
 
 void command_load() {
     std::string chosen;
-    if (!load_file_select(chosen) || !play.game_window) return;
-    resume_saved_game(play.game_window, chosen);
+    if (!load_file_select(chosen) || !display.game_window) return;
+    resume_saved_game(display.game_window, chosen);
 }
 
 void command_save() {
     if (!game_in_progress()) return;
     std::string name = default_save_name();
     if (!save_file_select(name)) return;
-    if (!save_game(*play.current_game, name)) return;  // the player has been told; the game stays unsaved
+    if (!save_game(*display.current_game, name)) return;  // the player has been told; the game stays unsaved
     play.save_path = name;
     play.game_saved = 1;
 }
 
 void command_katachi() {
     if (game_in_progress()) {
-        if (ws::message_box(play.main_window, kEndGameQuestion, kConfirmTitle, ws::MB_YESNO) != ws::IDYES) return;
+        if (ws::message_box(display.main_window, kEndGameQuestion, kConfirmTitle, ws::MB_YESNO) != ws::IDYES) return;
         end_game_keeping_picture();
-        if (play.game_window) ws::paint_at_once(play.game_window, nullptr);
+        if (display.game_window) ws::paint_at_once(display.game_window, nullptr);
     }
     close_list_window();
-    open_katachi(play.game_window);
+    open_katachi(display.game_window);
 }

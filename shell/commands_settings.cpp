@@ -1,5 +1,6 @@
 // The menu's setting commands: piece count, stretch, rotation, turning over, guide, background, sound, seams, web.
 #include "desk/background.h"
+#include "desk/state.h"
 #include "graphics/paths.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
@@ -33,7 +34,7 @@ void choose_guide(int32_t guide) {
     settings.guide = guide;
     if (!settings.image) {
         close_guide_window();
-        if (!play.picture_path.empty()) play.guide_window = guide_create(play.game_window);
+        if (!play.picture_path.empty()) play.guide_window = guide_create(display.game_window);
         settings.image = true;
     }
     menu_check();
@@ -72,7 +73,7 @@ void choose_picture_background(int32_t style) {
     play.view_folder = "bkimg\\";
     play.view_title = kViewBackground;
     play.view_result.clear();
-    play.list_window = viewer_create(play.game_window);
+    play.list_window = viewer_create(display.game_window);
     const bool changed = settings.back_type != style;
     settings.back_type = style;
     if (changed) render_and_show_background();

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "desk/display.h"
+#include "desk/state.h"
 #include "graphics/state.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
@@ -49,14 +50,14 @@ void make_desk_image_current() {
 // What the window shows: the desk from the view origin, as far as the player sees the game window. That window
 // reaches one pixel past the main window's client area on purpose; the main window clips it there.
 void command_bmp_window() {
-    if (!play.current_game || !desk.desk_image) return;
+    if (!display.current_game || !desk.desk_image) return;
     make_desk_image_current();
     if (!choose_export_file()) return;
-    Rect shown = ws::get_client_rect(play.game_window);
-    if (play.main_window) {
-        Rect parent = ws::get_client_rect(play.main_window);
-        const Point game_at = ws::client_to_screen(play.game_window, {0, 0});
-        const Point parent_at = ws::client_to_screen(play.main_window, {0, 0});
+    Rect shown = ws::get_client_rect(display.game_window);
+    if (display.main_window) {
+        Rect parent = ws::get_client_rect(display.main_window);
+        const Point game_at = ws::client_to_screen(display.game_window, {0, 0});
+        const Point parent_at = ws::client_to_screen(display.main_window, {0, 0});
         offset_rect(parent, parent_at.x - game_at.x, parent_at.y - game_at.y);  // in the game window's coordinates
         shown = intersect_rect(shown, parent);
     }
@@ -66,7 +67,7 @@ void command_bmp_window() {
 }
 
 void command_bmp_desk() {
-    if (!play.current_game || !desk.desk_image) return;
+    if (!display.current_game || !desk.desk_image) return;
     make_desk_image_current();
     if (!choose_export_file()) return;
     report_unless(save_bmp(*desk.desk_image, 0, 0, 0, 0));
@@ -74,10 +75,10 @@ void command_bmp_desk() {
 
 // The last piece picked up; joins may have left that index beyond the live items, which counts as none picked.
 void command_bmp_piece() {
-    if (!play.current_game) return;
-    const int32_t live = std::min(play.current_game->item_count, max_items);
-    if (play.last_selected < 0 || play.last_selected >= live || !play.current_game->items[play.last_selected].piece) {
-        ws::message_box(play.game_window, kChoosePiece, "zelto", ws::MB_OK);
+    if (!display.current_game) return;
+    const int32_t live = std::min(display.current_game->item_count, max_items);
+    if (play.last_selected < 0 || play.last_selected >= live || !display.current_game->items[play.last_selected].piece) {
+        ws::message_box(display.game_window, kChoosePiece, "zelto", ws::MB_OK);
         return;
     }
     if (!choose_export_file()) return;
@@ -86,10 +87,10 @@ void command_bmp_piece() {
 
 // Every piece into PIECE_000.BMP, PIECE_001.BMP, ... in the current folder, replacing files of those names.
 void command_bmp_all_pieces() {
-    if (!play.current_game || play.current_game->item_count < 1) return;
-    const int32_t live = std::min(play.current_game->item_count, max_items);
+    if (!display.current_game || display.current_game->item_count < 1) return;
+    const int32_t live = std::min(display.current_game->item_count, max_items);
     for (int32_t i = 0; i < live; ++i) {
-        if (!play.current_game->items[i].piece) continue;
+        if (!display.current_game->items[i].piece) continue;
         std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "PIECE_%03d.BMP", int(i));
         if (!write_piece(i)) {
             report_unless(0);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "desk/state.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -30,7 +31,7 @@ void trace(const char* name, const char* event) {
 int32_t run(const char* name, bool save, std::vector<ws::FileFilter> filters, int32_t preselected, std::string& path) {
     trace(name, "start");
     ws::FileDialog d;
-    d.owner = play.main_window;
+    d.owner = display.main_window;
     d.title = kTitle;
     d.filters = std::move(filters);
     d.filter_index = preselected;

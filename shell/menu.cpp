@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "desk/state.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "play/state.h"
@@ -56,7 +57,7 @@ void menu_check() {
     }
     mark_position(ws::get_sub_menu(back, kBackFinishedPicture), finished_picture_position());
     mark_position(sub(SETTINGS_SOUND), settings.sound ? 0 : 1);
-    if (play.main_window) ws::draw_menu_bar(play.main_window);
+    if (display.main_window) ws::draw_menu_bar(display.main_window);
 }
 
 void build_extra_menus() {
@@ -68,7 +69,7 @@ void build_extra_menus() {
     }
     if (settings.tray)
         ws::insert_menu(shell.main_menu, 2, ws::MF_BYPOSITION | ws::MF_STRING, IDM_TRAY_ADD, "トレイを追加");
-    if (play.main_window) ws::draw_menu_bar(play.main_window);
+    if (display.main_window) ws::draw_menu_bar(display.main_window);
 }
 
 void quick_menu(ws::Hwnd hwnd, Point client, int32_t held_ms) {

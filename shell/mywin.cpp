@@ -4,10 +4,12 @@
 #include <cstdio>
 
 #include "desk/background.h"
+#include "desk/state.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
+#include "play/play.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "resources/resources.h"
@@ -16,6 +18,7 @@
 #include "shell/settings.h"
 #include "shell/skin.h"
 #include "shell/state.h"
+#include "windows/guide_state.h"
 #include "ws/cursor.h"
 #include "ws/ddbase.h"
 
@@ -66,11 +69,11 @@ void repaint_guide_window() {
     if (play.guide_window && ws::is_window(play.guide_window)) ws::paint_at_once(play.guide_window, nullptr);
 }
 
-bool game_in_play() { return play.current_game && play.current_game->cut_count >= play.current_game->item_count; }
+bool game_in_play() { return display.current_game && display.current_game->cut_count >= display.current_game->item_count; }
 
 // The engraved finished picture on the desk is drawn in the line colour, so it follows a change of colour.
 void set_line_colour(Colour colour) {
-    shell.line_color = colour;
+    guide.line_color = colour;
     repaint_guide_window();  // the held group's outline there is drawn in the line colour too
     if (!settings.back_gazou_line) return;
     if (settings.back_type == IDM_BACK_RGB) {
@@ -85,8 +88,8 @@ void set_line_colour(Colour colour) {
 // told), the game window stays and so does the program, with the game.
 void escape(ws::Hwnd hwnd) {
     play.close_without_asking = 1;
-    if (play.game_window) ws::send_message(play.game_window, ws::WM_CLOSE, 0, 0);
-    if (play.game_window && ws::is_window(play.game_window)) {
+    if (display.game_window) ws::send_message(display.game_window, ws::WM_CLOSE, 0, 0);
+    if (display.game_window && ws::is_window(display.game_window)) {
         play.close_without_asking = 0;
         return;
     }
@@ -108,7 +111,7 @@ void on_size(ws::Hwnd hwnd, uintptr_t kind) {
     } else if (kind == ws::SIZE_RESTORED) {
         keep_window_rect(hwnd);
     }
-    if (play.game_window) ws::post_message(play.game_window, IDM_FIT_PARENT, 0, 0);
+    if (display.game_window) ws::post_message(display.game_window, IDM_FIT_PARENT, 0, 0);
 }
 
 // A maximized window keeps win_width 0 (so the next run starts maximized again), whatever order the toolkit
@@ -140,7 +143,7 @@ void on_key_down(ws::Hwnd hwnd, uintptr_t key) {
     case ws::VK_ESCAPE: escape(hwnd); break;
     case ws::VK_SPACE:
         if (!game_in_play()) break;
-        play.current_game->show_unseen();
+        show_unseen(*display.current_game);
         repaint_game_window();
         break;
     case 'R': set_line_colour(0x0000FF); break;
@@ -179,7 +182,7 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
     switch (msg) {
     case ws::WM_CREATE:
         trace("WM_CREATE\n");
-        play.main_window = hwnd;
+        display.main_window = hwnd;
         on_create(hwnd);
         ws::set_timer(hwnd, kSkinTimer, 1000);
         return 0;
@@ -212,7 +215,7 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
         if (shell.main_back) shell.main_back->destroy();
         delete shell.main_back;
         shell.main_back = nullptr;
-        play.main_window = 0;
+        display.main_window = 0;
         ws::post_quit_message(0);
         return 0;
     default: return ws::def_window_proc(hwnd, msg, wparam, lparam);
@@ -221,9 +224,9 @@ intptr_t main_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
 
 // The game window may offer to save and may refuse to close; then the program stays open, its skin timer with it.
 void close_main_window(ws::Hwnd hwnd) {
-    if (play.game_window) {
-        ws::send_message(play.game_window, ws::WM_CLOSE, 0, 0);
-        if (play.game_window && ws::is_window(play.game_window)) return;
+    if (display.game_window) {
+        ws::send_message(display.game_window, ws::WM_CLOSE, 0, 0);
+        if (display.game_window && ws::is_window(display.game_window)) return;
     }
     ws::kill_timer(hwnd, kSkinTimer);
     ws::destroy_window(hwnd);

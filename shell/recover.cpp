@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "desk/state.h"
 #include "graphics/durable.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
@@ -31,7 +32,7 @@ void trace(const char* event) {
 
 // A game whose pieces all lie on the desk and that is not complete: the only kind worth recovering.
 bool game_in_play() {
-    const Jig* g = play.current_game;
+    const Jig* g = display.current_game;
     return g && g->cut_count >= g->item_count && g->item_count > 1;
 }
 
@@ -94,7 +95,7 @@ void take_back_paths(Jig& game) {
 }
 
 void stop_timer() {
-    if (play.game_window) ws::kill_timer(play.game_window, kRecoveryTimer);
+    if (display.game_window) ws::kill_timer(display.game_window, kRecoveryTimer);
 }
 
 void tell_failure() {
@@ -102,7 +103,7 @@ void tell_failure() {
     failure_told = true;
     char text[1200];
     std::snprintf(text, sizeof text, kSaveFailedText, kRecoveryFile);
-    ws::message_box(play.game_window, text, kSaveNoticeTitle, ws::MB_OK | ws::MB_ICONWARNING);
+    ws::message_box(display.game_window, text, kSaveNoticeTitle, ws::MB_OK | ws::MB_ICONWARNING);
 }
 
 // The resumed recovery file could not be played: a damaged one is kept aside so that it is not offered again,
@@ -112,9 +113,9 @@ void settle_resume() {
     resuming_file = false;
     if (play.save_path == kRecoveryFile) {
         play.save_path.clear();  // a later save must not go to the recovery file
-        if (play.current_game) take_back_paths(*play.current_game);
+        if (display.current_game) take_back_paths(*display.current_game);
     }
-    if (play.current_game) return;
+    if (display.current_game) return;
     if (saved_game_usable(kRecoveryFile)) return;
     durable_rename(kRecoveryFile, kRecoveryBadFile);
     forget_paths();
@@ -127,12 +128,12 @@ void end_session() {
     ending = true;
     if (game_in_play() && play.game_saved == 0 && write_recovery())
         play.game_saved = 1;  // safe on the disk: nothing to ask
-    if (!play.main_window) {
+    if (!display.main_window) {
         ws::post_quit_message(0);
         return;
     }
-    ws::send_message(play.main_window, ws::WM_CLOSE, 0, 0);
-    if (play.main_window && ws::is_window(play.main_window)) ending = false;  // the player kept the game open
+    ws::send_message(display.main_window, ws::WM_CLOSE, 0, 0);
+    if (display.main_window && ws::is_window(display.main_window)) ending = false;  // the player kept the game open
 }
 
 }  // namespace
@@ -145,15 +146,15 @@ void install_recovery() {
 }
 
 void recovery_game_changed() {
-    if (pending || !game_in_play() || !play.game_window) return;
+    if (pending || !game_in_play() || !display.game_window) return;
     pending = true;
-    ws::set_timer(play.game_window, kRecoveryTimer, kRecoveryPeriod);
+    ws::set_timer(display.game_window, kRecoveryTimer, kRecoveryPeriod);
 }
 
 void recovery_due() {
-    if (play.current_game && play.current_game->holding) {
+    if (display.current_game && display.current_game->holding) {
         // Writing flushes to the disk, which could stall a drag: the write waits for the drop.
-        ws::set_timer(play.game_window, kRecoveryTimer, kRecoveryRetry);
+        ws::set_timer(display.game_window, kRecoveryTimer, kRecoveryRetry);
         return;
     }
     write_recovery();
@@ -165,7 +166,7 @@ bool write_recovery() {
     pending = false;
     if (!game_in_play()) return true;
     trace("write\n");
-    if (!save_game(*play.current_game, kRecoveryFile, SaveReport::quiet)) {
+    if (!save_game(*display.current_game, kRecoveryFile, SaveReport::quiet)) {
         trace("write failed\n");
         tell_failure();
         return false;

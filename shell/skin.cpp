@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "desk/state.h"
 #include "play/state.h"
 #include "shell/menu.h"
 #include "shell/mywin.h"
@@ -105,12 +106,12 @@ void redraw_element(int32_t slot, bool now) {
     MemDC* picture = shown_picture(e);
     if (!e.defined || !picture) return;
     draw_element(e.left, e.top, e.width, e.height, *picture);
-    if (!play.main_window) return;
+    if (!::display.main_window) return;
     const Rect r{e.left, e.top, e.right, e.bottom};
     if (now)
-        ws::paint_at_once(play.main_window, &r);
+        ws::paint_at_once(::display.main_window, &r);
     else
-        ws::invalidate_rect(play.main_window, &r, false);
+        ws::invalidate_rect(::display.main_window, &r, false);
 }
 
 void clear_skin() {
@@ -157,7 +158,7 @@ void skin_press(int32_t x, int32_t y) {
         if (!element(slot).defined || !contains(element(slot), x, y)) continue;
         set_button(slot, 2, true);
         switch (slot) {
-        case SKIN_EXIT: ws::post_message(play.main_window, ws::WM_CLOSE, 0, 0); break;
+        case SKIN_EXIT: ws::post_message(::display.main_window, ws::WM_CLOSE, 0, 0); break;
         case SKIN_NUM_UP: step_display(SKIN_NUM, +1); break;
         case SKIN_NUM_DN: step_display(SKIN_NUM, -1); break;
         case SKIN_SZ_UP: step_display(SKIN_SZ, +1); break;
@@ -173,8 +174,8 @@ void skin_release(int32_t x, int32_t y, int32_t duration) {
         if (!element(slot).defined || !contains(element(slot), x, y)) continue;
         set_button(slot, 1, true);
         if (duration >= settings.click_time) continue;  // held too long: only the picture changes
-        if (slot == SKIN_START) ws::post_message(play.main_window, ws::WM_COMMAND, IDM_RESTART, 0);
-        if (slot == SKIN_VIEW) ws::post_message(play.main_window, ws::WM_COMMAND, IDM_ICHIRAN, 0);
+        if (slot == SKIN_START) ws::post_message(::display.main_window, ws::WM_COMMAND, IDM_RESTART, 0);
+        if (slot == SKIN_VIEW) ws::post_message(::display.main_window, ws::WM_COMMAND, IDM_ICHIRAN, 0);
     }
 }
 
@@ -195,16 +196,16 @@ void skin_hover(int32_t x, int32_t y) {
 }
 
 void skin_drag(int32_t x, int32_t y) {
-    if (!skin_in_force() || !play.main_window) return;
+    if (!skin_in_force() || !::display.main_window) return;
     if (x == shell.skin_press_point.x && y == shell.skin_press_point.y) return;
-    const Rect r = ws::get_window_rect(play.main_window);
-    ws::move_window(play.main_window, r.left + x - shell.skin_press_point.x, r.top + y - shell.skin_press_point.y,
+    const Rect r = ws::get_window_rect(::display.main_window);
+    ws::move_window(::display.main_window, r.left + x - shell.skin_press_point.x, r.top + y - shell.skin_press_point.y,
                     r.width(), r.height(), true);
 }
 
 void skin_timer() {
-    if (!skin_in_force() || !play.main_window) return;
-    const Point p = ws::screen_to_client(play.main_window, ws::cursor_pos());
+    if (!skin_in_force() || !::display.main_window) return;
+    const Point p = ws::screen_to_client(::display.main_window, ws::cursor_pos());
     const SkinElement& win = element(SKIN_WIN);
     const SkinElement& game = element(SKIN_GAME);
     const bool in_window = p.x >= 0 && p.x < win.width && p.y >= 0 && p.y < win.height;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "desk/state.h"
 #include "play/state.h"
 #include "shell/mywin.h"
 #include "shell/skin_table.h"
@@ -37,14 +38,14 @@ std::vector<std::string> split_lines(const std::string& text) {
 
 void show_tooltip(const std::string& text, int32_t x, int32_t y) {
     hide_tooltip();
-    if (!shell.main_back || !play.main_window) return;
+    if (!shell.main_back || !display.main_window) return;
     const std::vector<std::string> lines = split_lines(text);
     const ws::TextMetrics m = ws::text_metrics();
     const int32_t line_h = m.height + m.external_leading;
     int32_t w = 0;
     for (const std::string& line : lines) w = std::max(w, ws::text_extent(line).cx);
     const int32_t h = int32_t(lines.size()) * line_h - m.external_leading;
-    const Rect client = ws::get_client_rect(play.main_window);
+    const Rect client = ws::get_client_rect(display.main_window);
     const int32_t left = x + w + 12 > client.right ? std::max(client.right - w - 12, 0) : x + 10;
     // Near the bottom it goes up to y - 10, and higher still where a tall box would pass the window's bottom.
     const int32_t top = y + h + 12 > client.bottom ? std::max(std::min(y - 10, client.bottom - h - 2), 0) : y + 10;
@@ -63,7 +64,7 @@ void show_tooltip(const std::string& text, int32_t x, int32_t y) {
     shell.main_back->blit(left, top, w + 2, h + 2, box, 0, 0, SRCCOPY);
     shell.main_back->release_dc();
     box.destroy();
-    ws::invalidate_rect(play.main_window, &tip.rect, false);
+    ws::invalidate_rect(display.main_window, &tip.rect, false);
 }
 
 void hide_tooltip() {
@@ -74,5 +75,5 @@ void hide_tooltip() {
         shell.main_back->release_dc();
     }
     tip.under.reset();
-    if (play.main_window) ws::invalidate_rect(play.main_window, &tip.rect, false);
+    if (display.main_window) ws::invalidate_rect(display.main_window, &tip.rect, false);
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "desk/state.h"
 #include "graphics/durable.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -93,7 +94,7 @@ int win_main(int argc, char** argv) {
     ws::Msg msg;
     while (ws::get_message(msg)) {
         if (recovery_loop_message(msg)) continue;
-        if (!ws::translate_accelerator(play.main_window, accel, msg)) {
+        if (!ws::translate_accelerator(display.main_window, accel, msg)) {
             ws::translate_message(msg);
             ws::dispatch_message(msg);
         }

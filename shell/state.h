@@ -1,5 +1,5 @@
-// The shell folder's state: the main window's menu and surface, the guide's line colour, the skin's elements and
-// pointer, and the hook that reads the skin file.
+// The shell folder's state: the main window's menu and surface, the skin's elements and pointer, and the hook that
+// reads the skin file.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -12,7 +12,6 @@
 struct Shell {
     ws::Hmenu main_menu = 0;       // "IDM_MAIN_MENU", kept even when no menu bar shows it
     MemDC* main_back = nullptr;    // what the main window paints: white, under the skin
-    Colour line_color = 0x0000FF;  // cutting lines over the finished picture in the guide window
     SkinElement skin_elements[kSkinSlots];
     int32_t skin_hover_slot = -1;  // button under the pointer, -1 = none
     Point skin_press_point;        // client point of the last left-button press

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
+#include "desk/state.h"
 #include "play/jigwin.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
-#include "shell/mywin.h"
-#include "shell/settings.h"
+#include "puzzle/settings.h"
 #include "windows/guide_state.h"
 
 Guide guide;
@@ -66,7 +66,7 @@ void on_size(ws::Hwnd hwnd, uintptr_t kind, intptr_t lparam) {
 }
 
 bool outline_wanted() {
-    return play.current_game && play.current_game->holding == 1 &&
+    return display.current_game && display.current_game->holding == 1 &&
            (settings.guide == 1 || (settings.guide == 2 && play.shift_down == 1));
 }
 
@@ -90,8 +90,8 @@ void on_paint(ws::Hwnd hwnd) {
 // ESC here ends the game window as ESC in the main window does: saved without asking, then the program.
 void on_escape() {
     play.close_without_asking = 1;
-    if (play.game_window) ws::send_message(play.game_window, ws::WM_CLOSE, 0, 0);
-    if (!ws::is_window(play.game_window) && play.main_window) ws::destroy_window(play.main_window);
+    if (display.game_window) ws::send_message(display.game_window, ws::WM_CLOSE, 0, 0);
+    if (!ws::is_window(display.game_window) && display.main_window) ws::destroy_window(display.main_window);
 }
 
 void forget(ws::Hwnd hwnd) {

@@ -2,13 +2,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/state.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
-#include "shell/mywin.h"
-#include "shell/state.h"
 #include "windows/guide_state.h"
 #include "ws/picture.h"
 
@@ -38,7 +37,7 @@ void outline_cell(MemDC& dc, const Jig& game, int32_t col, int32_t row, double s
 
 void take_picture() {
     guide.picture.destroy();
-    const Jig* game = play.current_game;
+    const Jig* game = display.current_game;
     const bool lends = game && game->picture && game->file_colours.path == play.picture_path &&
                        !play.picture_path.empty();
     guide.lender = lends ? game : nullptr;
@@ -83,11 +82,11 @@ void draw_thumb() {
 }
 
 void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h) {
-    const Jig* game = play.current_game;
+    const Jig* game = display.current_game;
     if (!game || game->item_count < 1 || game->pic_w < 1 || game->pic_h < 1) return;
     const double sx = double(client_w + 1) / game->pic_w, sy = double(client_h + 1) / game->pic_h;
     const int32_t id = game->items[game->item_count - 1].id;
-    dc.set_pen1(shell.line_color);
+    dc.set_pen1(guide.line_color);
     for (int32_t row = 0; row < game->rows; ++row)
         for (int32_t col = 0; col < game->cols; ++col)
             if (game->cells[row * game->cols + col].owner == id) outline_cell(dc, *game, col, row, sx, sy);
@@ -95,11 +94,11 @@ void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h) {
 }
 
 void draw_overview(MemDC& dc, const Rect& r) {
-    const Rect client = play.game_window ? ws::get_client_rect(play.game_window) : Rect{};
+    const Rect client = display.game_window ? ws::get_client_rect(display.game_window) : Rect{};
     const Rect shown{client.left + desk.view_x, client.top + desk.view_y, client.right + desk.view_x,
                      client.bottom + desk.view_y};
     Rect box = shown;
-    const Jig* game = play.current_game;
+    const Jig* game = display.current_game;
     const int32_t n = game ? std::clamp(game->item_count, 0, max_items) : 0;
     for (int32_t i = 0; i < n; ++i)
         if (const Piece* p = game->items[i].piece) {

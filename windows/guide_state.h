@@ -1,4 +1,5 @@
-// The guide window's state (one guide at a time), shared by its window and drawing files; tests read it too.
+// The guide window's state (one guide at a time) and its line colour, shared by its window and drawing files; tests
+// read it too.
 #pragma once
 #include <cstdint>
 
@@ -22,6 +23,7 @@ struct Guide {
     int32_t thumb_w = 0, thumb_h = 0;  // the fitted size; also the size asked for on input to the fitting
     double thumb_scale = 0;
     bool creating = false;     // size messages of the window's own placing are not the player's
+    Colour line_color = 0x0000FF;  // the held group's outline (the player picks it with the keys R G B W Z)
 };
 extern Guide guide;
 

@@ -8,7 +8,7 @@
 
 #include "graphics/raster.h"
 #include "puzzle/lines.h"
-#include "shell/settings.h"
+#include "puzzle/settings.h"
 
 namespace {
 

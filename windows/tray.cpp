@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
-#include "shell/mywin.h"
-#include "shell/settings.h"
+#include "puzzle/settings.h"
 #include "windows/tray_strip.h"
 
 namespace {
@@ -95,7 +95,7 @@ void take_out(ws::Hwnd hwnd, int32_t k, Point p) {
     if (drag.pressed < 0 || drag.pressed >= trays.tray_count[k]) return;
     const int32_t id = trays.tray_items[k][drag.pressed];
     const Point screen = ws::client_to_screen(hwnd, p);
-    if (play.current_game) play.current_game->take_out(id, screen.x, screen.y);
+    if (display.current_game) ::take_out(*display.current_game, id, screen.x, screen.y);
     tray_remove(k, drag.pressed);
 }
 
@@ -165,16 +165,16 @@ intptr_t tray_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lpara
 void tray_add() {
     if (!settings.ddraw) return refuse("zeltorc.txtのddraw行をTRUEにしてください。");
     // A game whose picture could not be read has no pieces to hold and no cell size to measure a tray by.
-    if (!play.current_game || play.current_game->item_count < 1 || !desk.presenter)
+    if (!display.current_game || display.current_game->item_count < 1 || !desk.presenter)
         return refuse("ゲーム開始前はトレイを追加できません。");
     const int32_t k = first_free_tray();
     if (k < 0) return refuse("これ以上のトレイは追加できません。");
-    trays.tray_origin = ws::client_to_screen(play.game_window, {0, 0});
-    tray_create(play.main_window, "トレイ<" + std::to_string(k + 1) + ">");
+    trays.tray_origin = ws::client_to_screen(display.game_window, {0, 0});
+    tray_create(display.main_window, "トレイ<" + std::to_string(k + 1) + ">");
 }
 
 ws::Hwnd tray_create(ws::Hwnd parent, const std::string& title) {
-    const Jig* game = play.current_game;
+    const Jig* game = display.current_game;
     if (!game || game->cols < 1 || game->rows < 1 || first_free_tray() < 0) return 0;
     ws::register_class({kTrayClass, tray_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
     const int32_t c2 = 2 * std::max(game->pic_w / game->cols, game->pic_h / game->rows);

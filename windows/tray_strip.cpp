@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "desk/state.h"
 #include "pieces/desk.h"
 #include "play/state.h"
-#include "shell/mywin.h"
 
 Trays trays;
 
@@ -101,7 +101,7 @@ void tray_set_title(int32_t k) {
 
 void tray_insert(int32_t k, int32_t id, Point game_client) {
     if (trays.tray_count[k] >= max_items) return;  // a game never has more pieces than a tray holds
-    const Point screen = ws::client_to_screen(play.game_window, game_client);
+    const Point screen = ws::client_to_screen(display.game_window, game_client);
     int32_t slot = slot_at(k, ws::screen_to_client(play.tray_window[k], screen).x);
     if (slot < 0) slot = trays.tray_count[k];
     int32_t* items = trays.tray_items[k];

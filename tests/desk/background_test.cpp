@@ -6,6 +6,8 @@
 #include <set>
 #include <utility>
 
+#include "desk/state.h"
+#include "puzzle/settings.h"
 #include "support/desk_script.h"
 
 namespace {
@@ -45,7 +47,7 @@ protected:
                               : Rect{};
         return a.size() >= 4 ? &clip_ : nullptr;
     }
-    static std::vector<uint32_t> window() { return top_down(*ws::client_surface(play.game_window)); }
+    static std::vector<uint32_t> window() { return top_down(*ws::client_surface(display.game_window)); }
     Rect drawn_, clip_;
     TempDir dir_;
 
@@ -70,15 +72,15 @@ public:
                 p.grab_x = p.cx, p.grab_y = p.cy;
                 p.move_to(p.cx + i(a, 1), p.cy + i(a, 2));
             }},
-            {"disp", [this](const Args& a) { drawn_ = g().disp(clip(a)); }},
+            {"disp", [this](const Args& a) { drawn_ = disp(g(), clip(a)); }},
             {"poke", [this](const Args& a) { at(*desk.desk_image, i(a, 0), i(a, 1)) = uint32_t(value(a[2])); }},
             {"rangebox", [this](const Args& a) {
                 display.range_x1 = i(a, 0), display.range_y1 = i(a, 1);
                 display.range_x2 = i(a, 2), display.range_y2 = i(a, 3);
             }},
             {"rangestate", [this](const Args& a) { display.range_state = i(a, 0); }},
-            {"paint", [this](const Args& a) { ws::paint_at_once(play.game_window, clip(a)); }},
-            {"ddback", [](const Args&) { dd_back(nullptr, 0, 0), desk.presenter->flip(play.game_window, nullptr); }},
+            {"paint", [this](const Args& a) { ws::paint_at_once(display.game_window, clip(a)); }},
+            {"ddback", [](const Args&) { dd_back(nullptr, 0, 0), desk.presenter->flip(display.game_window, nullptr); }},
             {"dditem", [this](const Args& a) { dd_draw_item(clip(a), i(a, 0), true); }},
             {"redrawgdi", [](const Args&) { redraw_all_gdi(); }},
             {"finish", [](const Args&) { finish_window(); }},
@@ -115,14 +117,14 @@ public:
             {"paths", [](const Args&) {  // the presenter's window is the plain path's: as composed, and as painted
                 delete std::exchange(desk.presenter, nullptr);
                 for (int32_t k = 0; k < g().item_count; ++k)
-                    if (!g().items[k].piece->view) g().items[k].piece->set_angle(0);
+                    if (!g().items[k].piece->view) g().items[k].piece->set_angle(0, settings_shading());
                 render_background();
-                g().disp(nullptr);
-                ws::paint_at_once(play.game_window, nullptr);
+                disp(g(), nullptr);
+                ws::paint_at_once(display.game_window, nullptr);
                 const std::vector<uint32_t> plain = window();
                 start_presenter(g());
                 const bool composed = window() == plain;
-                ws::paint_at_once(play.game_window, nullptr);
+                ws::paint_at_once(display.game_window, nullptr);
                 return n(composed) + " " + n(window() == plain);
             }},
             {"backrgb", [this](const Args& a) { return n(backrgb(i(a, 0), i(a, 1))); }},
@@ -141,7 +143,7 @@ public:
             {"same", [](const Args&) { return n(top_down(*desk.desk_image) == top_down(*desk.desk_back)); }},
             {"dialog", [this](const Args& a) {
                 const auto& d = ws::test::dialogs().at(size_t(i(a, 0)));
-                return d.kind + " " + n(d.owner == play.game_window);
+                return d.kind + " " + n(d.owner == display.game_window);
             }},
             {"uniform", [this](const Args& a) {  // desk_back words other than WORD
                 return n(back_faults([w = uint32_t(value(a[0]))](int32_t, int32_t) { return w; }));

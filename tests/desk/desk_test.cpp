@@ -2,6 +2,7 @@
 // under on the desk, up to every edge.
 #include <gtest/gtest.h>
 
+#include "puzzle/settings.h"
 #include "support/game_builder.h"
 
 namespace {
@@ -25,7 +26,7 @@ protected:
     void place(Piece& p, int32_t cx, int32_t cy) {
         p.cx = cx, p.cy = cy;
         p.set_image(src, 3, 3);
-        p.set_angle(0);
+        p.set_angle(0, settings_shading());
     }
     MemDC src;
     testsupport::Guard guard_;

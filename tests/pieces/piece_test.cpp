@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "pieces/turn_gather.h"
+#include "puzzle/settings.h"
 #include "support/game_builder.h"
 #include "ws/ddbase.h"
 
@@ -27,7 +28,7 @@ void give_image(Piece& p, int32_t w, int32_t h, const Words& words, double angle
     p.cx = cx, p.cy = cy;
     p.set_image(*src, w, h);
     delete src;
-    p.set_angle(angle);
+    p.set_angle(angle, settings_shading());
 }
 
 struct Pieces : ::testing::Test {
@@ -122,18 +123,18 @@ TEST_F(Pieces, DragTurnTurnsAboutTheCentreAndTheGrabbedPointFollows) {
     give_image(p, 3, 2, {A, B, C, D, E, F});
     p.grab_x = 110, p.grab_y = 100;  // right of the centre
     const Rect still = p.rect;
-    EXPECT_EQ(p.drag_turn(110, 100), still) << "the pointer on the grab point does not turn";
+    EXPECT_EQ(p.drag_turn(110, 100, settings_shading()), still) << "the pointer on the grab point does not turn";
     EXPECT_EQ(p.angle, 0);
-    p.drag_turn(100, 90);  // to above the centre: a quarter turn counter-clockwise
+    p.drag_turn(100, 90, settings_shading());  // to above the centre: a quarter turn counter-clockwise
     EXPECT_DOUBLE_EQ(p.angle, pi / 2);
     EXPECT_EQ((std::vector{p.cx, p.cy}), (std::vector{100, 100}));
     EXPECT_EQ(view_words(p), (Words{C, F, B, E, A, D}));
-    p.drag_turn(120, 100);  // back and pulled outwards: turned back and dragged by the rest of the motion
+    p.drag_turn(120, 100, settings_shading());  // back and pulled outwards: turned back and dragged by the rest of the motion
     EXPECT_DOUBLE_EQ(p.angle, 0);
     EXPECT_EQ((std::vector{p.cx, p.cy, p.grab_x, p.grab_y}), (std::vector{110, 100, 120, 100}));
     EXPECT_EQ(p.rect, (Rect{109, 99, 112, 101}));
     p.grab_x = 110, p.grab_y = 90;  // above the centre, pulled straight up: no turn, only the drag
-    p.drag_turn(110, 70);
+    p.drag_turn(110, 70, settings_shading());
     EXPECT_EQ((std::vector{p.cx, p.cy, p.rect.top}), (std::vector{110, 80, 79}));
 }
 

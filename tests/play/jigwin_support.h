@@ -6,6 +6,7 @@
 
 
 #include "desk/background.h"
+#include "desk/state.h"
 #include "desk/title.h"
 #include "graphics/hooks.h"
 #include "play/companions.h"
@@ -38,9 +39,9 @@ protected:
         steps_ = 0;
     }
     void TearDown() override {
-        if (::play.main_window) ws::destroy_window(::play.main_window);
+        if (::display.main_window) ws::destroy_window(::display.main_window);
         ws::test::reset();
-        if (::play.current_game) end_game();
+        if (::display.current_game) end_game();
         fs::current_path(old_dir_);
     }
 
@@ -49,7 +50,7 @@ protected:
         ::play.picture_path = picture;
         register_main_window_class();
         ASSERT_TRUE(create_main_window());
-        ASSERT_NE(::play.game_window, 0);
+        ASSERT_NE(::display.game_window, 0);
     }
     // Delivers one message, counting the cutting steps; false when nothing is left.
     bool deliver_one() {
@@ -61,7 +62,7 @@ protected:
     }
     // The window point of item i's centre, surely inside its shape.
     static Point centre_of(int32_t i) {
-        const Piece& p = *::play.current_game->items[i].piece;
+        const Piece& p = *::display.current_game->items[i].piece;
         return {p.cx - desk.view_x, p.cy - desk.view_y};
     }
 
@@ -97,7 +98,7 @@ protected:
         return out;
     }
 
-    static std::string title() { return ws::get_window_text(::play.main_window); }
+    static std::string title() { return ws::get_window_text(::display.main_window); }
 
 public:
     WindowScript() {
@@ -107,7 +108,7 @@ public:
         {"open", [this](const Args& a) { open(a[0]); }},
         {"start", [this](const Args&) { open(""); }},  // the main window without a picture
         {"command", [](const Args& a) {
-            ws::send_message(::play.main_window, ws::WM_COMMAND, uintptr_t(std::stoul(a[0], nullptr, 0)), 0);
+            ws::send_message(::display.main_window, ws::WM_COMMAND, uintptr_t(std::stoul(a[0], nullptr, 0)), 0);
             ws::test::pump();
         }},
         {"copy", [](const Args& a) { fs::copy_file(fs::path(ZELTO_SOURCE_DIR) / a[0], a[1]); }},
@@ -121,7 +122,7 @@ public:
         {"play", [this](const Args& a) {  // opened and everything delivered: the pieces are cut and play has begun
             open(a[0]);
             ws::test::pump();
-            ASSERT_NE(::play.current_game, nullptr);
+            ASSERT_NE(::display.current_game, nullptr);
             ASSERT_EQ(g().cut_count, g().item_count);
         }},
         {"restart", [this](const Args&) { TearDown(), SetUp(); }},
@@ -131,7 +132,7 @@ public:
         {"drain", [this](const Args&) { while (deliver_one()) {} }},
         {"count", [this](const Args&) { steps_ = 0; }},
         {"stray", [](const Args&) {
-            ws::post_message(::play.game_window, IDM_INIT_DISP, 0, 0);
+            ws::post_message(::display.game_window, IDM_INIT_DISP, 0, 0);
             ws::test::pump();
         }},
         {"mouse", [](const Args& a) {  // down|up, at item I's centre or at window point X Y; not delivered
@@ -145,11 +146,11 @@ public:
             ws::test::pump();
         }},
         {"drop", [this](const Args& a) {
-            ws::test::drop_files(::play.game_window, {path(a[0])}, {5, 5});
+            ws::test::drop_files(::display.game_window, {path(a[0])}, {5, 5});
             ws::test::pump();
         }},
         {"drop_until", [this](const Args& a) {  // delivers up to the new game's first message
-            ws::test::drop_files(::play.game_window, {a[0]}, {10, 10});
+            ws::test::drop_files(::display.game_window, {a[0]}, {10, 10});
             while (::play.picture_path != a[0]) ASSERT_TRUE(deliver_one());
         }},
         {"picture", [this](const Args& a) {
@@ -161,7 +162,7 @@ public:
         {"mkdir", [](const Args& a) { fs::create_directories(a[0]); }},
         {"save", [](const Args& a) { ASSERT_EQ(save_game(g(), a[0]), 1); }},
         {"keep", [this](const Args&) {
-            kept_ = ::play.current_game;
+            kept_ = ::display.current_game;
             places_ = places();
             title_ = title();
         }},
@@ -170,9 +171,9 @@ public:
         {"answer", [](const Args& a) {
             ws::test::push_answer(a[0] == "yes" ? ws::IDYES : a[0] == "no" ? ws::IDNO : ws::IDCANCEL);
         }},
-        {"close", [](const Args&) { ws::send_message(::play.main_window, ws::WM_CLOSE, 0, 0); }},
+        {"close", [](const Args&) { ws::send_message(::display.main_window, ws::WM_CLOSE, 0, 0); }},
         {"resize", [](const Args& a) {
-            ws::move_window(::play.main_window, 0, 0, num(a[0]), num(a[1]), true);
+            ws::move_window(::display.main_window, 0, 0, num(a[0]), num(a[1]), true);
             ws::test::pump();
         }},
         {"guide", [](const Args&) {  // a stand-in guide window counting its paints; the focus back on the main window
@@ -183,7 +184,7 @@ public:
             static const bool registered = ws::register_class({"TestGuide", proc, 0, 0, 0, ""});
             guide_paints = 0;
             ::play.guide_window = registered ? ws::create_window("TestGuide", "", ws::WS_POPUP, 0, 0, 50, 50, 0, 0) : 0;
-            ws::set_focus(::play.main_window);
+            ws::set_focus(::display.main_window);
         }},
         {"finished", [](const Args& a) {  // one group left (or N)
             const int32_t left = a.empty() ? 1 : num(a[0]);
@@ -192,7 +193,7 @@ public:
         }},
         {"temp_pictures", [](const Args&) { for (const char* name : kTempPictures) std::ofstream(name) << "x"; }},
         {"end", [](const Args&) { end_game(); }},
-        {"destroy", [](const Args&) { ws::destroy_window(::play.main_window); }},
+        {"destroy", [](const Args&) { ws::destroy_window(::display.main_window); }},
         {"keep_copy", [this](const Args& a) {
             kept_path_ = path(a[0]);
             keep_picture_copy(kept_path_);
@@ -207,7 +208,7 @@ public:
         {"chosen", [this](const Args& a) {  // FILE clicked in the picture list to play it
             ::play.view_title = kViewChoose;
             ::play.view_result = path(a[0]);
-            ws::post_message(::play.game_window, IDM_VIEW_END, 0, 0);
+            ws::post_message(::display.game_window, IDM_VIEW_END, 0, 0);
             ws::test::pump();
         }},
         });
@@ -221,7 +222,7 @@ public:
             const int32_t now = MemDC::live_objects();
             return std::string(now == objects_ ? "same" : now < objects_ ? "fewer" : "more");
         }},
-        {"pieces", [](const Args&) { return n(::play.current_game ? g().item_count : -1); }},
+        {"pieces", [](const Args&) { return n(::display.current_game ? g().item_count : -1); }},
         {"cut", [](const Args&) { return n(g().cut_count); }},
         {"cut_all", [](const Args&) { return n(g().cut_count == g().item_count); }},
         {"presenter", [](const Args&) { return n(desk.presenter != nullptr); }},
@@ -236,8 +237,8 @@ public:
             return list(ids);
         }},
         {"faults", [this](const Args& a) {  // window pixels, every 5th, unlike item a[0]'s view at its place
-            ws::paint_at_once(::play.game_window, nullptr);
-            const MemDC& win = *ws::client_surface(::play.game_window);
+            ws::paint_at_once(::display.game_window, nullptr);
+            const MemDC& win = *ws::client_surface(::display.game_window);
             const Item& it = g().items[i(a, 0)];
             const Piece& p = *it.piece;
             int32_t bad = 0;
@@ -260,17 +261,17 @@ public:
         {"size", [](const Args&) { return n(g().pic_w) + " " + n(g().pic_h) + " " + n(g().cols) + " " + n(g().rows); }},
         {"picture", [](const Args&) { return ::play.picture_path; }},
         {"save_path", [](const Args&) { return ::play.save_path; }},
-        {"same_game", [this](const Args&) { return n(::play.current_game == kept_); }},
-        {"game", [](const Args&) { return n(::play.current_game != nullptr); }},
+        {"same_game", [this](const Args&) { return n(::display.current_game == kept_); }},
+        {"game", [](const Args&) { return n(::display.current_game != nullptr); }},
         {"windows", [](const Args&) {  // main and game window
-            return n(ws::is_window(::play.main_window)) + " " + n(ws::is_window(::play.game_window));
+            return n(ws::is_window(::display.main_window)) + " " + n(ws::is_window(::display.game_window));
         }},
         {"window_handles", [](const Args&) {
-            return n(int64_t(::play.main_window)) + " " + n(int64_t(::play.game_window));
+            return n(int64_t(::display.main_window)) + " " + n(int64_t(::display.game_window));
         }},
         {"emergency_hook", [](const Args&) { return n(hooks.emergency_save == &emergency_save); }},
         {"overhang", [](const Args&) {  // how far the game window's client passes the main window's
-            const Rect m = ws::get_client_rect(::play.main_window), w = ws::get_client_rect(::play.game_window);
+            const Rect m = ws::get_client_rect(::display.main_window), w = ws::get_client_rect(::display.game_window);
             return n(w.width() - m.width()) + " " + n(w.height() - m.height());
         }},
         {"keys", [](const Args&) { return n(::play.shift_down) + " " + n(::play.f1_down); }},

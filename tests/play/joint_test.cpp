@@ -9,6 +9,7 @@
 #include "desk/state.h"
 #include "pieces/desk.h"
 #include "play/state.h"
+#include "puzzle/settings.h"
 #include "support/desk_script.h"
 #include "support/temp_dir.h"
 
@@ -35,7 +36,7 @@ protected:
         const Point r = rotate_point(it.join_dx, -it.join_dy, turn);
         it.piece->cx = i(a, 1) - r.x;
         it.piece->cy = i(a, 2) + r.y;
-        it.piece->set_angle(turn);
+        it.piece->set_angle(turn, settings_shading());
         upload_view(it);
     }
     // Moves group a[0] to the top of the display list, as a pick-up does.
@@ -48,8 +49,8 @@ protected:
     // Window or desk pixels that do not show the picture at its place (centre at kC, upright), over the middle
     // 20 x 20 of each of the cells a[...].
     std::string picture_faults(const Args& a, bool window) const {
-        if (window) ws::paint_at_once(play.game_window, nullptr);
-        const MemDC& shown = window ? *ws::client_surface(play.game_window) : *desk.desk_image;
+        if (window) ws::paint_at_once(display.game_window, nullptr);
+        const MemDC& shown = window ? *ws::client_surface(display.game_window) : *desk.desk_image;
         int32_t bad = 0;
         for (size_t k = 0; k < a.size(); ++k)
             for (int32_t y = 0; y < 20; ++y)
@@ -68,15 +69,15 @@ public:
     PlayScripts() {
         actions_.insert({
             {"cut", [this](const Args& a) {  // N [W H [presenter]]: every piece cut onto the desk
-                delete play.current_game;
-                play.current_game = laid_game(a.size() > 1 ? i(a, 1) : 240, a.size() > 1 ? i(a, 2) : 160, i(a, 0));
+                delete display.current_game;
+                display.current_game = laid_game(a.size() > 1 ? i(a, 1) : 240, a.size() > 1 ? i(a, 2) : 160, i(a, 0));
                 if (a.size() > 3) new_presenter(g().item_count);
                 while (g().cut_count < g().item_count) g().cut(kClientW, kClientH);
                 g().free_dc();
             }},
             {"side", [this](const Args& a) {  // group a[0] turned over unless on group a[1]'s side
                 Piece& p = *group(a).piece;
-                if (p.turned != group(a, 1).piece->turned) p.turn_over();
+                if (p.turned != group(a, 1).piece->turned) p.turn_over(settings_shading());
             }},
             {"lay", [this](const Args& a) { lay(a); }},
             {"drop", [this](const Args& a) {  // laid, made the top one; the desk as the player left it
@@ -86,9 +87,9 @@ public:
             }},
             {"top", [this](const Args& a) { to_top(a); }},
             {"intray", [this](const Args& a) { group(a).hidden = i(a, 1); }},
-            {"join", [this](const Args& a) { joined_ = g().joint(i(a, 0)); }},
+            {"join", [this](const Args& a) { joined_ = joint(g(), i(a, 0)); }},
             {"dropjoin", [this](const Args&) { joined_ = drop_join(g()); }},
-            {"start", [](const Args&) { g().windowtitle(TITLE_START); }},
+            {"start", [](const Args&) { windowtitle(g(), TITLE_START); }},
             {"files", [this](const Args&) {  // the saved game this one came from, and another
                 std::ofstream(dir_.file("joint.zlt")) << "x";
                 std::ofstream(dir_.file("other.zlt")) << "x";
@@ -103,10 +104,10 @@ public:
                 ws::test::advance(400);
                 input(ws::WM_LBUTTONUP, to);
             }},
-            {"flip", [this](const Args& a) { to_top(a), g().holding = 1, g().hanten(), g().holding = 0; }},
+            {"flip", [this](const Args& a) { to_top(a), g().holding = 1, hanten(g()), g().holding = 0; }},
         });
         probes_.insert({
-            {"fit", [](const Args&) { return n(g().joint_check()); }},
+            {"fit", [](const Args&) { return n(joint_check(g())); }},
             {"count", [](const Args&) { return n(g().item_count); }},
             {"index", [this](const Args& a) { return n(index_of(i(a, 0))); }},
             {"owners", [](const Args&) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "puzzle/cut.h"
+#include "puzzle/settings.h"
 #include "support/cases.h"
 #include "support/game_builder.h"
 #include "ws/ddbase.h"
@@ -95,8 +96,8 @@ TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
                             std::to_string(puzzle.game_random.state));
             const uint64_t image = image_hash(cut);
             cut.drop_image();
-            cut.turn_over();
-            cut.turn_over();
+            cut.turn_over(settings_shading());
+            cut.turn_over(settings_shading());
             EXPECT_EQ(image_hash(cut), image);
         }
         const Piece& last = *g->items[g->cut_count - 1].piece;
@@ -129,7 +130,7 @@ TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
         it.piece->turned = turned;
         g.joint_piece(it.id, 20);
         it.piece->cx = 300, it.piece->cy = 200;
-        it.piece->set_angle(angle);
+        it.piece->set_angle(angle, settings_shading());
         lines.push_back(item_line(it) + " merged=" + std::to_string(it.merged));
     }
     // ZELTO_GOLDEN_PRINT=1 prints the lines, to be checked by hand and put after the file's '#' lines after a

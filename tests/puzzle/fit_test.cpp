@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "play/jig.h"
 #include "play/state.h"
 #include "puzzle/fit.h"
 #include "support/cases.h"
@@ -116,7 +117,8 @@ TEST(Stretch, FittedPicturesPictureTypesUnusableFilesAndTheNewGame) {
     for (const auto& [file, stretch, items, pic_w] : games) {
         settings.stretch_size = stretch;
         play.picture_path = dir.file(file);
-        Jig game;
+        Jig game(play.picture_path);
+        lay_out(game);
         EXPECT_EQ((std::vector{game.item_count, game.cut_count}), (std::vector{items, 0})) << file;
         EXPECT_TRUE(items == 0 || (game.pic_w == pic_w && game.cells[items - 1].owner == items - 1)) << file;
         EXPECT_TRUE(pic_w != 400 || at(*game.picture, 3, 2) == colour_to_word(desk.near_white)) << file;

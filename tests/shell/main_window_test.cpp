@@ -1,5 +1,6 @@
 // The main window as the player meets it: every entry of its menu in order with its command, none grayed or
 // checked (golden table menu_entries), and the busy cursor kept on every mouse move.
+#include "desk/state.h"
 #include "play/jigwin_support.h"
 #include "resources/resources.h"
 #include "shell/mywin.h"
@@ -52,7 +53,7 @@ TEST_F(MainWindow, EveryMouseMoveShowsTheTopOfTheBusyCursorStack) {
     for (const auto& c : cases) {
         push_cursor(c.pushed);
         ws::set_cursor(c.shown_meanwhile);
-        ws::send_message(::play.main_window, ws::WM_MOUSEMOVE, 0, ws::make_lparam(3, 4));
+        ws::send_message(::display.main_window, ws::WM_MOUSEMOVE, 0, ws::make_lparam(3, 4));
         EXPECT_EQ(ws::get_cursor(), c.pushed) << c.pushed;
         pop_cursor();
     }

@@ -6,6 +6,7 @@
 // name rules.
 #include <signal.h>
 
+#include "desk/state.h"
 #include "graphics/trace.h"
 #include "play/companions.h"
 #include "play/jigwin_support.h"
@@ -35,7 +36,7 @@ std::string bmp_of(const std::string& name) {
 ws::Hwnd titled(const std::string& title) {
     for (ws::Hwnd h = 1; title != "game" && h < 4096; ++h)
         if (ws::is_window(h) && ws::get_window_text(h) == title) return h;
-    return title == "game" ? ::play.game_window : 0;
+    return title == "game" ? ::display.game_window : 0;
 }
 
 // What a window shows at (x, y) after painting, by name where the game has one for the colour.
@@ -53,8 +54,8 @@ std::string shown_at(ws::Hwnd h, int32_t x, int32_t y) {
 int32_t unlike_back(const std::string& name, bool centred) {
     MemDC p;
     if (p.create(BIT_SCREEN, 1, 1), !ws::load_picture(p, name.c_str())) return -1;
-    ws::paint_at_once(::play.game_window, nullptr);
-    const MemDC& shown = *ws::client_surface(::play.game_window);
+    ws::paint_at_once(::display.game_window, nullptr);
+    const MemDC& shown = *ws::client_surface(::display.game_window);
     const int32_t w = p.width(), h = p.height(), x0 = centred ? shown.width() / 2 - w / 2 : 0;
     const int32_t y0 = centred ? shown.height() / 2 - h / 2 : 0;
     int32_t bad = 0;
@@ -62,8 +63,8 @@ int32_t unlike_back(const std::string& name, bool centred) {
         for (int32_t x = 0; x < shown.width(); ++x) {
             const Rect dot{x + desk.view_x, y + desk.view_y, x + desk.view_x + 1, y + desk.view_y + 1};
             bool on_piece = false;
-            for (int32_t k = 0; ::play.current_game && k < ::play.current_game->item_count; ++k)
-                on_piece |= !intersect_rect(::play.current_game->items[k].piece->rect, dot).empty();
+            for (int32_t k = 0; ::display.current_game && k < ::display.current_game->item_count; ++k)
+                on_piece |= !intersect_rect(::display.current_game->items[k].piece->rect, dot).empty();
             const int32_t px = centred ? x - x0 : x % w, py = centred ? y - y0 : y % h;
             const bool inside = px >= 0 && py >= 0 && px < w && py < h;
             bad += !on_piece && (at(shown, x, y) & 0xFFFFFF) != (inside ? at(p, px, py) & 0xFFFFFF : 0x808080u);
@@ -75,10 +76,10 @@ int32_t unlike_back(const std::string& name, bool centred) {
 class MenuScript : public WindowScript {
 protected:
     static void right_click(int32_t x, int32_t y, uint32_t held) {
-        ws::post_message(::play.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(x, y));
+        ws::post_message(::display.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(x, y));
         ws::test::pump();
         ws::test::advance(held);
-        ws::post_message(::play.main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(x, y));
+        ws::post_message(::display.main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(x, y));
         ws::test::pump();
     }
     // The program's own loop: its messages first, then the windows'. The exit code, or -1 when it did not end.
@@ -131,7 +132,7 @@ protected:
             {"web", [](const Args& a) { settings.web[size_t(num(a[0]))] = rest(a, 1); }},
             {"view", [](const Args& a) {
                  desk.view_x = num(a[0]), desk.view_y = num(a[1]);
-                 redraw_whole_window(::play.game_window);
+                 redraw_whole_window(::display.game_window);
              }},
             {"clipboard_file", [this](const Args& a) { ws::test::set_clipboard_files({path(a[0])}); }},
             {"clipboard_bitmap", [](const Args& a) {  // an 8 x 6 bitmap of one colour
@@ -143,8 +144,8 @@ protected:
             {"right_click", [](const Args& a) { right_click(num(a[0]), num(a[1]), uint32_t(num(a[2]))); }},
             {"tag", [](const Args&) { g().items[0].seen = 42; }},
             {"range", [](const Args& a) {  // the pieces within (X0, Y0)-(X1, Y1) marked and moved by (DX, DY)
-                 g().mark_range(num(a[0]), num(a[1]), num(a[2]), num(a[3]));
-                 g().move_range(num(a[4]), num(a[5]));
+                 mark_range(g(), num(a[0]), num(a[1]), num(a[2]), num(a[3]));
+                 move_range(g(), num(a[4]), num(a[5]));
              }},
             {"move_loop", [](const Args& a) { ::play.sound_list[SOUND_MOVE - 1].loop = num(a[0]); }},
             {"recovery", [](const Args&) { install_recovery(); }},
@@ -234,11 +235,11 @@ protected:
                         n(fs::exists(dir_ / "share/Trash/files" / kRecoveryFile));
              }},
             {"place", [](const Args&) {  // the main window's rectangle, then its place and size in the settings
-                 const Rect r = ws::get_window_rect(::play.main_window);
+                 const Rect r = ws::get_window_rect(::display.main_window);
                  return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom) + " " + n(settings.win_left) +
                         " " + n(settings.win_top) + " " + n(settings.win_width) + " " + n(settings.win_height);
              }},
-            {"tagged", [](const Args&) { return n(::play.current_game && g().items[0].seen == 42); }},
+            {"tagged", [](const Args&) { return n(::display.current_game && g().items[0].seen == 42); }},
             {"piece_num", [](const Args&) { return n(settings.piece_num); }},
             {"view_dir", [](const Args&) { return settings.view_dir; }},
             {"back", [](const Args&) { return settings.back_img + " " + n(settings.back_type); }},
@@ -246,7 +247,7 @@ protected:
             {"bmp", [](const Args& a) { return bmp_of(a[0]); }},
             {"window_differs", [](const Args& a) {  // size of bitmap file A[0], its pure white pixels and those
                  BmpPicture shot;                       // unlike the game window's, from the top-left corner
-                 const MemDC& w = *ws::client_surface(::play.game_window);
+                 const MemDC& w = *ws::client_surface(::display.game_window);
                  if (!read_bmp_file(a[0].c_str(), shot) || shot.width > w.width() || shot.height > w.height())
                      return std::string("none");
                  int32_t white = 0, differing = 0;
@@ -282,8 +283,8 @@ protected:
     }
     std::vector<uint32_t> snapped_;
     static std::vector<uint32_t> words_shown() {
-        ws::paint_at_once(::play.game_window, nullptr);
-        return testsupport::top_down(*ws::client_surface(::play.game_window));
+        ws::paint_at_once(::display.game_window, nullptr);
+        return testsupport::top_down(*ws::client_surface(::display.game_window));
     }
 };
 TEST_P(MenuScript, Runs) { run(); }

@@ -4,6 +4,8 @@
 #include <span>
 #include <tuple>
 
+#include "desk/state.h"
+#include "puzzle/settings.h"
 #include "shell/shell_test.h"
 
 using namespace shelltest;
@@ -18,7 +20,7 @@ auto snapshot(Jig& g) {
     std::vector<std::vector<uint32_t>> out;
     for (int32_t i = 0; i < g.item_count; ++i) {
         Piece& p = *g.items[i].piece;
-        p.set_angle(p.angle);
+        p.set_angle(p.angle, settings_shading());
         out.push_back(testsupport::image_words(p)), out.push_back(testsupport::view_words(p));
         out.push_back({uint32_t(g.items[i].merged)});
     }
@@ -55,8 +57,8 @@ TEST_F(Save, GroupsComeBackWhereTheyLayTurnedAndRotated) {
     Jig& g = cut_game("p.bmp", 120, 90, 12);
     const int32_t pieces = g.item_count;
     join(g, 0, 1), join(g, 0, 1), join(g, 3, 5), join(g, -1, 0);
-    g.items[3].piece->set_angle(std::numbers::pi / 2);
-    g.items[2].piece->set_angle(1.2345);
+    g.items[3].piece->set_angle(std::numbers::pi / 2, settings_shading());
+    g.items[2].piece->set_angle(1.2345, settings_shading());
     g.items[1].piece->grab_x = 7, g.items[1].piece->grab_y = 9;  // where the player last took it
     display.play_seconds = 125, desk.view_x = 40, desk.view_y = 25;
     const auto before = snapshot(g);
@@ -131,7 +133,7 @@ TEST_F(Save, TheEmergencySaveIsQuietAndNeedsAWholeGame) {
     cut_game("p.bmp", 64, 64, 4, 1);  // one piece of four cut
     emergency_save();
     EXPECT_FALSE(fs::exists(kEmergencySaveName));
-    EXPECT_EQ(save_game(*play.current_game, file("cutting.zlt")), 0);
+    EXPECT_EQ(save_game(*display.current_game, file("cutting.zlt")), 0);
     EXPECT_FALSE(fs::exists(file("cutting.zlt")));
     cut_game("p.bmp", 0, 0, 4);
     emergency_save();

@@ -6,7 +6,9 @@
 #include <cstring>
 
 #include "desk/state.h"
+#include "play/jig.h"
 #include "play/lifecycle.h"
+#include "play/play.h"
 #include "play/save.h"
 #include "shell/state.h"
 #include "support/cases.h"
@@ -117,15 +119,15 @@ protected:
     // game, its first `cuts` pieces cut (all by default).
     Jig& cut_game(const std::string& name, int32_t w, int32_t h, int32_t pieces, int32_t cuts = max_items) {
         EXPECT_TRUE(w == 0 || testsupport::write_picture(file(name), w, h, testsupport::pattern_word));
-        delete play.current_game;
+        delete display.current_game;
         play.picture_path = file(name);
         settings.piece_num = pieces;
-        play.current_game = new Jig;
+        display.current_game = build_game();
         play.game_piece_num = settings.piece_num;
         play.game_stretch_size = settings.stretch_size;
-        for (Jig& g = *play.current_game; g.item_count > 0 && g.cut_count < std::min(g.item_count, cuts);)
+        for (Jig& g = *display.current_game; g.item_count > 0 && g.cut_count < std::min(g.item_count, cuts);)
             g.cut(640, 480);
-        return *play.current_game;
+        return *display.current_game;
     }
     // Resumes `saved` as the menu does; the game window's handler must take the piece count and stretch size from
     // the file. Null when any step refuses.
@@ -133,7 +135,7 @@ protected:
         if (!begin_resume(saved, [] { return end_game(), true; })) return nullptr;
         settings.piece_num = settings.stretch_size = -1;
         continue_saved_game();
-        return play.current_game;
+        return display.current_game;
     }
     // Resumes `saved`, expecting a game of `items` groups on a picture `pic_w` wide.
     static void expect_resumes(const std::string& saved, int32_t items, int32_t pic_w) {
@@ -146,7 +148,7 @@ protected:
         const int32_t target = t < 0 ? -1 : g.items[t].id;
         std::rotate(g.items + i, g.items + i + 1, g.items + g.item_count);
         g.holding = 1;
-        target < 0 ? g.hanten() : g.joint(target);
+        target < 0 ? hanten(g) : joint(g, target);
         g.holding = 0;
     }
 };

@@ -1,4 +1,5 @@
 // The skin: reading its file, the number displays, the buttons' pictures and clicks, the tooltip, the window's shape.
+#include "desk/state.h"
 #include "play/play.h"
 #include "shell/menu.h"
 #include "shell/shell_test.h"
@@ -29,7 +30,7 @@ protected:
         settings.skin = true;
         shell.main_back = new MemDC;
         shell.main_back->create(BIT_SCREEN, 300, 200);
-        play.main_window = ws::create_window("SkinMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 300, 200, 0, 0);
+        display.main_window = ws::create_window("SkinMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 300, 200, 0, 0);
         // Solid pictures skin\<name>.bmp; but for the window's, each one's top-left pixel is white (transparent).
         fs::create_directories("skin");
         ASSERT_TRUE(testsupport::write_picture("skin/win_0.bmp", 300, 200, [](int32_t, int32_t) { return kWin; }));
@@ -42,7 +43,7 @@ protected:
     void TearDown() override {
         read("");  // frees the pictures
         delete std::exchange(shell.main_back, nullptr);
-        play.main_window = 0;
+        display.main_window = 0;
         ShellTest::TearDown();
     }
     static void read(const std::string& text) { read_text(text, read_skin); }
@@ -141,7 +142,7 @@ TEST_F(SkinTest, WindowShapeAndTheFallbackWithoutAWindowPicture) {
     EXPECT_EQ(skin_show_num(600), 600);
     skin_press(255, 10);  // no skin in force: the exit button does not close anything
     ws::test::pump();
-    EXPECT_TRUE(ws::is_window(play.main_window));
+    EXPECT_TRUE(ws::is_window(display.main_window));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "desk/state.h"
 #include "desk/title.h"
 #include "play/play.h"
+#include "puzzle/settings.h"
 #include "support/script.h"
 
 namespace testsupport {
@@ -21,14 +22,14 @@ constexpr int32_t kClientW = 400, kClientH = 300;
 constexpr double kPi = std::numbers::pi;
 
 inline intptr_t desk_game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    play.game_window = hwnd;
-    Jig* g = play.current_game;
+    display.game_window = hwnd;
+    Jig* g = display.current_game;
     if (msg == ws::WM_PAINT) {
         desk_paint(hwnd);
         return 0;
     }
     if (msg == ws::WM_TIMER && wparam == kClockTimer && g) {
-        g->windowtitle(TITLE_TICK);
+        windowtitle(*g, TITLE_TICK);
         return 0;
     }
     if (g && g->cut_count >= g->item_count && play_message(hwnd, msg, wparam, lparam)) return 0;
@@ -48,11 +49,11 @@ public:  // open to the free helpers of the tests
         ws::register_class({"TestMain", ws::def_window_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});  // once
         ws::register_class({"TestGame", desk_game_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
         ws::register_class({"TestTray", tray_proc, 0, ws::IDC_ARROW, 0xFFFFFF, ""});
-        play.main_window = ws::create_window("TestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, kClientW + 200,
+        display.main_window = ws::create_window("TestMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, kClientW + 200,
                                         kClientH + 100, 0, 0);
-        play.game_window = ws::create_window("TestGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, kClientW,
-                                             kClientH, play.main_window, 0);
-        ASSERT_NE(play.game_window, 0);
+        display.game_window = ws::create_window("TestGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, kClientW,
+                                             kClientH, display.main_window, 0);
+        ASSERT_NE(display.game_window, 0);
         init_window();
         reset_gesture();
         tray_messages.clear();
@@ -60,31 +61,31 @@ public:  // open to the free helpers of the tests
         new_blank_game();
     }
     void TearDown() override {
-        delete std::exchange(play.current_game, nullptr);
+        delete std::exchange(display.current_game, nullptr);
         delete std::exchange(desk.presenter, nullptr);
         finish_window();
         reset_gesture();
         ws::test::reset();
-        play.reset();     // the windows, trays, keys and files of the game just played
-        display.reset();  // its range and its clock
+        play.reset();     // the trays, keys and files of the game just played
+        display.reset();  // its windows, its range and its clock
     }
 
     // Lays the desk afresh from the background and every item (plain path), as a game shows it after cutting.
     static void draw_desk(Jig& game) {
         desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
-        game.disp(nullptr);
+        disp(game, nullptr);
     }
     // A presenter on the game window for `count` views.
     static void new_presenter(int32_t count) {
         desk.presenter = new DDBase(count);
-        desk.presenter->init(play.game_window);
+        desk.presenter->init(display.game_window);
         desk.presenter->table_count = desk.presenter->count;
     }
     // The presenter of the game, with every view handed over and dropped from the piece, as a cut game has it.
     static void start_presenter(Jig& game) {
         new_presenter(max_cells);
         for (int32_t i = 0; i < game.item_count; ++i) upload_view(game.items[i]);
-        game.disp(nullptr);
+        disp(game, nullptr);
     }
     // Pixels of `got`, laid with its corner at r's, that differ inside r from the desk as it must be: the
     // background with every shown item's view laid on it in display order (one item left out if asked). `got` is
@@ -134,11 +135,11 @@ protected:
     }
     // Window words at each x y after a paint (or as last composed), or desk words.
     std::string pixels(const Args& a, int32_t paint) const {
-        if (paint > 0) ws::paint_at_once(play.game_window, nullptr);
+        if (paint > 0) ws::paint_at_once(display.game_window, nullptr);
         Values v;
         for (size_t k = 0; k + 1 < a.size(); k += 2)
             v.push_back(paint < 0 ? at(*desk.desk_image, i(a, k), i(a, k + 1))
-                                  : at(*ws::client_surface(play.game_window), i(a, k), i(a, k + 1)) & kWhite);
+                                  : at(*ws::client_surface(display.game_window), i(a, k), i(a, k + 1)) & kWhite);
         return list(v);
     }
 
@@ -155,7 +156,7 @@ public:
                 add_piece(g(), i(a, 0), i(a, 1), i(a, 2), i(a, 3),
                           [=](int32_t x, int32_t y) { return x < cols && y < rows ? other : word; });
             }},
-            {"angle", [this](const Args& a) { piece(a).set_angle(value(a[1]) * kPi / 180); }},
+            {"angle", [this](const Args& a) { piece(a).set_angle(value(a[1]) * kPi / 180, settings_shading()); }},
             {"hidden", [this](const Args& a) { item(a).hidden = i(a, 1); }},
             {"merged", [this](const Args& a) { item(a).merged = i(a, 1); }},
             {"banded", [this](const Args& a) { item(a).banded = i(a, 1); }},
@@ -179,14 +180,14 @@ public:
                 input(ws::WM_MOUSEMOVE, pt(a, 2));
                 input(ws::WM_LBUTTONUP, pt(a, 2));
             }},
-            {"space", [](const Args&) { g().show_unseen(); }},
+            {"space", [](const Args&) { show_unseen(g()); }},
             {"sweep", [this](const Args& a) { g().sweep_reset = i(a, 0); }},
             {"game", [](const Args&) { new_blank_game(); }},
-            {"end", [](const Args&) { delete std::exchange(play.current_game, nullptr); }},
+            {"end", [](const Args&) { delete std::exchange(display.current_game, nullptr); }},
             {"initwindow", [](const Args&) { init_window(); }},
             {"tray", [this](const Args& a) {
                 play.tray_window[3] = ws::create_window("TestTray", "", ws::WS_CHILD | ws::WS_VISIBLE, i(a, 0), i(a, 1),
-                                                        120, 120, play.main_window, 0);
+                                                        120, 120, display.main_window, 0);
             }},
         });
         probes_.insert({
@@ -215,7 +216,7 @@ public:
             {"cached", [](const Args&) { return n(g().under_cache != nullptr); }},
             {"relaid", [this](const Args& a) {  // laid round its centre as a turn lays it
                 const Rect r = piece(a).rect;
-                piece(a).set_angle(piece(a).angle);
+                piece(a).set_angle(piece(a).angle, settings_shading());
                 return n(piece(a).rect == r);
             }},
             {"moved", [](const Args&) { return n(play.moved_far); }},

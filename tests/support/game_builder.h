@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "desk/state.h"
 #include "graphics/memdc.h"
 #include "graphics/state.h"
 #include "pieces/desk.h"
@@ -15,6 +16,7 @@
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "puzzle/random.h"
+#include "puzzle/settings.h"
 #include "puzzle/state.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
@@ -67,9 +69,9 @@ inline MemDC* surface_of(int32_t w, int32_t h, const PixelAt& pixel, int32_t kin
 
 // A new game with no picture, made the current one (the previous one is deleted).
 inline Jig& new_blank_game() {
-    delete play.current_game;
-    play.current_game = new Jig(blank_game);
-    return *play.current_game;
+    delete display.current_game;
+    display.current_game = new Jig(blank_game);
+    return *display.current_game;
 }
 
 // Words of a piece's whole image or view frame, top row first (the piece keeps only part of them).
@@ -94,7 +96,7 @@ inline Piece& add_piece(Jig& game, int32_t cx, int32_t cy, int32_t w, int32_t h,
     auto* piece = new Piece;
     piece->cx = cx, piece->cy = cy;
     piece->set_image(*src, w, h);
-    piece->set_angle(0);
+    piece->set_angle(0, settings_shading());
     delete src;
     game.items[i].piece = piece;
     game.items[i].id = i;
@@ -126,8 +128,8 @@ public:
         line_const_init();
     }
     ~Guard() {
-        delete play.current_game;
-        play.current_game = nullptr;
+        delete display.current_game;
+        display.current_game = nullptr;
         settings = settings_;
         play.sound_list = sounds_;
         puzzle.game_random = random_;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <map>
 
+#include "desk/state.h"
 #include "support/cases.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
@@ -63,7 +64,7 @@ protected:
         return out.str();
     }
     static const ws::test::BoxRecord& box(const Args& a) { return ws::test::messages().at(size_t(std::stoi(a[0]))); }
-    static Jig& g() { return *::play.current_game; }
+    static Jig& g() { return *::display.current_game; }
     int32_t i(const Args& a, size_t k) const { return int32_t(value(a.at(k))); }
     // Settings from a data file; every sound event names a file of its own, so the recorded plays tell them apart.
     static void read_settings(const std::string& file) {
@@ -73,7 +74,7 @@ protected:
         for (int32_t e = 1; e <= kSoundEvents; ++e)
             ::play.sound_list[size_t(e - 1)].file = "ev" + std::to_string(e) + ".wav";
     }
-    static Point on_screen(Point client) { return ws::client_to_screen(::play.game_window, client); }
+    static Point on_screen(Point client) { return ws::client_to_screen(::display.game_window, client); }
 
     std::map<std::string, double> names_;
     std::map<std::string, std::function<void(const Args&)>> actions_ = {
@@ -91,7 +92,7 @@ protected:
         {"saved", [](const Args&) { return n(::play.game_saved); }},
         {"selected", [](const Args&) { return n(::play.last_selected); }},
         {"capture", [](const Args&) { return n(int64_t(ws::get_capture())) + " " + n(::play.captured); }},
-        {"holding", [](const Args&) { return n(::play.current_game->holding); }},
+        {"holding", [](const Args&) { return n(::display.current_game->holding); }},
         {"surfaces", [](const Args&) { return n(DDBase::live_surfaces()); }},
         {"plays", [this](const Args& a) {  // how often each event's sound was asked for
             std::string out;
@@ -104,7 +105,7 @@ protected:
         {"box", [](const Args& a) {  // caption, buttons, owner
             const ws::Hwnd owner = box(a).owner;
             return box(a).caption + " " + n(box(a).type & 0xF) + " " +
-                   (owner == ::play.game_window ? "game" : owner ? "other" : "none");
+                   (owner == ::display.game_window ? "game" : owner ? "other" : "none");
         }},
     };
 };

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "desk/state.h"
 #include "support/temp_dir.h"
 #include "windows/viewer.h"
 #include "windows/viewer_state.h"
@@ -51,7 +52,7 @@ public:
             {"files", [](const Args& a) {
                 for (int32_t i = 0; i < num(a[0]); ++i) std::ofstream("pictures/p" + n(1000 + i) + ".bmp");
             }},
-            {"list", [this](const Args& a) { viewer_create(a.empty() ? ::play.game_window : parent_); }},
+            {"list", [this](const Args& a) { viewer_create(a.empty() ? ::display.game_window : parent_); }},
             {"click", [](const Args& a) {
                 const uint32_t msg = a.size() > 1 ? ws::WM_RBUTTONUP : ws::WM_LBUTTONUP;
                 ws::send_message(::play.list_window, msg, 0, ws::make_lparam(num(a[0]), 40));
@@ -151,9 +152,9 @@ TEST(Guide, LentPictureFitsAsTheFileDoes) {
         for (const int32_t side : {1, 2, 37, 250}) {
             const auto [lent, thumb] = fitted(side);
             EXPECT_EQ(lent, near < 10 && !other);
-            play.current_game = nullptr;  // the file read again
+            display.current_game = nullptr;  // the file read again
             EXPECT_EQ(thumb, fitted(side).second) << w << "x" << h << " at " << side;
-            play.current_game = &game;
+            display.current_game = &game;
         }
     }
 }

@@ -1,6 +1,7 @@
 // The keyboard after a companion window closes: Ctrl+O and Ctrl+X reach the main window's accelerators at once,
 // whichever companion was open, whether the player clicked into it and whether its menu was reached from the
 // keyboard (Alt+letter, whose release the menu takes).
+#include "desk/state.h"
 #include "windows/katachi.h"
 #include "windows/windows_support.h"
 
@@ -21,7 +22,7 @@ const Companion kCompanions[] = {
     {"guide", 239, [] { return ::play.guide_window; }, {20, 20}, false},
     {"list", 201, [] { return ::play.list_window; }, {40, 40}, false},
     {"trays", 251, [] { return ::play.tray_window[0]; }, {5, 5}, false},
-    {"shape editor", 257, [] { return open_katachi(::play.game_window); }, {450, 310}, true},
+    {"shape editor", 257, [] { return open_katachi(::display.game_window); }, {450, 310}, true},
 };
 
 class CompanionFocus : public GameWindowTest {
@@ -32,7 +33,7 @@ protected:
         testsupport::read_text("ddraw TRUE\ntray TRUE\ndtsave FALSE\n", read_settings_from);
         open("pic.bmp");
         ws::test::pump();
-        ASSERT_NE(::play.current_game, nullptr);
+        ASSERT_NE(::display.current_game, nullptr);
         accel_ = ws::load_accelerators("IDM_ACCEL");
     }
     // The program's own loop: accelerators first, for whichever window the key went to.
@@ -40,7 +41,7 @@ protected:
         ws::Msg m;
         while (ws::peek_message(m, ws::PM_REMOVE)) {
             if (m.message == ws::WM_QUIT) return;
-            if (!ws::translate_accelerator(::play.main_window, accel_, m)) {
+            if (!ws::translate_accelerator(::display.main_window, accel_, m)) {
                 ws::translate_message(m);
                 ws::dispatch_message(m);
             }
@@ -58,7 +59,7 @@ protected:
             ws::test::key(ws::WM_KEYDOWN, ws::VK_MENU);
             ws::test::key_elsewhere(ws::WM_KEYUP, ws::VK_MENU);
         }
-        ws::send_message(::play.main_window, ws::WM_COMMAND, c.command, 0);
+        ws::send_message(::display.main_window, ws::WM_COMMAND, c.command, 0);
         ws::test::pump();
         const ws::Hwnd w = c.window();
         ASSERT_TRUE(ws::is_window(w));
@@ -88,7 +89,7 @@ TEST_F(CompanionFocus, CtrlOAndCtrlXWorkAtOnceAfterAnyCompanionCloses) {
             press_ctrl('O');
             EXPECT_EQ(file_dialogs(), 1) << "Ctrl+O asks for a picture";
             ws::test::push_answer(ws::IDNO);  // not saving the game in play, if asked
-            const ws::Hwnd main = ::play.main_window;
+            const ws::Hwnd main = ::display.main_window;
             press_ctrl('X');
             EXPECT_FALSE(ws::is_window(main)) << "Ctrl+X ends the program";
         }

@@ -1,5 +1,6 @@
 // Trays as the scripts of data/trays.txt: putting pieces in, the carousel and its fling, taking pieces out,
 // closing, and the refusals of adding one.
+#include "desk/state.h"
 #include "pieces/desk.h"
 #include "play/state.h"
 #include "support/desk_script.h"
@@ -41,7 +42,7 @@ public:
             {"add", [](const Args&) { tray_add(), ws::test::pump(); }},
             {"put", [this](const Args& a) {  // K ID X: item id dropped at client x of tray k
                 g().items[i(a, 1)].hidden = 1;
-                const Point p = ws::screen_to_client(play.game_window, tray_screen({a[0], a[2], "10"}, 0));
+                const Point p = ws::screen_to_client(display.game_window, tray_screen({a[0], a[2], "10"}, 0));
                 ws::send_message(tray(a), IDM_TRAY_PUT, uintptr_t(i(a, 1)), ws::make_lparam(p.x, p.y));
             }},
             {"tdown", [this](const Args& a) { tray_mouse(ws::WM_LBUTTONDOWN, a); }},
@@ -52,7 +53,7 @@ public:
                 const Point at = pt(a, 4);
                 ws::test::mouse(ws::WM_LBUTTONUP, a[3] == "screen" ? at
                                                   : a[3] == "tray" ? tray_screen(a, 4)
-                                                                   : ws::client_to_screen(play.game_window, at));
+                                                                   : ws::client_to_screen(display.game_window, at));
                 ws::test::pump();
             }},
             {"lower", [this](const Args& a) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstring>
 
+#include "desk/state.h"
 #include "play/companions.h"
 #include "play/jigwin_support.h"
 #include "play/state.h"
@@ -30,7 +31,7 @@ protected:
     // Pixels of `colour` in the guide window (in its right 20 columns only with "edge").
     static int32_t guide_pixels(const Args& a) {
         MemDC& s = *ws::client_surface(::play.guide_window);
-        const Colour colour = a[0] == "line" ? shell.line_color : Colour(std::stoul(a[0], nullptr, 0));
+        const Colour colour = a[0] == "line" ? guide.line_color : Colour(std::stoul(a[0], nullptr, 0));
         int32_t n = 0;
         for (int32_t y = 0; y < s.height(); ++y)
             for (int32_t x = a.size() > 1 ? s.width() - 20 : 0; x < s.width(); ++x) n += s.get_pixel(x, y) == colour;
@@ -63,12 +64,12 @@ public:
             }},
             {"hold", [](const Args& a) { g().holding = num(a[0]); }},
             {"place", [](const Args& a) { g().items[num(a[0])].piece->cx = num(a[1]); }},
-            {"open_guide", [](const Args&) { companions.open_guide(::play.game_window); }},
+            {"open_guide", [](const Args&) { companions.open_guide(::display.game_window); }},
             {"close_guide", [](const Args&) { ws::send_message(::play.guide_window, ws::WM_CLOSE, 0, 0); }},
             {"katachi", [this](const Args&) {
                 std::memcpy(line_, settings.line, sizeof line_);
                 std::memcpy(shapes_, puzzle.unit_shapes, sizeof shapes_);
-                katachi_ = open_katachi(::play.game_window);
+                katachi_ = open_katachi(::display.game_window);
             }},
             {"kdown", [this](const Args& a) { to(katachi_, ws::WM_LBUTTONDOWN, a); }},
             {"kmove", [this](const Args& a) {
@@ -90,7 +91,7 @@ public:
             {"guide_shows", [](const Args& a) { return n(guide_pixels(a) > 0); }},
             {"thumb", [](const Args&) { return n(guide.thumb_w) + " " + n(guide.thumb_h); }},
             {"guide_lends",
-             [](const Args&) { return n(guide.lender == ::play.current_game && !guide.picture.created()); }},
+             [](const Args&) { return n(guide.lender == ::display.current_game && !guide.picture.created()); }},
             {"line", [](const Args& a) {
                 const Point p = settings.line[num(a[0])][num(a[1])];
                 return n(p.x) + " " + n(p.y);
@@ -101,7 +102,7 @@ public:
             }},
             {"katachi", [this](const Args&) {  // open, and the one a second opening gives
                 const bool open = ws::is_window(katachi_);
-                return n(open) + " " + n(open && open_katachi(::play.game_window) == katachi_);
+                return n(open) + " " + n(open && open_katachi(::display.game_window) == katachi_);
             }},
         });
     }
