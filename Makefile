@@ -28,7 +28,7 @@ run: build
 # few seconds, then in the normal build (which also starts the real program under Xvfb); the last line is CTest's
 # summary.
 test: build build-san
-	@scripts/check-layers || { echo "an include runs upward through the layers"; exit 1; }
+	@scripts/check-layers build || { echo "an include or a call runs upward through the folders"; exit 1; }
 	@cd build-san && ctest --output-on-failure -j $(JOBS) -LE smoke
 	@cd build && ctest --output-on-failure -j $(JOBS)
 
