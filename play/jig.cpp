@@ -15,6 +15,7 @@
 #include "desk/display.h"
 #include "desk/state.h"
 #include "desk/title.h"
+#include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
@@ -59,7 +60,7 @@ void start_presenter(int32_t slots) {
 
 // Trays hold pieces of this game only: they are emptied and closed before the presenter's images they borrow go.
 void end_presenter() {
-    if (companions.close_trays) companions.close_trays();
+    if (hooks.close_trays) hooks.close_trays();
     for (ws::Hwnd& tray : play.tray_window) {  // a program without trays installed can still hold none open
         if (tray && ws::is_window(tray)) ws::destroy_window(tray);
         tray = 0;
@@ -106,7 +107,7 @@ void end_on_desk(Jig& game) {
 }
 
 // Installed with the play record itself, so every program that plays a game has it before its first game ends.
-[[maybe_unused]] const bool end_installed = (end_of_laid_game = end_on_desk, true);
+[[maybe_unused]] const bool end_installed = (hooks.end_of_laid_game = end_on_desk, true);
 
 }  // namespace
 

@@ -148,7 +148,7 @@ void on_fit_parent(ws::Hwnd hwnd) {
 }
 
 void on_clock_tick(uintptr_t id) {
-    if (id == kRecoveryTimer && companions.recovery_due) companions.recovery_due();
+    if (id == kRecoveryTimer && hooks.recovery_due) hooks.recovery_due();
     if (id != kClockTimer) return;
     windowtitle(*display.current_game, TITLE_TICK);
     display.current_game->free_dc();

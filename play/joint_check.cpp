@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "desk/display.h"
+#include "graphics/hooks.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"

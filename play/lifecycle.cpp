@@ -13,6 +13,7 @@
 #include "desk/background.h"
 #include "desk/state.h"
 #include "desk/title.h"
+#include "graphics/hooks.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -148,16 +149,16 @@ void start_first_picture(ws::Hwnd hwnd, bool keep_copy) {
 void start_listed_picture(ws::Hwnd hwnd, const std::string& file) { replace_game(hwnd, file, false); }
 
 void open_picture_list(ws::Hwnd hwnd) {
-    if (!companions.open_list) return;
+    if (!hooks.open_list) return;
     play.view_folder = settings.view_dir + "\\";
     play.view_title = kViewChoose;
     play.view_result.clear();
-    play.list_window = companions.open_list(hwnd);
+    play.list_window = hooks.open_list(hwnd);
 }
 
 void open_guide(ws::Hwnd hwnd) {
     close_guide_window();
-    if (companions.open_guide && !play.picture_path.empty()) play.guide_window = companions.open_guide(hwnd);
+    if (hooks.open_guide && !play.picture_path.empty()) play.guide_window = hooks.open_guide(hwnd);
 }
 
 int32_t resume_saved_game(ws::Hwnd hwnd, const std::string& file) {

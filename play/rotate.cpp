@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "desk/state.h"
+#include "graphics/hooks.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/piece.h"

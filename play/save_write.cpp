@@ -8,6 +8,7 @@
 #include "desk/state.h"
 #include "desk/title.h"
 #include "graphics/durable.h"
+#include "graphics/hooks.h"
 #include "graphics/paths.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"

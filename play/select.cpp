@@ -10,6 +10,7 @@
 
 #include "desk/display.h"
 #include "desk/state.h"
+#include "graphics/hooks.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"

@@ -1,10 +1,11 @@
 // The game record's own life: fitting a picture into a fresh record, freeing what it owns, and releasing the
 // pieces' device contexts. What ending a game laid on the desk does beyond that is the play folder's
-// (end_of_laid_game).
+// (hooks.end_of_laid_game).
 #include "puzzle/jig.h"
 
 #include <algorithm>
 
+#include "graphics/hooks.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/piece.h"
@@ -39,7 +40,7 @@ Jig::~Jig() {
         return;
     }
     // The end of the game in play deletes the pieces itself, between its steps; whatever it left is freed here.
-    if (end_of_laid_game) end_of_laid_game(*this);
+    if (hooks.end_of_laid_game) hooks.end_of_laid_game(*this);
     const int32_t live = std::clamp(item_count, 0, max_items);
     for (int32_t i = 0; i < live; ++i) {
         delete items[i].piece;

@@ -83,8 +83,8 @@ struct Jig {
     // pictures to the game in play.
     explicit Jig(const std::string& path);
     explicit Jig(blank_game_t);
-    // A record laid on the desk (on_desk) ends as the game in play through end_of_laid_game, then frees its pieces
-    // and pictures.
+    // A record laid on the desk (on_desk) ends as the game in play through hooks.end_of_laid_game, then frees its
+    // pieces and pictures.
     ~Jig();
     Jig(const Jig&) = delete;
     Jig& operator=(const Jig&) = delete;
@@ -130,7 +130,3 @@ struct Jig {
     void reset_sweep() { sweep_reset = 1; }
 };
 
-// What the end of a game laid on the desk does beyond the record's own memory: its clock, its guide, its pieces with
-// the trays and the presenter they borrow from, the temporary pictures. The play folder, which lays games out,
-// installs it before any game exists; with none installed a record frees only what it owns.
-inline void (*end_of_laid_game)(Jig& game) = nullptr;

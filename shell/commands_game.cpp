@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "desk/state.h"
+#include "graphics/hooks.h"
 #include "graphics/paths.h"
 #include "play/companions.h"
 #include "play/jigwin.h"

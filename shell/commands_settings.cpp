@@ -1,6 +1,7 @@
 // The menu's setting commands: piece count, stretch, rotation, turning over, guide, background, sound, seams, web.
 #include "desk/background.h"
 #include "desk/state.h"
+#include "graphics/hooks.h"
 #include "graphics/paths.h"
 #include "play/companions.h"
 #include "play/jigwin.h"

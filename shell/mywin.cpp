@@ -5,6 +5,7 @@
 
 #include "desk/background.h"
 #include "desk/state.h"
+#include "graphics/hooks.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "play/companions.h"
@@ -56,7 +57,7 @@ intptr_t on_create(ws::Hwnd hwnd) {
     shell.main_back->fill(0, 0, shell.main_back->width(), shell.main_back->height(), 0xFFFFFF);
     shell.main_back->release_dc();
     draw_skin();
-    companions.settings_changed = menu_check;  // a resumed game brings its own piece count and picture size
+    hooks.settings_changed = menu_check;  // a resumed game brings its own piece count and picture size
     menu_check();
     build_extra_menus();
     register_game_window();

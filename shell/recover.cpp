@@ -8,6 +8,7 @@
 
 #include "desk/state.h"
 #include "graphics/durable.h"
+#include "graphics/hooks.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -139,9 +140,9 @@ void end_session() {
 }  // namespace
 
 void install_recovery() {
-    companions.game_changed = recovery_game_changed;
-    companions.recovery_due = recovery_due;
-    companions.forget_recovery = forget_recovery;
+    hooks.game_changed = recovery_game_changed;
+    hooks.recovery_due = recovery_due;
+    hooks.forget_recovery = forget_recovery;
     pending = failure_told = ending = resuming_file = false;
 }
 

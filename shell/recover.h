@@ -23,7 +23,7 @@ inline constexpr uint32_t kRecoveryRetry = 1000;    // ms: a write due while a g
 // Loop messages of this module (hwnd 0), besides the layer's WM_ENDSESSION and WM_ACTIVATEAPP.
 inline constexpr uint32_t IDM_RECOVERY_SETTLE = ws::WM_APP + 0x20;  // the resume of the recovery file is over
 
-// Fills the game window's recovery doors and starts with nothing pending.
+// Fills the recovery entries of the table of upward calls (graphics/hooks.h) and starts with nothing pending.
 void install_recovery();
 
 // A change of the game in play: starts the timer unless the game is pending already.

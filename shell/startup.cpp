@@ -9,6 +9,7 @@
 
 #include "desk/state.h"
 #include "graphics/durable.h"
+#include "graphics/hooks.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "play/save.h"

@@ -1,4 +1,5 @@
 // The companion windows offered to the game window.
+#include "graphics/hooks.h"
 #include "windows/companions.h"
 
 #include "play/companions.h"
@@ -7,7 +8,7 @@
 #include "windows/viewer.h"
 
 void install_companions() {
-    companions.open_list = viewer_create;
-    companions.open_guide = guide_create;
-    companions.close_trays = close_all_trays;
+    hooks.open_list = viewer_create;
+    hooks.open_guide = guide_create;
+    hooks.close_trays = close_all_trays;
 }

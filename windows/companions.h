@@ -1,4 +1,5 @@
-// Fills in the doors through which the game window reaches the companion windows.
+// Fills in the entries of the table of upward calls (graphics/hooks.h) through which the game window reaches the
+// companion windows.
 #pragma once
 
 void install_companions();

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "graphics/hooks.h"
 #include "graphics/trace.h"
 #include "play/companions.h"
 #include "play/jigwin.h"

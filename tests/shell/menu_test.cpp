@@ -7,6 +7,7 @@
 #include <signal.h>
 
 #include "desk/state.h"
+#include "graphics/hooks.h"
 #include "graphics/trace.h"
 #include "play/companions.h"
 #include "play/jigwin_support.h"
@@ -108,7 +109,7 @@ protected:
         run_loop();
     }
     void TearDown() override {
-        companions.game_changed = companions.recovery_due = companions.forget_recovery = nullptr;
+        hooks.game_changed = hooks.recovery_due = hooks.forget_recovery = nullptr;
         unsetenv("XDG_DATA_HOME");
         trace_close();
         graphics.trace_switch = 0;

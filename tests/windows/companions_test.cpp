@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "desk/state.h"
+#include "graphics/hooks.h"
 #include "support/temp_dir.h"
 #include "windows/viewer.h"
 #include "windows/viewer_state.h"

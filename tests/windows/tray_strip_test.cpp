@@ -1,6 +1,7 @@
 // Trays as the scripts of data/trays.txt: putting pieces in, the carousel and its fling, taking pieces out,
 // closing, and the refusals of adding one.
 #include "desk/state.h"
+#include "graphics/hooks.h"
 #include "pieces/desk.h"
 #include "play/state.h"
 #include "support/desk_script.h"

@@ -4,14 +4,15 @@
 #include <cstring>
 
 #include "desk/state.h"
+#include "graphics/hooks.h"
 #include "play/companions.h"
 #include "play/jigwin_support.h"
 #include "play/state.h"
 #include "puzzle/lines.h"
 #include "puzzle/state.h"
 #include "shell/state.h"
-#include "windows/companions.h"
 #include "windows/guide_state.h"
+#include "windows/companions.h"
 #include "windows/katachi.h"
 
 namespace windowstest {
@@ -64,7 +65,7 @@ public:
             }},
             {"hold", [](const Args& a) { g().holding = num(a[0]); }},
             {"place", [](const Args& a) { g().items[num(a[0])].piece->cx = num(a[1]); }},
-            {"open_guide", [](const Args&) { companions.open_guide(::display.game_window); }},
+            {"open_guide", [](const Args&) { hooks.open_guide(::display.game_window); }},
             {"close_guide", [](const Args&) { ws::send_message(::play.guide_window, ws::WM_CLOSE, 0, 0); }},
             {"katachi", [this](const Args&) {
                 std::memcpy(line_, settings.line, sizeof line_);

@@ -1,4 +1,0 @@
-// The companion windows' request values and doors, owned by the game.
-#include "play/companions.h"
-
-Companions companions;
