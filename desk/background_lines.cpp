@@ -6,6 +6,7 @@
 #include "desk/background.h"
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 namespace {
@@ -55,7 +56,7 @@ void smooth_pixel(MemDC& src, MemDC& dst, int32_t x, int32_t y, int32_t w, int32
 
 void engrave_lines(Jig& jig, MemDC& t, int32_t w, int32_t h) {
     if (w > kEngraveLimit || h > kEngraveLimit) {
-        ws::message_box(0, "画像が大きすぎるよ～。", "zelto", ws::MB_OK);
+        ws::message_box(0, ws::tr("desk", "画像が大きすぎるよ～。"), "zelto", ws::MB_OK);
         return;
     }
     w = std::min(w, t.width());

@@ -7,6 +7,7 @@
 #include "desk/state.h"
 #include "graphics/trace.h"
 #include "puzzle/jig.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 namespace {
@@ -24,8 +25,8 @@ void set_title(const char* text) {
 // While the pieces are being cut: the size of the puzzle and how many pieces are on the desk so far.
 void show_cutting_progress(const Jig& game) {
     char text[256];
-    std::snprintf(text, sizeof text, "zelto %d×%d %dﾋﾟｰｽ(%d×%d) %dﾋﾟｰｽ", int(game.pic_w), int(game.pic_h),
-                  int(game.cols * game.rows), int(game.cols), int(game.rows), int(game.cut_count));
+    std::snprintf(text, sizeof text, ws::tr("desk", "zelto %d×%d %dﾋﾟｰｽ(%d×%d) %dﾋﾟｰｽ").c_str(), int(game.pic_w),
+                  int(game.pic_h), int(game.cols * game.rows), int(game.cols), int(game.rows), int(game.cut_count));
     set_title(text);
 }
 
@@ -36,10 +37,11 @@ void show_play_status(const Jig& game) {
     const int32_t hours = display.play_seconds / 3600;
     const int32_t minutes = (display.play_seconds % 3600) / 60;
     const long seconds = long(display.play_seconds % 60);
+    // The translation keeps the conversions and their order: only the words and the clock's form change.
+    const std::string form = ws::tr("desk", "zelto %d×%d %dﾋﾟｰｽ(%d×%d) 残り%dﾋﾟｰｽ  %d時%d分%ld秒");
     char text[256];
-    std::snprintf(text, sizeof text, "zelto %d×%d %dﾋﾟｰｽ(%d×%d) 残り%dﾋﾟｰｽ  %d時%d分%ld秒", int(game.pic_w),
-                  int(game.pic_h), int(game.cols * game.rows), int(game.cols), int(game.rows), int(game.item_count - 1),
-                  int(hours), int(minutes), seconds);
+    std::snprintf(text, sizeof text, form.c_str(), int(game.pic_w), int(game.pic_h), int(game.cols * game.rows),
+                  int(game.cols), int(game.rows), int(game.item_count - 1), int(hours), int(minutes), seconds);
     set_title(text);
 }
 

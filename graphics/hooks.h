@@ -30,6 +30,9 @@ struct Hooks {
     // Whether two file names are equal without regard to case (Unicode case folding); callable from any thread.
     // Empty: only equal bytes are equal.
     bool (*same_name)(const std::string& a, const std::string& b) = nullptr;
+    // A text of the game (Japanese, UTF-8) in the player's language (ws::tr); callable from any thread. Empty: the
+    // text as it is.
+    std::string (*translate)(const char* context, const char* text) = nullptr;
 
     // ---- the game's ----
     // Saves the game in progress; fatal_error calls it first (play installs it when the game window is made). It

@@ -14,6 +14,7 @@
 #include "graphics/hooks.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
+#include "graphics/texts.h"
 
 Graphics graphics;
 
@@ -42,12 +43,14 @@ void trim_partial_utf8(std::string& s) {
     if (need != back) s.resize(lead >= 0xC0 ? i - 1 : s.size());
 }
 
-std::string report_text(const char* source, int line, const char* step, long error_number) {
+// The report's form: the log keeps it as written, the box shows it in the player's language (same conversions).
+constexpr const char* kReportForm =
+    ZT_NOOP("graphics", "内部エラーが発生しました。\n%s line=%d %s errno=%ld\n強制終了します。\nこのメッセージは%sに書いています。");
+
+std::string report_text(const char* form, const char* source, int line, const char* step, long error_number) {
     char buf[1000];
-    std::snprintf(
-        buf, sizeof buf,
-        "内部エラーが発生しました。\n%s line=%d %s errno=%ld\n強制終了します。\nこのメッセージは%sに書いています。",
-        source != nullptr ? source : "", line, step != nullptr ? step : "", error_number, graphics.trace_file_name);
+    std::snprintf(buf, sizeof buf, form, source != nullptr ? source : "", line, step != nullptr ? step : "",
+                  error_number, graphics.trace_file_name);
     std::string text(buf);
     trim_partial_utf8(text);
     return text;
@@ -132,7 +135,7 @@ constexpr auto kWorkerGrace = std::chrono::seconds(2);
     std::thread::id none{};
     if (!reporter.compare_exchange_strong(none, std::this_thread::get_id()))
         for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
-    write_report(report_text(src.c_str(), line, st.c_str(), error_number), "");
+    write_report(report_text(kReportForm, src.c_str(), line, st.c_str(), error_number), "");
     std::fflush(nullptr);
     std::_Exit(1);
 }
@@ -143,7 +146,7 @@ constexpr auto kWorkerGrace = std::chrono::seconds(2);
     if (hooks.is_ui_thread != nullptr && !hooks.is_ui_thread()) report_from_worker(source, line, step, error_number);
     // One report per process. A failure inside the emergency save comes back here on the same thread: it is logged
     // beside the first one, which is what the player is shown. Another thread waits for the report to end it all.
-    static std::string first_report;
+    static std::string first_report, first_shown;
     static int depth = 0;
     std::thread::id none{};
     const std::thread::id me = std::this_thread::get_id();
@@ -152,15 +155,17 @@ constexpr auto kWorkerGrace = std::chrono::seconds(2);
         for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
     if (++depth > 2) std::_Exit(1);  // the report itself keeps failing: give up quietly
 
-    const std::string text = report_text(source, line, step, error_number);
+    const std::string text = report_text(kReportForm, source, line, step, error_number);
     if (first) {
         first_report = text;
+        const std::string form = hooks.translate != nullptr ? hooks.translate("graphics", kReportForm) : kReportForm;
+        first_shown = report_text(form.c_str(), source, line, step, error_number);
         if (hooks.emergency_save != nullptr) hooks.emergency_save();
         write_report(text, "");
     } else {
         write_report(first_report, text);
     }
-    if (hooks.message_box != nullptr) hooks.message_box(0, first_report, "glapi", kMbOk);
+    if (hooks.message_box != nullptr) hooks.message_box(0, first_shown, "glapi", kMbOk);
     std::fflush(nullptr);
     std::_Exit(1);
 }

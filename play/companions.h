@@ -5,12 +5,14 @@
 #include <string>
 
 #include "graphics/hooks.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 // The picture list's two purposes, which are also its window titles (its request and answer, view_folder,
-// view_title and view_result, are in play/state.h).
-inline constexpr const char* kViewChoose = "選択";         // a puzzle picture or a saved game to play
-inline constexpr const char* kViewBackground = "背景選択";  // a picture for the desk background
+// view_title and view_result, are in play/state.h). The program compares them as they are written; only the title
+// shown is translated (ws::tr("play", view_title)).
+inline constexpr const char* kViewChoose = ZT_NOOP("play", "選択");         // a puzzle picture or a saved game to play
+inline constexpr const char* kViewBackground = ZT_NOOP("play", "背景選択");  // a picture for the desk background
 
 
 // The game window's timer that writes the recovery file of a changed game (armed by the shell, 30 s after a change).

@@ -25,14 +25,15 @@
 #include "puzzle/settings.h"
 #include "ws/cursor.h"
 #include "ws/ddbase.h"
+#include "ws/tr.h"
 
 namespace {
 
 constexpr const char* kClassName = "JigWin";
-constexpr const char* kNoticeTitle = "zelto 通知";
-constexpr const char* kUnusableFileText = "扱えない形式の画像です。";
-constexpr const char* kSaveQuestion = "ゲーム中のデータを保存しますか？\n（保存先 : %s）";
-constexpr const char* kSaveQuestionTitle = "保存確認";
+constexpr const char* kNoticeTitle = ZT_NOOP("play", "zelto 通知");
+constexpr const char* kUnusableFileText = ZT_NOOP("play", "扱えない形式の画像です。");
+constexpr const char* kSaveQuestion = ZT_NOOP("play", "ゲーム中のデータを保存しますか？\n（保存先 : %s）");
+constexpr const char* kSaveQuestionTitle = ZT_NOOP("play", "保存確認");
 
 void trace(const char* event) {
     if (graphics.trace_switch) trace_line("jig", event);
@@ -131,7 +132,7 @@ void on_drop(ws::Hwnd hwnd, ws::Hdrop drop) {
     switch (file_kind(name)) {
     case FileKind::picture: start_dropped_picture(hwnd, name); break;
     case FileKind::saved_game: resume_saved_game(hwnd, name); break;
-    case FileKind::other: ws::message_box(0, kUnusableFileText, kNoticeTitle, ws::MB_OK); break;
+    case FileKind::other: ws::message_box(0, ws::tr("play", kUnusableFileText), ws::tr("play", kNoticeTitle), ws::MB_OK); break;
     }
 }
 
@@ -238,8 +239,8 @@ bool offer_save(ws::Hwnd hwnd) {
     int32_t answer = ws::IDYES;
     if (!play.close_without_asking) {
         char text[1200];
-        std::snprintf(text, sizeof text, kSaveQuestion, name.c_str());
-        answer = ws::message_box(hwnd, text, kSaveQuestionTitle, ws::MB_YESNOCANCEL);
+        std::snprintf(text, sizeof text, ws::tr("play", kSaveQuestion).c_str(), name.c_str());
+        answer = ws::message_box(hwnd, text, ws::tr("play", kSaveQuestionTitle), ws::MB_YESNOCANCEL);
     }
     if (answer == ws::IDCANCEL) return false;
     return answer != ws::IDYES || save_for_close(name);

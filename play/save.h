@@ -11,13 +11,15 @@
 #include <functional>
 #include <string>
 
+#include "ws/tr.h"
+
 struct Jig;
 
-// Texts shown to the player (%s: the file's path) and the title of their message boxes.
-inline constexpr const char* kSaveNoticeTitle = "zelto 通知";
-inline constexpr const char* kSaveFailedText = "ゲーム中のデータを保存できませんでした。\n（保存先 : %s）";
-inline constexpr const char* kSaveBrokenText = "zeltoデータが壊れているため再開できません。\n%s";
-inline constexpr const char* kSaveMissingText = "%sが見つかりません。";
+// Texts shown to the player (%s: the file's path) and the title of their message boxes, translated where shown.
+inline constexpr const char* kSaveNoticeTitle = ZT_NOOP("play", "zelto 通知");
+inline constexpr const char* kSaveFailedText = ZT_NOOP("play", "ゲーム中のデータを保存できませんでした。\n（保存先 : %s）");
+inline constexpr const char* kSaveBrokenText = ZT_NOOP("play", "zeltoデータが壊れているため再開できません。\n%s");
+inline constexpr const char* kSaveMissingText = ZT_NOOP("play", "%sが見つかりません。");
 
 // The fixed names: the picture of a resumed game, the picture of a saved game shown in the picture list, and the
 // emergency save made when the program fails.

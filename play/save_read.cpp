@@ -15,6 +15,7 @@
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 namespace {
@@ -34,8 +35,8 @@ struct Stream {
 
 void tell(const char* text, const std::string& path) {
     char buf[1200];
-    std::snprintf(buf, sizeof buf, text, path.c_str());
-    ws::message_box(0, buf, kSaveNoticeTitle, ws::MB_OK | ws::MB_ICONWARNING);
+    std::snprintf(buf, sizeof buf, ws::tr("play", text).c_str(), path.c_str());
+    ws::message_box(0, buf, ws::tr("play", kSaveNoticeTitle), ws::MB_OK | ws::MB_ICONWARNING);
 }
 
 void trace(const char* event) {

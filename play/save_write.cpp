@@ -19,6 +19,7 @@
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "ws/picture.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 namespace {
@@ -32,8 +33,8 @@ bool path_exists(const std::string& path) {
 
 void tell(const char* text, const std::string& path) {
     char buf[1200];
-    std::snprintf(buf, sizeof buf, text, path.c_str());
-    ws::message_box(0, buf, kSaveNoticeTitle, ws::MB_OK | ws::MB_ICONWARNING);
+    std::snprintf(buf, sizeof buf, ws::tr("play", text).c_str(), path.c_str());
+    ws::message_box(0, buf, ws::tr("play", kSaveNoticeTitle), ws::MB_OK | ws::MB_ICONWARNING);
 }
 
 // A game whose every piece is cut and whose tables hold what its counts say.

@@ -12,6 +12,7 @@
 #include "pieces/desk.h"
 #include "puzzle/settings.h"
 #include "ws/picture.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 namespace {
@@ -26,7 +27,7 @@ constexpr size_t most_already_per = 64;
 // A fitted picture thinner than this would be cut into slivers a few pixels across, with no room for a knob and
 // too thin to pick up: it is refused as a picture that cannot be read is.
 constexpr int32_t min_fitted_side = 24;
-constexpr const char* too_thin_text = "画像が読み込めません。\n(細長すぎてピースに切り分けられない)";
+constexpr const char* too_thin_text = ZT_NOOP("puzzle", "画像が読み込めません。\n(細長すぎてピースに切り分けられない)");
 constexpr const char* picture_caption = "glapi";
 
 void trace(const char* event) {
@@ -111,7 +112,7 @@ int32_t Jig::stretch(const std::string& path) {
     }
     loaded.destroy();
     if (std::min(pic_w, pic_h) < min_fitted_side) {
-        ws::message_box(0, too_thin_text, picture_caption, ws::MB_OK);
+        ws::message_box(0, ws::tr("puzzle", too_thin_text), picture_caption, ws::MB_OK);
         delete picture;
         picture = nullptr;
         pic_w = pic_h = 0;

@@ -79,7 +79,7 @@ void repaint_game_window() {
     if (display.game_window) redraw_whole_window(display.game_window);
 }
 
-void notice(const std::string& text, const char* title) { ws::message_box(0, text, title, ws::MB_OK); }
+void notice(const std::string& text, const std::string& title) { ws::message_box(0, text, title, ws::MB_OK); }
 
 void menu_command(ws::Hwnd hwnd, uint32_t id) {
     id &= 0xFFFF;

@@ -13,7 +13,7 @@ bool game_in_progress();
 // The game window shows the desk afresh, at once (through the presenter when one is in force).
 void repaint_game_window();
 // A message box owned by nobody, with the "OK" button only.
-void notice(const std::string& text, const char* title);
+void notice(const std::string& text, const std::string& title);
 
 // ---- games (commands_game.cpp) ----
 // The tail of restarting a game on picture_path: the old game vanishes from the window, a new one is built and

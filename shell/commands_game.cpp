@@ -19,12 +19,13 @@
 #include "shell/startup.h"
 #include "windows/katachi.h"
 #include "windows/viewer.h"
+#include "ws/tr.h"
 
 namespace {
 
-constexpr const char* kRestartQuestion = "始めからやり直しますか？";
-constexpr const char* kEndGameQuestion = "ゲーム中は出来ません。\nこのゲームを終了してよろしいですか？";
-constexpr const char* kConfirmTitle = "確認";
+constexpr const char* kRestartQuestion = ZT_NOOP("shell", "始めからやり直しますか？");
+constexpr const char* kEndGameQuestion = ZT_NOOP("shell", "ゲーム中は出来ません。\nこのゲームを終了してよろしいですか？");
+constexpr const char* kConfirmTitle = ZT_NOOP("shell", "確認");
 constexpr const char* kHeldPicture = "zelto_keep.tmp";
 
 bool is_resumed_picture(const std::string& path) {
@@ -74,7 +75,8 @@ void command_list() {
 
 void command_restart() {
     if (play.picture_path.empty() || !display.current_game) return;
-    if (ws::message_box(display.main_window, kRestartQuestion, kConfirmTitle, ws::MB_YESNO) != ws::IDYES) return;
+    if (ws::message_box(display.main_window, ws::tr("shell", kRestartQuestion), ws::tr("shell", kConfirmTitle),
+                        ws::MB_YESNO) != ws::IDYES) return;
     close_list_window();
     end_game_keeping_picture();
     if (display.game_window) ws::paint_at_once(display.game_window, nullptr);
@@ -102,7 +104,8 @@ void command_save() {
 
 void command_katachi() {
     if (game_in_progress()) {
-        if (ws::message_box(display.main_window, kEndGameQuestion, kConfirmTitle, ws::MB_YESNO) != ws::IDYES) return;
+        if (ws::message_box(display.main_window, ws::tr("shell", kEndGameQuestion), ws::tr("shell", kConfirmTitle),
+                            ws::MB_YESNO) != ws::IDYES) return;
         end_game_keeping_picture();
         if (display.game_window) ws::paint_at_once(display.game_window, nullptr);
     }

@@ -15,12 +15,13 @@
 #include "shell/startup.h"
 #include "windows/guide.h"
 #include "windows/viewer.h"
+#include "ws/tr.h"
 
 namespace {
 
-constexpr const char* kNextTime = "次回より有効となります。";
-constexpr const char* kNextTimeTitle = "設定";
-constexpr const char* kCannotOpen = "ファイルを開けませんでした";
+constexpr const char* kNextTime = ZT_NOOP("shell", "次回より有効となります。");
+constexpr const char* kNextTimeTitle = ZT_NOOP("shell", "設定");
+constexpr const char* kCannotOpen = ZT_NOOP("shell", "ファイルを開けませんでした");
 
 // A piece count or stretch size chosen from the menu: it changes nothing when the display already shows it, and
 // during a game in progress it waits for the next game.
@@ -28,7 +29,7 @@ void choose_number(int32_t& setting, int32_t value, int32_t shown) {
     if (shown == setting) return;
     setting = value;
     menu_check();
-    if (game_in_progress()) notice(kNextTime, kNextTimeTitle);
+    if (game_in_progress()) notice(ws::tr("shell", kNextTime), ws::tr("shell", kNextTimeTitle));
 }
 
 void choose_guide(int32_t guide) {
@@ -149,5 +150,5 @@ void command_web(int32_t n) {
     if (n < 0 || n >= kWebEntries) return;
     const std::string& entry = settings.web[n];
     const bool address = entry.find("://") != std::string::npos || entry.rfind("mailto:", 0) == 0;
-    if (!ws::open_document(address ? entry : resolve_path(entry))) notice(kCannotOpen, "zelto");
+    if (!ws::open_document(address ? entry : resolve_path(entry))) notice(ws::tr("shell", kCannotOpen), "zelto");
 }

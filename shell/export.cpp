@@ -15,11 +15,12 @@
 #include "shell/settings.h"
 #include "ws/bmpsave.h"
 #include "ws/ddbase.h"
+#include "ws/tr.h"
 
 namespace {
 
-constexpr const char* kChoosePiece = "どれかピースを選択してください。";
-constexpr const char* kNotWritten = "ファイルを書き込めませんでした。\n%s";
+constexpr const char* kChoosePiece = ZT_NOOP("shell", "どれかピースを選択してください。");
+constexpr const char* kNotWritten = ZT_NOOP("shell", "ファイルを書き込めませんでした。\n%s");
 
 // Asks for the export file; false when the player cancelled.
 bool choose_export_file() {
@@ -32,7 +33,7 @@ bool choose_export_file() {
 void report_unless(int32_t written) {
     if (written) return;
     char text[sizeof graphics.bmp_name + 64];
-    std::snprintf(text, sizeof text, kNotWritten, graphics.bmp_name);
+    std::snprintf(text, sizeof text, ws::tr("shell", kNotWritten).c_str(), graphics.bmp_name);
     notice(text, "zelto");
 }
 
@@ -78,7 +79,7 @@ void command_bmp_piece() {
     if (!display.current_game) return;
     const int32_t live = std::min(display.current_game->item_count, max_items);
     if (play.last_selected < 0 || play.last_selected >= live || !display.current_game->items[play.last_selected].piece) {
-        ws::message_box(display.game_window, kChoosePiece, "zelto", ws::MB_OK);
+        ws::message_box(display.game_window, ws::tr("shell", kChoosePiece), "zelto", ws::MB_OK);
         return;
     }
     if (!choose_export_file()) return;

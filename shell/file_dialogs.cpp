@@ -11,14 +11,16 @@
 #include "play/state.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 namespace {
 
-constexpr const char* kTitle = "選択";
-const ws::FileFilter kBitmap{"ビットマップ(*.bmp)", "*.bmp"};
-const ws::FileFilter kJpeg{"ｊｐｅｇ(*.jpg)", "*.jpg;*.jpeg"};
-const ws::FileFilter kSaved{"zeltoデータ(*.zlt)", "*.zlt"};
+constexpr const char* kTitle = ZT_NOOP("shell", "選択");
+// The filters' descriptions are translated as a dialog opens (ws::tr("shell", description)).
+const ws::FileFilter kBitmap{ZT_NOOP("shell", "ビットマップ(*.bmp)"), "*.bmp"};
+const ws::FileFilter kJpeg{ZT_NOOP("shell", "ｊｐｅｇ(*.jpg)"), "*.jpg;*.jpeg"};
+const ws::FileFilter kSaved{ZT_NOOP("shell", "zeltoデータ(*.zlt)"), "*.zlt"};
 
 void trace(const char* name, const char* event) {
     if (!graphics.trace_switch) return;
@@ -32,8 +34,9 @@ int32_t run(const char* name, bool save, std::vector<ws::FileFilter> filters, in
     trace(name, "start");
     ws::FileDialog d;
     d.owner = display.main_window;
-    d.title = kTitle;
+    d.title = ws::tr("shell", kTitle);
     d.filters = std::move(filters);
+    for (ws::FileFilter& f : d.filters) f.description = ws::tr("shell", f.description);
     d.filter_index = preselected;
     d.folder = resolve_path(settings.view_dir);
     d.file_name = path;

@@ -11,6 +11,7 @@
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/state.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 namespace {
@@ -68,7 +69,7 @@ void build_extra_menus() {
             ws::append_menu(web, ws::MF_STRING, IDM_WEB_FIRST + uint32_t(n), settings.web[n]);
     }
     if (settings.tray)
-        ws::insert_menu(shell.main_menu, 2, ws::MF_BYPOSITION | ws::MF_STRING, IDM_TRAY_ADD, "トレイを追加");
+        ws::insert_menu(shell.main_menu, 2, ws::MF_BYPOSITION | ws::MF_STRING, IDM_TRAY_ADD, ws::tr("shell", "トレイを追加"));
     if (display.main_window) ws::draw_menu_bar(display.main_window);
 }
 

@@ -16,14 +16,15 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "ws/bmpsave.h"
+#include "ws/tr.h"
 
 namespace {
 
-constexpr const char* kNoticeTitle = "通知";
-constexpr const char* kNothingCopied = "クリップボードにコピーされていません。";
-constexpr const char* kNoPictureCopied = "クリップボードに画像がコピーされていません。";
-constexpr const char* kNotAPicture = "クリップボードにコピーされていません。（bmpまたはjpgファイルでない）";
-constexpr const char* kNotWritten = "貼り付けた画像を保存できませんでした。\n（保存先 : %s）";
+constexpr const char* kNoticeTitle = ZT_NOOP("shell", "通知");
+constexpr const char* kNothingCopied = ZT_NOOP("shell", "クリップボードにコピーされていません。");
+constexpr const char* kNoPictureCopied = ZT_NOOP("shell", "クリップボードに画像がコピーされていません。");
+constexpr const char* kNotAPicture = ZT_NOOP("shell", "クリップボードにコピーされていません。（bmpまたはjpgファイルでない）");
+constexpr const char* kNotWritten = ZT_NOOP("shell", "貼り付けた画像を保存できませんでした。\n（保存先 : %s）");
 constexpr int32_t kPasteNames = 1000;  // paste_0 .. paste_999
 
 // "<folder>\paste_<n>.<ext>", with a folder given as "bkimg\" joined by one separator only.
@@ -40,16 +41,16 @@ int32_t paste_picture(std::string& out_path, const std::string& folder, const ch
     if (ws::clipboard_has_bitmap()) {
         if (paste_bitmap(out_path, folder)) return 1;
         char text[kPathBytes + 128];
-        std::snprintf(text, sizeof text, kNotWritten, folder.c_str());
-        notice(text, kNoticeTitle);
+        std::snprintf(text, sizeof text, ws::tr("shell", kNotWritten).c_str(), folder.c_str());
+        notice(text, ws::tr("shell", kNoticeTitle));
         return 0;
     }
     if (!ws::clipboard_has_files()) {
-        notice(no_files, kNoticeTitle);
+        notice(ws::tr("shell", no_files), ws::tr("shell", kNoticeTitle));
         return 0;
     }
     if (paste_file(out_path, folder)) return 1;
-    notice(kNotAPicture, kNoticeTitle);
+    notice(ws::tr("shell", kNotAPicture), ws::tr("shell", kNoticeTitle));
     return 0;
 }
 

@@ -19,6 +19,7 @@
 #include "puzzle/jig.h"
 #include "shell/mywin.h"
 #include "shell/startup.h"
+#include "ws/tr.h"
 
 namespace {
 
@@ -103,8 +104,8 @@ void tell_failure() {
     if (failure_told) return;
     failure_told = true;
     char text[1200];
-    std::snprintf(text, sizeof text, kSaveFailedText, kRecoveryFile);
-    ws::message_box(display.game_window, text, kSaveNoticeTitle, ws::MB_OK | ws::MB_ICONWARNING);
+    std::snprintf(text, sizeof text, ws::tr("play", kSaveFailedText).c_str(), kRecoveryFile);
+    ws::message_box(display.game_window, text, ws::tr("play", kSaveNoticeTitle), ws::MB_OK | ws::MB_ICONWARNING);
 }
 
 // The resumed recovery file could not be played: a damaged one is kept aside so that it is not offered again,
@@ -190,7 +191,7 @@ bool ask_recovery() {
     remove_stale_temporaries(kRecoveryPathsFile);
     std::error_code ec;
     if (!std::filesystem::exists(resolve_path(kRecoveryFile), ec)) return false;
-    const int32_t answer = ws::message_box(0, kRecoveryQuestion, kRecoveryTitle, ws::MB_YESNO | ws::MB_ICONQUESTION);
+    const int32_t answer = ws::message_box(0, ws::tr("shell", kRecoveryQuestion), kRecoveryTitle, ws::MB_YESNO | ws::MB_ICONQUESTION);
     if (answer == ws::IDYES && play.picture_path.empty()) {
         play.picture_path = kRecoveryFile;
         resuming_file = true;

@@ -9,13 +9,14 @@
 #pragma once
 #include <cstdint>
 
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 inline constexpr const char* kRecoveryFile = "zelto_recover.zlt";
 inline constexpr const char* kRecoveryBadFile = "zelto_recover.bad";
 // Beside the recovery file: the game's own save path and picture path, which the saved-game format does not hold.
 inline constexpr const char* kRecoveryPathsFile = "zelto_recover.paths";
-inline constexpr const char* kRecoveryQuestion = "前回のゲームは正しく終了しませんでした。続きから再開しますか？";
+inline constexpr const char* kRecoveryQuestion = ZT_NOOP("shell", "前回のゲームは正しく終了しませんでした。続きから再開しますか？");
 inline constexpr const char* kRecoveryTitle = "zelto";
 inline constexpr uint32_t kRecoveryPeriod = 30000;  // ms of play between a change and its recovery write
 inline constexpr uint32_t kRecoveryRetry = 1000;    // ms: a write due while a group is held waits for its drop

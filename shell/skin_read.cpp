@@ -10,6 +10,7 @@
 #include "shell/skin_table.h"
 #include "shell/state.h"
 #include "ws/picture.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 namespace {
@@ -28,12 +29,19 @@ int32_t read_coord(LineParser& p) { return std::clamp(p.get_int(0), -kSkinCoordM
 
 void tell(const std::string& text) { ws::message_box(0, text, "zelto", ws::MB_OK); }
 
+// A text in the player's language with a file's or an element's name in it.
+std::string naming(const std::string& format, const std::string& name) {
+    char text[1024];
+    std::snprintf(text, sizeof text, format.c_str(), name.c_str());
+    return text;
+}
+
 // Loads picture k of `e` from the file numbered value. False (with the message) when the file is missing or
 // unreadable; the line is then given up.
 bool load_picture(SkinElement& e, const std::string& name, int32_t k, int32_t value) {
     const std::string file = "skin\\" + name + "_" + std::to_string(value) + ".bmp";
     if (!file_opens(file)) {
-        tell(file + "が見つかりません。");
+        tell(naming(ws::tr("shell", "%sが見つかりません。"), file));
         return false;
     }
     auto picture = std::make_unique<MemDC>();
@@ -69,8 +77,9 @@ bool read_display(SkinElement& e, int32_t slot, const std::string& name, LinePar
     for (int32_t k = 0; k < e.count; ++k) {
         const int32_t v = e.values[size_t(k)];
         if (num ? in_menu(kPieceMenu, v) : in_menu(kStretchMenu, v)) continue;
-        tell(name + (num ? "のピース数はメニューで選択可能な値を指定してください。"
-                         : "の拡大縮小サイズはメニューで選択可能な値を指定してください。"));
+        tell(naming(num ? ws::tr("shell", "%sのピース数はメニューで選択可能な値を指定してください。")
+                        : ws::tr("shell", "%sの拡大縮小サイズはメニューで選択可能な値を指定してください。"),
+                    name));
         return false;
     }
     if (e.count < 1) return false;  // a display with nothing to show is no display

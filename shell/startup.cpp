@@ -21,11 +21,12 @@
 #include "shell/skin.h"
 #include "shell/state.h"
 #include "windows/companions.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 namespace {
 constexpr const char* kSettingsUnwritten =
-    "設定ファイル ZELTORC.TXT を書き込めませんでした。前回の設定はそのまま残っています。";
+    ZT_NOOP("shell", "設定ファイル ZELTORC.TXT を書き込めませんでした。前回の設定はそのまま残っています。");
 }  // namespace
 
 std::string program_directory(const char* argv0) {
@@ -65,7 +66,7 @@ void startup(const std::string& program_dir, const std::string& args) {
 void finish_run() {
     if (!write_settings(kSettingsFile)) {
         // No window is left to show it: the player learns it where the program was started, and in the trace.
-        std::fprintf(stderr, "zelto: %s\n", kSettingsUnwritten);
+        std::fprintf(stderr, "zelto: %s\n", ws::tr("shell", kSettingsUnwritten).c_str());
         if (graphics.trace_switch) trace_line("MAIN", (std::string(kSettingsUnwritten) + "\n").c_str());
     }
     for (const char* name : kTempPictures) std::remove(name);

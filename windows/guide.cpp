@@ -10,13 +10,14 @@
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
 #include "windows/guide_state.h"
+#include "ws/tr.h"
 
 Guide guide;
 
 namespace {
 
 constexpr const char* kClassName = "ImageWin";
-constexpr const char* kTitle = "全体";
+constexpr const char* kTitle = ZT_NOOP("windows", "全体");
 constexpr uint32_t kStyle = ws::WS_OVERLAPPEDWINDOW;
 constexpr int32_t kGuideLeastSide = 64;  // the least width and height of the client area when the guide opens
 
@@ -135,7 +136,7 @@ ws::Hwnd guide_create(ws::Hwnd parent) {
     guide.parent = parent;
     const int32_t sw = ws::screen_width(), sh = ws::screen_height();
     guide.creating = true;
-    const ws::Hwnd hwnd = ws::create_window(kClassName, kTitle, kStyle, sw - 100, sh - 100, 100, 100, parent, 0);
+    const ws::Hwnd hwnd = ws::create_window(kClassName, ws::tr("windows", kTitle), kStyle, sw - 100, sh - 100, 100, 100, parent, 0);
     guide.creating = false;
     if (!hwnd) return 0;
     ws::show_window(hwnd, ws::SW_SHOW);

@@ -9,18 +9,20 @@
 #include "graphics/raster.h"
 #include "puzzle/lines.h"
 #include "puzzle/settings.h"
+#include "ws/tr.h"
 
 namespace {
 
 constexpr const char* kClassName = "KatachiWin";
-constexpr const char* kTitle = "ピース形状";
+constexpr const char* kTitle = ZT_NOOP("windows", "ピース形状");
 constexpr uint32_t kStyle = ws::WS_CHILD | ws::WS_CAPTION | ws::WS_THICKFRAME | ws::WS_SYSMENU |
                             ws::WS_MINIMIZEBOX | ws::WS_MAXIMIZEBOX;
 constexpr int32_t kOx = 110, kOy = 110;  // where a template's point (0, 0) lies in the window
 constexpr int32_t kHalf = 108, kSide = 216, kStep = 12;
 constexpr int32_t kLabelX = 400, kLabelRight = 505, kCancelY = 300;
 constexpr Colour kWhite = 0xFFFFFF, kBlack = 0, kLightBlue = 0xFF9696, kLightGreen = 0x96FF96, kRed = 0x0000FF;
-constexpr const char* kLabels[] = {"  ライン１", "  ライン２", "  ライン３", "  ライン４"};
+constexpr const char* kLabels[] = {ZT_NOOP("windows", "  ライン１"), ZT_NOOP("windows", "  ライン２"),
+                                   ZT_NOOP("windows", "  ライン３"), ZT_NOOP("windows", "  ライン４")};
 
 struct Chooser {
     ws::Hwnd hwnd = 0;
@@ -63,9 +65,10 @@ void draw_template(MemDC& b) {
 }
 
 void draw_labels(MemDC& b) {
-    ws::text(b, kLabelX, 20, kTitle, -1, kBlack);
-    for (int32_t i = 0; i < kLineTemplates; ++i) ws::text(b, kLabelX, 40 + 20 * i, kLabels[i], -1, kBlack);
-    ws::text(b, kLabelX, kCancelY, "  キャンセル", -1, kBlack);
+    ws::text(b, kLabelX, 20, ws::tr("windows", kTitle).c_str(), -1, kBlack);
+    for (int32_t i = 0; i < kLineTemplates; ++i)
+        ws::text(b, kLabelX, 40 + 20 * i, ws::tr("windows", kLabels[i]).c_str(), -1, kBlack);
+    ws::text(b, kLabelX, kCancelY, ws::tr("windows", "  キャンセル").c_str(), -1, kBlack);
     // A ring, not a filled ellipse: the label inside stays readable.
     const int32_t top = 20 * chooser.selected + 40;
     raster::draw_ellipse_outline({b.words(), b.width(), b.height()}, {kLabelX, top, kLabelRight, top + 20},
@@ -175,7 +178,7 @@ ws::Hwnd open_katachi(ws::Hwnd parent) {
         ws::set_foreground_window(chooser.hwnd);
         return chooser.hwnd;
     }
-    const ws::Hwnd hwnd = ws::create_window(kClassName, kTitle, kStyle, 0, 0, 530, 400, parent, 0);
+    const ws::Hwnd hwnd = ws::create_window(kClassName, ws::tr("windows", kTitle), kStyle, 0, 0, 530, 400, parent, 0);
     if (!hwnd) return 0;
     ws::show_window(hwnd, ws::SW_SHOW);
     ws::update_window(hwnd);

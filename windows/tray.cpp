@@ -12,6 +12,7 @@
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
 #include "windows/tray_strip.h"
+#include "ws/tr.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ struct TrayDrag {
 };
 TrayDrag drag;
 
-void refuse(const char* text) { ws::message_box(0, text, "zelto", ws::MB_OK); }
+void refuse(const std::string& text) { ws::message_box(0, text, "zelto", ws::MB_OK); }
 
 bool in_client(ws::Hwnd hwnd, Point p) {
     const Rect c = ws::get_client_rect(hwnd);
@@ -68,7 +69,8 @@ void on_close(ws::Hwnd hwnd, int32_t k) {
         ws::destroy_window(hwnd);
         return;
     }
-    ws::message_box(0, "ピースを出してから閉じてください。", "zelto 通知", ws::MB_OK);
+    ws::message_box(0, ws::tr("windows", "ピースを出してから閉じてください。"), ws::tr("windows", "zelto 通知"),
+                    ws::MB_OK);
 }
 
 void on_button_down(ws::Hwnd hwnd, int32_t k, Point p) {
@@ -163,14 +165,16 @@ intptr_t tray_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lpara
 }  // namespace
 
 void tray_add() {
-    if (!settings.ddraw) return refuse("zeltorc.txtのddraw行をTRUEにしてください。");
+    if (!settings.ddraw) return refuse(ws::tr("windows", "zeltorc.txtのddraw行をTRUEにしてください。"));
     // A game whose picture could not be read has no pieces to hold and no cell size to measure a tray by.
     if (!display.current_game || display.current_game->item_count < 1 || !desk.presenter)
-        return refuse("ゲーム開始前はトレイを追加できません。");
+        return refuse(ws::tr("windows", "ゲーム開始前はトレイを追加できません。"));
     const int32_t k = first_free_tray();
-    if (k < 0) return refuse("これ以上のトレイは追加できません。");
+    if (k < 0) return refuse(ws::tr("windows", "これ以上のトレイは追加できません。"));
     trays.tray_origin = ws::client_to_screen(display.game_window, {0, 0});
-    tray_create(display.main_window, "トレイ<" + std::to_string(k + 1) + ">");
+    char name[64];
+    std::snprintf(name, sizeof name, ws::tr("windows", "トレイ<%d>").c_str(), int(k + 1));
+    tray_create(display.main_window, name);
 }
 
 ws::Hwnd tray_create(ws::Hwnd parent, const std::string& title) {

@@ -7,6 +7,7 @@
 #include "desk/state.h"
 #include "pieces/desk.h"
 #include "play/state.h"
+#include "ws/tr.h"
 
 Trays trays;
 
@@ -95,7 +96,8 @@ void keep_scroll_in_range(int32_t k) {
 
 void tray_set_title(int32_t k) {
     char title[64];
-    std::snprintf(title, sizeof title, "%s  %d ﾋﾟｰｽ", trays.tray_name[k].c_str(), trays.tray_count[k]);
+    std::snprintf(title, sizeof title, ws::tr("windows", "%s  %d ﾋﾟｰｽ").c_str(), trays.tray_name[k].c_str(),
+                  trays.tray_count[k]);
     ws::set_window_text(play.tray_window[k], title);
 }
 

@@ -14,6 +14,7 @@
 #include "play/save.h"
 #include "play/state.h"
 #include "windows/viewer_state.h"
+#include "ws/tr.h"
 
 Viewer viewer;
 
@@ -25,11 +26,11 @@ constexpr uint32_t kDeleteCommand = 400;
 constexpr uintptr_t kPollTimer = 0xF501, kBlinkTimer = 0xF504, kRepeatTimer = 0xF505;
 constexpr uint32_t kStyle = ws::WS_CHILD | ws::WS_CAPTION | ws::WS_THICKFRAME | ws::WS_SYSMENU |
                             ws::WS_MINIMIZEBOX | ws::WS_MAXIMIZEBOX;
-constexpr const char* kTooManyText = "1000個以上のファイルは無視します。";
-constexpr const char* kDeleteQuestion = "%sを削除しますか？";
-constexpr const char* kNoTrashQuestion = "%sをごみ箱に移せません。\n完全に削除しますか？";
-constexpr const char* kNotDeletedText = "%sを削除できませんでした。";
-constexpr const char* kConfirmTitle = "確認";
+constexpr const char* kTooManyText = ZT_NOOP("windows", "1000個以上のファイルは無視します。");
+constexpr const char* kDeleteQuestion = ZT_NOOP("windows", "%sを削除しますか？");
+constexpr const char* kNoTrashQuestion = ZT_NOOP("windows", "%sをごみ箱に移せません。\n完全に削除しますか？");
+constexpr const char* kNotDeletedText = ZT_NOOP("windows", "%sを削除できませんでした。");
+constexpr const char* kConfirmTitle = ZT_NOOP("windows", "確認");
 
 intptr_t viewer_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam);
 
@@ -40,7 +41,7 @@ void register_viewer_class() {
     wc.proc = viewer_proc;
     wc.cursor = ws::IDC_ARROW;
     ws::register_class(wc);
-    ws::register_menu_resource(kMenuName, {{"", 0, {{"削除", kDeleteCommand}}, true}});
+    ws::register_menu_resource(kMenuName, {{"", 0, {{ws::tr("windows", "削除"), kDeleteCommand}}, true}});
 }
 
 int32_t count() { return int32_t(viewer.thumbs.size()); }
@@ -105,7 +106,7 @@ void take_thumbnail() {
 void on_poll(ws::Hwnd hwnd) {
     if (viewer.notice_due) {
         viewer.notice_due = false;
-        ws::message_box(0, kTooManyText, "zelto", ws::MB_OK);
+        ws::message_box(0, ws::tr("windows", kTooManyText), "zelto", ws::MB_OK);
     }
     switch (viewer.loader.poll()) {
     case ThumbLoader::Poll::thumbnail: take_thumbnail(); break;
@@ -167,10 +168,10 @@ void on_right_up(ws::Hwnd hwnd, int32_t x, int32_t y) {
     ws::destroy_menu(menu);
 }
 
-// A text with the file's name in it.
+// A text with the file's name in it, in the player's language.
 std::string naming(const char* format, const std::string& name) {
     char text[1024];
-    std::snprintf(text, sizeof text, format, name.c_str());
+    std::snprintf(text, sizeof text, ws::tr("windows", format).c_str(), name.c_str());
     return text;
 }
 
@@ -178,7 +179,7 @@ std::string naming(const char* format, const std::string& name) {
 bool delete_for_good(ws::Hwnd hwnd, const std::string& path, const std::string& name) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return true;  // gone already: only its entry is left to remove
-    if (ws::message_box(hwnd, naming(kNoTrashQuestion, name), kConfirmTitle, ws::MB_YESNO) != ws::IDYES) return false;
+    if (ws::message_box(hwnd, naming(kNoTrashQuestion, name), ws::tr("windows", kConfirmTitle), ws::MB_YESNO) != ws::IDYES) return false;
     if (std::filesystem::remove(path, ec)) return true;
     ws::message_box(hwnd, naming(kNotDeletedText, name), "zelto", ws::MB_OK);
     return false;
@@ -195,7 +196,7 @@ void delete_entry(ws::Hwnd hwnd) {
     std::error_code ec;
     if (path.empty() || path[0] != '/') path = (std::filesystem::current_path(ec) / path).string();
     const std::string name = std::filesystem::path(path).filename().string();
-    if (ws::message_box(hwnd, naming(kDeleteQuestion, name), kConfirmTitle, ws::MB_YESNO) != ws::IDYES) return;
+    if (ws::message_box(hwnd, naming(kDeleteQuestion, name), ws::tr("windows", kConfirmTitle), ws::MB_YESNO) != ws::IDYES) return;
     // While the question was up the list went on loading, or closed.
     if (!valid(i) || viewer.names[size_t(i)] != listed) return;
     if (!ws::move_to_trash(path) && !delete_for_good(hwnd, path, name)) return;
@@ -258,7 +259,7 @@ ws::Hwnd viewer_create(ws::Hwnd parent) {
     // One list at a time: its state is the program's.
     if (viewer.hwnd) ws::send_message(viewer.hwnd, ws::WM_CLOSE, 0, 0);
     viewer.parent = parent;
-    const ws::Hwnd hwnd = ws::create_window(kClassName, play.view_title, kStyle, 10, 10, kStripW, kStripH, parent, 0);
+    const ws::Hwnd hwnd = ws::create_window(kClassName, ws::tr("play", play.view_title), kStyle, 10, 10, kStripW, kStripH, parent, 0);
     if (!hwnd) fatal_error(module_name(Where::current()), __LINE__, "CreateWindow", 0);
     ws::show_window(hwnd, ws::SW_SHOW);
     play.list_window = hwnd;

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "windows/viewer_state.h"
+#include "ws/tr.h"
 
 namespace {
 
@@ -71,8 +72,8 @@ void make_button_images() {
     draw_arrow(viewer.buttons[LEFT_LIT], false, kArrowLit, kRed);
     draw_arrow(viewer.buttons[RIGHT], true, kArrow, kBlack);
     draw_arrow(viewer.buttons[RIGHT_LIT], true, kArrowLit, kRed);
-    draw_word(viewer.buttons[LOADING], kIndicatorW, "読込中");
-    draw_word(viewer.buttons[FINISHED], 32, "終了");
+    draw_word(viewer.buttons[LOADING], kIndicatorW, ws::tr("windows", "読込中").c_str());
+    draw_word(viewer.buttons[FINISHED], 32, ws::tr("windows", "終了").c_str());
 }
 
 void draw_strip() {

@@ -8,18 +8,19 @@
 
 #include "graphics/jpeg_reader.h"
 #include "ws/bmp_reader.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 namespace {
 
 const char* const kCaption = "glapi";
-const char* const kUnreadable = "画像が読み込めません。";
-const char* const kBadExtension = "画像が読み込めません。\n(拡張子が.BMP .JPG .JPEGでない)";
-const char* const kJpegOpenError = "画像が読み込めません。(jpeg open error)";
+const char* const kUnreadable = ZT_NOOP("ws", "画像が読み込めません。");
+const char* const kBadExtension = ZT_NOOP("ws", "画像が読み込めません。\n(拡張子が.BMP .JPG .JPEGでない)");
+const char* const kJpegOpenError = ZT_NOOP("ws", "画像が読み込めません。(jpeg open error)");
 
 enum class PictureKind { bmp, jpeg, unknown };
 
-void tell_player(const char* text) { ws::message_box(0, text, kCaption, ws::MB_OK); }
+void tell_player(const char* text) { ws::message_box(0, ws::tr("ws", text), kCaption, ws::MB_OK); }
 
 // The extension rule: the last four characters upper-cased must be ".BMP" or ".JPG", or the last five ".JPEG"
 // (only those four are upper-cased, so the fifth must be the point itself). The caller's name is not changed.

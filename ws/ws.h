@@ -119,11 +119,12 @@ int32_t screen_height();
 
 // ---- start-up of the layer ----
 // Starts Qt (once). test_mode: offscreen platform, virtual clock, scripted answers, recorded sounds.
-// Makes XDG_RUNTIME_DIR a private folder when it is missing, and loads the Japanese texts of Qt's own dialogs.
+// Makes XDG_RUNTIME_DIR a private folder when it is missing, and chooses the player's language (ws/tr.h) from the
+// desktop's, with the texts of Qt's own dialogs to match.
 void init(int argc, char** argv, bool test_mode);
 bool test_mode();
 // Fills the entries of the table of upward calls (graphics/hooks.h) that this layer provides: message_box,
-// tick_count, is_ui_thread, run_on_ui_thread and same_name. The others are left as they are.
+// tick_count, is_ui_thread, run_on_ui_thread, same_name and translate. The others are left as they are.
 void fill_hooks(Hooks& table);
 
 // ---- window classes and windows ----

@@ -1,9 +1,7 @@
 // Start-up of the window-system layer: the Qt application, test mode, the clock and the screen size.
 #include <QApplication>
 #include <QFont>
-#include <QLibraryInfo>
 #include <QScreen>
-#include <QTranslator>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,15 +39,8 @@ static void ensure_runtime_dir() {
     setenv("XDG_RUNTIME_DIR", own.c_str(), 1);
 }
 
-// Qt's own dialogs (file chooser, colour chooser) speak Japanese like the rest of the game.
-static void load_translations(QApplication* app) {
-    auto* base = new QTranslator(app);
-    if (base->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app->installTranslator(base);
-}
-
-// The game's texts are Japanese: prefer IPA Gothic, which draws them in one weight with the Latin letters.
+// The game's texts are Japanese or English: prefer IPA Gothic, which draws the Japanese ones in one weight with the
+// Latin letters.
 static void choose_font(QApplication* app) {
     QFont f(QStringLiteral("IPAGothic"));
     f.setPixelSize(12);
@@ -92,7 +83,7 @@ void init(int argc, char** argv, bool test_mode) {
     app_argc = argc > 0 && argv ? argc : 1;
     auto* app = new QApplication(app_argc, argc > 0 && argv ? argv : fallback);
     app->setQuitOnLastWindowClosed(false);
-    detail::load_translations(app);
+    detail::choose_language(app);
     detail::choose_font(app);
     l.clock.start();
 }

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ws/tr.h"
 #include "ws/ws_state.h"
 
 namespace ws {
@@ -35,13 +36,13 @@ int32_t real_message_box(Hwnd owner, const std::string& text, const std::string&
     QMessageBox box(box_icon(type), qs(caption), qs(text), QMessageBox::NoButton, detail::dialog_parent(owner));
     struct Kind { int32_t id; QMessageBox::ButtonRole role; const char* label; };
     static const Kind kinds[] = {{IDOK, QMessageBox::AcceptRole, "OK"},
-                                 {IDYES, QMessageBox::YesRole, "はい"},
-                                 {IDNO, QMessageBox::NoRole, "いいえ"},
-                                 {IDCANCEL, QMessageBox::RejectRole, "キャンセル"}};
+                                 {IDYES, QMessageBox::YesRole, ZT_NOOP("ws", "はい")},
+                                 {IDNO, QMessageBox::NoRole, ZT_NOOP("ws", "いいえ")},
+                                 {IDCANCEL, QMessageBox::RejectRole, ZT_NOOP("ws", "キャンセル")}};
     std::vector<std::pair<QAbstractButton*, int32_t>> made;
     for (int32_t id : box_buttons(type))
         for (const Kind& k : kinds)
-            if (k.id == id) made.emplace_back(box.addButton(QString::fromUtf8(k.label), k.role), id);
+            if (k.id == id) made.emplace_back(box.addButton(qs(tr("ws", k.label)), k.role), id);
     box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
     box.exec();
     for (auto& [button, id] : made)

@@ -1,5 +1,6 @@
 // The layer's entries of the table of upward calls.
 #include "graphics/hooks.h"
+#include "ws/tr.h"
 #include "ws/ws.h"
 
 namespace ws {
@@ -10,6 +11,7 @@ void fill_hooks(Hooks& table) {
     table.is_ui_thread = is_ui_thread;
     table.run_on_ui_thread = run_on_ui_thread;
     table.same_name = same_name;
+    table.translate = static_cast<std::string (*)(const char*, const char*)>(tr);
 }
 
 }  // namespace ws

@@ -11,6 +11,7 @@
 
 #include "ws/ws.h"
 
+class QApplication;
 class QWidget;
 
 namespace ws::detail {
@@ -23,6 +24,7 @@ struct Layer {
     QElapsedTimer clock;
     uint32_t virtual_now = 0;
     uint32_t message_time = 0;  // time of the message most recently taken from the queue
+    bool english = false;       // the player's language, chosen once at start (choose_language)
 };
 Layer& layer();
 
@@ -125,5 +127,7 @@ void rebuild_menu_bar(Window& w);
 
 // Clock time for an input event carrying the toolkit's own time stamp (0 = none).
 uint32_t input_time(uint64_t toolkit_stamp);
+// Chooses the player's language from the desktop's and installs the translators that go with it (ws_language.cpp).
+void choose_language(QApplication* app);
 
 }  // namespace ws::detail
