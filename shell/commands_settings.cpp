@@ -144,11 +144,27 @@ bool settings_command(uint32_t id) {
     return true;
 }
 
+namespace {
+
+// A document in the player's language: in English, "_readme\readme_en.htm" beside "_readme\readme.htm" when it is
+// there; the settings file keeps naming the document as it was written.
+std::string document_in_language(const std::string& entry) {
+    if (!ws::english()) return entry;
+    const size_t dot = entry.find_last_of('.');
+    const size_t folder = entry.find_last_of("\\/");
+    if (dot == std::string::npos || (folder != std::string::npos && dot < folder)) return entry;
+    const std::string english = entry.substr(0, dot) + "_en" + entry.substr(dot);
+    return file_opens(english) ? english : entry;
+}
+
+}  // namespace
+
 // A web address goes to the browser; anything else names a document beside the program, in the game's own path
 // form ("_readme\readme.htm").
 void command_web(int32_t n) {
     if (n < 0 || n >= kWebEntries) return;
     const std::string& entry = settings.web[n];
     const bool address = entry.find("://") != std::string::npos || entry.rfind("mailto:", 0) == 0;
-    if (!ws::open_document(address ? entry : resolve_path(entry))) notice(ws::tr("shell", kCannotOpen), "zelto");
+    if (!ws::open_document(address ? entry : resolve_path(document_in_language(entry))))
+        notice(ws::tr("shell", kCannotOpen), "zelto");
 }
