@@ -132,7 +132,9 @@ void on_drop(ws::Hwnd hwnd, ws::Hdrop drop) {
     switch (file_kind(name)) {
     case FileKind::picture: start_dropped_picture(hwnd, name); break;
     case FileKind::saved_game: resume_saved_game(hwnd, name); break;
-    case FileKind::other: ws::message_box(0, ws::tr("play", kUnusableFileText), ws::tr("play", kNoticeTitle), ws::MB_OK); break;
+    case FileKind::other:
+        ws::message_box(0, ws::tr("play", kUnusableFileText), ws::tr("play", kNoticeTitle), ws::MB_OK);
+        break;
     }
 }
 

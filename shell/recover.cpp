@@ -191,7 +191,8 @@ bool ask_recovery() {
     remove_stale_temporaries(kRecoveryPathsFile);
     std::error_code ec;
     if (!std::filesystem::exists(resolve_path(kRecoveryFile), ec)) return false;
-    const int32_t answer = ws::message_box(0, ws::tr("shell", kRecoveryQuestion), kRecoveryTitle, ws::MB_YESNO | ws::MB_ICONQUESTION);
+    const int32_t answer =
+        ws::message_box(0, ws::tr("shell", kRecoveryQuestion), kRecoveryTitle, ws::MB_YESNO | ws::MB_ICONQUESTION);
     if (answer == ws::IDYES && play.picture_path.empty()) {
         play.picture_path = kRecoveryFile;
         resuming_file = true;

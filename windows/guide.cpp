@@ -136,7 +136,8 @@ ws::Hwnd guide_create(ws::Hwnd parent) {
     guide.parent = parent;
     const int32_t sw = ws::screen_width(), sh = ws::screen_height();
     guide.creating = true;
-    const ws::Hwnd hwnd = ws::create_window(kClassName, ws::tr("windows", kTitle), kStyle, sw - 100, sh - 100, 100, 100, parent, 0);
+    const ws::Hwnd hwnd =
+        ws::create_window(kClassName, ws::tr("windows", kTitle), kStyle, sw - 100, sh - 100, 100, 100, parent, 0);
     guide.creating = false;
     if (!hwnd) return 0;
     ws::show_window(hwnd, ws::SW_SHOW);

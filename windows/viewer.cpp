@@ -179,7 +179,9 @@ std::string naming(const char* format, const std::string& name) {
 bool delete_for_good(ws::Hwnd hwnd, const std::string& path, const std::string& name) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return true;  // gone already: only its entry is left to remove
-    if (ws::message_box(hwnd, naming(kNoTrashQuestion, name), ws::tr("windows", kConfirmTitle), ws::MB_YESNO) != ws::IDYES) return false;
+    if (ws::message_box(hwnd, naming(kNoTrashQuestion, name), ws::tr("windows", kConfirmTitle), ws::MB_YESNO) !=
+        ws::IDYES)
+        return false;
     if (std::filesystem::remove(path, ec)) return true;
     ws::message_box(hwnd, naming(kNotDeletedText, name), "zelto", ws::MB_OK);
     return false;
@@ -196,7 +198,9 @@ void delete_entry(ws::Hwnd hwnd) {
     std::error_code ec;
     if (path.empty() || path[0] != '/') path = (std::filesystem::current_path(ec) / path).string();
     const std::string name = std::filesystem::path(path).filename().string();
-    if (ws::message_box(hwnd, naming(kDeleteQuestion, name), ws::tr("windows", kConfirmTitle), ws::MB_YESNO) != ws::IDYES) return;
+    if (ws::message_box(hwnd, naming(kDeleteQuestion, name), ws::tr("windows", kConfirmTitle), ws::MB_YESNO) !=
+        ws::IDYES)
+        return;
     // While the question was up the list went on loading, or closed.
     if (!valid(i) || viewer.names[size_t(i)] != listed) return;
     if (!ws::move_to_trash(path) && !delete_for_good(hwnd, path, name)) return;
@@ -259,7 +263,8 @@ ws::Hwnd viewer_create(ws::Hwnd parent) {
     // One list at a time: its state is the program's.
     if (viewer.hwnd) ws::send_message(viewer.hwnd, ws::WM_CLOSE, 0, 0);
     viewer.parent = parent;
-    const ws::Hwnd hwnd = ws::create_window(kClassName, ws::tr("play", play.view_title), kStyle, 10, 10, kStripW, kStripH, parent, 0);
+    const ws::Hwnd hwnd =
+        ws::create_window(kClassName, ws::tr("play", play.view_title), kStyle, 10, 10, kStripW, kStripH, parent, 0);
     if (!hwnd) fatal_error(module_name(Where::current()), __LINE__, "CreateWindow", 0);
     ws::show_window(hwnd, ws::SW_SHOW);
     play.list_window = hwnd;
