@@ -460,7 +460,7 @@ Delete it for good?</translation>
     </message>
     <message>
         <source>読込中</source>
-        <translation>Loading</translation>
+        <translation>Wait..</translation>
     </message>
     <message>
         <source>終了</source>
