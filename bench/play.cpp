@@ -28,7 +28,7 @@
 #include "shell/mywin.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
-#include "tests/support/game_builder.h"
+#include "tests/support/ws/surfaces.h"
 #include "ws/bmpsave.h"
 #include "ws/ddbase.h"
 #include "ws/ws.h"

@@ -11,9 +11,21 @@
 #include "pieces/piece.h"
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
+#include "puzzle/state.h"
 #include "ws/ddbase.h"
 
 Display display;
+
+void drop_current_game() {
+    delete display.current_game;
+    display.current_game = nullptr;
+}
+
+void reset_desk_state() {
+    drop_current_game();
+    display.reset();
+    reset_puzzle_state();
+}
 
 namespace {
 

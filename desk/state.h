@@ -26,3 +26,11 @@ struct Display {
     void reset() { *this = Display{}; }
 };
 extern Display display;
+
+// Deletes the game in play; its destructor ends it in play (hooks.end_of_laid_game), so each folder's reset from
+// here up calls this first, while the records that tell what the game had open are still whole.
+void drop_current_game();
+
+// Deletes the game in play, then puts this record and the records of the folders below back to their start values.
+// The windows are the window system's: their handles are forgotten, not destroyed.
+void reset_desk_state();

@@ -12,3 +12,7 @@ struct Graphics {
     void reset() { *this = Graphics{}; }
 };
 extern Graphics graphics;
+
+// Puts the folder's records back to their start values. The table of upward calls (hooks) is not among them: it is
+// filled once at start, and what fills it is not this folder's.
+void reset_graphics_state();

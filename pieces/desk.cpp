@@ -4,7 +4,15 @@
 
 #include "pieces/desk.h"
 
+#include "graphics/state.h"
+
 Desk desk;
+
+void reset_pieces_state() {
+    desk_images_destroy();
+    desk.reset();
+    reset_graphics_state();
+}
 
 namespace {
 

@@ -27,6 +27,10 @@ struct Desk {
 };
 extern Desk desk;
 
+// Puts this folder's records and those of the folders below back to their start values; the desk's images are
+// destroyed. The presenter is its owner's to delete (play/).
+void reset_pieces_state();
+
 // Creates desk_image and desk_back (screen-compatible, width x height, at least 1 x 1), sets view_x = view_y = 0,
 // and measures near_black and near_white on desk_image. Images of an earlier call are destroyed first.
 void desk_images_create(int32_t width, int32_t height);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <new>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "desk/background.h"
@@ -34,6 +35,13 @@
 #include "ws/ws.h"
 
 Play play;
+
+void reset_play_state() {
+    drop_current_game();
+    delete std::exchange(desk.presenter, nullptr);
+    play.reset();
+    reset_desk_state();
+}
 
 namespace {
 

@@ -51,3 +51,6 @@ struct Play {
     void reset() { *this = Play{}; }
 };
 extern Play play;
+
+// Deletes the game in play (drop_current_game) and the presenter, then puts this record and the records of the folders below back to their start values.
+void reset_play_state();

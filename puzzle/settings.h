@@ -54,6 +54,8 @@ struct Settings {
     bool sound = false;
     bool skin = false;
     bool trace = false;
+
+    void reset() { *this = Settings{}; }
 };
 
 extern Settings settings;

@@ -10,3 +10,7 @@ struct Puzzle {
     void reset() { *this = Puzzle{}; }
 };
 extern Puzzle puzzle;
+
+// Puts the settings, this record and the records of the folders below back to their start values. The unit shapes
+// are left empty, as at start: line_const_init builds them from the settings.
+void reset_puzzle_state();

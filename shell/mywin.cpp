@@ -19,11 +19,19 @@
 #include "shell/settings.h"
 #include "shell/skin.h"
 #include "shell/state.h"
+#include "windows/companions.h"
 #include "windows/guide_state.h"
 #include "ws/cursor.h"
 #include "ws/ddbase.h"
 
 Shell shell;
+
+void reset_shell_state() {
+    drop_current_game();
+    delete shell.main_back;
+    shell.reset();
+    reset_windows_state();
+}
 
 namespace {
 

@@ -22,3 +22,7 @@ struct Shell {
     void reset() { *this = Shell{}; }
 };
 extern Shell shell;
+
+// Deletes the game in play (drop_current_game), then puts the whole program's records back to their start values: the shell's (its main window's surface deleted) and,
+// through the folders below, every other one. The tests call it between cases.
+void reset_shell_state();

@@ -40,7 +40,7 @@ void place_guide(ws::Hwnd hwnd, int32_t w, int32_t h) {
 }
 
 void on_create(ws::Hwnd hwnd) {
-    guide.hwnd = hwnd;
+    play.guide_window = hwnd;
     take_picture();
     guide.thumb_w = guide.thumb_h = kGuideStartSide;
     fit_picture();
@@ -96,10 +96,9 @@ void on_escape() {
 }
 
 void forget(ws::Hwnd hwnd) {
-    if (guide.hwnd != hwnd) return;
+    if (play.guide_window != hwnd) return;
     free_surfaces();
-    guide.hwnd = 0;
-    if (play.guide_window == hwnd) play.guide_window = 0;  // the menu may open it again
+    play.guide_window = 0;  // the menu may open it again
 }
 
 intptr_t guide_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
@@ -132,7 +131,7 @@ void register_guide_class() {
 
 ws::Hwnd guide_create(ws::Hwnd parent) {
     register_guide_class();
-    if (guide.hwnd) ws::send_message(guide.hwnd, ws::WM_CLOSE, 0, 0);  // at most one
+    if (play.guide_window) ws::send_message(play.guide_window, ws::WM_CLOSE, 0, 0);  // at most one
     guide.parent = parent;
     const int32_t sw = ws::screen_width(), sh = ws::screen_height();
     guide.creating = true;

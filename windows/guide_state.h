@@ -11,8 +11,8 @@ struct Jig;
 inline constexpr Colour kGuideBackground = 0xD3FAF5;  // (245, 250, 211) around the fitted picture
 inline constexpr int32_t kGuideStartSide = 200;       // the fitted picture's longer side when the guide opens
 
+// The window itself is play.guide_window.
 struct Guide {
-    ws::Hwnd hwnd = 0;
     ws::Hwnd parent = 0;       // the game window
     // The game whose picture holds picture_path's own pixels lends it (it closes the guide before it goes);
     // otherwise `picture` holds the file read again.
@@ -24,6 +24,18 @@ struct Guide {
     double thumb_scale = 0;
     bool creating = false;     // size messages of the window's own placing are not the player's
     Colour line_color = 0x0000FF;  // the held group's outline (the player picks it with the keys R G B W Z)
+
+    // Back to the start values; the surfaces are destroyed (they cannot be copied over).
+    void reset() {
+        parent = 0;
+        lender = nullptr;
+        picture.destroy();
+        thumb.destroy();
+        pic_w0 = pic_h0 = thumb_w = thumb_h = 0;
+        thumb_scale = 0;
+        creating = false;
+        line_color = 0x0000FF;
+    }
 };
 extern Guide guide;
 

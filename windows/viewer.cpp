@@ -48,7 +48,6 @@ int32_t count() { return int32_t(viewer.thumbs.size()); }
 bool valid(int32_t i) { return i >= 0 && i < count(); }
 
 void on_create(ws::Hwnd hwnd) {
-    viewer.hwnd = hwnd;
     play.list_window = hwnd;
     const Rect outer = ws::adjust_window_rect({0, 0, kStripW, kStripH}, kStyle, false);
     ws::move_window(hwnd, 0, 0, outer.width(), outer.height(), true);
@@ -70,7 +69,7 @@ void on_create(ws::Hwnd hwnd) {
 
 // Stops the worker and frees everything; both closing and a destruction without a close come here.
 void shut_down(ws::Hwnd hwnd) {
-    if (viewer.hwnd != hwnd) return;
+    if (play.list_window != hwnd) return;
     ws::kill_timer(hwnd, kPollTimer);
     ws::kill_timer(hwnd, kBlinkTimer);
     ws::kill_timer(hwnd, kRepeatTimer);
@@ -80,9 +79,8 @@ void shut_down(ws::Hwnd hwnd) {
     viewer.names.clear();
     viewer.strip.destroy();
     for (MemDC& b : viewer.buttons) b.destroy();
-    viewer.hwnd = 0;
     viewer.loading = false;
-    if (play.list_window == hwnd) play.list_window = 0;
+    play.list_window = 0;
 }
 
 void take_thumbnail() {
@@ -261,7 +259,7 @@ intptr_t viewer_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lpa
 ws::Hwnd viewer_create(ws::Hwnd parent) {
     register_viewer_class();
     // One list at a time: its state is the program's.
-    if (viewer.hwnd) ws::send_message(viewer.hwnd, ws::WM_CLOSE, 0, 0);
+    if (play.list_window) ws::send_message(play.list_window, ws::WM_CLOSE, 0, 0);
     viewer.parent = parent;
     const ws::Hwnd hwnd =
         ws::create_window(kClassName, ws::tr("play", play.view_title), kStyle, 10, 10, kStripW, kStripH, parent, 0);

@@ -1,6 +1,7 @@
 // Drawing the picture list: its button images (drawn here rather than shipped), the strip and the highlight.
 #include <cstdio>
 
+#include "play/state.h"
 #include "windows/viewer_state.h"
 #include "ws/tr.h"
 
@@ -102,7 +103,7 @@ void set_hover(int32_t h) {
     if (h > 0) draw_highlight(h, true);
     viewer.hover = h;
     viewer.strip.release_dc();
-    if (viewer.hwnd) ws::invalidate_rect(viewer.hwnd, nullptr, false);
+    if (play.list_window) ws::invalidate_rect(play.list_window, nullptr, false);
 }
 
 bool blink_indicator() {
@@ -118,6 +119,6 @@ bool blink_indicator() {
     }
     s.release_dc();
     const Rect r{kIndicatorX, kButtonY, kIndicatorX + kIndicatorW, kButtonY + kIndicatorH};
-    if (viewer.hwnd) ws::invalidate_rect(viewer.hwnd, &r, false);
+    if (play.list_window) ws::invalidate_rect(play.list_window, &r, false);
     return more;
 }

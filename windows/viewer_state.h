@@ -14,8 +14,8 @@ inline constexpr int32_t kStripW = 400, kStripH = 103;  // the window's client a
 inline constexpr int32_t kSlots = 5;                     // thumbnails shown at once
 inline constexpr int32_t kHoverLeft = 10, kHoverRight = 20;
 
+// The window itself is play.list_window.
 struct Viewer {
-    ws::Hwnd hwnd = 0;
     ws::Hwnd parent = 0;                        // receives IDM_VIEW_END
     std::vector<std::string> names;             // listed files, in list order
     std::vector<std::unique_ptr<MemDC>> thumbs; // thumbs[i] shows names[i]; fewer while loading
@@ -30,6 +30,21 @@ struct Viewer {
     int32_t scroll_dir = 0;
     bool loading = false;
     bool notice_due = false;  // more than kListMaxFiles files: the notice waits for the window's timer
+
+    // Back to the start values: the loader's worker is stopped and the thumbnails and surfaces destroyed (none of
+    // them can be copied over).
+    void reset() {
+        loader.stop();
+        parent = 0;
+        names.clear();
+        thumbs.clear();
+        labels.clear();
+        strip.destroy();
+        for (MemDC& b : buttons) b.destroy();
+        first_shown = hover = blink = scroll_dir = 0;
+        menu_index = -1;
+        loading = notice_due = false;
+    }
 };
 extern Viewer viewer;
 

@@ -2,8 +2,9 @@
 // under on the desk, up to every edge.
 #include <gtest/gtest.h>
 
+#include "pieces/desk.h"
 #include "puzzle/settings.h"
-#include "support/game_builder.h"
+#include "support/desk/games.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ protected:
         p.set_angle(0, settings_shading());
     }
     MemDC src;
-    testsupport::Guard guard_;
+    testsupport::ResetGuard<reset_desk_state> guard_;
 };
 
 TEST_F(Desk, SetUpMeasuresTheGreysNextToBlackAndWhite) {

@@ -1,5 +1,6 @@
 // Files replaced whole: every way a durable write can fail is reported, keeps the old file and leaves nothing
-// beside it; a replaced file keeps its permissions; a renamed file arrives; only a dead run's temporaries go.
+// beside it; a replaced file keeps its permissions and a new one gets the usual ones; a renamed file arrives; only
+// a dead run's temporaries go.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,9 +34,13 @@ TEST(DurableWrite, EveryFailureIsToldAndKeepsTheOldFile) {
     }
     chmod(dir.file("old.txt").c_str(), 0640);
     ASSERT_TRUE(durable_write(dir.file("old.txt"), writes));
-    struct stat st {};
+    umask(022);  // and a new file gets the usual permissions, not the absent old file's
+    ASSERT_TRUE(durable_write(dir.file("new.txt"), writes));
+    struct stat st {}, fresh {};
     stat(dir.file("old.txt").c_str(), &st);
-    EXPECT_EQ(std::pair(read_file(dir.file("old.txt")), st.st_mode & 0777), std::pair(std::string("new"), 0640u));
+    stat(dir.file("new.txt").c_str(), &fresh);
+    EXPECT_EQ(std::tuple(read_file(dir.file("old.txt")), st.st_mode & 0777, fresh.st_mode & 0777),
+              std::tuple(std::string("new"), 0640u, 0644u));
     EXPECT_TRUE(durable_rename(dir.file("old.txt"), dir.file("folder/moved.txt")));
     EXPECT_FALSE(durable_rename(dir.file("old.txt"), dir.file("again.txt")));
     EXPECT_EQ(read_file(dir.file("folder/moved.txt")), "new");

@@ -7,7 +7,7 @@
 
 #include "graphics/jpeg_reader.h"
 #include "raster_canvas.h"
-#include "support/game_builder.h"
+#include "support/ws/surfaces.h"
 #include "support/temp_dir.h"
 #include "ws/bmp_reader.h"
 #include "ws/cursor.h"

@@ -166,6 +166,7 @@ TEST(SurfaceDeathTest, FatalErrorsNameTheCallerAndTheStep) {
         {[] { made(3); }, "surface_test", "bit_type error"},
         {[] { MemDC().create(BIT_MONO, -1, 4); }, "surface_test", "CreateBitmap"},
         {[] { MemDC().create(BIT_DIB, 4, -1); }, "surface_test", "CreateDIBSection"},
+        {[] { MemDC().create(BIT_DIB, 1 << 15, (1 << 13) + 1); }, "surface_test", "CreateDIBSection"},  // > 2^28
         {[] { made(BIT_SCREEN).pixels(); }, "surface_test", "NOT DIB FORMAT"},
         {[] { made(BIT_DIB).bezier(std::array<Point, 2>{}.data(), 2); }, "surface_test", "PolyBezier"},
         {[] { MemDC().fill(0, 0, 1, 1, 0); }, "surface_test", "SelectObject"},

@@ -8,8 +8,10 @@
 #include <numbers>
 
 #include "pieces/turn_gather.h"
-#include "puzzle/settings.h"
-#include "support/game_builder.h"
+#include "pieces/desk.h"
+#include "pieces/shading.h"
+#include "support/pieces/pieces.h"
+#include "support/ws/surfaces.h"
 #include "ws/ddbase.h"
 
 namespace {
@@ -21,6 +23,9 @@ constexpr double pi = std::numbers::pi;
 constexpr uint32_t A = 0x0A, B = 0x0B, C = 0xFF00000C, D = 0x0D, E = 0x7F00000E, F = 0x0F;  // marks ride along
 constexpr uint32_t W = 0x00FFFFFF, R = 0x00FF0000;
 
+// The shading every piece here is turned with, as the game's settings would pass it down; each test starts plain.
+Shading shading;
+
 // A piece whose image is w x h of the given words (top row first), centred at (cx, cy) and turned to `angle`.
 void give_image(Piece& p, int32_t w, int32_t h, const Words& words, double angle = 0, int32_t cx = 100,
                 int32_t cy = 100) {
@@ -28,12 +33,12 @@ void give_image(Piece& p, int32_t w, int32_t h, const Words& words, double angle
     p.cx = cx, p.cy = cy;
     p.set_image(*src, w, h);
     delete src;
-    p.set_angle(angle, settings_shading());
+    p.set_angle(angle, shading);
 }
 
 struct Pieces : ::testing::Test {
-    void SetUp() override { settings.kage = settings.smooth = settings.nokosu = false; }
-    testsupport::Guard guard_;
+    void SetUp() override { shading = {}; }
+    testsupport::ResetAtEnd<reset_pieces_state> reset_;
 };
 
 TEST_F(Pieces, RotationHelpers) {
@@ -123,18 +128,18 @@ TEST_F(Pieces, DragTurnTurnsAboutTheCentreAndTheGrabbedPointFollows) {
     give_image(p, 3, 2, {A, B, C, D, E, F});
     p.grab_x = 110, p.grab_y = 100;  // right of the centre
     const Rect still = p.rect;
-    EXPECT_EQ(p.drag_turn(110, 100, settings_shading()), still) << "the pointer on the grab point does not turn";
+    EXPECT_EQ(p.drag_turn(110, 100, shading), still) << "the pointer on the grab point does not turn";
     EXPECT_EQ(p.angle, 0);
-    p.drag_turn(100, 90, settings_shading());  // to above the centre: a quarter turn counter-clockwise
+    p.drag_turn(100, 90, shading);  // to above the centre: a quarter turn counter-clockwise
     EXPECT_DOUBLE_EQ(p.angle, pi / 2);
     EXPECT_EQ((std::vector{p.cx, p.cy}), (std::vector{100, 100}));
     EXPECT_EQ(view_words(p), (Words{C, F, B, E, A, D}));
-    p.drag_turn(120, 100, settings_shading());  // back and pulled outwards: turned back and dragged by the rest of the motion
+    p.drag_turn(120, 100, shading);  // back and pulled outwards: turned back and dragged by the rest of the motion
     EXPECT_DOUBLE_EQ(p.angle, 0);
     EXPECT_EQ((std::vector{p.cx, p.cy, p.grab_x, p.grab_y}), (std::vector{110, 100, 120, 100}));
     EXPECT_EQ(p.rect, (Rect{109, 99, 112, 101}));
     p.grab_x = 110, p.grab_y = 90;  // above the centre, pulled straight up: no turn, only the drag
-    p.drag_turn(110, 70, settings_shading());
+    p.drag_turn(110, 70, shading);
     EXPECT_EQ((std::vector{p.cx, p.cy, p.rect.top}), (std::vector{110, 80, 79}));
 }
 
@@ -143,7 +148,7 @@ TEST_F(Pieces, DragTurnTurnsAboutTheCentreAndTheGrabbedPointFollows) {
 // upper neighbour is not yet bevelled then; every other pixel of that column sees all three light neighbours.
 // A piece too small for a bevel is left as it is.
 TEST_F(Pieces, SmoothingWorksInBatchesAgainstTheViewAsItStands) {
-    settings.kage = settings.smooth = true;
+    shading.kage = shading.smooth = true;
     const int32_t n = 408;
     Words words(size_t(n) * n, W);
     for (int32_t y = 4; y < n - 4; ++y)
@@ -168,12 +173,12 @@ TEST_F(Pieces, SmoothingWorksInBatchesAgainstTheViewAsItStands) {
 // 2-6 in white, (4, 4) marked.
 TEST_F(Pieces, SeamsAreShadedOnlyInAGroupWithNokosu) {
     constexpr uint32_t G = 0x00808080;
-    settings.kage = true;
+    shading.kage = true;
     Words w(81, W);
     for (int32_t y = 2; y < 7; ++y)
         for (int32_t x = 2; x < 7; ++x) w[size_t(y * 9 + x)] = (x == 4 && y == 4 ? 0xFF000000 : 0) | G;
     for (const auto& [joined, nokosu] : {std::pair{1, true}, {0, true}, {1, false}}) {
-        settings.nokosu = nokosu;
+        shading.nokosu = nokosu;
         Piece v;
         v.joined = joined;
         give_image(v, 9, 9, w);

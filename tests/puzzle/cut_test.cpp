@@ -4,10 +4,11 @@
 
 #include <cstdlib>
 
+#include "pieces/desk.h"
 #include "puzzle/cut.h"
 #include "puzzle/settings.h"
 #include "support/cases.h"
-#include "support/game_builder.h"
+#include "support/puzzle/games.h"
 #include "ws/ddbase.h"
 
 namespace {
@@ -52,7 +53,7 @@ struct Cutting : ::testing::Test {
         delete std::exchange(desk.presenter, nullptr);
         desk_images_destroy();
     }
-    testsupport::Guard guard_;
+    testsupport::ResetGuard<reset_puzzle_state> guard_;
 };
 
 // Every cut item of three kinds of game (free angles scattered over a window at a view offset; upright pieces in

@@ -2,13 +2,13 @@
 // untouched), and the neighbours of every cell of a grid's border, none beyond it.
 #include <gtest/gtest.h>
 
-#include "support/game_builder.h"
+#include "support/puzzle/games.h"
 
 namespace {
 
 // A grid is laid only when it has cells, fits the cell table and has a pixel for every column and row.
 TEST(LinesAtTheBounds, OnlyGridsThatFitTheTableAndThePictureAreLaid) {
-    testsupport::Guard guard;
+    testsupport::ResetGuard<reset_puzzle_state> guard;
     const int32_t grids[][5] = {  // cols, rows, picture width and height, laid
         {1, 1, 1, 1, 1}, {0, 1, 5, 5, 0}, {1, 0, 5, 5, 0}, {2, 1, 2, 1, 1}, {2, 1, 1, 1, 0}, {1, 2, 1, 1, 0},
         {1000, 1, 1000, 1, 1}, {1001, 1, 2000, 1, 0}, {40, 25, 40, 25, 1}, {40, 26, 400, 260, 0}};

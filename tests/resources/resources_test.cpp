@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/resources.h"
-#include "support/game_builder.h"
+#include "support/ws/surfaces.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -98,7 +98,7 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesEachOtherOrTheGameInPlayAreRefu
     const struct { size_t at; int32_t value; const char* why; Kind kind = broken; } fields[] = {
         {16, 96, "wider", usable}, {20, 96, "taller", usable}, {4, 1, "a BMP called a JPEG"}, {28, -2, "rows -2"},
         {32, 0, "no items"}, {4, 2, "unknown picture type"}, {36, -1, "negative play time"},
-        {16, 65, "width not of whole cells"}, {item_at(1), le32(good_, item_at(0)), "two items with one id"},
+        {16, 65, "width not of whole cells"}, {16, 1 << 27, "more pixels than a surface holds"}, {item_at(1), le32(good_, item_at(0)), "two items with one id"},
         {item_at(0), -1, "an id not yet cut"}, {cell_at(gone), kCells, "owner outside the grid"},
         {cell_at(gone), gone, "owner that is no item"}, {cell_at(single), owner[gone], "an item whose id owns no cell"},
         {item_at(1) + 60, 2, "turned 2"}, {item_at(1) + 36, std::numeric_limits<int32_t>::max(), "centre far off"},

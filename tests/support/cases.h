@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "shell/settings.h"
 
 namespace testsupport {
 

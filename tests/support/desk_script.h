@@ -65,9 +65,7 @@ public:  // open to the free helpers of the tests
         delete std::exchange(desk.presenter, nullptr);
         finish_window();
         reset_gesture();
-        ws::test::reset();
-        play.reset();     // the trays, keys and files of the game just played
-        display.reset();  // its windows, its range and its clock
+        ws::test::reset();  // the guard then puts every record back: the trays, keys, files and windows played
     }
 
     // Lays the desk afresh from the background and every item (plain path), as a game shows it after cutting.

@@ -90,6 +90,13 @@ public:
             }},
             {"loading", [](const Args&) { return n(viewer.loader.running()); }},
             {"own_thumbs", [](const Args&) { return n(own_thumbs()); }},
+            {"strip", [](const Args& a) {  // the list window's pixels (X, Y)... after a paint
+                ws::paint_at_once(::play.list_window, nullptr);
+                std::string words;
+                for (size_t k = 0; k + 1 < a.size(); k += 2)
+                    words += n(ws::client_surface(::play.list_window)->get_pixel(num(a[k]), num(a[k + 1]))) + " ";
+                return words;
+            }},
             {"strip_shows", [](const Args&) {  // shown slots whose inside is their thumbnail, the frame left out
                 ws::paint_at_once(::play.list_window, nullptr);
                 MemDC& win = *ws::client_surface(::play.list_window);

@@ -62,6 +62,12 @@ public:
                 ws::move_window(tray(a), r.left, r.top + i(a, 1), r.width(), r.height(), false);
             }},
             {"close", [this](const Args& a) { ws::send_message(tray(a), ws::WM_CLOSE, 0, 0); }},
+            {"repaint", [this](const Args& a) {  // tray k's window blacked out, then painted as when shown again
+                MemDC& shown = *ws::client_surface(tray(a));
+                shown.fill(0, 0, shown.width(), shown.height(), 0);
+                ws::invalidate_rect(tray(a), nullptr, false);
+                ws::paint_at_once(tray(a), nullptr);
+            }},
             {"handle", [this](const Args& a) { handle_ = tray(a); }},
             {"destroy", [this](const Args&) { ws::destroy_window(handle_); }},
         });

@@ -136,13 +136,19 @@ TEST_F(Messages, ATimerWaitsUntilNoPostedMessageIsLeft) {
     EXPECT_EQ(got, (std::vector<uintptr_t>{1, MSG_A, MSG_A, MSG_A, MSG_A, MSG_A, 2}));
 }
 
-// The part to paint is the union of the invalidated rectangles, clipped to the client area.
+// The part to paint is the union of the invalidated rectangles, clipped to the client area; only a rectangle
+// that covers it all validates it.
 TEST_F(Messages, ThePartToPaintIsTheUnionOfTheInvalidatedRectangles) {
     const Rect a{10, 10, 20, 20}, b{50, 5, 60, 40}, outside{500, 500, 600, 600};
     for (const Rect* r : {&a, &b, &outside}) ws::invalidate_rect(w, r, false);
     Rect part;
     ASSERT_TRUE(ws::get_update_rect(w, part));
     EXPECT_EQ(part, (Rect{10, 5, 60, 40}));
+    // Validating a rectangle short of that part by one pixel on any side leaves it; exactly that part clears it.
+    for (const Rect& shy : {Rect{11, 5, 60, 40}, Rect{10, 6, 60, 40}, Rect{10, 5, 59, 40}, Rect{10, 5, 60, 39}})
+        EXPECT_TRUE(ws::validate_rect(w, &shy) && ws::get_update_rect(w, part));
+    EXPECT_TRUE(ws::validate_rect(w, &part));
+    EXPECT_FALSE(ws::get_update_rect(w, part));
 }
 
 // Moves collapse into the latest only while the keys stay the same and no press comes between; they arrive in the
@@ -193,7 +199,7 @@ TEST_F(Messages, KeysGoToTheFocusWithTheirStateAndRepeats) {
                                     {w, ws::WM_KEYUP, ws::VK_SHIFT, true}, {w, ws::WM_KEYDOWN, ws::VK_ESCAPE, false}}));
 }
 
-TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoCommand) {
+TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoCommandAndABarShowsAtOnce) {
     ws::register_menu_resource("TEST_MENU", {{"ﾌｧｲﾙ(&F)", 0, {{"開く(&O)\tCtrl+O", 200}, {"終了(&X)", 210}}}});
     const ws::Hmenu file = ws::get_sub_menu(ws::load_menu("TEST_MENU"), 0);
     ws::enable_menu_item(file, 210, ws::MF_BYCOMMAND | ws::MF_GRAYED);
@@ -210,6 +216,12 @@ TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoComman
     std::vector<uintptr_t> commands;
     for (const Seen& s : seen_of(ws::WM_COMMAND, w)) commands.push_back(s.wparam);
     EXPECT_EQ(commands, (std::vector<uintptr_t>{1 << 16 | 200})) << "Ctrl+O is in the table, Ctrl+Shift+O is not";
+    // A window made with a menu shows its bar at once, which takes from the client area of the same window size.
+    int32_t client_h[2];
+    for (const ws::Hmenu menu : {ws::load_menu("TEST_MENU"), ws::Hmenu(0)})
+        client_h[!menu] = ws::get_client_rect(ws::create_window("Rec", "bar", ws::WS_OVERLAPPEDWINDOW | ws::WS_VISIBLE,
+                                                                0, 0, 200, 150, 0, menu)).height();
+    EXPECT_LT(client_h[0], client_h[1]);
 }
 
 // A window owned through a child belongs to the child's top-level window: it outlives the child and, when the

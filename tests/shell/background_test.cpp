@@ -1,7 +1,8 @@
 // The desk's background: the single colour and its chooser, the repeated and the centred picture against the
 // view, pictures unreadable or changed on disk, and the faint finished picture (as the scripts of
 // data/background.txt), with its engraved cutting lines and their softening; and the desk display as the scripts
-// of data/display.txt.
+// of data/display.txt. They are the shell's tests because their desk is set up through the settings reader and
+// played through the game window's gestures.
 #include <memory>
 #include <set>
 #include <utility>
@@ -164,9 +165,9 @@ public:
     }
 };
 TEST_P(DeskScripts, Run) { run(); }
-INSTANTIATE_TEST_SUITE_P(Background, DeskScripts, ::testing::ValuesIn(read_scripts("desk/data/background.txt")),
+INSTANTIATE_TEST_SUITE_P(Background, DeskScripts, ::testing::ValuesIn(read_scripts("shell/data/background.txt")),
                          ScriptedDesk::name);
-INSTANTIATE_TEST_SUITE_P(Display, DeskScripts, ::testing::ValuesIn(read_scripts("desk/data/display.txt")),
+INSTANTIATE_TEST_SUITE_P(Display, DeskScripts, ::testing::ValuesIn(read_scripts("shell/data/display.txt")),
                          ScriptedDesk::name);
 
 // Pixel (x, y) of the w x h faint picture on desk_back.

@@ -1,0 +1,90 @@
+// Fitting a picture file for a new game: the fitted picture's size and content, picture types, unusable pictures,
+// and the new game laid out from the picture file.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "play/jig.h"
+#include "play/state.h"
+#include "puzzle/fit.h"
+#include "support/game_builder.h"
+#include "support/temp_dir.h"
+#include "ws/ws.h"
+
+namespace {
+
+using testsupport::at;
+
+// The longer side becomes the chosen size (nearest pixels when enlarged); size 0 keeps the picture as it is. Kept
+// or enlarged, every source pixel lands on the middle of its block of the fitted picture. Names ending in bmp (any
+// case) are type 0, others 1; files missing, broken, of an unknown kind or unnamed give no picture, nor does one
+// too thin to cut. A new game is built from the picture file, or refused when it cannot be read, is too thin or
+// has no room for a cell; pure white in it is moved to the near white.
+TEST(Stretch, FittedPicturesPictureTypesUnusableFilesAndTheNewGame) {
+    testsupport::Guard guard;
+    testsupport::TempDir dir;
+    // Fitted to a short side below 24 pixels (fitted 0 x 0), a picture would be cut into slivers: it is refused with
+    // the message, as an unreadable one is. A short side of 24 is kept, whichever side it is.
+    const int32_t cases[][5] = {{200, 200, 300, 300, 300},  {1000, 500, 300, 300, 150},   {100, 200, 300, 150, 300},
+                                {123, 45, 0, 123, 45},      {1, 1, 300, 300, 300},        {3, 2, 300, 300, 200},
+                                {20000, 100, 600, 0, 0},    {100, 20000, 600, 0, 0},      {2400, 57, 1000, 0, 0},
+                                {2400, 58, 1000, 1000, 24}, {24, 1000, 0, 24, 1000},      {1000, 23, 0, 0, 0}};
+    for (const auto& [w, h, size, fitted_w, fitted_h] : cases) {
+        SCOPED_TRACE(testing::Message() << w << "x" << h << " to " << size);
+        ASSERT_TRUE(testsupport::write_picture(dir.file("p.bmp"), w, h, testsupport::pattern_word));
+        settings.stretch_size = size;
+        ws::test::reset();
+        Jig game(blank_game);
+        EXPECT_EQ(game.stretch(dir.file("p.bmp")), fitted_w ? 1 : 0);
+        std::vector<std::string> told, refused{"画像が読み込めません。\n(細長すぎてピースに切り分けられない)|glapi"};
+        for (const auto& m : ws::test::messages()) told.push_back(m.text + "|" + m.caption);
+        EXPECT_EQ(told, fitted_w ? std::vector<std::string>{} : refused);
+        EXPECT_EQ((std::vector{game.pic_w, game.pic_h, int32_t(game.picture != nullptr)}),
+                  (std::vector{fitted_w, fitted_h, int32_t(fitted_w > 0)}));
+        if (!fitted_w) continue;
+        EXPECT_EQ(game.picture_type, 0);
+        ASSERT_TRUE(game.picture->width() >= game.pic_w && game.picture->height() >= game.pic_h);
+        for (int32_t y = 0; fitted_w >= w && y < std::min(h, 50); ++y)
+            for (int32_t x = 0; x < std::min(w, 50); ++x) {
+                const int32_t fx = (2 * x + 1) * fitted_w / (2 * w), fy = (2 * y + 1) * fitted_h / (2 * h);
+                ASSERT_EQ(at(*game.picture, fx, fy) & 0xFFFFFF, testsupport::pattern_word(x, y)) << x << "," << y;
+            }
+    }
+    settings.stretch_size = 300;  // p.bmp is left 1000 x 23
+    const auto grey_word = [](int32_t x, int32_t y) {
+        return x == 3 && y == 2 ? 0xFFFFFFu : 0x404040u + uint32_t(x + y) % 16;
+    };
+    std::ofstream(dir.file("broken.bmp")) << "BM this is not a picture";
+    for (const char* name : {"a.bmp", "b.BMP", "c.bMp", "wide.bmp"})
+        ASSERT_TRUE(testsupport::write_picture(dir.file(name), name[0] == 'w' ? 400 : 4, name[0] == 'w' ? 300 : 4,
+                                               grey_word));
+    ASSERT_TRUE(testsupport::write_picture(dir.file("dot.bmp"), 1, 1, grey_word));
+    const std::pair<std::string, int32_t> files[] = {
+        {dir.file("a.bmp"), 0}, {dir.file("b.BMP"), 0},         {dir.file("c.bMp"), 0},       {dir.file("p.png"), -1},
+        {"", -1},               {dir.file("missing.jpg"), -1}, {dir.file("broken.bmp"), -1},
+        {std::string(ZELTO_SOURCE_DIR) + "/data/data/city.jpg", 1}};
+    for (const auto& [file, type] : files) {
+        Jig game(blank_game);
+        game.picture_type = 7;
+        EXPECT_EQ(game.stretch(file), type >= 0 ? 1 : 0) << file;
+        EXPECT_EQ(game.picture == nullptr, type < 0) << file;
+        EXPECT_TRUE(type < 0 || game.picture_type == type) << file;
+    }
+    settings.piece_num = 20;
+    settings.ddraw = false;
+    desk_images_create(640, 480);
+    const std::tuple<const char*, int32_t, int32_t, int32_t> games[] = {{"wide.bmp", 0, 20, 400}, {"dot.bmp", 0, 0, 1},
+        {"missing.bmp", 0, 0, 0}, {"dot.bmp", 300, 20, 300}, {"p.bmp", 0, 0, 0}, {"p.bmp", 1100, 30, 1080}};
+    for (const auto& [file, stretch, items, pic_w] : games) {
+        settings.stretch_size = stretch;
+        play.picture_path = dir.file(file);
+        Jig game(play.picture_path);
+        lay_out(game);
+        EXPECT_EQ((std::vector{game.item_count, game.cut_count}), (std::vector{items, 0})) << file;
+        EXPECT_TRUE(items == 0 || (game.pic_w == pic_w && game.cells[items - 1].owner == items - 1)) << file;
+        EXPECT_TRUE(pic_w != 400 || at(*game.picture, 3, 2) == colour_to_word(desk.near_white)) << file;
+    }
+    desk_images_destroy();
+}
+
+}  // namespace
