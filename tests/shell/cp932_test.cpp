@@ -27,6 +27,7 @@ std::string utf8_of(uint32_t cp) {
 
 TEST(Cp932, EveryCharacterReadsBackUnchangedAndFitCutsBetweenCharacters) {
     std::string text = "#&x41;\r\n";
+    for (uint32_t cp : {0x7Fu, 0x80u, 0x7FFu, 0x800u, 0xFFFFu, 0x10000u}) text += utf8_of(cp);  // each length's ends
     for (uint32_t cp = 1; cp <= 0x10FFFF; cp += cp < 0x3000 ? 7 : cp < 0x10000 ? 13 : 4099)
         if (cp < 0xD800 || cp > 0xDFFF) text += utf8_of(cp);
     const std::string disk = utf8_to_cp932(text, "#\n\r");

@@ -1,6 +1,9 @@
 // Start-up: the argument quote rule, the first run without settings, a settings file that cannot be written, and
 // the seed of a run's games.
 #include "shell/shell_test.h"
+#include "windows/guide_state.h"
+#include "windows/tray_strip.h"
+#include "windows/viewer_state.h"
 
 using namespace shelltest;
 
@@ -46,6 +49,19 @@ TEST_F(Startup, ASettingsFileThatCannotBeWrittenIsTold) {
 TEST(GameSeed, DiffersFromRunToRunOutsideTestMode) {
     EXPECT_NE(game_seed(false, 1234, 1765000000000), game_seed(false, 1234, 1765000000001));
     EXPECT_EQ(std::pair(game_seed(true, 1234, 99), game_seed()), std::pair(1234u, ws::tick_count()));  // in test mode
+}
+
+// One call puts every folder's records back as a new run has them, which every test's start relies on.
+TEST(ProgramReset, OneCallPutsEveryFoldersRecordsBack) {
+    graphics.trace_switch = 1, desk.view_x = 5, puzzle.game_random.seed(9), display.range_state = 2;
+    play.last_selected = 3, settings.piece_num = 7, guide.line_color = 0xFF, viewer.first_shown = 4;
+    trays.tray_cell = 9, shell.skin_hover_slot = 2;
+    reset_shell_state();
+    GameRandom fresh;
+    EXPECT_EQ(std::tuple(graphics.trace_switch, desk.view_x, display.range_state, play.last_selected,
+                         settings.piece_num, guide.line_color, viewer.first_shown, trays.tray_cell,
+                         shell.skin_hover_slot, puzzle.game_random.next()),
+              std::tuple(0, 0, 0, -1, Settings{}.piece_num, Guide{}.line_color, 0, 0, -1, fresh.next()));
 }
 
 }  // namespace
