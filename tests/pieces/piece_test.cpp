@@ -45,47 +45,61 @@ struct Pieces : ::testing::Test {
 // A piece and the rotation helpers as the scripts of data/pieces.txt (its opening lines tell the actions and probes).
 class PieceScript : public Pieces, public testsupport::BasicInterpreter {
 protected:
-    std::string rect() const { return n(p_.rect.left) + " " + n(p_.rect.top) + " " + n(p_.rect.right) + " " + n(p_.rect.bottom); }
-    Piece p_;
+    std::string rect() const {
+        return n(p_->rect.left) + " " + n(p_->rect.top) + " " + n(p_->rect.right) + " " + n(p_->rect.bottom);
+    }
+    std::unique_ptr<Piece> p_ = std::make_unique<Piece>();
+    int32_t joined_ = 0;
     DDBase copy_{4};
 
 public:
     PieceScript() {
         double theta = pi / 3;  // just above pi / 3, where the cosine is below 0.5 in double precision
         while (std::cos(theta) >= 0.5) theta = std::nextafter(theta, 4.0);
-        names_ = {{"A", A}, {"B", B}, {"C", C}, {"D", D}, {"E", E}, {"F", F}, {"W", W}, {"pi", pi}, {"-pi", -pi},
+        names_ = {{"A", A}, {"B", B}, {"C", C}, {"D", D}, {"E", E}, {"F", F}, {"W", W}, {"G", 0x808080}, {"M", 0xFF808080}, {"pi", pi}, {"-pi", -pi},
                   {"pi/2", pi / 2}, {"-pi/2", -pi / 2}, {"pi/4", pi / 4}, {"3pi/2", 3 * pi / 2}, {"2pi", 2 * pi},
                   {"4.5pi+0.005", 4.5 * pi + 0.005}, {"theta", theta}};
         actions_ = {
             {"give", [this](const Args& a) {  // W H ANGLE CX CY WORD...
                 Words words;
                 for (size_t k = 5; k < a.size(); ++k) words.push_back(uint32_t(value(a[k])));
-                give_image(p_, i(a, 0), i(a, 1), words, value(a[2]), i(a, 3), i(a, 4));
+                p_ = std::make_unique<Piece>();
+                p_->joined = joined_;
+                give_image(*p_, i(a, 0), i(a, 1), words, value(a[2]), i(a, 3), i(a, 4));
             }},
-            {"grab", [this](const Args& a) { p_.grab_x = i(a, 0), p_.grab_y = i(a, 1); }},
-            {"turn", [this](const Args& a) { p_.drag_turn(i(a, 0), i(a, 1), shading); }},
+            {"grab", [this](const Args& a) { p_->grab_x = i(a, 0), p_->grab_y = i(a, 1); }},
+            {"turn", [this](const Args& a) { p_->drag_turn(i(a, 0), i(a, 1), shading); }},
             {"presenter", [this](const Args&) { desk.presenter = &copy_; }},
             {"no_presenter", [](const Args&) { desk.presenter = nullptr; }},
-            {"hand_over", [this](const Args& a) { p_.hand_over_view(i(a, 0)); }},
+            {"hand_over", [this](const Args& a) { p_->hand_over_view(i(a, 0)); }},
+            {"kage", [](const Args& a) { shading.kage = a[0] == "1"; }},
+            {"nokosu", [](const Args& a) { shading.nokosu = a[0] == "1"; }},
+            {"joined", [this](const Args& a) { joined_ = i(a, 0); }},
         };
         probes_ = {
             {"view", [this](const Args&) {
                 std::string out;
-                for (uint32_t w : view_words(p_)) out += n(w) + " ";
+                for (uint32_t w : view_words(*p_)) out += n(w) + " ";
                 return out;
             }},
             {"rect", [this](const Args&) { return rect(); }},
-            {"frame", [this](const Args&) { return "0 0 " + n(p_.view_width) + " " + n(p_.view_height); }},
-            {"angle", [this](const Args&) { return list({p_.angle}); }},
-            {"centre", [this](const Args&) { return n(p_.cx) + " " + n(p_.cy); }},
-            {"grab", [this](const Args&) { return n(p_.grab_x) + " " + n(p_.grab_y); }},
+            {"frame", [this](const Args&) { return "0 0 " + n(p_->view_width) + " " + n(p_->view_height); }},
+            {"angle", [this](const Args&) { return list({p_->angle}); }},
+            {"unlike_view_at", [this](const Args& a) {  // X Y WORD...: whether the view's word there is another
+                std::string out;
+                for (size_t k = 0; k + 2 < a.size(); k += 3)
+                    out += n(p_->view_at(i(a, k), i(a, k + 1)) != value(a[k + 2])) + " ";
+                return out;
+            }},
+            {"centre", [this](const Args&) { return n(p_->cx) + " " + n(p_->cy); }},
+            {"grab", [this](const Args&) { return n(p_->grab_x) + " " + n(p_->grab_y); }},
             {"drag", [this](const Args& a) {  // the rectangle drag_turn gives
-                const Rect r = p_.drag_turn(i(a, 0), i(a, 1), shading);
+                const Rect r = p_->drag_turn(i(a, 0), i(a, 1), shading);
                 return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom);
             }},
             {"hit", [this](const Args& a) {  // ID X Y...
                 std::string out;
-                for (size_t k = 1; k + 1 < a.size(); k += 2) out += n(p_.hit(i(a, k), i(a, k + 1), i(a, 0))) + " ";
+                for (size_t k = 1; k + 1 < a.size(); k += 2) out += n(p_->hit(i(a, k), i(a, k + 1), i(a, 0))) + " ";
                 return out;
             }},
             {"rotate", [this](const Args& a) {
@@ -152,26 +166,6 @@ TEST_F(Pieces, SmoothingWorksInBatchesAgainstTheViewAsItStands) {
               (Words{0x00ECACAC, 0x00EE9999, 0x00ECACAC, 0x00ECACAC}));
     give_image(p, 1, 1, {R});
     EXPECT_EQ(view_words(p), (Words{R}));
-}
-
-// Seams (marked words) darken, and the unmarked pixel below-right of each lightens, only in a joined group and
-// only with nokosu; the cut games' golden file pins the shading itself. The 9 x 9 image: grey at columns and rows
-// 2-6 in white, (4, 4) marked.
-TEST_F(Pieces, SeamsAreShadedOnlyInAGroupWithNokosu) {
-    constexpr uint32_t G = 0x00808080;
-    shading.kage = true;
-    Words w(81, W);
-    for (int32_t y = 2; y < 7; ++y)
-        for (int32_t x = 2; x < 7; ++x) w[size_t(y * 9 + x)] = (x == 4 && y == 4 ? 0xFF000000 : 0) | G;
-    for (const auto& [joined, nokosu] : {std::pair{1, true}, {0, true}, {1, false}}) {
-        shading.nokosu = nokosu;
-        Piece v;
-        v.joined = joined;
-        give_image(v, 9, 9, w);
-        const bool shaded = joined && nokosu;  // the seam, the pixel below-right of it, one beside it
-        EXPECT_EQ((std::vector{v.view_at(4, 4) != (0xFF000000 | G), v.view_at(5, 5) != G, v.view_at(3, 3) != G}),
-                  (std::vector{shaded, shaded, false})) << joined << nokosu;
-    }
 }
 
 }  // namespace
