@@ -23,10 +23,8 @@ class SurfaceScript : public ::testing::Test, public testsupport::BasicInterpret
 protected:
     MemDC& s(const std::string& name) { return surfaces_[name]; }
     Colour c(const Args& a, size_t k) const { return Colour(value(a.at(k))); }
-    DDBase& d(const std::string& name) { return *presenters_.at(name); }
     std::map<std::string, MemDC> surfaces_;
-    std::map<std::string, std::unique_ptr<DDBase>> presenters_;
-    int32_t objects_ = 0, surfaces_at_mark_ = 0;
+    int32_t objects_ = 0;
 
 public:
     SurfaceScript() {
@@ -34,30 +32,7 @@ public:
                   {"mono", BIT_MONO}, {"screen", BIT_SCREEN}, {"SRCCOPY", SRCCOPY}, {"NOTSRCCOPY", NOTSRCCOPY},
                   {"PATCOPY", PATCOPY}, {"border", FLOODFILLBORDER}, {"surface", FLOODFILLSURFACE}};
         actions_ = {
-            {"mark", [this](const Args&) {
-                objects_ = MemDC::live_objects(), surfaces_at_mark_ = DDBase::live_surfaces();
-            }},
-            {"noise", [this](const Args& a) {  // every word of NAME its own colour, marked
-                for (int32_t k = 0; k < s(a[0]).width() * s(a[0]).height(); ++k)
-                    s(a[0]).pixels()[k] = uint32_t(k * 0x9E3779B1u) | 0xFF000000u;
-            }},
-            {"write", [this](const Args& a) {  // NAME X Y TEXT BACK WORDS...
-                ws::text_bk(s(a[0]), i(a, 1), i(a, 2), rest(a, 5).c_str(), -1, c(a, 3), c(a, 4));
-            }},
-            {"bezier", [this](const Args& a) {
-                std::vector<Point> p;
-                for (size_t k = 1; k + 1 < a.size(); k += 2) p.push_back({i(a, k), i(a, k + 1)});
-                s(a[0]).bezier(p.data(), int32_t(p.size()));
-            }},
-            {"ddbase", [this](const Args& a) {  // NAME SLOTS: a presenter on no window
-                presenters_[a[0]] = std::make_unique<DDBase>(i(a, 1));
-                d(a[0]).init(0);
-            }},
-            {"set_img", [this](const Args& a) { d(a[0]).set_img(i(a, 1), &s(a[2])); }},
-            {"table", [this](const Args& a) { d(a[0]).table_count = i(a, 1); }},
-            {"copy_table", [this](const Args& a) { d(a[0]).copy_table(d(a[1])); }},
-            {"clear_table", [this](const Args& a) { d(a[0]).clear_table(); }},
-            {"finish", [this](const Args& a) { d(a[0]).finish(); }},
+            {"mark", [this](const Args&) { objects_ = MemDC::live_objects(); }},
             {"create", [this](const Args& a) { s(a[0]).create(i(a, 1), i(a, 2), i(a, 3)); }},
             {"fill", [this](const Args& a) { s(a[0]).fill(i(a, 1), i(a, 2), i(a, 3), i(a, 4), c(a, 5)); }},
             {"pen", [this](const Args& a) { s(a[0]).set_pen(c(a, 1), i(a, 2)); }},
@@ -83,24 +58,6 @@ public:
         };
         probes_ = {
             {"objects", [this](const Args&) { return n(MemDC::live_objects() - objects_); }},
-            {"surfaces", [this](const Args&) { return n(DDBase::live_surfaces() - surfaces_at_mark_); }},
-            {"tones", [this](const Args& a) {  // NAME: its words neither black nor white; more than 50 of each
-                int32_t black = 0, white = 0, other = 0;
-                for (int32_t k = 0; k < s(a[0]).width() * s(a[0]).height(); ++k) {
-                    const uint32_t w = s(a[0]).words()[k];
-                    (w == 0 ? black : w == 0xFFFFFF ? white : other) += 1;
-                }
-                return n(other) + " " + n(std::min(black, white) > 50);
-            }},
-            {"table", [this](const Args& a) { return n(d(a[0]).table_count); }},
-            {"slots", [this](const Args& a) {  // NAME P ID...: each id's surface, P's (same), another or none
-                std::string out;
-                for (size_t k = 2; k < a.size(); ++k) {
-                    const MemDC* got = d(a[0]).surfaces[i(a, k)];
-                    out += got && got == d(a[1]).surfaces[i(a, k)] ? "same " : got ? "other " : "none ";
-                }
-                return out;
-            }},
             {"get", [this](const Args& a) {  // NAME X Y...: the colours there
                 std::string out;
                 for (size_t k = 1; k + 1 < a.size(); k += 2) out += n(s(a[0]).get_pixel(i(a, k), i(a, k + 1))) + " ";
@@ -121,6 +78,54 @@ TEST_P(SurfaceScript, Runs) { run(); }
 INSTANTIATE_TEST_SUITE_P(MemDC, SurfaceScript,
                          ::testing::ValuesIn(testsupport::read_scripts("graphics/data/surfaces.txt")),
                          SurfaceScript::name);
+
+// Whatever is drawn on a monochrome surface, by every operation and in any colour (the nearer of black and white
+// is taken), it holds only pure black and pure white words: marked colour words become white, smoothed text edges
+// snap to one of the two.
+TEST(MemDC, MonochromeSurfacesHoldOnlyBlackAndWhite) {
+    MemDC colour, m;
+    colour.create(BIT_DIB, 40, 30);
+    for (int32_t i = 0; i < 40 * 30; ++i) colour.pixels()[i] = uint32_t(i * 0x9E3779B1u) | 0xFF000000u;
+    m.create(BIT_MONO, 80, 40);
+    m.blit(0, 0, 40, 30, colour, 0, 0, SRCCOPY);
+    m.stretch_blit(40, 0, 40, 40, colour, 0, 0, 40, 30, NOTSRCCOPY);
+    ws::text_bk(m, 2, 2, "モノクロ mono", -1, 0x00E0E0, 0x202080);
+    m.set_pen(0x7F8080, 3);
+    const Point curve[4] = {{0, 39}, {20, 0}, {60, 39}, {79, 0}};
+    m.bezier(curve, 4);
+    m.set_brush(0x30C030);
+    m.ellipse(50, 10, 75, 35);
+    m.flood_fill(1, 38, 0x00FFFF, FLOODFILLSURFACE);
+    m.set_pixel(79, 39, 0xC0C0C0);
+    int32_t black = 0, white = 0, other = 0;
+    for (size_t i = 0; i < 80 * 40; ++i) {
+        const uint32_t w = m.words()[i];
+        (w == 0 ? black : w == 0xFFFFFF ? white : other) += 1;
+    }
+    EXPECT_EQ(other, 0);
+    EXPECT_GT(std::min(black, white), 50);
+}
+
+// Replacing an image releases the old one; a presenter that borrowed another's table releases none of its images
+// when it clears the table or finishes.
+TEST(Presenter, ImagesAreReleasedOnceAndBorrowedTablesNever) {
+    DDBase owner(4), tray(8);
+    owner.init(0);
+    tray.init(0);
+    MemDC item;
+    item.create(BIT_SCREEN, 10, 8);
+    for (int32_t id : {0, 1}) owner.set_img(id, &item);
+    owner.table_count = 2;
+    const int32_t before = DDBase::live_surfaces();
+    owner.set_img(1, &item);
+    EXPECT_EQ(DDBase::live_surfaces(), before);
+    tray.copy_table(owner);
+    EXPECT_EQ(std::pair(tray.table_count, tray.surfaces[1]), std::pair(2, owner.surfaces[1]));
+    tray.clear_table();
+    EXPECT_EQ(std::pair(tray.surfaces[0], tray.surfaces[1]), std::pair((MemDC*)nullptr, (MemDC*)nullptr));
+    tray.finish();
+    EXPECT_EQ(DDBase::live_surfaces(), before);
+}
 
 // A 4 x 4 surface of the given type and a presenter of two slots, for the fatal cases below to misuse.
 MemDC& made(int32_t type) {
