@@ -11,77 +11,73 @@
 
 #include "graphics/state.h"
 #include "graphics/trace.h"
+#include "support/interpreter.h"
 #include "ws/ddbase.h"
 
 namespace {
 
 constexpr Colour red = 0x0000FF, green = 0x00FF00, white = 0xFFFFFF;
 
-// Pens and brushes replace each other rather than pile up; releasing the context frees them with it, and a context
-// taken again starts with the stock white brush.
-TEST(MemDC, PensAndBrushesAreOwnedOnce) {
-    const int32_t start = MemDC::live_objects();
-    MemDC s;
-    s.create(BIT_DIB, 6, 6);  // a bitmap and its context
-    s.fill(0, 0, 6, 6, red);
-    for (Colour c : {red, green}) s.set_pen(c, 1);
-    s.set_brush(red);
-    s.fill(0, 0, 1, 1, red);  // replaces the brush
-    EXPECT_EQ(MemDC::live_objects(), start + 4);
-    s.release_dc();
-    EXPECT_EQ(MemDC::live_objects(), start + 1);
-    s.flood_fill(5, 5, 0, FLOODFILLBORDER);
-    EXPECT_EQ(s.get_pixel(5, 5), white);
-    s.destroy();
-    EXPECT_EQ(MemDC::live_objects(), start);
-}
+// The surfaces of data/surfaces.txt, named by the scripts (its opening lines tell the actions and probes).
+class SurfaceScript : public ::testing::Test, public testsupport::BasicInterpreter {
+protected:
+    MemDC& s(const std::string& name) { return surfaces_[name]; }
+    Colour c(const Args& a, size_t k) const { return Colour(value(a.at(k))); }
+    std::map<std::string, MemDC> surfaces_;
+    int32_t objects_ = 0;
 
-TEST(MemDC, PixelValuesRowOrderInfoAndMonochrome) {
-    MemDC s, m;
-    s.create(BIT_DIB, 3, 2);
-    s.set_pixel(0, 1, 0x00332211);
-    EXPECT_EQ(s.pixels()[0], 0x00112233u);  // row 1 is the bottom row, stored first
-    s.pixels()[1] = 0xAB112233;
-    EXPECT_EQ(s.get_pixel(1, 1), 0x00332211u);  // the mark is dropped on reading
-    EXPECT_EQ(std::pair(s.get_pixel(3, 0), s.get_pixel(0, -1)), std::pair(white, white));
-    s.set_pixel(-1, 0, red);  // ignored
-    BitmapInfo info;
-    s.get_info(info);
-    EXPECT_EQ(std::tuple(info.width, info.height, info.width_bytes, info.bits_pixel, info.bits),
-              std::tuple(3, 2, 12, uint16_t(32), s.pixels()));
-    m.create(BIT_MONO, 17, 4);
-    m.get_info(info);
-    EXPECT_EQ(std::tuple(info.bits_pixel, info.width_bytes, info.bits), std::tuple(uint16_t(1), 4, nullptr));
-    m.fill(0, 0, 4, 1, white);
-    m.fill(0, 0, 1, 1, 0x7F8080);  // R + G + B = 383: nearer white
-    m.fill(1, 0, 1, 1, 0x7F7F80);  // 382: nearer black
-    m.set_pixel(2, 0, 0x00C0C0C0);
-    m.set_pen1(0x0000FF);
-    m.line(3, 0, 4, 0);
-    EXPECT_EQ(std::vector<Colour>({m.get_pixel(0, 0), m.get_pixel(1, 0), m.get_pixel(2, 0), m.get_pixel(3, 0)}),
-              std::vector<Colour>({white, 0, white, 0}));
-}
-
-TEST(MemDC, TransfersBetweenColourAndMonochromeUseTheContextColours) {
-    MemDC src, mono, dst;
-    for (MemDC* m : {&src, &mono, &dst}) m->create(m == &mono ? BIT_MONO : BIT_DIB, 3, 1);
-    std::copy_n(std::array<uint32_t, 3>{0xFF000000 | 0xFFFFFF, 0xFF0000, 0}.data(), 3, src.pixels());
-    const auto row = [](MemDC& m) { return std::vector{m.get_pixel(0, 0), m.get_pixel(1, 0), m.get_pixel(2, 0)}; };
-    mono.blit(0, 0, 3, 1, src, 0, 0, SRCCOPY);  // the source background (white) becomes white
-    EXPECT_EQ(row(mono), (std::vector<Colour>{white, 0, 0}));
-    src.set_bk_colour(red);
-    mono.blit(0, 0, 3, 1, src, 0, 0, NOTSRCCOPY);
-    EXPECT_EQ(row(mono), (std::vector<Colour>{white, 0, white}));
-    dst.blit(0, 0, 3, 1, mono, 0, 0, SRCCOPY);
-    EXPECT_EQ(row(dst), (std::vector<Colour>{white, 0, white}));
-    dst.set_text_colour(0x000080);  // the destination's colours: black -> text, white -> bk
-    dst.set_bk_colour(green);
-    dst.stretch_blit(0, 0, 3, 1, mono, 0, 0, 3, 1, SRCCOPY);
-    EXPECT_EQ(row(dst), (std::vector<Colour>{green, 0x000080, green}));
-    dst.set_brush(0x00332211);
-    dst.blit(1, 0, 1, 1, mono, 0, 0, PATCOPY);
-    EXPECT_EQ(dst.pixels()[1], 0x00112233u);
-}
+public:
+    SurfaceScript() {
+        names_ = {{"red", red}, {"green", green}, {"white", white}, {"grey", 0x808080}, {"dib", BIT_DIB},
+                  {"mono", BIT_MONO}, {"screen", BIT_SCREEN}, {"SRCCOPY", SRCCOPY}, {"NOTSRCCOPY", NOTSRCCOPY},
+                  {"PATCOPY", PATCOPY}, {"border", FLOODFILLBORDER}, {"surface", FLOODFILLSURFACE}};
+        actions_ = {
+            {"mark", [this](const Args&) { objects_ = MemDC::live_objects(); }},
+            {"create", [this](const Args& a) { s(a[0]).create(i(a, 1), i(a, 2), i(a, 3)); }},
+            {"fill", [this](const Args& a) { s(a[0]).fill(i(a, 1), i(a, 2), i(a, 3), i(a, 4), c(a, 5)); }},
+            {"pen", [this](const Args& a) { s(a[0]).set_pen(c(a, 1), i(a, 2)); }},
+            {"pen1", [this](const Args& a) { s(a[0]).set_pen1(c(a, 1)); }},
+            {"brush", [this](const Args& a) { s(a[0]).set_brush(c(a, 1)); }},
+            {"bk", [this](const Args& a) { s(a[0]).set_bk_colour(c(a, 1)); }},
+            {"text", [this](const Args& a) { s(a[0]).set_text_colour(c(a, 1)); }},
+            {"release", [this](const Args& a) { s(a[0]).release_dc(); }},
+            {"destroy", [this](const Args& a) { s(a[0]).destroy(); }},
+            {"flood", [this](const Args& a) { s(a[0]).flood_fill(i(a, 1), i(a, 2), c(a, 3), i(a, 4)); }},
+            {"set", [this](const Args& a) { s(a[0]).set_pixel(i(a, 1), i(a, 2), c(a, 3)); }},
+            {"word", [this](const Args& a) { s(a[0]).pixels()[i(a, 1)] = c(a, 2); }},
+            {"line", [this](const Args& a) { s(a[0]).line(i(a, 1), i(a, 2), i(a, 3), i(a, 4)); }},
+            {"frame", [this](const Args& a) { s(a[0]).frame(i(a, 1), i(a, 2), i(a, 3), i(a, 4)); }},
+            {"ellipse", [this](const Args& a) { s(a[0]).ellipse(i(a, 1), i(a, 2), i(a, 3), i(a, 4)); }},
+            {"blit", [this](const Args& a) {
+                s(a[0]).blit(i(a, 1), i(a, 2), i(a, 3), i(a, 4), s(a[5]), i(a, 6), i(a, 7), c(a, 8));
+            }},
+            {"stretch", [this](const Args& a) {
+                s(a[0]).stretch_blit(i(a, 1), i(a, 2), i(a, 3), i(a, 4), s(a[5]), i(a, 6), i(a, 7), i(a, 8), i(a, 9),
+                                     c(a, 10));
+            }},
+        };
+        probes_ = {
+            {"objects", [this](const Args&) { return n(MemDC::live_objects() - objects_); }},
+            {"get", [this](const Args& a) {  // NAME X Y...: the colours there
+                std::string out;
+                for (size_t k = 1; k + 1 < a.size(); k += 2) out += n(s(a[0]).get_pixel(i(a, k), i(a, k + 1))) + " ";
+                return out;
+            }},
+            {"word", [this](const Args& a) { return n(s(a[0]).pixels()[i(a, 1)]); }},
+            {"info", [this](const Args& a) {  // width, height, bytes a row, bits a pixel, bits (own, none)
+                BitmapInfo info;
+                s(a[0]).get_info(info);
+                const bool own = info.bits && info.bits == s(a[0]).pixels();
+                return n(info.width) + " " + n(info.height) + " " + n(info.width_bytes) + " " + n(info.bits_pixel) +
+                       " " + (own ? "own" : info.bits ? "other" : "none");
+            }},
+        };
+    }
+};
+TEST_P(SurfaceScript, Runs) { run(); }
+INSTANTIATE_TEST_SUITE_P(MemDC, SurfaceScript,
+                         ::testing::ValuesIn(testsupport::read_scripts("graphics/data/surfaces.txt")),
+                         SurfaceScript::name);
 
 // Whatever is drawn on a monochrome surface, by every operation and in any colour (the nearer of black and white
 // is taken), it holds only pure black and pure white words: marked colour words become white, smoothed text edges
@@ -108,23 +104,6 @@ TEST(MemDC, MonochromeSurfacesHoldOnlyBlackAndWhite) {
     }
     EXPECT_EQ(other, 0);
     EXPECT_GT(std::min(black, white), 50);
-}
-
-// A frame holds a border fill inside it; an ellipse is outlined with the pen and filled with the brush.
-TEST(MemDC, FramesFillsAndEllipsesTakeThePenAndTheBrush) {
-    constexpr Colour grey = 0x808080;
-    MemDC s;
-    s.create(BIT_DIB, 8, 8);
-    s.fill(0, 0, 8, 8, grey);
-    s.set_pen1(white);
-    s.frame(1, 1, 5, 5);
-    s.set_brush(red);
-    s.flood_fill(3, 3, white, FLOODFILLBORDER);
-    EXPECT_EQ(std::tuple(s.get_pixel(3, 3), s.get_pixel(5, 3), s.get_pixel(6, 6)), std::tuple(red, white, grey));
-    s.set_pen1(0);
-    s.set_brush(green);
-    s.ellipse(0, 0, 5, 5);
-    EXPECT_EQ(std::tuple(s.get_pixel(2, 2), s.get_pixel(0, 2), s.get_pixel(0, 0)), std::tuple(green, 0u, grey));
 }
 
 // Replacing an image releases the old one; a presenter that borrowed another's table releases none of its images

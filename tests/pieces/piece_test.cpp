@@ -10,6 +10,7 @@
 #include "pieces/turn_gather.h"
 #include "pieces/desk.h"
 #include "pieces/shading.h"
+#include "support/interpreter.h"
 #include "support/pieces/pieces.h"
 #include "support/ws/surfaces.h"
 #include "ws/ddbase.h"
@@ -41,43 +42,82 @@ struct Pieces : ::testing::Test {
     testsupport::ResetAtEnd<reset_pieces_state> reset_;
 };
 
-TEST_F(Pieces, RotationHelpers) {
-    // Counter-clockwise with y up. Just above pi / 3 the cosine is below 0.5 in double precision but exactly 0.5
-    // in single precision, which x uses; halves round away from zero.
-    double theta = pi / 3;
-    while (std::cos(theta) >= 0.5) theta = std::nextafter(theta, 4.0);
-    EXPECT_EQ((std::vector{rotate_point(10, 0, pi / 2), rotate_point(3, 4, pi), rotate_point(0, 7, -pi / 2),
-                           rotate_point(1, 0, theta), rotate_point(-1, 0, theta), rotate_point(0, 1, theta),
-                           rotate_point(0, 3, theta)}),
-              (std::vector<Point>{{0, 10}, {-3, -4}, {7, 0}, {1, 1}, {-1, -1}, {-1, 0}, {-3, 1}}));
-    // The bounding box of the turned corners, odd sizes taking the larger half.
-    EXPECT_EQ((std::vector{turned_size(100, 50, 0), turned_size(101, 51, 0), turned_size(100, 50, pi / 2),
-                           turned_size(100, 50, pi / 4), turned_size(1, 1, 0.3)}),
-              (std::vector{Size{100, 50}, Size{102, 52}, Size{50, 100}, Size{106, 106}, Size{2, 2}}));
-    // Signed, within half a turn; exactly half a turn back is not brought round; a zero vector points along x.
-    EXPECT_EQ((std::vector{angle_between(1, 0, 0, 1), angle_between(0, 1, 1, 0), angle_between(1, 0, -1, 0),
-                           angle_between(-1, 0, 1, 0), angle_between(1, -1, 1, 1), angle_between(4, 5, 4, 5),
-                           angle_between(0, 0, 1, 0)}),
-              (std::vector{pi / 2, -pi / 2, pi, -pi, pi / 2, 0.0, 0.0}));
-    EXPECT_NEAR(angle_between(2, 1, 1, 2), std::atan2(2, 1) - std::atan2(1, 2), 1e-12);
-}
-
-// Quarter turns copy words exactly; angles are taken round the circle and kept as given; NaN stands upright.
-TEST_F(Pieces, QuarterTurnsAreExactWordCopies) {
-    const Words up{A, B, C, D, E, F}, left{C, F, B, E, A, D}, half{F, E, D, C, B, A}, right{D, A, E, B, F, C};
-    const std::pair<double, Words> cases[] = {{0, up},          {pi / 2, left},           {pi, half},
-                                              {2 * pi, up},     {3 * pi / 2, right},      {-pi / 2, right},
-                                              {std::nan(""), up}, {4.5 * pi + 0.005, left}};
-    for (const auto& [angle, view] : cases) {
-        Piece p;
-        give_image(p, 3, 2, up, angle);
-        const int32_t tall = view == left || view == right;  // 2 x 3 about the centre (100, 100), else 3 x 2
-        EXPECT_EQ(view_words(p), view) << angle;
-        EXPECT_EQ((std::vector{p.rect, Rect{0, 0, p.view_width, p.view_height}}),
-                  (std::vector{Rect{99, 99, 102 - tall, 101 + tall}, Rect{0, 0, 3 - tall, 2 + tall}}));
-        EXPECT_EQ(p.angle, std::isnan(angle) ? 0 : angle);
+// A piece and the rotation helpers as the scripts of data/pieces.txt (its opening lines tell the actions and probes).
+class PieceScript : public Pieces, public testsupport::BasicInterpreter {
+protected:
+    std::string rect() const {
+        return n(p_->rect.left) + " " + n(p_->rect.top) + " " + n(p_->rect.right) + " " + n(p_->rect.bottom);
     }
-}
+    std::unique_ptr<Piece> p_ = std::make_unique<Piece>();
+    int32_t joined_ = 0;
+    DDBase copy_{4};
+
+public:
+    PieceScript() {
+        double theta = pi / 3;  // just above pi / 3, where the cosine is below 0.5 in double precision
+        while (std::cos(theta) >= 0.5) theta = std::nextafter(theta, 4.0);
+        names_ = {{"A", A}, {"B", B}, {"C", C}, {"D", D}, {"E", E}, {"F", F}, {"W", W}, {"G", 0x808080}, {"M", 0xFF808080}, {"pi", pi}, {"-pi", -pi},
+                  {"pi/2", pi / 2}, {"-pi/2", -pi / 2}, {"pi/4", pi / 4}, {"3pi/2", 3 * pi / 2}, {"2pi", 2 * pi},
+                  {"4.5pi+0.005", 4.5 * pi + 0.005}, {"theta", theta}};
+        actions_ = {
+            {"give", [this](const Args& a) {  // W H ANGLE CX CY WORD...
+                Words words;
+                for (size_t k = 5; k < a.size(); ++k) words.push_back(uint32_t(value(a[k])));
+                p_ = std::make_unique<Piece>();
+                p_->joined = joined_;
+                give_image(*p_, i(a, 0), i(a, 1), words, value(a[2]), i(a, 3), i(a, 4));
+            }},
+            {"grab", [this](const Args& a) { p_->grab_x = i(a, 0), p_->grab_y = i(a, 1); }},
+            {"turn", [this](const Args& a) { p_->drag_turn(i(a, 0), i(a, 1), shading); }},
+            {"presenter", [this](const Args&) { desk.presenter = &copy_; }},
+            {"no_presenter", [](const Args&) { desk.presenter = nullptr; }},
+            {"hand_over", [this](const Args& a) { p_->hand_over_view(i(a, 0)); }},
+            {"kage", [](const Args& a) { shading.kage = a[0] == "1"; }},
+            {"nokosu", [](const Args& a) { shading.nokosu = a[0] == "1"; }},
+            {"joined", [this](const Args& a) { joined_ = i(a, 0); }},
+        };
+        probes_ = {
+            {"view", [this](const Args&) {
+                std::string out;
+                for (uint32_t w : view_words(*p_)) out += n(w) + " ";
+                return out;
+            }},
+            {"rect", [this](const Args&) { return rect(); }},
+            {"frame", [this](const Args&) { return "0 0 " + n(p_->view_width) + " " + n(p_->view_height); }},
+            {"angle", [this](const Args&) { return list({p_->angle}); }},
+            {"unlike_view_at", [this](const Args& a) {  // X Y WORD...: whether the view's word there is another
+                std::string out;
+                for (size_t k = 0; k + 2 < a.size(); k += 3)
+                    out += n(p_->view_at(i(a, k), i(a, k + 1)) != value(a[k + 2])) + " ";
+                return out;
+            }},
+            {"centre", [this](const Args&) { return n(p_->cx) + " " + n(p_->cy); }},
+            {"grab", [this](const Args&) { return n(p_->grab_x) + " " + n(p_->grab_y); }},
+            {"drag", [this](const Args& a) {  // the rectangle drag_turn gives
+                const Rect r = p_->drag_turn(i(a, 0), i(a, 1), shading);
+                return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom);
+            }},
+            {"hit", [this](const Args& a) {  // ID X Y...
+                std::string out;
+                for (size_t k = 1; k + 1 < a.size(); k += 2) out += n(p_->hit(i(a, k), i(a, k + 1), i(a, 0))) + " ";
+                return out;
+            }},
+            {"rotate", [this](const Args& a) {
+                const Point r = rotate_point(i(a, 0), i(a, 1), value(a[2]));
+                return n(r.x) + " " + n(r.y);
+            }},
+            {"turned", [this](const Args& a) {
+                const Size z = turned_size(i(a, 0), i(a, 1), value(a[2]));
+                return n(z.cx) + " " + n(z.cy);
+            }},
+            {"between", [this](const Args& a) { return list({angle_between(i(a, 0), i(a, 1), i(a, 2), i(a, 3))}); }},
+        };
+    }
+    void TearDown() override { desk.presenter = nullptr; }
+};
+TEST_P(PieceScript, Runs) { run(); }
+INSTANTIATE_TEST_SUITE_P(Piece, PieceScript, ::testing::ValuesIn(testsupport::read_scripts("pieces/data/pieces.txt")),
+                         PieceScript::name);
 
 // A free turn's run of words, gathered plainly and eight at a time, is the words at the rounded offsets: halves
 // away from zero on both sides of zero, steps either way, runs too short for a vector and with a tail after one.
@@ -103,46 +143,6 @@ TEST_F(Pieces, GatheredRunsTakeTheWordsAtTheRoundedOffsets) {
     }
 }
 
-// A hit is strictly inside the rect and not on white; on the presenter path the presenter's copy is read, and an id
-// without an image there shows nothing; with no view and no presenter there is nothing to hit.
-TEST_F(Pieces, HitIsStrictlyInsideAndNotOnWhite) {
-    Piece p;
-    give_image(p, 4, 3, {1, 2, 3, 4, 5, 6, W, 8, 9, 10, 11, 12}, 0, 10, 20);  // white at (2, 1)
-    ASSERT_EQ(p.rect, (Rect{8, 19, 12, 22}));
-    const Point points[] = {{9, 20}, {11, 21}, {10, 20}, {8, 20}, {9, 19}, {12, 20}, {9, 22}};
-    DDBase presenter_copy(4);
-    for (const int32_t id : {0, 2}) {  // the piece's own view, then the presenter's copy of it
-        std::vector<int32_t> got;
-        for (Point q : points) got.push_back(p.hit(q.x, q.y, id));
-        EXPECT_EQ(got, (std::vector{1, 1, 0, 0, 0, 0, 0})) << id;
-        desk.presenter = &presenter_copy;
-        p.hand_over_view(2);
-    }
-    const int32_t other_id = p.hit(9, 20, 3);
-    desk.presenter = nullptr;
-    EXPECT_EQ((std::vector{other_id, p.hit(9, 20, 0)}), (std::vector{0, 0}));
-}
-
-TEST_F(Pieces, DragTurnTurnsAboutTheCentreAndTheGrabbedPointFollows) {
-    Piece p;
-    give_image(p, 3, 2, {A, B, C, D, E, F});
-    p.grab_x = 110, p.grab_y = 100;  // right of the centre
-    const Rect still = p.rect;
-    EXPECT_EQ(p.drag_turn(110, 100, shading), still) << "the pointer on the grab point does not turn";
-    EXPECT_EQ(p.angle, 0);
-    p.drag_turn(100, 90, shading);  // to above the centre: a quarter turn counter-clockwise
-    EXPECT_DOUBLE_EQ(p.angle, pi / 2);
-    EXPECT_EQ((std::vector{p.cx, p.cy}), (std::vector{100, 100}));
-    EXPECT_EQ(view_words(p), (Words{C, F, B, E, A, D}));
-    p.drag_turn(120, 100, shading);  // back and pulled outwards: turned back and dragged by the rest of the motion
-    EXPECT_DOUBLE_EQ(p.angle, 0);
-    EXPECT_EQ((std::vector{p.cx, p.cy, p.grab_x, p.grab_y}), (std::vector{110, 100, 120, 100}));
-    EXPECT_EQ(p.rect, (Rect{109, 99, 112, 101}));
-    p.grab_x = 110, p.grab_y = 90;  // above the centre, pulled straight up: no turn, only the drag
-    p.drag_turn(110, 70, shading);
-    EXPECT_EQ((std::vector{p.cx, p.cy, p.rect.top}), (std::vector{110, 80, 79}));
-}
-
 // Smoothing is queued 2000 entries at a time and each batch averages against the bevelled view as it stands:
 // on a 400 x 400 red square framed in white the first batch ends at the left light column's pixel 102, whose
 // upper neighbour is not yet bevelled then; every other pixel of that column sees all three light neighbours.
@@ -166,26 +166,6 @@ TEST_F(Pieces, SmoothingWorksInBatchesAgainstTheViewAsItStands) {
               (Words{0x00ECACAC, 0x00EE9999, 0x00ECACAC, 0x00ECACAC}));
     give_image(p, 1, 1, {R});
     EXPECT_EQ(view_words(p), (Words{R}));
-}
-
-// Seams (marked words) darken, and the unmarked pixel below-right of each lightens, only in a joined group and
-// only with nokosu; the cut games' golden file pins the shading itself. The 9 x 9 image: grey at columns and rows
-// 2-6 in white, (4, 4) marked.
-TEST_F(Pieces, SeamsAreShadedOnlyInAGroupWithNokosu) {
-    constexpr uint32_t G = 0x00808080;
-    shading.kage = true;
-    Words w(81, W);
-    for (int32_t y = 2; y < 7; ++y)
-        for (int32_t x = 2; x < 7; ++x) w[size_t(y * 9 + x)] = (x == 4 && y == 4 ? 0xFF000000 : 0) | G;
-    for (const auto& [joined, nokosu] : {std::pair{1, true}, {0, true}, {1, false}}) {
-        shading.nokosu = nokosu;
-        Piece v;
-        v.joined = joined;
-        give_image(v, 9, 9, w);
-        const bool shaded = joined && nokosu;  // the seam, the pixel below-right of it, one beside it
-        EXPECT_EQ((std::vector{v.view_at(4, 4) != (0xFF000000 | G), v.view_at(5, 5) != G, v.view_at(3, 3) != G}),
-                  (std::vector{shaded, shaded, false})) << joined << nokosu;
-    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "play/jig.h"
 #include "play/state.h"
 #include "puzzle/fit.h"
+#include "support/cases.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
 #include "ws/ws.h"
@@ -23,13 +24,10 @@ using testsupport::at;
 TEST(Stretch, FittedPicturesPictureTypesUnusableFilesAndTheNewGame) {
     testsupport::Guard guard;
     testsupport::TempDir dir;
-    // Fitted to a short side below 24 pixels (fitted 0 x 0), a picture would be cut into slivers: it is refused with
-    // the message, as an unreadable one is. A short side of 24 is kept, whichever side it is.
-    const int32_t cases[][5] = {{200, 200, 300, 300, 300},  {1000, 500, 300, 300, 150},   {100, 200, 300, 150, 300},
-                                {123, 45, 0, 123, 45},      {1, 1, 300, 300, 300},        {3, 2, 300, 300, 200},
-                                {20000, 100, 600, 0, 0},    {100, 20000, 600, 0, 0},      {2400, 57, 1000, 0, 0},
-                                {2400, 58, 1000, 1000, 24}, {24, 1000, 0, 24, 1000},      {1000, 23, 0, 0, 0}};
-    for (const auto& [w, h, size, fitted_w, fitted_h] : cases) {
+    // The fitted sizes, those refused for slivers among them, are in data/fitted.txt.
+    for (const testsupport::Fields& k : testsupport::read_cases("play/data/fitted.txt")) {
+        const int32_t w = std::stoi(k[0]), h = std::stoi(k[1]), size = std::stoi(k[2]), fitted_w = std::stoi(k[3]),
+                      fitted_h = std::stoi(k[4]);
         SCOPED_TRACE(testing::Message() << w << "x" << h << " to " << size);
         ASSERT_TRUE(testsupport::write_picture(dir.file("p.bmp"), w, h, testsupport::pattern_word));
         settings.stretch_size = size;
@@ -59,11 +57,9 @@ TEST(Stretch, FittedPicturesPictureTypesUnusableFilesAndTheNewGame) {
         ASSERT_TRUE(testsupport::write_picture(dir.file(name), name[0] == 'w' ? 400 : 4, name[0] == 'w' ? 300 : 4,
                                                grey_word));
     ASSERT_TRUE(testsupport::write_picture(dir.file("dot.bmp"), 1, 1, grey_word));
-    const std::pair<std::string, int32_t> files[] = {
-        {dir.file("a.bmp"), 0}, {dir.file("b.BMP"), 0},         {dir.file("c.bMp"), 0},       {dir.file("p.png"), -1},
-        {"", -1},               {dir.file("missing.jpg"), -1}, {dir.file("broken.bmp"), -1},
-        {std::string(ZELTO_SOURCE_DIR) + "/data/data/city.jpg", 1}};
-    for (const auto& [file, type] : files) {
+    for (const testsupport::Fields& k : testsupport::read_cases("play/data/picture_types.txt")) {
+        const std::string file = k[0] == "-" ? "" : k[0][0] == '@' ? dir.file(k[0].substr(1)) : ZELTO_SOURCE_DIR + k[0];
+        const int32_t type = std::stoi(k[1]);
         Jig game(blank_game);
         game.picture_type = 7;
         EXPECT_EQ(game.stretch(file), type >= 0 ? 1 : 0) << file;
@@ -73,9 +69,9 @@ TEST(Stretch, FittedPicturesPictureTypesUnusableFilesAndTheNewGame) {
     settings.piece_num = 20;
     settings.ddraw = false;
     desk_images_create(640, 480);
-    const std::tuple<const char*, int32_t, int32_t, int32_t> games[] = {{"wide.bmp", 0, 20, 400}, {"dot.bmp", 0, 0, 1},
-        {"missing.bmp", 0, 0, 0}, {"dot.bmp", 300, 20, 300}, {"p.bmp", 0, 0, 0}, {"p.bmp", 1100, 30, 1080}};
-    for (const auto& [file, stretch, items, pic_w] : games) {
+    for (const testsupport::Fields& k : testsupport::read_cases("play/data/new_games.txt")) {
+        const std::string file = k[0];
+        const int32_t stretch = std::stoi(k[1]), items = std::stoi(k[2]), pic_w = std::stoi(k[3]);
         settings.stretch_size = stretch;
         play.picture_path = dir.file(file);
         Jig game(play.picture_path);

@@ -46,15 +46,11 @@ using MainWindow = GameWindowTest;
 TEST_F(MainWindow, EveryMouseMoveShowsTheTopOfTheBusyCursorStack) {
     open("pic.bmp");
     ws::test::pump();
-    const struct { int32_t pushed, shown_meanwhile; } cases[] = {
-        {ws::IDC_WAIT, ws::IDC_ARROW},
-        {ws::IDC_ARROW, ws::IDC_WAIT},
-    };
-    for (const auto& c : cases) {
-        push_cursor(c.pushed);
-        ws::set_cursor(c.shown_meanwhile);
+    for (const int32_t pushed : {ws::IDC_WAIT, ws::IDC_ARROW}) {  // the other shown meanwhile
+        push_cursor(pushed);
+        ws::set_cursor(ws::IDC_ARROW + ws::IDC_WAIT - pushed);
         ws::send_message(::display.main_window, ws::WM_MOUSEMOVE, 0, ws::make_lparam(3, 4));
-        EXPECT_EQ(ws::get_cursor(), c.pushed) << c.pushed;
+        EXPECT_EQ(ws::get_cursor(), pushed) << pushed;
         pop_cursor();
     }
 }

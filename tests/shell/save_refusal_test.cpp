@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <tuple>
 
 #include "shell/shell_test.h"
@@ -94,18 +95,15 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesEachOtherOrTheGameInPlayAreRefu
         else if (std::count(owner, owner + kCells, k) == 1) single = k;
     }
     ASSERT_TRUE(gone >= 0 && single >= 0);
-    // Each whole in itself but for a picture 32 pixels wider or taller: refused only on loading.
-    const struct { size_t at; int32_t value; const char* why; Kind kind = broken; } fields[] = {
-        {16, 96, "wider", usable}, {20, 96, "taller", usable}, {4, 1, "a BMP called a JPEG"}, {28, -2, "rows -2"},
-        {32, 0, "no items"}, {4, 2, "unknown picture type"}, {36, -1, "negative play time"},
-        {16, 65, "width not of whole cells"}, {16, 1 << 27, "more pixels than a surface holds"}, {item_at(1), le32(good_, item_at(0)), "two items with one id"},
-        {item_at(0), -1, "an id not yet cut"}, {cell_at(gone), kCells, "owner outside the grid"},
-        {cell_at(gone), gone, "owner that is no item"}, {cell_at(single), owner[gone], "an item whose id owns no cell"},
-        {item_at(1) + 60, 2, "turned 2"}, {item_at(1) + 36, std::numeric_limits<int32_t>::max(), "centre far off"},
-        {item_at(1) + 36, (1 << 29) + 1, "centre just out of the desk's reach"},
-        {cell_at(1) + 4, -100000, "edge point far off the picture"},
-        {cell_at(kCells) - 4, 100000, "the last edge point far off"}};
-    for (const auto& f : fields) expect_refused(with_le(good_, f.at, f.value), f.why, f.kind);
+    // The fields of data/refused_fields.txt: AT OFFSET VALUE KIND WHY, places and values by these names or as numbers.
+    const std::map<std::string, int64_t> named = {{"item0", item_at(0)}, {"item1", item_at(1)}, {"cell1", cell_at(1)},
+        {"cells_end", cell_at(kCells)}, {"cell_gone", cell_at(gone)}, {"cell_single", cell_at(single)},
+        {"id0", le32(good_, item_at(0))}, {"owner_gone", owner[gone]}, {"gone", gone}, {"cells", kCells},
+        {"max", std::numeric_limits<int32_t>::max()}};
+    const auto num = [&](const std::string& w) { return named.count(w) ? named.at(w) : std::stoll(w, nullptr, 0); };
+    for (const testsupport::Fields& f : testsupport::read_cases("shell/data/refused_fields.txt"))
+        expect_refused(with_le(good_, size_t(num(f[0]) + std::stoll(f[1])), int32_t(num(f[2]))),
+                       testsupport::joined({f.begin() + 4, f.end()}), f[3] == "usable" ? usable : broken);
     for (double angle : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
         expect_refused(with_le(good_, item_at(1) + 52, angle), "angle " + std::to_string(angle));
     expect_refused(good_.substr(0, size_t(le32(good_, 0))), "no picture bytes");

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "support/interpreter.h"
 #include "ws/ws.h"
 
 namespace {
@@ -25,14 +26,6 @@ intptr_t recording_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t 
     seen.push_back({hwnd, msg, wparam, lparam, ws::message_time()});
     if (hook) hook(hwnd, msg, wparam);
     return ws::def_window_proc(hwnd, msg, wparam, lparam);
-}
-
-// The messages of one kind that `hwnd` received (0 = any window).
-std::vector<Seen> seen_of(uint32_t msg, ws::Hwnd hwnd = 0) {
-    std::vector<Seen> out;
-    for (const Seen& s : seen)
-        if (s.msg == msg && (hwnd == 0 || s.hwnd == hwnd)) out.push_back(s);
-    return out;
 }
 
 // A reset layer with the recording class and one 100 x 100 window `w` at the screen's corner, its first paint done.
@@ -59,193 +52,146 @@ struct Messages : ::testing::Test {
     ws::Hwnd w = 0;
 };
 
-TEST_F(Messages, TheLoopEndsWithTheQuitCodeAfterWhatWasPostedBefore) {
-    ws::post_message(w, MSG_A, 0, 0);
-    ws::post_quit_message(7);
-    ws::post_message(w, MSG_B, 0, 0);
-    ws::invalidate_rect(w, nullptr, false);
-    int32_t code = 0;
-    EXPECT_TRUE(ws::test::quit_requested(&code));
-    EXPECT_EQ(code, 7);
-    ws::Msg m;
-    while (ws::get_message(m)) ws::dispatch_message(m);
-    EXPECT_EQ(std::pair(m.message, m.wparam), std::pair(uint32_t(ws::WM_QUIT), uintptr_t(7)));
-    std::vector<uint32_t> got;
-    for (const Seen& s : seen) got.push_back(s.msg);
-    EXPECT_EQ(got, (std::vector<uint32_t>{MSG_A, MSG_B})) << "the quit request comes before painting";
-    EXPECT_FALSE(ws::test::quit_requested());
-    while (ws::get_message(m)) ws::dispatch_message(m);  // with nothing left a test-mode loop ends
-    EXPECT_EQ(std::pair(m.message, seen_of(ws::WM_PAINT).size()), std::pair(uint32_t(ws::WM_NULL), size_t(1)));
-    ws::post_quit_message(0);
-    ws::test::pump();
-    EXPECT_TRUE(ws::test::quit_requested()) << "pump leaves the quit request pending";
-}
-
-TEST_F(Messages, PeekThreadMessagesAndKeyTranslation) {
-    ws::post_message(w, MSG_A, 3, 4);
-    ws::Msg m;
-    ASSERT_TRUE(ws::peek_message(m, ws::PM_NOREMOVE));
-    ASSERT_TRUE(ws::peek_message(m, ws::PM_REMOVE));
-    EXPECT_EQ(std::tuple(m.hwnd, m.message, m.wparam, m.lparam), std::tuple(w, MSG_A, uintptr_t(3), intptr_t(4)));
-    EXPECT_FALSE(ws::peek_message(m, ws::PM_REMOVE));
-    ASSERT_TRUE(ws::post_message(0, MSG_B, 5, 0));  // a thread message reaches the loop but no procedure
-    ASSERT_TRUE(ws::peek_message(m, ws::PM_REMOVE));
-    EXPECT_EQ(std::pair(m.hwnd, m.message), std::pair(ws::Hwnd(0), MSG_B));
-    EXPECT_EQ(ws::dispatch_message(m), 0);
-    EXPECT_TRUE(seen.empty());
-    ws::post_message(w, MSG_A, 0, 0);  // arrived while the key was being looked at
-    ws::Msg key{w, ws::WM_KEYDOWN, 'R', 1, 0}, shift{w, ws::WM_KEYDOWN, ws::VK_SHIFT, 1, 0};
-    EXPECT_TRUE(ws::translate_message(key));
-    EXPECT_FALSE(ws::translate_message(shift));
-    ws::test::pump();
-    ASSERT_EQ(seen_of(ws::WM_CHAR).size(), 1u);
-    EXPECT_EQ(seen_of(ws::WM_CHAR)[0].wparam, uintptr_t('r'));
-    EXPECT_EQ(seen.front().msg, ws::WM_CHAR) << "the character comes before what was already waiting";
-}
-
-TEST_F(Messages, TimersTickAtTheirPeriodSettingAgainRestartsAndTheyDieWithTheirWindow) {
-    const uint32_t t0 = ws::tick_count();
-    ws::set_timer(w, 1, 100);
-    ws::set_timer(w, 7, 1000);
-    ws::test::advance(300);
-    ws::set_timer(w, 7, 1000);  // as a cancelled close does
-    EXPECT_TRUE(ws::kill_timer(w, 1));
-    EXPECT_FALSE(ws::kill_timer(w, 1)) << "a timer is stopped once";
-    ws::test::advance(2000);
-    std::vector<std::pair<uintptr_t, uint32_t>> ticks;  // timer, milliseconds since the start
-    for (const Seen& s : seen_of(ws::WM_TIMER)) ticks.emplace_back(s.wparam, s.time - t0);
-    EXPECT_EQ(ticks, (decltype(ticks){{1, 100}, {1, 200}, {1, 300}, {7, 1300}, {7, 2300}}));
-    ws::destroy_window(w);
-    seen.clear();
-    ws::test::advance(5000);
-    EXPECT_TRUE(seen_of(ws::WM_TIMER).empty());
-}
-
-// Timer 1 posts a chain of messages when it ticks; timer 2 falls due at the same moment and must wait for the
-// whole chain, as cutting one piece per posted message relies on.
-TEST_F(Messages, ATimerWaitsUntilNoPostedMessageIsLeft) {
-    hook = [chain = 0](ws::Hwnd h, uint32_t msg, uintptr_t wp) mutable {
-        if ((msg == ws::WM_TIMER && wp == 1) || (msg == MSG_A && ++chain < 5)) ws::post_message(h, MSG_A, 0, 0);
-        if (msg == ws::WM_TIMER) ws::kill_timer(h, wp);
-    };
-    ws::set_timer(w, 1, 40);
-    ws::set_timer(w, 2, 40);
-    ws::test::advance(40);
-    std::vector<uintptr_t> got;  // timer ids and the program's own messages
-    for (const Seen& s : seen) got.push_back(s.msg == ws::WM_TIMER ? s.wparam : s.msg);
-    EXPECT_EQ(got, (std::vector<uintptr_t>{1, MSG_A, MSG_A, MSG_A, MSG_A, MSG_A, 2}));
-}
-
-// The part to paint is the union of the invalidated rectangles, clipped to the client area; only a rectangle
-// that covers it all validates it.
-TEST_F(Messages, ThePartToPaintIsTheUnionOfTheInvalidatedRectangles) {
-    const Rect a{10, 10, 20, 20}, b{50, 5, 60, 40}, outside{500, 500, 600, 600};
-    for (const Rect* r : {&a, &b, &outside}) ws::invalidate_rect(w, r, false);
-    Rect part;
-    ASSERT_TRUE(ws::get_update_rect(w, part));
-    EXPECT_EQ(part, (Rect{10, 5, 60, 40}));
-    // Validating a rectangle short of that part by one pixel on any side leaves it; exactly that part clears it.
-    for (const Rect& shy : {Rect{11, 5, 60, 40}, Rect{10, 6, 60, 40}, Rect{10, 5, 59, 40}, Rect{10, 5, 60, 39}})
-        EXPECT_TRUE(ws::validate_rect(w, &shy) && ws::get_update_rect(w, part));
-    EXPECT_TRUE(ws::validate_rect(w, &part));
-    EXPECT_FALSE(ws::get_update_rect(w, part));
-}
-
-// Moves collapse into the latest only while the keys stay the same and no press comes between; they arrive in the
-// client coordinates of the window under the pointer. With the capture, input goes to its holder wherever the
-// pointer is; a holder that loses it is told, and a destroyed holder gives it up.
-TEST_F(Messages, MovesCollapseUntilTheKeysChangeAndTheCaptureRoutesInput) {
-    const ws::Hwnd b = top(200);
-    ws::test::pump();
-    for (const Point p : {Point{250, 60}, Point{251, 61}}) ws::test::mouse(ws::WM_MOUSEMOVE, p);
-    ws::test::mouse(ws::WM_MOUSEMOVE, {252, 62}, ws::MK_SHIFT);
-    ws::test::mouse(ws::WM_LBUTTONDOWN, {252, 62});
-    ws::test::mouse(ws::WM_MOUSEMOVE, {253, 63});
-    ws::set_capture(w);
-    ws::test::mouse(ws::WM_LBUTTONUP, {250, -20});
-    ws::test::pump();
-    using At = std::tuple<ws::Hwnd, int32_t, int32_t>;  // the window told, and the point in its client area
-    std::vector<At> got;
-    for (const Seen& s : seen)
-        if (s.msg == ws::WM_MOUSEMOVE || s.msg == ws::WM_LBUTTONUP)
-            got.emplace_back(s.hwnd, ws::lparam_x(s.lparam), ws::lparam_y(s.lparam));
-    EXPECT_EQ(got, (std::vector<At>{{b, 51, 61}, {b, 52, 62}, {b, 53, 63}, {w, 250, -20}}));
-    ws::set_capture(b);
-    EXPECT_EQ(seen_of(ws::WM_CAPTURECHANGED, w).size(), 1u);
-    ws::destroy_window(top(300));
-    EXPECT_EQ(ws::get_capture(), b) << "another window's end leaves the capture alone";
-    ws::destroy_window(b);
-    EXPECT_EQ(ws::get_capture(), 0);
-}
-
-// Keys go to the focus; the layer keeps their state, and a key already down is marked as a repeat.
-TEST_F(Messages, KeysGoToTheFocusWithTheirStateAndRepeats) {
-    ws::set_focus(w);
-    ws::test::key(ws::WM_KEYDOWN, ws::VK_SHIFT);
-    EXPECT_LT(ws::get_key_state(ws::VK_SHIFT), 0);
-    for (uintptr_t k : {uintptr_t('R'), uintptr_t('R')}) ws::test::key(ws::WM_KEYDOWN, k);
-    ws::test::key(ws::WM_KEYUP, 'R');
-    ws::test::key(ws::WM_KEYUP, ws::VK_SHIFT);
-    EXPECT_EQ(ws::get_key_state(ws::VK_SHIFT), 0);
-    ws::test::key(ws::WM_KEYDOWN, ws::VK_ESCAPE);
-    ws::test::pump();
-    std::vector<std::tuple<ws::Hwnd, uint32_t, uintptr_t, bool>> keys;
-    for (const Seen& s : seen)
-        if (s.msg == ws::WM_KEYDOWN || s.msg == ws::WM_KEYUP)
-            keys.emplace_back(s.hwnd, s.msg, s.wparam, s.lparam >> 30 & 1);  // bit 30: the key was down before
-    using K = decltype(keys)::value_type;
-    EXPECT_EQ(keys, (std::vector<K>{{w, ws::WM_KEYDOWN, ws::VK_SHIFT, false}, {w, ws::WM_KEYDOWN, 'R', false},
-                                    {w, ws::WM_KEYDOWN, 'R', true}, {w, ws::WM_KEYUP, 'R', true},
-                                    {w, ws::WM_KEYUP, ws::VK_SHIFT, true}, {w, ws::WM_KEYDOWN, ws::VK_ESCAPE, false}}));
-}
-
-TEST_F(Messages, GrayedPopUpEntriesAndKeysOutsideTheAcceleratorTableGiveNoCommandAndABarShowsAtOnce) {
-    ws::register_menu_resource("TEST_MENU", {{"ﾌｧｲﾙ(&F)", 0, {{"開く(&O)\tCtrl+O", 200}, {"終了(&X)", 210}}}});
-    const ws::Hmenu file = ws::get_sub_menu(ws::load_menu("TEST_MENU"), 0);
-    ws::enable_menu_item(file, 210, ws::MF_BYCOMMAND | ws::MF_GRAYED);
-    for (uint32_t cmd : {200u, 210u}) ws::test::push_menu_answer(cmd);
-    EXPECT_EQ(ws::track_popup_menu(file, ws::TPM_RETURNCMD, 0, 0, w), 200u);
-    EXPECT_EQ(ws::track_popup_menu(file, ws::TPM_RETURNCMD, 0, 0, w), 0u) << "a grayed entry";
-    const ws::Haccel accel = ws::load_accelerators("IDM_ACCEL");
-    ws::set_focus(w);
-    for (uint32_t vk : {uint32_t(ws::VK_CONTROL), uint32_t('O'), uint32_t(ws::VK_SHIFT), uint32_t('O')})
-        ws::test::key(ws::WM_KEYDOWN, vk);
-    ws::Msg m;
-    while (ws::get_message(m))
-        if (!ws::translate_accelerator(w, accel, m)) ws::dispatch_message(m);
-    std::vector<uintptr_t> commands;
-    for (const Seen& s : seen_of(ws::WM_COMMAND, w)) commands.push_back(s.wparam);
-    EXPECT_EQ(commands, (std::vector<uintptr_t>{1 << 16 | 200})) << "Ctrl+O is in the table, Ctrl+Shift+O is not";
-    // A window made with a menu shows its bar at once, which takes from the client area of the same window size.
-    int32_t client_h[2];
-    for (const ws::Hmenu menu : {ws::load_menu("TEST_MENU"), ws::Hmenu(0)})
-        client_h[!menu] = ws::get_client_rect(ws::create_window("Rec", "bar", ws::WS_OVERLAPPEDWINDOW | ws::WS_VISIBLE,
-                                                                0, 0, 200, 150, 0, menu)).height();
-    EXPECT_LT(client_h[0], client_h[1]);
-}
-
-// A window owned through a child belongs to the child's top-level window: it outlives the child and, when the
-// top-level window goes, hears of it first. A window destroyed while it is told of its size hears nothing after.
-TEST_F(Messages, WindowsOwnedThroughAChildBelongToItsTopLevelWindow) {
-    const ws::Hwnd main = top(0);
-    const ws::Hwnd game = ws::create_window("Rec", "game", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, 90, 90, main, 0);
-    const ws::Hwnd guide = ws::create_window("Rec", "全体", ws::WS_OVERLAPPEDWINDOW, 0, 0, 80, 60, game, 0);
-    EXPECT_EQ(ws::get_parent(guide), main);
-    ws::destroy_window(game);
-    ASSERT_TRUE(ws::is_window(guide));
-    seen.clear();
-    ws::destroy_window(main);
-    std::vector<ws::Hwnd> gone;
-    for (const Seen& s : seen_of(ws::WM_DESTROY)) gone.push_back(s.hwnd);
-    EXPECT_EQ(gone, (std::vector<ws::Hwnd>{guide, main}));
-    const ws::Hwnd holder = top(0), child = ws::create_window("Rec", "", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, 9, 9, holder, 0);
-    hook = [](ws::Hwnd h, uint32_t msg, uintptr_t) { if (msg == ws::WM_SIZE) ws::destroy_window(h); };
-    for (ws::Hwnd brief : {child, holder}) {
-        seen.clear();
-        EXPECT_TRUE(ws::move_window(brief, 0, 0, 50, 50, true));
-        EXPECT_TRUE(!ws::is_window(brief) && seen_of(ws::WM_MOVE).empty() && seen_of(ws::WM_PAINT).empty());
+// The loop, thread messages, timers, the part to paint, mouse moves and capture, keys, pop-up menus, accelerators
+// and owned windows as the scripts of data/messages.txt, on the windows the scripts name ("w" made first).
+class WsScript : public Messages, public testsupport::BasicInterpreter {
+protected:
+    ws::Hwnd h(const std::string& name) const { return name == "0" ? 0 : windows_.at(name); }
+    std::string name_of(ws::Hwnd hwnd) const {
+        for (const auto& [name, v] : windows_)
+            if (v == hwnd) return name;
+        return n(int64_t(hwnd));
     }
-}
+    uint32_t u(const Args& a, size_t k) const { return uint32_t(value(a.at(k))); }
+    std::map<std::string, ws::Hwnd> windows_;
+    ws::Msg m_;
+    ws::Hmenu file_ = 0;
+    uint32_t t0_ = 0;
+
+public:
+    WsScript() {
+        names_ = {{"A", MSG_A}, {"B", MSG_B}, {"paint", ws::WM_PAINT}, {"timer", ws::WM_TIMER}, {"char", ws::WM_CHAR},
+                  {"move", ws::WM_MOUSEMOVE}, {"down", ws::WM_LBUTTONDOWN}, {"up", ws::WM_LBUTTONUP},
+                  {"keydown", ws::WM_KEYDOWN}, {"keyup", ws::WM_KEYUP}, {"lost", ws::WM_CAPTURECHANGED},
+                  {"destroy", ws::WM_DESTROY}, {"command", ws::WM_COMMAND}, {"moved", ws::WM_MOVE},
+                  {"quit", ws::WM_QUIT}, {"null", ws::WM_NULL}, {"shift", ws::VK_SHIFT}, {"control", ws::VK_CONTROL},
+                  {"escape", ws::VK_ESCAPE}, {"R", 'R'}, {"O", 'O'}, {"r", 'r'}, {"mk_shift", ws::MK_SHIFT}};
+        const auto style = [](const std::string& s) {  // child (shown), owned (hidden) or framed (shown)
+            return s == "child" ? uint32_t(ws::WS_CHILD | ws::WS_VISIBLE)
+                                : ws::WS_OVERLAPPEDWINDOW | (s == "framed" ? uint32_t(ws::WS_VISIBLE) : 0u);
+        };
+        actions_ = {
+            {"top", [this](const Args& a) { windows_[a[0]] = top(i(a, 1)); }},
+            {"create", [this, style](const Args& a) {  // NAME STYLE PARENT W H [menu]
+                windows_[a[0]] = ws::create_window("Rec", a[0], style(a[1]), 0, 0, i(a, 3), i(a, 4), h(a[2]),
+                                                   a.size() > 5 ? ws::load_menu("TEST_MENU") : 0);
+            }},
+            {"clear", [](const Args&) { seen.clear(); }},
+            {"mark", [this](const Args&) { t0_ = ws::tick_count(); }},
+            {"pump", [](const Args&) { ws::test::pump(); }},
+            {"advance", [this](const Args& a) { ws::test::advance(u(a, 0)); }},
+            {"post", [this](const Args& a) { ASSERT_TRUE(ws::post_message(h(a[0]), u(a, 1), u(a, 2), i(a, 3))); }},
+            {"quit", [this](const Args& a) { ws::post_quit_message(i(a, 0)); }},
+            {"invalidate", [this](const Args& a) {  // WIN [L T R B]
+                const Rect r = a.size() > 4 ? Rect{i(a, 1), i(a, 2), i(a, 3), i(a, 4)} : Rect{};
+                ws::invalidate_rect(h(a[0]), a.size() > 4 ? &r : nullptr, false);
+            }},
+            {"loop", [this](const Args& a) {  // [WIN]: with the accelerators of IDM_ACCEL for that window
+                const ws::Haccel accel = ws::load_accelerators("IDM_ACCEL");
+                while (ws::get_message(m_))
+                    if (a.empty() || !ws::translate_accelerator(h(a[0]), accel, m_)) ws::dispatch_message(m_);
+            }},
+            {"timer", [this](const Args& a) { ws::set_timer(h(a[0]), u(a, 1), u(a, 2)); }},
+            {"mouse", [this](const Args& a) {  // MSG X Y [KEYS], at a screen point
+                ws::test::mouse(u(a, 0), {i(a, 1), i(a, 2)}, a.size() > 3 ? u(a, 3) : 0);
+            }},
+            {"capture", [this](const Args& a) { ws::set_capture(h(a[0])); }},
+            {"destroy", [this](const Args& a) { ws::destroy_window(h(a[0])); }},
+            {"focus", [this](const Args& a) { ws::set_focus(h(a[0])); }},
+            {"key", [this](const Args& a) { ws::test::key(u(a, 0), u(a, 1)); }},  // keydown|keyup VK
+            {"menu", [this](const Args&) {  // TEST_MENU, whose file menu the pop-ups show
+                ws::register_menu_resource("TEST_MENU", {{"ﾌｧｲﾙ(&F)", 0, {{"開く(&O)\tCtrl+O", 200}, {"終了(&X)", 210}}}});
+                file_ = ws::get_sub_menu(ws::load_menu("TEST_MENU"), 0);
+            }},
+            {"gray", [this](const Args& a) { ws::enable_menu_item(file_, u(a, 0), ws::MF_BYCOMMAND | ws::MF_GRAYED); }},
+            {"answer", [this](const Args& a) { ws::test::push_menu_answer(u(a, 0)); }},
+            {"chain", [](const Args&) {  // timer 1's tick posts five A in a chain; a timer stops when it ticks
+                hook = [chain = 0](ws::Hwnd h, uint32_t msg, uintptr_t wp) mutable {
+                    if ((msg == ws::WM_TIMER && wp == 1) || (msg == MSG_A && ++chain < 5)) ws::post_message(h, MSG_A, 0, 0);
+                    if (msg == ws::WM_TIMER) ws::kill_timer(h, wp);
+                };
+            }},
+            {"die_on_size", [](const Args&) {
+                hook = [](ws::Hwnd h, uint32_t msg, uintptr_t) { if (msg == ws::WM_SIZE) ws::destroy_window(h); };
+            }},
+        };
+        probes_ = {
+            {"quit_requested", [](const Args&) {
+                int32_t code = -1;
+                const bool asked = ws::test::quit_requested(&code);
+                return n(asked) + " " + n(asked ? code : -1);
+            }},
+            {"last", [this](const Args& a) {  // the loop's last message [p: and its wparam]
+                return n(m_.message) + (a.empty() ? "" : " " + n(int64_t(m_.wparam)));
+            }},
+            {"peek", [this](const Args& a) {  // keep|remove: whether one was there, its window, message and params
+                if (!ws::peek_message(m_, a[0] == "keep" ? ws::PM_NOREMOVE : ws::PM_REMOVE)) return std::string("0");
+                return "1 " + name_of(m_.hwnd) + " " + n(m_.message) + " " + n(int64_t(m_.wparam)) + " " + n(m_.lparam);
+            }},
+            {"dispatch", [this](const Args&) { return n(ws::dispatch_message(m_)); }},
+            {"translate", [this](const Args& a) {  // WIN VK, as a key down
+                ws::Msg key{h(a[0]), ws::WM_KEYDOWN, u(a, 1), 1, 0};
+                return n(ws::translate_message(key));
+            }},
+            {"kill", [this](const Args& a) { return n(ws::kill_timer(h(a[0]), u(a, 1))); }},
+            {"seen", [this](const Args& a) {  // FIELDS MSG... (or any): w window, m message, p wparam, x y the
+                std::string out;               // point in lparam, r the repeat bit, t ms since mark
+                for (const Seen& s : seen) {
+                    if (a[1] != "any" && std::none_of(a.begin() + 1, a.end(), [&](const std::string& k) {
+                            return u({k}, 0) == s.msg;
+                        }))
+                        continue;
+                    for (const char f : a[0])
+                        out += (f == 'w' ? name_of(s.hwnd) : f == 'm' ? n(s.msg) : f == 'p' ? n(int64_t(s.wparam))
+                                : f == 'x' ? n(ws::lparam_x(s.lparam)) : f == 'y' ? n(ws::lparam_y(s.lparam))
+                                : f == 'r' ? n(s.lparam >> 30 & 1) : n(s.time - t0_)) + " ";
+                }
+                return out;
+            }},
+            {"update", [this](const Args& a) {  // the part to paint, or none
+                Rect r;
+                if (!ws::get_update_rect(h(a[0]), r)) return std::string("none");
+                return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom);
+            }},
+            {"validate", [this](const Args& a) {  // WIN [L T R B]: validated, then what is left to paint
+                const Rect r{i(a, 1), i(a, 2), i(a, 3), i(a, 4)};
+                const std::string validated = n(ws::validate_rect(h(a[0]), &r));
+                return validated + " " + probes_.at("update")({a[0]});
+            }},
+            {"capture", [this](const Args&) { return name_of(ws::get_capture()); }},
+            {"key_state", [this](const Args& a) {
+                const int32_t state = ws::get_key_state(i(a, 0));
+                return state < 0 ? "down" : n(state);
+            }},
+            {"track", [this](const Args& a) {  // the command the file menu's pop-up gives, for window WIN
+                return n(ws::track_popup_menu(file_, ws::TPM_RETURNCMD, 0, 0, h(a[0])));
+            }},
+            {"parent", [this](const Args& a) { return name_of(ws::get_parent(h(a[0]))); }},
+            {"is_window", [this](const Args& a) { return n(ws::is_window(h(a[0]))); }},
+            {"move", [this](const Args& a) { return n(ws::move_window(h(a[0]), 0, 0, i(a, 1), i(a, 2), true)); }},
+            {"shorter", [this](const Args& a) {  // whether A's client area is lower than B's
+                return n(ws::get_client_rect(h(a[0])).height() < ws::get_client_rect(h(a[1])).height());
+            }},
+        };
+    }
+    void SetUp() override {
+        Messages::SetUp();
+        windows_ = {{"w", w}};
+    }
+};
+TEST_P(WsScript, Runs) { run(); }
+INSTANTIATE_TEST_SUITE_P(Messages, WsScript, ::testing::ValuesIn(testsupport::read_scripts("ws/data/messages.txt")),
+                         WsScript::name);
 
 // Text lands inside its box, clipped to the surface; only opaque text fills the box with its background.
 TEST_F(Messages, TextExtentsAndDrawingInsideTheBox) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "support/cases.h"
 #include "support/temp_dir.h"
 #include "ws/ws.h"
 
@@ -37,34 +38,24 @@ protected:
     std::vector<std::pair<std::string, std::string>> saved_;
 };
 
-// Data homes, as given in XDG_DATA_HOME ("" unset: ~/.local/share) below the test's folder, or as they are, with
-// where the file must land (nothing: it stays). A data home below a plain file, a Trash that is a plain file or a
-// relative data home (which would lie in the current folder) takes nothing.
+// The data homes of data/trashes.txt, given in XDG_DATA_HOME below the test's folder or as they are, with where the
+// file must land (or none: it stays).
 TEST_F(Trash, FilesGoIntoATrashOrStayWhereTheyAre) {
-    struct Case {
-        const char* data_home;
-        bool below_test_folder;
-        std::optional<const char*> trash;
-    };
-    const Case cases[] = {{"", true, ".local/share/Trash"},
-                          {"share/deep/data", true, "share/deep/data/Trash"},
-                          {"share", true, "share/Trash"},
-                          {"blocked/data", true, std::nullopt},
-                          {"trash_is_a_file", true, std::nullopt},
-                          {"relative/data", false, std::nullopt}};
     testsupport::write_file(dir_.file("blocked"), "a file, not a folder");
     testsupport::write_file(dir_.file("trash_is_a_file/Trash"), "a file, not a folder");
-    for (const auto& [data_home, below, trash] : cases) {
-        SCOPED_TRACE(data_home);
-        if (*data_home) setenv("XDG_DATA_HOME", below ? dir_.file(data_home).c_str() : data_home, 1);
+    for (const testsupport::Fields& k : testsupport::read_cases("ws/data/trashes.txt")) {
+        SCOPED_TRACE(k[0]);
+        const std::string data_home = k[0] == "-" ? "" : k[0];
+        const std::optional<std::string> trash = k[2] == "-" ? std::nullopt : std::optional(k[2]);
+        if (!data_home.empty()) setenv("XDG_DATA_HOME", k[1] == "1" ? dir_.file(data_home).c_str() : k[0].c_str(), 1);
         else unsetenv("XDG_DATA_HOME");
         const std::string picture = dir_.file("pictures/a.bmp");
         testsupport::write_file(picture, "picture bytes");
         EXPECT_EQ(ws::move_to_trash(picture), trash.has_value());
         EXPECT_EQ(fs::exists(picture), !trash);
         if (trash) {
-            EXPECT_EQ(testsupport::read_file(dir_.file(std::string(*trash) + "/files/a.bmp")), "picture bytes");
-            EXPECT_TRUE(fs::exists(dir_.file(std::string(*trash) + "/info/a.bmp.trashinfo")));
+            EXPECT_EQ(testsupport::read_file(dir_.file(*trash + "/files/a.bmp")), "picture bytes");
+            EXPECT_TRUE(fs::exists(dir_.file(*trash + "/info/a.bmp.trashinfo")));
             fs::remove_all(dir_.file(*trash));
         }
         EXPECT_TRUE(fs::is_empty(dir_ / "game")) << "nothing lands in the current folder";
