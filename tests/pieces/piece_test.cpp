@@ -1,7 +1,7 @@
 // A piece on its own: the rotation helpers, quarter turns of its view, hitting, turning by dragging, and the
 // shading cut games never meet (smoothing in batches on a large piece, seams only where they belong). Free angles,
 // turning over, the bevel, smoothing and the seams of groups are pinned pixel for pixel by the cut games' golden
-// file of tests/puzzle and the play scripts of tests/play.
+// file of tests/puzzle and the play scripts of tests/shell.
 #include <gtest/gtest.h>
 
 #include <cmath>

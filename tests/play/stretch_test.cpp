@@ -4,11 +4,12 @@
 
 #include <fstream>
 
+#include "pieces/desk.h"
 #include "play/jig.h"
 #include "play/state.h"
 #include "puzzle/fit.h"
 #include "support/cases.h"
-#include "support/game_builder.h"
+#include "support/puzzle/games.h"
 #include "support/temp_dir.h"
 #include "ws/ws.h"
 
@@ -22,7 +23,7 @@ using testsupport::at;
 // too thin to cut. A new game is built from the picture file, or refused when it cannot be read, is too thin or
 // has no room for a cell; pure white in it is moved to the near white.
 TEST(Stretch, FittedPicturesPictureTypesUnusableFilesAndTheNewGame) {
-    testsupport::Guard guard;
+    testsupport::ResetGuard<reset_play_state> guard;
     testsupport::TempDir dir;
     // The fitted sizes, those refused for slivers among them, are in data/fitted.txt.
     for (const testsupport::Fields& k : testsupport::read_cases("play/data/fitted.txt")) {

@@ -1,7 +1,7 @@
 // The main window as the player meets it: every entry of its menu in order with its command, none grayed or
 // checked (golden table menu_entries), and the busy cursor kept on every mouse move.
 #include "desk/state.h"
-#include "play/jigwin_support.h"
+#include "shell/jigwin_support.h"
 #include "resources/resources.h"
 #include "shell/mywin.h"
 #include "shell/shell_test.h"

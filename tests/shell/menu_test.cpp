@@ -10,7 +10,7 @@
 #include "graphics/hooks.h"
 #include "graphics/trace.h"
 #include "play/companions.h"
-#include "play/jigwin_support.h"
+#include "shell/jigwin_support.h"
 #include "shell/file_dialogs.h"
 #include "shell/menu.h"
 #include "shell/recover.h"

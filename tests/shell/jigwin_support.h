@@ -32,7 +32,7 @@ protected:
         ASSERT_TRUE(dir_.ok());
         old_dir_ = fs::current_path();
         fs::current_path(dir_.file(""));
-        read_settings("play/data/small_game.rc");
+        read_settings("shell/data/small_game.rc");
         ::play.picture_path.clear();
         ASSERT_TRUE(testsupport::write_noise_picture("pic.bmp", 64, 64, 0x202020u));
         depth_ = cursor_depth();

@@ -145,7 +145,7 @@ public:
 };
 TEST_P(PlayScripts, Run) { run(); }
 const auto name = PlayScripts::name;
-INSTANTIATE_TEST_SUITE_P(Moves, PlayScripts, ::testing::ValuesIn(read_scripts("play/data/moves.txt")), name);
-INSTANTIATE_TEST_SUITE_P(Joint, PlayScripts, ::testing::ValuesIn(read_scripts("play/data/joints.txt")), name);
+INSTANTIATE_TEST_SUITE_P(Moves, PlayScripts, ::testing::ValuesIn(read_scripts("shell/data/moves.txt")), name);
+INSTANTIATE_TEST_SUITE_P(Joint, PlayScripts, ::testing::ValuesIn(read_scripts("shell/data/joints.txt")), name);
 
 }  // namespace

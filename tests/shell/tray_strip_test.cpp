@@ -103,7 +103,7 @@ public:
     ws::Hwnd handle_ = 0;
 };
 TEST_P(TrayScripts, Run) { run(); }
-INSTANTIATE_TEST_SUITE_P(Trays, TrayScripts, ::testing::ValuesIn(read_scripts("windows/data/trays.txt")),
+INSTANTIATE_TEST_SUITE_P(Trays, TrayScripts, ::testing::ValuesIn(read_scripts("shell/data/trays.txt")),
                          ScriptedDesk::name);
 
 }  // namespace

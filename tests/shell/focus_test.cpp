@@ -3,7 +3,7 @@
 // keyboard (Alt+letter, whose release the menu takes).
 #include "desk/state.h"
 #include "windows/katachi.h"
-#include "windows/windows_support.h"
+#include "shell/windows_support.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "support/temp_dir.h"
 #include "windows/viewer.h"
 #include "windows/viewer_state.h"
-#include "windows/windows_support.h"
+#include "shell/windows_support.h"
 
 namespace {
 
@@ -120,8 +120,8 @@ private:
 };
 
 std::vector<testsupport::Script> scripts() {
-    std::vector<testsupport::Script> all = testsupport::read_scripts("windows/data/companions.txt");
-    for (const testsupport::Script& s : testsupport::read_scripts("windows/data/viewer.txt")) all.push_back(s);
+    std::vector<testsupport::Script> all = testsupport::read_scripts("shell/data/companions.txt");
+    for (const testsupport::Script& s : testsupport::read_scripts("shell/data/viewer.txt")) all.push_back(s);
     return all;
 }
 

@@ -6,7 +6,7 @@
 #include "desk/state.h"
 #include "graphics/hooks.h"
 #include "play/companions.h"
-#include "play/jigwin_support.h"
+#include "shell/jigwin_support.h"
 #include "play/state.h"
 #include "puzzle/lines.h"
 #include "puzzle/state.h"

@@ -2,7 +2,7 @@
 // window alone, on both drawing paths, with quarter turns and pieces face down, as the scripts of data/robot.txt.
 #include "bench/robot.h"
 #include "desk/state.h"
-#include "play/jigwin_support.h"
+#include "shell/jigwin_support.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ public:
     }
 };
 TEST_P(RobotScript, Run) { run(); }
-INSTANTIATE_TEST_SUITE_P(Robot, RobotScript, ::testing::ValuesIn(testsupport::read_scripts("play/data/robot.txt")),
+INSTANTIATE_TEST_SUITE_P(Robot, RobotScript, ::testing::ValuesIn(testsupport::read_scripts("shell/data/robot.txt")),
                          RobotScript::name);
 
 }  // namespace
