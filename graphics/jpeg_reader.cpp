@@ -3,6 +3,7 @@
 
 #include <bit>
 #include <csetjmp>
+#include <cstring>
 #include <new>
 
 #ifdef __linux__
@@ -11,6 +12,7 @@
 
 #include <jpeglib.h>
 
+#include "graphics/orientation.h"
 #include "graphics/paths.h"
 
 namespace {
@@ -98,8 +100,18 @@ bool allocate_words(std::vector<uint32_t>& words, size_t count) {
 
 // Everything that may end in the error exit. No object with a destructor lives in this frame, so the jump back
 // to read_jpeg skips nothing; `out` lives in the caller and keeps what was stored before an error.
+// The orientation tag of the first APP1 segment that holds EXIF (a camera writes it right after the start).
+int32_t orientation_of(const jpeg_decompress_struct& cinfo) {
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1 && m->data_length >= 6 && std::memcmp(m->data, "Exif\0\0", 6) == 0)
+            return exif_orientation(m->data, m->data_length);
+    return 1;
+}
+
 void run_decoder(jpeg_decompress_struct& cinfo, JpegPicture& out, int64_t max_pixels) {
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&cinfo, TRUE);
+    out.orientation = orientation_of(cinfo);
     if (int64_t(cinfo.image_width) * int64_t(cinfo.image_height) > max_pixels) return;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : kWordOrder;  // grey-scale comes out as three equal samples

@@ -16,6 +16,7 @@ struct JpegPicture {
     int32_t rows_decoded = 0;     // picture rows stored, counted from the top
     int32_t warnings = 0;         // corrupt-data warnings of the library (a truncated file is one)
     bool damaged = false;         // the library gave up with an error part way
+    int32_t orientation = 1;      // the EXIF orientation tag of the file (1-8); the words are stored as decoded
 };
 
 enum class JpegResult {

@@ -25,6 +25,7 @@
 #include "puzzle/settings.h"
 #include "ws/cursor.h"
 #include "ws/ddbase.h"
+#include "ws/picture_reader.h"
 #include "ws/tr.h"
 
 namespace {
@@ -212,11 +213,10 @@ int32_t keep_game(ws::Hwnd hwnd) {
 }  // namespace
 
 FileKind file_kind(const std::string& path) {
+    if (is_picture_name(path)) return FileKind::picture;
     const size_t dot = path.rfind('.');
     if (dot == std::string::npos) return FileKind::other;
-    const std::string ext = upper(path.substr(dot));
-    if (ext == ".BMP" || ext == ".JPG" || ext == ".JPEG") return FileKind::picture;
-    if (ext == ".ZLT") return FileKind::saved_game;
+    if (upper(path.substr(dot)) == ".ZLT") return FileKind::saved_game;
     return FileKind::other;
 }
 

@@ -36,6 +36,6 @@ void close_guide_window();
 // Closes the picture list if it is open.
 void close_list_window();
 
-// The kind of a file by its extension, in any case: ".BMP", ".JPG", ".JPEG" pictures, ".ZLT" saved games.
+// The kind of a file by its extension, in any case: the pictures of is_picture_name, ".ZLT" saved games.
 enum class FileKind { picture, saved_game, other };
 FileKind file_kind(const std::string& path);

@@ -22,15 +22,18 @@ inline constexpr const char* kSaveBrokenText = ZT_NOOP("play", "zeltoデータ�
 inline constexpr const char* kSaveMissingText = ZT_NOOP("play", "%sが見つかりません。");
 
 // The fixed names: the picture of a resumed game, the picture of a saved game shown in the picture list, and the
-// emergency save made when the program fails.
+// emergency save made when the program fails. A picture of the newer formats is read by its content, so one name
+// serves them all.
 inline constexpr const char* kResumedPictureJpg = "zelto_temp.jpg";
 inline constexpr const char* kResumedPictureBmp = "zelto_temp.bmp";
+inline constexpr const char* kResumedPictureOwn = "zelto_temp.png";
 inline constexpr const char* kListPictureJpg = "zelto_temp2.jpg";
 inline constexpr const char* kListPictureBmp = "zelto_temp2.bmp";
+inline constexpr const char* kListPictureOwn = "zelto_temp2.png";
 inline constexpr const char* kEmergencySaveName = "zelto_save.zlt";
 // The temporary pictures above, deleted at the end of a run.
-inline constexpr const char* kTempPictures[4] = {kResumedPictureJpg, kResumedPictureBmp, kListPictureJpg,
-                                                  kListPictureBmp};
+inline constexpr const char* kTempPictures[6] = {kResumedPictureJpg, kResumedPictureBmp, kResumedPictureOwn,
+                                                  kListPictureJpg,    kListPictureBmp,    kListPictureOwn};
 
 // message: a save the player asked for: a failure is told, and once the file is written the game's recovery file
 // is no longer needed. quiet: the program's own save (emergency, recovery): nothing is told, the recovery stays.

@@ -7,6 +7,7 @@
 
 #include "graphics/jpeg_reader.h"
 #include "ws/bmp_reader.h"
+#include "ws/picture_reader.h"
 
 namespace save_format {
 
@@ -96,7 +97,8 @@ Header decode_header(const uint8_t* bytes) {
 }
 
 bool header_sound(const Header& h, int32_t points, int64_t file_size) {
-    if (h.picture_type != 0 && h.picture_type != 1) return false;
+    if (h.picture_type != kPictureBmp && h.picture_type != kPictureJpeg && h.picture_type != kPictureOwnBytes)
+        return false;
     if (!within(h.cols, 1, max_cells) || !within(h.rows, 1, max_cells)) return false;
     const int64_t cells = int64_t(h.cols) * h.rows;
     if (cells > max_cells || !within(h.item_count, 1, cells)) return false;
@@ -227,7 +229,7 @@ Check read_saved_game(std::FILE* file, int32_t points, SavedGame& out) {
 }
 
 bool picture_whole(std::FILE* file, const Header& h, int64_t file_size) {
-    if (h.picture_type == 1) {  // the decoder reads the file itself from the picture on
+    if (h.picture_type == kPictureJpeg) {  // the decoder reads the file itself from the picture on
         JpegPicture picture;
         return std::fseek(file, long(h.picture_offset), SEEK_SET) == 0 &&
                read_jpeg(file, picture, kJpegMaxPixels, Damage::refused);
@@ -238,9 +240,13 @@ bool picture_whole(std::FILE* file, const Header& h, int64_t file_size) {
     } catch (const std::bad_alloc&) {
         return false;
     }
+    if (!read_exact(file, h.picture_offset, bytes.data(), bytes.size())) return false;
+    if (h.picture_type == kPictureOwnBytes) {
+        Picture picture;
+        return read_picture_bytes(bytes.data(), bytes.size(), picture);
+    }
     BmpPicture picture;
-    return read_exact(file, h.picture_offset, bytes.data(), bytes.size()) &&
-           read_bmp(bytes.data(), bytes.size(), picture, kBmpMaxPixels, Damage::refused);
+    return read_bmp(bytes.data(), bytes.size(), picture, kBmpMaxPixels, Damage::refused);
 }
 
 bool copy_tail(std::FILE* file, int64_t from, std::FILE* to) {

@@ -34,7 +34,7 @@ inline int64_t picture_offset_for(int64_t cells, int64_t items, int32_t points) 
 
 struct Header {
     int32_t picture_offset = 0;
-    int32_t picture_type = 0;  // 0 = BMP, 1 = JPEG
+    int32_t picture_type = 0;  // 0 = BMP, 1 = JPEG, 2 = another format's own file bytes
     int32_t piece_num = 0;     // the settings the game was built with
     int32_t stretch_size = 0;
     int32_t pic_w = 0, pic_h = 0;

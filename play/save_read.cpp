@@ -15,6 +15,7 @@
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
+#include "ws/picture_reader.h"
 #include "ws/tr.h"
 #include "ws/ws.h"
 
@@ -52,6 +53,10 @@ int32_t write_picture(std::FILE* saved, int64_t offset, const std::string& name)
     ok = std::fclose(out) == 0 && ok;
     if (!ok) std::remove(target.c_str());
     return ok ? 1 : 0;
+}
+
+const char* picture_name_for(int32_t type, const char* bmp, const char* jpeg, const char* own) {
+    return type == kPictureJpeg ? jpeg : type == kPictureOwnBytes ? own : bmp;
 }
 
 // The saved game must lie on the grid the new game was built with: the same picture, piece count and stretch
@@ -159,7 +164,7 @@ int32_t extract_picture(const std::string& path, std::string& out_name) {
     }
     play.game_piece_num = g.header.piece_num;
     play.game_stretch_size = g.header.stretch_size;
-    out_name = g.header.picture_type == 1 ? kResumedPictureJpg : kResumedPictureBmp;
+    out_name = picture_name_for(g.header.picture_type, kResumedPictureBmp, kResumedPictureJpg, kResumedPictureOwn);
     return write_picture(file.f, g.header.picture_offset, out_name);
 }
 
@@ -194,7 +199,7 @@ int32_t extract_picture_for_list(const std::string& path, std::string& out_name)
     Header h;
     int64_t size = 0;
     if (read_header(file.f, line_points(), h, size) != Check::ok) return 0;
-    out_name = h.picture_type == 1 ? kListPictureJpg : kListPictureBmp;
+    out_name = picture_name_for(h.picture_type, kListPictureBmp, kListPictureJpg, kListPictureOwn);
     return write_picture(file.f, h.picture_offset, out_name);
 }
 

@@ -34,18 +34,12 @@ void trace(const char* event) {
     if (graphics.trace_switch) trace_line("CUT", event);
 }
 
-int32_t ends_in_bmp(const std::string& path) {
-    if (path.size() < 3) return 0;
-    const char* e = path.c_str() + path.size() - 3;
-    return (e[0] == 'b' || e[0] == 'B') && (e[1] == 'm' || e[1] == 'M') && (e[2] == 'p' || e[2] == 'P');
-}
-
 // Reads the picture file into `loaded`: 0 when the reader refused it or left the surface as it was, 2 when the
-// file ended early or was damaged, 1 when it read whole.
-int32_t read_picture(MemDC& loaded, const std::string& path) {
+// file ended early or was damaged, 1 when it read whole. `type` receives what the file holds.
+int32_t read_picture(MemDC& loaded, const std::string& path, int32_t& type) {
     loaded.create(BIT_DIB, 1, 1);
     loaded.words()[0] = unread_mark;
-    const int32_t got = ws::load_picture(loaded, path.c_str());
+    const int32_t got = ws::load_picture(loaded, path.c_str(), Where::current(), &type);
     return loaded.width() == 1 && loaded.height() == 1 && loaded.words()[0] == unread_mark ? 0 : got;
 }
 
@@ -89,7 +83,8 @@ int32_t Jig::stretch(const std::string& path) {
     trace("stretch start\n");
     file_colours = FileColours{};
     MemDC loaded;
-    const int32_t got = read_picture(loaded, path);
+    int32_t type = 0;
+    const int32_t got = read_picture(loaded, path, type);
     if (!got) {
         trace("stretch end\n");
         return 0;
@@ -120,7 +115,7 @@ int32_t Jig::stretch(const std::string& path) {
         trace("stretch end\n");
         return 0;
     }
-    picture_type = ends_in_bmp(path) ? 0 : 1;
+    picture_type = type;
     trace("stretch end\n");
     return 1;
 }

@@ -73,7 +73,7 @@ struct Jig {
     int32_t holding = 0;
     int32_t two_buttons = 0;
     int32_t sweep_reset = 0;
-    int32_t picture_type = 0;      // 0 = BMP, 1 = JPEG
+    int32_t picture_type = 0;      // what the picture file holds: 0 = BMP, 1 = JPEG, 2 = another format
     bool on_desk = true;           // false for a record only fitted, which owns nothing of the desk yet
     bool picture_damaged = false;  // the picture file ended early or was damaged: a save rewrites it whole
 

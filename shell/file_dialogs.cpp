@@ -11,6 +11,7 @@
 #include "play/state.h"
 #include "shell/mywin.h"
 #include "shell/settings.h"
+#include "ws/picture_reader.h"
 #include "ws/tr.h"
 #include "ws/ws.h"
 
@@ -18,6 +19,7 @@ namespace {
 
 constexpr const char* kTitle = ZT_NOOP("shell", "選択");
 // The filters' descriptions are translated as a dialog opens (ws::tr("shell", description)).
+constexpr const char* kPictures = ZT_NOOP("shell", "画像ファイル");
 const ws::FileFilter kBitmap{ZT_NOOP("shell", "ビットマップ(*.bmp)"), "*.bmp"};
 const ws::FileFilter kJpeg{ZT_NOOP("shell", "ｊｐｅｇ(*.jpg)"), "*.jpg;*.jpeg"};
 const ws::FileFilter kSaved{ZT_NOOP("shell", "zeltoデータ(*.zlt)"), "*.zlt"};
@@ -53,6 +55,13 @@ std::string upper(std::string s) {
     return s;
 }
 
+// Every extension the game reads, as one filter: "*.bmp;*.jpg;...".
+ws::FileFilter every_picture() {
+    std::string patterns;
+    for (const std::string& ext : picture_extensions()) patterns += (patterns.empty() ? "*" : ";*") + ext;
+    return {kPictures, patterns};
+}
+
 }  // namespace
 
 std::string ensure_extension(const std::string& path, const std::string& lower_ext) {
@@ -68,7 +77,7 @@ std::string folder_of(const std::string& path, const std::string& fallback) {
 
 int32_t file_select(std::string& path) {
     path.clear();
-    if (!run("file_select", false, {kBitmap, kJpeg}, 1, path)) return 0;
+    if (!run("file_select", false, {every_picture(), kBitmap, kJpeg}, 0, path)) return 0;
     settings.view_dir = folder_of(path, settings.view_dir);
     return 1;
 }

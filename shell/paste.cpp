@@ -1,5 +1,6 @@
 // Pictures from the clipboard: a copied bitmap written as a BMP file, or a copied BMP or JPEG file copied beside
 // the others, as a new puzzle or as the desk background.
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -16,6 +17,7 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "ws/bmpsave.h"
+#include "ws/picture_reader.h"
 #include "ws/tr.h"
 
 namespace {
@@ -26,6 +28,20 @@ constexpr const char* kNoPictureCopied = ZT_NOOP("shell", "クリップボード
 constexpr const char* kNotAPicture = ZT_NOOP("shell", "クリップボードにコピーされていません。（bmpまたはjpgファイルでない）");
 constexpr const char* kNotWritten = ZT_NOOP("shell", "貼り付けた画像を保存できませんでした。\n（保存先 : %s）");
 constexpr int32_t kPasteNames = 1000;  // paste_0 .. paste_999
+
+// The extension a copied picture file is kept under: "bmp" and "jpg" (for ".jpeg" too) as the game always named
+// them, the newer formats their own in lower case; empty when the file is no picture.
+std::string paste_extension(const std::string& source) {
+    switch (picture_name(source)) {
+    case PictureName::bmp: return "bmp";
+    case PictureName::jpeg: return "jpg";
+    case PictureName::by_content: break;
+    case PictureName::none: return "";
+    }
+    std::string ext = source.substr(source.rfind('.') + 1);
+    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
 
 // "<folder>\paste_<n>.<ext>", with a folder given as "bkimg\" joined by one separator only.
 std::string paste_name(std::string folder, int32_t n, const char* ext) {
@@ -77,12 +93,10 @@ int32_t paste_file(std::string& out_path, const std::string& folder) {
     const std::vector<std::string> files = ws::clipboard_files();
     if (files.empty()) return 0;
     const std::string& source = files.front();
-    const char* ext = nullptr;
-    // A picture's name ends in ".bmp", ".jpg" or ".jpeg" in some case: only the first ends in "p".
-    if (file_kind(source) == FileKind::picture) ext = (source.back() | 0x20) == 'p' ? "bmp" : "jpg";
-    if (!ext || !file_opens(source)) return 0;
+    const std::string ext = paste_extension(source);
+    if (ext.empty() || !file_opens(source)) return 0;
     for (int32_t n = 0; n < kPasteNames; ++n) {
-        const std::string name = paste_name(folder, n, ext);
+        const std::string name = paste_name(folder, n, ext.c_str());
         std::error_code ec;
         if (fs::copy_file(resolve_path(source), resolve_path(name), fs::copy_options::none, ec)) {
             out_path = name;

@@ -373,6 +373,10 @@ End this game?</translation>
         <source>設定ファイル ZELTORC.TXT を書き込めませんでした。前回の設定はそのまま残っています。</source>
         <translation>The settings file ZELTORC.TXT could not be written. The previous settings are kept as they were.</translation>
     </message>
+    <message>
+        <source>画像ファイル</source>
+        <translation>Pictures</translation>
+    </message>
 </context>
 <context>
     <name>windows</name>

@@ -10,11 +10,10 @@
 #include <system_error>
 #include <utility>
 
-#include "graphics/jpeg_reader.h"
 #include "graphics/paths.h"
 #include "play/jigwin.h"
 #include "play/save.h"
-#include "ws/bmp_reader.h"
+#include "ws/picture_reader.h"
 #include "ws/ws.h"
 
 namespace {
@@ -23,20 +22,10 @@ constexpr Colour kCrossColour = 0x808080;
 
 // Reads a picture file without telling the player anything; false when it cannot be read.
 bool read_picture_quietly(const std::string& path, MemDC& picture) {
-    const std::string p = resolve_path(path);
-    std::string ext = std::filesystem::path(p).extension().string();
-    for (char& c : ext) c = char(std::toupper(static_cast<unsigned char>(c)));
-    if (ext == ".BMP") {
-        BmpPicture bmp;
-        if (!read_bmp_file(p.c_str(), bmp)) return false;
-        picture.create(BIT_DIB, 1, 1);
-        picture.replace_pixels(bmp.width, bmp.height, std::move(bmp.words));
-        return true;
-    }
-    JpegPicture jpeg;
-    if (read_jpeg_file(p.c_str(), jpeg) != JpegResult::loaded) return false;
+    Picture read;
+    if (read_picture_file(path, read) != PictureRead::loaded) return false;
     picture.create(BIT_DIB, 1, 1);
-    picture.replace_pixels(jpeg.width, jpeg.height, std::move(jpeg.words));
+    picture.replace_pixels(read.width, read.height, std::move(read.words));
     return true;
 }
 

@@ -15,8 +15,8 @@ inline constexpr Colour kListBackground = 0xD3FAF5;     // (245, 250, 211): the 
 inline constexpr int32_t kListMaxFiles = 1000;          // files listed at most
 inline constexpr int32_t kHalveAbove = 1500;            // pictures this wide or high are halved before the stretch
 
-// The files of `folder` (a game path, "data\" or "data"), as paths that open: the pictures (".BMP", ".JPG",
-// ".JPEG") and, unless `pictures_only`, the saved games (".ZLT"), in the desktop's name order. Only "." and ".."
+// The files of `folder` (a game path, "data\" or "data"), as paths that open: the pictures (is_picture_name) and,
+// unless `pictures_only`, the saved games (".ZLT"), in the desktop's name order. Only "." and ".."
 // are skipped; names of four characters or fewer never name such a file. At most kListMaxFiles are taken, in the
 // order the folder gives them; `over_limit` tells whether any were left out. A folder that cannot be read is empty.
 std::vector<std::string> list_folder(const std::string& folder, bool pictures_only, bool& over_limit);

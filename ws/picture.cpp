@@ -1,13 +1,10 @@
-// Loading a picture file into a surface by its extension, failures told to the player; a picture rewritten whole.
+// Loading a picture file into a surface, failures told to the player; a picture rewritten whole.
 #include "ws/picture.h"
 
-#include <cctype>
-#include <cstring>
 #include <string>
 #include <utility>
 
-#include "graphics/jpeg_reader.h"
-#include "ws/bmp_reader.h"
+#include "ws/picture_reader.h"
 #include "ws/tr.h"
 #include "ws/ws.h"
 
@@ -18,50 +15,7 @@ const char* const kUnreadable = ZT_NOOP("ws", "画像が読み込めません。
 const char* const kBadExtension = ZT_NOOP("ws", "画像が読み込めません。\n(拡張子が.BMP .JPG .JPEGでない)");
 const char* const kJpegOpenError = ZT_NOOP("ws", "画像が読み込めません。(jpeg open error)");
 
-enum class PictureKind { bmp, jpeg, unknown };
-
 void tell_player(const char* text) { ws::message_box(0, ws::tr("ws", text), kCaption, ws::MB_OK); }
-
-// The extension rule: the last four characters upper-cased must be ".BMP" or ".JPG", or the last five ".JPEG"
-// (only those four are upper-cased, so the fifth must be the point itself). The caller's name is not changed.
-PictureKind kind_of(const char* file_name, size_t n) {
-    if (n <= 4) return PictureKind::unknown;
-    std::string tail(file_name + n - 5, 5);
-    for (size_t i = 1; i < 5; ++i) tail[i] = char(std::toupper(static_cast<unsigned char>(tail[i])));
-    if (tail.compare(1, 4, ".BMP") == 0) return PictureKind::bmp;
-    if (tail.compare(1, 4, ".JPG") == 0) return PictureKind::jpeg;
-    if (n < 6 || tail != ".JPEG") return PictureKind::unknown;
-    return PictureKind::jpeg;
-}
-
-int32_t load_bmp(MemDC& surface, const char* file_name) {
-    BmpPicture picture;
-    if (!read_bmp_file(file_name, picture)) {
-        tell_player(kUnreadable);
-        return 0;
-    }
-    const int32_t whole = picture.incomplete ? 2 : 1;
-    surface.replace_pixels(picture.width, picture.height, std::move(picture.words));
-    return whole;
-}
-
-// A JPEG that stopped part way is kept with the rows it gave (2); one that gave no row at all counts as unreadable.
-int32_t load_jpeg(MemDC& surface, const char* file_name) {
-    JpegPicture picture;
-    switch (read_jpeg_file(file_name, picture)) {
-    case JpegResult::open_error:
-        tell_player(kJpegOpenError);
-        return 0;
-    case JpegResult::unreadable:
-        tell_player(kUnreadable);
-        return 0;
-    case JpegResult::loaded:
-        break;
-    }
-    const int32_t whole = jpeg_damaged(picture) ? 2 : 1;
-    surface.replace_pixels(picture.width, picture.height, std::move(picture.words));
-    return whole;
-}
 
 void put_le(std::vector<uint8_t>& out, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
@@ -86,37 +40,31 @@ std::vector<uint8_t> bmp_of(int32_t w, int32_t h, const std::vector<uint32_t>& w
 
 }  // namespace
 
-int32_t ws::load_picture(MemDC& surface, const char* file_name, Where w) {
+int32_t ws::load_picture(MemDC& surface, const char* file_name, Where w, int32_t* picture_type) {
     surface.attach(w);
-    const size_t n = file_name ? std::strlen(file_name) : 0;
-    switch (kind_of(file_name, n)) {
-    case PictureKind::bmp:
-        return load_bmp(surface, file_name);
-    case PictureKind::jpeg:
-        return load_jpeg(surface, file_name);
-    case PictureKind::unknown:
+    const std::string name = file_name ? file_name : "";
+    Picture picture;
+    switch (read_picture_file(name, picture)) {
+    case PictureRead::bad_name:
+        tell_player(kBadExtension);
+        return 0;
+    case PictureRead::open_error:
+        tell_player(picture_name(name) == PictureName::jpeg ? kJpegOpenError : kUnreadable);
+        return 0;
+    case PictureRead::unreadable:
+        tell_player(kUnreadable);
+        return 0;
+    case PictureRead::loaded:
         break;
     }
-    tell_player(kBadExtension);
-    return 0;
+    if (picture_type) *picture_type = picture.type;
+    const int32_t whole = picture.damaged ? 2 : 1;
+    surface.replace_pixels(picture.width, picture.height, std::move(picture.words));
+    return whole;
 }
 
 std::vector<uint8_t> picture_as_bmp(const char* file_name) {
-    const size_t n = file_name ? std::strlen(file_name) : 0;
-    switch (kind_of(file_name, n)) {
-    case PictureKind::bmp: {
-        BmpPicture picture;
-        if (read_bmp_file(file_name, picture)) return bmp_of(picture.width, picture.height, picture.words);
-        break;
-    }
-    case PictureKind::jpeg: {
-        JpegPicture picture;
-        if (read_jpeg_file(file_name, picture) == JpegResult::loaded)
-            return bmp_of(picture.width, picture.height, picture.words);
-        break;
-    }
-    case PictureKind::unknown:
-        break;
-    }
-    return {};
+    Picture picture;
+    if (!file_name || read_picture_file(file_name, picture) != PictureRead::loaded) return {};
+    return bmp_of(picture.width, picture.height, picture.words);
 }
