@@ -19,7 +19,7 @@ using testsupport::at;
 
 // The longer side becomes the chosen size (nearest pixels when enlarged); size 0 keeps the picture as it is. Kept
 // or enlarged, every source pixel lands on the middle of its block of the fitted picture. Names ending in bmp (any
-// case) are type 0, others 1; files missing, broken, of an unknown kind or unnamed give no picture, nor does one
+// case) are type 0, JPEG files 1, the newer formats 2; files missing, broken, of an unknown kind or unnamed give no picture, nor does one
 // too thin to cut. A new game is built from the picture file, or refused when it cannot be read, is too thin or
 // has no room for a cell; pure white in it is moved to the near white.
 TEST(Stretch, FittedPicturesPictureTypesUnusableFilesAndTheNewGame) {
