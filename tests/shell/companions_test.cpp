@@ -59,10 +59,10 @@ public:
                 ws::send_message(::play.list_window, msg, 0, ws::make_lparam(num(a[0]), 40));
                 ws::test::pump();
             }},
-            {"press", [](const Args& a) {
+            {"press", [](const Args& a) {  // X Y [held]
                 const intptr_t at = ws::make_lparam(num(a[0]), num(a[1]));
                 ws::send_message(::play.list_window, ws::WM_LBUTTONDOWN, 0, at);
-                ws::send_message(::play.list_window, ws::WM_LBUTTONUP, 0, at);
+                if (a.size() < 3) ws::send_message(::play.list_window, ws::WM_LBUTTONUP, 0, at);
             }},
             {"menu", [](const Args& a) { ws::test::push_menu_answer(num(a[0])); }},
             {"trash", [this](const Args& a) {

@@ -27,12 +27,12 @@ protected:
 public:
     TrayScripts() {
         actions_.insert({
-            {"trays", [](const Args&) {  // eight 60-pixel pieces of colour 0x102030 + id x 0x0A0B0C, on the presenter
+            {"trays", [this](const Args& a) {  // [K] eight (or K) 60-pixel pieces of colour 0x102030 + id x 0x0A0B0C
                 install_companions();
                 settings.ddraw = true;
                 g().pic_w = g().pic_h = 80;
                 g().cols = g().rows = 2;  // cells of 40: trays of 56-pixel cells, five to a tray
-                for (int32_t k = 0; k < 8; ++k) {
+                for (int32_t k = 0; k < (a.empty() ? 8 : i(a, 0)); ++k) {
                     const uint32_t word = 0x102030u + uint32_t(k) * 0x0A0B0Cu;
                     const PixelAt solid = [=](int32_t, int32_t) { return word; };
                     Piece& p = add_piece(g(), 60 + 70 * (k % 4), 60 + 70 * (k / 4), 60, 60, solid);
