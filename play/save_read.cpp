@@ -1,10 +1,12 @@
 // Reading saved games: the check before resuming, taking the picture out, reading a game back, peeking at a file.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "desk/state.h"
 #include "desk/title.h"
+#include "graphics/orientation.h"
 #include "graphics/paths.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -13,6 +15,7 @@
 #include "play/save.h"
 #include "play/save_format.h"
 #include "play/state.h"
+#include "puzzle/fit.h"
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
 #include "ws/picture_reader.h"
@@ -57,6 +60,31 @@ int32_t write_picture(std::FILE* saved, int64_t offset, const std::string& name)
 
 const char* picture_name_for(int32_t type, const char* bmp, const char* jpeg, const char* own) {
     return type == kPictureJpeg ? jpeg : type == kPictureOwnBytes ? own : bmp;
+}
+
+// Whether a picture fitted to `f` trims to the saved picture size: by less than one cell each way.
+bool trims_to(const Header& h, FittedSize f) {
+    return f.w >= h.pic_w && f.w - h.pic_w < h.cols && f.h >= h.pic_h && f.h - h.pic_h < h.rows;
+}
+
+// A game saved before photos were turned upright was cut from a sideways photo as it is stored. When only that way
+// matches the saved grid, the copy taken out loses its orientation tag, so the game resumes on the very picture
+// its pieces were cut from. Where both ways match (a nearly square photo) the upright one stands.
+void keep_cut_orientation(const std::string& name, const Header& h) {
+    const std::string path = resolve_path(name);
+    std::vector<uint8_t> bytes;
+    {
+        Stream in(std::fopen(path.c_str(), "rb"));
+        if (!in.f || std::fseek(in.f, 0, SEEK_END) != 0) return;
+        bytes.resize(size_t(std::max(0L, std::ftell(in.f))));
+        if (std::fseek(in.f, 0, SEEK_SET) != 0 || std::fread(bytes.data(), 1, bytes.size(), in.f) != bytes.size()) return;
+    }
+    const JpegShape s = jpeg_shape(bytes);
+    if (s.orientation < 5 || !trims_to(h, fitted_size(s.width, s.height, h.stretch_size)) ||
+        trims_to(h, fitted_size(s.height, s.width, h.stretch_size)) || !clear_jpeg_orientation(bytes))
+        return;
+    Stream out(std::fopen(path.c_str(), "wb"));
+    if (out.f) std::fwrite(bytes.data(), 1, bytes.size(), out.f);
 }
 
 // The saved game must lie on the grid the new game was built with: the same picture, piece count and stretch
@@ -165,7 +193,9 @@ int32_t extract_picture(const std::string& path, std::string& out_name) {
     play.game_piece_num = g.header.piece_num;
     play.game_stretch_size = g.header.stretch_size;
     out_name = picture_name_for(g.header.picture_type, kResumedPictureBmp, kResumedPictureJpg, kResumedPictureOwn);
-    return write_picture(file.f, g.header.picture_offset, out_name);
+    if (!write_picture(file.f, g.header.picture_offset, out_name)) return 0;
+    if (g.header.picture_type == kPictureJpeg) keep_cut_orientation(out_name, g.header);
+    return 1;
 }
 
 int32_t load_game(Jig& jig, const std::string& path) {

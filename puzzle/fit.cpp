@@ -79,6 +79,12 @@ GridSize grid_size(int32_t w, int32_t h, int32_t n) {
     return g;
 }
 
+FittedSize fitted_size(int32_t w, int32_t h, int32_t stretch_size) {
+    if (stretch_size <= 0) return {w, h};
+    const double f = double(stretch_size) / (h <= w ? w : h);
+    return {fitted_side(w, f), fitted_side(h, f)};
+}
+
 int32_t Jig::stretch(const std::string& path) {
     trace("stretch start\n");
     file_colours = FileColours{};
@@ -99,9 +105,9 @@ int32_t Jig::stretch(const std::string& path) {
         pic_w = w;
         pic_h = h;
     } else {
-        const double f = double(settings.stretch_size) / (h <= w ? w : h);
-        pic_w = fitted_side(w, f);
-        pic_h = fitted_side(h, f);
+        const FittedSize fitted = fitted_size(w, h, settings.stretch_size);
+        pic_w = fitted.w;
+        pic_h = fitted.h;
         picture->create(BIT_SCREEN, pic_w, pic_h);
         picture->stretch_blit(0, 0, pic_w, pic_h, loaded, 0, 0, w, h, SRCCOPY);
     }

@@ -119,11 +119,11 @@ PictureRead read_picture_file(const std::string& path, Picture& out) {
     return PictureRead::bad_name;
 }
 
-bool read_picture_bytes(const uint8_t* data, size_t size, Picture& out) {
+bool read_picture_bytes(const uint8_t* data, size_t size, Picture& out, int64_t max_pixels) {
     out = Picture{};
     if (!data || size == 0 || size > size_t(INT32_MAX)) return false;
-    const bool ok = is_heif(data, size) ? read_heif_picture(data, size, out, kPictureMaxPixels)
-                                        : read_qt_picture(data, size, out, kPictureMaxPixels);
+    const bool ok = is_heif(data, size) ? read_heif_picture(data, size, out, max_pixels)
+                                        : read_qt_picture(data, size, out, max_pixels);
     if (!ok) {
         out = Picture{};
         return false;

@@ -38,5 +38,5 @@ enum class PictureRead { loaded, bad_name, open_error, unreadable };
 PictureRead read_picture_file(const std::string& path, Picture& out);
 
 // Reads a picture of the newer formats (PNG, GIF, WebP, TIFF, HEIC, AVIF) held in memory, decided by its content;
-// false for anything else, anything damaged and anything larger than kPictureMaxPixels. Type kPictureOwnBytes.
-bool read_picture_bytes(const uint8_t* data, size_t size, Picture& out);
+// false for anything else, anything damaged and anything larger than `max_pixels`. Type kPictureOwnBytes.
+bool read_picture_bytes(const uint8_t* data, size_t size, Picture& out, int64_t max_pixels = kPictureMaxPixels);

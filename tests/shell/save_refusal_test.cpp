@@ -120,7 +120,7 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesEachOtherOrTheGameInPlayAreRefu
     EXPECT_EQ(load_game(unusable, "p.zlt") + unusable.item_count, 0);
 }
 
-// A game's pieces are cut from its whole picture, so a saved game on a BMP or a JPEG is refused when it is cut
+// A game's pieces are cut from its whole picture, so a saved game on a BMP, a JPEG or a GIF is refused when it is cut
 // short anywhere up to the end of its picture's data, or when a byte is flipped in any part where its counts,
 // its ranges or the picture's decoder can tell (a flipped pixel byte cannot be told: the file has no checksum).
 TEST_F(SaveRefusal, AGameCutShortOrFlippedInAnyPartIsRefused) {
@@ -128,12 +128,16 @@ TEST_F(SaveRefusal, AGameCutShortOrFlippedInAnyPartIsRefused) {
     fs::copy_file(ZELTO_SOURCE_DIR "/data/data/mountains.jpg", "m.jpg");
     ASSERT_EQ(save_game(cut_game("m.jpg", 0, 0, kCells), "m.zlt"), 1);
     const std::string jpeg = read_file("m.zlt");
+    fs::copy_file(ZELTO_SOURCE_DIR "/tests/ws/data/quadrants.gif", "q.gif");
+    ASSERT_EQ(save_game(cut_game("q.gif", 0, 0, kCells), "q.zlt"), 1);
+    const std::string gif = read_file("q.zlt");
     target_ = &cut_game("p.bmp", 0, 0, kCells);
     const size_t at_bmp = size_t(le32(good_, 0)), at_jpeg = size_t(le32(jpeg, 0));
     // The picture's own fields: the BMP's width and height; the JPEG's height, its scan's marker, its end mark.
     const struct { const std::string& whole; std::vector<size_t> picture_flips; } games[] = {
         {good_, {at_bmp + 19, at_bmp + 22}},
-        {jpeg, {jpeg.find("\xFF\xC0", at_jpeg) + 5, jpeg.find("\xFF\xDA", at_jpeg) + 1, jpeg.size() - 1}}};
+        {jpeg, {jpeg.find("\xFF\xC0", at_jpeg) + 5, jpeg.find("\xFF\xDA", at_jpeg) + 1, jpeg.size() - 1}},
+        {gif, {gif.size() - 1}}};
     for (const auto& [whole, picture_flips] : games) {
         const size_t end = whole.size(), picture = size_t(le32(whole, 0));
         // Cut inside the header, a cell, an item, the picture's header and its data, and by one or two bytes.

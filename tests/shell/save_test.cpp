@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "desk/state.h"
+#include "graphics/orientation.h"
 #include "puzzle/settings.h"
 #include "shell/shell_test.h"
 
@@ -74,6 +75,33 @@ TEST_F(Save, GroupsComeBackWhereTheyLayTurnedAndRotated) {
     EXPECT_EQ(default_save_name(), file("p.zlt"));
     ASSERT_EQ(save_game(*back, file("again.zlt")), 1);
     EXPECT_EQ(read_file(file("again.zlt")), read_file(file("p.zlt")));
+    EXPECT_TRUE(ws::test::messages().empty());
+}
+
+// The photo with an EXIF block naming `orientation` laid right after its start of image.
+std::string with_orientation(std::string jpeg, size_t at, char orientation) {
+    const char app1[] = "\xFF\xE1\x00\x22" "Exif\0\0" "II*\0\x08\0\0\0" "\x01\0" "\x12\x01\x03\0\x01\0\0\0" "?\0\0\0" "\0\0\0\0";
+    std::string block(app1, sizeof app1 - 1);
+    block[28] = orientation;
+    return jpeg.insert(at + 2, block);
+}
+
+// A photo that its camera marks as held upright (orientation 6) plays turned, and resumes turned. A game saved
+// before photos were turned was cut from the photo as stored: it resumes that way, not refused.
+TEST_F(Save, SidewaysPhotosResumeTheWayTheirGameWasCut) {
+    settings.stretch_size = 200;
+    const std::string photo = read_file(ZELTO_SOURCE_DIR "/data/data/mountains.jpg");  // 800 x 600
+    write_file("upright.jpg", with_orientation(photo, 0, 6));
+    ASSERT_EQ(save_game(cut_game("upright.jpg", 0, 0, 12), "upright.zlt"), 1);
+    EXPECT_EQ(std::pair(display.current_game->pic_w, display.current_game->pic_h), std::pair(150, 200));
+    expect_resumes("upright.zlt", 12, 150);
+    write_file("stored.jpg", photo);
+    ASSERT_EQ(save_game(cut_game("stored.jpg", 0, 0, 12), "old.zlt"), 1);
+    const std::string old = read_file("old.zlt");
+    write_file("old.zlt", with_orientation(old, size_t(le32(old, 0)), 6));
+    expect_resumes("old.zlt", 12, 200);
+    const std::string taken_out = read_file(kResumedPictureJpg);
+    EXPECT_EQ(jpeg_shape(std::vector<uint8_t>(taken_out.begin(), taken_out.end())).orientation, 1);
     EXPECT_TRUE(ws::test::messages().empty());
 }
 
@@ -157,25 +185,28 @@ TEST_F(Save, TheOfferedNameFollowsThePicture) {
     }
 }
 
-// The picture's type follows its name; the readers take the picture out under its type's name, the values of the
-// game with it, and peek at the item count (the list passes one buffer as both arguments); the game resumes.
+// The picture's type follows what the file holds; the readers take the picture out under its type's name, the
+// values of the game with it, and peek at the item count (the list passes one buffer as both arguments); the game
+// resumes. A picture of a newer format travels as its own bytes (type 2) and comes out under a name of its own.
 TEST_F(Save, TheHeaderReadersTakeOutThePictureUnderItsTypesName) {
     settings.stretch_size = 200;
-    for (const char* name : {"m.JPG", "m.jpeg", "m.bmp.jpg", "p.BmP"}) {
+    const std::string jpeg = ZELTO_SOURCE_DIR "/data/data/mountains.jpg", gif = ZELTO_SOURCE_DIR "/tests/ws/data/quadrants.gif";
+    const std::tuple<const char*, std::string, int32_t, const char*> cases[] = {
+        {"m.JPG", jpeg, 1, "jpg"}, {"m.jpeg", jpeg, 1, "jpg"}, {"m.bmp.jpg", jpeg, 1, "jpg"}, {"p.BmP", "", 0, "bmp"},
+        {"q.gif", gif, 2, "png"},  {"q.webp", gif, 2, "png"},  {"m.heic", jpeg, 1, "jpg"}};
+    for (const auto& [name, source, type, ext] : cases) {
         SCOPED_TRACE(name);
-        const bool jpeg = name[0] == 'm';
-        if (jpeg) fs::copy_file(ZELTO_SOURCE_DIR "/data/data/mountains.jpg", name, fs::copy_options::update_existing);
-        Jig& g = cut_game(name, jpeg ? 0 : 64, 48, 4);
+        if (!source.empty()) fs::copy_file(source, name, fs::copy_options::overwrite_existing);
+        Jig& g = cut_game(name, source.empty() ? 64 : 0, 48, 4);
         join(g, 0, 1);
         ASSERT_EQ(save_game(g, "m.zlt"), 1);
-        EXPECT_EQ(le32(read_file("m.zlt"), 4), int32_t(jpeg));
+        EXPECT_EQ(le32(read_file("m.zlt"), 4), type);
         play.game_piece_num = play.game_stretch_size = -1;
         std::string out = "m.zlt", list = "m.zlt";
         int32_t count = -1;
         ASSERT_EQ(extract_picture(out, out) + extract_picture_for_list(list, list), 2);
         ASSERT_EQ(peek_item_count("m.zlt", count), 1);
-        const std::string type = jpeg ? "jpg" : "bmp";
-        EXPECT_EQ(out + " " + list, "zelto_temp." + type + " zelto_temp2." + type);
+        EXPECT_EQ(out + " " + list, std::string("zelto_temp.") + ext + " zelto_temp2." + ext);
         EXPECT_EQ(read_file(out) + read_file(list), read_file(name) + read_file(name));
         EXPECT_EQ(std::tuple(play.game_piece_num, play.game_stretch_size, count), std::tuple(4, 200, 3));
         expect_resumes("m.zlt", count, g.pic_w);  // and the game comes back on it
