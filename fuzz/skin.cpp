@@ -78,6 +78,3 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     display.main_window = 0;
     return 0;
 }
-
-// Fontconfig keeps its configuration until the process ends (Qt loads it for the tooltip's text): not our leak.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
