@@ -1,8 +1,13 @@
-// Speed of picture files: JPEG decoding into a surface against libjpeg-turbo's djpeg on the same photo, and BMP
-// export against writing the same bytes with one fwrite. Each figure is a ratio to its floor, timed alternately.
+// Speed of picture files: JPEG decoding into a surface against libjpeg-turbo's djpeg on the same photo; PNG, WebP
+// and HEIC decoding against Qt's QImageReader or libheif's own decode of the same file; and BMP export against
+// writing the same bytes with one fwrite. Each figure is a ratio to its floor, timed alternately.
 // Times are processor times (user and system, of this thread or of the djpeg process), which a busy machine
 // disturbs far less than the clock on the wall; the wall-clock ratio is printed beside them.
 #include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QImageReader>
+#include <libheif/heif.h>
 
 #include <spawn.h>
 #include <sys/resource.h>
@@ -69,12 +74,20 @@ Times run_program(std::vector<std::string> args) {
     return {WIFEXITED(status) && WEXITSTATUS(status) == 0 ? cpu : -1, wall};
 }
 
+double process_cpu() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// The times `f` takes; `cpu` counts this thread's time, or the whole process's for decoders that spread their
+// work over threads of their own (libheif).
 template <class F>
-Times times_of(F&& f) {
-    const double cpu = thread_cpu();
+Times times_of(F&& f, double (*cpu)() = thread_cpu) {
+    const double before = cpu();
     const auto start = Clock::now();
     f();
-    return {thread_cpu() - cpu, std::chrono::duration<double>(Clock::now() - start).count()};
+    return {cpu() - before, std::chrono::duration<double>(Clock::now() - start).count()};
 }
 
 void BM_load_jpeg_vs_djpeg(benchmark::State& state) {
@@ -99,6 +112,61 @@ void BM_load_jpeg_vs_djpeg(benchmark::State& state) {
     state.counters["wall_ratio"] = ours.wall / floor.wall;  // djpeg's includes starting the process
 }
 BENCHMARK(BM_load_jpeg_vs_djpeg)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
+
+// The photo in another format, converted once per run by ImageMagick; empty when it could not be made.
+std::string photo_as(const std::string& ext) {
+    const std::string p = (work_dir() / ("photo." + ext)).string();
+    if (fs::exists(p)) return p;
+    const std::string cmd = "convert " + photo() + " -quality 90 " + p + " 2>/dev/null";
+    return !photo().empty() && std::system(cmd.c_str()) == 0 ? p : std::string();
+}
+
+// The libraries' own decode of the whole file, as an application using them directly would make it.
+bool qt_decode(const std::string& path) { return !QImageReader(QString::fromStdString(path)).read().isNull(); }
+
+bool heif_decode(const std::string& path) {
+    heif_context* context = heif_context_alloc();
+    heif_image_handle* handle = nullptr;
+    heif_image* image = nullptr;
+    const bool ok = heif_context_read_from_file(context, path.c_str(), nullptr).code == heif_error_Ok &&
+                    heif_context_get_primary_image_handle(context, &handle).code == heif_error_Ok &&
+                    heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGB, nullptr)
+                            .code == heif_error_Ok;
+    if (image) heif_image_release(image);
+    if (handle) heif_image_handle_release(handle);
+    heif_context_free(context);
+    return ok;
+}
+
+// Loading a 12-megapixel picture of the format into a surface, against the library's own decode of the same file.
+void BM_load_format_vs_library(benchmark::State& state, const std::string& ext, bool (*library)(const std::string&)) {
+    const std::string path = photo_as(ext);
+    if (path.empty() || !library(path)) {
+        state.SkipWithError("needs ImageMagick's convert with this format");
+        return;
+    }
+    Times ours, floor;
+    for (auto _ : state) {
+        floor += times_of([&] { benchmark::DoNotOptimize(library(path)); }, process_cpu);
+        MemDC surface;
+        surface.create(BIT_DIB, 1, 1);
+        const Times t =
+            times_of([&] { benchmark::DoNotOptimize(ws::load_picture(surface, path.c_str())); }, process_cpu);
+        ours += t;
+        state.SetIterationTime(t.cpu);
+        if (surface.width() != 4000) state.SkipWithError("the picture did not load");
+    }
+    state.counters["ms"] = 1000 * ours.cpu / double(state.iterations());
+    state.counters["library_ms"] = 1000 * floor.cpu / double(state.iterations());
+    state.counters["ratio"] = ours.cpu / floor.cpu;
+    state.counters["wall_ratio"] = ours.wall / floor.wall;
+}
+BENCHMARK_CAPTURE(BM_load_format_vs_library, png, std::string("png"), qt_decode)
+    ->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_load_format_vs_library, webp, std::string("webp"), qt_decode)
+    ->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_load_format_vs_library, heic, std::string("heic"), heif_decode)
+    ->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 void BM_save_bmp_vs_fwrite(benchmark::State& state) {
     MemDC surface;

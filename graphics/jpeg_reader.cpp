@@ -4,15 +4,11 @@
 #include <bit>
 #include <csetjmp>
 #include <cstring>
-#include <new>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 #include <jpeglib.h>
 
 #include "graphics/orientation.h"
+#include "graphics/picture_words.h"
 #include "graphics/paths.h"
 
 namespace {
@@ -81,25 +77,6 @@ void clear_top_bytes(uint32_t* words, int32_t width) {
     for (int32_t x = 0; x < width; ++x) words[x] &= 0x00FFFFFFu;
 }
 
-// The picture's words, all 0 (rows never decoded stay so). A photo is tens of megabytes of fresh memory whose page
-// faults cost about a quarter of the decoding time; asking for large pages makes them a few dozen.
-bool allocate_words(std::vector<uint32_t>& words, size_t count) {
-    try {
-        words.reserve(count);
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-        const uintptr_t page = 4096, begin = (uintptr_t(words.data()) + page - 1) & ~(page - 1);
-        const uintptr_t end = (uintptr_t(words.data() + count)) & ~(page - 1);
-        if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#endif
-        words.resize(count, 0u);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return true;
-}
-
-// Everything that may end in the error exit. No object with a destructor lives in this frame, so the jump back
-// to read_jpeg skips nothing; `out` lives in the caller and keeps what was stored before an error.
 // The orientation tag of the first APP1 segment that holds EXIF (a camera writes it right after the start).
 int32_t orientation_of(const jpeg_decompress_struct& cinfo) {
     for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
@@ -108,6 +85,8 @@ int32_t orientation_of(const jpeg_decompress_struct& cinfo) {
     return 1;
 }
 
+// Everything that may end in the error exit. No object with a destructor lives in this frame, so the jump back
+// to read_jpeg skips nothing; `out` lives in the caller and keeps what was stored before an error.
 void run_decoder(jpeg_decompress_struct& cinfo, JpegPicture& out, int64_t max_pixels) {
     jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&cinfo, TRUE);

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "graphics/picture_words.h"
 #include "ws/picture_decoders.h"
 #include "ws/picture_reader.h"
 
@@ -21,8 +22,8 @@ struct ImageFree {
 bool ok(const heif_error& e) { return e.code == heif_error_Ok; }
 
 // Interleaved 8-bit samples, three or four a pixel, rows top-down.
-void store(const uint8_t* plane, int stride, int32_t w, int32_t h, bool alpha, Picture& out) {
-    out.words.resize(size_t(w) * size_t(h));
+bool store(const uint8_t* plane, int stride, int32_t w, int32_t h, bool alpha, Picture& out) {
+    if (!allocate_words(out.words, size_t(w) * size_t(h))) return false;
     const int step = alpha ? 4 : 3;
     for (int32_t y = 0; y < h; ++y) {
         const uint8_t* p = plane + size_t(y) * size_t(stride);
@@ -34,6 +35,7 @@ void store(const uint8_t* plane, int stride, int32_t w, int32_t h, bool alpha, P
     }
     out.width = w;
     out.height = h;
+    return true;
 }
 
 }  // namespace
@@ -61,6 +63,5 @@ bool read_heif_picture(const uint8_t* data, size_t size, Picture& out, int64_t m
     const int32_t iw = heif_image_get_width(raw_image, heif_channel_interleaved);
     const int32_t ih = heif_image_get_height(raw_image, heif_channel_interleaved);
     if (!plane || iw < 1 || ih < 1 || int64_t(iw) * ih > max_pixels || stride < iw * (alpha ? 4 : 3)) return false;
-    store(plane, stride, iw, ih, alpha, out);
-    return true;
+    return store(plane, stride, iw, ih, alpha, out);
 }
