@@ -54,8 +54,9 @@ heif_error write_to(heif_context*, const void* data, size_t size, void* userdata
     return heif_error{heif_error_Ok, heif_suberror_Unspecified, "ok"};
 }
 
-// The quadrants through libheif's encoder of `compression`; empty when the library has none.
-Bytes heif_file(heif_compression_format compression) {
+// The quadrants through libheif's encoder of `compression`, with rotation and mirroring boxes for `orientation`;
+// empty when the library has no such encoder.
+Bytes heif_file(heif_compression_format compression, int orientation = 1) {
     const QImage image = quadrants().convertToFormat(QImage::Format_RGB888);
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
@@ -69,7 +70,11 @@ Bytes heif_file(heif_compression_format compression) {
         for (int y = 0; y < kH; ++y) std::memcpy(plane + y * stride, image.constScanLine(y), size_t(kW) * 3);
         heif_encoder_set_lossy_quality(encoder, 90);
         heif_writer writer{1, write_to};
-        if (heif_context_encode_image(context, picture, encoder, nullptr, nullptr).code != heif_error_Ok ||
+        heif_encoding_options* options = heif_encoding_options_alloc();
+        options->image_orientation = heif_orientation(orientation);
+        const heif_error encoded = heif_context_encode_image(context, picture, encoder, options, nullptr);
+        heif_encoding_options_free(options);
+        if (encoded.code != heif_error_Ok ||
             heif_context_write(context, &writer, &out).code != heif_error_Ok)
             out.clear();
     }
@@ -172,8 +177,9 @@ std::string shown(const Picture& p) {
             quadrant_of(corner(p, 1, 1))};
 }
 
-// The EXIF orientation of a JPEG and the orientation tag of a TIFF turn the picture as the camera meant.
-TEST(PictureFormats, JpegAndTiffAreTurnedAsTheirOrientationSays) {
+// The EXIF orientation of a JPEG, the orientation tag of a TIFF and the rotation and mirroring of a HEIC turn the
+// picture as the camera meant.
+TEST(PictureFormats, JpegTiffAndHeicAreTurnedAsTheirOrientationSays) {
     Reading r;
     // Qt's names for the eight orientations, in the tag's order.
     const QImageIOHandler::Transformations turns[] = {
@@ -185,7 +191,7 @@ TEST(PictureFormats, JpegAndTiffAreTurnedAsTheirOrientationSays) {
         SCOPED_TRACE(orientation);
         const bool sideways = orientation >= 5;
         const std::pair<int, int> size = sideways ? std::pair(kH, kW) : std::pair(kW, kH);
-        Picture jpeg, tiff;
+        Picture jpeg, tiff, heic;
         ASSERT_EQ(r.read("camera.JPG", jpeg_turned(orientation), jpeg), PictureRead::loaded);
         EXPECT_EQ(std::pair(jpeg.width, jpeg.height), size);
         EXPECT_EQ(shown(jpeg), expected);
@@ -193,6 +199,9 @@ TEST(PictureFormats, JpegAndTiffAreTurnedAsTheirOrientationSays) {
                   PictureRead::loaded);
         EXPECT_EQ(std::pair(tiff.width, tiff.height), size);
         EXPECT_EQ(shown(tiff), expected);
+        ASSERT_EQ(r.read("phone.heic", heif_file(heif_compression_HEVC, orientation), heic), PictureRead::loaded);
+        EXPECT_EQ(std::pair(heic.width, heic.height), size);
+        EXPECT_EQ(shown(heic), expected);
     }
 }
 
