@@ -20,6 +20,10 @@ namespace {
 // The extensions read by content: a phone's HEIC named .heif, a screenshot's PNG named .webp still play.
 const char* const kContentExtensions[] = {".png", ".gif", ".webp", ".tif", ".tiff", ".heic", ".heif", ".avif"};
 
+// No picture the game takes needs a file this large (its largest, 16-bit and uncompressed, is half as much); a
+// larger one is refused before it is read into memory.
+constexpr qint64 kLargestFile = qint64(1) << 30;
+
 bool ends_with(const std::string& name, const char* ext) {
     const size_t n = std::strlen(ext);
     if (name.size() <= n) return false;  // an extension alone is no picture's name
@@ -74,8 +78,8 @@ PictureRead read_by_content(const std::string& path, Picture& out) {
     const std::string resolved = resolve_path(path);
     QFile file(QString::fromUtf8(resolved.data(), qsizetype(resolved.size())));
     if (!file.open(QIODevice::ReadOnly)) return PictureRead::open_error;
+    if (file.size() > kLargestFile) return PictureRead::unreadable;
     const QByteArray bytes = file.readAll();
-    file.close();
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
     const size_t size = size_t(bytes.size());
     if (size >= 2 && data[0] == 'B' && data[1] == 'M')
