@@ -261,6 +261,11 @@ TEST(PictureFormats, GiantAndForeignFilesAreRefused) {
         EXPECT_EQ(r.read(name, bytes, p), PictureRead::unreadable);
     }
     Picture p;
+    // The limit holds to the pixel, for Qt's readers and for libheif alike.
+    for (const Bytes& b : {png, heif_file(heif_compression_HEVC)}) {
+        EXPECT_TRUE(read_picture_bytes(b.data(), b.size(), p, kW * kH));
+        EXPECT_FALSE(read_picture_bytes(b.data(), b.size(), p, kW * kH - 1));
+    }
     EXPECT_EQ(read_picture_file(r.dir.file("missing.png"), p), PictureRead::open_error);
     EXPECT_EQ(r.read("notes.txt", png, p), PictureRead::bad_name);
     // BMP and JPEG bytes are never another format's own bytes, which a saved game keeps under its own type.
