@@ -8,8 +8,8 @@
 #include <jpeglib.h>
 
 #include "graphics/orientation.h"
-#include "graphics/picture_words.h"
 #include "graphics/paths.h"
+#include "graphics/picture_words.h"
 
 namespace {
 

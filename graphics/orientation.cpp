@@ -7,6 +7,8 @@
 #include <cstring>
 #include <utility>
 
+#include "graphics/picture_words.h"
+
 int32_t exif_orientation(const uint8_t* data, size_t size) {
     if (!data || size < 14 || size > 0xFFFF) return 1;
     ExifData* exif = exif_data_new_from_data(data, unsigned(size));
@@ -21,29 +23,38 @@ int32_t exif_orientation(const uint8_t* data, size_t size) {
     return orientation;
 }
 
+namespace {
+
+// Where the stored word lies that the shown picture has at (x, y), both counted from the top as the tag's names
+// are, for a stored picture of w x h words kept bottom row first.
+int64_t source_of(int32_t orientation, int64_t x, int64_t y, int64_t w, int64_t h) {
+    int64_t sx = x, sy = y;
+    switch (orientation) {
+    case 2: sx = w - 1 - x; break;
+    case 3: sx = w - 1 - x, sy = h - 1 - y; break;
+    case 4: sy = h - 1 - y; break;
+    case 5: sx = y, sy = x; break;
+    case 6: sx = y, sy = h - 1 - x; break;
+    case 7: sx = w - 1 - y, sy = h - 1 - x; break;
+    default: sx = w - 1 - y, sy = x; break;  // 8
+    }
+    return (h - 1 - sy) * w + sx;
+}
+
+}  // namespace
+
 void orient_picture(int32_t& width, int32_t& height, std::vector<uint32_t>& words, int32_t orientation) {
     if (orientation < 2 || orientation > 8 || width < 1 || height < 1) return;
     const int64_t w = width, h = height;
     const bool swapped = orientation >= 5;
     const int64_t out_w = swapped ? h : w, out_h = swapped ? w : h;
-    std::vector<uint32_t> out(words.size());
-    // Worked in rows counted from the top, as the tag's names are: (x, y) of the shown picture comes from (sx, sy)
-    // of the stored one.
+    std::vector<uint32_t> out;
+    if (!allocate_words(out, words.size())) return;  // kept as stored rather than lost
+    // Along a shown row the stored words lie a fixed step apart (a whole stored row for the quarter turns).
     for (int64_t y = 0; y < out_h; ++y) {
+        const int64_t first = source_of(orientation, 0, y, w, h), step = source_of(orientation, 1, y, w, h) - first;
         uint32_t* dst = out.data() + size_t(out_h - 1 - y) * size_t(out_w);
-        for (int64_t x = 0; x < out_w; ++x) {
-            int64_t sx = x, sy = y;
-            switch (orientation) {
-            case 2: sx = w - 1 - x; break;
-            case 3: sx = w - 1 - x; sy = h - 1 - y; break;
-            case 4: sy = h - 1 - y; break;
-            case 5: sx = y; sy = x; break;
-            case 6: sx = y; sy = h - 1 - x; break;
-            case 7: sx = w - 1 - y; sy = h - 1 - x; break;
-            default: sx = w - 1 - y; sy = x; break;  // 8
-            }
-            dst[x] = words[size_t(h - 1 - sy) * size_t(w) + size_t(sx)];
-        }
+        for (int64_t x = 0; x < out_w; ++x) dst[x] = words[size_t(first + x * step)];
     }
     words = std::move(out);
     width = int32_t(out_w);
