@@ -12,6 +12,7 @@
 #include "graphics/paths.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
+#include "pieces/view.h"
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
 #include "ws/picture.h"
@@ -84,8 +85,9 @@ int32_t pattern_start(int64_t origin, int32_t size) {
 // The repeated style: whole copies of the picture from the desk's top-left corner, each starting at the same
 // point of the picture, so that the pattern stands still on the desk as the view moves.
 void tile_desk_back(MemDC& square, int32_t w, int32_t h) {
-    const int32_t ox = pattern_start(int64_t(desk.view_x) + desk.scroll_dx, w);
-    const int32_t oy = pattern_start(int64_t(desk.view_y) + desk.scroll_dy, h);
+    const Point origin = background_origin();
+    const int32_t ox = pattern_start(origin.x, w);
+    const int32_t oy = pattern_start(origin.y, h);
     for (int32_t y = 0; y < desk.desk_height; y += h)
         for (int32_t x = 0; x < desk.desk_width; x += w) desk.desk_back->blit(x, y, w, h, square, ox, oy, SRCCOPY);
 }
@@ -94,8 +96,9 @@ void tile_desk_back(MemDC& square, int32_t w, int32_t h) {
 void centre_on_desk_back(MemDC& picture) {
     const Rect client = display.game_window ? ws::get_client_rect(display.game_window) : Rect{};
     const int32_t w = picture.width(), h = picture.height();
-    const int32_t x = (client.width() / 2 - w / 2) + desk.scroll_dx + desk.view_x;
-    const int32_t y = (client.height() / 2 - h / 2) + desk.scroll_dy + desk.view_y;
+    const Point origin = background_origin();
+    const int32_t x = (client.width() / 2 - w / 2) + origin.x;
+    const int32_t y = (client.height() / 2 - h / 2) + origin.y;
     desk.desk_back->blit(x, y, w, h, picture, 0, 0, SRCCOPY);
 }
 
@@ -157,6 +160,11 @@ int32_t backimg(int32_t redraw) {
     if (redraw == 1) redraw_desk();
     trace_line("desk", "backimg end\n");
     return 1;
+}
+
+Point background_origin() {
+    if (desk.zoom != kZoomFull) return {};
+    return {desk.view_x + desk.scroll_dx, desk.view_y + desk.scroll_dy};
 }
 
 void render_background() {

@@ -7,6 +7,7 @@
 #pragma once
 #include <cstdint>
 
+#include "graphics/geometry.h"
 #include "graphics/memdc.h"
 
 struct Jig;
@@ -39,6 +40,10 @@ void engrave_lines(Jig& jig, MemDC& surface, int32_t w, int32_t h);
 // (x, y) inside w x h, where a pure black centre counts as two more black pixels and a pure white one as ten more
 // white pixels. Positions outside w x h or either surface are left alone. Coordinates run top-down.
 void smooth_pixel(MemDC& src, MemDC& dst, int32_t x, int32_t y, int32_t w, int32_t h);
+
+// The view origin the background is laid out against: the view origin itself at 100 %; zoomed, the desk's
+// corner, because then both drawing paths keep the background in desk coordinates.
+Point background_origin();
 
 // Drops the decoded background pictures and the faint picture (they are made again on the next rendering).
 void forget_background_pictures();

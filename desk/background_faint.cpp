@@ -115,8 +115,9 @@ void draw_faint_picture() {
     // Centred in the window while the view origin is (0, 0); it is laid against the view origin, so on the
     // presenter's window-sized background it stays in one place on the desk as the view moves.
     const Rect client = display.game_window ? ws::get_client_rect(display.game_window) : Rect{};
-    const int32_t x = (client.width() / 2 - w / 2) - desk.scroll_dx - desk.view_x;
-    const int32_t y = (client.height() / 2 - h / 2) - desk.scroll_dy - desk.view_y;
+    const Point origin = background_origin();
+    const int32_t x = (client.width() / 2 - w / 2) - origin.x;
+    const int32_t y = (client.height() / 2 - h / 2) - origin.y;
     desk.desk_back->blit(x, y, w, h, *faint.surface, 0, 0, SRCCOPY);
     desk.desk_back->release_dc();
     faint.surface->release_dc();

@@ -7,8 +7,10 @@
 #include "desk/display.h"
 #include "desk/state.h"
 #include "graphics/trace.h"
+#include "graphics/zoom.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
+#include "pieces/view.h"
 #include "puzzle/jig.h"
 #include "puzzle/settings.h"
 #include "puzzle/state.h"
@@ -37,8 +39,6 @@ Rect desk_on_window() {
     return {-origin_x(), -origin_y(), desk.desk_width - origin_x(), desk.desk_height - origin_y()};
 }
 
-Rect client_of(ws::Hwnd hwnd) { return hwnd ? ws::get_client_rect(hwnd) : Rect{}; }
-
 // Fills the parts of `area` that lie outside `keep` (up to four bands) with the colour beyond the desk.
 void fill_outside(MemDC& target, const Rect& area, const Rect& keep) {
     if (area.empty()) return;
@@ -56,16 +56,31 @@ void fill_outside(MemDC& target, const Rect& area, const Rect& keep) {
     band(inner.right, inner.top, area.right, inner.bottom);
 }
 
+// How the presenter's back buffer stands to the view. At 100 % it is the window; zoomed it holds the whole desk
+// in desk coordinates (so it never grows past the desk however far the view zooms out), and each presentation
+// scales the part shown.
+void sync_frame(DDBase& dd) {
+    dd.set_frame(desk.zoom, origin_x(), origin_y(), desk.desk_width, desk.desk_height,
+                 colour_to_word(kBeyondDeskColour));
+}
+
 // The background into a presenter's back buffer (also the short-lived one of init_window).
 void compose_back(DDBase& dd, const Rect* rect, int32_t x, int32_t y) {
     if (!desk.desk_back || !dd.back) return;
+    sync_frame(dd);
     Rect area;
     if (rect) {
         area = *rect;
     } else {
         render_background();
-        area = client_of(dd.window);
+        area = view_client(dd.window);
         x = y = 0;
+    }
+    if (dd.zoom != kZoomFull) {
+        // Zoomed, the background is kept in desk coordinates and the presentation shows what lies beyond the desk.
+        dd.back_clear(&area, desk.desk_back, x + origin_x(), y + origin_y());
+        dd.back->release_dc();
+        return;
     }
     dd.back_clear(&area, desk.desk_back, x, y);
     // Only what lies both on the desk and inside desk_back came from the background.
@@ -124,9 +139,11 @@ void dotted_side(MemDC& s, const Rect& limit, Point from, Point to, int32_t& pha
         dot(s, limit, from.x + k * dx, from.y + k * dy, (phase % 6) < 3 ? 0x000000 : 0xFFFFFF);
 }
 
+// The range is kept in view coordinates and drawn in the window's pixels.
 void draw_range(MemDC& s, const Rect& limit) {
-    const Point a{display.range_x1, display.range_y1}, b{display.range_x1, display.range_y2},
-        c{display.range_x2, display.range_y2}, d{display.range_x2, display.range_y1};
+    const int32_t x1 = window_of_view(display.range_x1), y1 = window_of_view(display.range_y1);
+    const int32_t x2 = window_of_view(display.range_x2), y2 = window_of_view(display.range_y2);
+    const Point a{x1, y1}, b{x1, y2}, c{x2, y2}, d{x2, y1};
     int32_t phase = 0;
     dotted_side(s, limit, a, b, phase);
     dotted_side(s, limit, b, c, phase);
@@ -152,6 +169,7 @@ void init_window() {
     const Size size = desk_size_from_settings();
     desk_images_create(size.cx, size.cy);
     desk.scroll_dx = desk.scroll_dy = 0;
+    desk.zoom = nearest_zoom(settings.zoom);
     render_background();
     if (settings.ddraw) {
         // The background is shown once at creation; the presenter of a game is made with the game.
@@ -201,8 +219,9 @@ void dd_draw_item(const Rect* clip, int32_t i, bool flip) {
         limit = *clip;
         offset_rect(limit, -origin_x(), -origin_y());
     } else {
-        limit = client_of(desk.presenter->window);
+        limit = view_client(desk.presenter->window);
     }
+    sync_frame(*desk.presenter);
     const Rect r = intersect_rect(piece, limit);
     if (r.empty() || item.hidden == 1) return;
     desk.presenter->draw(&r, item.id, std::max(limit.left - piece.left, 0), std::max(limit.top - piece.top, 0));
@@ -217,9 +236,13 @@ void desk_paint(ws::Hwnd hwnd) {
     if (!surface) return;
     Rect range_limit = ps.paint;
     if (desk.presenter) {
+        sync_frame(*desk.presenter);
         if (!minimised(hwnd)) desk.presenter->flip(hwnd, nullptr);
         // The presentation replaced the whole client area, so the range is drawn over all of it.
         range_limit = ws::get_client_rect(hwnd);
+    } else if (desk.desk_image && desk.zoom != kZoomFull) {
+        zoom_copy(*surface, ps.paint, *desk.desk_image, origin_x(), origin_y(), desk.zoom,
+                  colour_to_word(kBeyondDeskColour));
     } else if (desk.desk_image) {
         const Rect& r = ps.paint;
         surface->blit(r.left, r.top, r.width(), r.height(), *desk.desk_image, r.left + origin_x(), r.top + origin_y(),

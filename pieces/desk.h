@@ -17,6 +17,11 @@ struct Desk {
     MemDC* desk_back = nullptr;               // the background alone
     int32_t view_x = 0, view_y = 0;           // desk position of the window's top-left corner
     int32_t scroll_dx = 0, scroll_dy = 0;     // added to the view origin while the player drags the desk
+    int32_t zoom = 1000;                      // window pixels per desk pixel, in thousandths (pieces/view.h)
+    // The view origin before rounding, as the last zoom left it; it holds while the origin is still
+    // (fine_of_x, fine_of_y), so that zooming there and back returns to the same view.
+    double fine_x = 0, fine_y = 0;
+    int32_t fine_of_x = 0, fine_of_y = 0;
     // The darkest non-black and lightest non-white grey desk_image can hold.
     Colour near_black = 0x010101, near_white = 0xFEFEFE;
     DDBase* presenter = nullptr;  // the game's presentation object, or none (then the plain drawing path)

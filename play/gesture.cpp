@@ -6,6 +6,7 @@
 #include "desk/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
+#include "pieces/view.h"
 #include "play/play.h"
 #include "play/sound.h"
 #include "play/state.h"
@@ -111,7 +112,19 @@ void gesture_button_up(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t l
     if (display.current_game) display.current_game->two_buttons = 0;
 }
 
+namespace {
+
+// The pointer's messages come in window pixels; the play operations work in view coordinates (kept within the
+// signed 16 bits the message carries).
+intptr_t view_lparam(intptr_t lparam) {
+    const Point p = view_point({ws::lparam_x(lparam), ws::lparam_y(lparam)});
+    return ws::make_lparam(std::clamp(p.x, -32768, 32767), std::clamp(p.y, -32768, 32767));
+}
+
+}  // namespace
+
 bool play_message(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    if ((msg >= ws::WM_MOUSEMOVE && msg <= ws::WM_MBUTTONUP) && desk.zoom != kZoomFull) lparam = view_lparam(lparam);
     switch (msg) {
     case ws::WM_LBUTTONDOWN:
     case ws::WM_RBUTTONDOWN:
@@ -142,8 +155,7 @@ Rect union_rect(const Rect& a, const Rect& b) {
 
 void repaint_desk_rect(ws::Hwnd hwnd, const Rect& r) {
     if (r.empty() || !hwnd) return;
-    Rect on_window = r;
-    offset_rect(on_window, -desk.view_x, -desk.view_y);
+    const Rect on_window = window_rect_of_desk(r);
     ws::paint_at_once(hwnd, &on_window);
 }
 

@@ -22,6 +22,7 @@
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
+#include "pieces/view.h"
 #include "pieces/piece.h"
 #include "play/companions.h"
 #include "play/jigwin.h"
@@ -94,8 +95,7 @@ void show_resumed_item(Jig& game, int32_t i) {
     p.disp(&p.rect);
     p.release();
     if (!display.game_window) return;
-    Rect on_window = p.rect;
-    offset_rect(on_window, -desk.view_x, -desk.view_y);
+    const Rect on_window = window_rect_of_desk(p.rect);
     ws::paint_at_once(display.game_window, &on_window);
 }
 

@@ -293,6 +293,10 @@ intptr_t game_window_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_
     case IDM_CONTINUE_GAME: continue_saved_game(); return 0;
     case IDM_FIT_PARENT: on_fit_parent(hwnd); return 0;
     case IDM_VIEW_END: on_view_end(hwnd); return 0;
+    case ws::WM_MOUSEWHEEL:
+        if (!(wparam & ws::MK_CONTROL)) return ws::def_window_proc(hwnd, msg, wparam, lparam);
+        zoom_wheel(hwnd, wparam, lparam);
+        return 0;
     default: return play_or_default(hwnd, msg, wparam, lparam);
     }
 }

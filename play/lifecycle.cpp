@@ -18,6 +18,7 @@
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
+#include "pieces/view.h"
 #include "play/companions.h"
 #include "play/jig.h"
 #include "play/jigwin.h"
@@ -85,12 +86,12 @@ void cut_one_piece(ws::Hwnd hwnd, Jig& game) {
     } else {
         play_sound(SOUND_GM_LOAD);
     }
-    const Rect client = ws::get_client_rect(hwnd);
-    Rect r = game.cut(client.width(), client.height());
+    const Rect client = view_client(hwnd);
+    const Rect r = game.cut(client.width(), client.height());
     game.free_dc();
     if (!desk.presenter) {
-        offset_rect(r, -desk.view_x, -desk.view_y);
-        ws::paint_at_once(hwnd, &r);
+        const Rect on_window = window_rect_of_desk(r);
+        ws::paint_at_once(hwnd, &on_window);
     }
     queue_cutting(hwnd);
     windowtitle(game, TITLE_CUTTING);

@@ -54,6 +54,17 @@ void show_unseen(Jig& jig);
 // onto the desk under the point (brought inside the part of the desk the window shows).
 void take_out(Jig& jig, int32_t id, int32_t x, int32_t y);
 
+// ---- zoom (zoom.cpp) ----
+// What the zoom commands do.
+enum : int32_t { ZOOM_IN = 0, ZOOM_OUT = 1, ZOOM_FULL = 2, ZOOM_WHOLE_DESK = 3 };
+// Sets the zoom to the level nearest `zoom`, keeping the desk point under the window point `anchor` in place (a
+// held group stays under the pointer) and showing the desk anew. Nothing happens while a game is being cut.
+void zoom_view(ws::Hwnd hwnd, int32_t zoom, Point anchor);
+// WM_MOUSEWHEEL with Ctrl held: a level up or down per notch, about the pointer.
+void zoom_wheel(ws::Hwnd hwnd, uintptr_t wparam, intptr_t lparam);
+// The keys' and the menu's steps, about the window's centre; ZOOM_WHOLE_DESK fits the whole desk in the window.
+void zoom_command(ws::Hwnd hwnd, int32_t which);
+
 // ---- trays ----
 // The tray slot whose window lies under the screen point, or -1.
 int32_t tray_at_point(Point screen);

@@ -8,6 +8,7 @@
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
+#include "pieces/view.h"
 #include "pieces/piece.h"
 #include "play/play.h"
 #include "play/sound.h"
@@ -42,7 +43,7 @@ bool centre_in_view(const Piece& p, const Rect& view) {
 }
 
 Rect view_on_desk() {
-    Rect r = display.game_window ? ws::get_client_rect(display.game_window) : Rect{};
+    Rect r = view_client(display.game_window);
     offset_rect(r, desk.view_x, desk.view_y);
     return r;
 }
@@ -91,14 +92,14 @@ void range_move(ws::Hwnd hwnd, Point p) {
         display.range_y2 = p.y;
         ws::invalidate_rect(hwnd, nullptr, false);
     } else if (display.range_state == 3) {
-        const Rect client = ws::get_client_rect(hwnd);
-        const int32_t w = client.width(), h = client.height();
+        const Rect client = view_client(hwnd);
+        const int32_t w = client.width(), h = client.height(), m = view_span(kScrollMargin);
         int32_t dx = p.x - play.down_point.x, dy = p.y - play.down_point.y;
         // In the margin the groups move exactly as far as the view scrolls, so they stay put on the screen.
-        if (p.x < kScrollMargin) desk.view_x += p.x - kScrollMargin, dx = p.x - kScrollMargin;
-        if (p.y < kScrollMargin) desk.view_y += p.y - kScrollMargin, dy = p.y - kScrollMargin;
-        if (p.x > w - kScrollMargin) desk.view_x += p.x - (w - kScrollMargin), dx = p.x - (w - kScrollMargin);
-        if (p.y > h - kScrollMargin) desk.view_y += p.y - (h - kScrollMargin), dy = p.y - (h - kScrollMargin);
+        if (p.x < m) desk.view_x += p.x - m, dx = p.x - m;
+        if (p.y < m) desk.view_y += p.y - m, dy = p.y - m;
+        if (p.x > w - m) desk.view_x += p.x - (w - m), dx = p.x - (w - m);
+        if (p.y > h - m) desk.view_y += p.y - (h - m), dy = p.y - (h - m);
         move_range(*game, dx, dy);
         play.down_point = p;
         ws::invalidate_rect(hwnd, nullptr, false);

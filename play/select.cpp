@@ -14,6 +14,7 @@
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
+#include "pieces/view.h"
 #include "pieces/piece.h"
 #include "play/companions.h"
 #include "play/play.h"
@@ -120,16 +121,19 @@ void present_step(Jig& game, const Rect& u) {
     desk.presenter->flip(desk.presenter->window, &on_window);
 }
 
+// The scrolling band is measured in window pixels, so zoomed out it covers more of the desk.
 bool inside_client(int32_t x, int32_t y, int32_t w, int32_t h) {
-    return x >= kScrollMargin && x <= w - kScrollMargin && y >= kScrollMargin && y <= h - kScrollMargin;
+    const int32_t m = view_span(kScrollMargin);
+    return x >= m && x <= w - m && y >= m && y <= h - m;
 }
 
 // Scrolls the view by as much as the pointer lies inside the margin and brings the pointer back to its edge.
 void scroll_at_margin(int32_t& x, int32_t& y, int32_t w, int32_t h) {
-    if (x < kScrollMargin) desk.view_x += x - kScrollMargin, x = kScrollMargin;
-    if (y < kScrollMargin) desk.view_y += y - kScrollMargin, y = kScrollMargin;
-    if (x > w - kScrollMargin) desk.view_x += x - (w - kScrollMargin), x = w - kScrollMargin;
-    if (y > h - kScrollMargin) desk.view_y += y - (h - kScrollMargin), y = h - kScrollMargin;
+    const int32_t m = view_span(kScrollMargin);
+    if (x < m) desk.view_x += x - m, x = m;
+    if (y < m) desk.view_y += y - m, y = m;
+    if (x > w - m) desk.view_x += x - (w - m), x = w - m;
+    if (y > h - m) desk.view_y += y - (h - m), y = h - m;
 }
 
 }  // namespace
@@ -300,9 +304,11 @@ void on_draw(ws::Hwnd hwnd, intptr_t lparam) {
     // A looping move sound plays on until the release stops it; starting it again on every step would cut it off.
     if (!(play.sound_looping && play.sound_list[SOUND_MOVE - 1].loop == 1)) play_sound(SOUND_MOVE);
     int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
-    if (std::abs(x - play.down_point.x) > settings.click_dxdy || std::abs(y - play.down_point.y) > settings.click_dxdy)
+    // The click's travel is the player's, measured on the screen.
+    if (window_of_view(std::abs(x - play.down_point.x)) > settings.click_dxdy ||
+        window_of_view(std::abs(y - play.down_point.y)) > settings.click_dxdy)
         play.moved_far = 1;
-    const Rect client = ws::get_client_rect(hwnd);
+    const Rect client = view_client(hwnd);
     const int32_t w = client.width(), h = client.height();
     if (inside_client(x, y, w, h)) {
         const bool sweep = settings.mmove && play.ctrl_down;

@@ -38,6 +38,7 @@ struct Play {
     int32_t button_phase = 0;  // 0 no button, 1 one button, 2 a second button went down (or the middle one)
     int32_t moved_far = 0;     // the pointer left the click square while an item was held
     int32_t captured = 0;      // the game window holds the mouse capture
+    int32_t wheel_pending = 0;  // wheel turned with Ctrl, in 1/120 notch, not yet a zoom step
 
     // ---- the picture list's request and answer: set by whoever opens the list, read on IDM_VIEW_END ----
     std::string view_folder;  // folder to list, ending in "\"

@@ -6,6 +6,7 @@
 #include "graphics/state.h"
 #include "graphics/trace.h"
 #include "pieces/desk.h"
+#include "pieces/view.h"
 #include "pieces/piece.h"
 #include "play/play.h"
 #include "play/state.h"
@@ -21,12 +22,13 @@ void trace(const char* event) {
 // The desk point for a game-window client point, brought inside the part of the desk the window shows (and
 // inside the desk), so that a piece let go over no window of the game can still be reached.
 Point visible_desk_point(Point client) {
-    const Rect c = ws::get_client_rect(display.game_window);
+    const Rect c = view_client(display.game_window);
     Rect shown = intersect_rect(Rect{desk.view_x, desk.view_y, desk.view_x + c.width(), desk.view_y + c.height()},
                                 Rect{0, 0, desk.desk_width, desk.desk_height});
     if (shown.empty()) shown = Rect{0, 0, std::max(desk.desk_width, 1), std::max(desk.desk_height, 1)};
-    return {std::clamp(client.x + desk.view_x, shown.left, shown.right - 1),
-            std::clamp(client.y + desk.view_y, shown.top, shown.bottom - 1)};
+    const Point v = view_point(client);
+    return {std::clamp(v.x + desk.view_x, shown.left, shown.right - 1),
+            std::clamp(v.y + desk.view_y, shown.top, shown.bottom - 1)};
 }
 
 }  // namespace
@@ -51,8 +53,7 @@ void take_out(Jig& jig, int32_t id, int32_t x, int32_t y) {
     const Rect r = item->piece->move_to(spot.x, spot.y);
     disp(jig, &r);
     if (!desk.presenter) {
-        Rect on_window = r;
-        offset_rect(on_window, -desk.view_x, -desk.view_y);
+        const Rect on_window = window_rect_of_desk(r);
         ws::paint_at_once(display.game_window, &on_window);
     }
     trace("take_out end\n");

@@ -54,6 +54,7 @@ struct Settings {
     bool sound = false;
     bool skin = false;
     bool trace = false;
+    int32_t zoom = 1000;  // the view's zoom in thousandths, one of the levels of pieces/view.h
 
     void reset() { *this = Settings{}; }
 };

@@ -74,8 +74,15 @@ MenuItemDesc guide_menu() {
                                                  item(ws::tr("menu", "表示しない"), IDM_IMAGE_OFF)});
 }
 
+MenuItemDesc zoom_menu() {
+    return popup(ws::tr("menu", "表示倍率"), {item(ws::tr("menu", "拡大\tCtrl++"), IDM_ZOOM_IN),
+                                               item(ws::tr("menu", "縮小\tCtrl+-"), IDM_ZOOM_OUT),
+                                               item(ws::tr("menu", "100%\tCtrl+0"), IDM_ZOOM_FULL),
+                                               item(ws::tr("menu", "机全体"), IDM_ZOOM_WHOLE_DESK)});
+}
+
 // Positions 0 .. 8 are fixed: pieces, stretch, rotation, turning over, (the shape chooser), guide, seams,
-// background, sound.
+// background, sound; the zoom came later, at the end.
 MenuItemDesc settings_menu() {
     return popup(ws::tr("menu", "設定(&O)"),
                  {piece_menu(), stretch_menu(),
@@ -89,13 +96,20 @@ MenuItemDesc settings_menu() {
                                                          item(ws::tr("menu", "残さない"), IDM_NOKOSU_OFF)}),
                   background_menu(),
                   popup(ws::tr("menu", "効果音"), {item(ws::tr("menu", "鳴らす"), IDM_SOUND_ON),
-                                                   item(ws::tr("menu", "鳴らさない"), IDM_SOUND_OFF)})});
+                                                   item(ws::tr("menu", "鳴らさない"), IDM_SOUND_OFF)}),
+                  zoom_menu()});
 }
 
 }  // namespace
 
 void register_resources() {
     ws::register_menu_resource("IDM_MAIN_MENU", {file_menu(), settings_menu()});
-    ws::register_accelerator_resource("IDM_ACCEL", {{ws::FVIRTKEY | ws::FCONTROL, 'O', uint16_t(IDM_FOPEN)},
-                                                   {ws::FVIRTKEY | ws::FCONTROL, 'X', uint16_t(IDM_EXIT)}});
+    // Ctrl with plus or = (one key on most layouts, so plus may come with Shift; the keypad's plus is the same code).
+    constexpr uint8_t ctrl = ws::FVIRTKEY | ws::FCONTROL;
+    ws::register_accelerator_resource("IDM_ACCEL", {{ctrl, 'O', uint16_t(IDM_FOPEN)},
+                                                   {ctrl, 'X', uint16_t(IDM_EXIT)},
+                                                   {ctrl, ws::VK_OEM_PLUS, uint16_t(IDM_ZOOM_IN)},
+                                                   {ctrl | ws::FSHIFT, ws::VK_OEM_PLUS, uint16_t(IDM_ZOOM_IN)},
+                                                   {ctrl, ws::VK_OEM_MINUS, uint16_t(IDM_ZOOM_OUT)},
+                                                   {ctrl, '0', uint16_t(IDM_ZOOM_FULL)}});
 }

@@ -15,7 +15,8 @@ enum : uint32_t {
     IDM_IMAGE_ON = 239, IDM_IMAGE_GUIDE = 240, IDM_IMAGE_GUIDE_SHIFT = 241, IDM_IMAGE_OFF = 242,
     IDM_BACK_IMG_ON = 246, IDM_BACK_IMG_LINE = 247, IDM_BACK_IMG_OFF = 248, IDM_SOUND_ON = 249, IDM_SOUND_OFF = 250,
     IDM_TRAY_ADD = 251, IDM_PASTE = 253, IDM_PASTE_BACK = 254, IDM_NOKOSU_ON = 255, IDM_NOKOSU_OFF = 256,
-    IDM_KATACHI = 257, IDM_WEB_FIRST = 0xF40C,  // + n for web entry n (0 .. 9)
+    IDM_KATACHI = 257, IDM_ZOOM_IN = 262, IDM_ZOOM_OUT = 263, IDM_ZOOM_FULL = 264, IDM_ZOOM_WHOLE_DESK = 265,
+    IDM_WEB_FIRST = 0xF40C,  // + n for web entry n (0 .. 9)
 };
 inline constexpr int32_t kWebEntries = 10;
 
@@ -26,6 +27,6 @@ inline constexpr int32_t kStretchSizes[] = {0, 200, 300, 400, 500, 600, 700, 800
 // Positions of the entries of "設定(&O)" whose entries carry marks.
 enum : int32_t {
     SETTINGS_PIECES = 0, SETTINGS_STRETCH = 1, SETTINGS_KAITEN = 2, SETTINGS_HANTEN = 3, SETTINGS_GUIDE = 5,
-    SETTINGS_NOKOSU = 6, SETTINGS_BACK = 7, SETTINGS_SOUND = 8,
+    SETTINGS_NOKOSU = 6, SETTINGS_BACK = 7, SETTINGS_SOUND = 8, SETTINGS_ZOOM = 9,
 };
 inline constexpr int32_t kBackFinishedPicture = 4;  // "完成画像" within "背景"

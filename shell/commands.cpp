@@ -101,6 +101,10 @@ void menu_command(ws::Hwnd hwnd, uint32_t id) {
     case IDM_PASTE: return command_paste();
     case IDM_PASTE_BACK: return command_paste_back();
     case IDM_KATACHI: return command_katachi();
+    case IDM_ZOOM_IN:
+    case IDM_ZOOM_OUT:
+    case IDM_ZOOM_FULL:
+    case IDM_ZOOM_WHOLE_DESK: return zoom_command(display.game_window, int32_t(id - IDM_ZOOM_IN));
     default: settings_command(id); return;
     }
 }

@@ -5,6 +5,7 @@
 #include "desk/display.h"
 #include "desk/state.h"
 #include "graphics/state.h"
+#include "graphics/zoom.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/state.h"
@@ -62,9 +63,17 @@ void command_bmp_window() {
         offset_rect(parent, parent_at.x - game_at.x, parent_at.y - game_at.y);  // in the game window's coordinates
         shown = intersect_rect(shown, parent);
     }
-    report_unless(save_bmp(*desk.desk_image, desk.view_x + desk.scroll_dx + shown.left,
-                           desk.view_y + desk.scroll_dy + shown.top, std::max(shown.width(), 1),
-                           std::max(shown.height(), 1)));
+    const int32_t ox = desk.view_x + desk.scroll_dx, oy = desk.view_y + desk.scroll_dy;
+    if (desk.zoom == kZoomFull) {
+        report_unless(save_bmp(*desk.desk_image, ox + shown.left, oy + shown.top, std::max(shown.width(), 1),
+                               std::max(shown.height(), 1)));
+        return;
+    }
+    // Zoomed, the file holds the window's pixels as they are shown.
+    MemDC window;
+    window.create(BIT_SCREEN, std::max(shown.right, 1), std::max(shown.bottom, 1));
+    zoom_copy(window, shown, *desk.desk_image, ox, oy, desk.zoom, colour_to_word(kBeyondDeskColour));
+    report_unless(save_bmp(window, shown.left, shown.top, std::max(shown.width(), 1), std::max(shown.height(), 1)));
 }
 
 void command_bmp_desk() {

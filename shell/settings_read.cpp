@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "graphics/paths.h"
+#include "pieces/view.h"
 #include "shell/cp932.h"
 #include "shell/line_parser.h"
 #include "shell/settings.h"
@@ -145,6 +146,12 @@ void read_int_field(LineParser& p) {
     read_int(p, settings.*Field);
 }
 
+// The zoom in percent, as written (12.5 for the smallest level); any value comes to the nearest level.
+void read_zoom(LineParser& p) {
+    const double percent = p.get_float(settings.zoom / 10.0);
+    settings.zoom = nearest_zoom(int32_t(std::clamp(percent * 10, 0.0, 1e6)));
+}
+
 struct KeyReader {
     const char* key;
     void (*read)(LineParser&);
@@ -186,6 +193,7 @@ constexpr KeyReader kReaders[] = {
     {"sound", read_flag<&Settings::sound>},
     {"skin", read_flag<&Settings::skin>},
     {"trace", read_flag<&Settings::trace>},
+    {"zoom", read_zoom},
 };
 
 void read_optional_file(const char* path, void (*reader)(std::FILE*)) {

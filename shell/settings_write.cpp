@@ -7,6 +7,7 @@
 
 #include "graphics/durable.h"
 #include "graphics/paths.h"
+#include "graphics/zoom.h"
 #include "shell/cp932.h"
 #include "shell/settings.h"
 
@@ -106,12 +107,21 @@ void write_switches(std::string& out) {
     for (const auto& [key, on] : flags) out += std::string(key) + "\t" + tf(on) + "\n";
 }
 
+// Keys the program added later stand only when they differ from their defaults, so a first run writes the file
+// as it always did.
+void write_later_keys(std::string& out) {
+    const int32_t zoom = settings.zoom;
+    if (zoom == kZoomFull) return;
+    out += "zoom\t" + std::to_string(zoom / 10) + (zoom % 10 ? "." + std::to_string(zoom % 10) : "") + "\n";
+}
+
 std::string settings_text() {
     std::string out;
     write_window_and_lines(out);
     write_play_and_view(out);
     write_background(out);
     write_switches(out);
+    write_later_keys(out);
     return out;
 }
 

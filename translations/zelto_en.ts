@@ -211,6 +211,26 @@ This message is written in %s.</translation>
         <source>鳴らさない</source>
         <translation>Off</translation>
     </message>
+    <message>
+        <source>表示倍率</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>拡大	Ctrl++</source>
+        <translation>Zoom in	Ctrl++</translation>
+    </message>
+    <message>
+        <source>縮小	Ctrl+-</source>
+        <translation>Zoom out	Ctrl+-</translation>
+    </message>
+    <message>
+        <source>100%	Ctrl+0</source>
+        <translation>100%	Ctrl+0</translation>
+    </message>
+    <message>
+        <source>机全体</source>
+        <translation>Whole desk</translation>
+    </message>
 </context>
 <context>
     <name>play</name>

@@ -4,6 +4,7 @@
 
 #include "desk/state.h"
 #include "pieces/desk.h"
+#include "pieces/view.h"
 #include "pieces/piece.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
@@ -94,7 +95,7 @@ void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h) {
 }
 
 void draw_overview(MemDC& dc, const Rect& r) {
-    const Rect client = display.game_window ? ws::get_client_rect(display.game_window) : Rect{};
+    const Rect client = view_client(display.game_window);
     const Rect shown{client.left + desk.view_x, client.top + desk.view_y, client.right + desk.view_x,
                      client.bottom + desk.view_y};
     Rect box = shown;

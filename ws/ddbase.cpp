@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "graphics/trace.h"
+#include "graphics/zoom.h"
+#include "ws/ws.h"
 
 namespace {
 
@@ -113,6 +115,8 @@ void DDBase::init(ws::Hwnd hwnd) {
     destroy_back(back);
     window = hwnd;
     clip_left = clip_top = 0;
+    zoom = kZoomFull;
+    frame_x = frame_y = 0;
     screen_width = std::max(ws::screen_width(), 1);
     screen_height = std::max(ws::screen_height(), 1);
     back = new MemDC;
@@ -179,6 +183,7 @@ void DDBase::back_clear(const Rect* rect, MemDC* source, int32_t sx, int32_t sy)
     if (!source) fail(__LINE__, "back_clear ビットマップポインタが不正(NULL)");
     if (!back) return;
     Rect dst = rect ? *rect : Rect{0, 0, screen_width, screen_height};
+    offset_rect(dst, frame_x, frame_y);
     if (!clip_copy(dst, sx, sy, source->width(), source->height(), back->width(), back->height())) return;
     back->blit(dst.left, dst.top, dst.width(), dst.height(), *source, sx, sy, SRCCOPY);
     back->release_dc();
@@ -189,6 +194,7 @@ void DDBase::draw(const Rect* rect, int32_t id, int32_t sx, int32_t sy) {
     MemDC* image = surfaces[size_t(id)];
     if (!back || !image) return;
     Rect dst = rect ? *rect : Rect{0, 0, screen_width, screen_height};
+    offset_rect(dst, frame_x, frame_y);
     // The table's size is the one to honour; the image's own size only guards against a stale borrowed table.
     // Only the kept surface has pixels to draw: the whole image is white around it.
     const size_t i = size_t(id);
@@ -199,7 +205,34 @@ void DDBase::draw(const Rect* rect, int32_t id, int32_t sx, int32_t sy) {
     keyed_copy(*back, dst, *image, sx, sy, keys_[size_t(id)]);
 }
 
+void DDBase::set_frame(int32_t zoom_now, int32_t fx, int32_t fy, int32_t back_w, int32_t back_h,
+                       uint32_t outside_word) {
+    if (zoom_now == kZoomFull) back_w = screen_width, back_h = screen_height, fx = fy = 0;
+    zoom = zoom_now;
+    frame_x = fx, frame_y = fy;
+    outside = outside_word;
+    if (!back || (back->width() == back_w && back->height() == back_h)) return;
+    destroy_back(back);
+    back = new MemDC;
+    back->create(BIT_SCREEN, std::max(back_w, 1), std::max(back_h, 1));
+}
+
+// The zoomed presentation: the window pixels that show `rect` (view coordinates) drawn from the back buffer.
+void DDBase::flip_zoomed(ws::Hwnd hwnd, const Rect* rect) {
+    MemDC* client = ws::client_surface(hwnd);
+    if (!back || !client) return;
+    const Rect all = ws::get_client_rect(hwnd);
+    const Rect r = intersect_rect(rect ? zoomed_rect(*rect, zoom) : all, all);
+    if (r.empty()) return;
+    zoom_copy(*client, r, *back, frame_x, frame_y, zoom, outside);
+    ws::show_surface(hwnd, &r);
+}
+
 int32_t DDBase::flip(ws::Hwnd hwnd, const Rect* rect) {
+    if (zoom != kZoomFull) {
+        flip_zoomed(hwnd, rect);
+        return 1;
+    }
     Rect r = rect ? *rect : ws::get_client_rect(hwnd);
     if (r.width() < 1 || r.height() < 1) return 1;
     r.right = r.left + std::min(r.width(), screen_width - clip_left);

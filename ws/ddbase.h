@@ -44,7 +44,13 @@ public:
     // nothing.
     void draw(const Rect* rect, int32_t id, int32_t sx, int32_t sy);
     // Presents `rect` (client coordinates, nullptr = the client area) of the back buffer in the window. Always 1.
+    // With a zoom set, rect is in view coordinates and is shown scaled in the window pixels that show it.
     int32_t flip(ws::Hwnd hwnd, const Rect* rect);
+    // How the back buffer is shown. At zoom kZoomFull (the start) it is the screen's size and its (0, 0) is the
+    // client area's. At another zoom it is back_w x back_h (made anew when that differs), the rectangles that
+    // back_clear and draw take are in view coordinates, the back buffer holds view point (x, y) at
+    // (x + frame_x, y + frame_y), and flip shows it scaled, with `outside` (a pixel word) beyond the buffer.
+    void set_frame(int32_t zoom, int32_t frame_x, int32_t frame_y, int32_t back_w, int32_t back_h, uint32_t outside);
     // Colour (0x00BBGGRR) at (x, y) of the image of `id`, or of the back buffer when id < 0. White outside the
     // image, for an id out of range and for an id without image.
     Colour get_pixel(int32_t id, int32_t x, int32_t y);
@@ -69,9 +75,13 @@ public:
     int32_t clip_left = 0, clip_top = 0;
     int32_t screen_width = 0, screen_height = 0;
     int32_t table_count = 0;  // valid entries of the tables
+    int32_t zoom = 1000;      // see set_frame
+    int32_t frame_x = 0, frame_y = 0;
+    uint32_t outside = 0;
 
 private:
     void forget(int32_t id);  // zeroes the entries of id
+    void flip_zoomed(ws::Hwnd hwnd, const Rect* rect);
     // The size entries of id: a surface of surface_w x surface_h at (left, top) in an image of width x height.
     void place(int32_t id, int32_t left, int32_t top, int32_t width, int32_t height, int32_t surface_w,
                int32_t surface_h);

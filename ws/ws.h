@@ -48,6 +48,7 @@ enum : uint32_t {
     VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12, VK_ESCAPE = 0x1B, VK_SPACE = 0x20, VK_PRIOR = 0x21,
     VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
     VK_DELETE = 0x2E, VK_F1 = 0x70,  // letters and digits are their upper-case ASCII codes
+    VK_OEM_PLUS = 0xBB, VK_OEM_MINUS = 0xBD,  // the plus (or =) and minus keys of the main block
 };
 // WM_SIZE wparam
 enum : uint32_t { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };

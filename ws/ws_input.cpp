@@ -38,6 +38,7 @@ constexpr KeyPair key_table[] = {
     {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},           {Qt::Key_Right, VK_RIGHT},
     {Qt::Key_Down, VK_DOWN},     {Qt::Key_PageUp, VK_PRIOR},    {Qt::Key_PageDown, VK_NEXT},
     {Qt::Key_Home, VK_HOME},     {Qt::Key_End, VK_END},         {Qt::Key_Delete, VK_DELETE},
+    {Qt::Key_Plus, VK_OEM_PLUS}, {Qt::Key_Equal, VK_OEM_PLUS},  {Qt::Key_Minus, VK_OEM_MINUS},
 };
 
 int qt_key_from_vk(uint32_t vk) {
