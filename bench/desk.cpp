@@ -1,5 +1,6 @@
-// Speed of a full redraw of the desk with 1000 groups on each drawing path, as a ratio to a floor measured in the
-// same run: one plain copy of the window area plus one plain copy of every visible piece pixel.
+// Speed of a full redraw of the desk with 1000 groups on each drawing path, at 100 % and zoomed out, as a ratio to a
+// floor measured in the same run: one plain copy of the window area plus one plain copy of every visible piece
+// pixel; and of one zoom step, as a ratio to a full redraw at 100 %.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -14,6 +15,8 @@
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
+#include "pieces/view.h"
+#include "play/play.h"
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "shell/mywin.h"
@@ -55,9 +58,9 @@ void clear_desk() {
     ws::test::reset();
 }
 
-// The floor: the window area copied once, then every piece pixel inside the window copied once.
+// The floor: the window area copied once, then every piece pixel inside the view copied once.
 double floor_seconds(MemDC& scratch, MemDC& piece_square) {
-    const Rect window = ws::get_client_rect(display.game_window);
+    const Rect window = intersect_rect(view_client(display.game_window), {0, 0, desk.desk_width, desk.desk_height});
     const auto start = Clock::now();
     scratch.blit(0, 0, window.width(), window.height(), *desk.desk_image, 0, 0, SRCCOPY);
     for (int32_t i = 0; i < kGroups; ++i) {
@@ -81,8 +84,9 @@ void full_redraw() {
     ws::paint_at_once(display.game_window, nullptr);
 }
 
-void run(benchmark::State& state, bool with_presenter) {
+void run(benchmark::State& state, bool with_presenter, int32_t zoom = kZoomFull) {
     lay_desk(with_presenter);
+    desk.zoom = zoom;
     MemDC scratch, piece_square;
     scratch.create(BIT_SCREEN, desk.desk_width, desk.desk_height);
     piece_square.create(BIT_DIB, kSide, kSide);
@@ -103,11 +107,42 @@ void run(benchmark::State& state, bool with_presenter) {
 
 void BM_full_redraw_plain(benchmark::State& state) { run(state, false); }
 void BM_full_redraw_presenter(benchmark::State& state) { run(state, true); }
+// The argument is the zoom in thousandths.
+void BM_full_redraw_zoomed_plain(benchmark::State& state) { run(state, false, int32_t(state.range(0))); }
+void BM_full_redraw_zoomed_presenter(benchmark::State& state) { run(state, true, int32_t(state.range(0))); }
+
+// One zoom step about the window's centre, out of 100 % and back in (the costlier steps, since the background is
+// laid out anew across 100 %), against a full redraw at 100 % timed beside it.
+void zoom_steps(benchmark::State& state, bool with_presenter) {
+    lay_desk(with_presenter);
+    const Point centre{ws::screen_width() / 2, ws::screen_height() / 2};
+    double step_total = 0, redraw_total = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        full_redraw();
+        redraw_total += seconds_since(start);
+        start = Clock::now();
+        zoom_view(display.game_window, zoom_step(kZoomFull, -1), centre);
+        zoom_view(display.game_window, kZoomFull, centre);
+        const double seconds = seconds_since(start) / 2;
+        step_total += seconds;
+        state.SetIterationTime(seconds);
+    }
+    state.counters["ratio"] = redraw_total > 0 ? step_total / redraw_total : 0;
+    clear_desk();
+}
+
+void BM_zoom_step_plain(benchmark::State& state) { zoom_steps(state, false); }
+void BM_zoom_step_presenter(benchmark::State& state) { zoom_steps(state, true); }
 
 }  // namespace
 
 BENCHMARK(BM_full_redraw_plain)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_full_redraw_presenter)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_full_redraw_zoomed_plain)->Arg(500)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_full_redraw_zoomed_presenter)->Arg(500)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_zoom_step_plain)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_zoom_step_presenter)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);

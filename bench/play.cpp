@@ -20,6 +20,7 @@
 #include "graphics/memdc.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
+#include "pieces/view.h"
 #include "play/jigwin.h"
 #include "play/lifecycle.h"
 #include "play/play.h"
@@ -80,8 +81,11 @@ void clear_desk() {
     display.main_window = display.game_window = 0;
 }
 
-void drag_step(benchmark::State& state, bool with_presenter) {
+// One drag step of the top-most group at `zoom` (the messages carry view coordinates, as play gets them).
+void drag_step(benchmark::State& state, bool with_presenter, int32_t zoom = kZoomFull) {
     lay_desk(with_presenter);
+    desk.zoom = zoom;
+    redraw_whole_window(display.game_window);
     const Point at{ws::screen_width() / 2, ws::screen_height() / 2};
     const uintptr_t left = ws::MK_LBUTTON;
     play.down_point = at;
@@ -120,6 +124,9 @@ void drag_step(benchmark::State& state, bool with_presenter) {
 
 void BM_drag_step_plain(benchmark::State& state) { drag_step(state, false); }
 void BM_drag_step_presenter(benchmark::State& state) { drag_step(state, true); }
+// The argument is the zoom in thousandths.
+void BM_drag_step_zoomed_plain(benchmark::State& state) { drag_step(state, false, int32_t(state.range(0))); }
+void BM_drag_step_zoomed_presenter(benchmark::State& state) { drag_step(state, true, int32_t(state.range(0))); }
 
 // ---- the robot's solve ----
 
@@ -202,6 +209,8 @@ void BM_robot_solve_600(benchmark::State& state) {
 
 BENCHMARK(BM_drag_step_plain)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_drag_step_presenter)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BM_drag_step_zoomed_plain)->Arg(500)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BM_drag_step_zoomed_presenter)->Arg(500)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_robot_solve_600)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 
 int main(int argc, char** argv) {

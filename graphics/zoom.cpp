@@ -12,12 +12,31 @@ struct Span {
     int32_t first = 0, count = 0;
 };
 
+// floor(numerator / divisor) along a run of numerators that grow by `step`, without a division per step: a
+// small rectangle of a drag step would otherwise spend more time dividing than copying.
+class Quotients {
+public:
+    Quotients(int64_t numerator, int64_t step, int64_t divisor)
+        : q_(floor_div(numerator, divisor)), rem_(numerator - q_ * divisor), whole_(step / divisor),
+          part_(step % divisor), divisor_(divisor) {}
+    int64_t value() const { return q_; }
+    void next() {
+        q_ += whole_, rem_ += part_;
+        if (rem_ >= divisor_) rem_ -= divisor_, ++q_;
+    }
+
+private:
+    int64_t q_, rem_, whole_, part_, divisor_;
+};
+
 // The source span under destination pixels [from, to) along one axis of a source `size` long.
 std::vector<Span> spans(int32_t from, int32_t to, int32_t origin, int32_t zoom, int32_t size) {
     std::vector<Span> out(size_t(std::max(to - from, 0)));
+    Quotients edge(int64_t(from) * kZoomFull, kZoomFull, zoom);
     for (int32_t d = from; d < to; ++d) {
-        const int64_t a = origin + int64_t(d) * kZoomFull / zoom;
-        const int64_t b = std::max(origin + int64_t(d + 1) * kZoomFull / zoom, a + 1);
+        const int64_t a = origin + edge.value();
+        edge.next();
+        const int64_t b = std::max(origin + edge.value(), a + 1);
         const int64_t lo = std::clamp<int64_t>(a, 0, size), hi = std::clamp<int64_t>(b, 0, size);
         out[size_t(d - from)] = {int32_t(lo), int32_t(hi - lo)};
     }
@@ -28,43 +47,66 @@ std::vector<Span> spans(int32_t from, int32_t to, int32_t origin, int32_t zoom, 
 const uint32_t* row_of(const MemDC& s, int32_t r) { return s.words() + size_t(s.height() - 1 - r) * size_t(s.width()); }
 uint32_t* row_of(MemDC& s, int32_t r) { return s.words() + size_t(s.height() - 1 - r) * size_t(s.width()); }
 
-void box_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, int32_t zoom, uint32_t outside) {
-    const std::vector<Span> cols = spans(a.left, a.right, ox, zoom, src.width());
-    const std::vector<Span> rows = spans(a.top, a.bottom, oy, zoom, src.height());
-    std::vector<uint32_t> sums(size_t(a.width()) * 3);
+// The mean of the source block under one destination pixel. Red and blue are summed in one word, green in
+// another: a block of up to 256 pixels cannot carry one channel's sum into the next. Kept = a block size fixed
+// at compile time (0 = read from the spans), which lets the common halving run unrolled; inlined, because a call
+// per destination pixel costs as much as the mean itself.
+template <int32_t Kept>
+[[gnu::always_inline]] inline uint32_t block_mean(const uint32_t* const* rows, int32_t row_count, Span cols) {
+    if constexpr (Kept > 0) row_count = cols.count = Kept;
+    uint32_t rb = 0, g = 0;
+    for (int32_t r = 0; r < row_count; ++r) {
+        const uint32_t* in = rows[r] + cols.first;
+        for (int32_t c = 0; c < cols.count; ++c) {
+            rb += in[c] & 0xFF00FF;
+            g += in[c] & 0x00FF00;
+        }
+    }
+    const uint32_t n = uint32_t(row_count * cols.count), half = n / 2;
+    const uint32_t red = ((rb >> 16) + half) / n, blue = ((rb & 0xFFFF) + half) / n, green = ((g >> 8) + half) / n;
+    return red << 16 | green << 8 | blue;
+}
+
+// Zooming out by a whole factor K with every block on the source: the blocks are K x K, side by side, so each row
+// of the destination reads K whole source rows straight along (the common case of a drag step at 50 %).
+template <int32_t K>
+void whole_factor_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy) {
+    const uint32_t* rows[K];
     for (int32_t y = a.top; y < a.bottom; ++y) {
         uint32_t* out = row_of(dst, y) + a.left;
-        const Span rs = rows[size_t(y - a.top)];
-        if (rs.count == 0) {
-            std::fill(out, out + a.width(), outside);
-            continue;
-        }
-        std::fill(sums.begin(), sums.end(), 0u);
-        for (int32_t r = rs.first; r < rs.first + rs.count; ++r) {
-            const uint32_t* in = row_of(src, r);
-            for (size_t i = 0; i < cols.size(); ++i)
-                for (int32_t c = cols[i].first; c < cols[i].first + cols[i].count; ++c) {
-                    sums[3 * i] += in[c] >> 16 & 0xFF;
-                    sums[3 * i + 1] += in[c] >> 8 & 0xFF;
-                    sums[3 * i + 2] += in[c] & 0xFF;
-                }
-        }
-        for (size_t i = 0; i < cols.size(); ++i) {
-            const uint32_t n = uint32_t(cols[i].count * rs.count);
-            if (n == 0) {
-                out[i] = outside;
-                continue;
-            }
-            const auto mean = [&](size_t k) { return (sums[k] + n / 2) / n; };
-            out[i] = mean(3 * i) << 16 | mean(3 * i + 1) << 8 | mean(3 * i + 2);
-        }
+        for (int32_t k = 0; k < K; ++k) rows[k] = row_of(src, oy + y * K + k) + ox + a.left * K;
+        for (int32_t i = 0; i < a.width(); ++i) out[i] = block_mean<K>(rows, K, {i * K, K});
     }
 }
 
-// Where a destination pixel's centre falls in the source, in 1/256 source pixel, less half a pixel: the integer
-// part is the left (upper) neighbour of the blend, the fraction the weight of the right (lower) one.
-int64_t centre_of(int32_t d, int32_t origin, int32_t zoom) {
-    return int64_t(origin) * 256 + (int64_t(2 * d + 1) * kZoomFull * 128) / zoom - 128;
+// True when the blocks under `a` all lie on the source, at whole factor k.
+bool blocks_on_source(const Rect& a, const MemDC& src, int32_t ox, int32_t oy, int32_t k) {
+    return ox + int64_t(a.left) * k >= 0 && oy + int64_t(a.top) * k >= 0 && ox + int64_t(a.right) * k <= src.width() &&
+           oy + int64_t(a.bottom) * k <= src.height();
+}
+
+void box_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, int32_t zoom, uint32_t outside) {
+    const int32_t k = kZoomFull % zoom == 0 ? kZoomFull / zoom : 0;
+    if ((k == 2 || k == 4) && blocks_on_source(a, src, ox, oy, k)) {
+        if (k == 2) whole_factor_copy<2>(dst, a, src, ox, oy);
+        else whole_factor_copy<4>(dst, a, src, ox, oy);
+        return;
+    }
+    const std::vector<Span> cols = spans(a.left, a.right, ox, zoom, src.width());
+    const std::vector<Span> rows = spans(a.top, a.bottom, oy, zoom, src.height());
+    std::vector<const uint32_t*> block;
+    for (int32_t y = a.top; y < a.bottom; ++y) {
+        uint32_t* out = row_of(dst, y) + a.left;
+        const Span rs = rows[size_t(y - a.top)];
+        block.clear();
+        for (int32_t r = rs.first; r < rs.first + rs.count; ++r) block.push_back(row_of(src, r));
+        for (size_t i = 0; i < cols.size(); ++i) {
+            const Span c = cols[i];
+            if (rs.count == 0 || c.count == 0) out[i] = outside;
+            else if (rs.count == 2 && c.count == 2) out[i] = block_mean<2>(block.data(), 2, c);
+            else out[i] = block_mean<0>(block.data(), rs.count, c);
+        }
+    }
 }
 
 uint32_t blend(uint32_t a, uint32_t b, uint32_t w) {
@@ -86,8 +128,11 @@ struct Tap {
 
 std::vector<Tap> taps(int32_t from, int32_t to, int32_t origin, int32_t zoom, int32_t size) {
     std::vector<Tap> out(size_t(std::max(to - from, 0)));
-    for (int32_t d = from; d < to; ++d) {
-        const int64_t c = centre_of(d, origin, zoom);
+    // Where each destination pixel's centre falls in the source, in 1/256 source pixel, less half a pixel: the
+    // integer part is the left (upper) neighbour of the blend, the fraction the weight of the right (lower) one.
+    Quotients centre(int64_t(2 * from + 1) * kZoomFull * 128, 2 * kZoomFull * 128, zoom);
+    for (int32_t d = from; d < to; ++d, centre.next()) {
+        const int64_t c = int64_t(origin) * 256 + centre.value() - 128;
         Tap& t = out[size_t(d - from)];
         t.inside = c >= -128 && c < int64_t(size) * 256 - 128;
         const int64_t i = c >> 8;
