@@ -139,8 +139,10 @@ void BM_zoom_step_presenter(benchmark::State& state) { zoom_steps(state, true); 
 
 BENCHMARK(BM_full_redraw_plain)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_full_redraw_presenter)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_full_redraw_zoomed_plain)->Arg(500)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_full_redraw_zoomed_presenter)->Arg(500)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_full_redraw_zoomed_plain)->Arg(500)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+BENCHMARK(BM_full_redraw_zoomed_presenter)->Arg(500)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
 BENCHMARK(BM_zoom_step_plain)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_zoom_step_presenter)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
