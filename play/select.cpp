@@ -271,9 +271,11 @@ Rect selectend(Jig& jig, Point point) {
     Item& top = jig.items[jig.item_count - 1];
     top.piece->drop_image();  // kept while held for the turns; cut again when next needed
     if (top.merged == 0 && display.game_window) {
-        const int32_t k = tray_at_point(ws::client_to_screen(display.game_window, point));
+        const Point on_window{window_of_view(point.x), window_of_view(point.y)};  // trays lie on the screen
+        const int32_t k = tray_at_point(ws::client_to_screen(display.game_window, on_window));
         if (k >= 0) {
-            ws::post_message(play.tray_window[k], IDM_TRAY_PUT, uintptr_t(top.id), ws::make_lparam(point.x, point.y));
+            ws::post_message(play.tray_window[k], IDM_TRAY_PUT, uintptr_t(top.id),
+                             ws::make_lparam(on_window.x, on_window.y));
             top.hidden = 1;
             const Rect r = top.piece->rect;
             disp(jig, &r);
