@@ -61,7 +61,7 @@ void fill_outside(MemDC& target, const Rect& area, const Rect& keep) {
 // scales the part shown.
 void sync_frame(DDBase& dd) {
     dd.set_frame(desk.zoom, origin_x(), origin_y(), desk.desk_width, desk.desk_height,
-                 colour_to_word(kBeyondDeskColour));
+                 colour_to_word(kBeyondDeskColour), ws::device_scale(dd.window));
 }
 
 // The background into a presenter's back buffer (also the short-lived one of init_window).
@@ -139,10 +139,12 @@ void dotted_side(MemDC& s, const Rect& limit, Point from, Point to, int32_t& pha
         dot(s, limit, from.x + k * dx, from.y + k * dy, (phase % 6) < 3 ? 0x000000 : 0xFFFFFF);
 }
 
-// The range is kept in view coordinates and drawn in the window's pixels.
-void draw_range(MemDC& s, const Rect& limit) {
-    const int32_t x1 = window_of_view(display.range_x1), y1 = window_of_view(display.range_y1);
-    const int32_t x2 = window_of_view(display.range_x2), y2 = window_of_view(display.range_y2);
+// The range is kept in view coordinates and drawn in the surface's pixels (`device` of them per window pixel, in
+// thousandths); limit is in the surface's pixels.
+void draw_range(MemDC& s, const Rect& limit, int32_t device) {
+    const auto on_surface = [&](int32_t v) { return int32_t(int64_t(window_of_view(v)) * device / kZoomFull); };
+    const int32_t x1 = on_surface(display.range_x1), y1 = on_surface(display.range_y1);
+    const int32_t x2 = on_surface(display.range_x2), y2 = on_surface(display.range_y2);
     const Point a{x1, y1}, b{x1, y2}, c{x2, y2}, d{x2, y1};
     int32_t phase = 0;
     dotted_side(s, limit, a, b, phase);
@@ -235,14 +237,15 @@ void desk_paint(ws::Hwnd hwnd) {
     MemDC* surface = ws::begin_paint(hwnd, ps);
     if (!surface) return;
     Rect range_limit = ps.paint;
+    const int32_t device = ws::device_scale(hwnd);
     if (desk.presenter) {
         sync_frame(*desk.presenter);
         if (!minimised(hwnd)) desk.presenter->flip(hwnd, nullptr);
         // The presentation replaced the whole client area, so the range is drawn over all of it.
         range_limit = ws::get_client_rect(hwnd);
-    } else if (desk.desk_image && desk.zoom != kZoomFull) {
-        zoom_copy(*surface, ps.paint, *desk.desk_image, origin_x(), origin_y(), desk.zoom,
-                  colour_to_word(kBeyondDeskColour));
+    } else if (desk.desk_image && (desk.zoom != kZoomFull || device != kZoomFull)) {
+        zoom_copy(*surface, zoomed_rect(ps.paint, device), *desk.desk_image, origin_x(), origin_y(), desk.zoom,
+                  colour_to_word(kBeyondDeskColour), device);
     } else if (desk.desk_image) {
         const Rect& r = ps.paint;
         surface->blit(r.left, r.top, r.width(), r.height(), *desk.desk_image, r.left + origin_x(), r.top + origin_y(),
@@ -250,10 +253,10 @@ void desk_paint(ws::Hwnd hwnd) {
         fill_outside(*surface, r, desk_on_window());
         desk.desk_image->release_dc();
     } else {
-        fill_outside(*surface, ps.paint, Rect{});
+        fill_outside(*surface, zoomed_rect(ps.paint, device), Rect{});
     }
     if (display.range_state == 1 || display.range_state == 2) {
-        draw_range(*surface, range_limit);
+        draw_range(*surface, zoomed_rect(range_limit, device), device);
         if (desk.presenter) ws::show_surface(hwnd, &range_limit);
     }
     surface->release_dc();

@@ -6,6 +6,11 @@
 
 namespace {
 
+// Destination pixels per source pixel, as num / den.
+struct Ratio {
+    int64_t num = 1, den = 1;
+};
+
 // Where a destination column or row starts in the source and how many source pixels it covers there (clipped
 // to the source; count 0 = none).
 struct Span {
@@ -30,9 +35,9 @@ private:
 };
 
 // The source span under destination pixels [from, to) along one axis of a source `size` long.
-std::vector<Span> spans(int32_t from, int32_t to, int32_t origin, int32_t zoom, int32_t size) {
+std::vector<Span> spans(int32_t from, int32_t to, int32_t origin, Ratio zoom, int32_t size) {
     std::vector<Span> out(size_t(std::max(to - from, 0)));
-    Quotients edge(int64_t(from) * kZoomFull, kZoomFull, zoom);
+    Quotients edge(from * zoom.den, zoom.den, zoom.num);
     for (int32_t d = from; d < to; ++d) {
         const int64_t a = origin + edge.value();
         edge.next();
@@ -85,10 +90,11 @@ bool blocks_on_source(const Rect& a, const MemDC& src, int32_t ox, int32_t oy, i
            oy + int64_t(a.bottom) * k <= src.height();
 }
 
-void box_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, int32_t zoom, uint32_t outside) {
-    const int32_t k = kZoomFull % zoom == 0 ? kZoomFull / zoom : 0;
-    if ((k == 2 || k == 4) && blocks_on_source(a, src, ox, oy, k)) {
-        if (k == 2) whole_factor_copy<2>(dst, a, src, ox, oy);
+void box_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, Ratio zoom, uint32_t outside) {
+    const int32_t k = zoom.den % zoom.num == 0 ? int32_t(zoom.den / zoom.num) : 0;
+    if (k >= 1 && k <= 4 && k != 3 && blocks_on_source(a, src, ox, oy, k)) {
+        if (k == 1) whole_factor_copy<1>(dst, a, src, ox, oy);
+        else if (k == 2) whole_factor_copy<2>(dst, a, src, ox, oy);
         else whole_factor_copy<4>(dst, a, src, ox, oy);
         return;
     }
@@ -126,11 +132,11 @@ struct Tap {
     bool inside = false;
 };
 
-std::vector<Tap> taps(int32_t from, int32_t to, int32_t origin, int32_t zoom, int32_t size) {
+std::vector<Tap> taps(int32_t from, int32_t to, int32_t origin, Ratio zoom, int32_t size) {
     std::vector<Tap> out(size_t(std::max(to - from, 0)));
     // Where each destination pixel's centre falls in the source, in 1/256 source pixel, less half a pixel: the
     // integer part is the left (upper) neighbour of the blend, the fraction the weight of the right (lower) one.
-    Quotients centre(int64_t(2 * from + 1) * kZoomFull * 128, 2 * kZoomFull * 128, zoom);
+    Quotients centre((2 * from + 1) * zoom.den * 128, 2 * zoom.den * 128, zoom.num);
     for (int32_t d = from; d < to; ++d, centre.next()) {
         const int64_t c = int64_t(origin) * 256 + centre.value() - 128;
         Tap& t = out[size_t(d - from)];
@@ -143,7 +149,7 @@ std::vector<Tap> taps(int32_t from, int32_t to, int32_t origin, int32_t zoom, in
     return out;
 }
 
-void bilinear_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, int32_t zoom,
+void bilinear_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, Ratio zoom,
                    uint32_t outside) {
     const std::vector<Tap> cols = taps(a.left, a.right, ox, zoom, src.width());
     const std::vector<Tap> rows = taps(a.top, a.bottom, oy, zoom, src.height());
@@ -183,13 +189,13 @@ Rect unzoomed_rect(const Rect& r, int32_t zoom) {
 }
 
 void zoom_copy(MemDC& dst, const Rect& area, const MemDC& src, int32_t origin_x, int32_t origin_y, int32_t zoom,
-               uint32_t outside) {
+               uint32_t outside, int32_t device) {
     const Rect a = intersect_rect(area, Rect{0, 0, dst.width(), dst.height()});
     if (a.empty() || !dst.words() || !src.words()) return;
-    zoom = std::max(zoom, 1);
-    if (zoom <= kZoomFull) {
-        box_copy(dst, a, src, origin_x, origin_y, zoom, outside);
+    const Ratio r{int64_t(std::max(zoom, 1)) * std::max(device, 1), int64_t(kZoomFull) * kZoomFull};
+    if (r.num <= r.den) {
+        box_copy(dst, a, src, origin_x, origin_y, r, outside);
     } else {
-        bilinear_copy(dst, a, src, origin_x, origin_y, zoom, outside);
+        bilinear_copy(dst, a, src, origin_x, origin_y, r, outside);
     }
 }

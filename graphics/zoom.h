@@ -22,6 +22,8 @@ int64_t floor_div(int64_t a, int64_t b);
 // the mean of the source pixels its square covers (a box filter), so detail finer than a pixel averages out
 // instead of flickering; above it, a bilinear blend of the four source pixels nearest its centre. Only pixels
 // of src are read: a destination pixel whose square (or, zooming in, whose centre) lies off src is `outside`, a
-// pixel word 0x00RRGGBB. Written pixels have a zero top byte.
+// pixel word 0x00RRGGBB. Written pixels have a zero top byte. `device` (thousandths, at least 1) multiplies the
+// zoom for a destination of device pixels: a device pixel (x, y) shows the source from
+// origin + (x, y) * 1000 / zoom * 1000 / device, computed whole, so no rounding of the product shifts the picture.
 void zoom_copy(MemDC& dst, const Rect& area, const MemDC& src, int32_t origin_x, int32_t origin_y, int32_t zoom,
-               uint32_t outside);
+               uint32_t outside, int32_t device = kZoomFull);

@@ -64,6 +64,7 @@ void on_create(ws::Hwnd hwnd) {
     reset_road();
     play_sound(SOUND_START);
     line_const_init();
+    ws::use_device_pixels(hwnd);  // the desk is drawn in the screen's own pixels
     init_window();
     ws::drag_accept_files(hwnd, true);
     hooks.emergency_save = emergency_save;

@@ -115,7 +115,7 @@ void DDBase::init(ws::Hwnd hwnd) {
     destroy_back(back);
     window = hwnd;
     clip_left = clip_top = 0;
-    zoom = kZoomFull;
+    zoom = device = kZoomFull;
     frame_x = frame_y = 0;
     screen_width = std::max(ws::screen_width(), 1);
     screen_height = std::max(ws::screen_height(), 1);
@@ -206,9 +206,10 @@ void DDBase::draw(const Rect* rect, int32_t id, int32_t sx, int32_t sy) {
 }
 
 void DDBase::set_frame(int32_t zoom_now, int32_t fx, int32_t fy, int32_t back_w, int32_t back_h,
-                       uint32_t outside_word) {
+                       uint32_t outside_word, int32_t device_now) {
     if (zoom_now == kZoomFull) back_w = screen_width, back_h = screen_height, fx = fy = 0;
     zoom = zoom_now;
+    device = device_now;
     frame_x = fx, frame_y = fy;
     outside = outside_word;
     if (!back || (back->width() == back_w && back->height() == back_h)) return;
@@ -217,19 +218,20 @@ void DDBase::set_frame(int32_t zoom_now, int32_t fx, int32_t fy, int32_t back_w,
     back->create(BIT_SCREEN, std::max(back_w, 1), std::max(back_h, 1));
 }
 
-// The zoomed presentation: the window pixels that show `rect` (view coordinates) drawn from the back buffer.
+// The scaled presentation: the window pixels that show `rect` (view coordinates) drawn from the back buffer, in
+// the client surface's own (device) pixels.
 void DDBase::flip_zoomed(ws::Hwnd hwnd, const Rect* rect) {
     MemDC* client = ws::client_surface(hwnd);
     if (!back || !client) return;
     const Rect all = ws::get_client_rect(hwnd);
     const Rect r = intersect_rect(rect ? zoomed_rect(*rect, zoom) : all, all);
     if (r.empty()) return;
-    zoom_copy(*client, r, *back, frame_x, frame_y, zoom, outside);
+    zoom_copy(*client, zoomed_rect(r, device), *back, frame_x, frame_y, zoom, outside, device);
     ws::show_surface(hwnd, &r);
 }
 
 int32_t DDBase::flip(ws::Hwnd hwnd, const Rect* rect) {
-    if (zoom != kZoomFull) {
+    if (zoom != kZoomFull || device != kZoomFull) {
         flip_zoomed(hwnd, rect);
         return 1;
     }

@@ -50,7 +50,10 @@ public:
     // client area's. At another zoom it is back_w x back_h (made anew when that differs), the rectangles that
     // back_clear and draw take are in view coordinates, the back buffer holds view point (x, y) at
     // (x + frame_x, y + frame_y), and flip shows it scaled, with `outside` (a pixel word) beyond the buffer.
-    void set_frame(int32_t zoom, int32_t frame_x, int32_t frame_y, int32_t back_w, int32_t back_h, uint32_t outside);
+    // `device` is the window's device pixels per client pixel (thousandths, ws::device_scale): other than 1000,
+    // flip scales by it too.
+    void set_frame(int32_t zoom, int32_t frame_x, int32_t frame_y, int32_t back_w, int32_t back_h, uint32_t outside,
+                   int32_t device = 1000);
     // Colour (0x00BBGGRR) at (x, y) of the image of `id`, or of the back buffer when id < 0. White outside the
     // image, for an id out of range and for an id without image.
     Colour get_pixel(int32_t id, int32_t x, int32_t y);
@@ -76,6 +79,7 @@ public:
     int32_t screen_width = 0, screen_height = 0;
     int32_t table_count = 0;  // valid entries of the tables
     int32_t zoom = 1000;      // see set_frame
+    int32_t device = 1000;
     int32_t frame_x = 0, frame_y = 0;
     uint32_t outside = 0;
 

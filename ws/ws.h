@@ -187,6 +187,12 @@ bool show_window(Hwnd hwnd, int32_t cmd);  // returns whether the window was vis
 bool update_window(Hwnd hwnd);             // sends WM_PAINT now when part of the window is invalid
 bool move_window(Hwnd hwnd, int32_t x, int32_t y, int32_t width, int32_t height, bool repaint);
 Rect get_client_rect(Hwnd hwnd);   // (0, 0, width, height)
+// Device pixels: from now on the window's client surface holds the screen's own pixels, the client size times
+// the device pixel ratio (rounded up), shown unscaled, so a high-density screen shows all the detail drawn into
+// it. Paint rectangles, show_surface and every other rectangle stay in client coordinates. device_scale gives
+// the device pixels per client pixel in thousandths (1000 for a window without device pixels).
+void use_device_pixels(Hwnd hwnd);
+int32_t device_scale(Hwnd hwnd);
 Rect get_window_rect(Hwnd hwnd);   // outer rectangle in screen coordinates
 Point client_to_screen(Hwnd hwnd, Point p);
 Point screen_to_client(Hwnd hwnd, Point p);

@@ -1,5 +1,6 @@
 // Painting: client surfaces sized to the client area, the part waiting to be painted, begin/end paint, showing.
 #include <algorithm>
+#include <cmath>
 
 #include "ws/ws_widget.h"
 
@@ -40,7 +41,9 @@ void copy_top_left(const MemDC& from, MemDC& to) {
 }  // namespace
 
 void fit_surface(Window& w) {
-    int32_t cw = std::max(w.client->width(), 1), ch = std::max(w.client->height(), 1);
+    w.device_scale = w.device_pixels ? std::max(int32_t(std::lround(w.client->devicePixelRatioF() * 1000)), 1) : 1000;
+    const auto device = [&](int32_t v) { return int32_t((int64_t(v) * w.device_scale + 999) / 1000); };
+    int32_t cw = device(std::max(w.client->width(), 1)), ch = device(std::max(w.client->height(), 1));
     if (w.surface && w.surface->created() && w.surface->width() == cw && w.surface->height() == ch) return;
     auto fresh = std::make_unique<MemDC>();
     fresh->create(BIT_SCREEN, cw, ch);
@@ -130,6 +133,18 @@ bool update_window(Hwnd hwnd) {
 void paint_at_once(Hwnd hwnd, const Rect* rect) {
     invalidate_rect(hwnd, rect, false);
     update_window(hwnd);
+}
+
+void use_device_pixels(Hwnd hwnd) {
+    Window* w = find_window(hwnd);
+    if (!w || w->device_pixels) return;
+    w->device_pixels = true;
+    fit_surface(*w);
+}
+
+int32_t device_scale(Hwnd hwnd) {
+    const Window* w = find_window(hwnd);
+    return w ? w->device_scale : 1000;
 }
 
 MemDC* client_surface(Hwnd hwnd) {

@@ -65,6 +65,8 @@ struct Window {
     bool dying = false;       // destroy_window has started on it
     bool destroying = false;  // its WM_DESTROY is over: the handle no longer names a window
     bool accept_drops = false;
+    bool device_pixels = false;   // the surface holds device pixels (use_device_pixels)
+    int32_t device_scale = 1000;  // device pixels per client pixel of the surface, in thousandths
     Rect outer_wanted;           // the outer rectangle last asked for
     bool outer_pending = false;  // asked for before the window manager's frame was known
     Size sent_size{-1, -1};  // what the last WM_SIZE / WM_MOVE told, so a change is told once

@@ -66,9 +66,14 @@ void ClientWidget::paintEvent(QPaintEvent* e) {
     // keep tens of megabytes twice.
     constexpr int kBandRows = 64;
     if (band_.width() != s.width()) band_ = QImage(s.width(), kBandRows, QImage::Format_RGB32);
+    const int scale = w->device_scale;  // surface pixels per client pixel, in thousandths
+    const auto to_surface = [&](const QRect& c) {  // rounded out
+        return QRect(QPoint(c.left() * scale / 1000, c.top() * scale / 1000),
+                     QPoint(((c.right() + 1) * scale + 999) / 1000 - 1, ((c.bottom() + 1) * scale + 999) / 1000 - 1));
+    };
     const QRect all(0, 0, s.width(), s.height());
     for (const QRect& dirty : e->region()) {
-        QRect r = dirty & all;
+        QRect r = to_surface(dirty) & all;
         for (int top = r.top(); top <= r.bottom(); top += kBandRows) {
             const int rows = std::min(kBandRows, r.bottom() + 1 - top);
             // The surface keeps its rows bottom-up: copy the band's rows over reversed, then draw them.
@@ -77,10 +82,16 @@ void ClientWidget::paintEvent(QPaintEvent* e) {
                 auto* dst = reinterpret_cast<uint32_t*>(band_.scanLine(i));
                 for (int x = 0; x < r.width(); ++x) dst[x] = src[x] | 0xFF000000u;
             }
-            p.drawImage(QPoint(r.left(), top), band_, QRect(0, 0, r.width(), rows));
+            if (scale == 1000) {
+                p.drawImage(QPoint(r.left(), top), band_, QRect(0, 0, r.width(), rows));
+            } else {
+                // Device pixels land on device pixels: the target is the band's own place, in client units.
+                const double k = scale / 1000.0;
+                p.drawImage(QRectF(r.left() / k, top / k, r.width() / k, rows / k), band_, QRectF(0, 0, r.width(), rows));
+            }
         }
     }
-    QRegion outside = e->region().subtracted(QRegion(all));
+    QRegion outside = e->region().subtracted(QRegion(QRect(0, 0, s.width() * 1000 / scale, s.height() * 1000 / scale)));
     for (const QRect& r : outside) p.fillRect(r, Qt::white);
 }
 
