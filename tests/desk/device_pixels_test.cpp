@@ -1,0 +1,72 @@
+// The game window in device pixels on a high-density screen (its own CTest entry runs it with QT_SCALE_FACTOR=2):
+// at 50 % each device pixel shows a desk pixel of its own, on both drawing paths, so a noise desk keeps its detail
+// in every 2 x 2 block of device pixels.
+#include <gtest/gtest.h>
+
+#include "desk/display.h"
+#include "desk/state.h"
+#include "support/desk/games.h"
+#include "pieces/desk.h"
+#include "ws/ddbase.h"
+
+namespace {
+
+using testsupport::at;
+
+intptr_t painting_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
+    if (msg != ws::WM_PAINT) return ws::def_window_proc(hwnd, msg, wparam, lparam);
+    desk_paint(hwnd);
+    return 0;
+}
+
+void fill_noise(MemDC& s) {
+    uint32_t seed = 7;
+    for (int32_t y = 0; y < s.height(); ++y)
+        for (int32_t x = 0; x < s.width(); ++x) at(s, x, y) = (seed = seed * 1664525u + 1013904223u) >> 8;
+}
+
+class DevicePixels : public ::testing::TestWithParam<bool> {
+protected:
+    void TearDown() override {
+        delete std::exchange(desk.presenter, nullptr);
+        ws::test::reset();
+    }
+    testsupport::ResetGuard<reset_desk_state> guard_;
+};
+
+TEST_P(DevicePixels, HalfZoomAtRatioTwoShowsEveryDeskPixel) {
+    const bool presenter = GetParam();
+    ws::register_class({"DeviceGame", painting_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+    const ws::Hwnd hwnd = ws::create_window("DeviceGame", "", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 60, 40, 0, 0);
+    display.game_window = hwnd;
+    ws::use_device_pixels(hwnd);
+    if (ws::device_scale(hwnd) == 1000) GTEST_SKIP() << "a screen of device pixel ratio 1";
+    ASSERT_EQ(ws::device_scale(hwnd), 2000);
+    const MemDC& shown = *ws::client_surface(hwnd);
+    ASSERT_EQ((std::vector{shown.width(), shown.height()}), (std::vector{120, 80}));
+    desk_images_create(200, 150);
+    desk.zoom = 500, desk.view_x = 7, desk.view_y = 3;
+    if (presenter) {
+        desk.presenter = new DDBase(1);
+        desk.presenter->init(hwnd);
+        fill_noise(*desk.desk_back);  // the background as composed, without rendering the settings' own
+        const Rect view{0, 0, 120, 80};
+        dd_back(&view, 0, 0);
+    } else {
+        fill_noise(*desk.desk_image);
+    }
+    const MemDC& source = presenter ? *desk.desk_back : *desk.desk_image;
+    ws::paint_at_once(hwnd, nullptr);
+    int32_t unlike = 0, flat_blocks = 0;
+    for (int32_t y = 0; y < 80; ++y)
+        for (int32_t x = 0; x < 120; ++x) unlike += at(shown, x, y) != (at(source, 7 + x, 3 + y) & 0xFFFFFF);
+    for (int32_t y = 0; y < 80; y += 2)
+        for (int32_t x = 0; x < 120; x += 2)
+            flat_blocks += at(shown, x, y) == at(shown, x + 1, y) && at(shown, x, y) == at(shown, x, y + 1);
+    EXPECT_EQ(unlike, 0);
+    EXPECT_EQ(flat_blocks, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPaths, DevicePixels, ::testing::Values(false, true));
+
+}  // namespace
