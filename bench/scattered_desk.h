@@ -41,6 +41,7 @@ inline void open_windows(ws::WndProc game_proc) {
     display.main_window = ws::create_window("BenchMain", "zelto", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, w, h, 0, 0);
     display.game_window =
         ws::create_window("BenchGame", "Zelto", ws::WS_CHILD | ws::WS_VISIBLE, 0, 0, w, h, display.main_window, 0);
+    ws::use_device_pixels(display.game_window);  // as the game's window: QT_SCALE_FACTOR=2 measures ratio 2
     init_window();
 }
 

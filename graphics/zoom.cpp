@@ -115,13 +115,13 @@ void box_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t o
     }
 }
 
+// a and b mixed with weight w / 256 on b: red and blue are mixed in one product, green in another (the weights
+// add up to 256, so no channel's product reaches the next).
 uint32_t blend(uint32_t a, uint32_t b, uint32_t w) {
-    uint32_t out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const uint32_t ca = a >> shift & 0xFF, cb = b >> shift & 0xFF;
-        out |= ((ca * (256 - w) + cb * w + 128) >> 8) << shift;
-    }
-    return out;
+    const uint32_t v = 256 - w;
+    const uint32_t rb = ((a & 0xFF00FF) * v + (b & 0xFF00FF) * w + 0x800080) >> 8 & 0xFF00FF;
+    const uint32_t g = ((a & 0x00FF00) * v + (b & 0x00FF00) * w + 0x008000) >> 8 & 0x00FF00;
+    return rb | g;
 }
 
 // The source positions a bilinear axis reads: two neighbours (clamped to the source) and the weight of the
