@@ -52,6 +52,7 @@ void show_new_zoom(ws::Hwnd hwnd, bool crossed_full) {
     if (crossed_full && !desk.presenter) {
         render_background();
         if (game) disp(*game, nullptr);
+        if (game && game->holding) take_under_cache(*game);  // what lies under the held group changed too
     }
     if (desk.presenter && !game) {
         dd_back(nullptr, 0, 0);
