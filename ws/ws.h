@@ -461,6 +461,9 @@ bool quit_requested(int32_t* exit_code = nullptr);
 // MK_SHIFT / MK_CONTROL / MK_ALT in `keys`, the modifiers held from then on (buttons held are added from the
 // message and the earlier presses).
 void mouse(uint32_t msg, Point screen, uint32_t keys = 0);
+// The wheel turned by `delta` (120 a notch, away from the player positive) over a screen point, with MK_SHIFT /
+// MK_CONTROL / MK_ALT held.
+void wheel(Point screen, int32_t delta, uint32_t keys = 0);
 // A key going down (WM_KEYDOWN) or up (WM_KEYUP) in the window holding the keyboard focus, with the modifiers the
 // player holds.
 void key(uint32_t msg, uint32_t vk);

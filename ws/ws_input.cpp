@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <array>
 
@@ -218,6 +219,16 @@ void mouse(uint32_t msg, Point screen, uint32_t keys) {
     QPointF global(screen.x, screen.y);
     QMouseEvent e(k.type, widget->mapFromGlobal(global), global, k.button, qt_buttons(held),
                   qt_modifiers(keys & MK_SHIFT, keys & MK_CONTROL, keys & MK_ALT));
+    QCoreApplication::sendEvent(widget, &e);
+}
+
+void wheel(Point screen, int32_t delta, uint32_t keys) {
+    note_pointer(screen);
+    QWidget* widget = client_widget(window_from_point(screen));
+    if (!widget) return;
+    const QPointF global(screen.x, screen.y);
+    QWheelEvent e(widget->mapFromGlobal(global), global, QPoint(), QPoint(0, delta), qt_buttons(input().buttons),
+                  qt_modifiers(keys & MK_SHIFT, keys & MK_CONTROL, keys & MK_ALT), Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(widget, &e);
 }
 

@@ -1,5 +1,5 @@
-// Drawing surfaces: context objects, pixel access, colour/monochrome transfers; the presenter's image ownership; the
-// fatal errors of surfaces and the presenter.
+// Drawing surfaces: context objects, pixel access, colour/monochrome transfers, the zoomed copy and its rectangles;
+// the presenter's image ownership; the fatal errors of surfaces and the presenter.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -11,6 +11,7 @@
 
 #include "graphics/state.h"
 #include "graphics/trace.h"
+#include "graphics/zoom.h"
 #include "support/interpreter.h"
 #include "ws/ddbase.h"
 
@@ -23,6 +24,8 @@ class SurfaceScript : public ::testing::Test, public testsupport::BasicInterpret
 protected:
     MemDC& s(const std::string& name) { return surfaces_[name]; }
     Colour c(const Args& a, size_t k) const { return Colour(value(a.at(k))); }
+    Rect rect(const Args& a, size_t k) const { return {i(a, k), i(a, k + 1), i(a, k + 2), i(a, k + 3)}; }
+    std::string sides(const Rect& r) const { return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom); }
     std::map<std::string, MemDC> surfaces_;
     int32_t objects_ = 0;
 
@@ -55,6 +58,9 @@ public:
                 s(a[0]).stretch_blit(i(a, 1), i(a, 2), i(a, 3), i(a, 4), s(a[5]), i(a, 6), i(a, 7), i(a, 8), i(a, 9),
                                      c(a, 10));
             }},
+            {"zoom", [this](const Args& a) {
+                zoom_copy(s(a[0]), rect(a, 1), s(a[5]), i(a, 6), i(a, 7), i(a, 8), uint32_t(value(a.at(9))));
+            }},
         };
         probes_ = {
             {"objects", [this](const Args&) { return n(MemDC::live_objects() - objects_); }},
@@ -64,6 +70,8 @@ public:
                 return out;
             }},
             {"word", [this](const Args& a) { return n(s(a[0]).pixels()[i(a, 1)]); }},
+            {"zoomed", [this](const Args& a) { return sides(zoomed_rect(rect(a, 0), i(a, 4))); }},
+            {"unzoomed", [this](const Args& a) { return sides(unzoomed_rect(rect(a, 0), i(a, 4))); }},
             {"info", [this](const Args& a) {  // width, height, bytes a row, bits a pixel, bits (own, none)
                 BitmapInfo info;
                 s(a[0]).get_info(info);

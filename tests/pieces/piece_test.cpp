@@ -1,15 +1,18 @@
 // A piece on its own: the rotation helpers, quarter turns of its view, hitting, turning by dragging, and the
-// shading cut games never meet (smoothing in batches on a large piece, seams only where they belong). Free angles,
+// shading cut games never meet (smoothing in batches on a large piece, seams only where they belong); the view's
+// zoom levels and zooming about a window point. Free angles,
 // turning over, the bevel, smoothing and the seams of groups are pinned pixel for pixel by the cut games' golden
 // file of tests/puzzle and the play scripts of tests/shell.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
 #include "pieces/turn_gather.h"
 #include "pieces/desk.h"
 #include "pieces/shading.h"
+#include "pieces/view.h"
 #include "support/interpreter.h"
 #include "support/pieces/pieces.h"
 #include "support/ws/surfaces.h"
@@ -166,6 +169,49 @@ TEST_F(Pieces, SmoothingWorksInBatchesAgainstTheViewAsItStands) {
               (Words{0x00ECACAC, 0x00EE9999, 0x00ECACAC, 0x00ECACAC}));
     give_image(p, 1, 1, {R});
     EXPECT_EQ(view_words(p), (Words{R}));
+}
+
+// Zooming about a window point to any level and back returns the view exactly, whether the origin lies before the
+// desk's corner or after it and during a desk drag too; so does a walk up the whole table one level at a time and
+// down again. Each step keeps the desk point under the anchor within a desk pixel (each origin is rounded).
+TEST_F(Pieces, ZoomingThereAndBackReturnsTheViewExactly) {
+    struct Start { int32_t view_x, view_y, scroll_dx; Point anchor; };
+    const auto under = [](Point anchor) {  // the desk point under the anchor, unrounded
+        const double per = 1000.0 / desk.zoom;
+        return std::pair(desk.view_x + desk.scroll_dx + anchor.x * per, desk.view_y + anchor.y * per);
+    };
+    const auto step = [&](int32_t zoom, Point anchor) {
+        const auto [x, y] = under(anchor);
+        zoom_about(zoom, anchor);
+        EXPECT_LE(std::max(std::abs(under(anchor).first - x), std::abs(under(anchor).second - y)), 1.0) << zoom;
+    };
+    for (const Start& s : {Start{0, 0, 0, {200, 150}}, {-37, -1234, 0, {399, 0}}, {513, -7, -20, {1, 299}},
+                           {-3, 5, 7, {333, 17}}}) {
+        SCOPED_TRACE(s.view_x);
+        const auto start = [&](int32_t zoom) {
+            desk.reset();
+            desk.zoom = zoom, desk.view_x = s.view_x, desk.view_y = s.view_y, desk.scroll_dx = s.scroll_dx;
+        };
+        for (const int32_t from : kZoomLevels)
+            for (const int32_t to : kZoomLevels) {
+                start(from);
+                step(to, s.anchor);
+                step(from, s.anchor);
+                EXPECT_EQ(std::pair(desk.view_x, desk.view_y), std::pair(s.view_x, s.view_y)) << from << " " << to;
+            }
+        start(kZoomLevels[0]);
+        for (int32_t k = 1; k < kZoomLevelCount; ++k) step(kZoomLevels[k], s.anchor);
+        for (int32_t k = kZoomLevelCount - 1; k >= 0; --k) step(kZoomLevels[k], s.anchor);
+        EXPECT_EQ(std::pair(desk.view_x, desk.view_y), std::pair(s.view_x, s.view_y));
+    }
+}
+
+// The nearest level (a tie to the smaller) and the steps from it, held at both ends of the table.
+TEST(ZoomLevels, StepsStartFromTheNearestLevelAndStopAtTheEnds) {
+    const std::array<int32_t, 3> cases[] = {{4000, 1, 4000}, {125, -1, 125},  {1000, 3, 2000},   {1000, -3, 500},
+                                            {1000, 99, 4000}, {1100, 1, 1250}, {1125, 0, 1000},   {142, 0, 125},
+                                            {143, 0, 160},    {0, 0, 125},     {-70, 1, 160},     {1000000, -1, 3200}};
+    for (const auto& [zoom, steps, want] : cases) EXPECT_EQ(zoom_step(zoom, steps), want) << zoom << " " << steps;
 }
 
 }  // namespace

@@ -149,6 +149,23 @@ protected:
                  move_range(g(), num(a[4]), num(a[5]));
              }},
             {"move_loop", [](const Args& a) { ::play.sound_list[SOUND_MOVE - 1].loop = num(a[0]); }},
+            {"zoom_key", [](const Args& a) {  // plus|minus|0 [shift]: pressed with Ctrl (and Shift), the program's loop
+                 static const std::map<std::string, uint32_t> vk{{"plus", ws::VK_OEM_PLUS},
+                                                                 {"minus", ws::VK_OEM_MINUS}};
+                 std::vector<uint32_t> keys = {ws::VK_CONTROL};
+                 if (a.size() > 1) keys.push_back(ws::VK_SHIFT);
+                 keys.push_back(vk.count(a[0]) ? vk.at(a[0]) : uint32_t(a[0][0]));
+                 for (const uint32_t k : keys) ws::test::key(ws::WM_KEYDOWN, k);
+                 for (auto k = keys.rbegin(); k != keys.rend(); ++k) ws::test::key(ws::WM_KEYUP, *k);
+                 const ws::Haccel accel = ws::load_accelerators("IDM_ACCEL");
+                 for (ws::Msg m; ws::peek_message(m, ws::PM_REMOVE);)
+                     if (!ws::translate_accelerator(::display.main_window, accel, m)) ws::dispatch_message(m);
+             }},
+            {"wheel", [](const Args& a) {  // X Y DELTA [ctrl]: the wheel turned over a game-window point
+                 const uint32_t keys = a.size() > 3 ? uint32_t(ws::MK_CONTROL) : 0u;
+                 ws::test::wheel(on_screen({num(a[0]), num(a[1])}), num(a[2]), keys);
+                 ws::test::pump();
+             }},
             {"recovery", [](const Args&) { install_recovery(); }},
             {"signals", [this](const Args&) {  // caught as the program does; the trash inside the test's folder
                  setenv("XDG_DATA_HOME", (dir_ / "share").c_str(), 1);
@@ -242,6 +259,7 @@ protected:
              }},
             {"tagged", [](const Args&) { return n(::display.current_game && g().items[0].seen == 42); }},
             {"piece_num", [](const Args&) { return n(settings.piece_num); }},
+            {"zoom", [](const Args&) { return n(desk.zoom) + " " + n(desk.view_x) + " " + n(desk.view_y); }},
             {"view_dir", [](const Args&) { return settings.view_dir; }},
             {"back", [](const Args&) { return settings.back_img + " " + n(settings.back_type); }},
             {"opened", [](const Args&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }},
@@ -266,11 +284,13 @@ protected:
                  const Piece& p = *g().items[num(a[0])].piece;
                  return n(b.width == p.view_width && b.height == p.view_height);
              }},
-            {"menu", [](const Args& a) {  // the count of entries, or entry A[0]'s name, id and the ids of its entries
-                 if (a.empty()) return n(ws::get_menu_item_count(shell.main_menu));
-                 const ws::Hmenu top = shell.main_menu, m = ws::get_sub_menu(top, num(a[0]));
-                 std::string out = ws::get_menu_string(top, uint32_t(num(a[0])), ws::MF_BYPOSITION) + " " +
-                                   n(int32_t(ws::get_menu_item_id(top, num(a[0]))));
+            {"menu", [](const Args& a) {  // the count of entries, or entry A[0]'s (or its entry A[1]'s) name, id and
+                 if (a.empty()) return n(ws::get_menu_item_count(shell.main_menu));  // the ids of its entries
+                 const ws::Hmenu top = a.size() > 1 ? ws::get_sub_menu(shell.main_menu, num(a[0])) : shell.main_menu;
+                 const int32_t pos = num(a.back());
+                 const ws::Hmenu m = ws::get_sub_menu(top, pos);
+                 std::string out = ws::get_menu_string(top, uint32_t(pos), ws::MF_BYPOSITION) + " " +
+                                   n(int32_t(ws::get_menu_item_id(top, pos)));
                  for (int32_t k = 0; m && k < ws::get_menu_item_count(m); ++k)
                      out += " " + n(ws::get_menu_item_id(m, k));
                  return out;

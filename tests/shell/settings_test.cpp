@@ -50,6 +50,9 @@ TEST_F(Settings_, TheDefaultsGiveTheFirstRunFileAndEveryValueComesBack) {
     settings.kaiten = 237, settings.back_type = 242;
     write_settings("OUT.TXT");
     for (const char* key : {"kaiten", "back_type"}) EXPECT_EQ(read_file("OUT.TXT").find(key), std::string::npos);
+    // Keys added later stand only away from their defaults: a zoom of 100 % leaves the first run's file.
+    settings = Settings{};
+    EXPECT_EQ(rewritten("zoom 100\n"), data_file("first_run_ZELTORC.TXT"));
 }
 
 TEST_F(Settings_, OverlongTextsAreCutAsTheReaderWouldCutThem) {

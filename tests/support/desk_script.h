@@ -164,6 +164,7 @@ public:
             {"presenter", [](const Args&) { start_presenter(g()); }},
             {"ctrl", [this](const Args& a) { play.ctrl_down = i(a, 0); }},
             {"view", [this](const Args& a) { desk.view_x = i(a, 0), desk.view_y = i(a, 1); }},
+            {"zoom", [this](const Args& a) { zoom_view(display.game_window, i(a, 0), pt(a, 1)); }},
             {"press", [this](const Args& a) { input(down(a, 2), pt(a)); }},
             {"release", [this](const Args& a) { input(down(a, 2) + 1, pt(a)); }},
             {"drag", [this](const Args& a) { input(ws::WM_MOUSEMOVE, pt(a)); }},
@@ -220,6 +221,7 @@ public:
             {"moved", [](const Args&) { return n(play.moved_far); }},
             {"phase", [](const Args&) { return n(play.button_phase); }},
             {"view", [](const Args&) { return n(desk.view_x) + " " + n(desk.view_y); }},
+            {"zoom", [](const Args&) { return n(desk.zoom); }},
             {"scroll", [](const Args&) { return n(desk.scroll_dx) + " " + n(desk.scroll_dy); }},
             {"range", [](const Args&) {
                 return list({double(display.range_state), double(display.range_x1), double(display.range_y1),
