@@ -56,6 +56,8 @@ void fill_outside(MemDC& target, const Rect& area, const Rect& keep) {
     band(inner.right, inner.top, area.right, inner.bottom);
 }
 
+Rect inflated(const Rect& r, int32_t k) { return {r.left - k, r.top - k, r.right + k, r.bottom + k}; }
+
 // How the presenter's back buffer stands to the view. At 100 % it is the window; zoomed it holds the whole desk
 // in desk coordinates (so it never grows past the desk however far the view zooms out), and each presentation
 // scales the part shown.
@@ -73,8 +75,8 @@ void compose_back(DDBase& dd, const Rect* rect, int32_t x, int32_t y) {
         area = *rect;
     } else {
         render_background();
-        area = view_client(dd.window);
-        x = y = 0;
+        area = inflated(view_client(dd.window), blend_reach());
+        x = area.left, y = area.top;
     }
     if (dd.zoom != kZoomFull) {
         // Zoomed, the background is kept in desk coordinates and the presentation shows what lies beyond the desk.
@@ -172,6 +174,7 @@ void init_window() {
     desk_images_create(size.cx, size.cy);
     desk.scroll_dx = desk.scroll_dy = 0;
     desk.zoom = nearest_zoom(settings.zoom);
+    desk.device = ws::device_scale(display.game_window);
     render_background();
     if (settings.ddraw) {
         // The background is shown once at creation; the presenter of a game is made with the game.
@@ -221,7 +224,7 @@ void dd_draw_item(const Rect* clip, int32_t i, bool flip) {
         limit = *clip;
         offset_rect(limit, -origin_x(), -origin_y());
     } else {
-        limit = view_client(desk.presenter->window);
+        limit = inflated(view_client(desk.presenter->window), blend_reach());
     }
     sync_frame(*desk.presenter);
     const Rect r = intersect_rect(piece, limit);
@@ -237,7 +240,7 @@ void desk_paint(ws::Hwnd hwnd) {
     MemDC* surface = ws::begin_paint(hwnd, ps);
     if (!surface) return;
     Rect range_limit = ps.paint;
-    const int32_t device = ws::device_scale(hwnd);
+    const int32_t device = desk.device = ws::device_scale(hwnd);
     if (desk.presenter) {
         sync_frame(*desk.presenter);
         if (!minimised(hwnd)) desk.presenter->flip(hwnd, nullptr);

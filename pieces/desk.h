@@ -18,6 +18,7 @@ struct Desk {
     int32_t view_x = 0, view_y = 0;           // desk position of the window's top-left corner
     int32_t scroll_dx = 0, scroll_dy = 0;     // added to the view origin while the player drags the desk
     int32_t zoom = 1000;                      // window pixels per desk pixel, in thousandths (pieces/view.h)
+    int32_t device = 1000;                    // the game window's device pixels per window pixel, the same way
     // The view origin before rounding, as the last zoom left it; it holds while the origin is still
     // (fine_of_x, fine_of_y), so that zooming there and back returns to the same view.
     double fine_x = 0, fine_y = 0;

@@ -38,7 +38,16 @@ int32_t window_of_view(int32_t view_px) { return int32_t(floor_div(int64_t(view_
 
 Point view_point(Point window) { return {view_of_window(window.x), view_of_window(window.y)}; }
 
-Rect window_rect_of_view(const Rect& view) { return zoomed_rect(view, zoom_now()); }
+int32_t blend_reach() {
+    return zoom_now() != kZoomFull || desk.device != kZoomFull ? 1 : 0;
+}
+
+Rect window_rect_of_view(const Rect& view) {
+    const int32_t k = blend_reach();
+    if (view.empty() || k == 0) return zoomed_rect(view, zoom_now());
+    Rect r = zoomed_rect({view.left - k, view.top - k, view.right + k, view.bottom + k}, zoom_now());
+    return {r.left - k, r.top - k, r.right + k, r.bottom + k};
+}
 
 Rect window_rect_of_desk(const Rect& desk_rect) {
     Rect r = desk_rect;

@@ -28,8 +28,11 @@ int32_t zoom_step(int32_t zoom, int32_t steps);
 int32_t view_of_window(int32_t window_px);
 int32_t window_of_view(int32_t view_px);
 Point view_point(Point window);
-// The window pixels that show any part of a view rectangle.
+// The window pixels that show any part of a view rectangle, or blend it into theirs: when the window is drawn
+// scaled (zoomed, or in device pixels), a pixel also shows the desk pixels around its own.
 Rect window_rect_of_view(const Rect& view);
+// How far around a view rectangle a scaled drawing reads: 1 view pixel when the window is drawn scaled, else 0.
+int32_t blend_reach();
 // The window pixels that show any part of a desk rectangle.
 Rect window_rect_of_desk(const Rect& desk_rect);
 // The part of the view the window's client area shows, in view coordinates (rounded out); the client rectangle

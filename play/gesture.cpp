@@ -22,6 +22,7 @@ Point point_of(intptr_t lparam) { return {ws::lparam_x(lparam), ws::lparam_y(lpa
 void press_starts(Point p) {
     play.down_time = ws::message_time();
     play.down_point = play.last_point = p;
+    play.down_on_window = play.last_on_window;
 }
 
 // A release that comes quickly and without travel was a click, not a drag, so it turns the held item instead of
@@ -124,7 +125,10 @@ intptr_t view_lparam(intptr_t lparam) {
 }  // namespace
 
 bool play_message(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
-    if ((msg >= ws::WM_MOUSEMOVE && msg <= ws::WM_MBUTTONUP) && desk.zoom != kZoomFull) lparam = view_lparam(lparam);
+    if (msg >= ws::WM_MOUSEMOVE && msg <= ws::WM_MBUTTONUP) {
+        play.last_on_window = {ws::lparam_x(lparam), ws::lparam_y(lparam)};
+        if (desk.zoom != kZoomFull) lparam = view_lparam(lparam);
+    }
     switch (msg) {
     case ws::WM_LBUTTONDOWN:
     case ws::WM_RBUTTONDOWN:

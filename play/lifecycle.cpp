@@ -86,7 +86,9 @@ void cut_one_piece(ws::Hwnd hwnd, Jig& game) {
     } else {
         play_sound(SOUND_GM_LOAD);
     }
-    const Rect client = view_client(hwnd);
+    // Zoomed, the view may reach past the desk; the pieces are scattered on it.
+    Rect client = view_client(hwnd);
+    if (desk.zoom != kZoomFull) client = intersect_rect(client, {0, 0, desk.desk_width, desk.desk_height});
     const Rect r = game.cut(client.width(), client.height());
     game.free_dc();
     if (!desk.presenter) {

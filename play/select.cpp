@@ -307,8 +307,9 @@ void on_draw(ws::Hwnd hwnd, intptr_t lparam) {
     if (!(play.sound_looping && play.sound_list[SOUND_MOVE - 1].loop == 1)) play_sound(SOUND_MOVE);
     int32_t x = ws::lparam_x(lparam), y = ws::lparam_y(lparam);
     // The click's travel is the player's, measured on the screen.
-    if (window_of_view(std::abs(x - play.down_point.x)) > settings.click_dxdy ||
-        window_of_view(std::abs(y - play.down_point.y)) > settings.click_dxdy)
+    const Point& from = play.down_on_window;
+    const Point& to = play.last_on_window;
+    if (std::abs(to.x - from.x) > settings.click_dxdy || std::abs(to.y - from.y) > settings.click_dxdy)
         play.moved_far = 1;
     const Rect client = view_client(hwnd);
     const int32_t w = client.width(), h = client.height();

@@ -34,6 +34,8 @@ struct Play {
     int32_t shift_down = 0, ctrl_down = 0, f1_down = 0;
     Point down_point;          // pointer at the last press (the range drag advances it)
     Point last_point;          // pointer at the last mouse message handled
+    // The same two in the window's own pixels, where a click's travel is measured whatever the zoom.
+    Point down_on_window, last_on_window;
     uint32_t down_time = 0;    // message time of the last press
     int32_t button_phase = 0;  // 0 no button, 1 one button, 2 a second button went down (or the middle one)
     int32_t moved_far = 0;     // the pointer left the click square while an item was held

@@ -224,7 +224,14 @@ void DDBase::flip_zoomed(ws::Hwnd hwnd, const Rect* rect) {
     MemDC* client = ws::client_surface(hwnd);
     if (!back || !client) return;
     const Rect all = ws::get_client_rect(hwnd);
-    const Rect r = intersect_rect(rect ? zoomed_rect(*rect, zoom) : all, all);
+    if (rect && rect->empty()) return;
+    Rect r = all;
+    if (rect) {
+        // Scaled up, a window pixel blends the back buffer's pixels around its own: those next to the rectangle
+        // changed too.
+        r = zoomed_rect({rect->left - 1, rect->top - 1, rect->right + 1, rect->bottom + 1}, zoom);
+        r = intersect_rect({r.left - 1, r.top - 1, r.right + 1, r.bottom + 1}, all);
+    }
     if (r.empty()) return;
     zoom_copy(*client, zoomed_rect(r, device), *back, frame_x, frame_y, zoom, outside, device);
     ws::show_surface(hwnd, &r);
