@@ -93,34 +93,27 @@ Canvas numbered(int32_t w, int32_t h) {
 }
 
 TEST(RasterBlit, OperationsOnWholeWordsAndThePatternCopy) {
-    using raster::Rop;
-    const struct {
-        Rop rop;
-        uint32_t want;
-    } cases[] = {{Rop::copy, 0xAB123456}, {Rop::not_copy, 0x54EDCBA9}, {Rop::paint, 0xFF12FF5F},
-                 {Rop::and_op, 0x01003406}};  // whole words, top byte included
-    for (const auto& k : cases) {
-        Canvas src(2, 1, 0xAB123456), dst(2, 1, 0x5500FF0F);
-        raster::transfer_rect(dst.view(), 0, 0, 2, 1, src.view(), 0, 0, {k.rop});
-        EXPECT_EQ(dst.words, std::vector<uint32_t>(2, k.want));
+    for (const DataRow& k : data_rows("blit_rops")) {
+        Canvas src(2, 1, uint32_t(k[1][0])), dst(2, 1, uint32_t(k[2][0]));
+        raster::transfer_rect(dst.view(), 0, 0, 2, 1, src.view(), 0, 0, {raster::Rop(k[0][0])});
+        EXPECT_EQ(dst.words, std::vector<uint32_t>(2, uint32_t(k[3][0]))) << "operation " << k[0][0];
     }
     // The pattern copy writes the brush word and clips to the destination only.
     Canvas src(1, 1), dst(3, 3, 0x5500FF0F);
-    raster::transfer_rect(dst.view(), 1, 1, 5, 5, src.view(), 0, 0, {.rop = Rop::pattern, .pattern = 0x00112233});
+    raster::transfer_rect(dst.view(), 1, 1, 5, 5, src.view(), 0, 0,
+                          {.rop = raster::Rop::pattern, .pattern = 0x00112233});
     EXPECT_EQ(dst.where(0x00112233), (PixelSet{{1, 1}, {2, 1}, {1, 2}, {2, 2}}));
 }
 
 TEST(RasterBlit, ClippedAtEveryEdgeAndOverlapCopiesAsThroughABuffer) {
-    const struct {
-        int32_t x, y, sx, sy;
-    } moves[] = {{-1, -1, 0, 0}, {2, 2, 0, 0}, {0, 0, -1, -2}, {0, 0, 2, 3}, {-3, 1, 2, -1}, {5, 0, 0, 0}};
-    for (const auto& m : moves) {
+    for (const DataRow& k : data_rows("blit_moves")) {
+        const std::vector<int32_t> m = values<int32_t>(k[0]);  // x y sx sy
         Canvas s = numbered(4, 4), d(4, 4, 0);
-        raster::transfer_rect(d.view(), m.x, m.y, 4, 4, s.view(), m.sx, m.sy, {});
+        raster::transfer_rect(d.view(), m[0], m[1], 4, 4, s.view(), m[2], m[3], {});
         for (int32_t y = 0; y < 4; ++y)
             for (int32_t x = 0; x < 4; ++x) {
-                const int32_t fx = x - m.x + m.sx, fy = y - m.y + m.sy;
-                const bool covered = x >= m.x && y >= m.y && fx >= 0 && fy >= 0 && fx < 4 && fy < 4;
+                const int32_t fx = x - m[0] + m[2], fy = y - m[1] + m[3];
+                const bool covered = x >= m[0] && y >= m[1] && fx >= 0 && fy >= 0 && fx < 4 && fy < 4;
                 EXPECT_EQ(d.at(x, y), covered ? name(fx, fy) : 0u) << x << "," << y;
             }
     }

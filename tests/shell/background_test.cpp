@@ -4,7 +4,6 @@
 // of data/display.txt. They are the shell's tests because their desk is set up through the settings reader and
 // played through the game window's gestures.
 #include <memory>
-#include <set>
 #include <utility>
 
 #include "desk/state.h"
@@ -59,13 +58,6 @@ public:
             {"busy", [this](const Args& a) {  // cx cy w h: every pixel another colour, every 7th diagonal white
                 add_piece(g(), i(a, 0), i(a, 1), i(a, 2), i(a, 3),
                           [](int32_t x, int32_t y) { return (x + y) % 7 ? pattern_word(x, y) : kWhite; });
-            }},
-            {"tile", [this](const Args&) {  // a repeated background picture of 13 x 9
-                ASSERT_TRUE(write_picture(dir_.file("tile.bmp"), 13, 9, [](int32_t x, int32_t y) {
-                    return 0x203040u + 0x0A0000u * uint32_t(x) + 0x0500u * uint32_t(y);
-                }));
-                settings.back_img = dir_.file("tile.bmp");
-                settings.back_type = IDM_BACK_IMG_REN;
             }},
             {"swap", [this](const Args& a) { std::swap(g().items[i(a, 0)], g().items[i(a, 1)]); }},
             {"move", [this](const Args& a) {
@@ -146,9 +138,6 @@ public:
                 const auto& d = ws::test::dialogs().at(size_t(i(a, 0)));
                 return d.kind + " " + n(d.owner == display.game_window);
             }},
-            {"uniform", [this](const Args& a) {  // desk_back words other than WORD
-                return n(back_faults([w = uint32_t(value(a[0]))](int32_t, int32_t) { return w; }));
-            }},
             {"ren", [this](const Args& a) {  // W H OX OY: words unlike the picture repeated from its (ox, oy)
                 const int32_t w = i(a, 0), h = i(a, 1), ox = i(a, 2), oy = i(a, 3);
                 return n(back_faults([=](int32_t x, int32_t y) { return picture_pixel((x + ox) % w, (y + oy) % h); }));
@@ -161,6 +150,28 @@ public:
                                         : picture_pixel(x - x0, y - y0);
                 }));
             }},
+            {"engraved", [this](const Args& a) {  // X0 Y0 PLAIN: the game's faint picture at (x0, y0) of words PLAIN
+                // where no line is engraved: the words changed neither on a cutting line nor just below-right of one;
+                // whether over 100 are darker and over 20 lighter; whether over 50 on lines off the rim are darker
+                const int32_t w = g().pic_w, h = g().pic_h;
+                const uint32_t plain = uint32_t(value(a[2]));
+                const std::unique_ptr<MemDC> lines(surface_of(w, h, [](int32_t, int32_t) { return kWhite; }));
+                lines->set_pen(0, 1);
+                for (int32_t c = 0; c < g().cols * g().rows; ++c)
+                    for (const auto& edge : g().cells[c].edges) lines->bezier(edge, line_points());
+                const auto on = [&](int32_t x, int32_t y) { return x >= 0 && y >= 0 && !(at(*lines, x, y) & kWhite); };
+                int32_t off = 0, darker = 0, lighter = 0, inner_dark = 0;
+                for (int32_t y = 0; y < h; ++y)
+                    for (int32_t x = 0; x < w; ++x) {
+                        const uint32_t word = at(*desk.desk_back, i(a, 0) + x, i(a, 1) + y);
+                        const bool dark = (word & 0xFF00) < (plain & 0xFF00);
+                        inner_dark += dark && on(x, y) && x >= 2 && x < w - 2 && y >= 2 && y < h - 2;
+                        if (word == plain) continue;
+                        (dark ? darker : lighter) += 1;
+                        off += !on(x, y) && !on(x - 1, y) && !on(x, y - 1) && !on(x - 1, y - 1);
+                    }
+                return n(off) + " " + n(darker > 100) + " " + n(lighter > 20) + " " + n(inner_dark > 50);
+            }},
         });
     }
 };
@@ -169,43 +180,5 @@ INSTANTIATE_TEST_SUITE_P(Background, DeskScripts, ::testing::ValuesIn(read_scrip
                          ScriptedDesk::name);
 INSTANTIATE_TEST_SUITE_P(Display, DeskScripts, ::testing::ValuesIn(read_scripts("shell/data/display.txt")),
                          ScriptedDesk::name);
-
-// Pixel (x, y) of the w x h faint picture on desk_back.
-uint32_t faint_at(int32_t w, int32_t h, int32_t x, int32_t y) {
-    return at(*desk.desk_back, kClientW / 2 - w / 2 - desk.view_x + x, kClientH / 2 - h / 2 - desk.view_y + y);
-}
-
-class Background : public ScriptedDesk {};
-
-// Engraved lines: dark along the cutting lines with a light edge below-right, only with the line setting.
-TEST_F(Background, EngravedLinesFollowTheCuttingLines) {
-    Jig& g = game_with_picture(80, 60, [](int32_t, int32_t) { return 0x606060u; }, 2, 2);
-    backrgb(0, 0);
-    const std::vector<uint32_t> bare = top_down(*desk.desk_back);
-    const uint32_t plain = faint_at(80, 60, 0, 0);
-    EXPECT_EQ(std::set(bare.begin(), bare.end()), (std::set{kRedWord, plain})) << "no lines without the line setting";
-    MemDC* lines = surface_of(80, 60, [](int32_t, int32_t) { return kWhite; });
-    lines->set_pen(0, 1);
-    for (int32_t c = 0; c < 4; ++c)
-        for (int32_t side = 0; side < 4; ++side) lines->bezier(g.cells[c].edges[side], line_points());
-    const auto on_line = [&](int32_t x, int32_t y) { return x >= 0 && y >= 0 && (at(*lines, x, y) & kWhite) == 0; };
-    settings.back_gazou_line = true;
-    backrgb(0, 0);
-    int32_t darker = 0, lighter = 0, inner_dark = 0;
-    for (int32_t y = 0; y < 60; ++y)
-        for (int32_t x = 0; x < 80; ++x) {
-            const uint32_t w = faint_at(80, 60, x, y);
-            const bool dark = (w & 0xFF00) < (plain & 0xFF00);
-            inner_dark += dark && on_line(x, y) && x >= 2 && x <= 77 && y >= 2 && y <= 57;
-            if (w == plain) continue;
-            (dark ? darker : lighter) += 1;
-            ASSERT_TRUE(on_line(x, y) || on_line(x - 1, y) || on_line(x, y - 1) || on_line(x - 1, y - 1))
-                << "changed pixel " << x << "," << y << " is not on or below-right of a line";
-        }
-    EXPECT_GT(darker, 100);
-    EXPECT_GT(lighter, 20);
-    EXPECT_GT(inner_dark, 50);
-    delete lines;
-}
 
 }  // namespace
