@@ -46,7 +46,7 @@ void run(benchmark::State& state, bool with_presenter) {
             floor = floor_seconds(*scratch, scratch->item_count);
         }
         if (with_presenter) {
-            desk.presenter = new DDBase(max_items);
+            desk.presenter = new DDBase(max_cells);
             desk.presenter->init(0);
             desk.presenter->table_count = desk.presenter->count;
         }

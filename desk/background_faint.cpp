@@ -57,7 +57,7 @@ uint64_t hash_picture(const MemDC& picture, int32_t w, int32_t h) {
 
 uint64_t hash_lines(const Jig& game) {
     uint64_t hash = uint64_t(game.cols) << 32 | uint32_t(game.rows);
-    const int32_t cells = std::min(game.cols * game.rows, max_cells);
+    const int32_t cells = game.live_cells();
     for (int32_t c = 0; c < cells; ++c)
         hash = hash_words(reinterpret_cast<const uint32_t*>(game.cells[c].edges), sizeof game.cells[c].edges / 4,
                           hash);

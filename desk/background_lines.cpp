@@ -24,7 +24,7 @@ void draw_cell_lines(const Jig& game, MemDC& lines) {
     lines.fill(0, 0, lines.width(), lines.height(), 0xFFFFFF);
     lines.set_pen(0x000000, 1);
     const int32_t n = line_points();
-    const int32_t cells = std::min(game.cols * game.rows, max_cells);
+    const int32_t cells = game.live_cells();
     for (int32_t c = 0; c < cells; ++c)
         for (int32_t side = 0; side < 4; ++side) lines.bezier(game.cells[c].edges[side], n);
 }

@@ -100,7 +100,7 @@ void disp_plain(Jig& game, const Rect* clip) {
         desk.desk_image->blit(clip->left, clip->top, clip->width(), clip->height(), *desk.desk_back, clip->left,
                               clip->top, SRCCOPY);
     }
-    const int32_t n = std::min(game.item_count, max_items);
+    const int32_t n = game.live_items();
     for (int32_t i = 0; i < n; ++i) {
         Piece* piece = game.items[i].piece;
         if (!piece || game.items[i].hidden == 1) continue;
@@ -121,7 +121,7 @@ void disp_presenter(Jig& game, const Rect* clip) {
     } else {
         dd_back(nullptr, 0, 0);
     }
-    const int32_t n = std::min(game.item_count, max_items);
+    const int32_t n = game.live_items();
     for (int32_t i = 0; i < n; ++i)
         if (game.items[i].piece) dd_draw_item(clip, i, false);
     desk.presenter->flip(desk.presenter->window, clip ? &on_window : nullptr);
@@ -213,7 +213,7 @@ void dd_back(const Rect* rect, int32_t x, int32_t y) {
 
 void dd_draw_item(const Rect* clip, int32_t i, bool flip) {
     Jig* game = display.current_game;
-    if (!desk.presenter || !game || i < 0 || i >= std::min(game->item_count, max_items)) return;
+    if (!desk.presenter || !game || i < 0 || i >= game->live_items()) return;
     Item& item = game->items[i];
     if (!item.piece) return;
     Rect piece = item.piece->rect;

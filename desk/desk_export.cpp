@@ -29,7 +29,7 @@ void drop_view_unless(Piece& piece, bool keep) {
 
 Item* live_item(int32_t i) {
     Jig* game = display.current_game;
-    if (!game || i < 0 || i >= std::min(game->item_count, max_items) || !game->items[i].piece) return nullptr;
+    if (!game || i < 0 || i >= game->live_items() || !game->items[i].piece) return nullptr;
     return &game->items[i];
 }
 
@@ -38,7 +38,7 @@ Item* live_item(int32_t i) {
 void redraw_all_gdi() {
     if (!desk.desk_image || !desk.desk_back) return;
     desk.desk_image->blit(0, 0, desk.desk_image->width(), desk.desk_image->height(), *desk.desk_back, 0, 0, SRCCOPY);
-    const int32_t n = display.current_game ? std::min(display.current_game->item_count, max_items) : 0;
+    const int32_t n = display.current_game ? display.current_game->live_items() : 0;
     for (int32_t i = 0; i < n; ++i) {
         Item* item = live_item(i);
         if (!item || item->hidden == 1) continue;

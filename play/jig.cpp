@@ -104,7 +104,7 @@ void show_resumed_item(Jig& game, int32_t i) {
 void end_on_desk(Jig& game) {
     if (display.game_window) ws::kill_timer(display.game_window, kClockTimer);
     close_guide_window();
-    const int32_t live = std::clamp(game.item_count, 0, max_items);
+    const int32_t live = game.live_items();
     for (int32_t i = 0; i < live; ++i) {
         delete game.items[i].piece;
         game.items[i].piece = nullptr;
@@ -149,7 +149,7 @@ void continue_game(Jig& jig) {
     } else if (display.game_window) {
         ws::paint_at_once(display.game_window, nullptr);
     }
-    const int32_t n = std::clamp(jig.item_count, 0, max_items);
+    const int32_t n = jig.live_items();
     for (int32_t i = 0; i < n; ++i) show_resumed_item(jig, i);
     if (settings.image && display.game_window) open_guide(display.game_window);
     windowtitle(jig, TITLE_RESUME);

@@ -56,11 +56,11 @@ double degrees_of(const Piece& p) {
 
 // Marks every group id that owns a cell sharing an edge with a cell of group `id` (the grid does not wrap).
 std::vector<char> neighbour_ids(const Jig& game, int32_t id) {
-    std::vector<char> near(max_cells, 0);
-    const int32_t cols = game.cols, cells = std::min(game.cols * game.rows, max_cells);
+    const int32_t cols = game.cols, cells = game.live_cells();
+    std::vector<char> near(size_t(cells), 0);
     const auto mark = [&](int32_t c) {
         const int32_t owner = game.cells[c].owner;
-        if (owner >= 0 && owner < max_cells) near[size_t(owner)] = 1;
+        if (owner >= 0 && owner < cells) near[size_t(owner)] = 1;
     };
     for (int32_t c = 0; c < cells; ++c) {
         if (game.cells[c].owner != id) continue;
@@ -77,7 +77,7 @@ std::vector<char> neighbour_ids(const Jig& game, int32_t id) {
 
 int32_t joint_check(Jig& jig) {
     trace("joint_check start\n");
-    const int32_t n = std::min(jig.item_count, max_items);
+    const int32_t n = jig.live_items();
     if (n < 2 || jig.cols < 1 || jig.rows < 1 || !jig.items[n - 1].piece) {
         trace("joint_check end (-1)\n");
         return -1;
@@ -89,7 +89,7 @@ int32_t joint_check(Jig& jig) {
     int32_t found = -1;
     for (int32_t i = 0; i < n - 1 && found < 0; ++i) {
         const Item& o = jig.items[i];
-        if (o.hidden == 1 || !o.piece || o.id < 0 || o.id >= max_cells || !near[size_t(o.id)]) continue;
+        if (o.hidden == 1 || !o.piece || o.id < 0 || o.id >= int32_t(near.size()) || !near[size_t(o.id)]) continue;
         if (o.piece->turned != t.piece->turned) continue;
         double d = std::fabs(dt - degrees_of(*o.piece));
         if (d > 180) d = 360 - d;
@@ -119,7 +119,7 @@ Rect joint(Jig& jig, int32_t target) {
         return {};
     }
     const Item o = jig.items[k];
-    for (int32_t c = 0, n = std::min(jig.cols * jig.rows, max_cells); c < n; ++c)
+    for (int32_t c = 0, n = jig.live_cells(); c < n; ++c)
         if (jig.cells[c].owner == t.id) jig.cells[c].owner = target;
     if (desk.presenter) desk.presenter->release_img(t.id);
 

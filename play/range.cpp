@@ -50,7 +50,7 @@ Rect view_on_desk() {
 
 void mark_seen_in_view(Jig& game) {
     const Rect view = view_on_desk();
-    for (int32_t i = 0; i < std::min(game.item_count, max_items); ++i)
+    for (int32_t i = 0; i < game.live_items(); ++i)
         if (game.items[i].piece && centre_in_view(*game.items[i].piece, view)) game.items[i].seen = 1;
 }
 
@@ -130,7 +130,7 @@ void mark_range(Jig& jig, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     trace("mark_range start\n");
     x1 += desk.view_x, x2 += desk.view_x;
     y1 += desk.view_y, y2 += desk.view_y;
-    for (int32_t i = 0; i < std::min(jig.item_count, max_items); ++i) {
+    for (int32_t i = 0; i < jig.live_items(); ++i) {
         Item& item = jig.items[i];
         if (item.hidden == 1 || !item.piece) continue;  // a group in a tray keeps its mark
         const Piece& p = *item.piece;
@@ -141,7 +141,7 @@ void mark_range(Jig& jig, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 
 void move_range(Jig& jig, int32_t dx, int32_t dy) {
     trace("move_range start\n");
-    for (int32_t i = 0; i < std::min(jig.item_count, max_items); ++i) {
+    for (int32_t i = 0; i < jig.live_items(); ++i) {
         Item& item = jig.items[i];
         if (item.banded != 1 || item.hidden == 1 || !item.piece) continue;
         item.piece->move_to(item.piece->grab_x + dx, item.piece->grab_y + dy);
@@ -155,7 +155,7 @@ void move_range(Jig& jig, int32_t dx, int32_t dy) {
 
 void show_unseen(Jig& jig) {
     trace("show_unseen start\n");
-    const int32_t n = std::min(jig.item_count, max_items);
+    const int32_t n = jig.live_items();
     if (jig.sweep_reset == 1) {
         jig.sweep_reset = 0;
         for (int32_t i = 0; i < n; ++i) jig.items[i].seen = 0;

@@ -188,7 +188,7 @@ Rect show_held(Jig& game, const Rect& old, bool view_rebuilt) {
 
 Rect select(Jig& jig, int32_t x, int32_t y) {
     trace("select start\n");
-    const int32_t n = std::min(jig.item_count, max_items);
+    const int32_t n = jig.live_items();
     int32_t k = n - 1;
     for (; k >= 0; --k) {
         const Item& item = jig.items[k];
@@ -201,8 +201,7 @@ Rect select(Jig& jig, int32_t x, int32_t y) {
     }
     jig.holding = 1;
     const Item picked = jig.items[k];
-    std::copy(jig.items + k + 1, jig.items + n, jig.items + k);
-    jig.items[n - 1] = picked;
+    std::rotate(jig.items.begin() + k, jig.items.begin() + k + 1, jig.items.begin() + n);
     Piece& p = *picked.piece;
     p.grab_x = x;
     p.grab_y = y;

@@ -35,7 +35,7 @@ Point visible_desk_point(Point client) {
 
 void take_out(Jig& jig, int32_t id, int32_t x, int32_t y) {
     trace("take_out start\n");
-    const int32_t n = std::clamp(jig.item_count, 0, max_items);
+    const int32_t n = jig.live_items();
     Item* item = nullptr;
     for (int32_t i = 0; i < n && !item; ++i)
         if (jig.items[i].id == id && jig.items[i].piece) item = &jig.items[i];

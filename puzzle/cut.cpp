@@ -159,7 +159,7 @@ Point row_position(const Jig& game, int32_t k) {
 
 void Jig::cut_piece(int32_t cell, int32_t item) {
     trace("cut_piece start\n");
-    if (!picture || cols < 1 || rows < 1 || cell < 0 || cell >= cols * rows || item < 0 || item >= max_items ||
+    if (!picture || cols < 1 || rows < 1 || cell < 0 || cell >= live_cells() || item < 0 || item >= int32_t(items.size()) ||
         !items[item].piece) {
         trace("cut_piece end\n");
         return;
@@ -180,7 +180,7 @@ void Jig::cut_piece(int32_t cell, int32_t item) {
 
 Rect Jig::cut(int32_t client_w, int32_t client_h) {
     trace("cut start\n");
-    if (!picture || cut_count < 0 || cut_count >= item_count || item_count > max_items) {
+    if (!picture || cut_count < 0 || cut_count >= item_count || item_count > int32_t(items.size())) {
         trace("cut end\n");
         return {};
     }

@@ -52,9 +52,10 @@ int32_t fitted_side(int32_t side, double factor) {
 GridSize grid_size(int32_t w, int32_t h, int32_t n) {
     if (w < 1 || h < 1) return {0, 0};
     n = std::clamp(n, 1, max_cells);
+    const int32_t bound = n <= classic_cells ? classic_cells : max_cells;
     const double k = std::sqrt(double(w) * double(h) / n);
     GridSize g{int32_t(w / k + 0.5), int32_t(h / k + 0.5)};
-    if (g.cols * g.rows > max_cells) {
+    if (g.cols * g.rows > bound) {
         --g.cols;
         --g.rows;
     } else if (g.cols * g.rows != n) {
@@ -63,7 +64,7 @@ GridSize grid_size(int32_t w, int32_t h, int32_t n) {
         else if ((g.cols + 1) * g.rows == n)
             ++g.cols;
     }
-    if (g.cols * g.rows > max_cells) {
+    if (g.cols * g.rows > bound) {
         --g.cols;
         --g.rows;
     }
@@ -72,9 +73,9 @@ GridSize grid_size(int32_t w, int32_t h, int32_t n) {
     g.rows = std::clamp(g.rows, 1, std::max(1, h / 2));
     // A side rounded to nothing and raised to one leaves the other unchecked (1 x 1549 for a thread of a picture):
     // the cell table must still hold the grid.
-    if (g.cols * g.rows > max_cells) {
-        g.cols = std::min(g.cols, max_cells);
-        g.rows = max_cells / g.cols;
+    if (g.cols * g.rows > bound) {
+        g.cols = std::min(g.cols, bound);
+        g.rows = bound / g.cols;
     }
     return g;
 }
@@ -177,9 +178,11 @@ void Jig::make_grid() {
     if (cols < 1 || rows < 1 || pic_w < 2 * cols || pic_h < 2 * rows) {
         // Too small a picture to hold even one cell with an inside: the game cannot be played.
         cols = rows = item_count = 0;
+        size_tables(0);
         return;
     }
     pic_w = cols * (pic_w / cols);
     pic_h = rows * (pic_h / rows);
     item_count = cols * rows;
+    size_tables(item_count);
 }

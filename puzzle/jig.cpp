@@ -18,7 +18,7 @@ void trace(const char* event) {
 
 }  // namespace
 
-Jig::Jig(blank_game_t) {}
+Jig::Jig(blank_game_t, int32_t cells) { size_tables(cells); }
 
 Jig::Jig(const std::string& path) : on_desk(false) {
     trace("Jig start\n");
@@ -41,7 +41,7 @@ Jig::~Jig() {
     }
     // The end of the game in play deletes the pieces itself, between its steps; whatever it left is freed here.
     if (hooks.end_of_laid_game) hooks.end_of_laid_game(*this);
-    const int32_t live = std::clamp(item_count, 0, max_items);
+    const int32_t live = live_items();
     for (int32_t i = 0; i < live; ++i) {
         delete items[i].piece;
         items[i].piece = nullptr;
@@ -54,8 +54,20 @@ Jig::~Jig() {
 
 void Jig::free_dc() {
     trace("free_dc start\n");
-    const int32_t n = std::clamp(std::min(cut_count, item_count), 0, max_items);
+    const int32_t n = std::clamp(cut_count, 0, live_items());
     for (int32_t i = 0; i < n; ++i)
         if (items[i].piece) items[i].piece->release();
     trace("free_dc end\n");
+}
+
+void Jig::size_tables(int32_t n) {
+    cells.assign(size_t(std::max(n, 0)), Cell{});
+    items.assign(size_t(std::max(n, 0)), Item{});
+}
+
+int32_t Jig::live_items() const { return std::clamp(item_count, 0, int32_t(items.size())); }
+
+int32_t Jig::live_cells() const {
+    const int64_t grid = int64_t(std::max(cols, 0)) * std::max(rows, 0);
+    return int32_t(std::min<int64_t>(grid, int64_t(cells.size())));
 }

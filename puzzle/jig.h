@@ -15,9 +15,10 @@ class MemDC;
 class DDBase;
 struct Piece;
 
-// Fixed capacity of a game: cells of the grid and entries of the display list.
-inline constexpr int32_t max_cells = 1000;
-inline constexpr int32_t max_items = 1000;
+// The most cells a grid has. A game asking for no more than classic_cells keeps to that bound, so every such game
+// cuts exactly as it always did; the tables of a game are sized by its own grid.
+inline constexpr int32_t max_cells = 10000;
+inline constexpr int32_t classic_cells = 1000;
 // A cutting line holds at most this many points (1 + 3 x 6 Bezier segments).
 inline constexpr int32_t max_line_points = 19;
 
@@ -62,8 +63,8 @@ struct blank_game_t {
 inline constexpr blank_game_t blank_game{};
 
 struct Jig {
-    Cell cells[max_cells];
-    Item items[max_items];
+    std::vector<Cell> cells;       // the grid's cells, row by row (size_tables)
+    std::vector<Item> items;       // the display list, as many entries as cells
     MemDC* picture = nullptr;      // the fitted picture, owned
     MemDC* under_cache = nullptr;  // desk under the held item (plain drawing path), owned
     int32_t pic_w = 0, pic_h = 0;  // picture size, trimmed to whole cells
@@ -82,7 +83,8 @@ struct Jig {
     // destroyed before it is laid out (lay_out in play/jig.h) leaves the desk, the windows and the temporary
     // pictures to the game in play.
     explicit Jig(const std::string& path);
-    explicit Jig(blank_game_t);
+    // A cleared record whose tables hold `cells` cells and items.
+    explicit Jig(blank_game_t, int32_t cells = classic_cells);
     // A record laid on the desk (on_desk) ends as the game in play through hooks.end_of_laid_game, then frees its
     // pieces and pictures.
     ~Jig();
@@ -95,7 +97,8 @@ struct Jig {
     int32_t stretch(const std::string& path);
     // Moves pure black and pure white picture pixels to near_black / near_white, keeping white for the cut.
     void replace_black_white();
-    // Sets cols, rows, item_count from piece_num (lowering a setting above max_cells) and trims pic_w, pic_h.
+    // Sets cols, rows, item_count from piece_num (lowering a setting above max_cells), trims pic_w, pic_h and sizes
+    // the tables.
     // A picture too small for one cell with an inside gives item_count 0 (the game is unusable).
     void make_grid();
     // Set by stretch and replace_black_white while they keep the file's pixels with few near words among them.
@@ -125,6 +128,12 @@ struct Jig {
     void joint_piece(int32_t g, int32_t k);
 
     // ---- housekeeping (puzzle/jig.cpp) ----
+    // Makes both tables hold n cleared entries (n below 0: none). Pieces still in the display list are the
+    // caller's to free first.
+    void size_tables(int32_t n);
+    // The display items the tables hold, and the cells of the grid they hold.
+    int32_t live_items() const;
+    int32_t live_cells() const;
     // Releases the device contexts of the pieces' surfaces (the pixels stay).
     void free_dc();
     void reset_sweep() { sweep_reset = 1; }

@@ -142,7 +142,7 @@ void mark_seams(const Jig& jig, int32_t g, const GroupFrame& f, const Rect& r, c
 GroupFrame group_frame(const Jig& jig, int32_t g) {
     GroupFrame f;
     // A grid whose cells would be under one pixel has no pictures to cut.
-    if (jig.cols < 1 || jig.rows < 1 || int64_t(jig.cols) * jig.rows > max_cells) return f;
+    if (jig.cols < 1 || jig.rows < 1 || int64_t(jig.cols) * jig.rows > int64_t(jig.cells.size())) return f;
     if (jig.pic_w < jig.cols || jig.pic_h < jig.rows) return f;
     f.c0 = jig.cols, f.r0 = jig.rows;
     for (int32_t i = 0; i < jig.cols * jig.rows; ++i) {
@@ -162,7 +162,7 @@ GroupFrame group_frame(const Jig& jig, int32_t g) {
 
 void Jig::joint_piece(int32_t g, int32_t k) {
     const Where here = Where::current();
-    if (k < 0 || k >= max_items || !items[k].piece || !picture)
+    if (k < 0 || k >= int32_t(items.size()) || !items[k].piece || !picture)
         fatal_error(module_name(here), int(here.line()), "joint_piece no piece or picture", 0);
     const GroupFrame f = group_frame(*this, g);
     if (f.empty()) return;  // no cell belongs to g: there is nothing to cut

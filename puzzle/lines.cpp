@@ -102,7 +102,7 @@ void lay_horizontal_edge(Point* out, int32_t shape, int32_t line, int32_t cell, 
 // cells always share one identical edge. Draws happen in cell order, right edge before bottom edge.
 void Jig::line_init() {
     trace("line_init start\n");
-    if (cols < 1 || rows < 1 || cols * rows > max_cells || pic_w < cols || pic_h < rows) {
+    if (cols < 1 || rows < 1 || int64_t(cols) * rows > int64_t(cells.size()) || pic_w < cols || pic_h < rows) {
         trace("line_init end\n");
         return;
     }

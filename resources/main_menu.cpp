@@ -39,10 +39,9 @@ MenuItemDesc file_menu() {
 }
 
 MenuItemDesc piece_menu() {
-    static const char* const counts[] = {"4", "10", "20", "50", "75", "100", "150",
-                                         "200", "250", "300", "400", "500", "600"};
     MenuDesc entries;
-    for (uint32_t i = 0; i <= IDM_PIECE_LAST - IDM_PIECE_FIRST; ++i) entries.push_back(item(counts[i], IDM_PIECE_FIRST + i));
+    for (int32_t i = 0; i < int32_t(std::size(kPieceCounts)); ++i)
+        entries.push_back(item(std::to_string(kPieceCounts[i]), piece_command(i)));
     return popup(ws::tr("menu", "ﾋﾟｰｽ"), std::move(entries));
 }
 

@@ -57,8 +57,8 @@ const char* command_name(uint32_t id) {
 void trace_command(uint32_t id) {
     if (!graphics.trace_switch) return;
     char text[48];
-    if (id >= IDM_PIECE_FIRST && id <= IDM_PIECE_LAST) {
-        std::snprintf(text, sizeof text, "IDM_%d_PIECE\n", kPieceCounts[id - IDM_PIECE_FIRST]);
+    if (const int32_t entry = piece_entry(id); entry >= 0) {
+        std::snprintf(text, sizeof text, "IDM_%d_PIECE\n", kPieceCounts[entry]);
     } else if (id >= IDM_STRETCH_FIRST && id <= IDM_STRETCH_LAST) {
         std::snprintf(text, sizeof text, "IDM_%d_STRETCH\n", kStretchSizes[id - IDM_STRETCH_FIRST]);
     } else if (id >= IDM_WEB_FIRST && id < IDM_WEB_FIRST + kWebEntries) {

@@ -30,7 +30,7 @@ void command_save();       // "ゲームを保存..."
 void command_katachi();    // "ピース形状"
 
 // ---- settings (commands_settings.cpp) ----
-// Commands 211 .. 257 that change a setting; false for an id that is none of them.
+// Commands 211 .. 261 that change a setting; false for an id that is none of them.
 bool settings_command(uint32_t id);
 void command_web(int32_t n);
 

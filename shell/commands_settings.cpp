@@ -113,8 +113,8 @@ void set_value(int32_t& setting, int32_t value) {
 }  // namespace
 
 bool settings_command(uint32_t id) {
-    if (id >= IDM_PIECE_FIRST && id <= IDM_PIECE_LAST) {
-        const int32_t count = kPieceCounts[id - IDM_PIECE_FIRST];
+    if (const int32_t entry = piece_entry(id); entry >= 0) {
+        const int32_t count = kPieceCounts[entry];
         choose_number(settings.piece_num, count, skin_show_num(count));
     } else if (id >= IDM_STRETCH_FIRST && id <= IDM_STRETCH_LAST) {
         const int32_t size = kStretchSizes[id - IDM_STRETCH_FIRST];

@@ -86,7 +86,7 @@ void command_bmp_desk() {
 // The last piece picked up; joins may have left that index beyond the live items, which counts as none picked.
 void command_bmp_piece() {
     if (!display.current_game) return;
-    const int32_t live = std::min(display.current_game->item_count, max_items);
+    const int32_t live = display.current_game->live_items();
     if (play.last_selected < 0 || play.last_selected >= live || !display.current_game->items[play.last_selected].piece) {
         ws::message_box(display.game_window, ws::tr("shell", kChoosePiece), "zelto", ws::MB_OK);
         return;
@@ -98,7 +98,7 @@ void command_bmp_piece() {
 // Every piece into PIECE_000.BMP, PIECE_001.BMP, ... in the current folder, replacing files of those names.
 void command_bmp_all_pieces() {
     if (!display.current_game || display.current_game->item_count < 1) return;
-    const int32_t live = std::min(display.current_game->item_count, max_items);
+    const int32_t live = display.current_game->live_items();
     for (int32_t i = 0; i < live; ++i) {
         if (!display.current_game->items[i].piece) continue;
         std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "PIECE_%03d.BMP", int(i));

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "graphics/paths.h"
+#include "resources/menu_ids.h"
 #include "shell/cp932.h"
 #include "shell/line_parser.h"
 #include "shell/settings.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr int32_t kPieceMenu[] = {4, 10, 20, 50, 75, 100, 150, 200, 250, 300, 400, 500, 600};
-constexpr int32_t kStretchMenu[] = {0, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
 
 template <std::size_t N>
 bool in_menu(const int32_t (&menu)[N], int32_t v) {
@@ -76,7 +75,7 @@ bool read_display(SkinElement& e, int32_t slot, const std::string& name, LinePar
     const bool num = slot == SKIN_NUM;
     for (int32_t k = 0; k < e.count; ++k) {
         const int32_t v = e.values[size_t(k)];
-        if (num ? in_menu(kPieceMenu, v) : in_menu(kStretchMenu, v)) continue;
+        if (num ? in_menu(kPieceCounts, v) : in_menu(kStretchSizes, v)) continue;
         tell(naming(num ? ws::tr("shell", "%sのピース数はメニューで選択可能な値を指定してください。")
                         : ws::tr("shell", "%sの拡大縮小サイズはメニューで選択可能な値を指定してください。"),
                     name));

@@ -100,7 +100,7 @@ void draw_overview(MemDC& dc, const Rect& r) {
                      client.bottom + desk.view_y};
     Rect box = shown;
     const Jig* game = display.current_game;
-    const int32_t n = game ? std::clamp(game->item_count, 0, max_items) : 0;
+    const int32_t n = game ? game->live_items() : 0;
     for (int32_t i = 0; i < n; ++i)
         if (const Piece* p = game->items[i].piece) {
             box = {std::min(box.left, p->cx), std::min(box.top, p->cy), std::max(box.right, p->cx),

@@ -41,9 +41,9 @@ void on_create(ws::Hwnd hwnd, const ws::CreateStruct& cs) {
     if (k < 0) return;
     play.tray_window[k] = hwnd;
     trays.tray_name[k] = cs.title;
-    trays.tray_view[k] = new DDBase(max_items);
+    trays.tray_view[k] = new DDBase(max_cells);
     trays.tray_view[k]->init(hwnd);
-    std::fill(std::begin(trays.tray_items[k]), std::end(trays.tray_items[k]), -1);
+    trays.tray_items[k].clear();
     trays.tray_scroll[k] = trays.tray_count[k] = trays.tray_speed[k] = 0;
     ws::invalidate_rect(hwnd, nullptr, false);
 }
@@ -62,6 +62,7 @@ void on_destroy(ws::Hwnd hwnd) {
     trays.tray_view[k] = nullptr;
     play.tray_window[k] = 0;
     trays.tray_count[k] = trays.tray_scroll[k] = trays.tray_speed[k] = 0;
+    trays.tray_items[k].clear();
 }
 
 void on_close(ws::Hwnd hwnd, int32_t k) {
@@ -201,6 +202,7 @@ void close_all_trays() {
         const ws::Hwnd hwnd = play.tray_window[k];
         if (!hwnd) continue;
         trays.tray_count[k] = 0;
+        trays.tray_items[k].clear();
         ws::send_message(hwnd, ws::WM_CLOSE, 0, 0);
     }
 }

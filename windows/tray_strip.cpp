@@ -102,26 +102,23 @@ void tray_set_title(int32_t k) {
 }
 
 void tray_insert(int32_t k, int32_t id, Point game_client) {
-    if (trays.tray_count[k] >= max_items) return;  // a game never has more pieces than a tray holds
+    std::vector<int32_t>& items = trays.tray_items[k];
+    if (int32_t(items.size()) >= max_cells) return;  // a game never has more pieces than a tray holds
     const Point screen = ws::client_to_screen(display.game_window, game_client);
     int32_t slot = slot_at(k, ws::screen_to_client(play.tray_window[k], screen).x);
-    if (slot < 0) slot = trays.tray_count[k];
-    int32_t* items = trays.tray_items[k];
-    if (items[slot] >= 0 && slot < trays.tray_count[k])
-        std::copy_backward(items + slot, items + trays.tray_count[k], items + trays.tray_count[k] + 1);
-    trays.tray_count[k] += 1;
-    items[slot] = id;
+    if (slot < 0 || slot > int32_t(items.size())) slot = int32_t(items.size());
+    items.insert(items.begin() + slot, id);
+    trays.tray_count[k] = int32_t(items.size());
     tray_set_title(k);
     tray_draw(k);
 }
 
 int32_t tray_remove(int32_t k, int32_t slot) {
-    if (slot < 0 || slot >= trays.tray_count[k]) return -1;
-    int32_t* items = trays.tray_items[k];
-    const int32_t id = items[slot];
-    std::copy(items + slot + 1, items + trays.tray_count[k], items + slot);
-    trays.tray_count[k] -= 1;
-    items[trays.tray_count[k]] = -1;
+    std::vector<int32_t>& items = trays.tray_items[k];
+    if (slot < 0 || slot >= int32_t(items.size())) return -1;
+    const int32_t id = items[size_t(slot)];
+    items.erase(items.begin() + slot);
+    trays.tray_count[k] = int32_t(items.size());
     keep_scroll_in_range(k);
     tray_set_title(k);
     tray_draw(k);

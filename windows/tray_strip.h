@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "graphics/geometry.h"
 #include "play/play.h"
@@ -20,7 +21,7 @@ inline constexpr uint32_t kTrayTick = 15;
 struct Trays {
     Point tray_origin;                               // screen point where the next tray window opens
     int32_t tray_count[kTrayCount] = {};             // pieces in each tray
-    int32_t tray_items[kTrayCount][max_items] = {};  // their ids, left to right; -1 from tray_count on
+    std::vector<int32_t> tray_items[kTrayCount];     // their ids, left to right (tray_count of them)
     int32_t tray_scroll[kTrayCount] = {};            // carousel offset in pixels
     int32_t tray_speed[kTrayCount] = {};             // fling speed in pixels per tick; 0 = still
     DDBase* tray_view[kTrayCount] = {};              // each open tray's presenter, borrowing the game's images

@@ -123,7 +123,7 @@ TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
         {{0, 1, 2, 5, 7, 10, 11, 12}, 0, 0, true}, {{13, 14}, 1, 1.5707963267948966, true},
         {{}, 0, 2.5, true}};
     lines.push_back("groups");
-    g.items[20].piece = new Piece;
+    g.items.emplace_back().piece = new Piece;  // a 21st item for the group
     g.item_count = 21;
     for (const auto& [cells, turned, angle, nokosu] : groups) {
         settings.nokosu = nokosu;
@@ -215,7 +215,7 @@ TEST_F(Cutting, RefusalsTinyWindowsTheEndOfCuttingAndTheRowsOrigin) {
     desk.view_x = 50, desk.view_y = 30;
     std::unique_ptr<Jig> g(testsupport::laid_game(400, 300, 20));
     g->items[3].piece = new Piece;
-    for (const std::pair<int32_t, int32_t>& refused : {std::pair{20, 3}, {-1, 3}, {3, 5}, {3, max_items}})
+    for (const std::pair<int32_t, int32_t>& refused : {std::pair{20, 3}, {-1, 3}, {3, 5}, {3, int32_t(g->items.size())}})
         g->cut_piece(refused.first, refused.second);
     EXPECT_EQ(g->items[3].piece->image, nullptr);
     g->items[0].piece = new Piece;

@@ -29,11 +29,17 @@ TEST(Grid, WorkedValuesAndTrimming) {
     // Whatever the picture and the wanted count, the grid fits the table and every cell has an inside.
     for (int32_t w : {1, 2, 3, 5, 17, 40, 199, 1000, 4000, 6000})
         for (int32_t h : {1, 2, 3, 5, 17, 40, 199, 1000, 4000, 6000})
-            for (int32_t n : {-5, 0, 1, 4, 20, 600, 1000, 1200}) {
+            for (int32_t n : {-5, 0, 1, 4, 20, 600, 1000, 1001, 1200, 10000, 20000}) {
                 const GridSize g = grid_size(w, h, n);
-                ASSERT_TRUE(g.cols >= 1 && g.rows >= 1 && g.cols * g.rows <= max_cells) << w << "x" << h << " n=" << n;
+                const int32_t bound = n <= classic_cells ? classic_cells : max_cells;
+                ASSERT_TRUE(g.cols >= 1 && g.rows >= 1 && g.cols * g.rows <= bound) << w << "x" << h << " n=" << n;
                 ASSERT_TRUE((w < 2 || w / g.cols >= 2) && (h < 2 || h / g.rows >= 2)) << w << "x" << h << " n=" << n;
             }
+    // A 24 MP photo: asked for 1000 it keeps the grid it always had; asked for 10000 it gets nearly as many.
+    for (const auto& [n, cols, rows] : {std::tuple{1000, 38, 25}, {10000, 121, 81}, {2000, 55, 37}}) {
+        const GridSize g = grid_size(6000, 4000, n);
+        EXPECT_EQ(std::pair(g.cols, g.rows), std::pair(cols, rows)) << n;
+    }
 }
 
 // A top byte would read as a seam mark in the pieces: it goes. The near colours are set unlike grey, so that a

@@ -42,9 +42,7 @@ protected:
     // Moves group a[0] to the top of the display list, as a pick-up does.
     void to_top(const Args& a) const {
         const int32_t k = index_of(i(a, 0));
-        const Item it = g().items[k];
-        std::copy(g().items + k + 1, g().items + g().item_count, g().items + k);
-        g().items[g().item_count - 1] = it;
+        std::rotate(g().items.begin() + k, g().items.begin() + k + 1, g().items.begin() + g().item_count);
     }
     // Window or desk pixels that do not show the picture at its place (centre at kC, upright), over the middle
     // 20 x 20 of each of the cells a[...].

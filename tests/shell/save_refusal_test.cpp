@@ -18,8 +18,8 @@ namespace {
 auto state_of(const Jig& g) {
     std::vector<int32_t> owners, ids;
     std::vector<const Piece*> pieces;
-    for (int32_t k = 0; k < max_cells; ++k) owners.push_back(g.cells[k].owner);
-    for (int32_t i = 0; i < max_items; ++i) ids.push_back(g.items[i].id), pieces.push_back(g.items[i].piece);
+    for (const Cell& c : g.cells) owners.push_back(c.owner);
+    for (const Item& i : g.items) ids.push_back(i.id), pieces.push_back(i.piece);
     return std::tuple(g.item_count, g.cut_count, g.cols, g.rows, g.pic_w, owners, ids, pieces, display.clock_carry,
                       desk.view_x);
 }
@@ -107,11 +107,14 @@ TEST_F(SaveRefusal, FieldsThatContradictTheTablesEachOtherOrTheGameInPlayAreRefu
     for (double angle : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
         expect_refused(with_le(good_, item_at(1) + 52, angle), "angle " + std::to_string(angle));
     expect_refused(good_.substr(0, size_t(le32(good_, 0))), "no picture bytes");
-    // A grid beyond the tables with a matching offset and a picture byte after it.
-    std::string huge(48 + 1200 * 324 + 81, '\0');
-    for (auto [at, v] : {std::pair{0, 48 + 1200 * 324 + 80}, {8, 4}, {16, 80}, {20, 60}, {24, 40}, {28, 30}, {32, 1}})
-        huge = with_le(huge, size_t(at), v);
-    expect_refused(huge, "1200 cells");
+    // Grids beyond the largest game, each with a matching offset and a picture byte after it.
+    for (const auto& [cols, rows] : {std::pair{101, 100}, {10001, 1}}) {
+        const int32_t end = 48 + cols * rows * 324 + 80;
+        std::string huge(size_t(end) + 1, '\0');
+        for (auto [at, v] : {std::pair{0, end}, {8, 4}, {16, 2 * cols}, {20, 2 * rows}, {24, cols}, {28, rows}, {32, 1}})
+            huge = with_le(huge, size_t(at), v);
+        expect_refused(huge, std::to_string(cols) + " x " + std::to_string(rows) + " cells");
+    }
     settings.line_num = 13;  // the file's edges were laid with 10 points
     line_const_init();
     expect_refused(good_, "another number of points per edge");

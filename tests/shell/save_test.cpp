@@ -36,11 +36,11 @@ TEST_F(Save, FourCellsOfTenPointsLayTheFileOutAndPutThePictureAt1664) {
     // The header; the cells: owner, then for each point the left, top, right and bottom edge's x and y; the items,
     // bottom first: five item fields, eight placement integers, the angle (as two words), turned and the rectangle.
     std::vector<int32_t> want = {1664, 0, play.game_piece_num, play.game_stretch_size, 64, 64, 2, 2, 4, 125, 17, -3};
-    for (const Cell& c : std::span(g.cells, 4)) {
+    for (const Cell& c : std::span(g.cells.data(), 4)) {
         want.push_back(c.owner);
         for (int32_t j = 0; j < 40; ++j) want.insert(want.end(), {c.edges[j % 4][j / 4].x, c.edges[j % 4][j / 4].y});
     }
-    for (const Item& it : std::span(g.items, 4)) {
+    for (const Item& it : std::span(g.items.data(), 4)) {
         const Piece& p = *it.piece;
         int32_t angle[2];
         std::memcpy(angle, &p.angle, sizeof angle);

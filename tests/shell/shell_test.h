@@ -117,7 +117,7 @@ protected:
     }
     // A w x h pattern picture `name` (none written when w is 0) and the game on it with `pieces`, made the current
     // game, its first `cuts` pieces cut (all by default).
-    Jig& cut_game(const std::string& name, int32_t w, int32_t h, int32_t pieces, int32_t cuts = max_items) {
+    Jig& cut_game(const std::string& name, int32_t w, int32_t h, int32_t pieces, int32_t cuts = max_cells) {
         EXPECT_TRUE(w == 0 || testsupport::write_picture(file(name), w, h, testsupport::pattern_word));
         delete display.current_game;
         play.picture_path = file(name);
@@ -146,7 +146,7 @@ protected:
     // Item i picked up (raised to the top) and joined onto the group of item t, or turned over when t < 0.
     static void join(Jig& g, int32_t t, int32_t i) {
         const int32_t target = t < 0 ? -1 : g.items[t].id;
-        std::rotate(g.items + i, g.items + i + 1, g.items + g.item_count);
+        std::rotate(g.items.begin() + i, g.items.begin() + i + 1, g.items.begin() + g.item_count);
         g.holding = 1;
         target < 0 ? hanten(g) : joint(g, target);
         g.holding = 0;
