@@ -26,6 +26,11 @@ inline constexpr int32_t kDeskSideMax = 8192;
 void init_window();
 // Destroys the desk images and ends the presenter's presentation, if one exists.
 void finish_window();
+// The desk `game` is to be laid on: the settings' size, or, for a game of more than classic_cells pieces, room to
+// spread them all over (twice the picture's area in its proportions, never less than the settings' size). Makes
+// the desk images and the background anew when the desk's size changes; a desk never grown is left as it was made.
+Size desk_size_for(const Jig& game);
+void fit_desk(const Jig& game);
 
 // The game window's WM_PAINT: the plain path copies desk_image from the view origin into the paint rectangle;
 // the presenter path presents its back buffer (unless the window is minimised). Both then draw the range.

@@ -20,6 +20,7 @@ struct Display {
     uint32_t clock_now = 0;    // tick count of the last update
     int32_t clock_carry = 0;   // seconds played before the last resume (0 for a new game)
     int32_t play_seconds = 0;  // total seconds played at the last update (what a saved game keeps)
+    bool desk_grown = false;   // the desk was made larger than its own size for a large game (fit_desk)
     // The colour chooser's custom colours, kept for the life of the process (all black at start).
     Colour custom_colours[16] = {};
 

@@ -268,6 +268,12 @@ void MemDC::set_pixel(int32_t x, int32_t y, Colour colour) {
     row(y)[x] = ink(colour);
 }
 
+void MemDC::take_pixels(MemDC& from) {
+    if (!from.created_ || from.bit_type == BIT_MONO || &from == this) return;
+    replace_pixels(from.width_, from.height_, std::move(from.store_));
+    from.destroy();
+}
+
 void MemDC::replace_pixels(int32_t width, int32_t height, std::vector<uint32_t>&& words) {
     if (width < 0 || height < 0 || words.size() != size_t(width) * size_t(height)) return;
     if (!created_) {

@@ -128,6 +128,9 @@ public:
     // Whole-surface pixel access for the picture loaders: replaces size and pixels (rows bottom-up); `bits` follows
     // the new pixels. Words that do not number width x height are refused (nothing changes).
     void replace_pixels(int32_t width, int32_t height, std::vector<uint32_t>&& words);
+    // Takes over the size and pixels of the colour surface `from`, which is destroyed: a whole-surface copy without
+    // holding the pixels twice (a picture of many megapixels). A monochrome `from` is refused (nothing changes).
+    void take_pixels(MemDC& from);
     uint32_t* words() { return store_.data(); }
     const uint32_t* words() const { return store_.data(); }
 

@@ -1,4 +1,4 @@
-// The road of a game: building it on a request, cutting one piece per posted step, starting play, resuming a
+// The road of a game: building it on a request, cutting it a piece or a frame's worth per posted step, starting play, resuming a
 // saved game, and ending a game.
 #include "play/lifecycle.h"
 
@@ -31,6 +31,8 @@
 #include "ws/cursor.h"
 
 namespace {
+
+constexpr uint32_t kCuttingFrame = 16;  // ms of cutting per step of a large game
 
 bool step_queued = false;    // an IDM_INIT_DISP waits in the queue
 bool play_started = false;   // the game in play has been started (a late step must not start its clock again)
@@ -80,7 +82,9 @@ void prepare_desk(ws::Hwnd hwnd) {
     if (!desk.presenter) ws::paint_at_once(hwnd, nullptr);
 }
 
-void cut_one_piece(ws::Hwnd hwnd, Jig& game) {
+// One step of the cutting: a piece, or for a game of more than classic_cells as many as a frame's time allows, so
+// that the window keeps answering and the title counts on while thousands are cut.
+void cut_pieces(ws::Hwnd hwnd, Jig& game) {
     if (game.cut_count == 0) {
         prepare_desk(hwnd);
     } else {
@@ -89,8 +93,13 @@ void cut_one_piece(ws::Hwnd hwnd, Jig& game) {
     // Zoomed, the view may reach past the desk; the pieces are scattered on it.
     Rect client = view_client(hwnd);
     if (desk.zoom != kZoomFull) client = intersect_rect(client, {0, 0, desk.desk_width, desk.desk_height});
-    const Rect r = game.cut(client.width(), client.height());
-    game.free_dc();
+    const uint32_t start = ws::tick_count();
+    Rect r;
+    do {
+        r = union_rect(r, game.cut(client.width(), client.height()));
+        game.free_dc();
+    } while (game.item_count > classic_cells && game.cut_count < game.item_count &&
+             ws::tick_count() - start < kCuttingFrame);
     if (!desk.presenter) {
         const Rect on_window = window_rect_of_desk(r);
         ws::paint_at_once(hwnd, &on_window);
@@ -185,7 +194,7 @@ void init_disp_step(ws::Hwnd hwnd) {
         trace(text);
     }
     if (game->cut_count < game->item_count) {
-        cut_one_piece(hwnd, *game);
+        cut_pieces(hwnd, *game);
     } else if (game->item_count < 1) {
         end_game();  // nothing to play: no title, no clock
         pop_busy_cursor();

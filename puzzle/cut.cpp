@@ -96,6 +96,15 @@ void draw_new_piece(Jig& game, int32_t k) {
     desk.presenter->flip(desk.presenter->window, &on_window);
 }
 
+// A large game's pieces are spread over the whole desk (grown to hold them), each wholly on it: `side` is the
+// side of the piece's square, and a turned square reaches under three quarters of it from its centre.
+Point spread_position(int32_t side) {
+    const int32_t margin = side * 3 / 4;
+    const double x = puzzle.game_random.pick(std::max(desk.desk_width - 2 * margin, 1));
+    const double y = puzzle.game_random.pick(std::max(desk.desk_height - 2 * margin, 1));
+    return {margin + int32_t(x), margin + int32_t(y)};
+}
+
 }  // namespace
 
 CellSquare cell_square(const Jig& game, int32_t cell) {
@@ -198,8 +207,9 @@ Rect Jig::cut(int32_t client_w, int32_t client_h) {
     if (settings.hanten && puzzle.game_random.pick(2) == 0) p.turned = 1;
     cut_piece(cell, k);
     const double angle = settings.kaiten == no_rotation ? 0.0 : puzzle.game_random.pick(2 * std::numbers::pi);
-    const Point at = rows_layout ? row_position(*this, k)
-                                 : scatter_position(std::max(client_w, 0), std::max(client_h, 0));
+    const Point at = rows_layout                   ? row_position(*this, k)
+                     : item_count > classic_cells ? spread_position(cell_square(*this, cell).side)
+                                                  : scatter_position(std::max(client_w, 0), std::max(client_h, 0));
     p.cx = at.x;
     p.cy = at.y;
     p.set_angle(angle, settings_shading());

@@ -101,8 +101,8 @@ int32_t Jig::stretch(const std::string& path) {
     picture = new MemDC;
     if (settings.stretch_size <= 0) {
         file_colours.path = path;
-        picture->create(BIT_SCREEN, w, h);
-        picture->blit(0, 0, w, h, loaded, 0, 0, SRCCOPY);
+        picture->create(BIT_SCREEN, 1, 1);
+        picture->take_pixels(loaded);  // the picture as loaded, never held twice
         pic_w = w;
         pic_h = h;
     } else {

@@ -118,7 +118,8 @@ struct Jig {
 
     // ---- cutting (puzzle/cut.cpp) ----
     // Makes the next piece, lays it on the desk, draws it and gives its desk rectangle. client_w, client_h: the
-    // game window's client size, over whose left and upper part the pieces are scattered.
+    // game window's client size, over whose left and upper part the pieces are scattered (those of a game of more
+    // than classic_cells are spread over the whole desk).
     Rect cut(int32_t client_w, int32_t client_h);
     // Cuts the picture of one cell into items[item].piece (which exists and has `turned` set).
     void cut_piece(int32_t cell, int32_t item);
