@@ -1,4 +1,4 @@
-// Speed of play: one drag step with 1000 groups on a 1920 x 1080 desk on each drawing path, as a ratio to one
+// Speed of play: one drag step with 1000 groups (and 10000) on a 1920 x 1080 desk on each drawing path, as a ratio to one
 // plain copy of the step's union rectangle; and a robot's full solve of a 600-piece puzzle through the mouse,
 // giving the total, the median join and the dearest join as a ratio to one plain copy of the picture.
 #include <benchmark/benchmark.h>
@@ -48,8 +48,8 @@ intptr_t game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lpara
     return ws::def_window_proc(hwnd, msg, wparam, lparam);
 }
 
-// A 1920 x 1080 desk with 1000 groups scattered over it, shown in a window of the screen's size.
-void lay_desk(bool with_presenter) {
+// A 1920 x 1080 desk with `groups` groups scattered over it, shown in a window of the screen's size.
+void lay_desk(bool with_presenter, int32_t groups) {
     settings.desk_w = 1920;
     settings.desk_h = 1080;
     settings.back_type = IDM_BACK_IMG_REN;
@@ -60,11 +60,11 @@ void lay_desk(bool with_presenter) {
     settings.kaiten = KAITEN_QUARTER;
     open_windows(game_proc);
     const Point middle{ws::screen_width() / 2, ws::screen_height() / 2};  // the one to drag, on top
-    scatter_groups(&middle);
+    scatter_groups(&middle, groups);
     desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
     disp(*display.current_game, nullptr);
     if (with_presenter) {
-        start_presenter();
+        start_presenter(groups);
         disp(*display.current_game, nullptr);
     }
     ws::paint_at_once(display.game_window, nullptr);
@@ -82,8 +82,8 @@ void clear_desk() {
 }
 
 // One drag step of the top-most group at `zoom` (the messages carry view coordinates, as play gets them).
-void drag_step(benchmark::State& state, bool with_presenter, int32_t zoom = kZoomFull) {
-    lay_desk(with_presenter);
+void drag_step(benchmark::State& state, bool with_presenter, int32_t zoom = kZoomFull, int32_t groups = kGroups) {
+    lay_desk(with_presenter, groups);
     desk.zoom = zoom;
     redraw_whole_window(display.game_window);
     const Point at{ws::screen_width() / 2, ws::screen_height() / 2};
@@ -96,7 +96,7 @@ void drag_step(benchmark::State& state, bool with_presenter, int32_t zoom = kZoo
         return;
     }
     // The floor: the union of one step (the group moved by 6 pixels) copied plainly between two desk-sized surfaces.
-    const Rect& r = display.current_game->items[kGroups - 1].piece->rect;
+    const Rect& r = display.current_game->items[groups - 1].piece->rect;
     const int32_t uw = r.width() + 6, uh = r.height();
     MemDC from, to;
     from.create(BIT_SCREEN, desk.desk_width, desk.desk_height);
@@ -127,6 +127,9 @@ void BM_drag_step_presenter(benchmark::State& state) { drag_step(state, true); }
 // The argument is the zoom in thousandths.
 void BM_drag_step_zoomed_plain(benchmark::State& state) { drag_step(state, false, int32_t(state.range(0))); }
 void BM_drag_step_zoomed_presenter(benchmark::State& state) { drag_step(state, true, int32_t(state.range(0))); }
+// The argument is the number of groups on the desk.
+void BM_drag_step_groups_plain(benchmark::State& state) { drag_step(state, false, kZoomFull, int32_t(state.range(0))); }
+void BM_drag_step_groups_presenter(benchmark::State& state) { drag_step(state, true, kZoomFull, int32_t(state.range(0))); }
 
 // ---- the robot's solve ----
 
@@ -211,6 +214,8 @@ BENCHMARK(BM_drag_step_plain)->UseManualTime()->Unit(benchmark::kMicrosecond)->M
 BENCHMARK(BM_drag_step_presenter)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_drag_step_zoomed_plain)->Arg(500)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_drag_step_zoomed_presenter)->Arg(500)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BM_drag_step_groups_plain)->Arg(10000)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BM_drag_step_groups_presenter)->Arg(10000)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_robot_solve_600)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 
 int main(int argc, char** argv) {

@@ -1,4 +1,4 @@
-// Benchmark scenery shared by the desk and play benchmarks: windows of the screen's size and 1000 knobbed groups
+// Benchmark scenery shared by the desk and play benchmarks: windows of the screen's size and 1000 (or more) knobbed groups
 // scattered over the desk, on either drawing path.
 #pragma once
 #include <chrono>
@@ -45,35 +45,35 @@ inline void open_windows(ws::WndProc game_proc) {
     init_window();
 }
 
-// A blank current game holding kGroups groups at places drawn from a fixed seed; `last` (if given) places the
+// A blank current game holding `groups` groups at places drawn from a fixed seed; `last` (if given) places the
 // top-most one.
-inline void scatter_groups(const Point* last) {
-    display.current_game = new Jig(blank_game);
+inline void scatter_groups(const Point* last, int32_t groups = kGroups) {
+    display.current_game = new Jig(blank_game, groups);
     MemDC square;
     square.create(BIT_DIB, kSide, kSide);
     for (int32_t y = 0; y < kSide; ++y)
         for (int32_t x = 0; x < kSide; ++x) square.set_pixel(x, y, in_shape(x, y) ? 0x3060C0 + x : 0xFFFFFF);
     uint32_t seed = 12345;
     const auto next = [&seed](int32_t n) { return int32_t((seed = seed * 214013u + 2531011u) >> 16 & 0x7FFF) % n; };
-    for (int32_t i = 0; i < kGroups; ++i) {
+    for (int32_t i = 0; i < groups; ++i) {
         auto* p = new Piece;
         p->cx = next(desk.desk_width);
         p->cy = next(desk.desk_height);
-        if (last && i == kGroups - 1) p->cx = last->x, p->cy = last->y;
+        if (last && i == groups - 1) p->cx = last->x, p->cy = last->y;
         p->set_image(square, kSide, kSide);
         p->set_angle(0, settings_shading());
         display.current_game->items[i].piece = p;
         display.current_game->items[i].id = i;
     }
-    display.current_game->item_count = display.current_game->cut_count = kGroups;
+    display.current_game->item_count = display.current_game->cut_count = groups;
 }
 
 // The presenter of the game, with every view handed over and dropped from the piece, as a cut game has it.
-inline void start_presenter() {
-    desk.presenter = new DDBase(kGroups);
+inline void start_presenter(int32_t groups = kGroups) {
+    desk.presenter = new DDBase(groups);
     desk.presenter->init(display.game_window);
-    desk.presenter->table_count = kGroups;
-    for (int32_t i = 0; i < kGroups; ++i) {
+    desk.presenter->table_count = groups;
+    for (int32_t i = 0; i < groups; ++i) {
         Piece& p = *display.current_game->items[i].piece;
         p.hand_over_view(i);
     }
