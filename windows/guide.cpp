@@ -41,6 +41,7 @@ void place_guide(ws::Hwnd hwnd, int32_t w, int32_t h) {
 
 void on_create(ws::Hwnd hwnd) {
     play.guide_window = hwnd;
+    ws::use_device_pixels(hwnd);  // the picture and the lines in the screen's own pixels
     take_picture();
     guide.thumb_w = guide.thumb_h = kGuideStartSide;
     fit_picture();
@@ -75,12 +76,12 @@ void on_paint(ws::Hwnd hwnd) {
     ws::PaintStruct ps;
     MemDC* dc = ws::begin_paint(hwnd, ps);
     if (!dc) return;
-    const Rect& r = ps.paint;
     if (play.f1_down == 1) {
-        draw_overview(*dc, r);
+        draw_overview(*dc, ps.paint);
     } else if (guide.thumb.created()) {
         const Rect c = ws::get_client_rect(hwnd);
-        if (size_thumb(c.width(), c.height())) draw_thumb();  // a size the window was not told of
+        if (size_thumb(c.width(), c.height())) draw_thumb();  // a size the window, or its screen, was not told of
+        const Rect r = ws::device_rect(hwnd, ps.paint);
         dc->blit(r.left, r.top, r.width(), r.height(), guide.thumb, r.left, r.top, SRCCOPY);
         guide.thumb.release_dc();
         if (outline_wanted()) draw_held_outline(*dc, c.width(), c.height());

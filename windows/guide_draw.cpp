@@ -9,6 +9,7 @@
 #include "play/state.h"
 #include "puzzle/jig.h"
 #include "puzzle/lines.h"
+#include "windows/device_draw.h"
 #include "windows/guide_state.h"
 #include "ws/picture.h"
 
@@ -64,8 +65,9 @@ bool size_thumb(int32_t w, int32_t h) {
     // The paint rectangle lies within the client area and nothing beyond the screen was ever drawn.
     w = std::clamp(w, 1, std::max(ws::screen_width(), 1));
     h = std::clamp(h, 1, std::max(ws::screen_height(), 1));
-    if (guide.thumb.created() && guide.thumb.width() == w && guide.thumb.height() == h) return false;
-    guide.thumb.create(BIT_SCREEN, w, h);
+    const Rect d = ws::device_rect(play.guide_window, {0, 0, w, h});
+    if (guide.thumb.created() && guide.thumb.width() == d.right && guide.thumb.height() == d.bottom) return false;
+    guide.thumb.create(BIT_SCREEN, d.right, d.bottom);
     return true;
 }
 
@@ -75,8 +77,10 @@ void draw_thumb() {
     if (guide.pic_w0 >= 1 && guide.pic_h0 >= 1) {
         MemDC& from = guide.lender ? *guide.lender->picture : guide.picture;
         const bool had_dc = from.has_dc();
-        thumb.stretch_blit(0, 0, guide.thumb_w, guide.thumb_h, from, 0, 0, guide.pic_w0, guide.pic_h0, SRCCOPY);
-        if (guide.lender) guide.lender->restore_black_white(thumb, guide.thumb_w, guide.thumb_h);
+        // Stretched straight to the screen's pixels, so a high-density screen shows the picture's own detail.
+        const Rect d = ws::device_rect(play.guide_window, {0, 0, guide.thumb_w, guide.thumb_h});
+        thumb.stretch_blit(0, 0, d.right, d.bottom, from, 0, 0, guide.pic_w0, guide.pic_h0, SRCCOPY);
+        if (guide.lender) guide.lender->restore_black_white(thumb, d.right, d.bottom);
         if (!had_dc) from.release_dc();
     }
     thumb.release_dc();
@@ -85,9 +89,13 @@ void draw_thumb() {
 void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h) {
     const Jig* game = display.current_game;
     if (!game || game->item_count < 1 || game->pic_w < 1 || game->pic_h < 1) return;
-    const double sx = double(client_w + 1) / game->pic_w, sy = double(client_h + 1) / game->pic_h;
+    // Traced in device pixels, with a pen as wide as a client pixel shows (rounded): the curve is as smooth as the
+    // screen allows and keeps the weight it has at ratio 1, where a thinner one would be lost on a busy picture.
+    const int32_t device = ws::device_scale(play.guide_window);
+    const double k = device / 1000.0;
+    const double sx = double(client_w + 1) / game->pic_w * k, sy = double(client_h + 1) / game->pic_h * k;
     const int32_t id = game->items[game->item_count - 1].id;
-    dc.set_pen1(guide.line_color);
+    dc.set_pen(guide.line_color, (device + 500) / 1000);
     for (int32_t row = 0; row < game->rows; ++row)
         for (int32_t col = 0; col < game->cols; ++col)
             if (game->cells[row * game->cols + col].owner == id) outline_cell(dc, *game, col, row, sx, sy);
@@ -109,19 +117,23 @@ void draw_overview(MemDC& dc, const Rect& r) {
     // A guide shrunk below the dot size still divides by a positive room.
     const double room_w = std::max(guide.thumb_w - kDotSide, 1), room_h = std::max(guide.thumb_h - kDotSide, 1);
     const double scale = std::max({box.width() / room_w, box.height() / room_h, 1e-9});
+    // Laid out in client pixels and drawn in the screen's: round dots, and a frame as wide as a client pixel shows.
+    const ws::Hwnd hwnd = play.guide_window;
+    const Rect all = ws::device_rect(hwnd, {0, 0, std::max(guide.thumb_w, 1), std::max(guide.thumb_h, 1)});
     MemDC work;
-    work.create(BIT_SCREEN, std::max(guide.thumb_w, 1), std::max(guide.thumb_h, 1));
+    work.create(BIT_SCREEN, all.right, all.bottom);
     work.fill(0, 0, work.width(), work.height(), kOverviewBack);
     work.set_pen1(kDot);
     work.set_brush(kDot);
     for (int32_t i = 0; i < n; ++i)
         if (const Piece* p = game->items[i].piece) {
             const int32_t x = int32_t((p->cx - box.left) / scale), y = int32_t((p->cy - box.top) / scale);
-            work.ellipse(x, y, x + kDotSide, y + kDotSide);
+            const Rect dot = ws::device_rect(hwnd, {x, y, x + kDotSide, y + kDotSide});
+            work.ellipse(dot.left, dot.top, dot.right, dot.bottom);
         }
-    work.set_pen1(kShownFrame);
-    work.frame(int32_t((shown.left - box.left) / scale), int32_t((shown.top - box.top) / scale),
-               int32_t((shown.right - box.left) / scale), int32_t((shown.bottom - box.top) / scale));
-    dc.blit(r.left, r.top, r.width(), r.height(), work, r.left, r.top, SRCCOPY);
+    frame_on_device(work, hwnd, int32_t((shown.left - box.left) / scale), int32_t((shown.top - box.top) / scale),
+                    int32_t((shown.right - box.left) / scale), int32_t((shown.bottom - box.top) / scale), kShownFrame);
+    const Rect d = ws::device_rect(hwnd, r);
+    dc.blit(d.left, d.top, d.width(), d.height(), work, d.left, d.top, SRCCOPY);
     work.destroy();
 }

@@ -18,7 +18,7 @@ struct Guide {
     // otherwise `picture` holds the file read again.
     const Jig* lender = nullptr;
     MemDC picture;
-    MemDC thumb;               // the fitted picture on the background, the size of the client area within the screen
+    MemDC thumb;               // the fitted picture on the background: the client area within the screen, device pixels
     int32_t pic_w0 = 0, pic_h0 = 0;
     int32_t thumb_w = 0, thumb_h = 0;  // the fitted size; also the size asked for on input to the fitting
     double thumb_scale = 0;
@@ -43,11 +43,13 @@ extern Guide guide;
 void take_picture();
 // Fits the picture to the size asked for in thumb_w / thumb_h (the longer side follows it); draw_thumb shows it.
 void fit_picture();
-// Makes the thumb the size of a w x h client area, as far as the screen reaches; true when it was made anew.
+// Makes the thumb the size of a w x h client area, as far as the screen reaches, in the guide window's device pixels
+// (ws::device_rect); true when it was made anew.
 bool size_thumb(int32_t w, int32_t h);
-// Fills the thumb with the background and stretches the picture onto its top-left thumb_w x thumb_h pixels.
+// Fills the thumb with the background and stretches the picture onto the device pixels of its top-left thumb_w x
+// thumb_h client pixels.
 void draw_thumb();
-// The outline of the held group over the window's client surface, in the line colour.
+// The outline of the held group over the window's client surface (in its device pixels), in the line colour.
 void draw_held_outline(MemDC& dc, int32_t client_w, int32_t client_h);
 // The overview of every group and the shown part of the desk, as the rectangle r of the window shows it.
 void draw_overview(MemDC& dc, const Rect& r);

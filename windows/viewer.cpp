@@ -13,6 +13,7 @@
 #include "play/jigwin.h"
 #include "play/save.h"
 #include "play/state.h"
+#include "windows/device_draw.h"
 #include "windows/viewer_state.h"
 #include "ws/tr.h"
 
@@ -49,10 +50,14 @@ bool valid(int32_t i) { return i >= 0 && i < count(); }
 
 void on_create(ws::Hwnd hwnd) {
     play.list_window = hwnd;
+    // The strip and the thumbnails hold the screen's own pixels, so a thumbnail shows the picture's detail; the
+    // layout stays in client pixels (viewer_draw.cpp draws it through device_draw.h).
+    ws::use_device_pixels(hwnd);
     const Rect outer = ws::adjust_window_rect({0, 0, kStripW, kStripH}, kStyle, false);
     ws::move_window(hwnd, 0, 0, outer.width(), outer.height(), true);
-    viewer.strip.create(BIT_SCREEN, kStripW, kStripH);
-    viewer.strip.fill(0, 0, kStripW, kStripH, kListBackground);
+    const Rect strip = ws::device_rect(hwnd, {0, 0, kStripW, kStripH});
+    viewer.strip.create(BIT_SCREEN, strip.right, strip.bottom);
+    fill_on_device(viewer.strip, hwnd, {0, 0, kStripW, kStripH}, kListBackground);
     make_button_images();
     viewer.first_shown = viewer.hover = viewer.blink = viewer.scroll_dir = 0;
     viewer.menu_index = -1;
@@ -61,7 +66,7 @@ void on_create(ws::Hwnd hwnd) {
     viewer.names = list_folder(play.view_folder, play.view_title == kViewBackground, over_limit);
     viewer.notice_due = over_limit;
     viewer.loading = true;
-    viewer.loader.start(viewer.names);
+    viewer.loader.start(viewer.names, ws::device_rect(hwnd, {0, 0, kThumbSide, kThumbSide}).right);
     draw_strip();
     ws::set_timer(hwnd, kPollTimer, 100);
     ws::set_timer(hwnd, kBlinkTimer, 400);
@@ -85,8 +90,9 @@ void shut_down(ws::Hwnd hwnd) {
 
 void take_thumbnail() {
     auto thumb = std::make_unique<MemDC>();
-    thumb->create(BIT_SCREEN, kThumbSide, kThumbSide);
-    thumb->blit(0, 0, kThumbSide, kThumbSide, viewer.loader.out(), 0, 0, SRCCOPY);
+    const int32_t side = viewer.loader.out().width();
+    thumb->create(BIT_SCREEN, side, side);
+    thumb->blit(0, 0, side, side, viewer.loader.out(), 0, 0, SRCCOPY);
     thumb->release_dc();
     viewer.loader.out().release_dc();
     viewer.loader.next();
@@ -206,7 +212,7 @@ void delete_entry(ws::Hwnd hwnd) {
     viewer.labels.erase(viewer.labels.begin() + i);
     viewer.names.erase(viewer.names.begin() + i);
     viewer.first_shown = std::max(0, std::min(viewer.first_shown, count() - kSlots));
-    viewer.strip.fill(0, 0, kStripW, kStripH, kListBackground);
+    fill_on_device(viewer.strip, hwnd, {0, 0, kStripW, kStripH}, kListBackground);
     draw_strip();
     if (!viewer.loading) blink_indicator();
 }
@@ -215,7 +221,7 @@ void on_paint(ws::Hwnd hwnd) {
     ws::PaintStruct ps;
     MemDC* dc = ws::begin_paint(hwnd, ps);
     if (!dc) return;
-    const Rect& r = ps.paint;
+    const Rect r = ws::device_rect(hwnd, ps.paint);
     if (viewer.strip.created()) dc->blit(r.left, r.top, r.width(), r.height(), viewer.strip, r.left, r.top, SRCCOPY);
     viewer.strip.release_dc();
     ws::end_paint(hwnd, ps);

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "play/state.h"
+#include "windows/device_draw.h"
 #include "windows/viewer_state.h"
 #include "ws/tr.h"
 
@@ -37,15 +38,12 @@ void draw_word(MemDC& s, int32_t w, const char* text) {
 
 // Lays a button image on the strip with white left out.
 void put_button(int32_t which, int32_t x, int32_t y) {
-    MemDC& b = viewer.buttons[which];
-    for (int32_t j = 0; j < b.height(); ++j)
-        for (int32_t i = 0; i < b.width(); ++i)
-            if (const Colour c = b.get_pixel(i, j); c != kWhite) viewer.strip.set_pixel(x + i, y + j, c);
+    lay_on_device(viewer.strip, play.list_window, viewer.buttons[which], x, y, true);
 }
 
 void draw_frame(int32_t slot, Colour colour) {
-    viewer.strip.set_pen1(colour);
-    viewer.strip.frame(kThumbSide * slot, 0, kThumbSide * slot + kThumbSide, kThumbSide - 1);
+    frame_on_device(viewer.strip, play.list_window, kThumbSide * slot, 0, kThumbSide * slot + kThumbSide,
+                    kThumbSide - 1, colour);
 }
 
 void draw_arrows() {
@@ -63,7 +61,12 @@ void draw_highlight(int32_t h, bool lit) {
 void draw_label(int32_t slot, int32_t missing) {
     char text[24];
     std::snprintf(text, sizeof text, "(%d)", int(missing));
-    ws::text_bk(viewer.strip, kThumbSide * slot + 1, 1, text, -1, kBlack, kLabelBack);
+    const Size box = ws::text_extent(text);
+    MemDC label;
+    label.create(BIT_SCREEN, box.cx, box.cy);
+    ws::text_bk(label, 0, 0, text, -1, kBlack, kLabelBack);
+    lay_on_device(viewer.strip, play.list_window, label, kThumbSide * slot + 1, 1, false);
+    label.destroy();
 }
 
 }  // namespace
@@ -79,11 +82,13 @@ void make_button_images() {
 
 void draw_strip() {
     MemDC& s = viewer.strip;
-    s.fill(0, 0, kStripW, kThumbSide, kListBackground);
+    fill_on_device(s, play.list_window, {0, 0, kStripW, kThumbSide}, kListBackground);
     const int32_t n = int32_t(viewer.thumbs.size());
     for (int32_t slot = 0; slot < kSlots && viewer.first_shown + slot < n; ++slot) {
         const int32_t i = viewer.first_shown + slot;
-        s.blit(kThumbSide * slot, 0, kThumbSide, kThumbSide, *viewer.thumbs[size_t(i)], 0, 0, SRCCOPY);
+        const Rect cell =
+            ws::device_rect(play.list_window, {kThumbSide * slot, 0, kThumbSide * (slot + 1), kThumbSide});
+        s.blit(cell.left, cell.top, cell.width(), cell.height(), *viewer.thumbs[size_t(i)], 0, 0, SRCCOPY);
         viewer.thumbs[size_t(i)]->release_dc();
         draw_frame(slot, kBlue);
         if (viewer.labels[size_t(i)] >= 0) draw_label(slot, viewer.labels[size_t(i)]);
@@ -108,7 +113,8 @@ void set_hover(int32_t h) {
 
 bool blink_indicator() {
     MemDC& s = viewer.strip;
-    s.fill(kIndicatorX, kButtonY, kIndicatorW, kIndicatorH, kListBackground);
+    const Rect r{kIndicatorX, kButtonY, kIndicatorX + kIndicatorW, kButtonY + kIndicatorH};
+    fill_on_device(s, play.list_window, r, kListBackground);
     bool more = true;
     if (viewer.loading) {
         if (++viewer.blink % 2) put_button(LOADING, kIndicatorX, kButtonY);
@@ -118,7 +124,6 @@ bool blink_indicator() {
         more = ++viewer.blink < 6;
     }
     s.release_dc();
-    const Rect r{kIndicatorX, kButtonY, kIndicatorX + kIndicatorW, kButtonY + kIndicatorH};
     if (play.list_window) ws::invalidate_rect(play.list_window, &r, false);
     return more;
 }

@@ -62,16 +62,16 @@ std::vector<std::string> list_folder(const std::string& folder, bool pictures_on
 }
 
 void make_thumbnail(MemDC& picture, MemDC& out) {
-    const int32_t w = picture.width(), h = picture.height();
-    int32_t x = 0, y = 0, tw = kThumbSide, th = kThumbSide;
+    const int32_t w = picture.width(), h = picture.height(), side = out.width();
+    int32_t x = 0, y = 0, tw = side, th = side;
     if (w > h) {
-        th = std::max<int32_t>(int32_t(int64_t(h) * kThumbSide / w), 1);
-        y = (kThumbSide - th) / 2;
+        th = std::max<int32_t>(int32_t(int64_t(h) * side / w), 1);
+        y = (side - th) / 2;
     } else {
-        tw = std::max<int32_t>(int32_t(int64_t(w) * kThumbSide / h), 1);
-        x = (kThumbSide - tw) / 2;
+        tw = std::max<int32_t>(int32_t(int64_t(w) * side / h), 1);
+        x = (side - tw) / 2;
     }
-    out.fill(0, 0, kThumbSide, kThumbSide, kListBackground);
+    out.fill(0, 0, side, side, kListBackground);
     MemDC half[2];
     MemDC* work = &picture;
     for (int32_t i = 0; work->width() >= kHalveAbove || work->height() >= kHalveAbove; i ^= 1) {
@@ -86,10 +86,12 @@ void make_thumbnail(MemDC& picture, MemDC& out) {
 }
 
 void make_placeholder(MemDC& out) {
-    out.fill(0, 0, kThumbSide, kThumbSide, kListBackground);
-    out.set_pen1(kCrossColour);
-    out.line(8, 8, kThumbSide - 8, kThumbSide - 8);
-    out.line(kThumbSide - 9, 8, 7, kThumbSide - 8);
+    const int32_t side = out.width();
+    const auto at = [side](int32_t v) { return v * side / kThumbSide; };  // drawn for 80 pixels, scaled to the side
+    out.fill(0, 0, side, side, kListBackground);
+    out.set_pen(kCrossColour, (side + kThumbSide / 2) / kThumbSide);
+    out.line(at(8), at(8), at(kThumbSide - 8), at(kThumbSide - 8));
+    out.line(at(kThumbSide - 9), at(8), at(7), at(kThumbSide - 8));
     out.release_dc();
 }
 
@@ -107,10 +109,10 @@ void thumbnail_of_file(const std::string& path, MemDC& out) {
     picture.destroy();
 }
 
-void ThumbLoader::start(std::vector<std::string> files) {
+void ThumbLoader::start(std::vector<std::string> files, int32_t side) {
     stop();
     files_ = std::move(files);
-    out_.create(BIT_SCREEN, kThumbSide, kThumbSide);
+    out_.create(BIT_SCREEN, side, side);
     out_.release_dc();
     all_loaded_ = quit_ = false;
     while (done_.try_acquire()) {

@@ -21,11 +21,12 @@ inline constexpr int32_t kHalveAbove = 1500;            // pictures this wide or
 // order the folder gives them; `over_limit` tells whether any were left out. A folder that cannot be read is empty.
 std::vector<std::string> list_folder(const std::string& folder, bool pictures_only, bool& over_limit);
 
-// The thumbnail of the w x h picture into `out` (80 x 80, created by the caller): the background, then the picture
-// fitted with its proportions and centred; a picture 1500 pixels wide or high or more is first halved until both
-// sides are below 1500, so the last stretch skips fewer pixels.
+// The thumbnail of the w x h picture into `out` (square, created by the caller: kThumbSide, or the device pixels of
+// that many client pixels): the background, then the picture fitted with its proportions and centred; a picture
+// 1500 pixels wide or high or more is first halved until both sides are below 1500, so the last stretch skips fewer
+// pixels.
 void make_thumbnail(MemDC& picture, MemDC& out);
-// What a file that cannot be read shows instead: the background crossed in grey.
+// What a file that cannot be read shows instead: the background crossed in grey (drawn to the size of `out`).
 void make_placeholder(MemDC& out);
 // The thumbnail of one listed file: its picture, or that of a saved game; the placeholder when neither can be
 // read. Reads quietly (never a message box): safe on the worker thread.
@@ -41,8 +42,9 @@ public:
     ThumbLoader(const ThumbLoader&) = delete;
     ThumbLoader& operator=(const ThumbLoader&) = delete;
 
-    // Starts the worker on its own copy of the file list; it makes the first thumbnail at once.
-    void start(std::vector<std::string> files);
+    // Starts the worker on its own copy of the file list, making thumbnails `side` pixels square (the device
+    // pixels of a kThumbSide cell); it makes the first thumbnail at once.
+    void start(std::vector<std::string> files, int32_t side);
     // The window's poll, never blocking: `thumbnail` when the next one is in `out` (copy it, then call next()),
     // `finished` when no file is left (the worker has then ended and been joined).
     Poll poll();

@@ -18,9 +18,9 @@ inline constexpr int32_t kHoverLeft = 10, kHoverRight = 20;
 struct Viewer {
     ws::Hwnd parent = 0;                        // receives IDM_VIEW_END
     std::vector<std::string> names;             // listed files, in list order
-    std::vector<std::unique_ptr<MemDC>> thumbs; // thumbs[i] shows names[i]; fewer while loading
+    std::vector<std::unique_ptr<MemDC>> thumbs; // thumbs[i] shows names[i] (device pixels); fewer while loading
     std::vector<int32_t> labels;                // joins still missing of a saved game, -1 for a picture
-    MemDC strip;                                // the window's image
+    MemDC strip;                                // the window's image, in its device pixels
     MemDC buttons[6];                           // arrows left, left lit, right, right lit; "読込中", "終了"
     ThumbLoader loader;
     int32_t first_shown = 0;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/zoom.h"
 #include "ws/ws_widget.h"
 
 namespace ws {
@@ -42,8 +43,9 @@ void copy_top_left(const MemDC& from, MemDC& to) {
 
 void fit_surface(Window& w) {
     w.device_scale = w.device_pixels ? std::max(int32_t(std::lround(w.client->devicePixelRatioF() * 1000)), 1) : 1000;
-    const auto device = [&](int32_t v) { return int32_t((int64_t(v) * w.device_scale + 999) / 1000); };
-    int32_t cw = device(std::max(w.client->width(), 1)), ch = device(std::max(w.client->height(), 1));
+    const Rect client{0, 0, std::max(w.client->width(), 1), std::max(w.client->height(), 1)};
+    const Rect all = zoomed_rect(client, w.device_scale);
+    const int32_t cw = all.right, ch = all.bottom;
     if (w.surface && w.surface->created() && w.surface->width() == cw && w.surface->height() == ch) return;
     auto fresh = std::make_unique<MemDC>();
     fresh->create(BIT_SCREEN, cw, ch);
@@ -146,6 +148,8 @@ int32_t device_scale(Hwnd hwnd) {
     const Window* w = find_window(hwnd);
     return w ? w->device_scale : 1000;
 }
+
+Rect device_rect(Hwnd hwnd, const Rect& r) { return zoomed_rect(r, device_scale(hwnd)); }
 
 MemDC* client_surface(Hwnd hwnd) {
     Window* w = find_window(hwnd);

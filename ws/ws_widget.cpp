@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QUrl>
 
+#include "graphics/zoom.h"
+
 namespace ws::detail {
 namespace {
 
@@ -68,8 +70,8 @@ void ClientWidget::paintEvent(QPaintEvent* e) {
     if (band_.width() != s.width()) band_ = QImage(s.width(), kBandRows, QImage::Format_RGB32);
     const int scale = w->device_scale;  // surface pixels per client pixel, in thousandths
     const auto to_surface = [&](const QRect& c) {  // rounded out
-        return QRect(QPoint(c.left() * scale / 1000, c.top() * scale / 1000),
-                     QPoint(((c.right() + 1) * scale + 999) / 1000 - 1, ((c.bottom() + 1) * scale + 999) / 1000 - 1));
+        const Rect r = zoomed_rect({c.left(), c.top(), c.right() + 1, c.bottom() + 1}, scale);
+        return QRect(r.left, r.top, r.width(), r.height());
     };
     const QRect all(0, 0, s.width(), s.height());
     for (const QRect& dirty : e->region()) {
