@@ -2,7 +2,6 @@
 // composing steps, and the window's paint with the range rectangle.
 #include <algorithm>
 #include <cstdlib>
-#include <numbers>
 
 #include "desk/background.h"
 #include "desk/display.h"
@@ -175,7 +174,7 @@ Size desk_size_for(const Jig& game) {
     // Laid in rows, a piece takes twice its cell each way, and the last one reaches a cell beyond.
     const int32_t cell = std::max(game.pic_w / std::max(game.cols, 1), game.pic_h / std::max(game.rows, 1));
     const auto spread = [&](int32_t side) {
-        return int32_t(std::min(settings.seiretu ? 2.0 * side + 2 * cell : side * std::numbers::sqrt2, 1e9));
+        return int32_t(std::min(settings.seiretu ? 2.0 * side + 2 * cell : side * kLargeDeskSpread, 1e9));
     };
     return {std::max(own.cx, spread(game.pic_w)), std::max(own.cy, spread(game.pic_h))};
 }
@@ -185,9 +184,12 @@ void fit_desk(const Jig& game) {
     if (!large && !display.desk_grown) return;  // the desk made with the window stays as it was made
     display.desk_grown = large;
     const Size size = desk_size_for(game);
-    if (desk.desk_image && size.cx == desk.desk_width && size.cy == desk.desk_height) return;
-    desk_images_create(size.cx, size.cy);
-    render_background();
+    if (!desk.desk_image || size.cx != desk.desk_width || size.cy != desk.desk_height) {
+        desk_images_create(size.cx, size.cy);
+        render_background();
+    }
+    // Only the plain path and the exports draw the whole desk.
+    keep_desk_image(!(large && settings.ddraw));
 }
 
 void init_window() {

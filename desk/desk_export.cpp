@@ -37,6 +37,7 @@ Item* live_item(int32_t i) {
 
 void redraw_all_gdi() {
     if (!desk.desk_image || !desk.desk_back) return;
+    keep_desk_image(true);  // a large game's presenter holds none between exports
     desk.desk_image->blit(0, 0, desk.desk_image->width(), desk.desk_image->height(), *desk.desk_back, 0, 0, SRCCOPY);
     const int32_t n = display.current_game ? display.current_game->live_items() : 0;
     for (int32_t i = 0; i < n; ++i) {

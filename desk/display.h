@@ -19,6 +19,9 @@ struct Jig;
 inline constexpr Colour kBeyondDeskColour = 0x404040;
 // Largest desk side the settings may ask for; larger values are brought down to it.
 inline constexpr int32_t kDeskSideMax = 8192;
+// A large game's desk: the picture's sides this many times (1.8 times its area), room enough to spread the pieces
+// with few of them on top of each other, in as little memory as that allows.
+inline constexpr double kLargeDeskSpread = 1.35;
 
 // Creates the desk (size from desk_w/desk_h, else the screen), measures near_black/near_white, renders the
 // background and, with the ddraw setting, shows it once through a short-lived presenter. Called while the game
@@ -27,8 +30,9 @@ void init_window();
 // Destroys the desk images and ends the presenter's presentation, if one exists.
 void finish_window();
 // The desk `game` is to be laid on: the settings' size, or, for a game of more than classic_cells pieces, room to
-// spread them all over (twice the picture's area in its proportions, never less than the settings' size). Makes
-// the desk images and the background anew when the desk's size changes; a desk never grown is left as it was made.
+// spread them all over (each side of the picture kLargeDeskSpread times, or twice and a cell laid in rows; never
+// less than the settings' size). Makes the desk images and the background anew when the desk's size changes; a
+// desk never grown is left as it was made. A large game on the presenter keeps no whole desk_image.
 Size desk_size_for(const Jig& game);
 void fit_desk(const Jig& game);
 

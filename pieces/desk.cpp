@@ -76,6 +76,12 @@ void desk_images_create(int32_t width, int32_t height) {
     desk.near_white = measure_near_white(*desk.desk_image);
 }
 
+void keep_desk_image(bool whole) {
+    if (!desk.desk_image) return;
+    const int32_t w = whole ? desk.desk_width : 1, h = whole ? desk.desk_height : 1;
+    if (desk.desk_image->width() != w || desk.desk_image->height() != h) desk.desk_image->create(BIT_SCREEN, w, h);
+}
+
 void desk_images_destroy() {
     delete desk.desk_image;
     delete desk.desk_back;

@@ -42,6 +42,9 @@ void reset_pieces_state();
 void desk_images_create(int32_t width, int32_t height);
 // Destroys desk_image and desk_back (safe when they do not exist).
 void desk_images_destroy();
+// `whole` false leaves desk_image a single pixel (the presenter composes the window from desk_back and its own
+// images, so a large desk need not be held twice); true makes it desk-sized again, its words to be drawn anew.
+void keep_desk_image(bool whole);
 
 // Copies the w x h block of src at (sx, sy) into desk_image at (x, y), leaving out every source pixel whose colour
 // is pure white. Clipped to both surfaces: parts outside either are neither read nor written. The result is that of

@@ -42,10 +42,18 @@ void report_unless(int32_t written) {
 // holds it); 0 when it could not be written.
 int32_t write_piece(int32_t i) { return prepare_item_gdi(i); }
 
-// Exports start from the plain desk image, which the presenter leaves behind until it is drawn again.
-void make_desk_image_current() {
-    if (desk.presenter) redraw_all_gdi();
-}
+// Exports start from the plain desk image, which the presenter leaves behind until it is drawn again; a large
+// game's presenter gives the whole image up again once the export is done.
+struct CurrentDeskImage {
+    CurrentDeskImage() {
+        if (desk.presenter) redraw_all_gdi();
+    }
+    ~CurrentDeskImage() {
+        if (desk.presenter && display.desk_grown) keep_desk_image(false);
+    }
+    CurrentDeskImage(const CurrentDeskImage&) = delete;
+    CurrentDeskImage& operator=(const CurrentDeskImage&) = delete;
+};
 
 }  // namespace
 
@@ -53,7 +61,7 @@ void make_desk_image_current() {
 // reaches one pixel past the main window's client area on purpose; the main window clips it there.
 void command_bmp_window() {
     if (!display.current_game || !desk.desk_image) return;
-    make_desk_image_current();
+    const CurrentDeskImage current;
     if (!choose_export_file()) return;
     Rect shown = ws::get_client_rect(display.game_window);
     if (display.main_window) {
@@ -78,7 +86,7 @@ void command_bmp_window() {
 
 void command_bmp_desk() {
     if (!display.current_game || !desk.desk_image) return;
-    make_desk_image_current();
+    const CurrentDeskImage current;
     if (!choose_export_file()) return;
     report_unless(save_bmp(*desk.desk_image, 0, 0, 0, 0));
 }
