@@ -148,17 +148,20 @@ void apply(Jig& jig, const SavedGame& g) {
     }
 }
 
-// Cuts every group's picture again: a single cell with cut_piece, a joined group with joint_piece.
+// Cuts every group's picture again: a single cell with cut_piece, a joined group with joint_piece. A single piece
+// lets its image go until its view is made: thousands of them held at once would outweigh the desk.
 void rebuild(Jig& jig) {
     const int32_t cells = jig.cols * jig.rows;
     std::vector<int32_t> owned(size_t(cells), 0);
     for (int32_t k = 0; k < cells; ++k) ++owned[size_t(jig.cells[k].owner)];
     for (int32_t i = 0; i < jig.item_count; ++i) {
         const int32_t id = jig.items[i].id;
-        if (owned[size_t(id)] == 1)
+        if (owned[size_t(id)] == 1) {
             jig.cut_piece(id, i);
-        else
+            jig.items[i].piece->drop_image();
+        } else {
             jig.joint_piece(id, i);
+        }
     }
     jig.cut_count = jig.item_count;
 }
