@@ -225,6 +225,12 @@ public:
         {"pieces", [](const Args&) { return n(::display.current_game ? g().item_count : -1); }},
         {"cut", [](const Args&) { return n(g().cut_count); }},
         {"cut_all", [](const Args&) { return n(g().cut_count == g().item_count); }},
+        {"left_part", [](const Args&) {  // every piece's centre on the left three fifths of the window
+            const int32_t limit = ws::get_client_rect(::display.game_window).right * 3 / 5 + desk.view_x;
+            for (int32_t i = 0; i < g().cut_count; ++i)
+                if (g().items[size_t(i)].piece->cx >= limit) return std::string("0");
+            return std::string("1");
+        }},
         {"presenter", [](const Args&) { return n(desk.presenter != nullptr); }},
         {"busy", [this](const Args&) { return n(cursor_depth() - depth_); }},  // cursors pushed since the start
         {"title", [](const Args&) { return title(); }},

@@ -29,6 +29,13 @@ TEST_F(LargeGame, IsSpreadWhollyOverADeskGrownForItAndTheDeskComesBack) {
         ++quarter[(p.cx >= desk.desk_width / 2) + 2 * (p.cy >= desk.desk_height / 2)];
     }
     for (int32_t q : quarter) EXPECT_GT(q, g.item_count / 5) << "heaped: " << q << " of " << g.item_count;
+    // Laid in rows, each piece takes twice its 23-pixel cell each way: the desk is twice the picture and a cell.
+    settings.seiretu = true;
+    const Jig& rows = cut_game("big.bmp", 0, 0, 2000);
+    EXPECT_EQ(std::pair(desk.desk_width, desk.desk_height), std::pair(2 * 1196 + 46, 2 * 897 + 46));
+    const Rect& last = rows.items[size_t(rows.item_count - 1)].piece->rect;
+    EXPECT_TRUE(last.right <= desk.desk_width && last.bottom <= desk.desk_height);
+    settings.seiretu = false;
     // The presenter composes the window itself: the whole desk image is made only for an export.
     settings.ddraw = true;
     cut_game("big.bmp", 0, 0, 2000);
