@@ -59,11 +59,5 @@ int main(int argc, char** argv) {
     // pages back and forth: how much of the heap the previous round left at the top would decide that otherwise.
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
-    ws::init(argc, argv, true);
-    ws::fill_hooks(hooks);
-    line_const_init();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return run_game_benchmarks(argc, argv);
 }

@@ -7,13 +7,10 @@
 
 #include "bench/support.h"
 #include "desk/display.h"
-#include "graphics/hooks.h"
 #include "pieces/desk.h"
 #include "pieces/piece.h"
 #include "play/play.h"
-#include "puzzle/lines.h"
 #include "ws/ddbase.h"
-#include "ws/ws.h"
 
 namespace {
 
@@ -91,11 +88,5 @@ BENCHMARK(BM_join_last_plain)->UseManualTime()->Unit(benchmark::kMillisecond)->I
 BENCHMARK(BM_join_last_presenter)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char** argv) {
-    ws::init(argc, argv, true);
-    ws::fill_hooks(hooks);
-    line_const_init();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return run_game_benchmarks(argc, argv);
 }

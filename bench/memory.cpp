@@ -86,11 +86,5 @@ BENCHMARK(BM_cut_photo_presenter)->Args({4000, 3000, 600})->Args({6000, 4000, 10
     ->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char** argv) {
-    ws::init(argc, argv, true);
-    ws::fill_hooks(hooks);
-    line_const_init();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return run_game_benchmarks(argc, argv);
 }

@@ -12,10 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "graphics/hooks.h"
 #include "graphics/memdc.h"
 #include "puzzle/cut.h"
 #include "puzzle/jig.h"
+#include "puzzle/lines.h"
 #include "shell/settings.h"
+#include "ws/ws.h"
 
 namespace bench_support {
 
@@ -74,6 +77,18 @@ inline double floor_seconds(const Jig& game, int32_t count) {
     copy.blit(0, 0, game.pic_w, game.pic_h, *game.picture, 0, 0, SRCCOPY);
     benchmark::DoNotOptimize(copy.words());
     return seconds_since(start);
+}
+
+// The main of a benchmark program on games: the window layer in test mode with its hooks, the cutting-line shapes,
+// then every benchmark asked for.
+inline int run_game_benchmarks(int argc, char** argv) {
+    ws::init(argc, argv, true);
+    ws::fill_hooks(hooks);
+    line_const_init();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 }  // namespace bench_support

@@ -127,7 +127,7 @@ Jig* build_game() {
 
 void lay_out(Jig& jig) {
     jig.on_desk = true;
-    if (jig.item_count >= 1) fit_desk(jig);
+    fit_desk(jig);
     lay_bare_desk();
     for (ws::Hwnd& tray : play.tray_window) tray = 0;
     if (jig.item_count < 1) return;

@@ -113,7 +113,6 @@ void clear_items(Jig& jig) {
 void apply(Jig& jig, const SavedGame& g) {
     const Header& h = g.header;
     clear_items(jig);
-    jig.size_tables(h.cols * h.rows);
     jig.picture_type = h.picture_type;
     jig.pic_w = h.pic_w;
     jig.pic_h = h.pic_h;
