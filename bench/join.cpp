@@ -59,10 +59,13 @@ void run(benchmark::State& state, bool with_presenter) {
         lay_last_join(*game);
         MemDC copy;
         copy.create(BIT_SCREEN, game->pic_w, game->pic_h);
-        auto start = Clock::now();
+        // The floor: a plain copy of the picture into memory already in use, as the play benchmark's robot takes it.
         copy.blit(0, 0, game->pic_w, game->pic_h, *game->picture, 0, 0, SRCCOPY);
+        constexpr int32_t kCopies = 5;
+        auto start = Clock::now();
+        for (int32_t c = 0; c < kCopies; ++c) copy.blit(0, 0, game->pic_w, game->pic_h, *game->picture, 0, 0, SRCCOPY);
         benchmark::DoNotOptimize(copy.words());
-        copy_total += seconds_since(start);
+        copy_total += seconds_since(start) / kCopies;
         state.ResumeTiming();
         start = Clock::now();
         const Rect joined = joint(*game, 0);
