@@ -8,3 +8,5 @@ for d in data bkimg SOUND; do [ -d "$(dirname "$bin")/$d" ] && cp -r "$(dirname 
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
+# The measurements read the game's own (Japanese) titles, whatever the machine's language.
+export LANGUAGE=ja
