@@ -1,5 +1,5 @@
-// Speed of play: one drag step with 1000 groups on a 1920 x 1080 desk (and 10000 on one grown as thinly spread) on each drawing path, as a ratio to one
-// plain copy of the step's union rectangle; and a robot's full solve of a 600-piece puzzle through the mouse,
+// Speed of play: one drag step with 1000 groups on a 1920 x 1080 desk (and 10000 on one grown to spread them as
+// thinly) on each drawing path, as a ratio to one plain copy of the step's union rectangle; and a robot's full solve of a 600-piece puzzle through the mouse,
 // giving the total, the median join and the dearest join as a ratio to one plain copy of the picture.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -131,8 +131,12 @@ void BM_drag_step_presenter(benchmark::State& state) { drag_step(state, true); }
 void BM_drag_step_zoomed_plain(benchmark::State& state) { drag_step(state, false, int32_t(state.range(0))); }
 void BM_drag_step_zoomed_presenter(benchmark::State& state) { drag_step(state, true, int32_t(state.range(0))); }
 // The argument is the number of groups on the desk.
-void BM_drag_step_groups_plain(benchmark::State& state) { drag_step(state, false, kZoomFull, int32_t(state.range(0))); }
-void BM_drag_step_groups_presenter(benchmark::State& state) { drag_step(state, true, kZoomFull, int32_t(state.range(0))); }
+void BM_drag_step_groups_plain(benchmark::State& state) {
+    drag_step(state, false, kZoomFull, int32_t(state.range(0)));
+}
+void BM_drag_step_groups_presenter(benchmark::State& state) {
+    drag_step(state, true, kZoomFull, int32_t(state.range(0)));
+}
 
 // ---- the robot's solve ----
 

@@ -1,5 +1,5 @@
-// Benchmark scenery shared by the desk and play benchmarks: windows of the screen's size and 1000 (or more) knobbed groups
-// scattered over the desk, on either drawing path.
+// Benchmark scenery shared by the desk and play benchmarks: windows of the screen's size and 1000 (or more)
+// knobbed groups scattered over the desk, on either drawing path.
 #pragma once
 #include <chrono>
 #include <cstdlib>

@@ -1,5 +1,5 @@
-// The road of a game: building it on a request, cutting it a piece or a frame's worth per posted step, starting play, resuming a
-// saved game, and ending a game.
+// The road of a game: building it on a request, cutting it a piece (or a frame's worth) per posted step, starting
+// play, resuming a saved game, and ending a game.
 #include "play/lifecycle.h"
 
 #include <algorithm>

@@ -168,8 +168,8 @@ Point row_position(const Jig& game, int32_t k) {
 
 void Jig::cut_piece(int32_t cell, int32_t item) {
     trace("cut_piece start\n");
-    if (!picture || cols < 1 || rows < 1 || cell < 0 || cell >= live_cells() || item < 0 || item >= int32_t(items.size()) ||
-        !items[item].piece) {
+    if (!picture || cols < 1 || rows < 1 || cell < 0 || cell >= live_cells() || item < 0 ||
+        item >= int32_t(items.size()) || !items[item].piece) {
         trace("cut_piece end\n");
         return;
     }

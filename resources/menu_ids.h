@@ -35,7 +35,8 @@ constexpr uint32_t piece_command(int32_t entry) {
 // The entry of kPieceCounts that command `id` chooses, or -1 for a command that chooses none.
 constexpr int32_t piece_entry(uint32_t id) {
     if (id >= IDM_PIECE_FIRST && id <= IDM_PIECE_LAST) return int32_t(id - IDM_PIECE_FIRST);
-    if (id >= IDM_PIECE_BIG_FIRST && id <= IDM_PIECE_BIG_LAST) return kSmallPieceEntries + int32_t(id - IDM_PIECE_BIG_FIRST);
+    if (id >= IDM_PIECE_BIG_FIRST && id <= IDM_PIECE_BIG_LAST)
+        return kSmallPieceEntries + int32_t(id - IDM_PIECE_BIG_FIRST);
     return -1;
 }
 
