@@ -54,25 +54,6 @@ double degrees_of(const Piece& p) {
     return d;
 }
 
-// Marks every group id that owns a cell sharing an edge with a cell of group `id` (the grid does not wrap).
-std::vector<char> neighbour_ids(const Jig& game, int32_t id) {
-    const int32_t cols = game.cols, cells = game.live_cells();
-    std::vector<char> near(size_t(cells), 0);
-    const auto mark = [&](int32_t c) {
-        const int32_t owner = game.cells[c].owner;
-        if (owner >= 0 && owner < cells) near[size_t(owner)] = 1;
-    };
-    for (int32_t c = 0; c < cells; ++c) {
-        if (game.cells[c].owner != id) continue;
-        const int32_t col = c % cols, row = c / cols;
-        if (col > 0) mark(c - 1);
-        if (col < cols - 1) mark(c + 1);
-        if (row > 0) mark(c - cols);
-        if (row < game.rows - 1) mark(c + cols);
-    }
-    return near;
-}
-
 }  // namespace
 
 int32_t joint_check(Jig& jig) {
@@ -85,11 +66,12 @@ int32_t joint_check(Jig& jig) {
     const Item& t = jig.items[n - 1];
     const double dt = degrees_of(*t.piece);
     const Point rt = reference_of(t);
-    const std::vector<char> near = neighbour_ids(jig, t.id);
+    // Only the groups along the dropped one's border can join it.
+    const std::vector<int32_t> near = jig.neighbour_groups(t.id);
     int32_t found = -1;
     for (int32_t i = 0; i < n - 1 && found < 0; ++i) {
         const Item& o = jig.items[i];
-        if (o.hidden == 1 || !o.piece || o.id < 0 || o.id >= int32_t(near.size()) || !near[size_t(o.id)]) continue;
+        if (o.hidden == 1 || !o.piece || !std::binary_search(near.begin(), near.end(), o.id)) continue;
         if (o.piece->turned != t.piece->turned) continue;
         double d = std::fabs(dt - degrees_of(*o.piece));
         if (d > 180) d = 360 - d;
@@ -119,8 +101,7 @@ Rect joint(Jig& jig, int32_t target) {
         return {};
     }
     const Item o = jig.items[k];
-    for (int32_t c = 0, n = jig.live_cells(); c < n; ++c)
-        if (jig.cells[c].owner == t.id) jig.cells[c].owner = target;
+    for (const int32_t c : jig.group_cells(t.id)) jig.cells[size_t(c)].owner = target;
     if (desk.presenter) desk.presenter->release_img(t.id);
 
     auto* merged = new Piece;

@@ -116,6 +116,14 @@ struct Jig {
     int32_t right_owner(int32_t col, int32_t row) const;
     int32_t bottom_owner(int32_t col, int32_t row) const;
 
+    // ---- groups (puzzle/groups.cpp) ----
+    // The cells of group g, ascending. A live group holds its own cell g and hangs together along shared edges
+    // (groups join only there), so it is walked from that cell through the owner table: the walk meets the group
+    // and its border, never the rest of the grid. None when cell g is not group g's.
+    std::vector<int32_t> group_cells(int32_t g) const;
+    // The groups owning a cell that shares an edge with a cell of group g, each once, ascending.
+    std::vector<int32_t> neighbour_groups(int32_t g) const;
+
     // ---- cutting (puzzle/cut.cpp) ----
     // Makes the next piece, lays it on the desk, draws it and gives its desk rectangle. client_w, client_h: the
     // game window's client size, over whose left and upper part the pieces are scattered (those of a game of more
