@@ -28,7 +28,6 @@ protected:
     DDBase& d(const std::string& name) { return *presenters_.at(name); }
     Colour c(const Args& a, size_t k) const { return Colour(value(a.at(k))); }
     Rect rect(const Args& a, size_t k) const { return {i(a, k), i(a, k + 1), i(a, k + 2), i(a, k + 3)}; }
-    std::string sides(const Rect& r) const { return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom); }
     std::map<std::string, MemDC> surfaces_;
     std::map<std::string, std::unique_ptr<DDBase>> presenters_;  // after the surfaces: they go first
     int32_t objects_ = 0, images_ = 0;

@@ -48,9 +48,6 @@ struct Pieces : ::testing::Test {
 // A piece and the rotation helpers as the scripts of data/pieces.txt (its opening lines tell the actions and probes).
 class PieceScript : public Pieces, public testsupport::BasicInterpreter {
 protected:
-    std::string rect() const {
-        return n(p_->rect.left) + " " + n(p_->rect.top) + " " + n(p_->rect.right) + " " + n(p_->rect.bottom);
-    }
     std::unique_ptr<Piece> p_ = std::make_unique<Piece>();
     int32_t joined_ = 0;
     DDBase copy_{4};
@@ -85,7 +82,7 @@ public:
                 for (uint32_t w : view_words(*p_)) out += n(w) + " ";
                 return out;
             }},
-            {"rect", [this](const Args&) { return rect(); }},
+            {"rect", [this](const Args&) { return sides(p_->rect); }},
             {"frame", [this](const Args&) { return "0 0 " + n(p_->view_width) + " " + n(p_->view_height); }},
             {"angle", [this](const Args&) { return list({p_->angle}); }},
             {"unlike_view_at", [this](const Args& a) {  // X Y WORD...: whether the view's word there is another
@@ -96,10 +93,7 @@ public:
             }},
             {"centre", [this](const Args&) { return n(p_->cx) + " " + n(p_->cy); }},
             {"grab", [this](const Args&) { return n(p_->grab_x) + " " + n(p_->grab_y); }},
-            {"drag", [this](const Args& a) {  // the rectangle drag_turn gives
-                const Rect r = p_->drag_turn(i(a, 0), i(a, 1), shading);
-                return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom);
-            }},
+            {"drag", [this](const Args& a) { return sides(p_->drag_turn(i(a, 0), i(a, 1), shading)); }},
             {"hit", [this](const Args& a) {  // ID X Y...
                 std::string out;
                 for (size_t k = 1; k + 1 < a.size(); k += 2) out += n(p_->hit(i(a, k), i(a, k + 1), i(a, 0))) + " ";

@@ -14,15 +14,7 @@
 namespace {
 
 using testsupport::at;
-
-// FNV-1a over every word of a w x h frame, so that one line of a golden file stands for a whole picture.
-template <typename Word>
-uint64_t frame_hash(int32_t w, int32_t h, Word word) {
-    uint64_t hash = 1469598103934665603ull;
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) hash = (hash ^ word(x, y)) * 1099511628211ull;
-    return hash;
-}
+using testsupport::frame_hash;
 
 // One line for an item: its cell or group, side, angle, place, offsets and the fingerprints of its image and view
 // frames (marks included; the presenter's copy of the view once it was handed over), so that no pixel of the piece
@@ -109,7 +101,7 @@ TEST_F(Cutting, CutGamesAndGroupsMatchTheirGoldenFile) {
             << "the desk is drawn on one path";
         const MemDC& shown = with_presenter ? *desk.presenter->back : *desk.desk_image;
         lines.push_back("shown=" + std::to_string(frame_hash(shown.width(), shown.height(), [&](int32_t x, int32_t y) {
-                            return shown.words()[size_t(y) * shown.width() + x];
+                            return shown.words()[size_t(y) * size_t(shown.width()) + size_t(x)];
                         })));
         delete std::exchange(desk.presenter, nullptr);
         if (!first) first = std::move(g);

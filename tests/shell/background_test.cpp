@@ -94,9 +94,7 @@ public:
             {"pokeback", [this](const Args& a) { at(*desk.desk_back, i(a, 0), i(a, 1)) = uint32_t(value(a[2])); }},
         });
         probes_.insert({
-            {"drawn", [this](const Args&) {
-                return n(drawn_.left) + " " + n(drawn_.top) + " " + n(drawn_.right) + " " + n(drawn_.bottom);
-            }},
+            {"drawn", [this](const Args&) { return sides(drawn_); }},
             {"desksize", [](const Args&) {
                 return n(desk.desk_width) + " " + n(desk.desk_height) + " " + n(desk.desk_back->width()) + " " +
                        n(desk.desk_image->height()) + " " + n(desk.view_x);

@@ -129,10 +129,9 @@ public:
             {"seconds", [](const Args&) { return n(display.play_seconds); }},
             {"fingerprint", [](const Args&) {  // FNV-1a over every word of the desk, or the presenter's background
                 const MemDC& s = desk.presenter ? *desk.presenter->back : *desk.desk_image;
-                uint64_t h = 1469598103934665603ull;
-                for (size_t k = 0; k < size_t(s.width()) * size_t(s.height()); ++k)
-                    h = (h ^ s.words()[k]) * 1099511628211ull;
-                return std::to_string(h);
+                return std::to_string(frame_hash(s.width(), s.height(), [&](int32_t x, int32_t y) {
+                    return s.words()[size_t(y) * size_t(s.width()) + size_t(x)];
+                }));
             }},
             {"files", [this](const Args&) {
                 return n(std::filesystem::exists(dir_.file("joint.zlt"))) + " " +

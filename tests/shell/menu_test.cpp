@@ -24,15 +24,6 @@ namespace {
 
 using testsupport::at;
 
-// Width and first word of a bitmap file, or "none" when it does not read.
-std::string bmp_of(const std::string& name) {
-    BmpPicture b;
-    if (!read_bmp_file(name.c_str(), b)) return "none";
-    char out[40];
-    std::snprintf(out, sizeof out, "%d 0x%06X", int(b.width), unsigned(b.words.at(0) & 0xFFFFFF));
-    return out;
-}
-
 // The open window titled `title` ("game" for the game window), or 0.
 ws::Hwnd titled(const std::string& title) {
     for (ws::Hwnd h = 1; title != "game" && h < 4096; ++h)
@@ -76,13 +67,6 @@ int32_t unlike_back(const std::string& name, bool centred) {
 // The game window's scripts with the menu's own actions and probes added (data/main_window.txt tells them).
 class MenuScript : public WindowScript {
 protected:
-    static void right_click(int32_t x, int32_t y, uint32_t held) {
-        ws::post_message(::display.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, ws::make_lparam(x, y));
-        ws::test::pump();
-        ws::test::advance(held);
-        ws::post_message(::display.main_window, ws::WM_RBUTTONUP, 0, ws::make_lparam(x, y));
-        ws::test::pump();
-    }
     // The program's own loop: its messages first, then the windows'. The exit code, or -1 when it did not end.
     static int32_t run_loop() {
         ws::Msg m;
@@ -142,7 +126,12 @@ protected:
                  copied.fill(0, 0, 8, 6, std::stoul(a[0], nullptr, 0));
                  ASSERT_TRUE(ws::clipboard_set_bitmap(copied));
              }},
-            {"right_click", [](const Args& a) { right_click(num(a[0]), num(a[1]), uint32_t(num(a[2]))); }},
+            {"right_click", [](const Args& a) {
+                 const intptr_t at = ws::make_lparam(num(a[0]), num(a[1]));
+                 ws::post_message(::display.main_window, ws::WM_RBUTTONDOWN, ws::MK_RBUTTON, at);
+                 ws::test::pump(), ws::test::advance(uint32_t(num(a[2])));
+                 ws::post_message(::display.main_window, ws::WM_RBUTTONUP, 0, at), ws::test::pump();
+             }},
             {"tag", [](const Args&) { g().items[0].seen = 42; }},
             {"range", [](const Args& a) {  // the pieces within (X0, Y0)-(X1, Y1) marked and moved by (DX, DY)
                  mark_range(g(), num(a[0]), num(a[1]), num(a[2]), num(a[3]));
@@ -216,13 +205,12 @@ protected:
             {"hash", [](const Args& a) {  // TITLE X0 Y0 X1 Y1: a fingerprint of what the window shows there
                 const ws::Hwnd h = titled(a[0]);
                 ws::paint_at_once(h, nullptr);
-                uint64_t hash = 1469598103934665603ull;
-                for (int32_t y = num(a[2]); y < num(a[4]); ++y)
-                    for (int32_t x = num(a[1]); x < num(a[3]); ++x)
-                        hash = (hash ^ (at(*ws::client_surface(h), x, y) & 0xFFFFFF)) * 1099511628211ull;
+                const int32_t x0 = num(a[1]), y0 = num(a[2]);
+                const uint64_t hash = testsupport::frame_hash(num(a[3]) - x0, num(a[4]) - y0, [&](int32_t x, int32_t y) {
+                    return at(*ws::client_surface(h), x0 + x, y0 + y) & 0xFFFFFF;
+                });
                 if (const char* folder = std::getenv("ZELTO_SHOT")) {  // the rectangle for a person to look at
                     std::snprintf(graphics.bmp_name, sizeof graphics.bmp_name, "%s/%llx.bmp", folder, (long long)hash);
-                    const int32_t x0 = num(a[1]), y0 = num(a[2]);
                     save_bmp(*ws::client_surface(h), x0, y0, num(a[3]) - x0, num(a[4]) - y0);
                 }
                 return n(int64_t(hash >> 1));
@@ -254,8 +242,8 @@ protected:
              }},
             {"place", [](const Args&) {  // the main window's rectangle, then its place and size in the settings
                  const Rect r = ws::get_window_rect(::display.main_window);
-                 return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom) + " " + n(settings.win_left) +
-                        " " + n(settings.win_top) + " " + n(settings.win_width) + " " + n(settings.win_height);
+                 return sides(r) + " " + n(settings.win_left) + " " + n(settings.win_top) + " " + n(settings.win_width) +
+                        " " + n(settings.win_height);
              }},
             {"tagged", [](const Args&) { return n(::display.current_game && g().items[0].seen == 42); }},
             {"piece_num", [](const Args&) { return n(settings.piece_num); }},
@@ -263,7 +251,10 @@ protected:
             {"view_dir", [](const Args&) { return settings.view_dir; }},
             {"back", [](const Args&) { return settings.back_img + " " + n(settings.back_type); }},
             {"opened", [](const Args&) { return ws::test::opened().empty() ? "" : ws::test::opened().back(); }},
-            {"bmp", [](const Args& a) { return bmp_of(a[0]); }},
+            {"bmp", [](const Args& a) {  // FILE: its width and first word, or none
+                 BmpPicture b;
+                 return read_bmp_file(a[0].c_str(), b) ? n(b.width) + " " + n(b.words.at(0) & 0xFFFFFF) : "none";
+             }},
             {"window_differs", [](const Args& a) {  // size of bitmap file A[0], its pure white pixels and those
                  BmpPicture shot;                       // unlike the game window's, from the top-left corner
                  const MemDC& w = *ws::client_surface(::display.game_window);

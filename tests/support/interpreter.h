@@ -52,6 +52,8 @@ protected:
         return s.empty() || *end ? std::nan("") : v;
     }
     static std::string n(int64_t v) { return std::to_string(v); }
+    template <class R>  // a rectangle's left, top, right and bottom
+    static std::string sides(const R& r) { return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom); }
     static std::string rest(const Args& a, size_t from) {
         return joined(Args(a.begin() + std::ptrdiff_t(from), a.end()));
     }

@@ -12,13 +12,7 @@ namespace {
 constexpr uint32_t MSG_A = 0xF400, MSG_B = 0xF401;
 
 // Every message a window of the class "Rec" receives, in order, with the time the layer reported while it ran.
-struct Seen {
-    ws::Hwnd hwnd;
-    uint32_t msg;
-    uintptr_t wparam;
-    intptr_t lparam;
-    uint32_t time;
-};
+struct Seen { ws::Hwnd hwnd; uint32_t msg; uintptr_t wparam; intptr_t lparam; uint32_t time; };
 std::vector<Seen> seen;
 std::function<void(ws::Hwnd, uint32_t, uintptr_t)> hook;  // extra behaviour, run after the message is recorded
 
@@ -33,12 +27,8 @@ struct Messages : ::testing::Test {
     void SetUp() override {
         ws::test::reset();
         hook = nullptr;
-        ws::WindowClass wc;
-        wc.name = "Rec";
-        wc.proc = recording_proc;
-        wc.cursor = ws::IDC_ARROW;
-        wc.background = 0xFFFFFF;
-        ASSERT_TRUE(ws::class_registered("Rec") || ws::register_class(wc));
+        const ws::WindowClass rec{"Rec", recording_proc, 0, ws::IDC_ARROW, 0xFFFFFF};
+        ASSERT_TRUE(ws::class_registered("Rec") || ws::register_class(rec));
         w = top(0);
         ws::test::pump();
         seen.clear();
@@ -163,8 +153,7 @@ public:
             }},
             {"update", [this](const Args& a) {  // the part to paint, or none
                 Rect r;
-                if (!ws::get_update_rect(h(a[0]), r)) return std::string("none");
-                return n(r.left) + " " + n(r.top) + " " + n(r.right) + " " + n(r.bottom);
+                return ws::get_update_rect(h(a[0]), r) ? sides(r) : "none";
             }},
             {"validate", [this](const Args& a) {  // WIN [L T R B]: validated, then what is left to paint
                 const Rect r{i(a, 1), i(a, 2), i(a, 3), i(a, 4)};

@@ -32,11 +32,6 @@ QImage quadrants(QImage::Format format = QImage::Format_RGB32) {
 
 Bytes bytes_of(const QByteArray& a) { return Bytes(a.begin(), a.end()); }
 
-Bytes repository_file(const std::string& name) {
-    const std::string text = testsupport::read_file(std::string(ZELTO_SOURCE_DIR) + "/tests/" + name);
-    return Bytes(text.begin(), text.end());
-}
-
 Bytes qt_file(const QImage& image, const char* format, int quality = -1, QImageIOHandler::Transformations turn = {}) {
     QByteArray out;
     QBuffer buffer(&out);
@@ -125,7 +120,8 @@ TEST(PictureFormats, EachFormatReadsWholeAndTheRightWayUpAndCutShortIsRefused) {
         {"rgb.png", qt_file(quadrants(), "png"), 0, kPictureOwnBytes},
         {"deep.PNG", qt_file(quadrants(QImage::Format_RGBA64), "png"), 0, kPictureOwnBytes},
         {"palette.png", qt_file(quadrants(QImage::Format_Indexed8), "png"), 0, kPictureOwnBytes},
-        {"first.gif", repository_file("ws/data/quadrants.gif"), 0, kPictureOwnBytes},  // Qt writes none
+        {"first.gif", testsupport::read_file<Bytes>(ZELTO_SOURCE_DIR "/tests/ws/data/quadrants.gif"), 0,
+         kPictureOwnBytes},  // Qt writes none
         {"photo.webp", qt_file(quadrants(), "webp", 100), 0, kPictureOwnBytes},
         {"scan.tif", qt_file(quadrants(), "tiff"), 0, kPictureOwnBytes},
         {"phone.heic", heif_file(heif_compression_HEVC), 40, kPictureOwnBytes},

@@ -38,6 +38,14 @@ inline std::vector<uint32_t> top_down(const MemDC& s) {
 
 using PixelAt = std::function<uint32_t(int32_t x, int32_t y)>;  // top-down (x, y) -> pixel word
 
+// FNV-1a over every word of a w x h frame, so that one number stands for a whole picture.
+inline uint64_t frame_hash(int32_t w, int32_t h, const PixelAt& word) {
+    uint64_t hash = 1469598103934665603ull;
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) hash = (hash ^ word(x, y)) * 1099511628211ull;
+    return hash;
+}
+
 // A busy colour for picture pixel (x, y): neighbours differ, and it is never pure black or pure white.
 inline uint32_t pattern_word(int32_t x, int32_t y) {
     const uint32_t h = uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u;
