@@ -72,9 +72,9 @@ protected:
     testsupport::Guard guard_;
 };
 
-// Checked positions of pop-up `pos` of "設定(&O)" (or of its pop-up `sub`).
 inline int32_t guide_paints = 0;  // paints of the stand-in guide window
 
+// Checked positions of pop-up `pos` of "設定(&O)" (or of its pop-up `sub`).
 inline std::vector<int32_t> checked(int32_t pos, int32_t sub = -1) {
     ws::Hmenu m = ws::get_sub_menu(ws::get_sub_menu(shell.main_menu, 1), pos);
     if (sub >= 0) m = ws::get_sub_menu(m, sub);
@@ -131,10 +131,7 @@ public:
         }},
         {"drain", [this](const Args&) { while (deliver_one()) {} }},
         {"count", [this](const Args&) { steps_ = 0; }},
-        {"stray", [](const Args&) {
-            ws::post_message(::display.game_window, IDM_INIT_DISP, 0, 0);
-            ws::test::pump();
-        }},
+        {"stray", [](const Args&) { ws::post_message(::display.game_window, IDM_INIT_DISP, 0, 0), ws::test::pump(); }},
         {"mouse", [](const Args& a) {  // down|up, at item I's centre or at window point X Y; not delivered
             const Point p = a.size() > 2 ? Point{num(a[1]), num(a[2])} : centre_of(num(a[1]));
             ws::test::mouse(a[0] == "down" ? ws::WM_LBUTTONDOWN : ws::WM_LBUTTONUP, on_screen(p));
@@ -146,8 +143,7 @@ public:
             ws::test::pump();
         }},
         {"drop", [this](const Args& a) {
-            ws::test::drop_files(::display.game_window, {path(a[0])}, {5, 5});
-            ws::test::pump();
+            ws::test::drop_files(::display.game_window, {path(a[0])}, {5, 5}), ws::test::pump();
         }},
         {"drop_until", [this](const Args& a) {  // delivers up to the new game's first message
             ws::test::drop_files(::display.game_window, {a[0]}, {10, 10});
@@ -194,10 +190,7 @@ public:
         {"temp_pictures", [](const Args&) { for (const char* name : kTempPictures) std::ofstream(name) << "x"; }},
         {"end", [](const Args&) { end_game(); }},
         {"destroy", [](const Args&) { ws::destroy_window(::display.main_window); }},
-        {"keep_copy", [this](const Args& a) {
-            kept_path_ = path(a[0]);
-            keep_picture_copy(kept_path_);
-        }},
+        {"keep_copy", [this](const Args& a) { kept_path_ = path(a[0]), keep_picture_copy(kept_path_); }},
         {"flip", [](const Args& a) {  // byte AT of file NAME changed, the size kept
             std::fstream f(a[0], std::ios::in | std::ios::out | std::ios::binary);
             f.seekg(num(a[1]));

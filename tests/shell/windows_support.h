@@ -38,19 +38,12 @@ protected:
             for (int32_t x = a.size() > 1 ? s.width() - 20 : 0; x < s.width(); ++x) n += s.get_pixel(x, y) == colour;
         return n;
     }
-    int32_t lines_changed() const {
-        int32_t n = 0;
-        for (int32_t t = 0; t < kLineTemplates; ++t)
-            for (int32_t p = 0; p < kLinePointsMax; ++p) n += settings.line[t][p] != line_[t][p];
-        return n;
-    }
 
 public:
     CompanionScript() {
         actions_.insert({
             {"corner", [](const Args&) {
-                settings.win_left = ws::screen_width() - 200;
-                settings.win_top = ws::screen_height() - 100;
+                settings.win_left = ws::screen_width() - 200, settings.win_top = ws::screen_height() - 100;
             }},
             {"guide_size", [](const Args& a) {
                 const intptr_t size = ws::make_lparam(num(a[0]), num(a[1]));
@@ -59,10 +52,7 @@ public:
             {"paint_guide", [](const Args&) { ws::paint_at_once(::play.guide_window, nullptr); }},
             {"move_guide",
              [](const Args& a) { ws::move_window(::play.guide_window, 0, 0, num(a[0]), num(a[1]), true); }},
-            {"down", [](const Args& a) {
-                ::play.shift_down = num(a[0]);
-                ::play.f1_down = num(a[1]);
-            }},
+            {"down", [](const Args& a) { ::play.shift_down = num(a[0]), ::play.f1_down = num(a[1]); }},
             {"hold", [](const Args& a) { g().holding = num(a[0]); }},
             {"place", [](const Args& a) { g().items[num(a[0])].piece->cx = num(a[1]); }},
             {"open_guide", [](const Args&) { hooks.open_guide(::display.game_window); }},
@@ -97,7 +87,12 @@ public:
                 const Point p = settings.line[num(a[0])][num(a[1])];
                 return n(p.x) + " " + n(p.y);
             }},
-            {"lines_changed", [this](const Args&) { return n(lines_changed()); }},
+            {"lines_changed", [this](const Args&) {
+                int32_t changed = 0;
+                for (int32_t t = 0; t < kLineTemplates; ++t)
+                    for (int32_t p = 0; p < kLinePointsMax; ++p) changed += settings.line[t][p] != line_[t][p];
+                return n(changed);
+            }},
             {"shapes_kept", [this](const Args&) {
                 return n(std::memcmp(shapes_, puzzle.unit_shapes, sizeof shapes_) == 0);
             }},

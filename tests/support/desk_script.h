@@ -24,14 +24,8 @@ constexpr double kPi = std::numbers::pi;
 inline intptr_t desk_game_proc(ws::Hwnd hwnd, uint32_t msg, uintptr_t wparam, intptr_t lparam) {
     display.game_window = hwnd;
     Jig* g = display.current_game;
-    if (msg == ws::WM_PAINT) {
-        desk_paint(hwnd);
-        return 0;
-    }
-    if (msg == ws::WM_TIMER && wparam == kClockTimer && g) {
-        windowtitle(*g, TITLE_TICK);
-        return 0;
-    }
+    if (msg == ws::WM_PAINT) return desk_paint(hwnd), 0;
+    if (msg == ws::WM_TIMER && wparam == kClockTimer && g) return windowtitle(*g, TITLE_TICK), 0;
     if (g && g->cut_count >= g->item_count && play_message(hwnd, msg, wparam, lparam)) return 0;
     return ws::def_window_proc(hwnd, msg, wparam, lparam);
 }
