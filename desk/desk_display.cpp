@@ -2,6 +2,7 @@
 // composing steps, and the window's paint with the range rectangle.
 #include <algorithm>
 #include <cstdlib>
+#include <numeric>
 
 #include "desk/background.h"
 #include "desk/display.h"
@@ -92,6 +93,18 @@ void compose_back(DDBase& dd, const Rect* rect, int32_t x, int32_t y) {
     dd.back->release_dc();
 }
 
+// The items a redraw of clip lays, bottom first: those meeting it, or all of them for the whole desk.
+const std::vector<int32_t>& items_to_draw(Jig& game, const Rect* clip) {
+    static std::vector<int32_t> order;
+    if (clip) {
+        game.items_over(*clip, order);
+    } else {
+        order.resize(size_t(game.live_items()));
+        std::iota(order.begin(), order.end(), 0);
+    }
+    return order;
+}
+
 // The plain path: erase the clip from the background, then lay every shown item, bottom first.
 void disp_plain(Jig& game, const Rect* clip) {
     if (!desk.desk_image || !desk.desk_back) return;
@@ -100,8 +113,7 @@ void disp_plain(Jig& game, const Rect* clip) {
         desk.desk_image->blit(clip->left, clip->top, clip->width(), clip->height(), *desk.desk_back, clip->left,
                               clip->top, SRCCOPY);
     }
-    const int32_t n = game.live_items();
-    for (int32_t i = 0; i < n; ++i) {
+    for (const int32_t i : items_to_draw(game, clip)) {
         Piece* piece = game.items[i].piece;
         if (!piece || game.items[i].hidden == 1) continue;
         piece->disp(clip);
@@ -121,8 +133,7 @@ void disp_presenter(Jig& game, const Rect* clip) {
     } else {
         dd_back(nullptr, 0, 0);
     }
-    const int32_t n = game.live_items();
-    for (int32_t i = 0; i < n; ++i)
+    for (const int32_t i : items_to_draw(game, clip))
         if (game.items[i].piece) dd_draw_item(clip, i, false);
     desk.presenter->flip(desk.presenter->window, clip ? &on_window : nullptr);
 }

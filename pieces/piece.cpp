@@ -75,6 +75,7 @@ uint32_t frame_word(const MemDC* s, int32_t left, int32_t top, int32_t x, int32_
 }  // namespace
 
 Piece::~Piece() {
+    note_moved();
     delete image;
     delete view;
 }
@@ -145,6 +146,16 @@ Rect Piece::move_to(int32_t x, int32_t y) {
     cx += dx;
     cy += dy;
     grab_x = x, grab_y = y;
+    note_moved();
+    return rect;
+}
+
+Rect Piece::centre_rect() {
+    rect.left = cx - view_width / 2;
+    rect.top = cy - view_height / 2;
+    rect.right = rect.left + view_width;
+    rect.bottom = rect.top + view_height;
+    note_moved();
     return rect;
 }
 

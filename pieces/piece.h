@@ -20,6 +20,7 @@
 
 #include "graphics/geometry.h"
 #include "graphics/memdc.h"
+#include "pieces/desk_index.h"
 #include "pieces/shading.h"
 
 struct Piece {
@@ -40,6 +41,10 @@ struct Piece {
     // Makes the image again, the same words, after drop_image; set by a single piece's cut, cleared by a group's
     // (whose image is kept). A piece that lies still needs only its view: a cut puzzle keeps half the bytes.
     std::function<void(Piece&)> recut;
+    // The index of the desk this piece is filed in, under its group's id (none: not filed); every change of rect
+    // is told to it, and so is the piece's end.
+    DeskIndex* index = nullptr;
+    int32_t filed_id = -1;
 
     Piece() = default;
     ~Piece();  // destroys image and view
@@ -71,6 +76,12 @@ struct Piece {
     Rect move_to(int32_t x, int32_t y);
     // Turns the piece about its centre so that its grabbed point follows the pointer to (x, y). Gives rect.
     Rect drag_turn(int32_t x, int32_t y, Shading look);
+    // Lays rect round the centre (cx, cy) again, the view frame's size. Gives rect.
+    Rect centre_rect();
+    // Tells the desk index that rect changed.
+    void note_moved() {
+        if (index) index->moved(filed_id);
+    }
 
     // Draws view onto desk_image at rect, white left out; with clip only the intersection (empty: draws nothing
     // and gives 0,0,0,0). Gives the drawn rectangle. Without a view: fatal error "Piece::disp pointer of rot is NULL".

@@ -192,10 +192,7 @@ void Piece::set_angle(double a, Shading look) {
         view_width = s.cx, view_height = s.cy;
     }
     render_view(degrees);
-    rect.left = cx - view_width / 2;
-    rect.top = cy - view_height / 2;
-    rect.right = rect.left + view_width;
-    rect.bottom = rect.top + view_height;
+    centre_rect();
     shade(look);
     trim_view();
     pop_cursor();
@@ -273,5 +270,6 @@ Rect Piece::drag_turn(int32_t x, int32_t y, Shading look) {
     cx += dx;
     cy -= dy;
     grab_x = x, grab_y = y;
+    note_moved();
     return rect;
 }

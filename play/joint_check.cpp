@@ -68,16 +68,21 @@ int32_t joint_check(Jig& jig) {
     const Point rt = reference_of(t);
     // Only the groups along the dropped one's border can join it.
     const std::vector<int32_t> near = jig.neighbour_groups(t.id);
-    int32_t found = -1;
-    for (int32_t i = 0; i < n - 1 && found < 0; ++i) {
+    // Of those that fit, the lowest in the display list joins.
+    int32_t found = -1, lowest = n - 1;
+    for (const int32_t id : near) {
+        const int32_t i = jig.item_of(id);
+        if (i < 0 || i >= lowest) continue;
         const Item& o = jig.items[i];
-        if (o.hidden == 1 || !o.piece || !std::binary_search(near.begin(), near.end(), o.id)) continue;
-        if (o.piece->turned != t.piece->turned) continue;
+        if (o.hidden == 1 || !o.piece || o.piece->turned != t.piece->turned) continue;
         double d = std::fabs(dt - degrees_of(*o.piece));
         if (d > 180) d = 360 - d;
         if (!(d < kToleranceDegrees)) continue;
         const Point ro = reference_of(o);
-        if (std::abs(ro.x - rt.x) < kTolerancePixels && std::abs(ro.y - rt.y) < kTolerancePixels) found = o.id;
+        if (std::abs(ro.x - rt.x) < kTolerancePixels && std::abs(ro.y - rt.y) < kTolerancePixels) {
+            found = o.id;
+            lowest = i;
+        }
     }
     if (graphics.trace_switch) {
         char line[64];
@@ -93,9 +98,8 @@ Rect joint(Jig& jig, int32_t target) {
     const Item t = jig.items[jig.item_count - 1];
     const Rect t_rect = t.piece->rect;
     jig.item_count -= 1;
-    int32_t k = 0;
-    while (k < jig.item_count && jig.items[k].id != target) ++k;
-    if (k == jig.item_count) {  // no such group: the dropped item stays where it was
+    const int32_t k = jig.item_of(target);
+    if (k < 0) {  // no such group: the dropped item stays where it was
         jig.item_count += 1;
         trace("joint end\n");
         return {};
@@ -108,16 +112,14 @@ Rect joint(Jig& jig, int32_t target) {
     merged->turned = o.piece->turned;
     jig.items[k].piece = merged;
     jig.joint_piece(target, k);
+    jig.refile(k);
 
     // The merged group lies where the target says the whole group belongs, at the target's angle.
     const Point r = reference_point(*o.piece, o.join_dx, o.join_dy, o.piece->angle);
     const Point r2 = rotate_point(jig.items[k].join_dx, -jig.items[k].join_dy, o.piece->angle);
     merged->cx = r.x - r2.x;
     merged->cy = r.y + r2.y;
-    merged->rect.left = merged->cx - merged->view_width / 2;
-    merged->rect.top = merged->cy - merged->view_height / 2;
-    merged->rect.right = merged->rect.left + merged->view_width;
-    merged->rect.bottom = merged->rect.top + merged->view_height;
+    merged->centre_rect();
     merged->angle = o.piece->angle;
     merged->set_angle(merged->angle, settings_shading());
 

@@ -30,11 +30,19 @@ void trace(const char* event) {
     if (graphics.trace_switch) trace_line("jig", event);
 }
 
+// The items below the top one whose rect meets clip, bottom first; kept between calls, a drag step asks often.
+const std::vector<int32_t>& items_below_top(Jig& game, const Rect& clip) {
+    static std::vector<int32_t> near;
+    game.items_over(clip, near);
+    if (!near.empty() && near.back() == game.item_count - 1) near.pop_back();
+    return near;
+}
+
 // Lays the live items below the top one into desk_image within clip, bottom first (hidden ones stay off).
 void draw_items_below_top(Jig& game, const Rect& clip) {
-    for (int32_t i = 0; i + 1 < game.item_count; ++i) {
+    for (const int32_t i : items_below_top(game, clip)) {
         Item& item = game.items[i];
-        if (!item.piece || item.hidden == 1) continue;
+        if (item.hidden == 1) continue;
         item.piece->disp(&clip);
         item.piece->release();
     }
@@ -44,11 +52,7 @@ void draw_items_below_top(Jig& game, const Rect& clip) {
 Rect shift_piece(Piece& p, int32_t dx, int32_t dy) {
     p.cx += dx;
     p.cy += dy;
-    p.rect.left = p.cx - p.view_width / 2;
-    p.rect.top = p.cy - p.view_height / 2;
-    p.rect.right = p.rect.left + p.view_width;
-    p.rect.bottom = p.rect.top + p.view_height;
-    return p.rect;
+    return p.centre_rect();
 }
 
 // Keeps the desk under the held piece's rect in under_cache. A cache of the right size is refilled in place
@@ -66,57 +70,13 @@ void keep_under(Jig& game, Piece& p) {
     cache->blit(0, 0, r.width(), r.height(), *desk.desk_image, r.left, r.top, SRCCOPY);
 }
 
-// Presenter path: the places of the groups below the held one, noted at the pick-up, and the few of them near the
-// held group, so that a drag step on a desk of many groups finds those it touches without visiting every piece.
-struct PlacesBelow {
-    const Jig* game = nullptr;
-    int32_t count = -1;
-    std::vector<Rect> rects;   // by display index
-    Rect area;                 // the neighbourhood `near` was gathered for
-    std::vector<int32_t> near;  // display indexes of the groups touching `area`, bottom first
-} places_below;
-
-constexpr int32_t kNearReach = 96;  // how far the neighbourhood reaches beyond the step that gathered it
-
-bool touches(const Rect& a, const Rect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-bool holds(const Rect& outer, const Rect& inner) {
-    return outer.left <= inner.left && outer.top <= inner.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-void note_places_below(const Jig& game) {
-    places_below.game = &game;
-    places_below.count = game.item_count;
-    places_below.rects.assign(size_t(std::max(game.item_count - 1, 0)), Rect{});
-    for (int32_t i = 0; i + 1 < game.item_count; ++i)
-        if (game.items[i].piece) places_below.rects[size_t(i)] = game.items[i].piece->rect;
-    places_below.area = Rect{};
-    places_below.near.clear();
-}
-
-const std::vector<int32_t>& groups_near(const Jig& game, const Rect& u) {
-    PlacesBelow& pb = places_below;
-    if (pb.game != &game || pb.count != game.item_count) note_places_below(game);
-    if (!holds(pb.area, u)) {
-        pb.area = {u.left - kNearReach, u.top - kNearReach, u.right + kNearReach, u.bottom + kNearReach};
-        pb.near.clear();
-        for (size_t i = 0; i < pb.rects.size(); ++i)
-            if (touches(pb.rects[i], pb.area)) pb.near.push_back(int32_t(i));
-    }
-    return pb.near;
-}
-
 // Composes the union u of a step of the held group on the presenter and presents it: the background, the groups
 // below that touch u, bottom first, then the held group on top.
 void present_step(Jig& game, const Rect& u) {
-    const std::vector<int32_t>& near = groups_near(game, u);
     Rect on_window = u;
     offset_rect(on_window, -(desk.view_x + desk.scroll_dx), -(desk.view_y + desk.scroll_dy));
     dd_back(&on_window, on_window.left, on_window.top);
-    for (const int32_t i : near)
-        if (touches(places_below.rects[size_t(i)], u)) dd_draw_item(&u, i, false);
+    for (const int32_t i : items_below_top(game, u)) dd_draw_item(&u, i, false);
     dd_draw_item(&u, game.item_count - 1, false);
     desk.presenter->flip(desk.presenter->window, &on_window);
 }
@@ -189,24 +149,17 @@ Rect show_held(Jig& game, const Rect& old, bool view_rebuilt) {
 Rect select(Jig& jig, int32_t x, int32_t y) {
     trace("select start\n");
     const int32_t n = jig.live_items();
-    int32_t k = n - 1;
-    for (; k >= 0; --k) {
-        const Item& item = jig.items[k];
-        if (item.hidden == 1 || !item.piece) continue;
-        if (item.piece->hit(x, y, item.id)) break;
-    }
+    const int32_t k = jig.top_item_at(x, y);
     if (k < 0) {
         trace("select end (non select)\n");
         return {};
     }
     jig.holding = 1;
-    const Item picked = jig.items[k];
-    std::rotate(jig.items.begin() + k, jig.items.begin() + k + 1, jig.items.begin() + n);
-    Piece& p = *picked.piece;
+    Piece& p = *jig.items[k].piece;
+    jig.raise_item(k);
     p.grab_x = x;
     p.grab_y = y;
     if (desk.presenter) {
-        note_places_below(jig);
         disp(jig, &p.rect);
     } else {
         take_under_cache(jig);
@@ -241,10 +194,12 @@ Rect mmoveto(Jig& jig, int32_t x, int32_t y) {
     const int32_t cx = held.cx, cy = held.cy, n = settings.mmove_size;
     double dx = x - held.grab_x, dy = y - held.grab_y;
     Rect u = held.rect;
+    // A group whose centre lies in the sweep's square has its rect there too: the index gives those first.
+    const std::vector<int32_t> near = items_below_top(jig, Rect{cx - n + 1, cy - n + 1, cx + n, cy + n});
     u = union_rect(u, held.move_to(x, y));
-    for (int32_t i = jig.item_count - 2; i >= 0; --i) {
-        Item& item = jig.items[i];
-        if (item.hidden == 1 || !item.piece) continue;
+    for (auto i = near.rbegin(); i != near.rend(); ++i) {
+        Item& item = jig.items[*i];
+        if (item.hidden == 1) continue;
         Piece& p = *item.piece;
         if (p.cx <= cx - n || p.cx >= cx + n || p.cy <= cy - n || p.cy >= cy + n) continue;
         // Each group swept along moves less than the one before it.
@@ -256,7 +211,6 @@ Rect mmoveto(Jig& jig, int32_t x, int32_t y) {
     disp(jig, &u);
     // The redraw laid the held group from the background up; under_cache must describe its new place.
     take_under_cache(jig);
-    if (desk.presenter) note_places_below(jig);
     trace("mmoveto end\n");
     return u;
 }

@@ -35,10 +35,8 @@ Point visible_desk_point(Point client) {
 
 void take_out(Jig& jig, int32_t id, int32_t x, int32_t y) {
     trace("take_out start\n");
-    const int32_t n = jig.live_items();
-    Item* item = nullptr;
-    for (int32_t i = 0; i < n && !item; ++i)
-        if (jig.items[i].id == id && jig.items[i].piece) item = &jig.items[i];
+    const int32_t at = jig.item_of(id);
+    Item* item = at >= 0 && jig.items[at].piece ? &jig.items[at] : nullptr;
     if (!item || !display.game_window) return;
     const Point client = ws::screen_to_client(display.game_window, {x, y});
     const int32_t k = tray_at_point({x, y});

@@ -6,6 +6,7 @@
 // piece on the desk; a display item is one group's entry in the z-ordered display list (bottom first).
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 
 class MemDC;
 class DDBase;
+class DeskIndex;
 struct Piece;
 
 // The most cells a grid has. A game asking for no more than classic_cells keeps to that bound, so every such game
@@ -136,6 +138,21 @@ struct Jig {
     // Cuts group g afresh from the picture into items[k].piece (fresh, `turned` set by the caller).
     void joint_piece(int32_t g, int32_t k);
 
+    // ---- where the items lie (puzzle/desk_order.cpp) ----
+    // Each asks the desk index, which files every piece of the display list and follows their moves, so that a
+    // desk of many groups is not searched item by item. A piece put into an item by hand is filed when the number
+    // of items or of cut pieces changes, or by refile.
+    // The display index of group id's item; -1 when no live item holds it.
+    int32_t item_of(int32_t id);
+    // The top-most item not in a tray whose piece holds (x, y) on its shape; -1 when none does.
+    int32_t top_item_at(int32_t x, int32_t y);
+    // The items with a piece whose rect meets r, bottom first (those in a tray included).
+    void items_over(const Rect& r, std::vector<int32_t>& out);
+    // Moves item k to the top of the display list.
+    void raise_item(int32_t k);
+    // Files item k's piece afresh (a new piece in an old item).
+    void refile(int32_t k);
+
     // ---- housekeeping (puzzle/jig.cpp) ----
     // Makes both tables hold n cleared entries (n below 0: none). Pieces still in the display list are the
     // caller's to free first.
@@ -146,5 +163,13 @@ struct Jig {
     // Releases the device contexts of the pieces' surfaces (the pixels stay).
     void free_dc();
     void reset_sweep() { sweep_reset = 1; }
+
+private:
+    void sync_index();
+    void rebuild_index();
+    void file_item(int32_t k);
+    std::unique_ptr<DeskIndex> index_;
+    std::vector<int32_t> place_;  // group id -> display index, checked before use
+    int32_t indexed_items_ = -1, indexed_cut_ = 0;
 };
 
