@@ -5,6 +5,9 @@
 // and the whole desk of a larger game).
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <random>
+#include <set>
 
 #include "desk/state.h"
 #include "pieces/desk.h"
@@ -141,6 +144,76 @@ public:
     }
 };
 TEST_P(PlayScripts, Run) { run(); }
+
+// The join test looks only at the groups along the dropped one's border; a scan of every item and every cell
+// must find the same group on random desks: groups laid at their true place or a little off it, upright or at a
+// quarter turn, on either side, some in trays, in a shuffled display order, growing as the found ones join.
+class JoinAgainstScan : public PlayScripts {
+protected:
+    struct Laid {
+        bool home = false;  // its picture's centre where the top group's is
+        double turn = 0;
+    };
+    std::map<int32_t, Laid> laid_;
+    std::mt19937 random_{20261209};
+    int32_t pick(int32_t n) { return int32_t(random_() % uint32_t(n)); }
+
+    void lay_all() {
+        laid_.clear();
+        for (int32_t k = 0; k < g().item_count; ++k) {
+            Item& it = g().items[k];
+            const Laid l{pick(2) == 0, pick(4) == 0 ? kPi / 2 : 0.0};
+            laid_[it.id] = l;
+            const int32_t off = l.home ? 0 : 12 + pick(30);
+            if (pick(6) == 0) it.piece->turn_over(settings_shading());
+            lay({n(it.id), n(kC.x + off), n(kC.y - off / 2), n(l.turn * 180 / kPi)});
+            it.hidden = pick(8) == 0;
+        }
+        for (int32_t r = pick(2 * g().item_count); r > 0; --r) to_top({n(g().items[pick(g().item_count)].id)});
+        // The dropped group lies where the others aim.
+        const int32_t top = g().items[g().item_count - 1].id;
+        laid_[top].home = true;
+        lay({n(top), n(kC.x), n(kC.y), n(laid_[top].turn * 180 / kPi)});
+    }
+
+    int32_t scanned_fit() {
+        const Item& t = g().items[g().item_count - 1];
+        std::set<int32_t> near;
+        for (int32_t c = 0; c < g().cols * g().rows; ++c) {
+            if (g().cells[c].owner != t.id) continue;
+            const int32_t col = c % g().cols, row = c / g().cols;
+            for (const int32_t o : {g().left_owner(col, row), g().top_owner(col, row), g().right_owner(col, row),
+                                    g().bottom_owner(col, row)})
+                if (o >= 0 && o != t.id) near.insert(o);
+        }
+        for (int32_t k = 0; k + 1 < g().item_count; ++k) {
+            const Item& o = g().items[k];
+            const Laid& l = laid_[o.id];
+            if (o.hidden == 1 || !near.count(o.id) || o.piece->turned != t.piece->turned) continue;
+            if (l.home && l.turn == laid_[t.id].turn) return o.id;
+        }
+        return -1;
+    }
+};
+
+TEST_F(JoinAgainstScan, TheBorderAloneFindsWhatAScanOfEveryGroupFinds) {
+    settings.kaiten = KAITEN_QUARTER;
+    display.current_game = laid_game(480, 320, 24);  // 6 x 4 cells of 80 pixels
+    while (g().cut_count < g().item_count) g().cut(kClientW, kClientH);
+    int32_t found = 0, joins = 0;
+    for (int32_t round = 0; round < 120 && g().item_count > 1; ++round) {
+        lay_all();
+        const int32_t expected = scanned_fit();
+        ASSERT_EQ(joint_check(g()), expected) << "round " << round;
+        found += expected >= 0;
+        if (expected >= 0 && pick(2) == 0) {
+            joint(g(), expected);
+            ++joins;
+        }
+    }
+    EXPECT_GT(found, 20);  // the desks were such that joins were there to find
+    EXPECT_GT(joins, 8);
+}
 const auto name = PlayScripts::name;
 INSTANTIATE_TEST_SUITE_P(Moves, PlayScripts, ::testing::ValuesIn(read_scripts("shell/data/moves.txt")), name);
 INSTANTIATE_TEST_SUITE_P(Joint, PlayScripts, ::testing::ValuesIn(read_scripts("shell/data/joints.txt")), name);
