@@ -141,15 +141,18 @@ void mark_range(Jig& jig, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 
 void move_range(Jig& jig, int32_t dx, int32_t dy) {
     trace("move_range start\n");
+    // On the plain path only where the marked groups were and now are changes, so a desk of thousands is not
+    // laid again for it; the presenter composes the window, which the view's scrolling may have moved.
+    Rect changed;
     for (int32_t i = 0; i < jig.live_items(); ++i) {
         Item& item = jig.items[i];
         if (item.banded != 1 || item.hidden == 1 || !item.piece) continue;
-        item.piece->move_to(item.piece->grab_x + dx, item.piece->grab_y + dy);
+        changed = union_rect(changed, item.piece->rect);
+        changed = union_rect(changed, item.piece->move_to(item.piece->grab_x + dx, item.piece->grab_y + dy));
         if (dx != 0 || dy != 0) play.game_saved = 0;  // the saved file no longer shows the desk
     }
-    if (!desk.presenter && desk.desk_image && desk.desk_back)
-        desk.desk_image->blit(0, 0, desk.desk_width, desk.desk_height, *desk.desk_back, 0, 0, SRCCOPY);
-    disp(jig, nullptr);
+    if (desk.presenter) disp(jig, nullptr);
+    else if (!changed.empty()) disp(jig, &changed);
     trace("move_range end\n");
 }
 
