@@ -1,6 +1,7 @@
 // Speed of play: one drag step with 1000 groups on a 1920 x 1080 desk (and 10000 on one grown to spread them as
-// thinly) on each drawing path, as a ratio to one plain copy of the step's union rectangle; and a robot's full solve of a 600-piece puzzle through the mouse,
-// giving the total, the median join and the dearest join as a ratio to one plain copy of the picture.
+// thinly) on each drawing path, as a ratio to one plain copy of the step's union rectangle; and a robot's full
+// solve through the mouse of a 600-piece puzzle, and of a 10000-piece one on each path, giving the total, the
+// moves of a held group, the median join and the dearest join as a ratio to one plain copy of the picture.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -147,38 +148,47 @@ double quantile(std::vector<double> v, double q) {
     return v[std::min(v.size() - 1, size_t(q * double(v.size())))];
 }
 
-// 600 pieces of a 900 x 600 picture (30 x 20 cells), face down and at free angles as cut with quarter turns and
-// turning over allowed, solved on the plain path in a window large enough to keep the finished picture apart from
-// where the pieces were scattered.
-void BM_robot_solve_600(benchmark::State& state) {
+// One robot's solve: `pieces` pieces of a w x h noise picture, face down and at free angles as cut with quarter
+// turns and turning over allowed, in a window that shows the whole desk. 600 pieces lie scattered over the window's
+// upper left and the finished picture is laid apart at its lower right; a large game's pieces are spread over a
+// desk grown for them, and the robot first carries those lying where the picture will lie out of its way.
+struct Solve {
+    int32_t pieces, w, h;
+    int32_t desk_w, desk_h, win_w, win_h;  // the desk asked for (a large game grows its own) and the window
+    int32_t stride;                        // the longest move of the robot's drags
+};
+
+void robot_solve(benchmark::State& state, const Solve& solve, bool with_presenter) {
     const fs::path old_dir = fs::current_path();
     const fs::path dir = fs::temp_directory_path() / ("zelto_bench_robot_" + std::to_string(getpid()));
     fs::create_directories(dir);
     fs::current_path(dir);
     const Settings saved = settings;
-    settings.ddraw = false;
+    settings.ddraw = with_presenter;
     settings.kaiten = KAITEN_QUARTER;
     settings.hanten = true;
-    settings.piece_num = 600;
-    settings.stretch_size = 900;
-    settings.desk_w = 2400;
-    settings.desk_h = 1600;
+    settings.piece_num = solve.pieces;
+    settings.stretch_size = std::max(solve.w, solve.h);
+    settings.desk_w = solve.desk_w;
+    settings.desk_h = solve.desk_h;
     settings.win_left = settings.win_top = 0;
-    settings.win_width = 2200;
-    settings.win_height = 1500;
+    settings.win_width = solve.win_w;
+    settings.win_height = solve.win_h;
     settings.back_type = IDM_BACK_RGB;
     settings.view = settings.view_follow = settings.image = false;
     settings.dtsave = false;
     settings.sound = false;
-    testsupport::write_noise_picture("robot.bmp", 900, 600, 0x303030u);
+    testsupport::write_noise_picture("robot.bmp", solve.w, solve.h, 0x303030u);
     for (auto _ : state) {
         play.picture_path = (dir / "robot.bmp").string();
         register_main_window_class();
+        const auto cut_start = Clock::now();
         create_main_window();
         ws::test::pump();
+        const double cutting = seconds_since(cut_start);
         Jig* g = display.current_game;
-        if (!g || g->item_count != 600) {
-            state.SkipWithError("the puzzle was not cut into 600 pieces");
+        if (!g || g->item_count < solve.pieces * 9 / 10) {
+            state.SkipWithError("the puzzle was not cut into as many pieces as asked");
             break;
         }
         // The floor: one plain copy of the whole picture, in processor time like the joins.
@@ -189,21 +199,38 @@ void BM_robot_solve_600(benchmark::State& state) {
         const double picture_copy = (robot::thread_seconds() - copy_start) / 20;
 
         const Rect client = ws::get_client_rect(display.game_window);
-        robot::Robot player({client.right - g->pic_w / 2 - 50, client.bottom - g->pic_h / 2 - 50});
+        const Point centre = solve.pieces <= classic_cells
+                                 ? Point{client.right - g->pic_w / 2 - 50, client.bottom - g->pic_h / 2 - 50}
+                                 : Point{desk.desk_width / 2, desk.desk_height / 2};
+        robot::Robot player(centre, solve.stride);
+        const int32_t pieces = g->item_count;
         const auto start = Clock::now();
-        const bool solved = player.solve(12 * 600);
+        const bool solved = player.solve(14 * pieces);
         const double total = seconds_since(start);
         state.SetIterationTime(total);
         if (!solved) state.SkipWithError(player.why().c_str());
         const auto& joins = player.stats().join_seconds;
+        const auto& moves = player.stats().move_seconds;
+        const auto dearest = std::max_element(joins.begin(), joins.end());
+        state.counters["pieces"] = pieces;
+        state.counters["cutting_s"] = cutting;
         state.counters["total_s"] = total;
         state.counters["joins"] = double(joins.size());
+        state.counters["cleared"] = player.stats().cleared;
+        state.counters["median_move_us"] = quantile(moves, 0.5) * 1e6;
+        state.counters["p95_move_us"] = quantile(moves, 0.95) * 1e6;
         state.counters["median_join_ms"] = quantile(joins, 0.5) * 1000;
-        state.counters["max_join_ms"] = joins.empty() ? 0 : *std::max_element(joins.begin(), joins.end()) * 1000;
+        state.counters["max_join_ms"] = dearest == joins.end() ? 0 : *dearest * 1000;
         state.counters["picture_copy_ms"] = picture_copy * 1000;
-        state.counters["max_join_ratio"] =
-            joins.empty() ? 0 : *std::max_element(joins.begin(), joins.end()) / picture_copy;
+        state.counters["max_join_ratio"] = dearest == joins.end() ? 0 : *dearest / picture_copy;
         state.counters["median_join_ratio"] = quantile(joins, 0.5) / picture_copy;
+        // Late in the game: the joins made while fewer than a tenth of the groups were left.
+        double late = 0;
+        for (size_t k = 0; k < joins.size(); ++k)
+            if (player.stats().join_left[k] * 10 < pieces) late = std::max(late, joins[k]);
+        state.counters["late_max_join_ratio"] = late / picture_copy;
+        state.counters["dearest_join_groups_left"] =
+            dearest == joins.end() ? 0 : player.stats().join_left[size_t(dearest - joins.begin())];
         state.counters["p95_join_ratio"] = quantile(joins, 0.95) / picture_copy;
         ws::destroy_window(display.main_window);
         ws::test::reset();
@@ -215,6 +242,15 @@ void BM_robot_solve_600(benchmark::State& state) {
     fs::remove_all(dir, ec);
 }
 
+// 30 x 20 cells of 30 pixels.
+constexpr Solve kSolve600{600, 900, 600, 2400, 1600, 2200, 1500, 40};
+// 121 x 81 cells of 24 pixels; the desk grows to 1.35 times the picture's sides, and the window shows all of it.
+constexpr Solve kSolve10000{10000, 2904, 1944, 1600, 1200, 4000, 2700, 160};
+
+void BM_robot_solve_600(benchmark::State& state) { robot_solve(state, kSolve600, false); }
+void BM_robot_solve_10000_plain(benchmark::State& state) { robot_solve(state, kSolve10000, false); }
+void BM_robot_solve_10000_presenter(benchmark::State& state) { robot_solve(state, kSolve10000, true); }
+
 }  // namespace
 
 BENCHMARK(BM_drag_step_plain)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
@@ -224,6 +260,8 @@ BENCHMARK(BM_drag_step_zoomed_presenter)->Arg(500)->UseManualTime()->Unit(benchm
 BENCHMARK(BM_drag_step_groups_plain)->Arg(10000)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_drag_step_groups_presenter)->Arg(10000)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_robot_solve_600)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_robot_solve_10000_plain)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_robot_solve_10000_presenter)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 
 int main(int argc, char** argv) {
     ws::init(argc, argv, true);
