@@ -27,8 +27,6 @@ DeskIndex::Span DeskIndex::span_of(const Rect& r) const {
             at(r.bottom - 1, extent_.top, rows_)};
 }
 
-bool DeskIndex::filed(int32_t id) const { return id >= 0 && size_t(id) < filed_.size() && !filed_[size_t(id)].empty(); }
-
 void DeskIndex::file(int32_t id, const Rect& rect) {
     if (id < 0 || size_t(id) >= filed_.size()) return;
     Rect& was = filed_[size_t(id)];
@@ -58,7 +56,7 @@ void DeskIndex::moved(int32_t id) {
 }
 
 void DeskIndex::file_moves(const std::function<Rect(int32_t)>& now) {
-    // Filing may call back into nothing that moves a piece, but take the list first all the same.
+    // Taken first: a move told while filing waits for the next time.
     std::vector<int32_t> moves;
     moves.swap(moves_);
     for (const int32_t id : moves) {

@@ -17,12 +17,9 @@ public:
     // Empties the index for ids 0 .. ids-1 over `extent` in buckets of `side` pixels (at least 1).
     void reset(int32_t ids, const Rect& extent, int32_t side);
     const Rect& extent() const { return extent_; }
-    int32_t side() const { return side_; }
 
     // Files id under rect (an empty rect files it nowhere), replacing where it was filed before.
     void file(int32_t id, const Rect& rect);
-    void unfile(int32_t id) { file(id, Rect{}); }
-    bool filed(int32_t id) const;
 
     // A move of id waiting to be filed; ids out of range are ignored.
     void moved(int32_t id);

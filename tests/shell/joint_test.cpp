@@ -198,6 +198,7 @@ protected:
 
 TEST_F(JoinAgainstScan, TheBorderAloneFindsWhatAScanOfEveryGroupFinds) {
     settings.kaiten = KAITEN_QUARTER;
+    delete display.current_game;
     display.current_game = laid_game(480, 320, 24);  // 6 x 4 cells of 80 pixels
     while (g().cut_count < g().item_count) g().cut(kClientW, kClientH);
     int32_t found = 0, joins = 0;
