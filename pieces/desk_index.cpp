@@ -2,6 +2,14 @@
 
 #include <algorithm>
 
+namespace {
+
+bool meets(const Rect& a, const Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+}  // namespace
+
 void DeskIndex::reset(int32_t ids, const Rect& extent, int32_t side) {
     extent_ = extent;
     side_ = std::max(side, 1);
@@ -85,6 +93,6 @@ void DeskIndex::near_rect(const Rect& r, std::vector<int32_t>& out) {
             for (const int32_t id : bucket(bx, by))
                 if (mark_[size_t(id)] != stamp_) {
                     mark_[size_t(id)] = stamp_;
-                    out.push_back(id);
+                    if (meets(filed_[size_t(id)], r)) out.push_back(id);
                 }
 }

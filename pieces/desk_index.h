@@ -23,12 +23,13 @@ public:
 
     // A move of id waiting to be filed; ids out of range are ignored.
     void moved(int32_t id);
+    bool moves_waiting() const { return !moves_.empty(); }
     // Files every waiting move again under the rectangle `now` gives (an empty one: not on the desk).
     void file_moves(const std::function<Rect(int32_t)>& now);
 
     // The ids filed in the bucket holding (x, y): every id whose filed rect holds the point is among them.
     const std::vector<int32_t>& near_point(int32_t x, int32_t y) const;
-    // The ids filed in any bucket r touches, each once, in no order: every id whose filed rect meets r is among them.
+    // The ids whose filed rect meets r, each once, in no order.
     void near_rect(const Rect& r, std::vector<int32_t>& out);
 
 private:

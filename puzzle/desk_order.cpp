@@ -9,17 +9,15 @@
 
 namespace {
 
-// Buckets about twice a cell's side hold a few pieces each; a desk of huge cells is not cut finer than it needs.
+// Buckets about twice a cell's side hold a few pieces each, and a piece lies in two or four of them; a desk of
+// huge cells is not cut finer than it needs. A list laid by hand, with no grid, takes cells of 64.
 int32_t bucket_side(const Jig& jig) {
-    const int32_t cell = std::max(jig.pic_w / std::max(jig.cols, 1), jig.pic_h / std::max(jig.rows, 1));
-    return std::clamp(2 * cell, 32, 1024);
+    const bool grid = jig.cols > 0 && jig.rows > 0 && jig.pic_w > 0 && jig.pic_h > 0;
+    const int32_t cell = grid ? std::max(jig.pic_w / jig.cols, jig.pic_h / jig.rows) : 64;
+    return std::clamp(2 * cell, 64, 1024);
 }
 
 Rect desk_extent() { return {0, 0, std::max(desk.desk_width, 1), std::max(desk.desk_height, 1)}; }
-
-bool meets(const Rect& a, const Rect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
 
 }  // namespace
 
@@ -53,6 +51,7 @@ void Jig::sync_index() {
         for (int32_t k = std::max(indexed_cut_, 0); k < std::min(cut_count, n); ++k) file_item(k);
         indexed_cut_ = cut_count;
     }
+    if (!index_->moves_waiting()) return;
     index_->file_moves([this](int32_t id) {
         const int32_t k = item_of(id);
         if (k < 0 || !items[k].piece) return Rect{};
@@ -96,7 +95,7 @@ void Jig::items_over(const Rect& r, std::vector<int32_t>& out) {
     size_t kept = 0;
     for (const int32_t id : out) {
         const int32_t k = item_of(id);
-        if (k >= 0 && items[k].piece && meets(items[k].piece->rect, r)) out[kept++] = k;
+        if (k >= 0 && items[k].piece) out[kept++] = k;
     }
     out.resize(kept);
     std::sort(out.begin(), out.end());
