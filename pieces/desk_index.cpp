@@ -96,3 +96,9 @@ void DeskIndex::near_rect(const Rect& r, std::vector<int32_t>& out) {
                     if (meets(filed_[size_t(id)], r)) out.push_back(id);
                 }
 }
+
+size_t DeskIndex::entries() const {
+    size_t n = 0;
+    for (const auto& b : buckets_) n += b.size();
+    return n;
+}

@@ -31,6 +31,8 @@ public:
     const std::vector<int32_t>& near_point(int32_t x, int32_t y) const;
     // The ids whose filed rect meets r, each once, in no order.
     void near_rect(const Rect& r, std::vector<int32_t>& out);
+    // How many entries the buckets hold: an id is in every bucket its rect touches and in no other.
+    size_t entries() const;
 
 private:
     struct Span {
