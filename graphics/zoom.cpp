@@ -1,37 +1,19 @@
-// The zoomed copy: a box filter for zooming out, a bilinear blend for zooming in.
+// The zoomed copy: the box filter for zooming out (the blend for zooming in is zoom_blend.cpp) and the rectangles.
 #include "graphics/zoom.h"
 
 #include <algorithm>
 #include <vector>
 
+#include "graphics/zoom_steps.h"
+
 namespace {
 
-// Destination pixels per source pixel, as num / den.
-struct Ratio {
-    int64_t num = 1, den = 1;
-};
+using namespace zoom_steps;
 
 // Where a destination column or row starts in the source and how many source pixels it covers there (clipped
 // to the source; count 0 = none).
 struct Span {
     int32_t first = 0, count = 0;
-};
-
-// floor(numerator / divisor) along a run of numerators that grow by `step`, without a division per step: a
-// small rectangle of a drag step would otherwise spend more time dividing than copying.
-class Quotients {
-public:
-    Quotients(int64_t numerator, int64_t step, int64_t divisor)
-        : q_(floor_div(numerator, divisor)), rem_(numerator - q_ * divisor), whole_(step / divisor),
-          part_(step % divisor), divisor_(divisor) {}
-    int64_t value() const { return q_; }
-    void next() {
-        q_ += whole_, rem_ += part_;
-        if (rem_ >= divisor_) rem_ -= divisor_, ++q_;
-    }
-
-private:
-    int64_t q_, rem_, whole_, part_, divisor_;
 };
 
 // The source span under destination pixels [from, to) along one axis of a source `size` long.
@@ -47,10 +29,6 @@ std::vector<Span> spans(int32_t from, int32_t to, int32_t origin, Ratio zoom, in
     }
     return out;
 }
-
-// Row r (0 = top) of a surface whose rows are kept bottom-up.
-const uint32_t* row_of(const MemDC& s, int32_t r) { return s.words() + size_t(s.height() - 1 - r) * size_t(s.width()); }
-uint32_t* row_of(MemDC& s, int32_t r) { return s.words() + size_t(s.height() - 1 - r) * size_t(s.width()); }
 
 // The mean of the source block under one destination pixel. Red and blue are summed in one word, green in
 // another: a block of up to 256 pixels cannot carry one channel's sum into the next. Kept = a block size fixed
@@ -115,58 +93,6 @@ void box_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t o
     }
 }
 
-// a and b mixed with weight w / 256 on b: red and blue are mixed in one product, green in another (the weights
-// add up to 256, so no channel's product reaches the next).
-uint32_t blend(uint32_t a, uint32_t b, uint32_t w) {
-    const uint32_t v = 256 - w;
-    const uint32_t rb = ((a & 0xFF00FF) * v + (b & 0xFF00FF) * w + 0x800080) >> 8 & 0xFF00FF;
-    const uint32_t g = ((a & 0x00FF00) * v + (b & 0x00FF00) * w + 0x008000) >> 8 & 0x00FF00;
-    return rb | g;
-}
-
-// The source positions a bilinear axis reads: two neighbours (clamped to the source) and the weight of the
-// second; inside = false where the pixel's centre lies off the source.
-struct Tap {
-    int32_t i0 = 0, i1 = 0;
-    uint32_t w = 0;
-    bool inside = false;
-};
-
-std::vector<Tap> taps(int32_t from, int32_t to, int32_t origin, Ratio zoom, int32_t size) {
-    std::vector<Tap> out(size_t(std::max(to - from, 0)));
-    // Where each destination pixel's centre falls in the source, in 1/256 source pixel, less half a pixel: the
-    // integer part is the left (upper) neighbour of the blend, the fraction the weight of the right (lower) one.
-    Quotients centre((2 * from + 1) * zoom.den * 128, 2 * zoom.den * 128, zoom.num);
-    for (int32_t d = from; d < to; ++d, centre.next()) {
-        const int64_t c = int64_t(origin) * 256 + centre.value() - 128;
-        Tap& t = out[size_t(d - from)];
-        t.inside = c >= -128 && c < int64_t(size) * 256 - 128;
-        const int64_t i = c >> 8;
-        t.i0 = int32_t(std::clamp<int64_t>(i, 0, size - 1));
-        t.i1 = int32_t(std::clamp<int64_t>(i + 1, 0, size - 1));
-        t.w = uint32_t(c & 0xFF);
-    }
-    return out;
-}
-
-void bilinear_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, Ratio zoom,
-                   uint32_t outside) {
-    const std::vector<Tap> cols = taps(a.left, a.right, ox, zoom, src.width());
-    const std::vector<Tap> rows = taps(a.top, a.bottom, oy, zoom, src.height());
-    for (int32_t y = a.top; y < a.bottom; ++y) {
-        uint32_t* out = row_of(dst, y) + a.left;
-        const Tap& ry = rows[size_t(y - a.top)];
-        const uint32_t* r0 = row_of(src, ry.i0);
-        const uint32_t* r1 = row_of(src, ry.i1);
-        for (size_t i = 0; i < cols.size(); ++i) {
-            const Tap& cx = cols[i];
-            out[i] = ry.inside && cx.inside
-                         ? blend(blend(r0[cx.i0], r0[cx.i1], cx.w), blend(r1[cx.i0], r1[cx.i1], cx.w), ry.w)
-                         : outside;
-        }
-    }
-}
-
 // Rounds a / b upward, for a positive b.
 int64_t ceil_div(int64_t a, int64_t b) { return -floor_div(-a, b); }
 
@@ -196,6 +122,6 @@ void zoom_copy(MemDC& dst, const Rect& area, const MemDC& src, int32_t origin_x,
     if (r.num <= r.den) {
         box_copy(dst, a, src, origin_x, origin_y, r, outside);
     } else {
-        bilinear_copy(dst, a, src, origin_x, origin_y, r, outside);
+        blend_copy(dst, a, src, origin_x, origin_y, r, outside);
     }
 }
