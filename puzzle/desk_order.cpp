@@ -21,14 +21,17 @@ Rect desk_extent() { return {0, 0, std::max(desk.desk_width, 1), std::max(desk.d
 
 }  // namespace
 
+Piece* Jig::attach(int32_t k) {
+    Piece* p = items[k].piece;
+    if (p) p->index = index_.get(), p->filed_id = items[k].id;
+    return p;
+}
+
 void Jig::file_item(int32_t k) {
-    Item& it = items[k];
-    if (it.id < 0 || size_t(it.id) >= place_.size()) return;
-    place_[size_t(it.id)] = k;
-    if (!it.piece) return;
-    it.piece->index = index_.get();
-    it.piece->filed_id = it.id;
-    index_->file(it.id, it.piece->rect);
+    const int32_t id = items[k].id;
+    if (id < 0 || size_t(id) >= place_.size()) return;
+    place_[size_t(id)] = k;
+    if (const Piece* p = attach(k)) index_->file(id, p->rect);
 }
 
 void Jig::rebuild_index() {
@@ -54,10 +57,8 @@ void Jig::sync_index() {
     if (!index_->moves_waiting()) return;
     index_->file_moves([this](int32_t id) {
         const int32_t k = item_of(id);
-        if (k < 0 || !items[k].piece) return Rect{};
-        items[k].piece->index = index_.get();
-        items[k].piece->filed_id = id;
-        return items[k].piece->rect;
+        const Piece* p = k < 0 ? nullptr : attach(k);
+        return p ? p->rect : Rect{};
     });
 }
 

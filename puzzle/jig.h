@@ -168,6 +168,7 @@ private:
     void sync_index();
     void rebuild_index();
     void file_item(int32_t k);
+    Piece* attach(int32_t k);  // item k's piece, told where it is filed
     std::unique_ptr<DeskIndex> index_;
     std::vector<int32_t> place_;  // group id -> display index, checked before use
     int32_t indexed_items_ = -1, indexed_cut_ = 0;
