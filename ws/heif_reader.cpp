@@ -1,6 +1,8 @@
 // HEIC and AVIF through libheif: the primary image with the file's own rotation and mirroring, sized before decoding.
 #include <libheif/heif.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "graphics/picture_words.h"
@@ -18,6 +20,9 @@ struct HandleFree {
 struct ImageFree {
     void operator()(heif_image* i) const { heif_image_release(i); }
 };
+
+// A coded frame is whole blocks of up to 128 pixels a side.
+constexpr int64_t kCodedPadding = 128;
 
 bool ok(const heif_error& e) { return e.code == heif_error_Ok; }
 
@@ -52,6 +57,15 @@ bool read_heif_picture(const uint8_t* data, size_t size, Picture& out, int64_t m
     std::unique_ptr<heif_image_handle, HandleFree> handle(raw_handle);
     const int64_t w = heif_image_handle_get_width(raw_handle), h = heif_image_handle_get_height(raw_handle);
     if (w < 1 || h < 1 || w * h > max_pixels) return false;
+    // A tiled picture's canvas is allocated at the size its grid states, before any tile is read, and libheif bounds
+    // only each side (by 32768). A file whose grid claims more than its picture would take gigabytes for nothing, so
+    // each side is held to the picture's longer one (as stored, before any crop or turn; with room for a coded
+    // frame's padding to whole blocks, which the limit bounds as well) and to the side of a square of 16 times the
+    // pixel limit (at the game's limit that is libheif's own bound).
+    const int64_t side = std::max({w, h, int64_t(heif_image_handle_get_ispe_width(raw_handle)),
+                                   int64_t(heif_image_handle_get_ispe_height(raw_handle))});
+    if (side > int64_t(std::sqrt(double(max_pixels) * 16.0))) return false;
+    heif_context_set_maximum_image_size_limit(context.get(), int(side + kCodedPadding + 1));
     const bool alpha = heif_image_handle_has_alpha_channel(raw_handle) != 0;
     heif_image* raw_image = nullptr;
     if (!ok(heif_decode_image(raw_handle, &raw_image, heif_colorspace_RGB,
