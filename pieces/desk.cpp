@@ -88,20 +88,23 @@ void desk_images_destroy() {
     desk.desk_image = desk.desk_back = nullptr;
 }
 
-void put_transparent(int32_t x, int32_t y, int32_t w, int32_t h, MemDC& src, int32_t sx, int32_t sy) {
-    if (!desk.desk_image) return;
+void put_keyed(MemDC& dst, int32_t x, int32_t y, int32_t w, int32_t h, const MemDC& src, int32_t sx, int32_t sy) {
     // Clip once here so the copy below touches only pixels both surfaces have.
     const int32_t left = std::max({0, -x, -sx}), top = std::max({0, -y, -sy});
-    const int32_t right = std::min({w, desk.desk_image->width() - x, src.width() - sx});
-    const int32_t bottom = std::min({h, desk.desk_image->height() - y, src.height() - sy});
+    const int32_t right = std::min({w, dst.width() - x, src.width() - sx});
+    const int32_t bottom = std::min({h, dst.height() - y, src.height() - sy});
     if (right <= left || bottom <= top) return;
-    const int32_t dw = desk.desk_image->width(), sw = src.width();
-    const int32_t dh = desk.desk_image->height(), sh = src.height();
+    const int32_t dw = dst.width(), sw = src.width();
+    const int32_t dh = dst.height(), sh = src.height();
     const int32_t n = right - left;
     for (int32_t r = top; r < bottom; ++r) {
         // Row r of the block, top-down; memory rows run bottom-up.
         const uint32_t* s = src.words() + size_t(sh - 1 - (sy + r)) * size_t(sw) + size_t(sx + left);
-        uint32_t* d = desk.desk_image->words() + size_t(dh - 1 - (y + r)) * size_t(dw) + size_t(x + left);
+        uint32_t* d = dst.words() + size_t(dh - 1 - (y + r)) * size_t(dw) + size_t(x + left);
         lay_row(s, d, n);
     }
+}
+
+void put_transparent(int32_t x, int32_t y, int32_t w, int32_t h, MemDC& src, int32_t sx, int32_t sy) {
+    if (desk.desk_image) put_keyed(*desk.desk_image, x, y, w, h, src, sx, sy);
 }

@@ -51,3 +51,5 @@ void keep_desk_image(bool whole);
 // the mask blits (whitening OR of the inverted mask, then AND of the source), so the top byte of a written desk
 // pixel is the AND of both top bytes. Does nothing without desk_image.
 void put_transparent(int32_t x, int32_t y, int32_t w, int32_t h, MemDC& src, int32_t sx, int32_t sy);
+// The same onto any 32-bit surface.
+void put_keyed(MemDC& dst, int32_t x, int32_t y, int32_t w, int32_t h, const MemDC& src, int32_t sx, int32_t sy);

@@ -78,6 +78,7 @@ Piece::~Piece() {
     note_moved();
     delete image;
     delete view;
+    delete fine;
 }
 
 void Piece::set_image(MemDC& src, int32_t w, int32_t h, int32_t sx, int32_t sy) {

@@ -45,9 +45,11 @@ struct Piece {
     // is told to it, and so is the piece's end.
     DeskIndex* index = nullptr;
     int32_t filed_id = -1;
+    // The same piece cut from a finer picture, for a high-density screen (owned; Jig::fine_piece makes it).
+    Piece* fine = nullptr;
 
     Piece() = default;
-    ~Piece();  // destroys image and view
+    ~Piece();  // destroys image, view and fine
     Piece(const Piece&) = delete;
     Piece& operator=(const Piece&) = delete;
 

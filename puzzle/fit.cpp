@@ -43,6 +43,32 @@ int32_t read_picture(MemDC& loaded, const std::string& path, int32_t& type) {
     return loaded.width() == 1 && loaded.height() == 1 && loaded.words()[0] == unread_mark ? 0 : got;
 }
 
+// A finer picture larger than this is not made: a screen shows a few megapixels, and a picture fitted that large
+// has nothing finer for it.
+constexpr int64_t max_fine_pixels = int64_t(1) << 26;
+
+// The loaded picture fitted again at the primary screen's device scale, when the screen has more pixels than the
+// fitted picture and the file more detail than it kept; none otherwise.
+MemDC* finer_picture(MemDC& loaded, int32_t pic_w, int32_t pic_h, int32_t scale) {
+    if (scale <= 1000 || (loaded.width() <= pic_w && loaded.height() <= pic_h)) return nullptr;
+    const int64_t w = int64_t(pic_w) * scale / 1000, h = int64_t(pic_h) * scale / 1000;
+    if (w < 1 || h < 1 || w * h > max_fine_pixels) return nullptr;
+    auto* fine = new MemDC;
+    fine->create(BIT_SCREEN, int32_t(w), int32_t(h));
+    fine->stretch_blit(0, 0, int32_t(w), int32_t(h), loaded, 0, 0, loaded.width(), loaded.height(), SRCCOPY);
+    return fine;
+}
+
+// Pure black and pure white become the near words, which the cut keeps white for; the top byte is cleared.
+void free_black_white(MemDC& picture, uint32_t black, uint32_t white) {
+    uint32_t* words = picture.words();
+    const size_t count = size_t(picture.width()) * size_t(picture.height());
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t colour = words[i] & 0xFFFFFFu;
+        words[i] = colour == 0 ? black : colour == 0xFFFFFFu ? white : colour;
+    }
+}
+
 int32_t fitted_side(int32_t side, double factor) {
     return std::clamp(int32_t(std::min(side * factor, double(max_fitted_side))), 1, max_fitted_side);
 }
@@ -111,12 +137,15 @@ int32_t Jig::stretch(const std::string& path) {
         pic_h = fitted.h;
         picture->create(BIT_SCREEN, pic_w, pic_h);
         picture->stretch_blit(0, 0, pic_w, pic_h, loaded, 0, 0, w, h, SRCCOPY);
+        fine_scale = ws::screen_device_scale();
+        fine_picture = finer_picture(loaded, pic_w, pic_h, fine_scale);
     }
     loaded.destroy();
     if (std::min(pic_w, pic_h) < min_fitted_side) {
         ws::message_box(0, ws::tr("puzzle", too_thin_text), picture_caption, ws::MB_OK);
         delete picture;
-        picture = nullptr;
+        delete fine_picture;
+        picture = fine_picture = nullptr;
         pic_w = pic_h = 0;
         file_colours = FileColours{};
         trace("stretch end\n");
@@ -150,6 +179,7 @@ void Jig::replace_black_white() {
         words[i] = colour == 0 ? black : colour == 0xFFFFFFu ? white : colour;
     }
     if (!kept) file = FileColours{};
+    if (fine_picture) free_black_white(*fine_picture, black, white);
 }
 
 void Jig::restore_black_white(MemDC& fitted, int32_t w, int32_t h) const {

@@ -34,6 +34,7 @@ Jig::Jig(const std::string& path) : on_desk(false) {
 
 Jig::~Jig() {
     trace("~Jig start\n");
+    delete fine_picture;
     if (!on_desk) {  // the clock, the guide, the presenter and the temporary pictures are the game in play's
         delete picture;
         trace("~Jig end\n");

@@ -68,6 +68,11 @@ struct Jig {
     std::vector<Cell> cells;       // the grid's cells, row by row (size_tables)
     std::vector<Item> items;       // the display list, as many entries as cells
     MemDC* picture = nullptr;      // the fitted picture, owned
+    // The picture again at fine_scale thousandths of the fitted one's size (owned), fitted from the file at once,
+    // for a screen of more pixels than the fitted picture has: none when the screen has no more or the file had
+    // nothing finer to give.
+    MemDC* fine_picture = nullptr;
+    int32_t fine_scale = 1000;
     MemDC* under_cache = nullptr;  // desk under the held item (plain drawing path), owned
     int32_t pic_w = 0, pic_h = 0;  // picture size, trimmed to whole cells
     int32_t cols = 0, rows = 0;
@@ -137,6 +142,12 @@ struct Jig {
     // ---- joining (puzzle/joint.cpp) ----
     // Cuts group g afresh from the picture into items[k].piece (fresh, `turned` set by the caller).
     void joint_piece(int32_t g, int32_t k);
+
+    // ---- the finer cut (puzzle/fine.cpp) ----
+    // Item k's piece as cut from the finer picture, turned and shaded as it lies and centred on its centre times
+    // the scale: what a screen of `device` thousandths shows of it at full size. Made when first asked for and
+    // again when the piece turns; none without a finer picture of that scale or without a piece.
+    Piece* fine_piece(int32_t k, int32_t device);
 
     // ---- where the items lie (puzzle/desk_order.cpp) ----
     // Each asks the desk index, which files every piece of the display list and follows their moves, so that a

@@ -6,6 +6,7 @@
 #include "graphics/raster.h"
 #include "graphics/state.h"
 #include "graphics/trace.h"
+#include "graphics/zoom.h"
 #include "pieces/piece.h"
 #include "puzzle/joint.h"
 #include "puzzle/lines.h"
@@ -15,6 +16,18 @@ namespace {
 
 constexpr Colour white = 0xFFFFFF;
 constexpr Colour black = 0x000000;
+
+// The picture a cut reads: the fitted one, or the finer one at `scale` thousandths of its size. Every point of the
+// grid is taken times the scale, rounded to the nearest pixel, so a finer cut covers the same part of the picture
+// along the same outline, only in more pixels. At 1000 every coordinate is the fitted picture's own.
+struct Source {
+    MemDC* picture = nullptr;
+    int32_t w = 0, h = 0;  // the part of it the grid covers
+    int32_t scale = kZoomFull;
+    int32_t of(int32_t v) const { return int32_t(floor_div(int64_t(v) * scale + kZoomFull / 2, kZoomFull)); }
+    Point at(Point p) const { return {of(p.x), of(p.y)}; }
+    Rect frame(const GroupFrame& f) const { return {of(f.sx), of(f.sy), of(f.sx + f.width), of(f.sy + f.height)}; }
+};
 
 // The owner of the neighbour across each side of a cell (-1 beyond the grid), in the order edges are stored.
 void side_owners(const Jig& jig, int32_t col, int32_t row, int32_t out[4]) {
@@ -36,7 +49,7 @@ struct Paths {
 // The outline of group g (every side of a member cell whose neighbour is not in g) or its inner edges (sides whose
 // neighbour is in g). Two members share each inner edge point for point, so it is taken once, from the cell on its
 // left or above it.
-Paths side_paths(const Jig& jig, int32_t g, bool inner, int32_t points) {
+Paths side_paths(const Jig& jig, int32_t g, bool inner, int32_t points, const Source& src) {
     Paths out;
     for (int32_t i = 0; i < jig.cols * jig.rows; ++i) {
         if (jig.cells[i].owner != g) continue;
@@ -45,7 +58,13 @@ Paths side_paths(const Jig& jig, int32_t g, bool inner, int32_t points) {
         for (int32_t side = 0; side < 4; ++side) {
             if ((owners[side] == g) != inner) continue;
             if (inner && (side == SIDE_LEFT || side == SIDE_TOP)) continue;
-            raster::flatten_bezier(jig.cells[i].edges[side], points, out.points);
+            Point scaled[max_line_points];
+            const Point* edge = jig.cells[i].edges[side];
+            if (src.scale != kZoomFull) {
+                for (int32_t k = 0; k < points; ++k) scaled[k] = src.at(edge[k]);
+                edge = scaled;
+            }
+            raster::flatten_bezier(edge, points, out.points);
             out.ends.push_back(out.points.size());
         }
     }
@@ -67,20 +86,20 @@ void draw_paths(const Paths& paths, Point origin, MemDC& surface) {
 
 // The part of the picture the work must cover: the group's frame and every pixel of its outline (the knobs of a
 // small cell may reach past half a cell), within the picture. A line's pixels lie within its end points' box.
-Rect work_area(const Jig& jig, const GroupFrame& f, const Paths& outline) {
-    Rect r{f.sx, f.sy, f.sx + f.width, f.sy + f.height};
+Rect work_area(const Source& src, const Rect& frame, const Paths& outline) {
+    Rect r = frame;
     for (const Point& p : outline.points) {
         r.left = std::min(r.left, p.x), r.right = std::max(r.right, p.x + 1);
         r.top = std::min(r.top, p.y), r.bottom = std::max(r.bottom, p.y + 1);
     }
-    return intersect_rect(r, {0, 0, jig.pic_w, jig.pic_h});
+    return intersect_rect(r, {0, 0, src.w, src.h});
 }
 
 // The picture outside `r` is one region, or two when `r` spans the picture's width (above and below it) or its
 // height (left and right). Which of them holds the picture pixel (x, y) outside `r`.
-int32_t outside_part(const Jig& jig, const Rect& r, int32_t x, int32_t y) {
-    if (r.left == 0 && r.right == jig.pic_w) return y < r.top ? 0 : 1;
-    if (r.top == 0 && r.bottom == jig.pic_h) return x < r.left ? 0 : 1;
+int32_t outside_part(const Source& src, const Rect& r, int32_t x, int32_t y) {
+    if (r.left == 0 && r.right == src.w) return y < r.top ? 0 : 1;
+    if (r.top == 0 && r.bottom == src.h) return x < r.left ? 0 : 1;
     return 0;
 }
 
@@ -90,8 +109,8 @@ int32_t outside_part(const Jig& jig, const Rect& r, int32_t x, int32_t y) {
 // non-white whole. `ring` is `r` with one more pixel of picture all round: the ring joins the regions of `r` that
 // meet an outside region just as that region does, so a fill from a corner of the ring stands in for a fill from
 // a foreign centre further out.
-void white_out_foreign_cells(const Jig& jig, int32_t g, const GroupFrame& f, const Rect& r, const Rect& ring,
-                             MemDC& work) {
+void white_out_foreign_cells(const Jig& jig, int32_t g, const GroupFrame& f, const Source& src, const Rect& r,
+                             const Rect& ring, MemDC& work) {
     work.set_brush(white);
     const auto fill = [&](int32_t x, int32_t y) {
         if (work.get_pixel(x - ring.left, y - ring.top) != white)
@@ -103,28 +122,28 @@ void white_out_foreign_cells(const Jig& jig, int32_t g, const GroupFrame& f, con
     bool far[2] = {false, false};
     for (int32_t i = 0; i < jig.cols * jig.rows; ++i) {
         if (jig.cells[i].owner == g) continue;
-        const int32_t x = (i % jig.cols) * f.cw + f.cw / 2, y = (i / jig.cols) * f.ch + f.ch / 2;
+        const int32_t x = src.of((i % jig.cols) * f.cw + f.cw / 2), y = src.of((i / jig.cols) * f.ch + f.ch / 2);
         if (inside(ring, x, y))
             fill(x, y);
         else
-            far[outside_part(jig, r, x, y)] = true;
+            far[outside_part(src, r, x, y)] = true;
     }
     const Point corners[] = {{ring.left, ring.top}, {ring.right - 1, ring.top}, {ring.left, ring.bottom - 1},
                              {ring.right - 1, ring.bottom - 1}};
     for (const Point c : corners)
-        if (!inside(r, c.x, c.y) && far[outside_part(jig, r, c.x, c.y)]) fill(c.x, c.y);
+        if (!inside(r, c.x, c.y) && far[outside_part(src, r, c.x, c.y)]) fill(c.x, c.y);
 }
 
 // Puts 0xFF into the top byte of every work pixel on an inner edge of the group, within the part of the picture
 // the group's picture takes. The outline is drawn black over the inner edges, so its pixels are never marked, also
 // where an inner edge ends on it.
-void mark_seams(const Jig& jig, int32_t g, const GroupFrame& f, const Rect& r, const Paths& outline, int32_t points,
-                MemDC& work) {
-    const Rect on = intersect_rect({f.sx, f.sy, f.sx + f.width, f.sy + f.height}, {0, 0, jig.pic_w, jig.pic_h});
+void mark_seams(const Jig& jig, int32_t g, const Source& src, const Rect& frame, const Rect& r, const Paths& outline,
+                int32_t points, MemDC& work) {
+    const Rect on = intersect_rect(frame, {0, 0, src.w, src.h});
     MemDC lines;
     lines.create(BIT_DIB, on.width(), on.height());
     lines.set_pen1(white);
-    draw_paths(side_paths(jig, g, true, points), {on.left, on.top}, lines);
+    draw_paths(side_paths(jig, g, true, points, src), {on.left, on.top}, lines);
     lines.set_pen1(black);
     draw_paths(outline, {on.left, on.top}, lines);
     const uint32_t* from = lines.pixels();
@@ -137,7 +156,36 @@ void mark_seams(const Jig& jig, int32_t g, const GroupFrame& f, const Rect& r, c
     lines.destroy();
 }
 
+// Cuts group g along its outline from src into p's image: its frame's part of the picture, white beyond the
+// outline and beyond the picture.
+void cut_group(const Jig& jig, int32_t g, const GroupFrame& f, const Source& src, Piece& p) {
+    const int32_t points = line_points();
+    // The work covers only the part of the picture the group's picture and its outline take.
+    const Paths outline = side_paths(jig, g, false, points, src);
+    const Rect frame = src.frame(f);
+    const Rect r = work_area(src, frame, outline);
+    const Rect ring = intersect_rect({r.left - 1, r.top - 1, r.right + 1, r.bottom + 1}, {0, 0, src.w, src.h});
+    MemDC work;
+    work.create(BIT_DIB, ring.width(), ring.height());
+    work.blit(0, 0, ring.width(), ring.height(), *src.picture, ring.left, ring.top, SRCCOPY);
+    work.set_pen1(white);
+    draw_paths(outline, {ring.left, ring.top}, work);
+    white_out_foreign_cells(jig, g, f, src, r, ring, work);
+    if (settings.nokosu) mark_seams(jig, g, src, frame, ring, outline, points, work);
+    p.set_image(work, frame.width(), frame.height(), frame.left - ring.left, frame.top - ring.top);
+    work.destroy();
+}
+
 }  // namespace
+
+void cut_fine(const Jig& jig, int32_t g, Piece& p) {
+    const GroupFrame f = group_frame(jig, g);
+    if (!jig.fine_picture || f.empty()) return;
+    Source src{jig.fine_picture, 0, 0, jig.fine_scale};
+    src.w = std::min(src.of(jig.pic_w), jig.fine_picture->width());
+    src.h = std::min(src.of(jig.pic_h), jig.fine_picture->height());
+    cut_group(jig, g, f, src, p);
+}
 
 GroupFrame group_frame(const Jig& jig, int32_t g) {
     GroupFrame f;
@@ -167,26 +215,10 @@ void Jig::joint_piece(int32_t g, int32_t k) {
     const GroupFrame f = group_frame(*this, g);
     if (f.empty()) return;  // no cell belongs to g: there is nothing to cut
     if (graphics.trace_switch) trace_line("CUT", "joint_piece start\n");
-    const int32_t points = line_points();
-
-    // The work covers only the part of the picture the group's picture and its outline take.
-    const Paths outline = side_paths(*this, g, false, points);
-    const Rect r = work_area(*this, f, outline);
-    const Rect ring = intersect_rect({r.left - 1, r.top - 1, r.right + 1, r.bottom + 1}, {0, 0, pic_w, pic_h});
-    MemDC work;
-    work.create(BIT_DIB, ring.width(), ring.height());
-    work.blit(0, 0, ring.width(), ring.height(), *picture, ring.left, ring.top, SRCCOPY);
-    work.set_pen1(white);
-    draw_paths(outline, {ring.left, ring.top}, work);
-    white_out_foreign_cells(*this, g, f, r, ring, work);
-    if (settings.nokosu) mark_seams(*this, g, f, ring, outline, points, work);
-
-    // The group's picture is the frame's part of the work picture, white beyond the picture.
     Item& item = items[k];
     item.piece->joined = 1;
     item.piece->recut = nullptr;  // a group's image is kept: no cell can make it again
-    item.piece->set_image(work, f.width, f.height, f.sx - ring.left, f.sy - ring.top);
-    work.destroy();
+    cut_group(*this, g, f, Source{picture, pic_w, pic_h}, *item.piece);
     const int32_t ox = pic_w / 2 - f.gw / 2 - f.x0;
     item.home_dx = item.join_dx = item.piece->turned == 1 ? pic_w - ox : ox;
     item.home_dy = item.join_dy = pic_h / 2 - f.gh / 2 - f.y0;

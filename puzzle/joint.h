@@ -9,6 +9,8 @@
 #include "graphics/geometry.h"
 #include "puzzle/jig.h"
 
+struct Piece;
+
 // Where a group's picture lies in the fitted picture.
 struct GroupFrame {
     int32_t c0 = 0, c1 = -1, r0 = 0, r1 = -1;  // bounding box of the group's cells (c1 < c0: no cell)
@@ -22,3 +24,7 @@ struct GroupFrame {
 
 // The frame of group g in a game (empty when no cell belongs to g, or the game has no grid of whole pixels).
 GroupFrame group_frame(const Jig& jig, int32_t g);
+
+// Cuts group g (a joined group, or a single piece's cell) from the game's finer picture into p's image, the cut
+// of joint_piece at fine_scale; p's `turned` is set by the caller. Without a finer picture p is left as it is.
+void cut_fine(const Jig& jig, int32_t g, Piece& p);

@@ -193,6 +193,9 @@ Rect get_client_rect(Hwnd hwnd);   // (0, 0, width, height)
 // the device pixels per client pixel in thousandths (1000 for a window without device pixels).
 void use_device_pixels(Hwnd hwnd);
 int32_t device_scale(Hwnd hwnd);
+// The primary screen's device pixels per client pixel in thousandths (1000 with no screen): what a window opened
+// there will get, known before it paints.
+int32_t screen_device_scale();
 // The pixels of the window's surface that show the client rectangle r: its sides times device_scale, left and top
 // rounded down, right and bottom up (the rule that sizes the surface itself), so that a figure drawn in client
 // pixels keeps its place and each client pixel shows as a block of device pixels. r itself at scale 1000.

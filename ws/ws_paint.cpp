@@ -2,6 +2,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "graphics/zoom.h"
 #include "ws/ws_widget.h"
 
@@ -147,6 +150,11 @@ void use_device_pixels(Hwnd hwnd) {
 int32_t device_scale(Hwnd hwnd) {
     const Window* w = find_window(hwnd);
     return w ? w->device_scale : 1000;
+}
+
+int32_t screen_device_scale() {
+    const QScreen* screen = qGuiApp ? QGuiApplication::primaryScreen() : nullptr;
+    return screen ? std::max(int32_t(std::lround(screen->devicePixelRatio() * 1000)), 1) : 1000;
 }
 
 Rect device_rect(Hwnd hwnd, const Rect& r) { return zoomed_rect(r, device_scale(hwnd)); }
