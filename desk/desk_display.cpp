@@ -63,6 +63,7 @@ Rect inflated(const Rect& r, int32_t k) { return {r.left - k, r.top - k, r.right
 // in desk coordinates (so it never grows past the desk however far the view zooms out), and each presentation
 // scales the part shown.
 void sync_frame(DDBase& dd) {
+    dd.overlay = draw_fine_pieces;
     dd.set_frame(desk.zoom, origin_x(), origin_y(), desk.desk_width, desk.desk_height,
                  colour_to_word(kBeyondDeskColour), ws::device_scale(dd.window));
 }

@@ -65,7 +65,6 @@ void start_presenter(int32_t slots) {
     desk.presenter = new DDBase(slots);
     desk.presenter->init(display.game_window);
     desk.presenter->table_count = desk.presenter->count;
-    desk.presenter->overlay = draw_fine_pieces;
 }
 
 // Trays hold pieces of this game only: they are emptied and closed before the presenter's images they borrow go.

@@ -17,16 +17,21 @@ namespace {
 constexpr Colour white = 0xFFFFFF;
 constexpr Colour black = 0x000000;
 
-// The picture a cut reads: the fitted one, or the finer one at `scale` thousandths of its size. Every point of the
-// grid is taken times the scale, rounded to the nearest pixel, so a finer cut covers the same part of the picture
-// along the same outline, only in more pixels. At 1000 every coordinate is the fitted picture's own.
+// The picture a cut reads: the fitted one, or the finer one at `scale` thousandths of its size, so that a finer cut
+// covers the same part of the picture along the same outline, only in more pixels. Sides of frames scale as
+// they are (a fitted pixel is `scale` finer pixels wide); a point of a line names a pixel, and goes to the finer
+// pixel under that pixel's centre, so the lines run through the middle of where they ran. At 1000 every
+// coordinate is the fitted picture's own.
 struct Source {
     MemDC* picture = nullptr;
     int32_t w = 0, h = 0;  // the part of it the grid covers
     int32_t scale = kZoomFull;
-    int32_t of(int32_t v) const { return int32_t(floor_div(int64_t(v) * scale + kZoomFull / 2, kZoomFull)); }
+    int32_t side(int32_t v) const { return int32_t(floor_div(int64_t(v) * scale + kZoomFull / 2, kZoomFull)); }
+    int32_t of(int32_t v) const { return int32_t(floor_div(int64_t(v) * scale + scale / 2, kZoomFull)); }
     Point at(Point p) const { return {of(p.x), of(p.y)}; }
-    Rect frame(const GroupFrame& f) const { return {of(f.sx), of(f.sy), of(f.sx + f.width), of(f.sy + f.height)}; }
+    Rect frame(const GroupFrame& f) const {
+        return {side(f.sx), side(f.sy), side(f.sx + f.width), side(f.sy + f.height)};
+    }
 };
 
 // The owner of the neighbour across each side of a cell (-1 beyond the grid), in the order edges are stored.
@@ -182,8 +187,8 @@ void cut_fine(const Jig& jig, int32_t g, Piece& p) {
     const GroupFrame f = group_frame(jig, g);
     if (!jig.fine_picture || f.empty()) return;
     Source src{jig.fine_picture, 0, 0, jig.fine_scale};
-    src.w = std::min(src.of(jig.pic_w), jig.fine_picture->width());
-    src.h = std::min(src.of(jig.pic_h), jig.fine_picture->height());
+    src.w = std::min(src.side(jig.pic_w), jig.fine_picture->width());
+    src.h = std::min(src.side(jig.pic_h), jig.fine_picture->height());
     cut_group(jig, g, f, src, p);
 }
 

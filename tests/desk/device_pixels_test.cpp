@@ -1,12 +1,14 @@
 // The game window in device pixels on a high-density screen (its own CTest entry runs it with QT_SCALE_FACTOR=2):
-// at 50 % each device pixel shows a desk pixel of its own, on both drawing paths, so a noise desk keeps its detail
-// in every 2 x 2 block of device pixels.
+// at 50 % each device pixel shows a desk pixel of its own, and at 100 % the pieces show the finer picture's own
+// pixels, on both drawing paths, so a noise desk keeps its detail in every 2 x 2 block of device pixels.
 #include <gtest/gtest.h>
 
 #include "desk/display.h"
 #include "desk/state.h"
 #include "support/desk/games.h"
 #include "pieces/desk.h"
+#include "pieces/piece.h"
+#include "puzzle/settings.h"
 #include "ws/ddbase.h"
 
 namespace {
@@ -65,6 +67,68 @@ TEST_P(DevicePixels, HalfZoomAtRatioTwoShowsEveryDeskPixel) {
             flat_blocks += at(shown, x, y) == at(shown, x + 1, y) && at(shown, x, y) == at(shown, x, y + 1);
     EXPECT_EQ(unlike, 0);
     EXPECT_EQ(flat_blocks, 0);
+}
+
+// At 100 % each piece is drawn from the finer picture: around every piece's centre the device pixels are the finer
+// picture's own, at the place of the piece's cell (give or take the rounding of the finer cut), on both paths,
+// with the view away from the desk's corner.
+TEST_P(DevicePixels, FullSizeAtRatioTwoShowsTheFinerPicture) {
+    const bool presenter = GetParam();
+    ws::register_class({"DeviceGame", painting_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+    const ws::Hwnd hwnd = ws::create_window("DeviceGame", "", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 160, 120, 0, 0);
+    display.game_window = hwnd;
+    ws::use_device_pixels(hwnd);
+    if (ws::device_scale(hwnd) == 1000) GTEST_SKIP() << "a screen of device pixel ratio 1";
+    ASSERT_EQ(ws::device_scale(hwnd), 2000);
+    settings.kage = false;
+    desk_images_create(200, 150);
+    desk.view_x = 10, desk.view_y = 6;
+    Jig& game = *(display.current_game = testsupport::laid_game(120, 90, 4));
+    MemDC* fine = testsupport::surface_of(240, 180, [](int32_t x, int32_t y) {
+        return (uint32_t(x * 7919 + y * 104729) * 2654435761u >> 8 & 0xFEFEFEu) | 0x010101u;
+    });
+    game.fine_picture = fine;
+    game.fine_scale = 2000;
+    if (presenter) {
+        desk.presenter = new DDBase(4);
+        desk.presenter->init(hwnd);
+        desk.presenter->table_count = 4;
+    }
+    const Point centres[] = {{50, 40}, {130, 40}, {50, 110}, {130, 110}};
+    for (int32_t k = 0; k < 4; ++k) {
+        game.items[k].piece = new Piece;
+        game.items[k].id = k;
+        game.cut_piece(k, k);
+        Piece& p = *game.items[k].piece;
+        p.cx = centres[k].x, p.cy = centres[k].y;
+        p.set_angle(0, settings_shading());
+        if (presenter) p.hand_over_view(k);
+    }
+    game.cut_count = 4;
+    const Rect whole{0, 0, 200, 150};
+    disp(game, &whole);
+    ws::paint_at_once(hwnd, nullptr);
+    const MemDC& shown = *ws::client_surface(hwnd);
+    for (int32_t k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
+        // The block of 16 x 16 device pixels round the piece's centre, and where its cell's centre lies finely.
+        const int32_t bx = 2 * (centres[k].x - desk.view_x) - 8, by = 2 * (centres[k].y - desk.view_y) - 8;
+        const int32_t fx = 2 * ((k % 2) * 60 + 30) - 8, fy = 2 * ((k / 2) * 45 + 22) - 8;
+        int32_t best = 0, flat = 0;
+        for (int32_t dy = -3; dy <= 3; ++dy)
+            for (int32_t dx = -3; dx <= 3; ++dx) {
+                int32_t same = 0;
+                for (int32_t y = 0; y < 16; ++y)
+                    for (int32_t x = 0; x < 16; ++x) same += at(shown, bx + x, by + y) == at(*fine, fx + dx + x, fy + dy + y);
+                best = std::max(best, same);
+            }
+        for (int32_t y = 0; y < 16; y += 2)
+            for (int32_t x = 0; x < 16; x += 2)
+                flat += at(shown, bx + x, by + y) == at(shown, bx + x + 1, by + y) &&
+                        at(shown, bx + x, by + y) == at(shown, bx + x, by + y + 1);
+        EXPECT_EQ(best, 256);
+        EXPECT_EQ(flat, 0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPaths, DevicePixels, ::testing::Values(false, true));

@@ -6,6 +6,7 @@
 
 #include "pieces/desk.h"
 #include "puzzle/cut.h"
+#include "puzzle/joint.h"
 #include "puzzle/settings.h"
 #include "support/cases.h"
 #include "support/puzzle/games.h"
@@ -197,6 +198,53 @@ TEST_F(Cutting, EveryPixelOffTheLinesIsInExactlyOnePieceWithItsWord) {
                 const int32_t n = held[size_t(y) * size_t(g->pic_w) + size_t(x)];
                 ASSERT_TRUE(n == 1 || (n == 0 && at(*lines, x, y) != 0)) << x << "," << y << " held " << n;
             }
+    }
+}
+
+// The finer cut of a group, from a finer picture that is the fitted one with every pixel doubled, is the fitted cut
+// doubled: each pixel of the fine image whose fitted pixel lies two pixels or more from any of another kind (inside
+// or outside, marked or not) holds that fitted pixel's word, marks included (the finer lines are thinner). Single
+// cells and joined groups (an L, a ring round a foreign cell, the whole picture), upright and turned over, with and
+// without seam marks.
+TEST_F(Cutting, TheFinerCutOfADoubledPictureIsTheFittedCutDoubled) {
+    std::unique_ptr<Jig> g(testsupport::laid_game(200, 150, 20));
+    g->fine_picture =
+        testsupport::surface_of(400, 300, [&](int32_t x, int32_t y) { return at(*g->picture, x / 2, y / 2); });
+    g->fine_scale = 2000;
+    const std::tuple<std::vector<int32_t>, int32_t, bool> groups[] = {
+        {{7}, 0, false}, {{0}, 1, true}, {{0, 1, 2, 5, 10}, 0, true}, {{0, 1, 2, 5, 7, 10, 11, 12}, 1, true},
+        {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}, 0, true}};
+    for (const auto& [cells, turned, nokosu] : groups) {
+        SCOPED_TRACE(testing::Message() << "group of " << cells[0] << ", " << cells.size() << " cells");
+        settings.nokosu = nokosu;
+        for (int32_t i = 0; i < 20; ++i) g->cells[i].owner = i;
+        for (int32_t c : cells) g->cells[c].owner = cells[0];
+        Piece fitted, fine;
+        fitted.turned = fine.turned = turned;
+        g->items[0].piece = &fitted;
+        g->joint_piece(cells[0], 0);
+        g->items[0].piece = nullptr;
+        cut_fine(*g, cells[0], fine);
+        ASSERT_EQ((std::vector{fine.width, fine.height}), (std::vector{2 * fitted.width, 2 * fitted.height}));
+        const auto kind = [&](int32_t x, int32_t y) {
+            const uint32_t w = fitted.image_at(x, y);
+            return ((w & 0xFFFFFFu) == 0xFFFFFFu ? 2u : 0u) | (w >> 24 ? 1u : 0u);
+        };
+        int32_t checked = 0, inside = 0;
+        for (int32_t y = 2; y + 2 < fitted.height; ++y)
+            for (int32_t x = 2; x + 2 < fitted.width; ++x) {
+                bool alike = true;
+                for (int32_t j = -2; j <= 2; ++j)
+                    for (int32_t i = -2; i <= 2; ++i) alike = alike && kind(x + i, y + j) == kind(x, y);
+                if (!alike) continue;
+                ++checked;
+                inside += (kind(x, y) & 2u) == 0;
+                for (int32_t j = 0; j < 2; ++j)
+                    for (int32_t i = 0; i < 2; ++i)
+                        ASSERT_EQ(fine.image_at(2 * x + i, 2 * y + j), fitted.image_at(x, y)) << x << "," << y;
+            }
+        EXPECT_GT(inside, int32_t(cells.size()) * 300) << "the pieces' insides were compared";
+        EXPECT_GT(checked, fitted.width * fitted.height / 2);
     }
 }
 
