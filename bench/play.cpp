@@ -156,6 +156,7 @@ struct Solve {
     int32_t pieces, w, h;
     int32_t desk_w, desk_h, win_w, win_h;  // the desk asked for (a large game grows its own) and the window
     int32_t stride;                        // the longest move of the robot's drags
+    int32_t file_scale = 1;                // the picture file's sides, in times the fitted picture's
 };
 
 void robot_solve(benchmark::State& state, const Solve& solve, bool with_presenter) {
@@ -178,7 +179,7 @@ void robot_solve(benchmark::State& state, const Solve& solve, bool with_presente
     settings.view = settings.view_follow = settings.image = false;
     settings.dtsave = false;
     settings.sound = false;
-    testsupport::write_noise_picture("robot.bmp", solve.w, solve.h, 0x303030u);
+    testsupport::write_noise_picture("robot.bmp", solve.w * solve.file_scale, solve.h * solve.file_scale, 0x303030u);
     for (auto _ : state) {
         play.picture_path = (dir / "robot.bmp").string();
         register_main_window_class();
@@ -247,7 +248,12 @@ constexpr Solve kSolve600{600, 900, 600, 2400, 1600, 2200, 1500, 40};
 // 121 x 81 cells of 24 pixels; the desk grows to 1.35 times the picture's sides, and the window shows all of it.
 constexpr Solve kSolve10000{10000, 2904, 1944, 1600, 1200, 4000, 2700, 160};
 
+// The same from a picture file twice the size: on a screen of device pixel ratio 2 the pieces are also cut and shown
+// from the finer picture (elsewhere it is kSolve600 again, from a larger file).
+constexpr Solve kSolve600Finer{600, 900, 600, 2400, 1600, 2200, 1500, 40, 2};
+
 void BM_robot_solve_600(benchmark::State& state) { robot_solve(state, kSolve600, false); }
+void BM_robot_solve_600_finer(benchmark::State& state) { robot_solve(state, kSolve600Finer, false); }
 void BM_robot_solve_10000_plain(benchmark::State& state) { robot_solve(state, kSolve10000, false); }
 void BM_robot_solve_10000_presenter(benchmark::State& state) { robot_solve(state, kSolve10000, true); }
 
@@ -260,6 +266,7 @@ BENCHMARK(BM_drag_step_zoomed_presenter)->Arg(500)->UseManualTime()->Unit(benchm
 BENCHMARK(BM_drag_step_groups_plain)->Arg(10000)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_drag_step_groups_presenter)->Arg(10000)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_robot_solve_600)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_robot_solve_600_finer)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_robot_solve_10000_plain)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_robot_solve_10000_presenter)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 

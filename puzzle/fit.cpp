@@ -45,7 +45,7 @@ int32_t read_picture(MemDC& loaded, const std::string& path, int32_t& type) {
 
 // A finer picture larger than this is not made: a screen shows a few megapixels, and a picture fitted that large
 // has nothing finer for it.
-constexpr int64_t max_fine_pixels = int64_t(1) << 26;
+constexpr int64_t max_fine_pixels = int64_t(1) << 24;
 
 // The loaded picture fitted again at the primary screen's device scale, when the screen has more pixels than the
 // fitted picture and the file more detail than it kept; none otherwise.

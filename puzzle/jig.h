@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "graphics/geometry.h"
+#include "pieces/shading.h"
 
 class MemDC;
 class DDBase;
@@ -181,6 +182,7 @@ private:
     void file_item(int32_t k);
     Piece* attach(int32_t k);  // item k's piece, told where it is filed
     std::unique_ptr<DeskIndex> index_;
+    Shading fine_look_;  // how the finer views were shaded
     std::vector<int32_t> place_;  // group id -> display index, checked before use
     int32_t indexed_items_ = -1, indexed_cut_ = 0;
 };
