@@ -41,6 +41,7 @@ void on_create(ws::Hwnd hwnd, const ws::CreateStruct& cs) {
     if (k < 0) return;
     play.tray_window[k] = hwnd;
     trays.tray_name[k] = cs.title;
+    ws::use_device_pixels(hwnd);
     trays.tray_view[k] = new DDBase(max_cells);
     trays.tray_view[k]->init(hwnd);
     trays.tray_items[k].clear();

@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "desk/display.h"
 #include "desk/state.h"
+#include "graphics/zoom.h"
 #include "pieces/desk.h"
+#include "pieces/piece.h"
 #include "play/state.h"
 #include "ws/tr.h"
 
@@ -18,34 +21,53 @@ int32_t client_width(int32_t k) { return ws::get_client_rect(play.tray_window[k]
 // Length of the whole strip, the carousel's period.
 int32_t strip_length(int32_t k) { return trays.tray_count[k] * trays.tray_cell; }
 
-// Only entries below the count are ever drawn, and only ids the presenter has slots for.
-void draw_piece(DDBase& view, const Rect& r, int32_t id, int32_t off) {
-    if (id >= 0 && id < view.count) view.draw(&r, id, off, trays.tray_margin);
-}
-
-// Draws the strip of a tray that is not full: the pieces left-aligned.
-void draw_left_aligned(int32_t k, DDBase& view, int32_t client_right, int32_t bottom) {
-    Rect r{-trays.tray_margin, 0, 3 * trays.tray_cell, bottom};
-    for (int32_t i = 0; i < trays.tray_count[k] && r.left < client_right; ++i) {
-        draw_piece(view, r, trays.tray_items[k][i], 0);
-        offset_rect(r, trays.tray_cell, 0);
-    }
-}
-
-// Draws a full tray's carousel: from the piece at the scroll offset on, wrapping round, until the width is filled
-// (the first piece shown may come round once more at the right edge).
-void draw_carousel(int32_t k, DDBase& view, int32_t client_right, int32_t bottom) {
+// Where each piece of a tray is shown: `lay` gets the client rectangle it is drawn into, its id and how far into
+// its picture the drawing starts (across; down it starts at the margin). A tray that is not full lays its pieces
+// left-aligned; a full one lays its carousel from the piece at the scroll offset on, wrapping round, until the
+// width is filled (the first piece shown may come round once more at the right edge).
+template <typename Lay>
+void lay_strip(int32_t k, const Rect& client, Lay lay) {
     const int32_t n = trays.tray_count[k];
-    const int32_t scroll = (trays.tray_scroll[k] % strip_length(k) + strip_length(k)) % strip_length(k);
-    const int32_t first = scroll / trays.tray_cell;
+    if (trays.tray_cell < 1 || n < 1) return;
+    const bool full = is_full(k);
+    const int32_t scroll = full ? (trays.tray_scroll[k] % strip_length(k) + strip_length(k)) % strip_length(k) : 0;
     int32_t off = scroll % trays.tray_cell;
-    Rect r{-trays.tray_margin, 0, 3 * trays.tray_cell, bottom};
-    for (int32_t i = first, drawn = 0; r.left < client_right && drawn <= n; ++drawn) {
-        draw_piece(view, r, trays.tray_items[k][i], off);
+    Rect r{-trays.tray_margin, 0, 3 * trays.tray_cell, client.bottom};
+    for (int32_t i = scroll / trays.tray_cell, drawn = 0; r.left < client.right && drawn < n + (full ? 1 : 0);
+         ++drawn) {
+        // Only ids the game has items for are ever drawn.
+        if (trays.tray_items[k][i] >= 0) lay(r, trays.tray_items[k][i], off);
         offset_rect(r, trays.tray_cell - off, 0);
         off = 0;
         i = (i + 1) % n;
     }
+}
+
+int32_t scaled(int32_t v, int32_t device) {
+    return int32_t(floor_div(int64_t(v) * device + kZoomFull / 2, kZoomFull));
+}
+
+// On a screen of more device pixels: the tray's pieces drawn again over its scaled presentation from the game's
+// finer cut, each finer view centred where the fitted one is, then shown.
+void draw_fine_strip(int32_t k, const Rect& client) {
+    const ws::Hwnd window = play.tray_window[k];
+    Jig* game = display.current_game;
+    MemDC* surface = ws::client_surface(window);
+    const int32_t device = ws::device_scale(window);
+    if (!game || !surface || device <= kZoomFull || !game->fine_picture || game->fine_scale != device) return;
+    lay_strip(k, client, [&](const Rect& r, int32_t id, int32_t off) {
+        const int32_t i = game->item_of(id);
+        const Piece* fine = i < 0 ? nullptr : game->fine_piece(i, device);
+        if (!fine || !fine->view) return;
+        const Piece& p = *game->items[i].piece;
+        const int32_t x0 = scaled(r.left - off, device) - (fine->view_width - scaled(p.view_width, device)) / 2;
+        const int32_t y0 =
+            scaled(r.top - trays.tray_margin, device) - (fine->view_height - scaled(p.view_height, device)) / 2;
+        const Rect shown = intersect_rect(zoomed_rect(r, device), {0, 0, surface->width(), surface->height()});
+        put_keyed(*surface, shown.left, shown.top, shown.width(), shown.height(), *fine->view,
+                  shown.left - x0 - fine->view_left, shown.top - y0 - fine->view_top);
+    });
+    ws::show_surface(window, nullptr);
 }
 
 }  // namespace
@@ -130,12 +152,12 @@ void tray_draw(int32_t k) {
     if (!view || !desk.presenter || !play.tray_window[k]) return;
     if (desk.desk_back) view->back_clear(nullptr, desk.desk_back, 0, 0);
     view->copy_table(*desk.presenter);
+    // On a screen of more device pixels the tray draws in them, as the game window does.
+    view->set_frame(kZoomFull, 0, 0, 0, 0, colour_to_word(kBeyondDeskColour), ws::device_scale(play.tray_window[k]));
     const Rect client = ws::get_client_rect(play.tray_window[k]);
-    if (trays.tray_cell > 0 && trays.tray_count[k] > 0) {
-        if (is_full(k))
-            draw_carousel(k, *view, client.right, client.bottom);
-        else
-            draw_left_aligned(k, *view, client.right, client.bottom);
-    }
+    lay_strip(k, client, [view](const Rect& r, int32_t id, int32_t off) {
+        if (id < view->count) view->draw(&r, id, off, trays.tray_margin);
+    });
     view->flip(play.tray_window[k], nullptr);
+    draw_fine_strip(k, client);
 }
