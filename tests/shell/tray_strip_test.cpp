@@ -103,6 +103,35 @@ public:
     ws::Hwnd handle_ = 0;
 };
 TEST_P(TrayScripts, Run) { run(); }
+
+// On a screen of device pixel ratio 2 (the device_pixels_companions entry runs this), a piece put into a tray is
+// drawn there in the tray's device pixels from the finer cut: round its centre, the finer picture's own pixels.
+class FinerTray : public ScriptedDesk {};
+
+TEST_F(FinerTray, APieceInATrayShowsTheFinerPicture) {
+    install_companions();
+    settings.ddraw = true;
+    settings.kage = false;
+    delete display.current_game;
+    const Point centres[] = {{50, 40}, {130, 40}, {50, 110}, {130, 110}};
+    display.current_game = finer_game(centres);
+    start_presenter(g());
+    tray_add();
+    ws::test::pump();
+    const ws::Hwnd tray = play.tray_window[0];
+    ASSERT_NE(tray, 0);
+    if (ws::device_scale(tray) == 1000) GTEST_SKIP() << "a screen of device pixel ratio 1";
+    g().items[1].hidden = 1;
+    const Point drop = ws::screen_to_client(display.game_window, ws::client_to_screen(tray, {10, 10}));
+    ws::send_message(tray, IDM_TRAY_PUT, 1, ws::make_lparam(drop.x, drop.y));
+    ASSERT_EQ(trays.tray_count[0], 1);
+    // The piece's picture starts at the margin, down and across: its centre lies that much up and left of the view's.
+    const Piece& p = *g().items[1].piece;
+    const int32_t cx = p.view_width / 2 - trays.tray_margin, cy = p.view_height / 2 - trays.tray_margin;
+    EXPECT_EQ(best_match(*ws::client_surface(tray), 2 * cx - 8, 2 * cy - 8, *g().fine_picture, 2 * 90 - 8, 2 * 22 - 8,
+                         16, 3),
+              256);
+}
 INSTANTIATE_TEST_SUITE_P(Trays, TrayScripts, ::testing::ValuesIn(read_scripts("shell/data/trays.txt")),
                          ScriptedDesk::name);
 

@@ -56,4 +56,25 @@ inline Jig* laid_game(int32_t w, int32_t h, int32_t n, const PixelAt& pixel = pa
     return game;
 }
 
+// A laid game of 120 x 90 pixels in four cells of 60 x 45, with a finer picture of noise twice its size (as on a
+// screen of device pixel ratio 2), each piece cut upright and centred on its point; the fitted picture is the laid
+// pattern, so only the finer cut can show the noise.
+inline Jig* finer_game(const Point (&centres)[4]) {
+    Jig* game = laid_game(120, 90, 4);
+    game->fine_picture = surface_of(240, 180, [](int32_t x, int32_t y) {
+        return (uint32_t(x * 7919 + y * 104729) * 2654435761u >> 8 & 0xFEFEFEu) | 0x010101u;
+    });
+    game->fine_scale = 2000;
+    for (int32_t k = 0; k < 4; ++k) {
+        game->items[k].piece = new Piece;
+        game->items[k].id = k;
+        game->cut_piece(k, k);
+        Piece& p = *game->items[k].piece;
+        p.cx = centres[k].x, p.cy = centres[k].y;
+        p.set_angle(0, settings_shading());
+    }
+    game->cut_count = 4;
+    return game;
+}
+
 }  // namespace testsupport
