@@ -1,6 +1,8 @@
 // The zoomed copy: the box filter for zooming out (the blend for zooming in is zoom_blend.cpp) and the rectangles.
 #include "graphics/zoom.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -60,6 +62,36 @@ void whole_factor_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, 
         for (int32_t k = 0; k < K; ++k) rows[k] = row_of(src, oy + y * K + k) + ox + a.left * K;
         for (int32_t i = 0; i < a.width(); ++i) out[i] = block_mean<K>(rows, K, {i * K, K});
     }
+}
+
+// Halving, four destination pixels a vector: the two source rows are added channel by channel in 16-bit lanes,
+// then each pair of neighbours, rounded as block_mean rounds (half the count added before dividing by 4).
+void halve_row(uint32_t* out, const uint32_t* row0, const uint32_t* row1, int32_t n) {
+    const __m128i zero = _mm_setzero_si128(), two = _mm_set1_epi16(2), colour = _mm_set1_epi32(0x00FFFFFF);
+    int32_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        __m128i sums[2];
+        for (int32_t h = 0; h < 2; ++h) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row0 + 2 * i + 4 * h));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row1 + 2 * i + 4 * h));
+            const __m128i lo = _mm_add_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero));
+            const __m128i hi = _mm_add_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero));
+            // lo holds source pixels 0 and 1 of these four, hi 2 and 3: the pairs are their halves.
+            const __m128i pairs = _mm_add_epi16(_mm_unpacklo_epi64(lo, hi), _mm_unpackhi_epi64(lo, hi));
+            sums[h] = _mm_srli_epi16(_mm_add_epi16(pairs, two), 2);
+        }
+        const __m128i packed = _mm_and_si128(_mm_packus_epi16(sums[0], sums[1]), colour);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), packed);
+    }
+    const uint32_t* rows[2] = {row0, row1};
+    for (; i < n; ++i) out[i] = block_mean<2>(rows, 2, {i * 2, 2});
+}
+
+template <>
+void whole_factor_copy<2>(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy) {
+    for (int32_t y = a.top; y < a.bottom; ++y)
+        halve_row(row_of(dst, y) + a.left, row_of(src, oy + y * 2) + ox + a.left * 2,
+                  row_of(src, oy + y * 2 + 1) + ox + a.left * 2, a.width());
 }
 
 // True when the blocks under `a` all lie on the source, at whole factor k.

@@ -1,5 +1,5 @@
-// The zoomed copy enlarging: every pixel of many areas, origins and magnifications against its blend worked out
-// from the definition, one pixel and one channel at a time.
+// The zoomed copy: enlarging, every pixel of many areas, origins and magnifications against its blend worked out
+// from the definition, one pixel and one channel at a time; shrinking by whole factors, against the block's mean.
 #include <algorithm>
 
 #include "graphics/zoom.h"
@@ -77,6 +77,38 @@ TEST(ZoomIn, EveryPixelIsItsBlend) {
             }
         EXPECT_EQ(wrong, 0);
     }
+}
+
+// Zooming out by a whole factor with every block on the source: each pixel is its block's mean, channel by channel,
+// rounded half up; areas one to eleven pixels wide take the halving four pixels at a time and the pixels left over.
+TEST(ZoomOut, EveryPixelIsItsBlocksMean) {
+    MemDC src;
+    make_noise(src, 64, 40);
+    for (const int32_t k : {2, 4})
+        for (const int32_t w : {1, 3, 4, 5, 8, 11})
+            for (const Point origin : {Point{0, 0}, Point{3, 5}}) {
+                SCOPED_TRACE(testing::Message() << "factor " << k << ", width " << w << ", origin " << origin.x);
+                MemDC dst;
+                dst.create(BIT_DIB, 16, 6);
+                std::fill(dst.words(), dst.words() + dst.width() * dst.height(), untouched);
+                const Rect area{1, 1, 1 + w, 5};
+                zoom_copy(dst, area, src, origin.x, origin.y, kZoomFull / k, outside);
+                for (int32_t y = 0; y < dst.height(); ++y)
+                    for (int32_t x = 0; x < dst.width(); ++x) {
+                        uint32_t want = untouched;
+                        if (x >= area.left && x < area.right && y >= area.top && y < area.bottom) {
+                            want = 0;
+                            for (int shift : {0, 8, 16}) {
+                                uint32_t sum = 0;
+                                for (int32_t j = 0; j < k; ++j)
+                                    for (int32_t i = 0; i < k; ++i)
+                                        sum += at(src, origin.x + x * k + i, origin.y + y * k + j) >> shift & 0xFF;
+                                want |= (sum + uint32_t(k * k / 2)) / uint32_t(k * k) << shift;
+                            }
+                        }
+                        ASSERT_EQ(at(dst, x, y), want) << x << "," << y;
+                    }
+            }
 }
 
 }  // namespace
