@@ -61,7 +61,7 @@ Rect inflated(const Rect& r, int32_t k) { return {r.left - k, r.top - k, r.right
 
 // How the presenter's back buffer stands to the view. At 100 % it is the window; zoomed it holds the whole desk
 // in desk coordinates (so it never grows past the desk however far the view zooms out), and each presentation
-// scales the part shown.
+// scales the part shown, with the finer pieces drawn over it on a screen of more device pixels.
 void sync_frame(DDBase& dd) {
     dd.overlay = draw_fine_pieces;
     dd.set_frame(desk.zoom, origin_x(), origin_y(), desk.desk_width, desk.desk_height,

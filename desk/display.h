@@ -37,7 +37,8 @@ Size desk_size_for(const Jig& game);
 void fit_desk(const Jig& game);
 
 // The game window's WM_PAINT: the plain path copies desk_image from the view origin into the paint rectangle;
-// the presenter path presents its back buffer (unless the window is minimised). Both then draw the range.
+// the presenter path presents its back buffer (unless the window is minimised). On a screen of more device pixels
+// both then draw the finer pieces over it (draw_fine_pieces), and both draw the range.
 void desk_paint(ws::Hwnd hwnd);
 
 // On a screen of more device pixels than the desk has at full size (device above 1000, at 100 %): draws over

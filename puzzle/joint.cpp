@@ -1,4 +1,5 @@
-// Re-cutting a joined group as one picture, with its margin and, on request, the marks of its inner seams.
+// Re-cutting a joined group as one picture, with its margin and, on request, the marks of its inner seams; and the
+// same cut of any group from the finer picture.
 #include <algorithm>
 #include <vector>
 

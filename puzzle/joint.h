@@ -2,7 +2,7 @@
 // common outline, with half a cell of white margin and, with the setting nokosu, seam marks on the inner edges.
 //
 // The operation itself is Jig::joint_piece(g, k) (declared with the game record); this header gives the sizes
-// it works with so that callers and tests can place the result.
+// it works with so that callers and tests can place the result, and the same cut from the finer picture.
 #pragma once
 #include <cstdint>
 

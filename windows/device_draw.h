@@ -12,6 +12,6 @@ void fill_on_device(MemDC& s, ws::Hwnd hwnd, const Rect& r, Colour colour);
 // The one-pixel outline through the corners (x1, y1) and (x2, y2), both drawn, as MemDC::frame draws it (for
 // x1 <= x2 and y1 <= y2).
 void frame_on_device(MemDC& s, ws::Hwnd hwnd, int32_t x1, int32_t y1, int32_t x2, int32_t y2, Colour colour);
-// Lays the pixels of `from`, a picture in client pixels, with its top-left at client (x, y); white is left out
-// when `white_clear` (a button image's transparent colour).
-void lay_on_device(MemDC& s, ws::Hwnd hwnd, MemDC& from, int32_t x, int32_t y, bool white_clear);
+// Lays the pixels of `from`, a picture drawn in device pixels (a button, a label), with its top-left on the device
+// pixel of client (x, y); white is left out when `white_clear` (a button image's transparent colour).
+void lay_device_picture(MemDC& s, ws::Hwnd hwnd, MemDC& from, int32_t x, int32_t y, bool white_clear);

@@ -15,30 +15,33 @@ constexpr int32_t kArrowW = 22, kArrowH = 17, kLeftX = 174, kRightX = 204, kButt
 constexpr int32_t kIndicatorX = 350, kIndicatorW = 40, kIndicatorH = 15;
 enum { LEFT, LEFT_LIT, RIGHT, RIGHT_LIT, LOADING, FINISHED };
 
+// Client pixels to the list's device pixels (its buttons are drawn in them).
+int32_t on_device(int32_t v) { return ws::device_rect(play.list_window, {0, 0, v, v}).right; }
+
 // A left-pointing arrow (mirrored for the right one) on white: the outline, then the inside filled.
 void draw_arrow(MemDC& s, bool right, Colour fill, Colour outline) {
-    s.create(BIT_SCREEN, kArrowW, kArrowH);
-    s.fill(0, 0, kArrowW, kArrowH, kWhite);
+    const int32_t w = on_device(kArrowW), h = on_device(kArrowH);
+    s.create(BIT_SCREEN, w, h);
+    s.fill(0, 0, w, h, kWhite);
     Point p[8] = {{1, 8}, {9, 1}, {9, 5}, {20, 5}, {20, 11}, {9, 11}, {9, 15}, {1, 8}};
-    if (right)
-        for (Point& q : p) q.x = kArrowW - 1 - q.x;
-    s.set_pen1(outline);
+    for (Point& q : p) q = {on_device(right ? kArrowW - 1 - q.x : q.x), on_device(q.y)};
+    s.set_pen(outline, on_device(1));
     s.polyline(p, 8);
     s.set_brush(fill);
-    s.flood_fill(right ? 8 : 13, 8, outline, FLOODFILLBORDER);
+    s.flood_fill(on_device(right ? 8 : 13), on_device(8), outline, FLOODFILLBORDER);
     s.release_dc();
 }
 
 void draw_word(MemDC& s, int32_t w, const char* text) {
-    s.create(BIT_SCREEN, w, kIndicatorH);
-    s.fill(0, 0, w, kIndicatorH, kWhite);
-    ws::text_bk(s, 0, 0, text, -1, kOrange, kWhite);
+    s.create(BIT_SCREEN, on_device(w), on_device(kIndicatorH));
+    s.fill(0, 0, s.width(), s.height(), kWhite);
+    ws::text_scaled(s, 0, 0, text, kOrange, kWhite, ws::device_scale(play.list_window));
     s.release_dc();
 }
 
-// Lays a button image on the strip with white left out.
+// Lays a button image (in device pixels) on the strip with white left out.
 void put_button(int32_t which, int32_t x, int32_t y) {
-    lay_on_device(viewer.strip, play.list_window, viewer.buttons[which], x, y, true);
+    lay_device_picture(viewer.strip, play.list_window, viewer.buttons[which], x, y, true);
 }
 
 void draw_frame(int32_t slot, Colour colour) {
@@ -63,9 +66,9 @@ void draw_label(int32_t slot, int32_t missing) {
     std::snprintf(text, sizeof text, "(%d)", int(missing));
     const Size box = ws::text_extent(text);
     MemDC label;
-    label.create(BIT_SCREEN, box.cx, box.cy);
-    ws::text_bk(label, 0, 0, text, -1, kBlack, kLabelBack);
-    lay_on_device(viewer.strip, play.list_window, label, kThumbSide * slot + 1, 1, false);
+    label.create(BIT_SCREEN, on_device(box.cx), on_device(box.cy));
+    ws::text_scaled(label, 0, 0, text, kBlack, kLabelBack, ws::device_scale(play.list_window));
+    lay_device_picture(viewer.strip, play.list_window, label, kThumbSide * slot + 1, 1, false);
     label.destroy();
 }
 

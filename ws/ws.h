@@ -94,8 +94,9 @@ struct TextMetrics {
 };
 TextMetrics text_metrics();
 // Draws at (x, y) = top-left of the text box on a surface's words (rows bottom-up); opaque fills the box with bk.
+// `scale` (thousandths) draws the font that much larger, for a surface of device pixels.
 void draw_text(uint32_t* words, int32_t width, int32_t height, int32_t x, int32_t y, const std::string& utf8,
-               Colour colour, Colour bk, bool opaque);
+               Colour colour, Colour bk, bool opaque, int32_t scale = 1000);
 // The surface's text operations: (x, y) is the top-left corner of the text box, which is first filled with the
 // background colour. `length` is in bytes of the UTF-8 text; a negative length takes the text up to its terminating
 // zero. `text` keeps `colour` as the surface's text colour; `text_bk` also sets its background colour. A monochrome
@@ -104,6 +105,10 @@ int32_t text(MemDC& surface, int32_t x, int32_t y, const char* utf8, int32_t len
              Where w = Where::current());
 int32_t text_bk(MemDC& surface, int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour,
                 Colour background, Where w = Where::current());
+// The text at `scale` thousandths of the font's size on its background, leaving the surface's colours as they are:
+// a label drawn in device pixels.
+void text_scaled(MemDC& surface, int32_t x, int32_t y, const std::string& utf8, Colour colour, Colour background,
+                 int32_t scale);
 
 // ---- wave playback ----
 enum : uint32_t { SND_SYNC = 0x0, SND_ASYNC = 0x1, SND_NODEFAULT = 0x2, SND_LOOP = 0x8, SND_NOSTOP = 0x10,

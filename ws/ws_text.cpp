@@ -6,7 +6,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <map>
 
 #include "ws/ws_state.h"
 
@@ -27,6 +29,19 @@ const QFont& game_font() {
     return f;
 }
 
+// The game's font at `scale` thousandths of its size, for surfaces of device pixels; each size is made once and
+// kept to the end, as the font itself is.
+const QFont& font_at(int32_t scale) {
+    if (scale == 1000) return game_font();
+    static std::map<int32_t, QFont*> sizes;
+    QFont*& f = sizes[scale];
+    if (!f) {
+        f = new QFont(game_font());
+        f->setPixelSize(std::max(1, int(std::lround(12.0 * scale / 1000))));
+    }
+    return *f;
+}
+
 QColor to_qcolor(Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
 
 }  // namespace
@@ -42,9 +57,11 @@ TextMetrics text_metrics() {
 }
 
 void draw_text(uint32_t* words, int32_t width, int32_t height, int32_t x, int32_t y, const std::string& utf8,
-               Colour colour, Colour bk, bool opaque) {
+               Colour colour, Colour bk, bool opaque, int32_t scale) {
     if (!words || width <= 0 || height <= 0 || utf8.empty()) return;
-    Size ext = text_extent(utf8);
+    const QFont& font = font_at(scale);
+    const QFontMetrics metrics(font);
+    const Size ext{int32_t(metrics.horizontalAdvance(QString::fromStdString(utf8))), int32_t(metrics.height())};
     // The text box, clipped to the surface: nothing outside it is read or written.
     int32_t left = std::max(x, 0), top = std::max(y, 0);
     int32_t right = std::min<int64_t>(int64_t(x) + ext.cx, width), bottom = std::min<int64_t>(int64_t(y) + ext.cy, height);
@@ -60,11 +77,11 @@ void draw_text(uint32_t* words, int32_t width, int32_t height, int32_t x, int32_
     }
     {
         QPainter p(&box);
-        p.setFont(game_font());
+        p.setFont(font);
         p.setRenderHint(QPainter::TextAntialiasing, false);
         if (opaque) p.fillRect(QRect(0, 0, w, h), to_qcolor(bk));
         p.setPen(to_qcolor(colour));
-        p.drawText(x - left, y - top + QFontMetrics(game_font()).ascent(), QString::fromStdString(utf8));
+        p.drawText(x - left, y - top + metrics.ascent(), QString::fromStdString(utf8));
     }
     for (int32_t r = 0; r < h; ++r) {
         uint32_t* dst = words + size_t(height - 1 - (top + r)) * size_t(width) + left;
@@ -87,6 +104,11 @@ int32_t text(MemDC& surface, int32_t x, int32_t y, const char* utf8, int32_t len
         surface.snap_to_held(x, y, box.cx, box.cy);
     }
     return 1;
+}
+
+void text_scaled(MemDC& surface, int32_t x, int32_t y, const std::string& utf8, Colour colour, Colour background,
+                 int32_t scale) {
+    draw_text(surface.words(), surface.width(), surface.height(), x, y, utf8, colour, background, true, scale);
 }
 
 int32_t text_bk(MemDC& surface, int32_t x, int32_t y, const char* utf8, int32_t length, Colour colour,

@@ -1,7 +1,7 @@
 // The guide and the picture list on a screen of device pixel ratio 2 (their own CTest entry runs this with
 // QT_SCALE_FACTOR=2): a picture twice the size of its client-pixel thumbnail shows every one of its pixels on the
 // window's surface, while the layout (the guide's overview frame, the list's selection frame) keeps its client
-// pixels, each now a 2 x 2 block.
+// pixels, each now a 2 x 2 block; the list's buttons are drawn in device pixels.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -77,6 +77,14 @@ TEST_F(CompanionsAtRatioTwo, ListShowsThePicturesOwnPixels) {
     const uint32_t blue = 0x0000FF;  // the frame's word (0x00RRGGBB)
     EXPECT_EQ((std::vector{at(shown, 1, 80), at(shown, 160, 80), at(shown, 161, 80)}),
               (std::vector{blue, blue, blue}));
+    // The left arrow (22 x 17 client pixels at 174, 83) is drawn in device pixels: its slanting head steps by
+    // single device pixels, so not every 2 x 2 block of it is one colour, as it would be if it were doubled.
+    int32_t mixed = 0;
+    for (int32_t y = 166; y < 166 + 34; y += 2)
+        for (int32_t x = 348; x < 348 + 44; x += 2)
+            mixed += !(at(shown, x, y) == at(shown, x + 1, y) && at(shown, x, y) == at(shown, x, y + 1) &&
+                       at(shown, x, y) == at(shown, x + 1, y + 1));
+    EXPECT_GT(mixed, 4);
 }
 
 }  // namespace
