@@ -32,7 +32,7 @@ void draw_fine_pieces(MemDC& surface, const Rect& client_area, int32_t device) {
     for (const int32_t k : order) {
         if (game->items[k].hidden == 1) continue;
         const Piece* fine = game->fine_piece(k, device);
-        if (!fine || !fine->view) continue;
+        if (!fine) continue;
         Rect r = fine->rect;
         offset_rect(r, -dx, -dy);
         r = intersect_rect(r, area);

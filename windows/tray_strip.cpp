@@ -58,7 +58,7 @@ void draw_fine_strip(int32_t k, const Rect& client) {
     lay_strip(k, client, [&](const Rect& r, int32_t id, int32_t off) {
         const int32_t i = game->item_of(id);
         const Piece* fine = i < 0 ? nullptr : game->fine_piece(i, device);
-        if (!fine || !fine->view) return;
+        if (!fine) return;
         const Piece& p = *game->items[i].piece;
         const int32_t x0 = scaled(r.left - off, device) - (fine->view_width - scaled(p.view_width, device)) / 2;
         const int32_t y0 =

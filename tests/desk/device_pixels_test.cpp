@@ -70,8 +70,8 @@ TEST_P(DevicePixels, HalfZoomAtRatioTwoShowsEveryDeskPixel) {
 }
 
 // At 100 % each piece is drawn from the finer picture: around every piece's centre the device pixels are the finer
-// picture's own, at the place of the piece's cell (give or take the rounding of the finer cut), on both paths,
-// with the view away from the desk's corner.
+// picture's own, those round the centre of the piece's square, on both paths, with the view away from the desk's
+// corner.
 TEST_P(DevicePixels, FullSizeAtRatioTwoShowsTheFinerPicture) {
     const bool presenter = GetParam();
     ws::register_class({"DeviceGame", painting_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
@@ -97,15 +97,16 @@ TEST_P(DevicePixels, FullSizeAtRatioTwoShowsTheFinerPicture) {
     const MemDC& shown = *ws::client_surface(hwnd);
     for (int32_t k = 0; k < 4; ++k) {
         SCOPED_TRACE(k);
-        // The block of 16 x 16 device pixels round the piece's centre, and where its cell's centre lies finely.
+        // The block of 16 x 16 device pixels round the piece's centre, and round its square's centre in the finer
+        // picture (the square's centre is the cell's, half a pixel down in a cell 45 high).
         const int32_t bx = 2 * (centres[k].x - desk.view_x) - 8, by = 2 * (centres[k].y - desk.view_y) - 8;
-        const int32_t fx = 2 * ((k % 2) * 60 + 30) - 8, fy = 2 * ((k / 2) * 45 + 22) - 8;
+        const int32_t fx = 2 * ((k % 2) * 60 + 30) - 8, fy = 2 * ((k / 2) * 45 + 23) - 8;
         int32_t flat = 0;
         for (int32_t y = 0; y < 16; y += 2)
             for (int32_t x = 0; x < 16; x += 2)
                 flat += at(shown, bx + x, by + y) == at(shown, bx + x + 1, by + y) &&
                         at(shown, bx + x, by + y) == at(shown, bx + x, by + y + 1);
-        EXPECT_EQ(testsupport::best_match(shown, bx, by, *game.fine_picture, fx, fy, 16, 3), 256);
+        EXPECT_EQ(testsupport::matching_words(shown, bx, by, *game.fine_picture, fx, fy, 16), 256);
         EXPECT_EQ(flat, 0);
     }
 }

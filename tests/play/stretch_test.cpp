@@ -84,4 +84,33 @@ TEST(Stretch, FittedPicturesPictureTypesUnusableFilesAndTheNewGame) {
     desk_images_destroy();
 }
 
+// On a screen of device pixel ratio 2 (the device_pixels_play entry runs this), a file with more pixels than the
+// fitted picture keeps is fitted a second time, at twice the size, for the finer cut: nearest pixels, its pure
+// black and white moved to the near words. A file with no more pixels than the fitted picture gets none.
+TEST(Stretch, AFileWithMorePixelsGetsAFinerPicture) {
+    if (ws::screen_device_scale() == 1000) GTEST_SKIP() << "a screen of device pixel ratio 1";
+    testsupport::ResetGuard<reset_play_state> guard;
+    testsupport::TempDir dir;
+    // Blocks of 2 x 2 pixels of one word each, some pure white or black, so that any pixel of a block stands for it.
+    const auto block = [](int32_t x, int32_t y) {
+        const int32_t k = x / 2 + 7 * (y / 2);
+        return k % 5 == 0 ? 0xFFFFFFu : k % 7 == 0 ? 0u : testsupport::pattern_word(x / 2, y / 2);
+    };
+    ASSERT_TRUE(testsupport::write_picture(dir.file("big.bmp"), 400, 300, block));
+    ASSERT_TRUE(testsupport::write_picture(dir.file("small.bmp"), 100, 75, block));
+    settings.stretch_size = 100;
+    Jig big(dir.file("big.bmp")), small(dir.file("small.bmp"));
+    EXPECT_EQ(small.fine_picture, nullptr);
+    ASSERT_NE(big.fine_picture, nullptr);
+    EXPECT_EQ((std::vector{big.fine_picture->width(), big.fine_picture->height(), big.fine_scale}),
+              (std::vector{200, 150, 2000}));
+    const uint32_t black = colour_to_word(desk.near_black), white = colour_to_word(desk.near_white);
+    for (int32_t y = 0; y < 150; ++y)
+        for (int32_t x = 0; x < 200; ++x) {
+            const uint32_t file = block(2 * x, 2 * y);
+            const uint32_t want = file == 0 ? black : file == 0xFFFFFFu ? white : file;
+            ASSERT_EQ(at(*big.fine_picture, x, y), want) << x << "," << y;
+        }
+}
+
 }  // namespace

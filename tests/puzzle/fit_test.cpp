@@ -48,14 +48,17 @@ TEST(Grid, PurePixelsMoveToTheNearGreysOthersStay) {
     testsupport::ResetGuard<reset_puzzle_state> guard;
     const uint32_t words[] = {0x000000, 0xFFFFFF, 0x010101, 0xFEFFFF, 0x7F123456, 0xFF000000};
     Jig game(blank_game);
-    game.picture = testsupport::surface_of(6, 1, [&](int32_t x, int32_t) { return words[x]; }, BIT_SCREEN);
+    // The finer picture, when there is one, is treated alike.
+    for (MemDC** p : {&game.picture, &game.fine_picture})
+        *p = testsupport::surface_of(6, 1, [&](int32_t x, int32_t) { return words[x]; }, BIT_SCREEN);
     const Colour old_black = std::exchange(desk.near_black, 0x030201);
     const Colour old_white = std::exchange(desk.near_white, 0xFDFEFC);
     game.replace_black_white();
     desk.near_black = old_black;
     desk.near_white = old_white;
-    EXPECT_EQ(testsupport::top_down(*game.picture),
-              (std::vector<uint32_t>{0x010203, 0xFCFEFD, 0x010101, 0xFEFFFF, 0x123456, 0x010203}));
+    for (const MemDC* p : {game.picture, game.fine_picture})
+        EXPECT_EQ(testsupport::top_down(*p),
+                  (std::vector<uint32_t>{0x010203, 0xFCFEFD, 0x010101, 0xFEFFFF, 0x123456, 0x010203}));
 }
 
 // Shapes 0-3 are the templates, 4-7 the same run backwards, then both mirrored, the vertical the horizontal with x

@@ -128,8 +128,8 @@ TEST_F(FinerTray, APieceInATrayShowsTheFinerPicture) {
     // The piece's picture starts at the margin, down and across: its centre lies that much up and left of the view's.
     const Piece& p = *g().items[1].piece;
     const int32_t cx = p.view_width / 2 - trays.tray_margin, cy = p.view_height / 2 - trays.tray_margin;
-    EXPECT_EQ(best_match(*ws::client_surface(tray), 2 * cx - 8, 2 * cy - 8, *g().fine_picture, 2 * 90 - 8, 2 * 22 - 8,
-                         16, 3),
+    EXPECT_EQ(matching_words(*ws::client_surface(tray), 2 * cx - 8, 2 * cy - 8, *g().fine_picture, 2 * 90 - 8,
+                             2 * 23 - 8, 16),
               256);
 }
 INSTANTIATE_TEST_SUITE_P(Trays, TrayScripts, ::testing::ValuesIn(read_scripts("shell/data/trays.txt")),

@@ -1,7 +1,6 @@
 // Surfaces and pictures made for tests: words read and written top-down, busy patterns, BMP files written from
 // chosen pixels, and the sounds the layer's test mode recorded.
 #pragma once
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -39,19 +38,13 @@ inline std::vector<uint32_t> top_down(const MemDC& s) {
 
 using PixelAt = std::function<uint32_t(int32_t x, int32_t y)>;  // top-down (x, y) -> pixel word
 
-// The most words of the side x side block of `shown` at (x, y) that equal the block of `picture` at (px, py) moved
-// by up to `reach` pixels either way: how well a place shows a picture, give or take a rounding.
-inline int32_t best_match(const MemDC& shown, int32_t x, int32_t y, const MemDC& picture, int32_t px, int32_t py,
-                          int32_t side, int32_t reach) {
-    int32_t best = 0;
-    for (int32_t dy = -reach; dy <= reach; ++dy)
-        for (int32_t dx = -reach; dx <= reach; ++dx) {
-            int32_t same = 0;
-            for (int32_t j = 0; j < side; ++j)
-                for (int32_t i = 0; i < side; ++i) same += at(shown, x + i, y + j) == at(picture, px + dx + i, py + dy + j);
-            best = std::max(best, same);
-        }
-    return best;
+// How many words of the side x side block of `shown` at (x, y) equal those of the block of `picture` at (px, py).
+inline int32_t matching_words(const MemDC& shown, int32_t x, int32_t y, const MemDC& picture, int32_t px, int32_t py,
+                              int32_t side) {
+    int32_t same = 0;
+    for (int32_t j = 0; j < side; ++j)
+        for (int32_t i = 0; i < side; ++i) same += at(shown, x + i, y + j) == at(picture, px + i, py + j);
+    return same;
 }
 
 // FNV-1a over every word of a w x h frame, so that one number stands for a whole picture.
