@@ -248,6 +248,45 @@ TEST_F(Cutting, TheFinerCutOfADoubledPictureIsTheFittedCutDoubled) {
     }
 }
 
+// A finer piece follows its piece: turned, turned over and shaded again when the bevel is switched, each time as a
+// finer piece made afresh would be, and centred on its piece's centre times the scale; none at another scale. A
+// group keeps its finer image, which is mirrored when the group turns over.
+TEST_F(Cutting, AFinerPieceFollowsItsPiece) {
+    const Point centres[] = {{50, 40}, {130, 40}, {50, 110}, {130, 110}};
+    settings.kage = false;
+    std::unique_ptr<Jig> g(testsupport::finer_game(centres));
+    g->cells[3].owner = 2;  // cells 2 and 3 joined in item 2
+    delete std::exchange(g->items[2].piece, new Piece);
+    g->joint_piece(2, 2);
+    g->items[2].piece->set_angle(0, settings_shading());
+    const auto view_hash = [&](int32_t k) {
+        const Piece& q = *g->fine_piece(k, 2000);
+        return frame_hash(q.view_width, q.view_height, [&](int32_t x, int32_t y) { return q.view_at(x, y); });
+    };
+    const auto fresh = [&](int32_t k) {
+        delete std::exchange(g->items[k].piece->fine, nullptr);
+        return view_hash(k);
+    };
+    EXPECT_EQ(g->fine_piece(1, 1500), nullptr);
+    const auto piece = [&](int32_t k) -> Piece& { return *g->items[k].piece; };
+    const std::tuple<int32_t, std::function<void()>, bool> changes[] = {
+        {1, [] { settings.kage = true; }, true},
+        {1, [&] { piece(1).set_angle(3.141592653589793, settings_shading()); }, true},  // turned over, still pi
+        {1, [&] { piece(1).turn_over(settings_shading()); }, true},
+        {2, [&] { piece(2).turn_over(settings_shading()); }, true},
+        {1, [] { settings.kage = false; }, true},
+        {2, [&] { piece(2).cx += 7; }, false}};
+    for (const auto& [k, change, shown_anew] : changes) {
+        const uint64_t before = view_hash(k);
+        change();
+        const uint64_t kept = view_hash(k);
+        const Piece& fine = *g->fine_piece(k, 2000);
+        EXPECT_EQ((std::vector{fine.cx, fine.cy}), (std::vector{2 * piece(k).cx, 2 * piece(k).cy}));
+        EXPECT_EQ(kept, fresh(k));
+        EXPECT_EQ(kept != before, shown_anew);
+    }
+}
+
 // cut_piece refuses a cell or item outside the tables and an item without a piece, and makes a re-cut item a
 // single piece again; a window too small to spread pieces over (or of a negative size) puts them at the view's
 // origin; uncut items have no cell; a game wholly cut cuts no more; the row layout starts from the desk's origin.
