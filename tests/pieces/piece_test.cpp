@@ -1,11 +1,10 @@
 // A piece on its own: the rotation helpers, quarter turns of its view, hitting, turning by dragging, and the
 // shading cut games never meet (smoothing in batches on a large piece, seams only where they belong); the view's
-// zoom levels and zooming about a window point. Free angles,
+// zoom levels (scripted) and zooming about a window point. Free angles,
 // turning over, the bevel, smoothing and the seams of groups are pinned pixel for pixel by the cut games' golden
 // file of tests/puzzle and the play scripts of tests/shell.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -108,6 +107,7 @@ public:
                 return n(z.cx) + " " + n(z.cy);
             }},
             {"between", [this](const Args& a) { return list({angle_between(i(a, 0), i(a, 1), i(a, 2), i(a, 3))}); }},
+            {"zoom_step", [this](const Args& a) { return n(zoom_step(i(a, 0), i(a, 1))); }},
         };
     }
     void TearDown() override { desk.presenter = nullptr; }
@@ -198,14 +198,6 @@ TEST_F(Pieces, ZoomingThereAndBackReturnsTheViewExactly) {
         for (int32_t k = kZoomLevelCount - 1; k >= 0; --k) step(kZoomLevels[k], s.anchor);
         EXPECT_EQ(std::pair(desk.view_x, desk.view_y), std::pair(s.view_x, s.view_y));
     }
-}
-
-// The nearest level (a tie to the smaller) and the steps from it, held at both ends of the table.
-TEST(ZoomLevels, StepsStartFromTheNearestLevelAndStopAtTheEnds) {
-    const std::array<int32_t, 3> cases[] = {{4000, 1, 4000}, {125, -1, 125},  {1000, 3, 2000},   {1000, -3, 500},
-                                            {1000, 99, 4000}, {1100, 1, 1250}, {1125, 0, 1000},   {142, 0, 125},
-                                            {143, 0, 160},    {0, 0, 125},     {-70, 1, 160},     {1000000, -1, 3200}};
-    for (const auto& [zoom, steps, want] : cases) EXPECT_EQ(zoom_step(zoom, steps), want) << zoom << " " << steps;
 }
 
 }  // namespace

@@ -198,6 +198,11 @@ public:
             f.seekp(num(a[1]));
             f.put(char(c ^ 1));
         }},
+        {"busy_move", [](const Args& a) {  // PUSHED SHOWN: PUSHED on the busy stack, SHOWN set, a move over the window
+            push_cursor(num(a[0])), ws::set_cursor(num(a[1]));
+            ws::send_message(::display.main_window, ws::WM_MOUSEMOVE, 0, ws::make_lparam(3, 4));
+        }},
+        {"pop_cursor", [](const Args&) { pop_cursor(); }},
         {"chosen", [this](const Args& a) {  // FILE clicked in the picture list to play it
             ::play.view_title = kViewChoose;
             ::play.view_result = path(a[0]);
@@ -226,6 +231,7 @@ public:
         }},
         {"presenter", [](const Args&) { return n(desk.presenter != nullptr); }},
         {"busy", [this](const Args&) { return n(cursor_depth() - depth_); }},  // cursors pushed since the start
+        {"cursor", [](const Args&) { return n(ws::get_cursor()); }},
         {"title", [](const Args&) { return title(); }},
         {"title_kept", [this](const Args&) { return n(title() == title_); }},
         {"steps", [this](const Args&) { return n(steps_); }},

@@ -1,15 +1,9 @@
-// The main window as the player meets it: every entry of its menu in order with its command, none grayed or
-// checked (golden table menu_entries), and the busy cursor kept on every mouse move.
-#include "desk/state.h"
-#include "shell/jigwin_support.h"
+// The main window's menu: every entry in order with its command, none grayed or checked (golden table
+// menu_entries).
 #include "resources/resources.h"
-#include "shell/mywin.h"
 #include "shell/shell_test.h"
-#include "ws/cursor.h"
 
 namespace {
-
-using jigwintest::GameWindowTest;
 
 // Each entry of `menu` as "path<TAB>id", the path being the texts from the menu bar down joined by " > ", a
 // separator written "---".
@@ -35,21 +29,6 @@ TEST(MainMenu, EveryEntryHasItsTextPlaceAndCommand) {
     list_entries(menu, "", got);
     ws::destroy_menu(menu);
     EXPECT_EQ(got, shelltest::golden("menu_entries"));
-}
-
-using MainWindow = GameWindowTest;
-
-// Whatever another window made the cursor, a move over the main window shows the top of the busy-cursor stack.
-TEST_F(MainWindow, EveryMouseMoveShowsTheTopOfTheBusyCursorStack) {
-    open("pic.bmp");
-    ws::test::pump();
-    for (const int32_t pushed : {ws::IDC_WAIT, ws::IDC_ARROW}) {  // the other shown meanwhile
-        push_cursor(pushed);
-        ws::set_cursor(ws::IDC_ARROW + ws::IDC_WAIT - pushed);
-        ws::send_message(::display.main_window, ws::WM_MOUSEMOVE, 0, ws::make_lparam(3, 4));
-        EXPECT_EQ(ws::get_cursor(), pushed) << pushed;
-        pop_cursor();
-    }
 }
 
 }  // namespace

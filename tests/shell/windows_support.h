@@ -38,6 +38,14 @@ protected:
             for (int32_t x = a.size() > 1 ? s.width() - 20 : 0; x < s.width(); ++x) n += s.get_pixel(x, y) == colour;
         return n;
     }
+    // The program's own loop: accelerators first, for whichever window the key went to.
+    static void program_loop() {
+        const ws::Haccel accel = ws::load_accelerators("IDM_ACCEL");
+        ws::Msg m;
+        while (ws::peek_message(m, ws::PM_REMOVE) && m.message != ws::WM_QUIT)
+            if (!ws::translate_accelerator(::display.main_window, accel, m))
+                ws::translate_message(m), ws::dispatch_message(m);
+    }
 
 public:
     CompanionScript() {
@@ -68,6 +76,26 @@ public:
             }},
             {"kup", [this](const Args& a) { to(katachi_, ws::WM_LBUTTONUP, a); }},
             {"kclose", [this](const Args&) { ws::send_message(katachi_, ws::WM_CLOSE, 0, 0); }},
+            {"companion", [](const Args& a) {  // NAME COMMAND X Y click|box [keyboard]: opened, clicked into, closed
+                if (a.size() > 5) ws::test::key(ws::WM_KEYDOWN, ws::VK_MENU), ws::test::key_elsewhere(ws::WM_KEYUP, ws::VK_MENU);
+                ws::send_message(::display.main_window, ws::WM_COMMAND, uintptr_t(num(a[1])), 0);
+                ws::test::pump();
+                const ws::Hwnd w = a[0] == "guide" ? ::play.guide_window : a[0] == "list" ? ::play.list_window
+                                   : a[0] == "trays" ? ::play.tray_window[0] : open_katachi(::display.game_window);
+                ASSERT_TRUE(ws::is_window(w));
+                const Point at = ws::client_to_screen(w, {num(a[2]), num(a[3])});
+                ws::test::mouse(ws::WM_LBUTTONDOWN, at), ws::test::mouse(ws::WM_LBUTTONUP, at);
+                program_loop();
+                if (a[4] == "box") ws::post_message(w, ws::WM_CLOSE, 0, 0);
+                program_loop();
+                ASSERT_FALSE(ws::is_window(w));
+            }},
+            {"ctrl", [](const Args& a) {  // KEY pressed with Ctrl, through the program's loop
+                const uint32_t key = uint32_t(a[0][0]);
+                for (uint32_t vk : {uint32_t(ws::VK_CONTROL), key}) ws::test::key(ws::WM_KEYDOWN, vk);
+                for (uint32_t vk : {key, uint32_t(ws::VK_CONTROL)}) ws::test::key(ws::WM_KEYUP, vk);
+                program_loop();
+            }},
         });
         probes_.insert({
             {"guide_on_screen", [](const Args&) {
@@ -75,6 +103,10 @@ public:
                 return n(r.left >= 0 && r.top >= 0 && r.right <= ws::screen_width() && r.bottom <= ws::screen_height());
             }},
             {"guide_open", [](const Args&) { return n(::play.guide_window != 0); }},
+            {"open_dialogs", [](const Args&) {
+                const auto& d = ws::test::dialogs();
+                return n(std::count_if(d.begin(), d.end(), [](const auto& r) { return r.kind == "open"; }));
+            }},
             {"guide_client", [](const Args&) {
                 const Rect c = ws::get_client_rect(::play.guide_window);
                 return n(c.width()) + " " + n(c.height());
