@@ -33,15 +33,19 @@ protected:
         delete std::exchange(desk.presenter, nullptr);
         ws::test::reset();
     }
+    // The game window of w x h client pixels, drawn in device pixels.
+    static ws::Hwnd open_window(int32_t w, int32_t h) {
+        ws::register_class({"DeviceGame", painting_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
+        display.game_window = ws::create_window("DeviceGame", "", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, w, h, 0, 0);
+        ws::use_device_pixels(display.game_window);
+        return display.game_window;
+    }
     testsupport::ResetGuard<reset_desk_state> guard_;
 };
 
 TEST_P(DevicePixels, HalfZoomAtRatioTwoShowsEveryDeskPixel) {
     const bool presenter = GetParam();
-    ws::register_class({"DeviceGame", painting_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
-    const ws::Hwnd hwnd = ws::create_window("DeviceGame", "", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 60, 40, 0, 0);
-    display.game_window = hwnd;
-    ws::use_device_pixels(hwnd);
+    const ws::Hwnd hwnd = open_window(60, 40);
     if (ws::device_scale(hwnd) == 1000) GTEST_SKIP() << "a screen of device pixel ratio 1";
     ASSERT_EQ(ws::device_scale(hwnd), 2000);
     const MemDC& shown = *ws::client_surface(hwnd);
@@ -74,10 +78,7 @@ TEST_P(DevicePixels, HalfZoomAtRatioTwoShowsEveryDeskPixel) {
 // corner.
 TEST_P(DevicePixels, FullSizeAtRatioTwoShowsTheFinerPicture) {
     const bool presenter = GetParam();
-    ws::register_class({"DeviceGame", painting_proc, 0, ws::IDC_ARROW, ws::NO_BACKGROUND, ""});
-    const ws::Hwnd hwnd = ws::create_window("DeviceGame", "", ws::WS_POPUP | ws::WS_VISIBLE, 0, 0, 160, 120, 0, 0);
-    display.game_window = hwnd;
-    ws::use_device_pixels(hwnd);
+    const ws::Hwnd hwnd = open_window(160, 120);
     if (ws::device_scale(hwnd) == 1000) GTEST_SKIP() << "a screen of device pixel ratio 1";
     ASSERT_EQ(ws::device_scale(hwnd), 2000);
     settings.kage = false;
