@@ -285,7 +285,7 @@ void desk_paint(ws::Hwnd hwnd) {
     } else if (desk.desk_image && (desk.zoom != kZoomFull || device != kZoomFull)) {
         zoom_copy(*surface, zoomed_rect(ps.paint, device), *desk.desk_image, origin_x(), origin_y(), desk.zoom,
                   colour_to_word(kBeyondDeskColour), device);
-        draw_fine_pieces(*surface, ps.paint, device);
+        draw_fine_pieces(hwnd, *surface, ps.paint, device);
     } else if (desk.desk_image) {
         const Rect& r = ps.paint;
         surface->blit(r.left, r.top, r.width(), r.height(), *desk.desk_image, r.left + origin_x(), r.top + origin_y(),

@@ -44,7 +44,7 @@ void desk_paint(ws::Hwnd hwnd);
 // On a screen of more device pixels than the desk has at full size (device above 1000, at 100 %): draws over
 // `client_area` of the game window's surface, which already shows the desk scaled, every piece shown there again
 // from the game's finer cut. Does nothing at another zoom or without a finer picture of that scale.
-void draw_fine_pieces(MemDC& surface, const Rect& client_area, int32_t device);
+void draw_fine_pieces(ws::Hwnd hwnd, MemDC& surface, const Rect& client_area, int32_t device);
 
 // Presenter path: copies desk_back from (x, y) into the back buffer at rect (window coordinates). With no rect the
 // background is rendered afresh first and laid over the whole client area from desk_back's (0, 0). Does nothing

@@ -17,7 +17,7 @@ int32_t scaled(int32_t v, int32_t device) {
 
 }  // namespace
 
-void draw_fine_pieces(MemDC& surface, const Rect& client_area, int32_t device) {
+void draw_fine_pieces(ws::Hwnd, MemDC& surface, const Rect& client_area, int32_t device) {
     Jig* game = display.current_game;
     if (!game || desk.zoom != kZoomFull || device <= kZoomFull || !game->fine_picture || game->fine_scale != device)
         return;

@@ -47,15 +47,13 @@ int32_t scaled(int32_t v, int32_t device) {
     return int32_t(floor_div(int64_t(v) * device + kZoomFull / 2, kZoomFull));
 }
 
-// On a screen of more device pixels: the tray's pieces drawn again over its scaled presentation from the game's
-// finer cut, each finer view centred where the fitted one is, then shown.
-void draw_fine_strip(int32_t k, const Rect& client) {
-    const ws::Hwnd window = play.tray_window[k];
+// The tray's presenter draws this over each scaled presentation, before it is shown: on a screen of more device
+// pixels, the tray's pieces again from the game's finer cut, each finer view centred where the fitted one is.
+void draw_fine_strip(ws::Hwnd hwnd, MemDC& surface, const Rect&, int32_t device) {
+    const int32_t k = tray_slot_of(hwnd);
     Jig* game = display.current_game;
-    MemDC* surface = ws::client_surface(window);
-    const int32_t device = ws::device_scale(window);
-    if (!game || !surface || device <= kZoomFull || !game->fine_picture || game->fine_scale != device) return;
-    lay_strip(k, client, [&](const Rect& r, int32_t id, int32_t off) {
+    if (k < 0 || !game || device <= kZoomFull || !game->fine_picture || game->fine_scale != device) return;
+    lay_strip(k, ws::get_client_rect(hwnd), [&](const Rect& r, int32_t id, int32_t off) {
         const int32_t i = game->item_of(id);
         const Piece* fine = i < 0 ? nullptr : game->fine_piece(i, device);
         if (!fine) return;
@@ -63,11 +61,10 @@ void draw_fine_strip(int32_t k, const Rect& client) {
         const int32_t x0 = scaled(r.left - off, device) - (fine->view_width - scaled(p.view_width, device)) / 2;
         const int32_t y0 =
             scaled(r.top - trays.tray_margin, device) - (fine->view_height - scaled(p.view_height, device)) / 2;
-        const Rect shown = intersect_rect(zoomed_rect(r, device), {0, 0, surface->width(), surface->height()});
-        put_keyed(*surface, shown.left, shown.top, shown.width(), shown.height(), *fine->view,
+        const Rect shown = intersect_rect(zoomed_rect(r, device), {0, 0, surface.width(), surface.height()});
+        put_keyed(surface, shown.left, shown.top, shown.width(), shown.height(), *fine->view,
                   shown.left - x0 - fine->view_left, shown.top - y0 - fine->view_top);
     });
-    ws::show_surface(window, nullptr);
 }
 
 }  // namespace
@@ -154,10 +151,10 @@ void tray_draw(int32_t k) {
     view->copy_table(*desk.presenter);
     // On a screen of more device pixels the tray draws in them, as the game window does.
     view->set_frame(kZoomFull, 0, 0, 0, 0, colour_to_word(kBeyondDeskColour), ws::device_scale(play.tray_window[k]));
+    view->overlay = draw_fine_strip;
     const Rect client = ws::get_client_rect(play.tray_window[k]);
     lay_strip(k, client, [view](const Rect& r, int32_t id, int32_t off) {
         if (id < view->count) view->draw(&r, id, off, trays.tray_margin);
     });
     view->flip(play.tray_window[k], nullptr);
-    draw_fine_strip(k, client);
 }

@@ -234,7 +234,7 @@ void DDBase::flip_zoomed(ws::Hwnd hwnd, const Rect* rect) {
     }
     if (r.empty()) return;
     zoom_copy(*client, zoomed_rect(r, device), *back, frame_x, frame_y, zoom, outside, device);
-    if (overlay) overlay(*client, r, device);
+    if (overlay) overlay(hwnd, *client, r, device);
     ws::show_surface(hwnd, &r);
 }
 

@@ -65,9 +65,9 @@ public:
     // Item images alive in the whole process (for leak tests).
     static int32_t live_surfaces();
 
-    // Drawn over each scaled presentation before it is shown: the client surface, the part presented (client
-    // coordinates) and the device scale.
-    void (*overlay)(MemDC& client, const Rect& area, int32_t device) = nullptr;
+    // Drawn over each scaled presentation before it is shown: the window, its client surface, the part presented
+    // (client coordinates) and the device scale.
+    void (*overlay)(ws::Hwnd hwnd, MemDC& client, const Rect& area, int32_t device) = nullptr;
 
     int32_t count = 0;                // item slots
     ws::Hwnd window = 0;              // the window init was given
