@@ -9,14 +9,6 @@
 #include "pieces/piece.h"
 #include "puzzle/jig.h"
 
-namespace {
-
-int32_t scaled(int32_t v, int32_t device) {
-    return int32_t(floor_div(int64_t(v) * device + kZoomFull / 2, kZoomFull));
-}
-
-}  // namespace
-
 void draw_fine_pieces(ws::Hwnd, MemDC& surface, const Rect& client_area, int32_t device) {
     Jig* game = display.current_game;
     if (!game || desk.zoom != kZoomFull || device <= kZoomFull || !game->fine_picture || game->fine_scale != device)
@@ -26,7 +18,7 @@ void draw_fine_pieces(ws::Hwnd, MemDC& surface, const Rect& client_area, int32_t
     offset_rect(on_desk, ox, oy);
     const Rect area = intersect_rect(zoomed_rect(client_area, device), {0, 0, surface.width(), surface.height()});
     // A finer piece lies at its centre times the scale; the surface's (0, 0) shows the view origin times the scale.
-    const int32_t dx = scaled(ox, device), dy = scaled(oy, device);
+    const int32_t dx = scaled_nearest(ox, device), dy = scaled_nearest(oy, device);
     static std::vector<int32_t> order;
     game->items_over(on_desk, order);
     for (const int32_t k : order) {

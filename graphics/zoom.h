@@ -17,6 +17,11 @@ Rect zoomed_rect(const Rect& r, int32_t zoom);
 Rect unzoomed_rect(const Rect& r, int32_t zoom);
 // Floor division by a positive divisor, right for negative dividends too (a pointer held left of the window).
 int64_t floor_div(int64_t a, int64_t b);
+// v times `scale` thousandths, to the nearest whole number (halves up): where a point of the desk lies in device
+// pixels.
+inline int32_t scaled_nearest(int32_t v, int32_t scale) {
+    return int32_t(floor_div(int64_t(v) * scale + kZoomFull / 2, kZoomFull));
+}
 
 // Fills `area` of dst (clipped to dst) from src at `zoom` (at least 1). Up to kZoomFull each destination pixel is
 // the mean of the source pixels its square covers (a box filter), so detail finer than a pixel averages out

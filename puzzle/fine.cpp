@@ -42,11 +42,8 @@ Piece* Jig::fine_piece(int32_t k, int32_t device) {
         // A single piece keeps only its view, as its fitted cut does; a group is dear to cut again and keeps both.
         if (!items[k].merged) fine.drop_image();
     }
-    const auto scaled = [device](int32_t v) {
-        return int32_t(floor_div(int64_t(v) * device + kZoomFull / 2, kZoomFull));
-    };
-    fine.cx = scaled(p.cx);
-    fine.cy = scaled(p.cy);
+    fine.cx = scaled_nearest(p.cx, device);
+    fine.cy = scaled_nearest(p.cy, device);
     fine.centre_rect();
     return &fine;
 }

@@ -27,7 +27,7 @@ struct Source {
     MemDC* picture = nullptr;
     int32_t w = 0, h = 0;  // the part of it the grid covers
     int32_t scale = kZoomFull;
-    int32_t side(int32_t v) const { return int32_t(floor_div(int64_t(v) * scale + kZoomFull / 2, kZoomFull)); }
+    int32_t side(int32_t v) const { return scaled_nearest(v, scale); }
     int32_t of(int32_t v) const { return int32_t(floor_div(int64_t(v) * scale + scale / 2, kZoomFull)); }
     Point at(Point p) const { return {of(p.x), of(p.y)}; }
     Rect frame(const GroupFrame& f) const {

@@ -43,10 +43,6 @@ void lay_strip(int32_t k, const Rect& client, Lay lay) {
     }
 }
 
-int32_t scaled(int32_t v, int32_t device) {
-    return int32_t(floor_div(int64_t(v) * device + kZoomFull / 2, kZoomFull));
-}
-
 // The tray's presenter draws this over each scaled presentation, before it is shown: on a screen of more device
 // pixels, the tray's pieces again from the game's finer cut, each finer view centred where the fitted one is.
 void draw_fine_strip(ws::Hwnd hwnd, MemDC& surface, const Rect&, int32_t device) {
@@ -58,9 +54,10 @@ void draw_fine_strip(ws::Hwnd hwnd, MemDC& surface, const Rect&, int32_t device)
         const Piece* fine = i < 0 ? nullptr : game->fine_piece(i, device);
         if (!fine) return;
         const Piece& p = *game->items[i].piece;
-        const int32_t x0 = scaled(r.left - off, device) - (fine->view_width - scaled(p.view_width, device)) / 2;
-        const int32_t y0 =
-            scaled(r.top - trays.tray_margin, device) - (fine->view_height - scaled(p.view_height, device)) / 2;
+        const int32_t x0 =
+            scaled_nearest(r.left - off, device) - (fine->view_width - scaled_nearest(p.view_width, device)) / 2;
+        const int32_t y0 = scaled_nearest(r.top - trays.tray_margin, device) -
+                           (fine->view_height - scaled_nearest(p.view_height, device)) / 2;
         const Rect shown = intersect_rect(zoomed_rect(r, device), {0, 0, surface.width(), surface.height()});
         put_keyed(surface, shown.left, shown.top, shown.width(), shown.height(), *fine->view,
                   shown.left - x0 - fine->view_left, shown.top - y0 - fine->view_top);
