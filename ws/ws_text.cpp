@@ -33,7 +33,7 @@ const QFont& game_font() {
 // kept to the end, as the font itself is.
 const QFont& font_at(int32_t scale) {
     if (scale == 1000) return game_font();
-    static std::map<int32_t, QFont*> sizes;
+    static std::map<int32_t, QFont*>& sizes = *new std::map<int32_t, QFont*>;
     QFont*& f = sizes[scale];
     if (!f) {
         f = new QFont(game_font());
