@@ -76,7 +76,9 @@ void compose_back(DDBase& dd, const Rect* rect, int32_t x, int32_t y) {
     if (rect) {
         area = *rect;
     } else {
-        render_background();
+        // At 100 % the background follows the view origin, so a whole redraw lays it anew; zoomed it stands still
+        // on the desk and is laid only when what it shows changes (crossing 100 % among them).
+        if (desk.zoom == kZoomFull) render_background();
         area = inflated(view_client(dd.window), blend_reach());
         x = area.left, y = area.top;
     }

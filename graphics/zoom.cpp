@@ -12,6 +12,9 @@ namespace {
 
 using namespace zoom_steps;
 
+// Rounds a / b upward, for a positive b.
+int64_t ceil_div(int64_t a, int64_t b) { return -floor_div(-a, b); }
+
 // Where a destination column or row starts in the source and how many source pixels it covers there (clipped
 // to the source; count 0 = none).
 struct Span {
@@ -87,6 +90,42 @@ void halve_row(uint32_t* out, const uint32_t* row0, const uint32_t* row1, int32_
     for (; i < n; ++i) out[i] = block_mean<2>(rows, 2, {i * 2, 2});
 }
 
+// Quartering, four destination pixels a loop: each block's four rows are added channel by channel in 16-bit
+// lanes, then its four columns, rounded as block_mean rounds (half the count added before dividing by 16).
+void quarter_row(uint32_t* out, const uint32_t* const* rows, int32_t n) {
+    const __m128i zero = _mm_setzero_si128(), eight = _mm_set1_epi16(8), colour = _mm_set1_epi32(0x00FFFFFF);
+    // The sum of the 4 x 4 block starting at source column x, in the low four lanes.
+    const auto block = [&](int32_t x) {
+        __m128i lo = zero, hi = zero;
+        for (int32_t r = 0; r < 4; ++r) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[r] + x));
+            lo = _mm_add_epi16(lo, _mm_unpacklo_epi8(a, zero));
+            hi = _mm_add_epi16(hi, _mm_unpackhi_epi8(a, zero));
+        }
+        const __m128i pairs = _mm_add_epi16(lo, hi);
+        return _mm_add_epi16(pairs, _mm_srli_si128(pairs, 8));
+    };
+    const auto mean_of_two = [&](int32_t x) {
+        const __m128i sums = _mm_unpacklo_epi64(block(x), block(x + 4));
+        return _mm_srli_epi16(_mm_add_epi16(sums, eight), 4);
+    };
+    int32_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const __m128i packed = _mm_packus_epi16(mean_of_two(4 * i), mean_of_two(4 * i + 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_and_si128(packed, colour));
+    }
+    for (; i < n; ++i) out[i] = block_mean<4>(rows, 4, {i * 4, 4});
+}
+
+template <>
+void whole_factor_copy<4>(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy) {
+    const uint32_t* rows[4];
+    for (int32_t y = a.top; y < a.bottom; ++y) {
+        for (int32_t k = 0; k < 4; ++k) rows[k] = row_of(src, oy + y * 4 + k) + ox + a.left * 4;
+        quarter_row(row_of(dst, y) + a.left, rows, a.width());
+    }
+}
+
 template <>
 void whole_factor_copy<2>(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy) {
     for (int32_t y = a.top; y < a.bottom; ++y)
@@ -94,39 +133,61 @@ void whole_factor_copy<2>(MemDC& dst, const Rect& a, const MemDC& src, int32_t o
                   row_of(src, oy + y * 2 + 1) + ox + a.left * 2, a.width());
 }
 
-// True when the blocks under `a` all lie on the source, at whole factor k.
-bool blocks_on_source(const Rect& a, const MemDC& src, int32_t ox, int32_t oy, int32_t k) {
-    return ox + int64_t(a.left) * k >= 0 && oy + int64_t(a.top) * k >= 0 && ox + int64_t(a.right) * k <= src.width() &&
-           oy + int64_t(a.bottom) * k <= src.height();
-}
-
-void box_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, Ratio zoom, uint32_t outside) {
-    const int32_t k = zoom.den % zoom.num == 0 ? int32_t(zoom.den / zoom.num) : 0;
-    if (k >= 1 && k <= 4 && k != 3 && blocks_on_source(a, src, ox, oy, k)) {
-        if (k == 1) whole_factor_copy<1>(dst, a, src, ox, oy);
-        else if (k == 2) whole_factor_copy<2>(dst, a, src, ox, oy);
-        else whole_factor_copy<4>(dst, a, src, ox, oy);
-        return;
-    }
+// Any zooming out: each destination pixel is the mean of the source pixels its square covers, clipped to the
+// source; `outside` where it covers none.
+void span_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, Ratio zoom, uint32_t outside) {
     const std::vector<Span> cols = spans(a.left, a.right, ox, zoom, src.width());
     const std::vector<Span> rows = spans(a.top, a.bottom, oy, zoom, src.height());
+    // The columns that cover some of the source run together: those before and after them are outside.
+    const auto covers = [](const Span& c) { return c.count > 0; };
+    const size_t first = size_t(std::find_if(cols.begin(), cols.end(), covers) - cols.begin());
+    const size_t last = size_t(std::find_if(cols.rbegin(), cols.rend(), covers).base() - cols.begin());
     std::vector<const uint32_t*> block;
     for (int32_t y = a.top; y < a.bottom; ++y) {
         uint32_t* out = row_of(dst, y) + a.left;
         const Span rs = rows[size_t(y - a.top)];
+        if (rs.count == 0 || first >= last) {
+            std::fill(out, out + cols.size(), outside);
+            continue;
+        }
         block.clear();
         for (int32_t r = rs.first; r < rs.first + rs.count; ++r) block.push_back(row_of(src, r));
-        for (size_t i = 0; i < cols.size(); ++i) {
+        std::fill(out, out + first, outside);
+        for (size_t i = first; i < last; ++i) {
             const Span c = cols[i];
-            if (rs.count == 0 || c.count == 0) out[i] = outside;
-            else if (rs.count == 2 && c.count == 2) out[i] = block_mean<2>(block.data(), 2, c);
-            else out[i] = block_mean<0>(block.data(), rs.count, c);
+            out[i] = rs.count == 2 && c.count == 2 ? block_mean<2>(block.data(), 2, c)
+                                                   : block_mean<0>(block.data(), rs.count, c);
         }
+        std::fill(out + last, out + cols.size(), outside);
     }
 }
 
-// Rounds a / b upward, for a positive b.
-int64_t ceil_div(int64_t a, int64_t b) { return -floor_div(-a, b); }
+// The destination pixels whose k x k blocks lie wholly on the source.
+Rect whole_blocks(const MemDC& src, int32_t ox, int32_t oy, int32_t k) {
+    return {int32_t(ceil_div(-ox, k)), int32_t(ceil_div(-oy, k)), int32_t(floor_div(src.width() - int64_t(ox), k)),
+            int32_t(floor_div(src.height() - int64_t(oy), k))};
+}
+
+// A zoomed-out view usually shows the whole surface with a margin around it: the whole blocks take the fast
+// copy and only the bands around them (partial blocks and the outside) the general one.
+void box_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, Ratio zoom, uint32_t outside) {
+    const int32_t k = zoom.den % zoom.num == 0 ? int32_t(zoom.den / zoom.num) : 0;
+    const Rect inner = k >= 1 && k <= 4 && k != 3 ? intersect_rect(a, whole_blocks(src, ox, oy, k)) : Rect{};
+    if (inner.empty()) {
+        span_copy(dst, a, src, ox, oy, zoom, outside);
+        return;
+    }
+    if (k == 1) whole_factor_copy<1>(dst, inner, src, ox, oy);
+    else if (k == 2) whole_factor_copy<2>(dst, inner, src, ox, oy);
+    else whole_factor_copy<4>(dst, inner, src, ox, oy);
+    const auto band = [&](int32_t l, int32_t t, int32_t r, int32_t b) {
+        if (r > l && b > t) span_copy(dst, {l, t, r, b}, src, ox, oy, zoom, outside);
+    };
+    band(a.left, a.top, a.right, inner.top);
+    band(a.left, inner.bottom, a.right, a.bottom);
+    band(a.left, inner.top, inner.left, inner.bottom);
+    band(inner.right, inner.top, a.right, inner.bottom);
+}
 
 }  // namespace
 

@@ -97,8 +97,9 @@ void put_keyed(MemDC& dst, int32_t x, int32_t y, int32_t w, int32_t h, const Mem
     const int32_t dw = dst.width(), sw = src.width();
     const int32_t dh = dst.height(), sh = src.height();
     const int32_t n = right - left;
-    for (int32_t r = top; r < bottom; ++r) {
-        // Row r of the block, top-down; memory rows run bottom-up.
+    // Memory rows run bottom-up: the block's rows are laid from its bottom, so that both surfaces are read in
+    // rising addresses, which the processor fetches ahead far better than falling ones.
+    for (int32_t r = bottom - 1; r >= top; --r) {
         const uint32_t* s = src.words() + size_t(sh - 1 - (sy + r)) * size_t(sw) + size_t(sx + left);
         uint32_t* d = dst.words() + size_t(dh - 1 - (y + r)) * size_t(dw) + size_t(x + left);
         lay_row(s, d, n);

@@ -45,12 +45,12 @@ void keep_held_under_pointer(Jig& game) {
     if (!desk.presenter) show_held(game, old, false);
 }
 
-// The background is laid out differently at 100 % and zoomed; the plain desk image is made again across that
-// line, the presenter composes everything on each redraw anyway.
+// The background is laid out differently at 100 % and zoomed, so it is laid anew across that line; the plain desk
+// image is made again over it, the presenter composes everything on each redraw anyway.
 void show_new_zoom(ws::Hwnd hwnd, bool crossed_full) {
     Jig* game = display.current_game;
+    if (crossed_full) render_background();
     if (crossed_full && !desk.presenter) {
-        render_background();
         if (game) disp(*game, nullptr);
         if (game && game->holding) take_under_cache(*game);  // what lies under the held group changed too
     }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "graphics/trace.h"
 #include "graphics/zoom.h"
@@ -76,13 +77,25 @@ bool clip_copy(Rect& dst, int32_t& sx, int32_t& sy, int32_t src_w, int32_t src_h
     return true;
 }
 
-// The colour-keyed copy of `draw`; the rectangle is already inside both surfaces.
+// The colour-keyed copy of `draw`; the rectangle is already inside both surfaces. Memory rows run bottom-up:
+// the rows go from the bottom, so that both surfaces are read in rising addresses, which the processor fetches
+// ahead far better than falling ones.
 void keyed_copy(MemDC& dst, const Rect& r, const MemDC& src, int32_t sx, int32_t sy, uint32_t key) {
+    using Quad = uint32_t __attribute__((vector_size(16)));  // four pixels, one vector compare and blend
     const int32_t width = r.width();
-    for (int32_t row = 0; row < r.height(); ++row) {
+    for (int32_t row = r.height() - 1; row >= 0; --row) {
         const uint32_t* s = src.words() + size_t(src.height() - 1 - (sy + row)) * size_t(src.width()) + sx;
         uint32_t* d = dst.words() + size_t(dst.height() - 1 - (r.top + row)) * size_t(dst.width()) + r.left;
-        for (int32_t i = 0; i < width; ++i) d[i] = (s[i] & kRgbMask) == key ? d[i] : s[i];
+        int32_t i = 0;
+        for (; i + 4 <= width; i += 4) {
+            Quad sv, dv;
+            std::memcpy(&sv, s + i, sizeof sv);
+            std::memcpy(&dv, d + i, sizeof dv);
+            const Quad keyed = Quad((sv & kRgbMask) == key);  // all ones where the image shows nothing
+            dv = (dv & keyed) | (sv & ~keyed);
+            std::memcpy(d + i, &dv, sizeof dv);
+        }
+        for (; i < width; ++i) d[i] = (s[i] & kRgbMask) == key ? d[i] : s[i];
     }
 }
 

@@ -79,33 +79,43 @@ TEST(ZoomIn, EveryPixelIsItsBlend) {
     }
 }
 
-// Zooming out by a whole factor with every block on the source: each pixel is its block's mean, channel by channel,
-// rounded half up; areas one to eleven pixels wide take the halving four pixels at a time and the pixels left over.
+// Zooming out by a whole factor K: each pixel is the mean of its K x K block where that lies on the source,
+// channel by channel, rounded half up; the part of a block on the source where it lies across an edge; the
+// outside word where none of it does. Areas one to eleven pixels wide take the halving four pixels at a time and
+// the pixels left over; origins before the source and areas past its far edges mix whole blocks, cut ones and
+// the outside in one copy.
+uint32_t block_mean(const MemDC& src, int32_t left, int32_t top, int32_t k) {
+    const int32_t l = std::max(left, 0), t = std::max(top, 0);
+    const int32_t r = std::min(left + k, src.width()), b = std::min(top + k, src.height());
+    if (r <= l || b <= t) return outside;
+    const uint32_t n = uint32_t((r - l) * (b - t));
+    uint32_t out = 0;
+    for (int shift : {0, 8, 16}) {
+        uint32_t sum = 0;
+        for (int32_t y = t; y < b; ++y)
+            for (int32_t x = l; x < r; ++x) sum += at(src, x, y) >> shift & 0xFF;
+        out |= (sum + n / 2) / n << shift;
+    }
+    return out;
+}
+
 TEST(ZoomOut, EveryPixelIsItsBlocksMean) {
     MemDC src;
     make_noise(src, 64, 40);
     for (const int32_t k : {2, 4})
-        for (const int32_t w : {1, 3, 4, 5, 8, 11})
-            for (const Point origin : {Point{0, 0}, Point{3, 5}}) {
+        for (const int32_t w : {1, 3, 4, 5, 8, 11, 40})
+            for (const Point origin : {Point{0, 0}, Point{3, 5}, Point{-7, -5}, Point{50, 30}}) {
                 SCOPED_TRACE(testing::Message() << "factor " << k << ", width " << w << ", origin " << origin.x);
                 MemDC dst;
-                dst.create(BIT_DIB, 16, 6);
+                dst.create(BIT_DIB, 44, 20);
                 std::fill(dst.words(), dst.words() + dst.width() * dst.height(), untouched);
-                const Rect area{1, 1, 1 + w, 5};
+                const Rect area{1, 1, 1 + w, 19};
                 zoom_copy(dst, area, src, origin.x, origin.y, kZoomFull / k, outside);
                 for (int32_t y = 0; y < dst.height(); ++y)
                     for (int32_t x = 0; x < dst.width(); ++x) {
-                        uint32_t want = untouched;
-                        if (x >= area.left && x < area.right && y >= area.top && y < area.bottom) {
-                            want = 0;
-                            for (int shift : {0, 8, 16}) {
-                                uint32_t sum = 0;
-                                for (int32_t j = 0; j < k; ++j)
-                                    for (int32_t i = 0; i < k; ++i)
-                                        sum += at(src, origin.x + x * k + i, origin.y + y * k + j) >> shift & 0xFF;
-                                want |= (sum + uint32_t(k * k / 2)) / uint32_t(k * k) << shift;
-                            }
-                        }
+                        const bool in = x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+                        const uint32_t want =
+                            in ? block_mean(src, origin.x + x * k, origin.y + y * k, k) : untouched;
                         ASSERT_EQ(at(dst, x, y), want) << x << "," << y;
                     }
             }
