@@ -164,7 +164,8 @@ void span_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t 
 
 // The destination pixels whose k x k blocks lie wholly on the source.
 Rect whole_blocks(const MemDC& src, int32_t ox, int32_t oy, int32_t k) {
-    return {int32_t(ceil_div(-ox, k)), int32_t(ceil_div(-oy, k)), int32_t(floor_div(src.width() - int64_t(ox), k)),
+    return {int32_t(ceil_div(-int64_t(ox), k)), int32_t(ceil_div(-int64_t(oy), k)),
+            int32_t(floor_div(src.width() - int64_t(ox), k)),
             int32_t(floor_div(src.height() - int64_t(oy), k))};
 }
 
