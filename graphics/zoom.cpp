@@ -181,13 +181,11 @@ void box_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t o
     if (k == 1) whole_factor_copy<1>(dst, inner, src, ox, oy);
     else if (k == 2) whole_factor_copy<2>(dst, inner, src, ox, oy);
     else whole_factor_copy<4>(dst, inner, src, ox, oy);
-    const auto band = [&](int32_t l, int32_t t, int32_t r, int32_t b) {
-        if (r > l && b > t) span_copy(dst, {l, t, r, b}, src, ox, oy, zoom, outside);
-    };
-    band(a.left, a.top, a.right, inner.top);
-    band(a.left, inner.bottom, a.right, a.bottom);
-    band(a.left, inner.top, inner.left, inner.bottom);
-    band(inner.right, inner.top, a.right, inner.bottom);
+    // The bands above, below, left and right of the whole blocks (an empty band copies nothing).
+    span_copy(dst, {a.left, a.top, a.right, inner.top}, src, ox, oy, zoom, outside);
+    span_copy(dst, {a.left, inner.bottom, a.right, a.bottom}, src, ox, oy, zoom, outside);
+    span_copy(dst, {a.left, inner.top, inner.left, inner.bottom}, src, ox, oy, zoom, outside);
+    span_copy(dst, {inner.right, inner.top, a.right, inner.bottom}, src, ox, oy, zoom, outside);
 }
 
 }  // namespace
