@@ -58,12 +58,15 @@ template <int32_t Kept>
 // Zooming out by a whole factor K with every block on the source: the blocks are K x K, side by side, so each row
 // of the destination reads K whole source rows straight along (the common case of a drag step at 50 %).
 template <int32_t K>
-void whole_factor_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy) {
-    const uint32_t* rows[K];
+void whole_factor_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy);
+
+// One source pixel a destination pixel (50 % on a screen of ratio 2): the pixels themselves, top byte cleared.
+template <>
+void whole_factor_copy<1>(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy) {
     for (int32_t y = a.top; y < a.bottom; ++y) {
         uint32_t* out = row_of(dst, y) + a.left;
-        for (int32_t k = 0; k < K; ++k) rows[k] = row_of(src, oy + y * K + k) + ox + a.left * K;
-        for (int32_t i = 0; i < a.width(); ++i) out[i] = block_mean<K>(rows, K, {i * K, K});
+        const uint32_t* in = row_of(src, oy + y) + ox + a.left;
+        for (int32_t i = 0; i < a.width(); ++i) out[i] = in[i] & 0x00FFFFFF;
     }
 }
 
@@ -136,6 +139,8 @@ void whole_factor_copy<2>(MemDC& dst, const Rect& a, const MemDC& src, int32_t o
 // Any zooming out: each destination pixel is the mean of the source pixels its square covers, clipped to the
 // source; `outside` where it covers none.
 void span_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, Ratio zoom, uint32_t outside) {
+    // A drag step's small copy mostly has empty bands: working out the spans of one would cost as much as the copy.
+    if (a.empty()) return;
     const std::vector<Span> cols = spans(a.left, a.right, ox, zoom, src.width());
     const std::vector<Span> rows = spans(a.top, a.bottom, oy, zoom, src.height());
     // The columns that cover some of the source run together: those before and after them are outside.
@@ -181,7 +186,7 @@ void box_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t o
     if (k == 1) whole_factor_copy<1>(dst, inner, src, ox, oy);
     else if (k == 2) whole_factor_copy<2>(dst, inner, src, ox, oy);
     else whole_factor_copy<4>(dst, inner, src, ox, oy);
-    // The bands above, below, left and right of the whole blocks (an empty band copies nothing).
+    // The bands above, below, left and right of the whole blocks.
     span_copy(dst, {a.left, a.top, a.right, inner.top}, src, ox, oy, zoom, outside);
     span_copy(dst, {a.left, inner.bottom, a.right, a.bottom}, src, ox, oy, zoom, outside);
     span_copy(dst, {a.left, inner.top, inner.left, inner.bottom}, src, ox, oy, zoom, outside);
