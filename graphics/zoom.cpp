@@ -55,21 +55,6 @@ template <int32_t Kept>
     return red << 16 | green << 8 | blue;
 }
 
-// Zooming out by a whole factor K with every block on the source: the blocks are K x K, side by side, so each row
-// of the destination reads K whole source rows straight along (the common case of a drag step at 50 %).
-template <int32_t K>
-void whole_factor_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy);
-
-// One source pixel a destination pixel (50 % on a screen of ratio 2): the pixels themselves, top byte cleared.
-template <>
-void whole_factor_copy<1>(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy) {
-    for (int32_t y = a.top; y < a.bottom; ++y) {
-        uint32_t* out = row_of(dst, y) + a.left;
-        const uint32_t* in = row_of(src, oy + y) + ox + a.left;
-        for (int32_t i = 0; i < a.width(); ++i) out[i] = in[i] & 0x00FFFFFF;
-    }
-}
-
 // Halving, four destination pixels a vector: the two source rows are added channel by channel in 16-bit lanes,
 // then each pair of neighbours, rounded as block_mean rounds (half the count added before dividing by 4).
 void halve_row(uint32_t* out, const uint32_t* row0, const uint32_t* row1, int32_t n) {
@@ -120,20 +105,22 @@ void quarter_row(uint32_t* out, const uint32_t* const* rows, int32_t n) {
     for (; i < n; ++i) out[i] = block_mean<4>(rows, 4, {i * 4, 4});
 }
 
-template <>
-void whole_factor_copy<4>(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy) {
+// Zooming out by a whole factor k (1, 2 or 4) with every block on the source: the blocks are k x k, side by side,
+// so each row of the destination reads k whole source rows straight along (the common case of a drag step at
+// 50 %; k is 1 there on a screen of ratio 2, where the pixels are copied with their top byte cleared).
+void whole_factor_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy, int32_t k) {
     const uint32_t* rows[4];
     for (int32_t y = a.top; y < a.bottom; ++y) {
-        for (int32_t k = 0; k < 4; ++k) rows[k] = row_of(src, oy + y * 4 + k) + ox + a.left * 4;
-        quarter_row(row_of(dst, y) + a.left, rows, a.width());
+        uint32_t* out = row_of(dst, y) + a.left;
+        for (int32_t r = 0; r < k; ++r) rows[r] = row_of(src, oy + y * k + r) + ox + a.left * k;
+        if (k == 1) {
+            for (int32_t i = 0; i < a.width(); ++i) out[i] = rows[0][i] & 0x00FFFFFF;
+        } else if (k == 2) {
+            halve_row(out, rows[0], rows[1], a.width());
+        } else {
+            quarter_row(out, rows, a.width());
+        }
     }
-}
-
-template <>
-void whole_factor_copy<2>(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t oy) {
-    for (int32_t y = a.top; y < a.bottom; ++y)
-        halve_row(row_of(dst, y) + a.left, row_of(src, oy + y * 2) + ox + a.left * 2,
-                  row_of(src, oy + y * 2 + 1) + ox + a.left * 2, a.width());
 }
 
 // Any zooming out: each destination pixel is the mean of the source pixels its square covers, clipped to the
@@ -183,9 +170,7 @@ void box_copy(MemDC& dst, const Rect& a, const MemDC& src, int32_t ox, int32_t o
         span_copy(dst, a, src, ox, oy, zoom, outside);
         return;
     }
-    if (k == 1) whole_factor_copy<1>(dst, inner, src, ox, oy);
-    else if (k == 2) whole_factor_copy<2>(dst, inner, src, ox, oy);
-    else whole_factor_copy<4>(dst, inner, src, ox, oy);
+    whole_factor_copy(dst, inner, src, ox, oy, k);
     // The bands above, below, left and right of the whole blocks.
     span_copy(dst, {a.left, a.top, a.right, inner.top}, src, ox, oy, zoom, outside);
     span_copy(dst, {a.left, inner.bottom, a.right, a.bottom}, src, ox, oy, zoom, outside);
