@@ -70,15 +70,42 @@ void keep_under(Jig& game, Piece& p) {
     cache->blit(0, 0, r.width(), r.height(), *desk.desk_image, r.left, r.top, SRCCOPY);
 }
 
-// Composes the union u of a step of the held group on the presenter and presents it: the background, the groups
-// below that touch u, bottom first, then the held group on top.
-void present_step(Jig& game, const Rect& u) {
-    Rect on_window = u;
-    offset_rect(on_window, -(desk.view_x + desk.scroll_dx), -(desk.view_y + desk.scroll_dy));
-    dd_back(&on_window, on_window.left, on_window.top);
-    for (const int32_t i : items_below_top(game, u)) dd_draw_item(&u, i, false);
-    dd_draw_item(&u, game.item_count - 1, false);
-    desk.presenter->flip(desk.presenter->window, &on_window);
+// A desk rectangle in view coordinates, as the presenter takes them.
+Rect on_view(Rect r) {
+    offset_rect(r, -(desk.view_x + desk.scroll_dx), -(desk.view_y + desk.scroll_dy));
+    return r;
+}
+
+// The presenter's back buffer still holds the held group drawn over under_cache, with nothing else changed.
+bool presenter_under_agrees(const Jig& game) {
+    return game.under_cache && game.under_writes == desk.presenter->writes;
+}
+
+// Shows a step of the held group on the presenter and gives the union to show. Where its save-under agrees with
+// the back buffer, the step lifts the group off (the save-under put back), keeps what lies under its new place and
+// draws it there. Otherwise it composes the union from the background and the groups below, as a redraw would,
+// and takes the save-under afresh before drawing the group on top.
+Rect present_step(Jig& game, const Rect& old) {
+    DDBase& dd = *desk.presenter;
+    const int32_t top = game.item_count - 1;
+    const Rect now = game.items[top].piece->rect;
+    Rect u;
+    if (presenter_under_agrees(game)) {
+        u = union_rect(game.under_rect, now);
+        dd.restore_back(on_view(game.under_rect), *game.under_cache);
+    } else {
+        u = union_rect(old, now);
+        const Rect on_window = on_view(u);
+        dd_back(&on_window, on_window.left, on_window.top);
+        for (const int32_t i : items_below_top(game, u)) dd_draw_item(&u, i, false);
+    }
+    dd.save_back(on_view(now), game.under_cache);
+    dd_draw_item(&u, top, false);
+    game.under_rect = now;
+    game.under_writes = dd.writes;
+    const Rect on_window = on_view(u);
+    dd.flip(dd.window, &on_window);
+    return u;
 }
 
 // The scrolling band is measured in window pixels, so zoomed out it covers more of the desk.
@@ -129,8 +156,7 @@ Rect show_held(Jig& game, const Rect& old, bool view_rebuilt) {
     const Rect u = union_rect(old, p.rect);
     if (desk.presenter) {
         if (view_rebuilt) upload_view(item);
-        present_step(game, u);
-        return u;
+        return present_step(game, old);
     }
     if (!game.under_cache) {
         // Nothing kept: redraw the place from the background and take the cache afresh.

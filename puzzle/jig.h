@@ -74,7 +74,11 @@ struct Jig {
     // nothing finer to give.
     MemDC* fine_picture = nullptr;
     int32_t fine_scale = 1000;
-    MemDC* under_cache = nullptr;  // desk under the held item (plain drawing path), owned
+    MemDC* under_cache = nullptr;  // the desk under the held item without it, owned (the drag's save-under)
+    // Presenter path: where under_cache was taken (desk coordinates), and the presenter's write count once the held
+    // item was drawn over it; any write since means the two no longer agree.
+    Rect under_rect;
+    uint64_t under_writes = 0;
     int32_t pic_w = 0, pic_h = 0;  // picture size, trimmed to whole cells
     int32_t cols = 0, rows = 0;
     int32_t item_count = 0;        // live display items; 0 = the picture could not be read

@@ -134,6 +134,7 @@ void DDBase::init(ws::Hwnd hwnd) {
     screen_height = std::max(ws::screen_height(), 1);
     back = new MemDC;
     back->create(BIT_SCREEN, screen_width, screen_height);
+    ++writes;
     for (int32_t id = 0; id < count; ++id) forget(id);
     table_count = 0;
 }
@@ -195,6 +196,7 @@ void DDBase::release_img(int32_t id) {
 void DDBase::back_clear(const Rect* rect, MemDC* source, int32_t sx, int32_t sy) {
     if (!source) fail(__LINE__, "back_clear ビットマップポインタが不正(NULL)");
     if (!back) return;
+    ++writes;
     Rect dst = rect ? *rect : Rect{0, 0, screen_width, screen_height};
     offset_rect(dst, frame_x, frame_y);
     if (!clip_copy(dst, sx, sy, source->width(), source->height(), back->width(), back->height())) return;
@@ -206,6 +208,7 @@ void DDBase::draw(const Rect* rect, int32_t id, int32_t sx, int32_t sy) {
     if (id < 0 || id >= count) fail_id(__LINE__, "draw noが不正 no=%d", id);
     MemDC* image = surfaces[size_t(id)];
     if (!back || !image) return;
+    ++writes;
     Rect dst = rect ? *rect : Rect{0, 0, screen_width, screen_height};
     offset_rect(dst, frame_x, frame_y);
     // The table's size is the one to honour; the image's own size only guards against a stale borrowed table.
@@ -221,6 +224,7 @@ void DDBase::draw(const Rect* rect, int32_t id, int32_t sx, int32_t sy) {
 void DDBase::set_frame(int32_t zoom_now, int32_t fx, int32_t fy, int32_t back_w, int32_t back_h,
                        uint32_t outside_word, int32_t device_now) {
     if (zoom_now == kZoomFull) back_w = screen_width, back_h = screen_height, fx = fy = 0;
+    if (zoom_now != zoom || device_now != device || fx != frame_x || fy != frame_y) ++writes;
     zoom = zoom_now;
     device = device_now;
     frame_x = fx, frame_y = fy;
@@ -229,6 +233,39 @@ void DDBase::set_frame(int32_t zoom_now, int32_t fx, int32_t fy, int32_t back_w,
     destroy_back(back);
     back = new MemDC;
     back->create(BIT_SCREEN, std::max(back_w, 1), std::max(back_h, 1));
+    ++writes;
+}
+
+Rect DDBase::on_back(const Rect& rect) const {
+    Rect r = rect;
+    offset_rect(r, frame_x, frame_y);
+    return intersect_rect(r, {0, 0, back->width(), back->height()});
+}
+
+void DDBase::save_back(const Rect& rect, MemDC*& keep) const {
+    const int32_t w = std::max(rect.width(), 1), h = std::max(rect.height(), 1);
+    if (!keep || keep->width() != w || keep->height() != h) {
+        delete keep;
+        keep = new MemDC;
+        keep->create(BIT_SCREEN, w, h);
+    }
+    if (!back) return;
+    const Rect r = on_back(rect);
+    if (r.empty()) return;
+    keep->blit(r.left - rect.left - frame_x, r.top - rect.top - frame_y, r.width(), r.height(), *back, r.left, r.top,
+               SRCCOPY);
+    keep->release_dc();
+}
+
+void DDBase::restore_back(const Rect& rect, MemDC& keep) {
+    if (!back) return;
+    ++writes;
+    const Rect kept{rect.left, rect.top, rect.left + keep.width(), rect.top + keep.height()};
+    const Rect r = on_back(intersect_rect(rect, kept));
+    if (r.empty()) return;
+    back->blit(r.left, r.top, r.width(), r.height(), keep, r.left - rect.left - frame_x, r.top - rect.top - frame_y,
+               SRCCOPY);
+    back->release_dc();
 }
 
 // The scaled presentation: the window pixels that show `rect` (view coordinates) drawn from the back buffer, in

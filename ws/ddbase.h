@@ -54,6 +54,11 @@ public:
     // flip scales by it too.
     void set_frame(int32_t zoom, int32_t frame_x, int32_t frame_y, int32_t back_w, int32_t back_h, uint32_t outside,
                    int32_t device = 1000);
+    // The save-under of a part of the back buffer: save_back copies the back buffer at `rect` (view coordinates)
+    // into `keep`, made anew unless it has rect's size; restore_back copies it back there. Both leave out what lies
+    // beyond the back buffer.
+    void save_back(const Rect& rect, MemDC*& keep) const;
+    void restore_back(const Rect& rect, MemDC& keep);
     // Colour (0x00BBGGRR) at (x, y) of the image of `id`, or of the back buffer when id < 0. White outside the
     // image, for an id out of range and for an id without image.
     Colour get_pixel(int32_t id, int32_t x, int32_t y);
@@ -86,8 +91,12 @@ public:
     int32_t device = 1000;
     int32_t frame_x = 0, frame_y = 0;
     uint32_t outside = 0;
+    // Counts every change of the back buffer or of how it stands to the view (composing, drawing, restoring, a new
+    // frame), so that a copy kept of a part of it can tell whether it still agrees.
+    uint64_t writes = 0;
 
 private:
+    Rect on_back(const Rect& rect) const;  // rect (view coordinates) in the back buffer, clipped to it
     void forget(int32_t id);  // zeroes the entries of id
     void flip_zoomed(ws::Hwnd hwnd, const Rect* rect);
     // The size entries of id: a surface of surface_w x surface_h at (left, top) in an image of width x height.

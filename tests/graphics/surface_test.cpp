@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <utility>
 
 #include "graphics/state.h"
 #include "graphics/trace.h"
@@ -30,9 +31,12 @@ protected:
     Rect rect(const Args& a, size_t k) const { return {i(a, k), i(a, k + 1), i(a, k + 2), i(a, k + 3)}; }
     std::map<std::string, MemDC> surfaces_;
     std::map<std::string, std::unique_ptr<DDBase>> presenters_;  // after the surfaces: they go first
+    std::map<std::string, uint64_t> writes_seen_;                 // each presenter's writes at its last probe
+    MemDC* kept_ = nullptr;                                       // what save_back keeps
     int32_t objects_ = 0, images_ = 0;
 
 public:
+    ~SurfaceScript() override { delete kept_; }
     SurfaceScript() {
         names_ = {{"red", red}, {"green", green}, {"white", white}, {"grey", 0x808080}, {"dib", BIT_DIB},
                   {"mono", BIT_MONO}, {"screen", BIT_SCREEN}, {"SRCCOPY", SRCCOPY}, {"NOTSRCCOPY", NOTSRCCOPY},
@@ -82,8 +86,19 @@ public:
             {"copy_table", [this](const Args& a) { d(a[0]).copy_table(d(a[1])); }},
             {"clear_table", [this](const Args& a) { d(a[0]).clear_table(); }},
             {"finish", [this](const Args& a) { d(a[0]).finish(); }},
-            {"draw", [this](const Args& a) { d(a[0]).draw(nullptr, i(a, 1), 0, 0); }},
-            {"back_clear", [this](const Args& a) { d(a[0]).back_clear(nullptr, nullptr, 0, 0); }},
+            {"draw", [this](const Args& a) {
+                const Rect r = a.size() > 2 ? rect(a, 2) : Rect{};
+                d(a[0]).draw(a.size() > 2 ? &r : nullptr, i(a, 1), 0, 0);
+            }},
+            {"back_clear", [this](const Args& a) {
+                const Rect r = a.size() > 2 ? rect(a, 2) : Rect{};
+                d(a[0]).back_clear(a.size() > 2 ? &r : nullptr, a.size() > 1 ? &s(a[1]) : nullptr, 0, 0);
+            }},
+            {"set_frame", [this](const Args& a) {
+                d(a[0]).set_frame(i(a, 1), i(a, 2), i(a, 3), i(a, 4), i(a, 5), 0, a.size() > 6 ? i(a, 6) : 1000);
+            }},
+            {"save_back", [this](const Args& a) { d(a[0]).save_back(rect(a, 1), kept_); }},
+            {"restore_back", [this](const Args& a) { d(a[0]).restore_back(rect(a, 1), *kept_); }},
         };
         probes_ = {
             {"objects", [this](const Args&) { return n(MemDC::live_objects() - objects_); }},
@@ -110,6 +125,17 @@ public:
                 return n(other) + " " + n(std::min(black, white) > 50);
             }},
             {"table_count", [this](const Args& a) { return n(d(a[0]).table_count); }},
+            {"back", [this](const Args& a) {  // NAME X Y...: the back buffer's colours there
+                std::string out;
+                for (size_t k = 1; k + 1 < a.size(); k += 2)
+                    out += n(d(a[0]).get_pixel(-1, i(a, k), i(a, k + 1))) + " ";
+                return out;
+            }},
+            {"changed", [this](const Args& a) {  // NAME: whether its writes moved since the last probe of it
+                const uint64_t now = d(a[0]).writes;
+                return n(std::exchange(writes_seen_[a[0]], now) != now);
+            }},
+            {"kept", [this](const Args&) { return n(kept_->width()) + " " + n(kept_->height()); }},
             {"slots", [this](const Args& a) {  // NAME OTHER: slots 0 and 1 empty, shared with OTHER's, or its own
                 std::string out;
                 for (int32_t k : {0, 1}) {

@@ -10,9 +10,11 @@
 #include "desk/display.h"
 #include "desk/state.h"
 #include "desk/title.h"
+#include "pieces/view.h"
 #include "play/play.h"
 #include "puzzle/settings.h"
 #include "support/script.h"
+#include "ws/ddbase.h"
 
 namespace testsupport {
 
@@ -79,10 +81,17 @@ public:  // open to the free helpers of the tests
         for (int32_t i = 0; i < game.item_count; ++i) upload_view(game.items[i]);
         disp(game, nullptr);
     }
-    // Pixels of `got`, laid with its corner at r's, that differ inside r from the desk as it must be: the
-    // background with every shown item's view laid on it in display order (one item left out if asked). `got` is
-    // the desk itself, or the plain path's save-under of the held item.
-    static int64_t faults_in(Jig& game, const MemDC& got, Rect r, int32_t without = -1) {
+    // The word of an item's picture at (x, y) of its rect: the presenter's image once the view was handed over.
+    static uint32_t shown_word(const Item& it, int32_t x, int32_t y) {
+        const DDBase* dd = desk.presenter;
+        if (it.piece->view || !dd || it.id >= dd->count || !dd->surfaces[size_t(it.id)]) return it.piece->view_at(x, y);
+        return colour_to_word(desk.presenter->get_pixel(it.id, x, y));
+    }
+    // Pixels of `got`, laid with its (0, 0) at desk point `corner`, that differ inside r from the desk as it must
+    // be: the background with every shown item's view laid on it in display order (one item left out if asked).
+    // `got` is the desk itself, the plain path's save-under of the held item or the presenter's back buffer (the
+    // scripts' background is one colour, so where the presenter lays it makes no difference).
+    static int64_t faults_in(Jig& game, const MemDC& got, Point corner, Rect r, int32_t without = -1) {
         std::vector<uint32_t> want = top_down(*desk.desk_back);
         for (uint32_t& w : want) w &= kWhite;
         for (int32_t i = 0; i < game.item_count; ++i) {
@@ -91,14 +100,14 @@ public:  // open to the free helpers of the tests
             const Piece& p = *it.piece;
             for (int32_t y = std::max(p.rect.top, 0); y < std::min(p.rect.bottom, desk.desk_height); ++y)
                 for (int32_t x = std::max(p.rect.left, 0); x < std::min(p.rect.right, desk.desk_width); ++x) {
-                    const uint32_t w = p.view_at(x - p.rect.left, y - p.rect.top) & kWhite;
+                    const uint32_t w = shown_word(it, x - p.rect.left, y - p.rect.top) & kWhite;
                     if (w != kWhite) want[size_t(y) * size_t(desk.desk_width) + size_t(x)] = w;
                 }
         }
         int64_t bad = 0;
         for (int32_t y = std::max(r.top, 0); y < std::min(r.bottom, desk.desk_height); ++y)
             for (int32_t x = std::max(r.left, 0); x < std::min(r.right, desk.desk_width); ++x)
-                bad += (at(got, x - r.left, y - r.top) & kWhite) != want[size_t(y * desk.desk_width + x)];
+                bad += (at(got, x - corner.x, y - corner.y) & kWhite) != want[size_t(y * desk.desk_width + x)];
         return bad;
     }
 
@@ -200,11 +209,19 @@ public:
             {"window", [this](const Args& a) { return pixels(a, 0); }},
             {"desk", [this](const Args& a) { return pixels(a, -1); }},
             {"faults", [](const Args&) {
-                return n(faults_in(g(), *desk.desk_image, {0, 0, desk.desk_width, desk.desk_height}));
+                const Rect whole{0, 0, desk.desk_width, desk.desk_height};
+                if (!desk.presenter) return n(faults_in(g(), *desk.desk_image, {}, whole));
+                // The presenter composes only the part of the desk in view.
+                const DDBase& dd = *desk.presenter;
+                const Point o{desk.view_x + desk.scroll_dx, desk.view_y + desk.scroll_dy};
+                Rect shown = view_client(display.game_window);
+                offset_rect(shown, o.x, o.y);
+                return n(faults_in(g(), *dd.back, {o.x - dd.frame_x, o.y - dd.frame_y}, shown));
             }},
-            {"cachefaults", [](const Args&) {
+            {"cachefaults", [](const Args&) {  // the plain path's save-under
                 const int32_t top = g().item_count - 1;
-                return n(g().under_cache ? faults_in(g(), *g().under_cache, g().items[top].piece->rect, top) : -1);
+                const Rect& r = g().items[top].piece->rect;
+                return n(g().under_cache ? faults_in(g(), *g().under_cache, {r.left, r.top}, r, top) : -1);
             }},
             {"cached", [](const Args&) { return n(g().under_cache != nullptr); }},
             {"relaid", [this](const Args& a) {  // laid round its centre as a turn lays it
