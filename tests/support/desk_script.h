@@ -81,6 +81,12 @@ public:  // open to the free helpers of the tests
         for (int32_t i = 0; i < game.item_count; ++i) upload_view(game.items[i]);
         disp(game, nullptr);
     }
+    // The part of the desk in view, the only part the presenter composes.
+    static Rect desk_in_view() {
+        Rect r = view_client(display.game_window);
+        offset_rect(r, desk.view_x + desk.scroll_dx, desk.view_y + desk.scroll_dy);
+        return r;
+    }
     // The word of an item's picture at (x, y) of its rect: the presenter's image once the view was handed over.
     static uint32_t shown_word(const Item& it, int32_t x, int32_t y) {
         const DDBase* dd = desk.presenter;
@@ -211,17 +217,20 @@ public:
             {"faults", [](const Args&) {
                 const Rect whole{0, 0, desk.desk_width, desk.desk_height};
                 if (!desk.presenter) return n(faults_in(g(), *desk.desk_image, {}, whole));
-                // The presenter composes only the part of the desk in view.
                 const DDBase& dd = *desk.presenter;
                 const Point o{desk.view_x + desk.scroll_dx, desk.view_y + desk.scroll_dy};
-                Rect shown = view_client(display.game_window);
-                offset_rect(shown, o.x, o.y);
-                return n(faults_in(g(), *dd.back, {o.x - dd.frame_x, o.y - dd.frame_y}, shown));
+                return n(faults_in(g(), *dd.back, {o.x - dd.frame_x, o.y - dd.frame_y}, desk_in_view()));
             }},
-            {"cachefaults", [](const Args&) {  // the plain path's save-under
+            // The save-under of the held item (-1 when there is none; on the presenter -2 when it no longer agrees
+            // with the back buffer), where it was taken: the plain path's at the item's rect, the presenter's over the
+            // part in view.
+            {"cachefaults", [](const Args&) {
                 const int32_t top = g().item_count - 1;
-                const Rect& r = g().items[top].piece->rect;
-                return n(g().under_cache ? faults_in(g(), *g().under_cache, {r.left, r.top}, r, top) : -1);
+                const Rect& r = desk.presenter ? g().under_rect : g().items[top].piece->rect;
+                if (!g().under_cache) return n(-1);
+                if (desk.presenter && g().under_writes != desk.presenter->writes) return n(-2);
+                const Rect part = desk.presenter ? intersect_rect(r, desk_in_view()) : r;
+                return n(faults_in(g(), *g().under_cache, {r.left, r.top}, part, top));
             }},
             {"cached", [](const Args&) { return n(g().under_cache != nullptr); }},
             {"relaid", [this](const Args& a) {  // laid round its centre as a turn lays it
