@@ -117,8 +117,9 @@ void refresh_guide();
 // there, so desk_image and under_cache agree again after a step that did not keep them.
 void take_under_cache(Jig& game);
 // Shows the held item after it changed from `old` (where it was last drawn) to its rect now; view_rebuilt: its
-// view was rendered anew. Plain path: puts back under_cache at old, keeps the desk under the new rect, draws the
-// item over the union; presenter: composes and presents the union. Gives the union.
+// view was rendered anew. Puts back under_cache at old, keeps the desk under the new rect and draws the item over
+// the union; the presenter, when its back buffer was written meanwhile, composes the union afresh instead, and
+// presents it. Gives the union.
 Rect show_held(Jig& game, const Rect& old, bool view_rebuilt);
 // Presenter path: hands the item's freshly rendered view to the presenter and drops it from the piece.
 void upload_view(Item& item);

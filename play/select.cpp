@@ -3,7 +3,8 @@
 //
 // On the plain path the held group is drawn into desk_image like every other group, and under_cache keeps the
 // desk under its rect without it, so a drag step is three copies: put back what lay under the old place, keep
-// what lies under the new one, draw the group there. Every step leaves the two in that agreement.
+// what lies under the new one, draw the group there. Every step leaves the two in that agreement. The presenter
+// does the same in its back buffer, as long as nothing else has written there since the last step.
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
