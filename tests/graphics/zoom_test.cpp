@@ -79,8 +79,8 @@ TEST(ZoomIn, EveryPixelIsItsBlend) {
     }
 }
 
-// Zooming out by a whole factor K (1 included): each pixel is the mean of its K x K block where that lies on the source,
-// channel by channel, rounded half up; the part of a block on the source where it lies across an edge; the
+// Zooming out by a whole factor K (1 included): each pixel is the mean of its K x K block where that lies on the
+// source, channel by channel, rounded half up; the part of a block on the source where it lies across an edge; the
 // outside word where none of it does. Areas one to eleven pixels wide take the halving four pixels at a time and
 // the pixels left over; origins before the source and areas past its far edges mix whole blocks, cut ones and
 // the outside in one copy.
